@@ -1,0 +1,30 @@
+// The one way the logic talks to the user. Message boxes and the
+// input-message dialog are raised through a sink that the caller passes in:
+// the windows implement it with real dialogs, the CLI with standard error,
+// tests with a recorder.
+#pragma once
+
+#include <string_view>
+
+namespace calvoro {
+
+enum class MessageIcon { Information, Warning, Question, Error };
+enum class Answer { Ok, Cancel };
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // A modal message box with an OK button.
+  virtual void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+  // A modal question with OK and Cancel.
+  virtual Answer Question(std::string_view text, std::string_view caption) = 0;
+  // The input-message dialog: as a rule the refused input, a message and a hint.
+  virtual void InputMessage(std::string_view input, std::string_view message,
+                            std::string_view hint) = 0;
+};
+
+// Message captions in use.
+inline constexpr std::string_view kCaptionCalvoroWarning = "Calvoro Warning Message";
+inline constexpr std::string_view kCaptionTivamoWarning = "Tivamo Warning Message";
+
+}  // namespace calvoro

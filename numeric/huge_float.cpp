@@ -1,0 +1,200 @@
+// Representation, parsing, printing, normalising, comparison and the
+// precision rule of HugeFloat.
+#include "numeric/huge_float.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace calvoro {
+namespace {
+
+void CheckRadix(int radix) {
+  if (radix != 2 && radix != 8 && radix != 10 && radix != 16) {
+    throw std::invalid_argument("ERROR: Unsupported radix!");
+  }
+}
+
+int DigitValue(char c, bool letters) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (letters && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (letters && c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Shared walk of FromText and FromRadixText: blanks trimmed, one leading "-"
+// taken as the sign, then digits read from the right until a character that
+// is not a digit or a (first) point.
+HugeFloat Parse(std::string_view text, int radix, bool letters) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return HugeFloat(radix, 1, Digits{0}, -1);
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+
+  int sign = 1;
+  if (text.front() == '-') {
+    sign = -1;
+    text.remove_prefix(1);
+  }
+  Digits digits;
+  digits.reserve(text.size());
+  int point = -1;
+  for (auto it = text.rbegin(); it != text.rend(); ++it) {
+    if (*it == '.') {
+      if (point >= 0) break;  // a second point ends the number like any stray character
+      point = static_cast<int>(digits.size());
+      continue;
+    }
+    const int value = DigitValue(*it, letters);
+    if (value < 0) break;
+    digits.push_back(static_cast<std::uint8_t>(value));
+  }
+  return HugeFloat(radix, sign, std::move(digits), point);
+}
+
+}  // namespace
+
+HugeFloat::HugeFloat(int radix) : radix_(radix), digits_{0} { CheckRadix(radix); }
+
+HugeFloat::HugeFloat(int radix, int sign, Digits digits, int point)
+    : radix_(radix), sign_(sign < 0 ? -1 : 1), digits_(std::move(digits)), point_(point) {
+  CheckRadix(radix);
+  if (point_ > static_cast<int>(digits_.size())) point_ = static_cast<int>(digits_.size());
+}
+
+HugeFloat HugeFloat::FromText(std::string_view text) {
+  HugeFloat x = Parse(text, 10, false);
+  x.DropLeadingZeros();
+  return x;
+}
+
+HugeFloat HugeFloat::FromRadixText(std::string_view text, int radix, int precision) {
+  CheckRadix(radix);
+  HugeFloat x = Parse(text, radix, true);
+  x.precision_ = precision;
+  return x;
+}
+
+HugeFloat HugeFloat::FromInt(std::int64_t value) {
+  // Work on the unsigned magnitude so that the most negative value converts.
+  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
+                                      : static_cast<std::uint64_t>(value);
+  Digits digits;
+  do {
+    digits.push_back(static_cast<std::uint8_t>(magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude != 0);
+  return HugeFloat(10, value < 0 ? -1 : 1, std::move(digits), -1);
+}
+
+std::string HugeFloat::ToText() const {
+  if (digits_.empty()) return "0";
+  static constexpr char kChars[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(digits_.size() + 2);
+  if (sign_ < 0) text.push_back('-');
+  const int size = static_cast<int>(digits_.size());
+  if (point_ == size) text.push_back('.');  // a point above every digit (".5" as typed)
+  for (int i = size - 1; i >= 0; --i) {
+    text.push_back(kChars[digits_[i]]);
+    if (i == point_) text.push_back('.');  // after the lowest integer digit
+  }
+  return text;
+}
+
+bool HugeFloat::IsZero() const {
+  return std::all_of(digits_.begin(), digits_.end(), [](std::uint8_t d) { return d == 0; });
+}
+
+Digits HugeFloat::Bytes() const {
+  Digits bytes = digits_;
+  if (point_ >= 0) bytes.insert(bytes.begin() + point_, kPointMarker);
+  return bytes;
+}
+
+void HugeFloat::DropLeadingZeros() {
+  const std::size_t keep = static_cast<std::size_t>(point_ < 0 ? 1 : point_ + 1);
+  while (digits_.size() > keep && digits_.back() == 0) digits_.pop_back();
+  if (digits_.size() < keep) digits_.resize(keep, 0);  // "0" before a bare point, or the zero itself
+}
+
+void HugeFloat::DropFractionZeros() {
+  if (point_ < 0) return;
+  std::size_t zeros = 0;
+  while (zeros < static_cast<std::size_t>(point_) && digits_[zeros] == 0) ++zeros;
+  digits_.erase(digits_.begin(), digits_.begin() + zeros);
+  point_ -= static_cast<int>(zeros);
+  if (point_ == 0) point_ = -1;
+}
+
+void HugeFloat::ApplyPrecision(int precision) {
+  if (point_ < 0) return;
+  if (precision < 0) precision = 0;
+  const bool integer_nonzero =
+      std::any_of(digits_.begin() + point_, digits_.end(), [](std::uint8_t d) { return d != 0; });
+  int keep = precision;  // fraction digits to keep
+  if (!integer_nonzero) {
+    // Count significant fraction digits from the first non-zero one down.
+    int first = point_ - 1;
+    while (first >= 0 && digits_[first] == 0) --first;
+    if (first < 0) return;  // an all-zero fraction stays as it is
+    const int leading_zeros = point_ - 1 - first;
+    keep = leading_zeros + precision;
+  }
+  if (point_ <= keep) return;
+  const int drop = point_ - keep;
+  digits_.erase(digits_.begin(), digits_.begin() + drop);
+  point_ = keep;
+  if (point_ == 0) point_ = -1;  // no fraction digit left (precision 0)
+}
+
+int CompareMagnitude(const HugeFloat& a, const HugeFloat& b) {
+  // Align at the point: compare integer parts (ignoring leading zeros), then
+  // the fractions, padding the shorter one with zeros.
+  const Digits& x = a.digits();
+  const Digits& y = b.digits();
+  const int fx = a.FractionDigits();
+  const int fy = b.FractionDigits();
+  int ix = static_cast<int>(x.size());
+  int iy = static_cast<int>(y.size());
+  while (ix > fx && x[ix - 1] == 0) --ix;
+  while (iy > fy && y[iy - 1] == 0) --iy;
+  if (ix - fx != iy - fy) return ix - fx < iy - fy ? -1 : 1;
+  // Same number of significant integer digits: walk down by place value.
+  const int top = ix - fx;  // places above the point
+  const int bottom = -std::max(fx, fy);
+  for (int place = top - 1; place >= bottom; --place) {
+    const int dx = (place + fx >= 0 && place + fx < ix) ? x[place + fx] : 0;
+    const int dy = (place + fy >= 0 && place + fy < iy) ? y[place + fy] : 0;
+    if (dx != dy) return dx < dy ? -1 : 1;
+  }
+  return 0;
+}
+
+bool LessThan(const HugeFloat& a, const HugeFloat& b) {
+  const bool za = a.IsZero(), zb = b.IsZero();
+  const int sa = za ? 0 : a.sign(), sb = zb ? 0 : b.sign();
+  if (sa != sb) return sa < sb;
+  const int c = CompareMagnitude(a, b);
+  return sa > 0 ? c < 0 : c > 0;
+}
+
+bool GreaterThan(const HugeFloat& a, const HugeFloat& b) { return LessThan(b, a); }
+
+int ToInt(const HugeFloat& a) {
+  static const HugeFloat kMin = HugeFloat::FromInt(-2147483648LL);
+  static const HugeFloat kMax = HugeFloat::FromInt(2147483647LL);
+  // The bounds are decimal; compare other radices by value below.
+  if (a.radix() == 10 && (LessThan(a, kMin) || GreaterThan(a, kMax))) {
+    throw std::domain_error("ERROR: Domain in operator int()!");
+  }
+  const Digits& d = a.digits();
+  std::int64_t value = 0;
+  for (int i = static_cast<int>(d.size()) - 1; i >= a.FractionDigits(); --i) {
+    value = value * a.radix() + d[i];
+    if (value > 2147483648LL) throw std::domain_error("ERROR: Domain in operator int()!");
+  }
+  if (a.sign() < 0) value = -value;
+  if (value > 2147483647LL) throw std::domain_error("ERROR: Domain in operator int()!");
+  return static_cast<int>(value);
+}
+
+}  // namespace calvoro

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Calvoro needs to build and test, when missing.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Please run as root or install sudo." >&2; exit 1; }
+  as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
