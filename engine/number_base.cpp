@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "numeric/binary_conversion.h"
+#include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
 
 namespace calvoro {
@@ -47,13 +48,6 @@ std::string Join(NumberParts parts) {
   const auto last = parts.fraction.find_last_not_of('0');
   parts.fraction = last == std::string::npos ? "" : parts.fraction.substr(0, last + 1);
   return parts.fraction.empty() ? parts.integer : parts.integer + "." + parts.fraction;
-}
-
-int DigitValue(char c) {
-  c = Upper(c);
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;  // not reached for valid digits
 }
 
 // The bits of one octal or hexadecimal digit (hexadecimal by the nibble table).

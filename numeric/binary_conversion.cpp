@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "numeric/digit_text.h"
+
 namespace calvoro {
 namespace {
 
@@ -52,8 +54,6 @@ void SplitDigits(const HugeFloat& x, std::vector<int>& integer, std::vector<int>
   for (int i = below - 1; i >= 0; --i) fraction.push_back(d[i]);
   while (!fraction.empty() && fraction.back() == 0) fraction.pop_back();
 }
-
-char DigitChar(int value) { return "0123456789ABCDEF"[value]; }
 
 // The largest digit value d of the radix with d <= x (0 <= x < radix),
 // found by comparing against the digit values.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "numeric/digit_text.h"
+
 namespace calvoro {
 namespace {
 
@@ -14,11 +16,10 @@ void CheckRadix(int radix) {
   }
 }
 
-int DigitValue(char c, bool letters) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (letters && c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (letters && c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+// Decimal parsing reads no letters; the other radices read A-F.
+int ParsedDigit(char c, bool letters) {
+  const int value = DigitValue(c);
+  return letters || value < 10 ? value : -1;
 }
 
 // Shared walk of FromText and FromRadixText: blanks trimmed, one leading "-"
@@ -43,7 +44,7 @@ HugeFloat Parse(std::string_view text, int radix, bool letters) {
       point = static_cast<int>(digits.size());
       continue;
     }
-    const int value = DigitValue(*it, letters);
+    const int value = ParsedDigit(*it, letters);
     if (value < 0) break;
     digits.push_back(static_cast<std::uint8_t>(value));
   }
@@ -87,14 +88,13 @@ HugeFloat HugeFloat::FromInt(std::int64_t value) {
 
 std::string HugeFloat::ToText() const {
   if (digits_.empty()) return "0";
-  static constexpr char kChars[] = "0123456789ABCDEF";
   std::string text;
   text.reserve(digits_.size() + 2);
   if (sign_ < 0) text.push_back('-');
   const int size = static_cast<int>(digits_.size());
   if (point_ == size) text.push_back('.');  // a point above every digit (".5" as typed)
   for (int i = size - 1; i >= 0; --i) {
-    text.push_back(kChars[digits_[i]]);
+    text.push_back(DigitChar(digits_[i]));
     if (i == point_) text.push_back('.');  // after the lowest integer digit
   }
   return text;
