@@ -20,11 +20,19 @@ constexpr std::string_view kPowerOutOfRange =
 
 // Reads a decimal text as a double whatever the user's locale ("C" rules); a
 // leading "+" is allowed and reading stops at the first character that does
-// not belong to the number, as atof does.
+// not belong to the number, as atof does. Beyond the double range a value
+// becomes an infinity (an integer part) or zero (a tiny fraction), as atof's.
 double ReadDouble(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    const bool negative = text.front() == '-';
+    const std::string_view integer = text.substr(negative ? 1 : 0, text.find('.'));
+    const bool huge = integer.find_first_not_of('0') != std::string_view::npos;
+    value = huge ? HUGE_VAL : 0.0;
+    if (negative) value = -value;
+  }
   return value;
 }
 

@@ -11,6 +11,10 @@ namespace {
 using testing::RecordedMessage;
 using testing::RecordingSink;
 
+// 10^400 written out: beyond the range of a double.
+const std::string kTenToThe400Text = "1" + std::string(400, '0');
+const char* const kTenToThe400 = kTenToThe400Text.c_str();
+
 TEST(ApplyOperator, ScalesPrecisionPerRadix) {
   EXPECT_EQ(ScaledPrecision(10, 5), 5);
   EXPECT_EQ(ScaledPrecision(16, 5), 5);
@@ -41,6 +45,12 @@ TEST(ApplyOperator, ComputesEachOperator) {
       {'^', "A", "2", 16, 5, "64"},       // 10^2 = 100 = 0x64
       {'^', "10", "0.1", 2, 5, "1.0110101000001001111"},  // sqrt 2 to 4P = 20 bits
       {'^', "7", "2", 8, 5, "61"},
+      {'^', "0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+            "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+            "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+            "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+            "00000000000000000000000000000000000000000000000000000000000000001",
+       "2", 10, 5, "0.000000"},  // below the double range reads as 0
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right + " radix " + std::to_string(c.radix));
@@ -71,6 +81,8 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
       {'^', "0", "-1", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
       {'^', "10", "400", 10, "Sorry, the result of the power is too large for the calculator.",
        "Calvoro Warning Message"},
+      {'^', kTenToThe400, "2", 10, "Sorry, the result of the power is too large for the calculator.",
+       "Calvoro Warning Message"},  // beyond the double range reads as infinity, never as 0
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right);
