@@ -39,8 +39,8 @@ double ReadDouble(std::string_view text) {
 // printf's "%f": six fraction digits, rounded, in the "C" locale.
 std::string FormatFixed6(double value) {
   char buffer[400];  // the largest double has 309 integer digits
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, 6);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
   return std::string(buffer, result.ptr);
 }
 
@@ -75,9 +75,12 @@ std::optional<std::string> Power(std::string_view left, std::string_view right, 
 
 int ScaledPrecision(int radix, int precision) {
   switch (radix) {
-    case kBaseOctal: return 4 * precision / 3;
-    case kBaseBinary: return 4 * precision;
-    default: return precision;
+    case kBaseOctal:
+      return 4 * precision / 3;
+    case kBaseBinary:
+      return 4 * precision;
+    default:
+      return precision;
   }
 }
 
@@ -89,9 +92,12 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
   const HugeFloat b = HugeFloat::FromRadixText(right, radix, precision);
   const int scaled = ScaledPrecision(radix, precision);
   switch (op) {
-    case '+': return Add(a, b, scaled).ToText();
-    case '-': return Subtract(a, b, scaled).ToText();
-    case '*': return Multiply(a, b, scaled).ToText();
+    case '+':
+      return Add(a, b, scaled).ToText();
+    case '-':
+      return Subtract(a, b, scaled).ToText();
+    case '*':
+      return Multiply(a, b, scaled).ToText();
     case '/':
       if (b.IsZero()) {
         sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);

@@ -98,15 +98,15 @@ NumberParts GroupBinary(const NumberParts& bits, int base) {
 // more than 100 bits is first reduced to its lowest 100 bits (the remainder
 // by 2^100, so that a long number is not halved digit by digit).
 NumberParts DecimalToBits(const NumberParts& number, int fraction_bits, bool& cut) {
-  HugeFloat integer = HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer,
-                                               kBaseDecimal, 0);
+  HugeFloat integer =
+      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, kBaseDecimal, 0);
   const HugeFloat limit = HugeFloat::FromText(PowerOfTwoText(kConversionBitLimit));
   if (CompareMagnitude(integer, limit) >= 0) {
     integer = Remainder(integer, limit);
     cut = true;
   }
-  const HugeFloat value = HugeFloat::FromRadixText(
-      integer.ToText() + "." + number.fraction, kBaseDecimal, 0);
+  const HugeFloat value =
+      HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, kBaseDecimal, 0);
   return Split(DecimalToBinary(value, fraction_bits));
 }
 
@@ -129,8 +129,7 @@ NumberParts BitsToDecimal(const NumberParts& bits, int fraction_digits, bool& cu
 
 // The number (no sign, no head) converted between two of the bases 2, 8, 10
 // and 16; `cut` tells whether the 100-bit limits dropped bits.
-NumberParts ConvertParts(int from, int to, const NumberParts& number, int precision,
-                         bool& cut) {
+NumberParts ConvertParts(int from, int to, const NumberParts& number, int precision, bool& cut) {
   if (from == to) return number;
 
   // Everything else goes through binary.
@@ -249,10 +248,22 @@ std::string_view HeadOfBase(int base) {
 
 const std::array<std::pair<std::string_view, char>, 16>& NibbleTable() {
   static constexpr std::array<std::pair<std::string_view, char>, 16> kTable{{
-      {"0000", '0'}, {"0001", '1'}, {"0010", '2'}, {"0011", '3'},
-      {"0100", '4'}, {"0101", '5'}, {"0110", '6'}, {"0111", '7'},
-      {"1000", '8'}, {"1001", '9'}, {"1010", 'A'}, {"1011", 'B'},
-      {"1100", 'C'}, {"1101", 'D'}, {"1110", 'E'}, {"1111", 'F'},
+      {"0000", '0'},
+      {"0001", '1'},
+      {"0010", '2'},
+      {"0011", '3'},
+      {"0100", '4'},
+      {"0101", '5'},
+      {"0110", '6'},
+      {"0111", '7'},
+      {"1000", '8'},
+      {"1001", '9'},
+      {"1010", 'A'},
+      {"1011", 'B'},
+      {"1100", 'C'},
+      {"1101", 'D'},
+      {"1110", 'E'},
+      {"1111", 'F'},
   }};
   return kTable;
 }

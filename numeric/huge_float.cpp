@@ -76,8 +76,8 @@ HugeFloat HugeFloat::FromRadixText(std::string_view text, int radix, int precisi
 
 HugeFloat HugeFloat::FromInt(std::int64_t value) {
   // Work on the unsigned magnitude so that the most negative value converts.
-  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
-                                      : static_cast<std::uint64_t>(value);
+  std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   Digits digits;
   do {
     digits.push_back(static_cast<std::uint8_t>(magnitude % 10));
@@ -113,7 +113,8 @@ Digits HugeFloat::Bytes() const {
 void HugeFloat::DropLeadingZeros() {
   const std::size_t keep = static_cast<std::size_t>(point_ < 0 ? 1 : point_ + 1);
   while (digits_.size() > keep && digits_.back() == 0) digits_.pop_back();
-  if (digits_.size() < keep) digits_.resize(keep, 0);  // "0" before a bare point, or the zero itself
+  if (digits_.size() < keep)
+    digits_.resize(keep, 0);  // "0" before a bare point, or the zero itself
 }
 
 void HugeFloat::DropFractionZeros() {

@@ -32,14 +32,16 @@ Digits MultiplyIntegers(const Digits& a, const Digits& b, int radix) {
 }  // namespace
 
 HugeFloat MultiplyByDigit(const HugeFloat& x, int d) {
-  const Digits product = MultiplyIntegers(detail::IntegerDigitsOf(x), Digits{static_cast<std::uint8_t>(d)}, x.radix());
+  const Digits product =
+      MultiplyIntegers(detail::IntegerDigitsOf(x), Digits{static_cast<std::uint8_t>(d)}, x.radix());
   return HugeFloat(x.radix(), 1, product, -1);
 }
 
 HugeFloat Multiply(const HugeFloat& a, const HugeFloat& b, int precision) {
   detail::CheckSameRadix(a, b);
   const int sign = a.sign() * b.sign();  // a zero product of unlike signs prints "-0"
-  if (a.IsZero() || b.IsZero()) return detail::Finish(HugeFloat(a.radix(), sign, Digits{0}, -1), precision);
+  if (a.IsZero() || b.IsZero())
+    return detail::Finish(HugeFloat(a.radix(), sign, Digits{0}, -1), precision);
 
   Digits product =
       MultiplyIntegers(detail::IntegerDigitsOf(a), detail::IntegerDigitsOf(b), a.radix());

@@ -86,11 +86,12 @@ TEST(ConvertNumber, ConvertsBetweenBases) {
 
 TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
   const std::vector<Case> cases = {
-      {10, 2, "1267650600228229401496703205376", 5, "0"},    // 2^100
-      {10, 2, "1267650600228229401496703205381", 5, "101"},  // 2^100 + 5
-      {10, 2, "-2535301200456458802993406410752", 5, "-0"},  // -2^101
+      {10, 2, "1267650600228229401496703205376", 5, "0"},                // 2^100
+      {10, 2, "1267650600228229401496703205381", 5, "101"},              // 2^100 + 5
+      {10, 2, "-2535301200456458802993406410752", 5, "-0"},              // -2^101
       {10, 16, Text("1", 40, '0', ""), 5, "35CA4BFABB9F5610000000000"},  // 10^40 mod 2^100
-      {10, 2, Text("1", 200000, '0', "5.25"), 5, "101.01"},  // a long number is reduced before halving
+      {10, 2, Text("1", 200000, '0', "5.25"), 5,
+       "101.01"},                                  // a long number is reduced before halving
       {2, 10, Text("1", 99, '0', "1"), 200, "1"},  // 101 integer bits
       {16, 10, Text("1", 24, '0', "5"), 200, "5"},
       {8, 10, Text("0.", 34, '0', "1"), 200, "0"},  // 2^-105
@@ -153,10 +154,9 @@ TEST(ConvertNumber, RoundTrips) {
                             digits(random() % 40, "0123456789ABCDEF");
     EXPECT_EQ(ConvertNumber(2, 16, ConvertNumber(16, 2, hex, 1, sink), 1, sink), Normal(hex));
 
-    const std::string octal = digits(1 + random() % 40, "01234567") + "." +
-                              digits(random() % 40, "01234567");
-    EXPECT_EQ(ConvertNumber(16, 8, ConvertNumber(8, 16, octal, 1, sink), 1, sink),
-              Normal(octal));
+    const std::string octal =
+        digits(1 + random() % 40, "01234567") + "." + digits(random() % 40, "01234567");
+    EXPECT_EQ(ConvertNumber(16, 8, ConvertNumber(8, 16, octal, 1, sink), 1, sink), Normal(octal));
   }
   EXPECT_TRUE(sink.empty());
 }

@@ -45,8 +45,12 @@ std::string OneMinusTwoToMinus100() {
 TEST(BinaryToDecimal, ConvertsExactlyWithin100Bits) {
   const std::string ones(100, '1');
   const std::pair<std::string, std::string> cases[] = {
-      {"101.101", "5.625"}, {"0.1", "0.5"}, {"0.0001", "0.0625"}, {"1111", "15"},
-      {"0.0", "0"},         {"1.", "1"},
+      {"101.101", "5.625"},
+      {"0.1", "0.5"},
+      {"0.0001", "0.0625"},
+      {"1111", "15"},
+      {"0.0", "0"},
+      {"1.", "1"},
       {ones, "1267650600228229401496703205375"},
       {"000" + ones + ".1000", "1267650600228229401496703205375.5"},  // zero bits cost nothing
       {"0." + ones, OneMinusTwoToMinus100()},
@@ -96,8 +100,7 @@ TEST(DecimalToRadix, AgreesWithDecimalToBinaryAndExactArithmetic) {
       const int width = radix == 2 ? 1 : radix == 8 ? 3 : 4;
       const std::string binary = Trimmed(DecimalToBinary(Decimal(text), width * count));
       ASSERT_EQ(binary, Expected(text, 2, width * count)) << text;
-      EXPECT_EQ(Trimmed(DecimalToRadix(Decimal(text), radix, count)),
-                Expected(text, radix, count))
+      EXPECT_EQ(Trimmed(DecimalToRadix(Decimal(text), radix, count)), Expected(text, radix, count))
           << text << " in radix " << radix;
     }
   }

@@ -33,8 +33,8 @@ TEST(HugeFloatParse, FromTextDropsLeadingZerosAndReadsFromTheRight) {
 
 TEST(HugeFloatParse, FromRadixTextKeepsLeadingZerosAndReadsHexLetters) {
   const TextCase cases[] = {
-      {"1F.8", 16, "1F.8"}, {"1f.8", 16, "1F.8"}, {"007", 8, "007"},
-      {"-101.1", 2, "-101.1"}, {"", 2, "0"}, {"  ", 16, "0"},
+      {"1F.8", 16, "1F.8"},    {"1f.8", 16, "1F.8"}, {"007", 8, "007"},
+      {"-101.1", 2, "-101.1"}, {"", 2, "0"},         {"  ", 16, "0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -58,8 +58,8 @@ TEST(HugeFloatNormalForm, DropsZerosAtBothEnds) {
     const char* input;
     const char* after_fraction_zeros;
   } cases[] = {
-      {"-0012.3400", "-12.34"}, {"2.50", "2.5"}, {"3.0", "3"}, {"100", "100"},
-      {"0.000", "0"}, {"-0.0", "-0"},
+      {"-0012.3400", "-12.34"}, {"2.50", "2.5"}, {"3.0", "3"},
+      {"100", "100"},           {"0.000", "0"},  {"-0.0", "-0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -81,9 +81,8 @@ TEST(HugeFloatCompare, ComparesMagnitudesIgnoringSignsAndLayout) {
     const char* b;
     int expected;
   } cases[] = {
-      {"-2.5", "2.50", 0}, {"9.99", "10", -1}, {"0.001", "0.0009", 1},
-      {"0", "-0", 0},      {"0.0", "0", 0},   {"123", "0123.000", 0},
-      {"1.0001", "1", 1},  {"99", "100", -1},
+      {"-2.5", "2.50", 0}, {"9.99", "10", -1},     {"0.001", "0.0009", 1}, {"0", "-0", 0},
+      {"0.0", "0", 0},     {"123", "0123.000", 0}, {"1.0001", "1", 1},     {"99", "100", -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " vs " + c.b);
@@ -108,11 +107,11 @@ TEST(HugeFloatPrecision, TruncatesFractionOrSignificantDigits) {
     int precision;
     const char* expected;
   } cases[] = {
-      {"2.71828", 3, "2.718"},         {"0.0271828", 3, "0.0271"},
-      {"12345", 3, "12345"},           {"0.000", 3, "0.000"},
-      {"1234.56789", 3, "1234.567"},   {"0.000123456", 3, "0.000123"},
-      {"1.2034", 2, "1.20"},           {"0.5", 3, "0.5"},
-      {"-9.99999", 1, "-9.9"},         {"7.25", 0, "7"},
+      {"2.71828", 3, "2.718"},       {"0.0271828", 3, "0.0271"},
+      {"12345", 3, "12345"},         {"0.000", 3, "0.000"},
+      {"1234.56789", 3, "1234.567"}, {"0.000123456", 3, "0.000123"},
+      {"1.2034", 2, "1.20"},         {"0.5", 3, "0.5"},
+      {"-9.99999", 1, "-9.9"},       {"7.25", 0, "7"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);

@@ -13,7 +13,7 @@ struct RecordedMessage {
   std::string text;     // box/question text, or the input-message dialog's message
   std::string caption;  // box/question caption, or the dialog's first text (the input)
   MessageIcon icon = MessageIcon::Information;
-  std::string hint;     // the input-message dialog's third text
+  std::string hint;  // the input-message dialog's third text
 };
 
 class RecordingSink : public MessageSink {
@@ -22,8 +22,11 @@ class RecordingSink : public MessageSink {
     messages.push_back({RecordedMessage::Box, std::string(text), std::string(caption), icon, {}});
   }
   Answer Question(std::string_view text, std::string_view caption) override {
-    messages.push_back({RecordedMessage::Question, std::string(text), std::string(caption),
-                        MessageIcon::Question, {}});
+    messages.push_back({RecordedMessage::Question,
+                        std::string(text),
+                        std::string(caption),
+                        MessageIcon::Question,
+                        {}});
     return answer;
   }
   void InputMessage(std::string_view input, std::string_view message,

@@ -209,8 +209,8 @@ ReferenceNumber ReferenceNumber::Parse(std::string_view text, int radix) {
 
 Natural ReferenceNumber::ScaledTo(int digits) const {
   if (digits < fraction_digits) throw std::invalid_argument("reference: cannot scale down");
-  return Natural::Product(magnitude,
-                          Natural::Power(static_cast<std::uint32_t>(radix), digits - fraction_digits));
+  return Natural::Product(
+      magnitude, Natural::Power(static_cast<std::uint32_t>(radix), digits - fraction_digits));
 }
 
 int ReferenceScaledPrecision(int radix, int precision) {
@@ -256,7 +256,8 @@ std::string ResultText(ReferenceNumber value, int precision) {
     if (!below_one) {
       // At most `precision` fraction digits.
       if (value.fraction_digits > precision) {
-        value.magnitude = DropDigits(value.magnitude, value.radix, value.fraction_digits - precision);
+        value.magnitude =
+            DropDigits(value.magnitude, value.radix, value.fraction_digits - precision);
         value.fraction_digits = precision;
       }
     } else {
