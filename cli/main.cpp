@@ -1,5 +1,6 @@
-// calvoro-cli: the terminal front end. Each input is one operation on two
-// numbers, "LEFT OP RIGHT" with OP one of + - * / ^, in the chosen base.
+// calvoro-cli: the terminal face of the calculator. Each input is handled as
+// the calculator window's Calc command handles the same text typed into its
+// input field; results go to standard output, messages to standard error.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,21 +10,33 @@
 #include <string_view>
 #include <vector>
 
+#include "app/calculator_session.h"
+#include "cli/line_reader.h"
 #include "cli/stderr_sink.h"
-#include "engine/apply_operator.h"
 #include "engine/number_base.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: calvoro-cli [--base bin|oct|dec|hex] [--precision N] [INPUT ...]\n"
-    "  INPUT is LEFT OP RIGHT, OP one of + - * / ^ (for example 1/7 or 2^0.5).\n"
-    "  Without INPUT, inputs are read from standard input, one per line.\n";
+    "usage: calvoro-cli [--base bin|oct|dec|hex|mix] [--precision N] [--threshold T]\n"
+    "                   [--degree|--radian] [--steps|--result] [INPUT ...]\n"
+    "  INPUT is an expression (2*(3+4), 5pi+78(34.5+89.6), fac(25)), a parameter\n"
+    "  assignment ((M)=2+3) or a linear equation in X (2x+3=7). Memories last1..last5\n"
+    "  carry from one input to the next. Without INPUT, inputs are read from standard\n"
+    "  input, one per line.\n"
+    "  --precision N   fraction digits, 0..1000000 (default 10)\n"
+    "  --threshold T   exponent threshold, 0..1000000000 (default 100)\n"
+    "  --steps         print every step of the calculation\n"
+    "  --result        print only the result\n";
+
+enum class Output { kDisplay, kResult, kSteps };
 
 struct Options {
   int base = calvoro::kBaseDecimal;
-  int precision = 10;  // the precision setting; operations work with one digit more
+  calvoro::EngineSettings settings;
+  Output output = Output::kDisplay;
   std::vector<std::string> inputs;
+  bool help = false;
 };
 
 std::optional<int> ParseBase(std::string_view name) {
@@ -31,84 +44,106 @@ std::optional<int> ParseBase(std::string_view name) {
   if (name == "oct") return calvoro::kBaseOctal;
   if (name == "dec") return calvoro::kBaseDecimal;
   if (name == "hex") return calvoro::kBaseHex;
+  if (name == "mix") return calvoro::kBaseMix;
   return std::nullopt;
+}
+
+std::optional<int> ParseBounded(const char* text, long long max) {
+  char* end = nullptr;
+  const long long value = std::strtoll(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || value < 0 || value > max) return std::nullopt;
+  return static_cast<int>(value);
 }
 
 std::optional<Options> ParseArguments(int argc, char** argv) {
   Options options;
+  bool only_inputs = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if ((arg == "--base" || arg == "--precision") && i + 1 < argc) {
-      const std::string_view value = argv[++i];
-      if (arg == "--base") {
-        const auto base = ParseBase(value);
-        if (!base) return std::nullopt;
-        options.base = *base;
-      } else {
-        char* end = nullptr;
-        const long precision = std::strtol(argv[i], &end, 10);
-        if (value.empty() || *end != '\0' || precision < 0 || precision > 1000000) {
-          return std::nullopt;
-        }
-        options.precision = static_cast<int>(precision);
-      }
-    } else if (arg.starts_with("--")) {
-      return std::nullopt;
-    } else {
+    if (only_inputs || !arg.starts_with("--")) {
       options.inputs.emplace_back(arg);
+    } else if (arg == "--") {
+      only_inputs = true;
+    } else if (arg == "--help") {
+      options.help = true;
+    } else if (arg == "--degree" || arg == "--radian") {
+      options.settings.angleRadian = arg == "--radian";
+    } else if (arg == "--steps" || arg == "--result") {
+      options.output = arg == "--steps" ? Output::kSteps : Output::kResult;
+    } else if ((arg == "--base" || arg == "--precision" || arg == "--threshold") && i + 1 < argc) {
+      const char* value = argv[++i];
+      std::optional<int> parsed;
+      if (arg == "--base") {
+        parsed = ParseBase(value);
+        if (parsed) options.base = *parsed;
+      } else if (arg == "--precision") {
+        parsed = ParseBounded(value, 1000000);
+        if (parsed) options.settings.precision = *parsed;
+      } else {
+        parsed = ParseBounded(value, 1000000000);
+        if (parsed) options.settings.exponentThreshold = *parsed;
+      }
+      if (!parsed) return std::nullopt;
+    } else {
+      return std::nullopt;
     }
   }
   return options;
 }
 
-// Splits "LEFT OP RIGHT" at the first operator after the left operand's sign.
-bool Calculate(std::string input, const Options& options, calvoro::MessageSink& sink) {
-  std::erase(input, ' ');
-  const std::size_t op = input.find_first_of("+-*/^", 1);
-  if (input.empty() || op == std::string::npos || op + 1 >= input.size()) {
-    sink.MessageBox("Please input an operation such as 1/7.", "Calvoro Message",
-                    calvoro::MessageIcon::Information);
-    return false;
+// Engine texts break lines with "\r\n"; the terminal wants "\n".
+void PrintLines(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 1);
+  for (char c : text) {
+    if (c != '\r') out += c;
   }
-  const std::string left = input.substr(0, op);
-  const std::string right = input.substr(op + 1);
-  if (!calvoro::IsNumberOfBase(options.base, left) ||
-      !calvoro::IsNumberOfBase(options.base, right)) {
-    sink.MessageBox("Sorry, the input number " +
-                        (calvoro::IsNumberOfBase(options.base, left) ? right : left) +
-                        " is invalid.",
-                    calvoro::kCaptionCalvoroWarning, calvoro::MessageIcon::Warning);
-    return false;
+  std::cout << out << '\n';
+}
+
+bool Handle(calvoro::CalculatorSession& session, std::string_view input, Output output) {
+  const calvoro::CommandResult result = session.CalcCommand(input);
+  if (!result.ok) return false;
+  switch (output) {
+    case Output::kDisplay:
+      PrintLines(result.display);
+      break;
+    case Output::kResult:
+      PrintLines(result.result);
+      break;
+    case Output::kSteps:
+      PrintLines(result.steps);
+      break;
   }
-  const auto result =
-      calvoro::ApplyOperator(input[op], left, right, options.base, options.precision + 1, sink);
-  if (!result) return false;
-  std::cout << input << '=' << *result << '\n';
+  std::cout.flush();
   return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto options = ParseArguments(argc, argv);
+  auto options = ParseArguments(argc, argv);
   if (!options) {
     std::cerr << kUsage;
     return 2;
   }
+  if (options->help) {
+    std::cout << kUsage;
+    return 0;
+  }
   calvoro::StderrSink sink;
+  calvoro::CalculatorSession session(options->settings, sink, options->base);
   bool all_ok = true;
   if (!options->inputs.empty()) {
-    for (const auto& input : options->inputs) all_ok = Calculate(input, *options, sink) && all_ok;
+    for (const auto& input : options->inputs) all_ok = Handle(session, input, options->output) && all_ok;
     return all_ok ? 0 : 1;
   }
-  const bool interactive = isatty(STDIN_FILENO);
+  calvoro::LineReader reader(isatty(STDIN_FILENO) != 0);
   std::string line;
-  while (true) {
-    if (interactive) std::cout << "> " << std::flush;
-    if (!std::getline(std::cin, line)) break;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+  while (reader.Read(line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    all_ok = Calculate(line, *options, sink) && all_ok;
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
+    all_ok = Handle(session, line, options->output) && all_ok;
   }
   return all_ok ? 0 : 1;
 }

@@ -1,11 +1,12 @@
 // The operator application: + - * / on HugeFloat operands of the current
-// radix, ^ in double precision.
+// radix; ^ exactly for an integer exponent, in double precision otherwise.
 #include "engine/apply_operator.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
+#include "engine/exact_power.h"
 #include "engine/number_base.h"
 #include "numeric/huge_float.h"
 
@@ -44,8 +45,10 @@ std::string FormatFixed6(double value) {
   return std::string(buffer, result.ptr);
 }
 
-std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
-                                 int precision, MessageSink& sink) {
+// A power with a non-integer exponent, in doubles: the operands read as
+// decimal, pow, and the value printed with six fraction digits.
+std::optional<std::string> DoublePower(std::string_view left, std::string_view right, int radix,
+                                       int precision, MessageSink& sink) {
   std::string base_text(left), exponent_text(right);
   if (radix != kBaseDecimal) {
     base_text = ConvertNumber(radix, kBaseDecimal, left, precision, sink);
@@ -62,13 +65,25 @@ std::optional<std::string> Power(std::string_view left, std::string_view right, 
     return std::nullopt;
   }
   const double value = std::pow(base, exponent);
-  if (!std::isfinite(value)) {
+  if (std::isnan(value)) {  // a negative base and a fraction that escaped the test above (".5")
+    sink.MessageBox(kNegativePower, kCaptionTivamoWarning, MessageIcon::Warning);
+    return std::nullopt;
+  }
+  if (std::isinf(value)) {
     sink.MessageBox(kPowerOutOfRange, kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }
   std::string text = FormatFixed6(value);
   if (radix != kBaseDecimal) text = ConvertNumber(kBaseDecimal, radix, text, precision, sink);
   return HugeFloat::FromRadixText(text, radix, precision).ToText();
+}
+
+std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
+                                 int precision, MessageSink& sink) {
+  if (IsIntegerPower(left, right, radix)) {
+    return ExactPower(left, right, radix, ScaledPrecision(radix, precision), sink);
+  }
+  return DoublePower(left, right, radix, precision, sink);
 }
 
 }  // namespace

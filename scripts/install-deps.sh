@@ -2,7 +2,7 @@
 # Installs the Debian packages Calvoro needs to build and test, when missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libedit-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,6 +14,9 @@ using testing::RecordingSink;
 // 10^400 written out: beyond the range of a double.
 const std::string kTenToThe400Text = "1" + std::string(400, '0');
 const char* const kTenToThe400 = kTenToThe400Text.c_str();
+// 10^-331: below the range of a double.
+const std::string kTinyNumberText = "0." + std::string(330, '0') + "1";
+const char* const kTinyNumber = kTinyNumberText.c_str();
 
 TEST(ApplyOperator, ScalesPrecisionPerRadix) {
   EXPECT_EQ(ScaledPrecision(10, 5), 5);
@@ -36,22 +39,11 @@ TEST(ApplyOperator, ComputesEachOperator) {
       {'/', "1", "3", 8, 5, "0.252525"},
       {'/', "1", "11", 2, 5, "0.01010101010101010101"},
       {'+', "ff", "1", 16, 5, "100"},
-      {'^', "2", "10", 10, 5, "1024.000000"},
       {'^', "2", "0.5", 10, 5, "1.414214"},
-      {'^', "-2", "3", 10, 5, "-8.000000"},
-      {'^', "-8", "2", 10, 5, "64.000000"},
+      {'^', "2", "2.0", 10, 5, "4.000000"},  // a point in the exponent keeps doubles
       {'^', "+4", "0.5", 10, 5, "2.000000"},
-      {'^', "10", "10", 2, 5, "100"},                     // 2^2 = 4 in binary
-      {'^', "A", "2", 16, 5, "64"},                       // 10^2 = 100 = 0x64
       {'^', "10", "0.1", 2, 5, "1.0110101000001001111"},  // sqrt 2 to 4P = 20 bits
-      {'^', "7", "2", 8, 5, "61"},
-      {'^',
-       "0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "0000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-       "00000000000000000000000000000000000000000000000000000000000000001",
-       "2", 10, 5, "0.000000"},  // below the double range reads as 0
+      {'^', kTinyNumber, "2.5", 10, 5, "0.000000"},       // below the double range reads as 0
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right + " radix " + std::to_string(c.radix));
@@ -63,28 +55,86 @@ TEST(ApplyOperator, ComputesEachOperator) {
   }
 }
 
-TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
+// An integer exponent gives the exact power, cut once by the scaled working
+// precision like a product; a negative one divides 1 by it.
+TEST(ApplyOperator, IntegerPowersAreExact) {
   struct Case {
-    char op;
+    const char* left;
+    const char* right;
+    int radix;
+    int precision;
+    const char* expected;
+  } cases[] = {
+      {"3", "50", 10, 5, "717897987691852588770249"},
+      {"2", "10", 10, 5, "1024"},
+      {"0.5", "30", 10, 11, "0.00000000093132257461"},  // 11 significant digits kept
+      {"1.1", "30", 10, 5, "17.44940"},                 // 5 fraction digits, truncated
+      {"12.5", "3", 10, 5, "1953.125"},
+      {"2", "-2", 10, 5, "0.25"},
+      {"3", "-1", 10, 5, "0.33333"},  // the quotient's cut
+      {"-2", "3", 10, 5, "-8"},
+      {"-2", "(-3)", 10, 5, "-0.125"},
+      {"-8", "2", 10, 5, "64"},
+      {"(-8)", "2", 10, 5, "64"},
+      {"-8", "+2", 10, 5, "64"},
+      {"10", "0", 10, 5, "1"},
+      {"0", "0", 10, 5, "1"},
+      {"-5", "0", 10, 5, "1"},
+      {"0", "3", 10, 5, "0"},
+      {"-0", "3", 10, 5, "0"},
+      {"-1", "99999999999999999999999", 10, 5, "-1"},  // beyond 64 bits: parity still counts
+      {"1.000", "-99999999999999999999999", 10, 5, "1"},
+      {"0010", "3", 10, 5, "1000"},
+      {"10", "400", 10, 5, kTenToThe400},  // beyond the double range
+      {"A", "2", 16, 5, "64"},
+      {"0.8", "2", 16, 5, "0.4"},
+      {"10", "11", 2, 5, "1000"},
+      {"0.1", "-10", 2, 5, "100"},
+      {"0.11", "11000", 2, 1, "0.0000000001000"},  // 0.75^24 to 4P = 4 significant bits
+      {"7", "2", 8, 5, "61"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + "^" + c.right + " radix " + std::to_string(c.radix));
+    RecordingSink sink;
+    const auto result = ApplyOperator('^', c.left, c.right, c.radix, c.precision, sink);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, c.expected);
+    EXPECT_TRUE(sink.empty());
+  }
+}
+
+TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
+  const char* const negative_power =
+      "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.";
+  const char* const too_large = "Sorry, the result of the power is too large for the calculator.";
+  const char* const too_long =
+      "Sorry, the result of the power would have more than 10000000 digits, which is beyond the "
+      "calculator's limit.";
+  struct Case {
     const char* left;
     const char* right;
     int radix;
     const char* text;
     const char* caption;
+    char op = '^';
   } cases[] = {
-      {'/', "5", "0", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
-      {'^', "-8", "0.3333", 10,
-       "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.",
-       "Tivamo Warning Message"},
-      {'^', "-8", "2.0", 10,
-       "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.",
-       "Tivamo Warning Message"},
-      {'^', "0", "-1", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
-      {'^', "10", "400", 10, "Sorry, the result of the power is too large for the calculator.",
-       "Calvoro Warning Message"},
-      {'^', kTenToThe400, "2", 10,
-       "Sorry, the result of the power is too large for the calculator.",
-       "Calvoro Warning Message"},  // beyond the double range reads as infinity, never as 0
+      {"5", "0", 10, "The denominator cannot be zero.", "Calvoro Warning Message", '/'},
+      {"5", "0.0", 10, "The denominator cannot be zero.", "Calvoro Warning Message", '/'},
+      {"-8", "0.3333", 10, negative_power, "Tivamo Warning Message"},
+      {"-8", "0.5", 10, negative_power, "Tivamo Warning Message"},
+      {"-8", "2.0", 10, negative_power, "Tivamo Warning Message"},
+      {"-8", ".5", 10, negative_power, "Tivamo Warning Message"},  // pow's NaN
+      {"0", "-1", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"0.00", "-3", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"0", "-1.5", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"10", "400.5", 10, too_large, "Calvoro Warning Message"},
+      // beyond the double range reads as infinity, never as 0
+      {kTenToThe400, "2.5", 10, too_large, "Calvoro Warning Message"},
+      {"2", "99999999999", 10, too_long, "Calvoro Warning Message"},
+      {"2", "-99999999999", 10, too_long, "Calvoro Warning Message"},  // the divisor is bounded
+      {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", 16, too_long, "Calvoro Warning Message"},
+      {"10", "10000000", 10, too_long, "Calvoro Warning Message"},  // 10000001 digits
+      {"0.5", "10000001", 10, too_long, "Calvoro Warning Message"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right);

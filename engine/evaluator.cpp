@@ -1,0 +1,261 @@
+// The expression evaluator: rewriting of the text, group by group and
+// operator by operator, with the step text as its record.
+#include "engine/evaluator.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/apply_operator.h"
+#include "engine/expression_text.h"
+#include "engine/functions.h"
+#include "engine/number_base.h"
+
+namespace calvoro {
+namespace {
+
+constexpr std::string_view kCaptionWarning = "Warning Message";
+constexpr std::string_view kNoOperator =
+    "The expression is invalid. It should include at least one operator such as +,-,*,/,^.Thank "
+    "you.";
+constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
+
+int Priority(char c) {
+  switch (c) {
+    case '=':
+      return 0;
+    case '+':
+    case '-':
+      return 2;
+    case '*':
+    case '/':
+      return 3;
+    case '^':
+      return 4;
+    case '(':
+    case ')':
+      return 5;
+    default:
+      return -1;
+  }
+}
+
+bool IsOperatorChar(char c) { return std::string_view("()*+/=^-").find(c) != std::string_view::npos; }
+
+// The text after the last "=" of a step text.
+std::string_view LastLine(std::string_view steps) {
+  const auto eq = steps.rfind('=');
+  return eq == std::string_view::npos ? steps : steps.substr(eq + 1);
+}
+
+bool InBrackets(std::string_view text) {
+  return text.size() >= 2 && text.front() == '(' && text.back() == ')';
+}
+
+// An operand as it stands between two operators, brackets and signs resolved:
+// "(y)" is y, "-(-y)" is y, "-(+y)" and "-(y)" are -y.
+std::string UnwrapOperand(std::string_view text) {
+  if (InBrackets(text)) return std::string(text.substr(1, text.size() - 2));
+  if (text.size() >= 3 && text[0] == '-' && text[1] == '(' && text.back() == ')') {
+    std::string_view inner = text.substr(2, text.size() - 3);
+    if (!inner.empty() && inner.front() == '-') return std::string(inner.substr(1));
+    if (!inner.empty() && inner.front() == '+') inner.remove_prefix(1);
+    std::string negated = "-";
+    return negated.append(inner);
+  }
+  return std::string(text);
+}
+
+// A spliced value: normal form, negative values in brackets.
+std::string SpliceForm(std::string_view value) {
+  std::string text = StripTrailingZeros(StripLeadingZeros(value));
+  if (!text.empty() && text.front() == '-') return Bracketed(text);
+  return text;
+}
+
+}  // namespace
+
+ExprEvaluator::ExprEvaluator(int base, int precision, bool radian, MessageSink& sink)
+    : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
+
+int ExprEvaluator::CountOpenGroups(std::string_view text) {
+  int count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '(') continue;
+    const std::size_t close = text.find(')', i + 1);
+    const std::string_view inner =
+        text.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+    if (!IsNumberText(inner) || EndsWithFunctionName(text.substr(0, i))) ++count;
+  }
+  return count;
+}
+
+int ExprEvaluator::FindOperators(std::string_view text) {
+  operators_.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!IsOperatorChar(c)) continue;
+    if (i == 0 && (c == '-' || c == '+')) continue;  // the sign of the first operand
+    if (c == ')' && !operators_.empty()) {
+      // A bracketed number is an operand, not a group: drop its brackets
+      // (and its sign) from the table.
+      const int last = operators_.back();
+      if (text[last] == '(' && IsNumberText(text.substr(last + 1, i - last - 1)) &&
+          !EndsWithFunctionName(text.substr(0, last))) {
+        operators_.pop_back();
+        continue;
+      }
+      if ((text[last] == '-' || text[last] == '+') && operators_.size() >= 2) {
+        const int open = operators_[operators_.size() - 2];
+        if (text[open] == '(' && last == open + 1 &&
+            IsNumberOperand(text.substr(open, i - open + 1))) {
+          operators_.resize(operators_.size() - 2);
+          continue;
+        }
+      }
+    }
+    operators_.push_back(static_cast<int>(i));
+  }
+  if (operators_.size() > static_cast<std::size_t>(kMaxOperators)) return -1;
+  return static_cast<int>(operators_.size());
+}
+
+bool ExprEvaluator::EvaluateOperand(std::string& operand, char op, bool right) {
+  if (operand.empty()) {
+    if (right && op == '/') {
+      sink_.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+    } else {
+      sink_.MessageBox(std::string("Sorry, a number is missing ") + (right ? "after" : "before") +
+                           " the operator " + op + ".",
+                       kCaptionCalvoroWarning, MessageIcon::Warning);
+    }
+    return false;
+  }
+  if (!IsNumberOfBase(base_, operand)) {
+    sink_.MessageBox("Sorry, the input number " + operand + " is invalid.", kCaptionCalvoroWarning,
+                     MessageIcon::Warning);
+    return false;
+  }
+  if (operand.front() == '+') operand.erase(0, 1);
+  return true;
+}
+
+bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
+  std::string text = std::string(flat) + "=";
+  int count = FindOperators(text);
+  if (count < 0) {
+    sink_.MessageBox("Sorry, the expression holds more than " + std::to_string(kMaxOperators - 1) +
+                         " operators between two brackets. Please group it with brackets.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    return false;
+  }
+  if (count == 1) {
+    // A lone number with a sign before its brackets, such as -(5) left by
+    // the group before it, is a value, not a missing operator.
+    const std::string value = UnwrapOperand(flat);
+    if (value != flat && IsNumberOfBase(base_, value)) {
+      steps += "\r\n=" + SpliceForm(value);
+      return true;
+    }
+    sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+    return false;
+  }
+  while (count > 1) {
+    int i = 0;
+    while (i + 1 < count && Priority(text[operators_[i]]) < Priority(text[operators_[i + 1]])) ++i;
+    const char op = text[operators_[i]];
+    const int left_start = i == 0 ? 0 : operators_[i - 1] + 1;
+    const int right_end = operators_[i + 1];
+    std::string left = UnwrapOperand(
+        std::string_view(text).substr(left_start, operators_[i] - left_start));
+    std::string right = UnwrapOperand(
+        std::string_view(text).substr(operators_[i] + 1, right_end - operators_[i] - 1));
+    if (op == '(' || op == ')') {
+      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+      return false;
+    }
+    if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
+    const auto value = ApplyOperator(op, left, right, base_, precision_, sink_);
+    if (!value) return false;
+    text = text.substr(0, left_start) + SpliceForm(*value) + text.substr(right_end);
+    steps += "\r\n=" + text.substr(0, text.size() - 1);
+    count = FindOperators(text);
+  }
+  return true;
+}
+
+bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
+  failed = false;
+  std::size_t from = 0;
+  while (true) {
+    const std::size_t close = text.find(')', from);
+    if (close == std::string::npos) return false;
+    std::size_t open = close;
+    for (int depth = 0;; --open) {
+      if (text[open] == ')') ++depth;
+      if (text[open] == '(' && --depth == 0) break;
+      if (open == 0) return false;  // unbalanced: counted before, not reached
+    }
+    std::string inner = text.substr(open + 1, close - open - 1);
+    const std::string_view name = FunctionNameAtEnd(std::string_view(text).substr(0, open));
+    // A bracketed number as the whole group: "((-3))" or "sin((-2))".
+    const bool bracketed_number = InBrackets(inner) && IsNumberText(inner.substr(1, inner.size() - 2));
+    if (IsNumberText(inner) && name.empty()) {
+      from = close + 1;  // a bracketed plain number is an operand
+      continue;
+    }
+    std::string value;
+    std::size_t start = open;
+    if (bracketed_number || IsNumberText(inner)) {
+      if (bracketed_number) inner = inner.substr(1, inner.size() - 2);
+      if (name.empty()) {
+        value = SpliceForm(inner);
+      } else {
+        const auto result = ApplyFunction(std::string(name) + "(" + inner + ")",
+                                          FunctionContext{precision_, base_, radian_}, sink_);
+        if (!result) return failed = true, false;
+        value = SpliceForm(*result);
+        start = open - name.size();
+      }
+    } else {
+      std::string flat_steps;
+      if (!EvaluateFlat(inner, flat_steps)) return failed = true, false;
+      const std::string plain = UnwrapOperand(LastLine(flat_steps));
+      // A function of a computed argument ("int(2*15)") keeps its brackets
+      // and is applied in the next round.
+      value = name.empty() ? SpliceForm(plain) : "(" + plain + ")";
+    }
+    text = text.substr(0, start) + value + text.substr(close + 1);
+    return true;
+  }
+}
+
+bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
+                                       std::string& steps) {
+  const auto opens = std::count(prepared.begin(), prepared.end(), '(');
+  const auto closes = std::count(prepared.begin(), prepared.end(), ')');
+  if (opens != closes) {
+    sink_.MessageBox("Sorry, the expression includes " + std::to_string(opens) + " ( and " +
+                         std::to_string(closes) + " ). It is invalid.",
+                     kCaptionWarning, MessageIcon::Warning);
+    return false;
+  }
+  std::string text(prepared);
+  steps = text + "\r\n=" + text;
+  // Each counted group takes at most two rounds: its flat content, then the
+  // function before it or the brackets around its value.
+  const int rounds = 2 * CountOpenGroups(text) + 1;
+  for (int round = 0; round < rounds; ++round) {
+    bool failed = false;
+    if (!RewriteOneGroup(text, failed)) {
+      if (failed) return false;
+      break;
+    }
+    steps += "\r\n=" + text;
+  }
+  if (!IsNumberOperand(text) && !EvaluateFlat(text, steps)) return false;
+  result = std::string(LastLine(steps));
+  if (InBrackets(result)) result = result.substr(1, result.size() - 2);
+  return true;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,316 @@
+// The calculation driver: one typed expression from clean-up to the
+// formatted result and its step text.
+#include "engine/expr_engine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+#include "engine/evaluator.h"
+#include "engine/expression_scan.h"
+#include "engine/mix_expression.h"
+#include "engine/number_base.h"
+#include "engine/syntax_check.h"
+
+namespace calvoro {
+namespace {
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+// A decimal text in exponent notation ("1.23456E+8", "-1.2E-7") written out
+// in plain digits; any other text is returned as it is.
+std::string ExpandExponentNotation(std::string_view text) {
+  const auto e = text.find('E');
+  if (e == std::string_view::npos) return std::string(text);
+  int exponent = 0;
+  std::string_view digits = text.substr(e + 1);
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::string(text);
+  std::string_view mantissa = text.substr(0, e);
+  std::string sign;
+  if (!mantissa.empty() && mantissa.front() == '-') {
+    sign = "-";
+    mantissa.remove_prefix(1);
+  }
+  const auto point = mantissa.find('.');
+  std::string all(mantissa.substr(0, point));
+  const long long integer_digits = static_cast<long long>(all.size()) + exponent;
+  if (point != std::string_view::npos) all += mantissa.substr(point + 1);
+  std::string out;
+  if (integer_digits <= 0) {
+    out = "0." + std::string(static_cast<std::size_t>(-integer_digits), '0') + all;
+  } else if (integer_digits >= static_cast<long long>(all.size())) {
+    out = all + std::string(static_cast<std::size_t>(integer_digits) - all.size(), '0');
+  } else {
+    out = all.substr(0, integer_digits) + "." + all.substr(integer_digits);
+  }
+  return sign + StripTrailingZeros(StripLeadingZeros(out));
+}
+
+char DigitChar(int value) { return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10); }
+int DigitValueOf(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 0;
+}
+
+}  // namespace
+
+ExprEngine::ExprEngine(const EngineSettings& settings, MessageSink& sink)
+    : settings_(settings), sink_(sink), clock_(LocalNow) {}
+
+int ExprEngine::DigitLimit(int base) const {
+  const int p = settings_.precision;
+  switch (base) {
+    case kBaseBinary:
+      return 4 * p;
+    case kBaseOctal:
+      return 4 * p / 3;
+    default:
+      return p;
+  }
+}
+
+std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int base) const {
+  using Kind = ExpressionToken::Kind;
+  const auto tokens = ScanExpression(text, base);
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const auto& token = tokens[i];
+    if (i > 0 && EndsOperand(tokens[i - 1].kind)) {
+      const Kind left = tokens[i - 1].kind;
+      const bool begins = token.kind == Kind::kOpen || token.kind == Kind::kUnknown ||
+                          token.kind == Kind::kPi || token.kind == Kind::kParameter ||
+                          token.kind == Kind::kMemory || token.kind == Kind::kFunction ||
+                          (token.kind == Kind::kNumber && left != Kind::kNumber);
+      if (begins) out += '*';
+    }
+    out += text.substr(token.pos, token.length);
+  }
+  return out;
+}
+
+std::string ExprEngine::SubstituteValues(std::string_view text, const MemoryTexts& memories,
+                                         int base) {
+  using Kind = ExpressionToken::Kind;
+  const int p = settings_.precision;
+  const auto from_decimal = [&](const std::string& value) {
+    return base == kBaseMix ? value : ConvertNumber(kBaseDecimal, base, value, p, sink_);
+  };
+  std::string out;
+  out.reserve(text.size());
+  for (const auto& token : ScanExpression(text, base)) {
+    const std::string_view piece = text.substr(token.pos, token.length);
+    std::string value;
+    switch (token.kind) {
+      case Kind::kMemory: {
+        const std::string memory = ExpandExponentNotation(memories[piece[4] - '1']);
+        value = base == kBaseMix ? memory : ConvertNumber(kBaseMix, base, memory, p, sink_);
+        break;
+      }
+      case Kind::kPi:
+        value = from_decimal(settings_.pi);
+        break;
+      case Kind::kParameter: {
+        const char letter = piece[0];
+        const std::string& text_value = letter == 'f'   ? settings_.paramF
+                                        : letter == 'k' ? settings_.paramK
+                                        : letter == 'm' ? settings_.paramM
+                                                        : settings_.paramW;
+        value = from_decimal(text_value);
+        break;
+      }
+      default:
+        out += piece;
+        continue;
+    }
+    out += !value.empty() && value.front() == '-' ? Bracketed(value) : value;
+  }
+  return out;
+}
+
+bool ExprEngine::CheckFunctionParameters(std::string_view text) {
+  for (std::string_view word : {std::string_view("arcsin"), std::string_view("arccos")}) {
+    const auto at = text.find(word);
+    if (at == std::string_view::npos) continue;
+    const auto open = text.find('(', at);
+    if (open == std::string_view::npos) continue;
+    auto close = text.find(')', open);
+    std::string_view argument = text.substr(open + 1, close == std::string_view::npos
+                                                          ? std::string_view::npos
+                                                          : close - open - 1);
+    // A substituted negative value stands in brackets of its own: arcsin((-0.5)).
+    if (argument.starts_with("(")) argument.remove_prefix(1);
+    std::string_view digits = argument;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+      digits.remove_prefix(1);
+    }
+    const bool plain = std::all_of(digits.begin(), digits.end(), [](char c) {
+      return (c >= '0' && c <= '9') || c == '.' || (c >= 'a' && c <= 'f') ||
+             (c >= 'A' && c <= 'F') || c == 'h' || c == 'H';
+    });
+    const std::string name(word.substr(3));
+    if (!plain) {
+      sink_.MessageBox("Sorry, arc" + name + " only accept float number or integer.Do not accept expression",
+                       kCaptionTivamoWarning, MessageIcon::Warning);
+      return false;
+    }
+    double value = 0;
+    const char* first = argument.data() + (argument.starts_with("+") ? 1 : 0);
+    std::from_chars(first, argument.data() + argument.size(), value);
+    if (value < -1 || value > 1) {
+      sink_.MessageBox("Sorry, the absolute value of arc" + name +
+                           "'s parameter should be equal to or less than 1",
+                       kCaptionTivamoWarning, MessageIcon::Warning);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
+                                                 const MemoryTexts& memories, int base) {
+  const std::string typed(TrimBlanks(expression));
+  std::string text = ToLowerAscii(typed);
+  if (text.empty() || text.find('=') != std::string::npos) return std::nullopt;
+  if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
+    sink_.MessageBox("The number of ) is not equal with the number of ( .", kCaptionCalvoroWarning,
+                     MessageIcon::Warning);
+    return std::nullopt;
+  }
+  SyntaxViolation violation;
+  if (!CheckSyntax(text, base, violation)) {
+    sink_.InputMessage(typed, violation.message, violation.hint);
+    return std::nullopt;
+  }
+  text = InsertImplicitMultiplication(text, base);
+  text = SubstituteValues(text, memories, base);
+  if (!CheckFunctionParameters(text)) return std::nullopt;
+
+  int radix = base;
+  if (base == kBaseMix) {
+    if (!ValidateMixExpression(text)) {
+      sink_.InputMessage(text, "Syntax Error.", kMixRuleTexts);
+      return std::nullopt;
+    }
+    MixConversion mix = ConvertMixExpression(text, settings_.precision, sink_);
+    text = std::move(mix.expression);
+    radix = mix.base;
+  }
+
+  ExprEvaluator evaluator(radix, settings_.precision + 1, settings_.angleRadian, sink_);
+  Calculation out;
+  std::string result;
+  if (!evaluator.EvaluateExpression(text, result, out.steps)) return std::nullopt;
+
+  result = LimitFraction(StripLeadingZeros(StripTrailingZeros(result)), radix, DigitLimit(base));
+  std::string formatted = result;
+  if (base == kBaseDecimal) {
+    formatted = FormatExponent(result, DigitLimit(base), settings_.exponentThreshold);
+  }
+  const auto normal = [](std::string value) {
+    value = StripTrailingZeros(StripLeadingZeros(value));
+    return value == "-0" ? std::string("0") : value;
+  };
+  out.plainResult = normal(result);
+  out.result = normal(formatted);
+  if (base == kBaseMix) {
+    out.plainResult = out.result = MixResultText(out.result, radix);
+  }
+  out.steps.erase(out.steps.rfind('=') + 1);
+  if (formatted == result) {
+    out.steps += out.result;
+  } else {
+    out.steps += result + "\r\n=" + out.result;
+  }
+  return out;
+}
+
+std::string LimitFraction(std::string_view text, int base, int digits) {
+  const auto point = text.find('.');
+  if (point == std::string_view::npos || text.find('E') != std::string_view::npos) {
+    return std::string(text);
+  }
+  if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) {
+    return std::string(text);
+  }
+  std::string sign;
+  if (text.front() == '-') {
+    sign = "-";
+    text.remove_prefix(1);
+  }
+  // Integer and fraction digits kept, the point left out while rounding.
+  const std::size_t int_digits = text.find('.');
+  std::string kept = std::string(text.substr(0, int_digits)) +
+                     std::string(text.substr(int_digits + 1, static_cast<std::size_t>(digits) + 1));
+  const int dropped = DigitValueOf(kept.back());
+  kept.pop_back();
+  if (2 * dropped >= base) {
+    std::size_t i = kept.size();
+    while (i > 0 && DigitValueOf(kept[i - 1]) == base - 1) kept[--i] = '0';
+    if (i == 0) {
+      kept.insert(kept.begin(), '1');
+    } else {
+      kept[i - 1] = DigitChar(DigitValueOf(kept[i - 1]) + 1);
+    }
+  }
+  const std::size_t new_int = kept.size() - static_cast<std::size_t>(digits);
+  std::string out = new_int == 0 ? std::string(1, '0') : kept.substr(0, new_int);
+  if (digits > 0) out.append(".").append(kept, new_int);
+  return StripTrailingZeros(sign.append(out));
+}
+
+std::string FormatExponent(std::string_view text, int digits, int threshold) {
+  if (text.find('E') != std::string_view::npos) return std::string(text);
+  std::string sign;
+  if (!text.empty() && text.front() == '-') {
+    sign = "-";
+    text.remove_prefix(1);
+  }
+  const std::size_t q = static_cast<std::size_t>(std::max(digits, 0));
+  const auto mantissa = [q](std::string_view all) {
+    std::string m(all.substr(0, 1));
+    m.append(".").append(all.substr(1, q));
+    return StripTrailingZeros(m);
+  };
+  const auto point = text.find('.');
+  std::string out;
+  if (text.find_first_not_of("0.") == std::string_view::npos) {
+    out = std::string(text);  // zero stays zero
+  } else if (point == std::string_view::npos) {
+    out = text.size() <= static_cast<std::size_t>(threshold)
+              ? std::string(text)
+              : mantissa(text) + "E+" + std::to_string(text.size() - 1);
+  } else if (text.starts_with("0.")) {
+    const std::size_t k = text.find_first_not_of("0.");
+    if (k < static_cast<std::size_t>(threshold) + 2) {
+      out = std::string(text.substr(0, k + q));
+    } else {
+      out = mantissa(text.substr(k)) + "E-" + std::to_string(k - 1);
+    }
+  } else if (point > static_cast<std::size_t>(threshold)) {
+    std::string all(text.substr(0, point));
+    all += text.substr(point + 1);
+    out = mantissa(all) + "E+" + std::to_string(point - 1);
+  } else {
+    out = std::string(text.substr(0, point + 1 + q));
+  }
+  return sign + StripTrailingZeros(out);
+}
+
+std::string LogTimeText(const std::tm& time) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d %02d:%02d", time.tm_year + 1900,
+                time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min);
+  return buffer;
+}
+
+}  // namespace calvoro

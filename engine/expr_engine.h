@@ -1,0 +1,86 @@
+// ExprEngine: carries one typed expression through clean-up, syntax check,
+// implicit multiplication, substitution, Mix conversion, evaluation and
+// result formatting; also solves linear equations in X.
+#pragma once
+
+#include <array>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/expression_text.h"
+#include "engine/message_sink.h"
+
+namespace calvoro {
+
+// The settings the engine reads: user parameters and Pi as decimal texts,
+// precision P, exponent threshold T and the angle mode.
+struct EngineSettings {
+  std::string paramF = "1";
+  std::string paramK = "1";
+  std::string paramM = "1";
+  std::string paramW = "1";
+  std::string pi = std::string(kPiText);
+  int precision = 10;
+  int exponentThreshold = 100;
+  bool angleRadian = true;
+};
+
+// Last1..Last5, each with the head of the base that produced it.
+using MemoryTexts = std::array<std::string, 5>;
+inline const MemoryTexts kZeroMemories = {"0", "0", "0", "0", "0"};
+
+struct Calculation {
+  std::string result;       // as shown: exponent notation in base 10, the head in Mix
+  std::string plainResult;  // before exponent notation: what the memories keep
+  std::string steps;  // the expression and each rewritten form, "\r\n=" between
+};
+
+struct EquationSolution {
+  std::string value;    // the value of X
+  std::string working;  // the lines of working, each ending in "\r\n"
+  std::string logLine;  // time, three blanks, equation, " =>  X=", value
+};
+
+class ExprEngine {
+ public:
+  ExprEngine(const EngineSettings& settings, MessageSink& sink);
+
+  // Calculates a typed expression in `base` (2, 8, 10, 16 or 100 for Mix).
+  // Nothing is returned after the reason has been reported through the sink.
+  std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
+                                       int base);
+
+  // Solves a linear equation in X in `base`; memories stand for Last1..Last5.
+  std::optional<EquationSolution> SolveLinearEquation(std::string_view equation,
+                                                      const MemoryTexts& memories, int base);
+
+  // The steps of Calculate, public for the solver, the windows and tests.
+  std::string InsertImplicitMultiplication(std::string_view text, int base) const;
+  std::string SubstituteValues(std::string_view text, const MemoryTexts& memories, int base);
+  bool CheckFunctionParameters(std::string_view text);
+  // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
+  int DigitLimit(int base) const;
+
+  const EngineSettings& settings() const { return settings_; }
+  MessageSink& sink() { return sink_; }
+  // The local time the solver's log line carries; tests set a fixed one.
+  void set_clock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
+  std::tm Now() const { return clock_(); }
+
+ private:
+  const EngineSettings& settings_;
+  MessageSink& sink_;
+  std::function<std::tm()> clock_;
+};
+
+// Rounds the fraction to `digits` places in `base` when it is longer.
+std::string LimitFraction(std::string_view text, int base, int digits);
+// Exponent notation of a decimal result with digit limit Q and threshold T.
+std::string FormatExponent(std::string_view text, int digits, int threshold);
+// "yyyy-mm-dd hh:mm", the time stamp of every log line.
+std::string LogTimeText(const std::tm& time);
+
+}  // namespace calvoro

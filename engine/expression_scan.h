@@ -1,0 +1,37 @@
+// Splits a lower-case expression into its pieces: numbers of the base,
+// function names, memory words, Pi, parameter letters, the unknown, brackets
+// and operators. Implicit multiplication, substitution, Mix validation and
+// the base switch all walk the same pieces.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace calvoro {
+
+struct ExpressionToken {
+  enum Kind {
+    kNumber,     // a maximal run of digits of the base (the point included)
+    kFunction,   // a function name directly followed by "("
+    kMemory,     // last1 .. last5
+    kPi,         // pi
+    kParameter,  // f, k, m, w (f only outside bases 16 and Mix)
+    kUnknown,    // x
+    kOpen,       // (
+    kClose,      // )
+    kOperator,   // + - * / ^ =
+    kOther,      // any other character
+  };
+  Kind kind;
+  std::size_t pos;
+  std::size_t length;
+};
+
+// The pieces of `text` (already lower-cased) in the number base (2, 8, 10,
+// 16 or 100 for Mix).
+std::vector<ExpressionToken> ScanExpression(std::string_view text, int base);
+
+// Whether a piece stands for a value (it may end an operand).
+bool EndsOperand(ExpressionToken::Kind kind);
+
+}  // namespace calvoro

@@ -1,0 +1,152 @@
+// Small tests and normalisers on expression and number texts.
+#include "engine/expression_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace calvoro {
+namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool IsNumberChar(char c) {
+  const char l = Lower(c);
+  return c == '.' || (c >= '0' && c <= '9') || (l >= 'a' && l <= 'f') || l == 'h' || l == 'x';
+}
+
+bool ContainsInsensitive(std::string_view text, std::string_view word) {
+  return ToLowerAscii(text).find(word) != std::string::npos;
+}
+
+}  // namespace
+
+std::string ToLowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+std::string ToUpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view FunctionNameAtEnd(std::string_view text) {
+  for (std::string_view name : kFunctionNames) {
+    if (text.ends_with(name)) return name;
+  }
+  return {};
+}
+
+bool EndsWithFunctionName(std::string_view text) { return !FunctionNameAtEnd(text).empty(); }
+
+std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
+  if (pos > text.size()) return {};
+  const std::string_view rest = text.substr(pos);
+  for (std::string_view name : kFunctionNames) {
+    if (rest.starts_with(name)) return name;
+  }
+  return {};
+}
+
+std::string_view MemoryWordAt(std::string_view text, std::size_t pos) {
+  if (pos > text.size()) return {};
+  const std::string_view rest = text.substr(pos);
+  for (std::string_view word : kMemoryWords) {
+    if (rest.starts_with(word)) return word;
+  }
+  return {};
+}
+
+bool IsNumberText(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  return std::all_of(text.begin(), text.end(), IsNumberChar);
+}
+
+bool IsNumberOperand(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
+    text = text.substr(1, text.size() - 2);
+  }
+  return IsNumberText(text);
+}
+
+std::string StripLeadingZeros(std::string_view text) {
+  std::string_view open, close, sign;
+  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
+    open = "(", close = ")";
+    text = text.substr(1, text.size() - 2);
+  }
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    sign = text.substr(0, 1);
+    text.remove_prefix(1);
+  }
+  std::size_t zeros = 0;
+  while (zeros + 1 < text.size() && text[zeros] == '0' && text[zeros + 1] != '.') ++zeros;
+  std::string out;
+  out.reserve(text.size() + 3);
+  out.append(open).append(sign).append(text.substr(zeros)).append(close);
+  return out;
+}
+
+std::string StripTrailingZeros(std::string_view text) {
+  std::string out(text);
+  if (out.find('.') == std::string::npos || out.find('E') != std::string::npos) return out;
+  std::string close;
+  if (!out.empty() && out.back() == ')') {
+    close = ")";
+    out.pop_back();
+  }
+  while (!out.empty() && out.back() == '0') out.pop_back();
+  if (!out.empty() && out.back() == '.') out.pop_back();
+  return out + close;
+}
+
+bool IsExpression(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  return text.find_first_of("()*+-/^") != std::string_view::npos;
+}
+
+bool UsesUserParameter(std::string_view text) {
+  return text.find_first_of("mfkwMFKW") != std::string_view::npos ||
+         ContainsInsensitive(text, "pi");
+}
+
+bool UsesMemory(std::string_view text) {
+  const std::string lower = ToLowerAscii(text);
+  for (std::string_view word : kMemoryWords) {
+    if (lower.find(word) != std::string::npos) return true;
+  }
+  return lower.find("pi") != std::string::npos;
+}
+
+bool IsParameterLetter(char c) {
+  const char l = Lower(c);
+  return l == 'f' || l == 'k' || l == 'm' || l == 'w';
+}
+
+bool ContainsUnknown(std::string_view text) {
+  const std::string lower = ToLowerAscii(text);
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    if (lower[i] != 'x') continue;
+    const bool in_exp = i >= 1 && i + 1 < lower.size() && lower[i - 1] == 'e' && lower[i + 1] == 'p';
+    if (!in_exp) return true;
+  }
+  return false;
+}
+
+std::string Bracketed(std::string_view value) {
+  std::string out;
+  out.reserve(value.size() + 2);
+  out.append("(").append(value).append(")");
+  return out;
+}
+
+}  // namespace calvoro

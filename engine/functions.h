@@ -1,0 +1,56 @@
+// The function application: one call "name(argument)" whose argument is
+// already a single number text, computed exactly (int, abs, fac, deg, rad and
+// the angle reduction) or in double precision.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/message_sink.h"
+#include "numeric/huge_float.h"
+
+namespace calvoro {
+
+struct FunctionContext {
+  int precision = 11;  // the working precision P (the setting plus one)
+  int base = 10;       // 2, 8, 10 or 16
+  bool radian = true;  // angle mode
+};
+
+// Applies the function of `call` ("sin(30)", "fac(25)", ...). Returns the
+// result text (a negative result in brackets), or nothing after the refusal
+// has been reported through `sink`.
+std::optional<std::string> ApplyFunction(std::string_view call, const FunctionContext& context,
+                                         MessageSink& sink);
+
+// Pi truncated to `decimals` decimals ("3.14159..."). Beyond the stored 100
+// decimals the digits are computed (and kept for later calls).
+std::string PiText(int decimals);
+
+// Exact n! (0 <= n) printed in `radix` (2, 8, 10 or 16).
+std::string FactorialText(int n, int radix = 10);
+
+// The part of a number text before its point (truncation towards zero); a
+// leading "+" is dropped. A text that is not a number is returned unchanged.
+std::string IntegerPartText(std::string_view text);
+// A number text without its leading sign.
+std::string AbsText(std::string_view text);
+
+// x * Pi / 180 and x * 180 / Pi on decimal texts, exact but for the Pi used,
+// which carries enough decimals for `digits` correct digits after the point
+// (significant digits below 1).
+std::string DegreesToRadians(std::string_view degrees, int digits);
+std::string RadiansToDegrees(std::string_view radians, int digits);
+
+// A decimal number text read as a double in the "C" rules: one leading "+"
+// or "-", digits and one point. Beyond the double range the value becomes
+// an infinity (or zero for a tiny fraction). Nothing for other texts.
+std::optional<double> ReadFloatArgument(std::string_view text);
+
+// A finite double as a plain decimal text rounded to 15 significant digits
+// (what a double carries reliably), without exponent, trailing fraction
+// zeros or a bare point; zero prints "0" whatever its sign.
+std::string DoubleToText(double value);
+
+}  // namespace calvoro

@@ -1,0 +1,403 @@
+// Linear equations in one unknown X. The equation is brought to its zero
+// form "left-(right)", reduced group by group (innermost first) to A*X+B,
+// and X=-(B)/(A) is calculated in the window's base. Every number the solver
+// needs is computed by Calculate, so the equation follows the same arithmetic,
+// precision and base rules as any other expression.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/expr_engine.h"
+#include "engine/expression_scan.h"
+#include "engine/expression_text.h"
+#include "engine/number_base.h"
+#include "engine/syntax_check.h"
+
+namespace calvoro {
+namespace {
+
+// Digits the coefficients carry beyond twice the precision setting.
+constexpr int kGuardDigits = 10;
+// An exponent threshold that no coefficient reaches.
+constexpr int kNoExponentThreshold = 1'000'000'000;
+
+// Where users are asked to send equations the solver cannot reduce.
+constexpr std::string_view kSupportEmail = "support@calvoro.example";
+
+constexpr std::string_view kDenominatorMessage =
+    "Sorry, the liner equation in Calvoro cannot accept the unknown variable - X in the "
+    "denominator";
+constexpr std::string_view kDenominatorHint =
+    "First,please do not input the unknown variable - X as the denominator.Second,if you indeed "
+    "need to do this, please move the X demoninator in the left of the equation to the right of "
+    "the equation as the numerator.For example , 5/x+3=2-(6-5), then it should be "
+    "5+3x=2x-(6-5)x.";
+constexpr std::string_view kNoEqualsMessage = "Cannot find the operator = in the equation.";
+constexpr std::string_view kNoEqualsHint =
+    "Please input = in the equation.After finishing your input, please press the ENTER key or "
+    "click Calc button";
+constexpr std::string_view kPowerMessage = "Cannot accept the operator ^ in the equation.";
+constexpr std::string_view kPowerHint = "Please delete the operator ^";
+constexpr std::string_view kCloseBracketHint =
+    "Please delete the close bracket or insert a new open bracket at a position before it";
+constexpr std::string_view kOpenBracketMessage =
+    "The number of open bracket is larger than the number of close bracket";
+constexpr std::string_view kTwoUnknownsMessage =
+    "The liner equation only accept one unknown variable in the one expression block.For "
+    "example: 2+3*X*X is illegal.";
+constexpr std::string_view kTwoUnknownsHint =
+    "Please do not include more than one unknown variable at the same layer expression";
+constexpr std::string_view kNotLinearMessage =
+    "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
+constexpr std::string_view kNotLinearHintHead =
+    "Please check whether your input is correct.Or please record your input and contact with ";
+
+// A hexadecimal number that begins with a letter gets a leading "0": right
+// after "(" only 0-9 may stand, so "(A)" would be refused where "(0A)" passes.
+std::string WithLeadingDigit(std::string_view number, int base) {
+  std::string text(number);
+  if (base == kBaseHex && !text.empty() && !IsDigitOfBase(kBaseDecimal, text.front()) &&
+      IsDigitOfBase(kBaseHex, text.front())) {
+    text.insert(0, 1, '0');
+  }
+  return text;
+}
+
+// A number as it is spliced into an expression: a negative one in brackets.
+std::string Operand(std::string_view number, int base) {
+  if (!number.empty() && number.front() == '-') return Bracketed(number);
+  return WithLeadingDigit(number, base);
+}
+
+// Appends one signed term to a sum text.
+void AppendTerm(std::string& sum, bool negative, std::string_view term) {
+  if (negative) {
+    sum += '-';
+  } else if (!sum.empty()) {
+    sum += '+';
+  }
+  sum += term;
+}
+
+// The value of a group or layer: a*X+b, or the plain number b without X.
+struct LinearForm {
+  bool hasUnknown = false;
+  std::string a = "0";
+  std::string b = "0";
+};
+
+// Brings an expression in X to A*X+B. Refusals go to the input-message
+// dialog with the equation as its input; failures of Calculate have been
+// reported by Calculate.
+class LinearReducer {
+ public:
+  LinearReducer(ExprEngine& engine, std::string_view equation, int base)
+      : engine_(engine), equation_(equation), base_(base) {}
+
+  std::optional<LinearForm> Reduce(std::string_view text) { return ReduceLayer(text); }
+
+  void RefuseNotLinear() {
+    engine_.sink().InputMessage(equation_, kNotLinearMessage,
+                                std::string(kNotLinearHintHead) + std::string(kSupportEmail));
+  }
+
+ private:
+  // One factor of a product: a number, X, or a group holding X.
+  struct Factor {
+    char op = '*';  // how it joins the factors before it: '*' or '/'
+    bool unknown = false;
+    std::string number;  // the value of an X-free factor
+    LinearForm form;     // a*X+b of a factor holding X
+  };
+  struct Term {
+    bool negative = false;
+    std::vector<Factor> factors;
+  };
+
+  // Calculate in the window's base with the memories at "0". Calculate
+  // fails without a word on an empty text or one holding "=", so those are
+  // refused here.
+  std::optional<std::string> Compute(std::string_view expression) {
+    const std::string_view text = TrimBlanks(expression);
+    if (text.empty() || text.find('=') != std::string_view::npos) {
+      RefuseNotLinear();
+      return std::nullopt;
+    }
+    std::optional<Calculation> calculation = engine_.Calculate(text, kZeroMemories, base_);
+    if (!calculation) return std::nullopt;
+    return std::move(calculation->result);
+  }
+
+  // The token index of the ")" closing the "(" at `open`, or tokens.size().
+  static std::size_t MatchingClose(const std::vector<ExpressionToken>& tokens, std::size_t open) {
+    int depth = 0;
+    for (std::size_t k = open; k < tokens.size(); ++k) {
+      if (tokens[k].kind == ExpressionToken::kOpen) ++depth;
+      if (tokens[k].kind == ExpressionToken::kClose && --depth == 0) return k;
+    }
+    return tokens.size();
+  }
+
+  static bool HoldsUnknown(const std::vector<ExpressionToken>& tokens, std::size_t from,
+                           std::size_t to) {
+    for (std::size_t k = from; k < to; ++k) {
+      if (tokens[k].kind == ExpressionToken::kUnknown) return true;
+    }
+    return false;
+  }
+
+  // Reads the factor starting at token `k` and moves `k` behind it.
+  std::optional<Factor> ReadFactor(std::string_view text,
+                                   const std::vector<ExpressionToken>& tokens, std::size_t& k) {
+    const ExpressionToken& token = tokens[k];
+    Factor factor;
+    switch (token.kind) {
+      case ExpressionToken::kUnknown:
+        factor.unknown = true;
+        factor.form = LinearForm{true, "1", "0"};
+        ++k;
+        return factor;
+      case ExpressionToken::kNumber:
+        factor.number = std::string(text.substr(token.pos, token.length));
+        ++k;
+        return factor;
+      case ExpressionToken::kFunction:
+      case ExpressionToken::kOpen: {
+        const std::size_t open = token.kind == ExpressionToken::kOpen ? k : k + 1;
+        const std::size_t close = MatchingClose(tokens, open);
+        if (close == tokens.size()) break;
+        const std::size_t inner = tokens[open].pos + 1;
+        const std::string_view content = text.substr(inner, tokens[close].pos - inner);
+        k = close + 1;
+        if (token.kind == ExpressionToken::kFunction) {
+          // A function of X is not linear; of a number it is a number.
+          if (HoldsUnknown(tokens, open, close)) break;
+          const std::size_t end = tokens[close].pos + 1;
+          std::optional<std::string> value = Compute(text.substr(token.pos, end - token.pos));
+          if (!value) return std::nullopt;
+          factor.number = std::move(*value);
+          return factor;
+        }
+        std::optional<LinearForm> form = ReduceLayer(content);
+        if (!form) return std::nullopt;
+        factor.unknown = form->hasUnknown;
+        factor.number = form->b;
+        factor.form = std::move(*form);
+        return factor;
+      }
+      default:
+        break;
+    }
+    RefuseNotLinear();
+    return std::nullopt;
+  }
+
+  // Splits a layer into signed products of factors. Two operands side by side
+  // multiply (a hexadecimal "ax" has no "*" between its letter and the X).
+  std::optional<std::vector<Term>> SplitTerms(std::string_view text) {
+    const std::vector<ExpressionToken> tokens = ScanExpression(text, base_);
+    std::vector<Term> terms;
+    Term term;
+    std::size_t k = 0;
+    if (!tokens.empty() && tokens[0].kind == ExpressionToken::kOperator &&
+        (text[0] == '-' || text[0] == '+')) {
+      term.negative = text[0] == '-';
+      ++k;
+    }
+    bool expectOperand = true;
+    char op = '*';
+    while (k < tokens.size()) {
+      if (tokens[k].kind == ExpressionToken::kOperator) {
+        const char c = text[tokens[k].pos];
+        if (expectOperand || (c != '+' && c != '-' && c != '*' && c != '/')) {
+          RefuseNotLinear();
+          return std::nullopt;
+        }
+        if (c == '+' || c == '-') {
+          terms.push_back(std::move(term));
+          term = Term{c == '-', {}};
+          op = '*';
+        } else {
+          op = c;
+        }
+        expectOperand = true;
+        ++k;
+        continue;
+      }
+      if (!expectOperand) op = '*';
+      std::optional<Factor> factor = ReadFactor(text, tokens, k);
+      if (!factor) return std::nullopt;
+      factor->op = term.factors.empty() ? '*' : op;
+      term.factors.push_back(std::move(*factor));
+      expectOperand = false;
+    }
+    if (expectOperand) {  // an empty layer or one ending in an operator
+      RefuseNotLinear();
+      return std::nullopt;
+    }
+    terms.push_back(std::move(term));
+    return terms;
+  }
+
+  // A layer without brackets around it: X-free text goes to Calculate as a
+  // whole; otherwise the factors of X are summed into a and the X-free terms
+  // into b, a group holding X contributing its own a and b times its scale.
+  std::optional<LinearForm> ReduceLayer(std::string_view text) {
+    const std::vector<ExpressionToken> tokens = ScanExpression(text, base_);
+    if (!HoldsUnknown(tokens, 0, tokens.size())) {
+      std::optional<std::string> value = Compute(text);
+      if (!value) return std::nullopt;
+      return LinearForm{false, "0", std::move(*value)};
+    }
+    std::optional<std::vector<Term>> terms = SplitTerms(text);
+    if (!terms) return std::nullopt;
+    std::string aText;
+    std::string bText;
+    bool hasUnknown = false;
+    for (const Term& term : *terms) {
+      const Factor* unknown = nullptr;
+      std::string scale;  // the product of the X-free factors
+      for (const Factor& factor : term.factors) {
+        if (factor.unknown) {
+          if (unknown != nullptr) {
+            engine_.sink().InputMessage(equation_, kTwoUnknownsMessage, kTwoUnknownsHint);
+            return std::nullopt;
+          }
+          unknown = &factor;
+          continue;
+        }
+        if (scale.empty() && factor.op == '/') scale.push_back('1');
+        if (!scale.empty()) scale += factor.op;
+        scale += Operand(factor.number, base_);
+      }
+      if (unknown == nullptr) {
+        AppendTerm(bText, term.negative, scale);
+        continue;
+      }
+      if (unknown->op == '/') {  // X in a denominator
+        RefuseNotLinear();
+        return std::nullopt;
+      }
+      hasUnknown = true;
+      const auto scaled = [&](const std::string& value) {
+        if (scale.empty()) return Operand(value, base_);
+        if (value == "1") return scale;
+        return scale + "*" + Operand(value, base_);
+      };
+      AppendTerm(aText, term.negative, scaled(unknown->form.a));
+      if (unknown->form.b != "0") AppendTerm(bText, term.negative, scaled(unknown->form.b));
+    }
+    LinearForm form;
+    form.hasUnknown = hasUnknown;
+    if (hasUnknown) {
+      std::optional<std::string> a = Compute(aText);
+      if (!a) return std::nullopt;
+      form.a = std::move(*a);
+    }
+    if (!bText.empty()) {
+      std::optional<std::string> b = Compute(bText);
+      if (!b) return std::nullopt;
+      form.b = std::move(*b);
+    }
+    return form;
+  }
+
+  ExprEngine& engine_;
+  std::string_view equation_;
+  int base_;
+};
+
+// The first function of the word table applied to a bare X ("sin(x)"), named
+// in full ("arcsin", not the "sin" it ends with), or "".
+std::string_view FunctionOfUnknown(std::string_view text) {
+  for (const WordEntry& entry : BuildWordTable()) {
+    if (entry.flag != 0) continue;
+    const std::string call = std::string(entry.word) + "(x)";
+    const std::size_t pos = text.find(call);
+    if (pos != std::string_view::npos) {
+      return FunctionNameAtEnd(text.substr(0, pos + entry.word.size()));
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
+                                                                const MemoryTexts& memories,
+                                                                int base) {
+  const std::string_view typed = TrimBlanks(equation);
+  const std::string text = ToLowerAscii(typed);
+  const auto refuse = [&](std::string_view message, std::string_view hint) {
+    sink_.InputMessage(equation, message, hint);
+    return std::nullopt;
+  };
+
+  if (text.find("/x") != std::string::npos || text.find("/(x") != std::string::npos) {
+    return refuse(kDenominatorMessage, kDenominatorHint);
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos) return refuse(kNoEqualsMessage, kNoEqualsHint);
+
+  const std::string_view left = std::string_view(text).substr(0, equals);
+  const std::string_view right = std::string_view(text).substr(equals + 1);
+  std::string zeroForm = std::string(left) + "-(" + std::string(right) + ")";
+
+  if (zeroForm.find('^') != std::string::npos) return refuse(kPowerMessage, kPowerHint);
+  if (const std::string_view word = FunctionOfUnknown(zeroForm); !word.empty()) {
+    const std::string name(word);
+    return refuse("The parameter of function -" + name + " cannot be unknown variable.",
+                  "Please delete the string " + name + "(x)");
+  }
+  int depth = 0;
+  for (std::size_t i = 0; i < zeroForm.size(); ++i) {
+    if (zeroForm[i] == '(') ++depth;
+    if (zeroForm[i] != ')') continue;
+    if (depth == 0) {
+      return refuse("The close bracket at the position " + std::to_string(i + 1) +
+                        " cannot find the open bracket",
+                    kCloseBracketHint);
+    }
+    --depth;
+  }
+  if (depth > 0) {
+    return refuse(kOpenBracketMessage, "Please delete " + std::to_string(depth) + " open bracket");
+  }
+
+  zeroForm = SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
+  EquationSolution solution;
+  solution.working = zeroForm + "=0\r\n";
+
+  // The coefficients are intermediate values: they are computed with about
+  // twice the digits and never in exponent notation, so that rounding them
+  // does not show in X (x/3=1 gives 3, not 3.0000000003) and they can be
+  // spliced into the next expression.
+  EngineSettings coefficientSettings = settings_;
+  coefficientSettings.precision = 2 * settings_.precision + kGuardDigits;
+  coefficientSettings.exponentThreshold = kNoExponentThreshold;
+  ExprEngine coefficientEngine(coefficientSettings, sink_);
+  LinearReducer reducer(coefficientEngine, equation, base);
+  // An empty side is no operand: it is never read as 0.
+  if (TrimBlanks(left).empty() || TrimBlanks(right).empty()) {
+    reducer.RefuseNotLinear();
+    return std::nullopt;
+  }
+  const std::optional<LinearForm> form = reducer.Reduce(zeroForm);
+  if (!form) return std::nullopt;
+
+  // Without X at all the factor A is 0, and the quotient is refused as a
+  // division by zero like "x=x+1".
+  solution.working += "X=-(" + form->b + ")/(" + form->a + ")\r\n";
+  const std::string quotient =
+      "-(" + WithLeadingDigit(form->b, base) + ")/(" + WithLeadingDigit(form->a, base) + ")";
+  std::optional<Calculation> value = Calculate(quotient, kZeroMemories, base);
+  if (!value) return std::nullopt;
+  solution.value = std::move(value->result);
+  solution.working += "X=" + solution.value + "\r\n";
+  solution.logLine = LogTimeText(Now()) + "   " + std::string(typed) + " =>  X=" + solution.value;
+  return solution;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,49 @@
+// The user parameters and the memories of the latest results.
+#include "engine/parameter_store.h"
+
+#include <array>
+
+#include "engine/number_base.h"
+
+namespace calvoro {
+
+void ParameterStore::ShiftMemories(std::string_view result, int base) {
+  for (std::size_t i = memories_.size() - 1; i > 0; --i) memories_[i] = memories_[i - 1];
+  std::string_view sign;
+  if (!result.empty() && result.front() == '-' && base != kBaseMix) {
+    sign = "-";
+    result.remove_prefix(1);
+  }
+  std::string headed(sign);
+  if (base != kBaseMix) headed.append(HeadOfBase(base));
+  memories_[0] = headed.append(result);
+}
+
+std::string ParameterStore::MemoryTooltip(int index) const {
+  static constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third",
+                                                                "forth", "fifth"};
+  std::string tip = "the ";
+  tip.append(kOrdinals[index]).append(" lastest result:last").append(std::to_string(index + 1));
+  return tip.append("=").append(memories_[index]);
+}
+
+std::string* ParameterStore::Parameter(char letter) {
+  switch (letter) {
+    case 'f':
+    case 'F':
+      return &settings_.paramF;
+    case 'k':
+    case 'K':
+      return &settings_.paramK;
+    case 'm':
+    case 'M':
+      return &settings_.paramM;
+    case 'w':
+    case 'W':
+      return &settings_.paramW;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace calvoro

@@ -1,0 +1,324 @@
+// The syntax checker: separate neighbour passes over a lower-cased copy of
+// the expression, each stopping at the first character it refuses.
+#include "engine/syntax_check.h"
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/expression_text.h"
+#include "engine/number_base.h"
+
+namespace calvoro {
+namespace {
+
+constexpr std::string_view kPositionPrefix = "The char [position:";
+
+// The lists of what may stand next to the pivot, as the hints spell them.
+constexpr std::string_view kBeforeWordsHint =
+    ".Or the last char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.";
+constexpr std::string_view kAfterWordsHint =
+    ".Or the first char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.";
+constexpr std::string_view kLastLetterHint =
+    "Or the last letter of the function name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,"
+    "Abs,Sqrt,Int";
+constexpr std::string_view kFirstLetterHint =
+    "Or the first letter of the function name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,"
+    "Abs,Sqrt,Int";
+
+bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// One function name found in the text by a left-to-right scan that takes the
+// longest name at each place and then skips it, so "arcsin" and "sinh" are
+// never read as "sin".
+struct NameAt {
+  std::size_t pos;
+  std::string_view name;
+};
+
+std::vector<NameAt> FindFunctionNames(std::string_view text) {
+  std::vector<NameAt> names;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::string_view name = FunctionNameAt(text, i);
+    if (name.empty()) {
+      ++i;
+    } else {
+      names.push_back({i, name});
+      i += name.size();
+    }
+  }
+  return names;
+}
+
+class Checker {
+ public:
+  Checker(std::string text, int base, SyntaxViolation& violation)
+      : text_(std::move(text)), base_(base), violation_(violation) {}
+
+  // The passes in their fixed order; the first refusal ends the check.
+  bool Run() {
+    return CheckBeforeFunctionNames() && CheckBeforeOpen() && CheckBeforeClose() &&
+           CheckBeforeOperators() && CheckBeforeEquals() && CheckNamesFollowedByOpen() &&
+           CheckAfterOpen() && CheckAfterClose() && CheckAfterOperators() && CheckAfterEquals() &&
+           CheckFunctionParameters();
+  }
+
+ private:
+  // --- Character classes; `i` is the pivot, the neighbour is i - 1 or i + 1.
+
+  bool IsBaseDigit(char c) const { return IsDigitOfBase(base_, c); }
+
+  // The characters before the pivot end a value: ")", a digit of the base,
+  // the unknown, "pi", a parameter letter or a memory word.
+  bool EndsOperand(std::size_t i) const {
+    const char c = text_[i - 1];
+    const bool ends_pi = c == 'i' && i >= 2 && text_[i - 2] == 'p';
+    const bool ends_memory = i >= 5 && !MemoryWordAt(text_, i - 5).empty();
+    return c == ')' || IsBaseDigit(c) || c == 'x' || ends_pi || IsParameterLetter(c) || ends_memory;
+  }
+
+  // The character after the pivot begins a value: "(", a digit of the base,
+  // the unknown, the "p" of "pi", a parameter letter, a memory word or a
+  // function name.
+  bool BeginsOperand(std::size_t i) const {
+    const char c = text_[i + 1];
+    return c == '(' || IsBaseDigit(c) || BeginsWord(i + 1);
+  }
+
+  // The unknown, "p", a parameter letter, a memory word or a function name
+  // begins at `j`.
+  bool BeginsWord(std::size_t j) const {
+    const char c = text_[j];
+    return c == 'x' || c == 'p' || IsParameterLetter(c) || !MemoryWordAt(text_, j).empty() ||
+           !FunctionNameAt(text_, j).empty();
+  }
+
+  // What may stand before a function name. "=" is taken here, before "(" and
+  // after ")", as the passes for "=" itself allow those neighbours, so both
+  // sides of an equation such as 2(x+1)=sin(30) pass.
+  bool NameMayFollow(std::size_t i) const {
+    const char c = text_[i - 1];
+    return EndsOperand(i) || c == '(' || IsOperator(c) || c == '=';
+  }
+
+  bool OpenMayFollow(std::size_t i) const {
+    return NameMayFollow(i) || EndsWithFunctionName(std::string_view(text_).substr(0, i));
+  }
+
+  // --- Reporting.
+
+  bool Refuse(std::size_t number, std::string_view message_tail, std::string_view hint_tail) {
+    const std::string shown = std::to_string(number);
+    violation_.position = static_cast<int>(number);
+    violation_.message = std::string(kPositionPrefix) + shown + std::string(message_tail);
+    violation_.hint = std::string(kPositionPrefix) + shown + std::string(hint_tail);
+    return false;
+  }
+
+  // --- The "before" passes: pivots from the second to the second-last
+  // character; the number shown is the pivot's 0-based index, which is the
+  // 1-based position of the character before it.
+
+  // The first `pivot` character whose neighbour before it is not accepted.
+  std::size_t FirstRefusedBefore(char pivot, bool (Checker::*accept)(std::size_t) const) const {
+    for (std::size_t i = 1; i + 1 < text_.size(); ++i) {
+      if (text_[i] == pivot && !(this->*accept)(i)) return i;
+    }
+    return 0;
+  }
+
+  // Check 1: what stands before a function name. A name is taken whole and
+  // skipped once accepted, so the "sin" inside "arcsin" is not judged again.
+  bool CheckBeforeFunctionNames() {
+    for (std::size_t i = 0; i + 1 < text_.size();) {
+      const std::string_view name = FunctionNameAt(text_, i);
+      if (name.empty()) {
+        ++i;
+        continue;
+      }
+      if (i > 0 && !NameMayFollow(i)) {
+        return Refuse(i,
+                      "] just before the string -- " + std::string(name) + " cannot be acceptted",
+                      std::string("] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W") +
+                          std::string(kBeforeWordsHint));
+      }
+      i += name.size();
+    }
+    return true;
+  }
+
+  bool CheckBeforeOperators() {
+    for (std::size_t i = 1; i + 1 < text_.size(); ++i) {
+      const char c = text_[i];
+      if (!IsOperator(c)) continue;
+      if (EndsOperand(i) || text_[i - 1] == '(') continue;
+      return Refuse(i, "] just before operator " + std::string(1, c) + " cannot be acceptted",
+                    std::string("] should be one of the chars:),(,0-9,X,M,F,K,W") +
+                        std::string(kBeforeWordsHint));
+    }
+    return true;
+  }
+
+  bool CheckBeforeOpen() {
+    const std::size_t i = FirstRefusedBefore('(', &Checker::OpenMayFollow);
+    return i == 0 ||
+           Refuse(i, "] just before ( cannot be acceptted",
+                  std::string("] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W") +
+                      std::string(kBeforeWordsHint) + std::string(kLastLetterHint));
+  }
+
+  bool CheckBeforeClose() {
+    const std::size_t i = FirstRefusedBefore(')', &Checker::EndsOperand);
+    return i == 0 || Refuse(i, "] just before ) cannot be acceptted", ClosingHint());
+  }
+
+  bool CheckBeforeEquals() {
+    const std::size_t i = FirstRefusedBefore('=', &Checker::EndsOperand);
+    return i == 0 || Refuse(i, "] just before = cannot be acceptted", ClosingHint());
+  }
+
+  static std::string ClosingHint() {
+    return std::string("] should be one of the chars:),0-9,X,M,F,K,W") +
+           std::string(kBeforeWordsHint);
+  }
+
+  // Check 6: every function name must be followed by "(". No position.
+  bool CheckNamesFollowedByOpen() {
+    for (const NameAt& found : FindFunctionNames(text_)) {
+      const std::size_t end = found.pos + found.name.size();
+      if (end < text_.size() && text_[end] == '(') continue;
+      violation_.position = 0;
+      violation_.message =
+          end == text_.size()
+              ? std::string("The functiona name must be followed by (")
+              : "The function name " + std::string(found.name) + " must be followed by (";
+      violation_.hint = "Please input as the following:" + std::string(found.name) + "(number)";
+      return false;
+    }
+    return true;
+  }
+
+  // --- The "after" passes: pivots from the first to the second-last
+  // character; the number shown is the pivot's 0-based index plus 2, the
+  // 1-based position of the character after it.
+
+  // After "(" only the decimal digits count as digits: no point and no
+  // hexadecimal letter may open a group.
+  bool CheckAfterOpen() {
+    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
+      if (text_[i] != '(') continue;
+      const char c = text_[i + 1];
+      if (c == '(' || IsDecimalDigit(c) || IsOperator(c) || BeginsWord(i + 1)) continue;
+      return Refuse(i + 2, "] just after ( cannot be acceptted",
+                    std::string("] should be one of the chars:(,0-9,+,-,*,/,^,X,M,F,K,W") +
+                        std::string(kAfterWordsHint) + std::string(kFirstLetterHint));
+    }
+    return true;
+  }
+
+  // ")" may also stand before "=" (see NameMayFollow).
+  bool CheckAfterClose() {
+    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
+      if (text_[i] != ')') continue;
+      const char c = text_[i + 1];
+      if (BeginsOperand(i) || c == ')' || IsOperator(c) || c == '=') continue;
+      return Refuse(i + 2, "] just after ) cannot be acceptted",
+                    std::string("] should be one of the chars:(,),0-9,+,-,*,/,^,X,M,F,K,W") +
+                        std::string(kAfterWordsHint) + std::string(kFirstLetterHint));
+    }
+    return true;
+  }
+
+  bool CheckAfterOperators() {
+    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
+      const char c = text_[i];
+      if (!IsOperator(c) || BeginsOperand(i)) continue;
+      return Refuse(i + 2,
+                    "] just after the operator " + std::string(1, c) + " cannot be acceptted",
+                    AfterOperatorHint());
+    }
+    return true;
+  }
+
+  bool CheckAfterEquals() {
+    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
+      if (text_[i] != '=' || BeginsOperand(i)) continue;
+      return Refuse(i + 2, "] just after the operator = cannot be acceptted", AfterOperatorHint());
+    }
+    return true;
+  }
+
+  static std::string AfterOperatorHint() {
+    return std::string("] should be one of the chars:(,0-9,X,M,F,K,W") +
+           std::string(kAfterWordsHint) + std::string(kFirstLetterHint);
+  }
+
+  // Check 11: a function of the word table takes only a plain number (one
+  // leading sign allowed), never an expression. Words are tried in table
+  // order, each occurrence left to right; names are matched whole.
+  bool CheckFunctionParameters() {
+    const std::vector<NameAt> names = FindFunctionNames(text_);
+    for (const WordEntry& entry : BuildWordTable()) {
+      if (entry.flag != 0) continue;
+      std::size_t resume = 0;
+      for (const NameAt& found : names) {
+        const std::size_t open = found.pos + found.name.size();
+        if (found.name != entry.word || found.pos < resume || open >= text_.size() ||
+            text_[open] != '(') {
+          continue;
+        }
+        const std::size_t close = MatchingClose(open);
+        const std::string_view parameter =
+            std::string_view(text_).substr(open + 1, close - open - 1);
+        if (IsExpression(parameter)) {
+          violation_.position = 0;
+          violation_.message = "The expression - " + std::string(parameter) +
+                               " cannot be used as the parameter of the function -- " +
+                               std::string(entry.word) +
+                               ". The parameter of the function must be float number or integer.";
+          violation_.hint = "Do not use the expression as the parameter of the function.";
+          return false;
+        }
+        resume = close;
+      }
+    }
+    return true;
+  }
+
+  // The ")" that closes the "(" at `open`, counting nested brackets; the end
+  // of the text when it is missing (the bracket count refuses that text).
+  std::size_t MatchingClose(std::size_t open) const {
+    int depth = 0;
+    for (std::size_t i = open; i < text_.size(); ++i) {
+      if (text_[i] == '(') ++depth;
+      if (text_[i] == ')' && --depth == 0) return i;
+    }
+    return text_.size();
+  }
+
+  std::string text_;
+  int base_;
+  SyntaxViolation& violation_;
+};
+
+}  // namespace
+
+bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
+  violation = SyntaxViolation{};
+  return Checker(ToLowerAscii(expression), base, violation).Run();
+}
+
+std::vector<WordEntry> BuildWordTable() {
+  return {
+      {"sin", 0},   {"cos", 0},    {"tan", 0},    {"sinh", 0},   {"cosh", 0},
+      {"tanh", 0},  {"arcsin", 0}, {"arccos", 0}, {"arctan", 0}, {"ln", 0},
+      {"log", 0},   {"exp", 0},    {"abs", 0},    {"sqrt", 0},   {"rad", 0},
+      {"deg", 0},   {"fac", 0},    {"sec", 0},    {"arcsec", 0}, {"last1", 1},
+      {"last2", 1}, {"last3", 1},  {"last4", 1},  {"last5", 1},  {"pi", 1},
+  };
+}
+
+}  // namespace calvoro

@@ -1,0 +1,127 @@
+// calvoro-cli run as a program: standard output, standard error and the exit
+// status for arguments and for standard input.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "") {
+  // Files of their own for every run: ctest runs the tests in parallel.
+  static int runs = 0;
+  const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) +
+                           "_" + std::to_string(++runs);
+  const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err";
+  std::ofstream(in_path, std::ios::binary) << input;
+  std::string command = Quote(CALVORO_CLI);
+  for (const auto& arg : args) command += " " + Quote(arg);
+  command += " <" + Quote(in_path) + " >" + Quote(out_path) + " 2>" + Quote(err_path);
+  const int raw = std::system(command.c_str());
+  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
+  for (const auto& path : {in_path, out_path, err_path}) std::remove(path.c_str());
+  return run;
+}
+
+struct CliCase {
+  std::vector<std::string> args;
+  std::string input;  // standard input
+  int status;
+  std::string out;
+  std::string err;
+};
+
+TEST(CliTest, ContractOfOutputsAndExitStatus) {
+  const CliCase cases[] = {
+      // The display of the input field, the result only, the step text.
+      {{"2*(3+4)"}, "", 0, "2*(3+4)=14\n", ""},
+      {{"--result", "2(3+4)"}, "", 0, "14\n", ""},
+      {{"--steps", "1+2*3"}, "", 0, "1+2*3\n=1+2*3\n=1+6\n=7\n", ""},
+      {{"fac(25)"}, "", 0, "fac(25)=15511210043330985984000000\n", ""},
+      {{"--precision", "4", "1/3"}, "", 0, "1/3=0.3333\n", ""},
+      // Equations and assignments.
+      {{"2x+3=7"}, "", 0, "2*x+3-(7)=0 => X=2\n", ""},
+      {{"--result", "2x+3=7"}, "", 0, "2\n", ""},
+      {{"(m)=2+3", "--result", "m*2"}, "", 0, "5\n10\n", ""},
+      {{"(k)=2^10", "k"}, "", 0, "(k)=2^10  Set the user parameter K successfully.\n1024=1024\n", ""},
+      // Memories carry from one input to the next.
+      {{"--result", "1+1", "2+2", "3+3", "last1+last2*10+last3*100"}, "", 0, "2\n4\n6\n246\n", ""},
+      {{"--base", "bin", "--result", "101+1", "--", "last1"}, "", 0, "110\n110\n", ""},
+      // Bases and Mix.
+      {{"--base", "hex", "FF+1"}, "", 0, "ff+1=100\n", ""},
+      {{"--base", "mix", "0b101+0h1F"}, "", 0, "5+1F=0h24\n", ""},
+      {{"--base", "mix", "--result", "0b1+012+9"}, "", 0, "20\n", ""},
+      // Degree mode.
+      {{"--degree", "--result", "arcsin(1)"}, "", 0, "90\n", ""},
+      // Exponent notation.
+      {{"--precision", "5", "--threshold", "5", "--result", "123456789*10"}, "", 0,
+       "1.23456E+9\n", ""},
+      // Failures: nothing on standard output, the message on standard error.
+      {{"5/0", "2+2"}, "", 1, "2+2=4\n", "Calvoro Warning Message: The denominator cannot be zero.\n"},
+      {{""}, "", 1, "", "Calvoro Message: Please input the expression first.\n"},
+      {{"5+*3"}, "", 1, "",
+       "5+*3\nThe char [position:2] just before operator * cannot be acceptted\nThe char "
+       "[position:2] should be one of the chars:),(,0-9,X,M,F,K,W.Or the last char of the "
+       "following words:Pi,Last1,Last2,Last3,Last4,Last5.\n"},
+      {{"x+1"}, "", 1, "",
+       "x+1\nCannot find the operator = in the equation.\nPlease input = in the "
+       "equation.After finishing your input, please press the ENTER key or click Calc button\n"},
+      // Standard input: one input per line, blank lines skipped, CRLF accepted.
+      {{"--result"}, "1+1\n\nlast1*3\r\n5/0\n", 1, "2\n6\n",
+       "Calvoro Warning Message: The denominator cannot be zero.\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.args, c.input);
+    std::string where;
+    for (const auto& arg : c.args) where += arg + " ";
+    EXPECT_EQ(run.status, c.status) << where;
+    EXPECT_EQ(run.out, c.out) << where;
+    EXPECT_EQ(run.err, c.err) << where;
+  }
+}
+
+TEST(CliTest, UsageErrorsExitWithTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--base", "ten", "1+1"}, {"--precision", "-1", "1+1"}, {"--precision", "1000001"},
+      {"--threshold", "x"},     {"--bogus"},                  {"--base"},
+  };
+  for (const auto& args : cases) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_EQ(run.out, "") << args[0];
+    EXPECT_EQ(run.err.rfind("usage: calvoro-cli", 0), 0u) << args[0];
+  }
+}
+
+}  // namespace

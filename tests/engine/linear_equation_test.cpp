@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "engine/expr_engine.h"
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+using testing::RecordedMessage;
+using testing::RecordingSink;
+
+std::tm FixedTime() {
+  std::tm time{};
+  time.tm_year = 2026 - 1900;
+  time.tm_mon = 11;
+  time.tm_mday = 7;
+  time.tm_hour = 21;
+  time.tm_min = 5;
+  return time;
+}
+
+class LinearEquationTest : public ::testing::Test {
+ protected:
+  LinearEquationTest() { engine_.set_clock(FixedTime); }
+
+  std::optional<EquationSolution> Solve(std::string_view equation, int base = 10,
+                                        const MemoryTexts& memories = kZeroMemories) {
+    return engine_.SolveLinearEquation(equation, memories, base);
+  }
+
+  EngineSettings settings_;
+  RecordingSink sink_;
+  ExprEngine engine_{settings_, sink_};
+};
+
+struct SolvedCase {
+  std::string equation;
+  int base;
+  std::string value;
+};
+
+TEST_F(LinearEquationTest, SolvesLinearEquations) {
+  const std::vector<SolvedCase> cases = {
+      {"2x+3=7", 10, "2"},
+      {"5+3x=2x-(6-5)", 10, "-6"},
+      {"2(x+1)=10", 10, "4"},
+      {"x/2=3", 10, "6"},
+      {"-x=4", 10, "-4"},
+      {"3-2x=1", 10, "1"},
+      {"0.5x=1", 10, "2"},
+      {"  2X+3=7 ", 10, "2"},   // trimmed, either case
+      {"2(x+1)/4=1", 10, "1"},  // a quotient scales a and b
+      {"x/3=1", 10, "3"},       // A=1/3 carries guard digits
+      {"x/3=1", 8, "3"},
+      {"x/3000000=1", 10, "3000000"},
+      {"x+x=4", 10, "2"},                 // X twice in a layer, once per term
+      {"2*(3*(x+1)-x)=10", 10, "1"},      // nested groups holding X
+      {"-(x+1)=3", 10, "-4"},             // minus before a group
+      {"(-2)x=4", 10, "-2"},              // a bracketed negative number
+      {"x+abs(-3)*(1+1)=10", 10, "4"},    // functions of numbers
+      {"10x=110", 2, "11"},               // coefficients in the base
+      {"2x=10", 8, "4"},                  // octal 8 / 2
+      {"ax=14", 16, "2"},                 // hexadecimal 20 / 10: "(0a)", never "(a)"
+      {"2x=0b110", 100, "3"},             // Mix
+      {"x-1=(2+3)*(4-(1+1))", 10, "11"},  // X-free groups as wholes
+  };
+  for (const auto& c : cases) {
+    sink_.messages.clear();
+    const auto solution = Solve(c.equation, c.base);
+    ASSERT_TRUE(solution.has_value()) << c.equation;
+    EXPECT_EQ(solution->value, c.value) << c.equation;
+    EXPECT_TRUE(sink_.empty()) << c.equation;
+  }
+}
+
+TEST_F(LinearEquationTest, UsesMemoriesAndParameters) {
+  const MemoryTexts memories = {"10", "0", "0", "0", "0"};
+  auto solution = Solve("2x=last1", 10, memories);
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->value, "5");
+  EXPECT_EQ(solution->working.substr(0, solution->working.find("\r\n")), "2*x-(10)=0");
+
+  const EngineSettings settings{.paramM = "3"};
+  ExprEngine engine(settings, sink_);
+  solution = engine.SolveLinearEquation("2x=m", memories, 10);
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->value, "1.5");
+}
+
+TEST_F(LinearEquationTest, WritesWorkingAndLogLine) {
+  auto solution = Solve("2x+3=7");
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->working, "2*x+3-(7)=0\r\nX=-(-4)/(2)\r\nX=2\r\n");
+  EXPECT_EQ(solution->logLine, "2026-12-07 21:05   2x+3=7 =>  X=2");
+
+  solution = Solve("5+3x=2x-(6-5)");
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->working, "5+3*x-(2*x-(6-5))=0\r\nX=-(6)/(1)\r\nX=-6\r\n");
+  EXPECT_EQ(solution->logLine, "2026-12-07 21:05   5+3x=2x-(6-5) =>  X=-6");
+}
+
+TEST_F(LinearEquationTest, FunctionsOfNumbersAreComputed) {
+  const EngineSettings settings{.angleRadian = false};
+  ExprEngine engine(settings, sink_);
+  const auto solution = engine.SolveLinearEquation("2x=sin(30)+(x+1)", kZeroMemories, 10);
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->value, "1.5");
+  EXPECT_TRUE(sink_.empty());
+}
+
+TEST_F(LinearEquationTest, CoefficientsAreNeverInExponentNotation) {
+  // With T = 3, A = 0.00001 would read "1E-5"; only X itself is formatted.
+  const EngineSettings settings{.exponentThreshold = 3};
+  ExprEngine engine(settings, sink_);
+  const auto solution = engine.SolveLinearEquation("x/100000=1", kZeroMemories, 10);
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->value, "1E+5");
+  EXPECT_TRUE(sink_.empty());
+}
+
+struct RefusedCase {
+  std::string equation;
+  std::string message;
+  std::string hint;
+};
+
+const std::string kNotLinear =
+    "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
+const std::string kNotLinearHint =
+    "Please check whether your input is correct.Or please record your input and contact with "
+    "support@calvoro.example";
+const std::string kTwoUnknowns =
+    "The liner equation only accept one unknown variable in the one expression block.For "
+    "example: 2+3*X*X is illegal.";
+const std::string kTwoUnknownsHint =
+    "Please do not include more than one unknown variable at the same layer expression";
+
+TEST_F(LinearEquationTest, RefusesWhatIsNotALinearEquation) {
+  const std::vector<RefusedCase> cases = {
+      {"5/x+3=2",
+       "Sorry, the liner equation in Calvoro cannot accept the unknown variable - X in the "
+       "denominator",
+       "First,please do not input the unknown variable - X as the denominator.Second,if you "
+       "indeed need to do this, please move the X demoninator in the left of the equation to the "
+       "right of the equation as the numerator.For example , 5/x+3=2-(6-5), then it should be "
+       "5+3x=2x-(6-5)x."},
+      {"x^2=4", "Cannot accept the operator ^ in the equation.", "Please delete the operator ^"},
+      {"sin(x)=0.5", "The parameter of function -sin cannot be unknown variable.",
+       "Please delete the string sin(x)"},
+      {"arcsin(X)=0.5", "The parameter of function -arcsin cannot be unknown variable.",
+       "Please delete the string arcsin(x)"},
+      {"3*x*x=2", kTwoUnknowns, kTwoUnknownsHint},
+      {"x(x+1)=2", kTwoUnknowns, kTwoUnknownsHint},
+      {"x+1", "Cannot find the operator = in the equation.",
+       "Please input = in the equation.After finishing your input, please press the ENTER key or "
+       "click Calc button"},
+      {"2*x)=4", "The close bracket at the position 4 cannot find the open bracket",
+       "Please delete the close bracket or insert a new open bracket at a position before it"},
+      {"((x=4", "The number of open bracket is larger than the number of close bracket",
+       "Please delete 2 open bracket"},
+      {"2/(1+x)=3", kNotLinear, kNotLinearHint},  // a group holding X as a divisor
+      {"sin(2*x)=1", kNotLinear, kNotLinearHint},
+      {"2y+x=1", kNotLinear, kNotLinearHint},
+      {"x*-2=1", kNotLinear, kNotLinearHint},
+      // Calculate gives up silently on these texts, so the solver must speak.
+      {"x=", kNotLinear, kNotLinearHint},
+      {"x+()=1", kNotLinear, kNotLinearHint},
+      {"x=(2=3)", kNotLinear, kNotLinearHint},
+  };
+  for (const auto& c : cases) {
+    sink_.messages.clear();
+    EXPECT_FALSE(Solve(c.equation).has_value()) << c.equation;
+    ASSERT_EQ(sink_.messages.size(), 1u) << c.equation;
+    const RecordedMessage& shown = sink_.messages.front();
+    EXPECT_EQ(shown.kind, RecordedMessage::Input) << c.equation;
+    EXPECT_EQ(shown.caption, c.equation);  // the dialog shows the equation as given
+    EXPECT_EQ(shown.text, c.message) << c.equation;
+    EXPECT_EQ(shown.hint, c.hint) << c.equation;
+  }
+}
+
+TEST_F(LinearEquationTest, ZeroFactorOfXIsADivisionByZero) {
+  for (const std::string equation : {"x=x+1", "2=3"}) {
+    sink_.messages.clear();
+    EXPECT_FALSE(Solve(equation).has_value()) << equation;
+    ASSERT_EQ(sink_.messages.size(), 1u) << equation;
+    EXPECT_EQ(sink_.messages.front().text, "The denominator cannot be zero.") << equation;
+  }
+}
+
+}  // namespace
+}  // namespace calvoro

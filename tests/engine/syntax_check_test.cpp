@@ -1,0 +1,217 @@
+// The neighbour checks of expressions: what passes, and for each refusal the
+// exact message, hint and position.
+#include "engine/syntax_check.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/number_base.h"
+
+namespace calvoro {
+namespace {
+
+const std::string kBeforeWords =
+    ".Or the last char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.";
+const std::string kAfterWords =
+    ".Or the first char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.";
+const std::string kFirstLetters =
+    "Or the first letter of the function name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,"
+    "Abs,Sqrt,Int";
+
+const std::string kBeforeNameHint =
+    "] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W" + kBeforeWords;
+const std::string kBeforeOpenHint =
+    "] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W" + kBeforeWords +
+    "Or the last letter of the function name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,"
+    "Abs,Sqrt,Int";
+const std::string kBeforeCloseHint = "] should be one of the chars:),0-9,X,M,F,K,W" + kBeforeWords;
+const std::string kBeforeOperatorHint =
+    "] should be one of the chars:),(,0-9,X,M,F,K,W" + kBeforeWords;
+const std::string kAfterOpenHint =
+    "] should be one of the chars:(,0-9,+,-,*,/,^,X,M,F,K,W" + kAfterWords + kFirstLetters;
+const std::string kAfterCloseHint =
+    "] should be one of the chars:(,),0-9,+,-,*,/,^,X,M,F,K,W" + kAfterWords + kFirstLetters;
+const std::string kAfterOperatorHint =
+    "] should be one of the chars:(,0-9,X,M,F,K,W" + kAfterWords + kFirstLetters;
+
+TEST(CheckSyntax, PassesWellFormedTexts) {
+  const std::pair<std::string, int> cases[] = {
+      {"5pi+78(34.5+89.6)", kBaseDecimal},
+      {"sin(-30)", kBaseDecimal},
+      {"int(2*15)", kBaseDecimal},  // int is not in the word table
+      {"1+a5", kBaseHex},
+      {"1+.5", kBaseDecimal},
+      {"5PI+78(34.5+89.6)*SIN(30)", kBaseDecimal},
+      {"last1+pi*2", kBaseDecimal},
+      {"2last5(3)+last2*pi(1)", kBaseDecimal},
+      {"2x+3=7", kBaseDecimal},
+      {"arcsin(0.5)", kBaseDecimal},
+      {"2arccos(1)+sinh(2)/arcsec(3)", kBaseDecimal},
+      {"sec(1)", kBaseDecimal},
+      {"exp(1)-m*(f+k)^w", kBaseDecimal},
+      {"abs(last1)+sin(m)", kBaseDecimal},
+      {"(1+(2))(3)", kBaseDecimal},
+      {"-5+3", kBaseDecimal},
+      {"(-3)*(+2)", kBaseDecimal},
+      {"5+", kBaseDecimal},  // an operator at the end is left to the evaluator
+      {"5/", kBaseDecimal},
+      {"", kBaseDecimal},
+      {"1010.1+(11)", kBaseBinary},
+      {"0b101+0h1F*(017)", kBaseMix},
+      {"(1)a", kBaseHex},
+      // "=" takes ")" before it and "(" or a function name after it.
+      {"2(x+1)=10", kBaseDecimal},
+      {"x=(1+2)", kBaseDecimal},
+      {"3x=sin(30)", kBaseDecimal},
+  };
+  for (const auto& [text, base] : cases) {
+    SyntaxViolation violation;
+    violation.position = 7;
+    EXPECT_TRUE(CheckSyntax(text, base, violation))
+        << '"' << text << "\" base " << base << ": " << violation.message;
+    EXPECT_EQ(violation.position, 0) << text;
+    EXPECT_EQ(violation.message, "") << text;
+  }
+}
+
+struct Refusal {
+  const char* text;
+  int base;
+  int position;  // 0 for the messages that carry no position
+  std::string message;
+  std::string hint;
+};
+
+// A message and hint with the position prefix.
+Refusal At(const char* text, int base, int position, const std::string& message_tail,
+           const std::string& hint_tail) {
+  const std::string prefix = "The char [position:" + std::to_string(position);
+  return {text, base, position, prefix + message_tail, prefix + hint_tail};
+}
+
+TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
+  const Refusal cases[] = {
+      // 1: before a function name; the name is taken whole.
+      At("5 cos(1)", kBaseDecimal, 2, "] just before the string -- cos cannot be acceptted",
+         kBeforeNameHint),
+      At("lnsin(1)", kBaseDecimal, 2, "] just before the string -- sin cannot be acceptted",
+         kBeforeNameHint),
+      At("2 arcsin(0.5)", kBaseDecimal, 2, "] just before the string -- arcsin cannot be acceptted",
+         kBeforeNameHint),
+      At("3sin(1)", kBaseBinary, 1, "] just before the string -- sin cannot be acceptted",
+         kBeforeNameHint),
+      // 2: before "(".
+      At("5 (3)", kBaseDecimal, 2, "] just before ( cannot be acceptted", kBeforeOpenHint),
+      At("9(1)", kBaseOctal, 1, "] just before ( cannot be acceptted", kBeforeOpenHint),
+      // 3: before ")".
+      At("(5+)*2", kBaseDecimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
+      At("(5 )+1", kBaseDecimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
+      // 4: before an operator.
+      At("5+*3", kBaseDecimal, 2, "] just before operator * cannot be acceptted",
+         kBeforeOperatorHint),
+      At("5 +3", kBaseDecimal, 2, "] just before operator + cannot be acceptted",
+         kBeforeOperatorHint),
+      At("sin+3", kBaseDecimal, 3, "] just before operator + cannot be acceptted",
+         kBeforeOperatorHint),
+      At("x=-5", kBaseDecimal, 2, "] just before operator - cannot be acceptted",
+         kBeforeOperatorHint),
+      // 5: before "=".
+      At("5+=3", kBaseDecimal, 2, "] just before = cannot be acceptted", kBeforeCloseHint),
+      // 7: after "(": only 0-9 count as digits.
+      At("2*(.5)", kBaseDecimal, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
+      At("1+(a5)", kBaseHex, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
+      At("()", kBaseDecimal, 2, "] just after ( cannot be acceptted", kAfterOpenHint),
+      // 8: after ")".
+      At("(1)a", kBaseDecimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
+      At("(1) 2", kBaseDecimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
+      // 9: after an operator.
+      At("1+a5", kBaseDecimal, 3, "] just after the operator + cannot be acceptted",
+         kAfterOperatorHint),
+      At("(5+)", kBaseDecimal, 4, "] just after the operator + cannot be acceptted",
+         kAfterOperatorHint),
+      At("2^ 3", kBaseDecimal, 3, "] just after the operator ^ cannot be acceptted",
+         kAfterOperatorHint),
+      // 10: after "=".
+      At("x= 5", kBaseDecimal, 3, "] just after the operator = cannot be acceptted",
+         kAfterOperatorHint),
+      // 6: a function name without "(".
+      {"sin30", kBaseDecimal, 0, "The function name sin must be followed by (",
+       "Please input as the following:sin(number)"},
+      {"SINH2", kBaseDecimal, 0, "The function name sinh must be followed by (",
+       "Please input as the following:sinh(number)"},
+      {"5+sin", kBaseDecimal, 0, "The functiona name must be followed by (",
+       "Please input as the following:sin(number)"},
+      {"2*arcsin", kBaseDecimal, 0, "The functiona name must be followed by (",
+       "Please input as the following:arcsin(number)"},
+      // 11: an expression as the parameter of a function of the word table.
+      {"sin(2*15)", kBaseDecimal, 0,
+       "The expression - 2*15 cannot be used as the parameter of the function -- sin. The "
+       "parameter of the function must be float number or integer.",
+       "Do not use the expression as the parameter of the function."},
+      {"1+ARCSIN(1-0.5)", kBaseDecimal, 0,
+       "The expression - 1-0.5 cannot be used as the parameter of the function -- arcsin. The "
+       "parameter of the function must be float number or integer.",
+       "Do not use the expression as the parameter of the function."},
+      {"sec(m+1)", kBaseDecimal, 0,
+       "The expression - m+1 cannot be used as the parameter of the function -- sec. The "
+       "parameter of the function must be float number or integer.",
+       "Do not use the expression as the parameter of the function."},
+      // Words are tried in table order: sin before cos.
+      {"cos(3+4)+sin(1*2)", kBaseDecimal, 0,
+       "The expression - 1*2 cannot be used as the parameter of the function -- sin. The "
+       "parameter of the function must be float number or integer.",
+       "Do not use the expression as the parameter of the function."},
+      {"abs(2)+abs((1))", kBaseDecimal, 0,
+       "The expression - (1) cannot be used as the parameter of the function -- abs. The "
+       "parameter of the function must be float number or integer.",
+       "Do not use the expression as the parameter of the function."},
+  };
+  for (const Refusal& c : cases) {
+    SyntaxViolation violation;
+    EXPECT_FALSE(CheckSyntax(c.text, c.base, violation)) << c.text;
+    EXPECT_EQ(violation.position, c.position) << c.text;
+    EXPECT_EQ(violation.message, c.message) << c.text;
+    EXPECT_EQ(violation.hint, c.hint) << c.text;
+  }
+}
+
+TEST(CheckSyntax, JudgesUpperCaseLikeLowerCase) {
+  const char* const texts[] = {"5+*3", "Sin(2*15)", "(1)A", "LAST1+PI", "SinH(2)", "Cos30"};
+  for (const char* text : texts) {
+    SyntaxViolation upper, lower;
+    std::string lowered(text);
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(CheckSyntax(text, kBaseDecimal, upper), CheckSyntax(lowered, kBaseDecimal, lower));
+    EXPECT_EQ(upper.message, lower.message) << text;
+    EXPECT_EQ(upper.hint, lower.hint) << text;
+  }
+}
+
+TEST(BuildWordTable, HoldsFunctionAndValueWords) {
+  const std::vector<WordEntry> table = BuildWordTable();
+  ASSERT_EQ(table.size(), 25u);
+  int functions = 0;
+  for (const WordEntry& entry : table) {
+    const bool value_word = entry.word == "pi" || entry.word.starts_with("last");
+    EXPECT_EQ(entry.flag, value_word ? 1 : 0) << entry.word;
+    functions += entry.flag == 0;
+  }
+  EXPECT_EQ(functions, 19);
+  const auto has = [&](std::string_view word) {
+    for (const WordEntry& entry : table) {
+      if (entry.word == word) return true;
+    }
+    return false;
+  };
+  for (std::string_view word : {"sin", "arcsec", "sec", "fac", "last5", "pi"}) {
+    EXPECT_TRUE(has(word)) << word;
+  }
+  EXPECT_FALSE(has("int"));
+}
+
+}  // namespace
+}  // namespace calvoro
