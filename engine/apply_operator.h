@@ -14,8 +14,9 @@ namespace calvoro {
 int ScaledPrecision(int radix, int precision);
 
 // Applies "+", "-", "*", "/" on HugeFloat operands of `radix` (10, 8, 16, 2)
-// and "^" in double precision. Returns the result text, or nothing after the
-// refusal has been reported through `sink`.
+// and "^": exactly for an integer exponent, in double precision otherwise.
+// Returns the result text, or nothing after the refusal has been reported
+// through `sink`.
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
                                          int radix, int precision, MessageSink& sink);
 

@@ -1,0 +1,137 @@
+// The evaluator on prepared texts: priorities, bracket groups, step text and
+// its refusals.
+#include "engine/evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+using testing::RecordedMessage;
+using testing::RecordingSink;
+
+struct EvalCase {
+  const char* text;
+  const char* result;
+};
+
+TEST(EvaluatorTest, PrioritiesGroupsAndFunctions) {
+  const EvalCase cases[] = {
+      {"5+3*2", "11"},          {"8-3-2", "3"},          {"2^3^2", "64"},
+      {"2*3^2", "18"},          {"(-3)*2", "-6"},        {"(-3)*2+10", "4"},
+      {"sqrt(16)+1", "5"},      {"((2+3))", "5"},        {"((2-5))", "-3"},
+      {"sin((-2))*2", "-1.81859485364"},     {"abs((-3))", "3"},      {"-(2+3)", "-5"},
+      {"-(2-3)", "1"},          {"int(2*15)", "30"},     {"2-(3-5)", "4"},
+      {"(+5*2)", "10"},         {"(+3)*2", "6"},         {"10/4", "2.5"},
+      {"0.10+0.20", "0.3"},     {"007+1", "8"},          {"-5", "-5"},
+      {"(-6)", "-6"},           {"abs(int((-7.5)))", "7"}, {"2^0.5", "1.414214"},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    ExprEvaluator evaluator(10, 11, true, sink);
+    std::string result, steps;
+    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
+    EXPECT_EQ(result, c.result) << c.text;
+    EXPECT_TRUE(sink.empty()) << c.text;
+  }
+}
+
+TEST(EvaluatorTest, StepTextRecordsEveryRewrite) {
+  const EvalCase cases[] = {
+      {"1+2*3", "1+2*3\r\n=1+2*3\r\n=1+6\r\n=7"},
+      {"(-3)*2+10", "(-3)*2+10\r\n=(-3)*2+10\r\n=(-6)+10\r\n=4"},
+      {"sqrt(16)+1", "sqrt(16)+1\r\n=sqrt(16)+1\r\n=4+1\r\n=5"},
+      {"2*(3+4)", "2*(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    ExprEvaluator evaluator(10, 11, true, sink);
+    std::string result, steps;
+    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
+    EXPECT_EQ(steps, c.result) << c.text;
+  }
+}
+
+TEST(EvaluatorTest, OtherBases) {
+  struct BaseCase {
+    int base;
+    const char* text;
+    const char* result;
+  };
+  const BaseCase cases[] = {
+      {16, "ff+1", "100"}, {16, "a*(b-1)", "64"}, {2, "101+11", "1000"},
+      {2, "1/10", "0.1"},  {8, "7+1", "10"},      {8, "(-7)*2", "-16"},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    ExprEvaluator evaluator(c.base, 11, true, sink);
+    std::string result, steps;
+    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
+    EXPECT_EQ(result, c.result) << c.text;
+  }
+}
+
+TEST(EvaluatorTest, RefusalsNameTheirReason) {
+  struct Refusal {
+    const char* text;
+    const char* message;
+    const char* caption;
+  };
+  const Refusal cases[] = {
+      {"((1+2)", "Sorry, the expression includes 2 ( and 1 ). It is invalid.", "Warning Message"},
+      {"(((1)", "Sorry, the expression includes 3 ( and 1 ). It is invalid.", "Warning Message"},
+      {"5/0", "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"5/0.000", "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"5/(-0)", "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"5/", "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"5*", "Sorry, a number is missing after the operator *.", "Calvoro Warning Message"},
+      {"(*5)", "Sorry, a number is missing before the operator *.", "Calvoro Warning Message"},
+      {"1.2.3+1", "Sorry, the input number 1.2.3 is invalid.", "Calvoro Warning Message"},
+      {"1+.", "Sorry, the input number . is invalid.", "Calvoro Warning Message"},
+      {"(-8)^0.5",
+       "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.",
+       "Tivamo Warning Message"},
+      {"-(1.2.3)",
+       "The expression is invalid. It should include at least one operator such as "
+       "+,-,*,/,^.Thank you.",
+       "Warning Message"},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    ExprEvaluator evaluator(10, 11, true, sink);
+    std::string result, steps;
+    EXPECT_FALSE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
+    ASSERT_EQ(sink.messages.size(), 1u) << c.text;
+    EXPECT_EQ(sink.messages[0].text, c.message) << c.text;
+    EXPECT_EQ(sink.messages[0].caption, c.caption) << c.text;
+  }
+}
+
+TEST(EvaluatorTest, OperatorTableHasABound) {
+  std::string many = "1";
+  for (int i = 0; i < 255; ++i) many += "+1";  // 255 operators and the end marker
+  RecordingSink sink;
+  ExprEvaluator evaluator(10, 11, true, sink);
+  std::string result, steps;
+  ASSERT_TRUE(evaluator.EvaluateExpression(many, result, steps));
+  EXPECT_EQ(result, "256");
+  many += "+1";
+  EXPECT_FALSE(evaluator.EvaluateExpression(many, result, steps));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].text.find("more than 255 operators"), std::string::npos);
+}
+
+TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
+  RecordingSink sink;
+  ExprEvaluator evaluator(10, 11, true, sink);
+  EXPECT_EQ(evaluator.FindOperators("-3+(-2)*(4)="), 3);  // + * =
+  EXPECT_EQ(evaluator.operators(), (std::vector<int>{2, 7, 11}));
+  EXPECT_EQ(ExprEvaluator::CountOpenGroups("(-3)*(2+1)+sin(30)+((4))"), 3);
+}
+
+}  // namespace
+}  // namespace calvoro

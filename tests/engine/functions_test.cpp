@@ -1,0 +1,282 @@
+// The function application: computed values, the digit limit per base, the
+// refusals, exact factorials and Pi beyond its stored digits.
+#include "engine/functions.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/expression_text.h"
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+using testing::RecordingSink;
+
+constexpr bool kRadian = true;
+constexpr bool kDegree = false;
+
+const std::string kTenToThe400 = "1" + std::string(400, '0');
+const std::string kTenToTheMinus401 = "0." + std::string(400, '0') + "1";
+const std::string kStoredPi(kPiText);
+
+struct ValueCase {
+  std::string call;
+  int base;
+  int precision;  // P
+  bool radian;
+  std::string expected;
+};
+
+TEST(ApplyFunction, ComputesValues) {
+  const ValueCase cases[] = {
+      {"sin(0)", 10, 11, kRadian, "0"},
+      {"cos(0)", 10, 11, kRadian, "1"},
+      {"sin(1)", 10, 11, kRadian, "0.8414709848"},  // 0.84147098480: 11 digits, zero dropped
+      {"tan(1)", 10, 11, kRadian, "1.55740772465"},
+      {"sec(1)", 10, 11, kRadian, "1.85081571768"},
+      {"arcsec(2)", 10, 11, kRadian, "1.04719755119"},
+      {"sinh(1)", 10, 11, kRadian, "1.17520119364"},
+      {"cosh(-1)", 10, 11, kRadian, "1.54308063481"},
+      {"tanh(1)", 10, 11, kRadian, "0.76159415595"},
+      {"exp(1)", 10, 11, kRadian, "2.71828182845"},
+      {"log(1000)", 10, 11, kRadian, "3"},
+      {"ln(0.5)", 10, 11, kRadian, "(-0.69314718055)"},
+      {"ln(2.1)", 10, 12, kRadian, "0.741937344729"},  // the argument read as a double
+      {"sqrt(+4)", 10, 11, kRadian, "2"},
+      {"sqrt(2)", 10, 3, kRadian, "1.414"},
+      {"sqrt(2)", 10, 30, kRadian, "1.414213562373"},  // never more than 12 digits
+      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},     // significant digits, truncated
+      {"deg(1)", 10, 11, kRadian, "57.29577951308"},
+      {"rad(180)", 10, 11, kRadian, "3.14159265358"},
+      {"rad(0.0000001)", 10, 11, kRadian, "0.0000000017453292519"},
+      {"deg(" + kStoredPi + ")", 10, 11, kRadian, "180"},
+      {"int(-7.9)", 10, 11, kRadian, "(-7)"},
+      {"int(12)", 10, 11, kRadian, "12"},
+      {"int(-0.5)", 10, 11, kRadian, "0"},
+      {"abs(-0.25)", 10, 11, kRadian, "0.25"},
+      {"abs(+3)", 10, 11, kRadian, "3"},
+      {"fac(0)", 10, 11, kRadian, "1"},
+      {"fac(25)", 10, 11, kRadian, "15511210043330985984000000"},
+      {"fac(007)", 10, 11, kRadian, "5040"},
+      {"fac(-5)", 10, 11, kRadian, "(-120)"},  // -(5!)
+      {"fac(-0)", 10, 11, kRadian, "1"},
+      // The exact reduction: whole turns cost no accuracy.
+      {"sin(1000000000000)", 10, 12, kRadian, "(-0.611238702376)"},
+      {"sin(" + kStoredPi + ")", 10, 11, kRadian, "0." + std::string(101, '0') + "21480865132"},
+      // Arguments and results beyond the double range.
+      {"ln(" + kTenToThe400 + ")", 10, 11, kRadian, "921.03403719761"},
+      {"log(" + kTenToTheMinus401 + ")", 10, 11, kRadian, "(-401)"},
+      {"sqrt(" + kTenToThe400 + ")", 10, 11, kRadian, "1" + std::string(200, '0')},
+      // Degree mode: exact in whole degrees.
+      {"tan(180)", 10, 11, kDegree, "0"},
+      {"tan(45)", 10, 11, kDegree, "1"},
+      {"sin(30)", 10, 11, kDegree, "0.5"},
+      {"cos(-120)", 10, 11, kDegree, "(-0.5)"},
+      {"sec(60)", 10, 11, kDegree, "2"},
+      {"sin(1000000000000)", 10, 11, kDegree, "(-0.98480775301)"},  // sin(280 degrees)
+      {"arcsin(1)", 10, 11, kDegree, "90"},
+      {"arctan(1)", 10, 11, kDegree, "45"},
+      {"arcsec(-2)", 10, 11, kDegree, "120"},
+      {"sinh(90)", 10, 11, kDegree, "2.3012989023"},  // sinh(Pi/2)
+      // Other bases: converted to decimal and back; 4P bits in binary, 4P/3
+      // digits in octal, P in hexadecimal.
+      {"sqrt(100)", 2, 11, kRadian, "10"},
+      {"sqrt(10)", 2, 11, kRadian, "1.01101010000010011110011001100111111100111011"},
+      {"sin(1)", 2, 30, kRadian, "0.110101110110101010100100011110000100100001100111"},
+      {"int(-101.11)", 2, 11, kRadian, "(-101)"},
+      {"fac(11110)", 2, 11, kRadian,  // 30!, exact beyond the 100 bits of a conversion
+       "1101000100111111011000110111000011111001011010000110010111011111010111011101010101"
+       "00000000000000000000000000"},
+      {"sqrt(2)", 8, 11, kRadian, "1.32404746317716"},
+      {"exp(1)", 8, 11, kRadian, "2.55760521305053"},
+      {"sqrt(2)", 16, 11, kRadian, "1.6A09E667F3B"},
+      {"fac(1E)", 16, 11, kRadian, "D13F6370F96865DF5DD54000000"},
+      {"sin(1E)", 16, 11, kDegree, "0.8"},
+  };
+  for (const ValueCase& c : cases) {
+    SCOPED_TRACE(c.call + " base " + std::to_string(c.base) + " P " + std::to_string(c.precision));
+    RecordingSink sink;
+    const auto result = ApplyFunction(c.call, {c.precision, c.base, c.radian}, sink);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, c.expected);
+    EXPECT_TRUE(sink.empty());
+  }
+}
+
+struct RefusalCase {
+  std::string call;
+  int base;
+  bool radian;
+  std::string text;
+  std::string caption;
+  MessageIcon icon;
+};
+
+TEST(ApplyFunction, RefusesWithOneMessage) {
+  const std::string ln = "Sorry,the parameter for the function Ln(x) should be larger than zero.";
+  const std::string fac_limit =
+      "Sorry,the absolute value of the parameter of factorial function should be less than 60000";
+  const std::string not_number =
+      "Sorry,the parameter of the function must be float number or integer.";
+  const auto tan_degree = [](const std::string& argument) {
+    return "Sorry, we cannot calculate the Tan of the degree " + argument;
+  };
+  const auto warning = MessageIcon::Warning;
+  const RefusalCase cases[] = {
+      {"tan(90)", 10, kDegree, tan_degree("90"), "Tivamo", MessageIcon::Information},
+      {"tan(270)", 10, kDegree, tan_degree("270"), "Tivamo", MessageIcon::Information},
+      {"tan(-90)", 10, kDegree, tan_degree("-90"), "Tivamo", MessageIcon::Information},
+      {"tan(450)", 10, kDegree, tan_degree("450"), "Tivamo", MessageIcon::Information},
+      {"tan(90.0)", 10, kDegree, tan_degree("90.0"), "Tivamo", MessageIcon::Information},
+      {"tan(5a)", 16, kDegree, tan_degree("5a"), "Tivamo", MessageIcon::Information},
+      {"sec(-270)", 10, kDegree, "Sorry, we cannot calculate the Sec of the degree -270", "Tivamo",
+       MessageIcon::Information},
+      {"ln(0)", 10, kRadian, ln, "Tivamo Warning Message", warning},
+      {"ln(-1)", 10, kRadian, ln, "Tivamo Warning Message", warning},
+      {"ln(0.000)", 10, kRadian, ln, "Tivamo Warning Message", warning},
+      {"log(0)", 10, kRadian,
+       "Sorry,the parameter for the function Log(x) should be larger than zero.",
+       "Tivamo Warning Message", warning},
+      {"sqrt(-4)", 10, kRadian,
+       "Sorry,the parameter for the function Sqrt(x) cannot be less than zero.",
+       "Tivamo Warning Message", warning},
+      {"arcsin(1.5)", 10, kRadian,
+       "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1.",
+       "Tivamo Warning Message", warning},
+      {"arccos(-1.0000000000000000001)", 10, kRadian,
+       "Sorry,the absolute value of the parameter of arccos cannot be larger than 1.",
+       "Tivamo Warning Message", warning},
+      {"arcsec(0.5)", 10, kRadian,
+       "Sorry,the absolute value of the parameter of arcsec cannot be less than 1.",
+       "Tivamo Warning Message", warning},
+      {"fac(60001)", 10, kRadian, fac_limit, "Calvoro", warning},
+      {"fac(-123456)", 10, kRadian, fac_limit, "Calvoro", warning},
+      {"fac(4294967297)", 10, kRadian, fac_limit, "Calvoro", warning},  // no 32-bit wrap to 1
+      {"fac(1110101001100001)", 2, kRadian, fac_limit, "Calvoro", warning},  // 60001
+      {"fac(2.5)", 10, kRadian, "Sorry,the number of factorial function should be integer",
+       "Calvoro", warning},
+      {"exp(1000)", 10, kRadian, "Sorry, the result of exp(1000) is too large for the calculator.",
+       "Calvoro Warning Message", warning},
+      {"cosh(-1000)", 10, kRadian,
+       "Sorry, the result of cosh(-1000) is too large for the calculator.",
+       "Calvoro Warning Message", warning},
+      {"sin(1" + std::string(10001, '0') + ")", 10, kRadian,
+       "Sorry, the parameter of the function Sin(x) is too large.", "Tivamo Warning Message",
+       warning},
+      {"sin(x)", 10, kRadian, "Sorry, the input number x is invalid.", "Calvoro Warning Message",
+       warning},
+      {"sin(1.2.3)", 10, kRadian, "Sorry, the input number 1.2.3 is invalid.",
+       "Calvoro Warning Message", warning},
+      {"sin()", 10, kRadian, "Sorry, the input number  is invalid.", "Calvoro Warning Message",
+       warning},
+      {"sin(12)", 2, kRadian, "Sorry, the input number 12 is invalid.", "Calvoro Warning Message",
+       warning},
+      {"sin(--2)", 10, kRadian, not_number, "Calvoro Warning Message", warning},
+      {"sin((5))", 10, kRadian, not_number, "Calvoro Warning Message", warning},
+  };
+  for (const RefusalCase& c : cases) {
+    SCOPED_TRACE(c.call.substr(0, 40));
+    RecordingSink sink;
+    EXPECT_FALSE(ApplyFunction(c.call, {11, c.base, c.radian}, sink).has_value());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, c.text);
+    EXPECT_EQ(sink.messages[0].caption, c.caption);
+    EXPECT_EQ(sink.messages[0].icon, c.icon);
+  }
+}
+
+// The value of a digit text modulo a prime, and its trailing zeros.
+std::uint64_t Modulo(const std::string& text, int radix, std::uint64_t prime) {
+  std::uint64_t value = 0;
+  for (char c : text) {
+    const int digit = c <= '9' ? c - '0' : c - 'A' + 10;
+    value = (value * radix + digit) % prime;
+  }
+  return value;
+}
+
+std::size_t TrailingZeros(const std::string& text) {
+  return text.size() - text.find_last_not_of('0') - 1;
+}
+
+// Legendre: the exponent of prime p in n!.
+int PowerInFactorial(int n, int p) {
+  int count = 0;
+  for (long long q = p; q <= n; q *= p) count += static_cast<int>(n / q);
+  return count;
+}
+
+TEST(FactorialText, MatchesIndependentProperties) {
+  constexpr std::uint64_t kPrime = 1'000'000'007;
+  RecordingSink sink;
+  const auto largest = ApplyFunction("fac(60000)", {11, 10, true}, sink);  // the limit is accepted
+  ASSERT_TRUE(largest.has_value());
+  struct Case {
+    int n;
+    int radix;
+    std::string text;
+    int trailing_zeros;
+  } cases[] = {
+      {60000, 10, *largest, PowerInFactorial(60000, 5)},
+      {1000, 16, FactorialText(1000, 16), PowerInFactorial(1000, 2) / 4},
+      {1000, 8, FactorialText(1000, 8), PowerInFactorial(1000, 2) / 3},
+      {1000, 2, FactorialText(1000, 2), PowerInFactorial(1000, 2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.n) + "! radix " + std::to_string(c.radix));
+    std::uint64_t expected = 1;
+    for (int i = 2; i <= c.n; ++i) expected = expected * i % kPrime;
+    EXPECT_EQ(Modulo(c.text, c.radix, kPrime), expected);
+    EXPECT_EQ(TrailingZeros(c.text), static_cast<std::size_t>(c.trailing_zeros));
+    EXPECT_NE(c.text.front(), '0');
+    // The digit count from the sum of logarithms.
+    double digits = 0;
+    for (int i = 2; i <= c.n; ++i) digits += std::log(i) / std::log(c.radix);
+    EXPECT_EQ(c.text.size(), static_cast<std::size_t>(std::floor(digits)) + 1);
+  }
+}
+
+TEST(PiText, ComputesDigitsBeyondTheStoredOnes) {
+  EXPECT_EQ(PiText(10), "3.1415926535");
+  EXPECT_EQ(PiText(101), kPiText);
+  // Decimals 101 to 200 of Pi, and the six nines from decimal 762 on.
+  EXPECT_EQ(PiText(2000).substr(102, 100),
+            "8214808651328230664709384460955058223172535940812848111745028410270193852110555964"
+            "462294895493038196");
+  EXPECT_EQ(PiText(800).substr(763, 7), "9999998");
+  EXPECT_EQ(PiText(2600).substr(0, 2002), PiText(2000));  // the kept digits agree
+}
+
+TEST(DoubleText, ReadsAndPrintsInTheCRules) {
+  EXPECT_EQ(ReadFloatArgument("2.1"), 2.1);  // not widened from a float
+  EXPECT_EQ(ReadFloatArgument("+4"), 4.0);
+  EXPECT_EQ(ReadFloatArgument("-.5"), -0.5);
+  EXPECT_EQ(ReadFloatArgument(kTenToThe400), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ReadFloatArgument(kTenToTheMinus401), 0.0);
+  EXPECT_FALSE(ReadFloatArgument("1e5").has_value());
+  EXPECT_FALSE(ReadFloatArgument("1.2.3").has_value());
+  EXPECT_FALSE(ReadFloatArgument("-").has_value());
+
+  EXPECT_EQ(DoubleToText(0.1 + 0.2), "0.3");  // 15 significant digits
+  EXPECT_EQ(DoubleToText(-0.0), "0");
+  EXPECT_EQ(DoubleToText(-1.5e-7), "-0.00000015");
+  EXPECT_EQ(DoubleToText(1e20), "100000000000000000000");
+  EXPECT_EQ(DoubleToText(123456789.123456789), "123456789.123457");
+}
+
+TEST(TextFunctions, CutAndConvertExactly) {
+  EXPECT_EQ(IntegerPartText("-7.9"), "-7");
+  EXPECT_EQ(IntegerPartText("+3.9"), "3");
+  EXPECT_EQ(IntegerPartText(".5"), "0");
+  EXPECT_EQ(IntegerPartText("1+2"), "1+2");  // not a number: unchanged
+  EXPECT_EQ(AbsText("-0.25"), "0.25");
+  EXPECT_EQ(AbsText("+3"), "3");
+  EXPECT_EQ(DegreesToRadians("180", 30).substr(0, 32), PiText(30));
+  EXPECT_EQ(RadiansToDegrees(PiText(60), 20).substr(0, 24), "180.00000000000000000000");
+}
+
+}  // namespace
+}  // namespace calvoro
