@@ -7,8 +7,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kCaptionMessage = "Calvoro Message";
-constexpr std::string_view kCaptionCalvoro = "Calvoro";
 constexpr std::string_view kEmptyInput = "Please input the expression first.";
 constexpr std::string_view kAssignFailed =
     "Failed to set the parameter value,please check the right expression after =.Thank you.";
@@ -69,7 +67,7 @@ std::optional<Calculation> CalculatorSession::RunCalculation(std::string_view ex
 CommandResult CalculatorSession::CalcCommand(std::string_view input) {
   const std::string_view text = TrimBlanks(input);
   if (text.empty()) {
-    sink_.MessageBox(kEmptyInput, kCaptionMessage, MessageIcon::Information);
+    sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);
     return {};
   }
   const bool has_equals = text.find('=') != std::string_view::npos;

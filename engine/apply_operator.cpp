@@ -13,7 +13,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 constexpr std::string_view kNegativePower =
     "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.";
 constexpr std::string_view kPowerOutOfRange =

@@ -13,11 +13,9 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kCaptionWarning = "Warning Message";
 constexpr std::string_view kNoOperator =
     "The expression is invalid. It should include at least one operator such as +,-,*,/,^.Thank "
     "you.";
-constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 
 int Priority(char c) {
   switch (c) {

@@ -12,7 +12,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 constexpr std::string_view kPowerTooLong =
     "Sorry, the result of the power would have more than 10000000 digits, which is beyond the "
     "calculator's limit.";

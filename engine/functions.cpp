@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -30,8 +31,8 @@ constexpr int kDoubleDigits = 15;
 // A precision large enough that HugeFloat operations keep every digit.
 constexpr int kExactPrecision = 1'000'000'000;
 // Decimal digits asked for when an argument of another base is converted to
-// decimal: more than the 100 fraction bits a conversion keeps, so the
-// decimal value is exact.
+// decimal: 100 fraction bits (the most a conversion keeps) have 100 decimal
+// fraction digits, so the decimal value is exact.
 constexpr int kArgumentDigits = 100;
 // Fraction digits of the argument that the radian reduction takes into
 // account when it chooses the length of Pi.
@@ -39,9 +40,6 @@ constexpr int kReductionFractionDigits = 200;
 // The exact radian reduction costs time in the square of the argument's
 // length; longer integer parts are refused.
 constexpr int kMaxReductionIntegerDigits = 10000;
-
-constexpr std::string_view kCaptionTivamo = "Tivamo";
-constexpr std::string_view kCaptionCalvoro = "Calvoro";
 
 constexpr std::string_view kParameterNotNumber =
     "Sorry,the parameter of the function must be float number or integer.";
@@ -131,7 +129,7 @@ bool IsNegativeText(std::string_view text) { return !text.empty() && text.front(
 
 // Everything one call needs to report and compute.
 struct Call {
-  std::string_view text;      // the whole call, for messages
+  std::string_view text;  // the whole call, for messages
   const FunctionEntry* entry;
   std::string_view argument;  // as written, in the calculation's base
   const FunctionContext& context;
@@ -151,8 +149,8 @@ struct Call {
 // exponent; the exact input of the decimal arithmetic on a double result.
 std::string ShortestText(double value) {
   std::array<char, 400> buffer;  // 309 integer digits at most
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
   return std::string(buffer.data(), result.ptr);
 }
 
@@ -208,6 +206,12 @@ std::string ShiftPoint(std::string_view text, long long shift) {
   out = StripLeadingZeros(StripTrailingZeros(out));
   if (negative) out.insert(0, 1, '-');
   return out;
+}
+
+// A decimal text the code itself produced, as a double; not-a-number if it
+// were ever unreadable, which the result check then refuses.
+double ReadDecimal(std::string_view text) {
+  return ReadFloatArgument(text).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 HugeFloat DecimalOf(std::string_view text) {
@@ -268,7 +272,7 @@ void SplitAtQuarterTurn(const HugeFloat& magnitude, const HugeFloat& quarter, Re
   const HugeFloat twice_r = Add(r, r, kExactPrecision);
   const bool upper_half = CompareMagnitude(twice_r, quarter) > 0;
   const HugeFloat small = upper_half ? Subtract(quarter, r, kExactPrecision) : r;
-  const double radians = *ReadFloatArgument(to_radians(small.ToText()));
+  const double radians = ReadDecimal(to_radians(small.ToText()));
   const double s = std::sin(radians), c = std::cos(radians);
   angle.sin_r = upper_half ? c : s;
   angle.cos_r = upper_half ? s : c;
@@ -347,7 +351,7 @@ std::optional<std::string> Logarithm(const Call& call, std::string_view decimal,
   }
   double value;
   if (std::llabs(scaled.exponent) < 300) {
-    const double x = *ReadFloatArgument(decimal);
+    const double x = ReadDecimal(decimal);
     value = natural ? std::log(x) : std::log10(x);
   } else {
     // Beyond the double range: log(0.d x 10^e) = log(0.d) + e log(10).
@@ -377,7 +381,7 @@ std::optional<std::string> SquareRoot(const Call& call, std::string_view decimal
 std::optional<std::string> AngleResult(double radians, const Call& call) {
   if (call.context.radian) return DoubleResult(radians, call);
   const std::string degrees = RadiansToDegrees(ShortestText(radians), 2 * kDoubleDigits);
-  return DoubleResult(*ReadFloatArgument(degrees), call);
+  return DoubleResult(ReadDecimal(degrees), call);
 }
 
 std::optional<std::string> Inverse(const Call& call, std::string_view decimal) {
@@ -392,7 +396,7 @@ std::optional<std::string> Inverse(const Call& call, std::string_view decimal) {
   if (function == Function::ArcSec && to_one < 0) {
     return call.Refuse(kArcSecDomain, kCaptionTivamoWarning);
   }
-  const double x = *ReadFloatArgument(decimal);
+  const double x = ReadDecimal(decimal);
   switch (function) {
     case Function::ArcSin:
       return AngleResult(std::asin(x), call);
@@ -408,7 +412,7 @@ std::optional<std::string> Inverse(const Call& call, std::string_view decimal) {
 std::optional<std::string> Hyperbolic(const Call& call, std::string_view decimal) {
   std::string argument(decimal);
   if (!call.context.radian) argument = DegreesToRadians(argument, 2 * kDoubleDigits);
-  const double x = *ReadFloatArgument(argument);
+  const double x = ReadDecimal(argument);
   switch (call.entry->function) {
     case Function::Sinh:
       return DoubleResult(std::sinh(x), call);
@@ -429,7 +433,7 @@ std::optional<std::string> ComputeDecimal(const Call& call, std::string_view dec
     case Function::Log:
       return Logarithm(call, decimal, false);
     case Function::Exp:
-      return DoubleResult(std::exp(*ReadFloatArgument(decimal)), call);
+      return DoubleResult(std::exp(ReadDecimal(decimal)), call);
     case Function::Sqrt:
       return SquareRoot(call, decimal);
     case Function::Sin:
@@ -547,8 +551,8 @@ std::string FinishResult(std::string_view text, int base, int limit) {
 
 }  // namespace
 
-std::optional<std::string> ApplyFunction(std::string_view call_text,
-                                         const FunctionContext& context, MessageSink& sink) {
+std::optional<std::string> ApplyFunction(std::string_view call_text, const FunctionContext& context,
+                                         MessageSink& sink) {
   const std::string head = ToLowerAscii(call_text.substr(0, 6));
   const std::string_view name = FunctionNameAt(head, 0);
   const FunctionEntry* entry = FindFunction(name);
@@ -560,16 +564,21 @@ std::optional<std::string> ApplyFunction(std::string_view call_text,
     return std::nullopt;
   }
   argument = argument.substr(1, argument.size() - 2);
-  const Call call{call_text, entry, argument, context, sink};
+  // Mix calculations reach here in their decimal result base.
+  FunctionContext own = context;
+  if (own.base != kBaseBinary && own.base != kBaseOctal && own.base != kBaseHex) {
+    own.base = kBaseDecimal;
+  }
+  const Call call{call_text, entry, argument, own, sink};
 
-  const int base = context.base;
+  const int base = own.base;
   if (!IsNumberOfBase(base, WithoutSign(argument))) {
     return call.Refuse("Sorry, the input number " + std::string(argument) + " is invalid.",
                        kCaptionCalvoroWarning);
   }
   if (IsExpression(argument)) return call.Refuse(kParameterNotNumber, kCaptionCalvoroWarning);
 
-  const int limit = std::max(1, std::min(context.precision, kResultDigitCap));
+  const int limit = std::max(1, std::min(own.precision, kResultDigitCap));
   std::optional<std::string> result;
   switch (entry->function) {
     case Function::Int:
@@ -640,9 +649,8 @@ std::string RadiansToDegrees(std::string_view radians, int digits) {
 
 std::optional<double> ReadFloatArgument(std::string_view text) {
   const std::string_view body = WithoutSign(text);
-  const bool digits_only = std::all_of(body.begin(), body.end(), [](char c) {
-    return c == '.' || (c >= '0' && c <= '9');
-  });
+  const bool digits_only = std::all_of(body.begin(), body.end(),
+                                       [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
   if (!digits_only || std::count(body.begin(), body.end(), '.') > 1 ||
       body.find_first_of("0123456789") == std::string_view::npos) {
     return std::nullopt;

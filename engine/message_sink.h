@@ -24,7 +24,14 @@ class MessageSink {
 };
 
 // Message captions in use.
+inline constexpr std::string_view kCaptionCalvoro = "Calvoro";
+inline constexpr std::string_view kCaptionCalvoroMessage = "Calvoro Message";
 inline constexpr std::string_view kCaptionCalvoroWarning = "Calvoro Warning Message";
+inline constexpr std::string_view kCaptionTivamo = "Tivamo";
 inline constexpr std::string_view kCaptionTivamoWarning = "Tivamo Warning Message";
+inline constexpr std::string_view kCaptionWarning = "Warning Message";
+
+// Texts raised from more than one place.
+inline constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 
 }  // namespace calvoro

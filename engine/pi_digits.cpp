@@ -51,8 +51,8 @@ void SubtractInPlace(Fixed& x, const Fixed& y) {
   for (std::size_t i = x.size(); i-- > 0;) {
     std::int64_t value = std::int64_t{x[i]} - y[i] - borrow;
     borrow = value < 0;
-    x[i] = static_cast<std::uint32_t>(borrow ? value + static_cast<std::int64_t>(kLimbBase)
-                                             : value);
+    x[i] =
+        static_cast<std::uint32_t>(borrow ? value + static_cast<std::int64_t>(kLimbBase) : value);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/number_base.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -14,19 +15,11 @@ namespace {
 
 using testing::RecordingSink;
 
-std::tm FixedTime() {
-  std::tm time{};
-  time.tm_year = 2026 - 1900;
-  time.tm_mon = 11;
-  time.tm_mday = 6;
-  time.tm_hour = 20;
-  time.tm_min = 5;
-  return time;
-}
-
 class SessionTest : public ::testing::Test {
  protected:
-  SessionTest() { session.engine().set_clock(FixedTime); }
+  SessionTest() {
+    session.engine().set_clock([] { return testing::FixedTime(2026, 12, 6, 20, 5); });
+  }
   EngineSettings settings;
   RecordingSink sink;
   CalculatorSession session{settings, sink};

@@ -48,7 +48,7 @@ TEST(ApplyFunction, ComputesValues) {
       {"sqrt(+4)", 10, 11, kRadian, "2"},
       {"sqrt(2)", 10, 3, kRadian, "1.414"},
       {"sqrt(2)", 10, 30, kRadian, "1.414213562373"},  // never more than 12 digits
-      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},     // significant digits, truncated
+      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},    // significant digits, truncated
       {"deg(1)", 10, 11, kRadian, "57.29577951308"},
       {"rad(180)", 10, 11, kRadian, "3.14159265358"},
       {"rad(0.0000001)", 10, 11, kRadian, "0.0000000017453292519"},
@@ -154,7 +154,7 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
        "Tivamo Warning Message", warning},
       {"fac(60001)", 10, kRadian, fac_limit, "Calvoro", warning},
       {"fac(-123456)", 10, kRadian, fac_limit, "Calvoro", warning},
-      {"fac(4294967297)", 10, kRadian, fac_limit, "Calvoro", warning},  // no 32-bit wrap to 1
+      {"fac(4294967297)", 10, kRadian, fac_limit, "Calvoro", warning},       // no 32-bit wrap to 1
       {"fac(1110101001100001)", 2, kRadian, fac_limit, "Calvoro", warning},  // 60001
       {"fac(2.5)", 10, kRadian, "Sorry,the number of factorial function should be integer",
        "Calvoro", warning},

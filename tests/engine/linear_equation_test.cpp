@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/expr_engine.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -13,19 +14,11 @@ namespace {
 using testing::RecordedMessage;
 using testing::RecordingSink;
 
-std::tm FixedTime() {
-  std::tm time{};
-  time.tm_year = 2026 - 1900;
-  time.tm_mon = 11;
-  time.tm_mday = 7;
-  time.tm_hour = 21;
-  time.tm_min = 5;
-  return time;
-}
-
 class LinearEquationTest : public ::testing::Test {
  protected:
-  LinearEquationTest() { engine_.set_clock(FixedTime); }
+  LinearEquationTest() {
+    engine_.set_clock([] { return testing::FixedTime(2026, 12, 7, 21, 5); });
+  }
 
   std::optional<EquationSolution> Solve(std::string_view equation, int base = 10,
                                         const MemoryTexts& memories = kZeroMemories) {
