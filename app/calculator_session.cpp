@@ -75,7 +75,8 @@ CommandResult CalculatorSession::CalcCommand(std::string_view input) {
                           has_equals || ContainsUnknown(text);
   if (!calculable) {
     // A plain number stays in the field as it is.
-    if (IsPlainNumber(text, base_)) return {true, std::string(text), std::string(text), std::string(text)};
+    if (IsPlainNumber(text, base_))
+      return {true, std::string(text), std::string(text), std::string(text)};
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return {};

@@ -7,9 +7,9 @@
 namespace calvoro {
 
 struct WrappedText {
-  std::string text;         // pieces of `width` characters, each followed by "\r\n"
-  int lines = 0;            // number of pieces
-  bool scrollBar = false;   // shown when the pieces reach `maxLines`
+  std::string text;        // pieces of `width` characters, each followed by "\r\n"
+  int lines = 0;           // number of pieces
+  bool scrollBar = false;  // shown when the pieces reach `maxLines`
 };
 
 // Cuts `text` into consecutive pieces of `width` characters from its first

@@ -14,7 +14,10 @@ bool LineReader::Read(std::string& line) {
   if (!interactive_) return static_cast<bool>(std::getline(std::cin, line));
 #ifdef CALVORO_HAVE_EDITLINE
   char* text = readline("> ");
-  if (text == nullptr) return false;
+  if (text == nullptr) {
+    std::cout << '\n';  // end the prompt's line at Ctrl+D
+    return false;
+  }
   line = text;
   if (*text != '\0') add_history(text);
   std::free(text);

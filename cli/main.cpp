@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
   calvoro::CalculatorSession session(options->settings, sink, options->base);
   bool all_ok = true;
   if (!options->inputs.empty()) {
-    for (const auto& input : options->inputs) all_ok = Handle(session, input, options->output) && all_ok;
+    for (const auto& input : options->inputs)
+      all_ok = Handle(session, input, options->output) && all_ok;
     return all_ok ? 0 : 1;
   }
   calvoro::LineReader reader(isatty(STDIN_FILENO) != 0);

@@ -37,7 +37,9 @@ int Priority(char c) {
   }
 }
 
-bool IsOperatorChar(char c) { return std::string_view("()*+/=^-").find(c) != std::string_view::npos; }
+bool IsOperatorChar(char c) {
+  return std::string_view("()*+/=^-").find(c) != std::string_view::npos;
+}
 
 // The text after the last "=" of a step text.
 std::string_view LastLine(std::string_view steps) {
@@ -80,8 +82,8 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '(') continue;
     const std::size_t close = text.find(')', i + 1);
-    const std::string_view inner =
-        text.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+    const std::string_view inner = text.substr(
+        i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
     if (!IsNumberText(inner) || EndsWithFunctionName(text.substr(0, i))) ++count;
   }
   return count;
@@ -163,8 +165,8 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
     const char op = text[operators_[i]];
     const int left_start = i == 0 ? 0 : operators_[i - 1] + 1;
     const int right_end = operators_[i + 1];
-    std::string left = UnwrapOperand(
-        std::string_view(text).substr(left_start, operators_[i] - left_start));
+    std::string left =
+        UnwrapOperand(std::string_view(text).substr(left_start, operators_[i] - left_start));
     std::string right = UnwrapOperand(
         std::string_view(text).substr(operators_[i] + 1, right_end - operators_[i] - 1));
     if (op == '(' || op == ')') {
@@ -196,7 +198,8 @@ bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
     std::string inner = text.substr(open + 1, close - open - 1);
     const std::string_view name = FunctionNameAtEnd(std::string_view(text).substr(0, open));
     // A bracketed number as the whole group: "((-3))" or "sin((-2))".
-    const bool bracketed_number = InBrackets(inner) && IsNumberText(inner.substr(1, inner.size() - 2));
+    const bool bracketed_number =
+        InBrackets(inner) && IsNumberText(inner.substr(1, inner.size() - 2));
     if (IsNumberText(inner) && name.empty()) {
       from = close + 1;  // a bracketed plain number is an operand
       continue;

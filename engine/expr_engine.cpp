@@ -144,9 +144,8 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
     const auto open = text.find('(', at);
     if (open == std::string_view::npos) continue;
     auto close = text.find(')', open);
-    std::string_view argument = text.substr(open + 1, close == std::string_view::npos
-                                                          ? std::string_view::npos
-                                                          : close - open - 1);
+    std::string_view argument = text.substr(
+        open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
     // A substituted negative value stands in brackets of its own: arcsin((-0.5)).
     if (argument.starts_with("(")) argument.remove_prefix(1);
     std::string_view digits = argument;
@@ -159,8 +158,9 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
     });
     const std::string name(word.substr(3));
     if (!plain) {
-      sink_.MessageBox("Sorry, arc" + name + " only accept float number or integer.Do not accept expression",
-                       kCaptionTivamoWarning, MessageIcon::Warning);
+      sink_.MessageBox(
+          "Sorry, arc" + name + " only accept float number or integer.Do not accept expression",
+          kCaptionTivamoWarning, MessageIcon::Warning);
       return false;
     }
     double value = 0;

@@ -35,7 +35,7 @@ inline const MemoryTexts kZeroMemories = {"0", "0", "0", "0", "0"};
 struct Calculation {
   std::string result;       // as shown: exponent notation in base 10, the head in Mix
   std::string plainResult;  // before exponent notation: what the memories keep
-  std::string steps;  // the expression and each rewritten form, "\r\n=" between
+  std::string steps;        // the expression and each rewritten form, "\r\n=" between
 };
 
 struct EquationSolution {

@@ -136,7 +136,8 @@ bool ContainsUnknown(std::string_view text) {
   const std::string lower = ToLowerAscii(text);
   for (std::size_t i = 0; i < lower.size(); ++i) {
     if (lower[i] != 'x') continue;
-    const bool in_exp = i >= 1 && i + 1 < lower.size() && lower[i - 1] == 'e' && lower[i + 1] == 'p';
+    const bool in_exp =
+        i >= 1 && i + 1 < lower.size() && lower[i - 1] == 'e' && lower[i + 1] == 'p';
     if (!in_exp) return true;
   }
   return false;

@@ -16,8 +16,8 @@ inline constexpr std::array<std::string_view, 20> kFunctionNames = {
     "tan",    "sec",    "exp",    "log",    "int",  "abs",  "fac",  "rad",  "deg", "ln"};
 
 // The value words an expression may use beside numbers.
-inline constexpr std::array<std::string_view, 5> kMemoryWords = {"last1", "last2", "last3",
-                                                                 "last4", "last5"};
+inline constexpr std::array<std::string_view, 5> kMemoryWords = {"last1", "last2", "last3", "last4",
+                                                                 "last5"};
 
 // The 100-decimal Pi: the stored value of the parameter Pi.
 inline constexpr std::string_view kPiText =

@@ -20,8 +20,8 @@ void ParameterStore::ShiftMemories(std::string_view result, int base) {
 }
 
 std::string ParameterStore::MemoryTooltip(int index) const {
-  static constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third",
-                                                                "forth", "fifth"};
+  static constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third", "forth",
+                                                                "fifth"};
   std::string tip = "the ";
   tip.append(kOrdinals[index]).append(" lastest result:last").append(std::to_string(index + 1));
   return tip.append("=").append(memories_[index]);

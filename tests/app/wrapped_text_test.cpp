@@ -16,12 +16,10 @@ struct WrapCase {
 
 TEST(WrappedTextTest, PiecesAndScrollBar) {
   const WrapCase cases[] = {
-      {56, 55, 5, 2, false},   // the second line holds one character
-      {55, 55, 5, 1, false},   // one line followed by a line break
-      {260, 65, 4, 4, true},
-      {259, 65, 4, 4, true},   // the last line shorter
-      {195, 65, 4, 3, false},
-      {0, 65, 4, 0, false},    // empty field, no scroll bar
+      {56, 55, 5, 2, false},                          // the second line holds one character
+      {55, 55, 5, 1, false},                          // one line followed by a line break
+      {260, 65, 4, 4, true},  {259, 65, 4, 4, true},  // the last line shorter
+      {195, 65, 4, 3, false}, {0, 65, 4, 0, false},   // empty field, no scroll bar
   };
   for (const auto& c : cases) {
     const std::string text(static_cast<std::size_t>(c.length), 'a');

@@ -41,8 +41,8 @@ std::string ReadFile(const std::string& path) {
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "") {
   // Files of their own for every run: ctest runs the tests in parallel.
   static int runs = 0;
-  const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) +
-                           "_" + std::to_string(++runs);
+  const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) + "_" +
+                           std::to_string(++runs);
   const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err";
   std::ofstream(in_path, std::ios::binary) << input;
   std::string command = Quote(CALVORO_CLI);
@@ -74,7 +74,11 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       {{"2x+3=7"}, "", 0, "2*x+3-(7)=0 => X=2\n", ""},
       {{"--result", "2x+3=7"}, "", 0, "2\n", ""},
       {{"(m)=2+3", "--result", "m*2"}, "", 0, "5\n10\n", ""},
-      {{"(k)=2^10", "k"}, "", 0, "(k)=2^10  Set the user parameter K successfully.\n1024=1024\n", ""},
+      {{"(k)=2^10", "k"},
+       "",
+       0,
+       "(k)=2^10  Set the user parameter K successfully.\n1024=1024\n",
+       ""},
       // Memories carry from one input to the next.
       {{"--result", "1+1", "2+2", "3+3", "last1+last2*10+last3*100"}, "", 0, "2\n4\n6\n246\n", ""},
       {{"--base", "bin", "--result", "101+1", "--", "last1"}, "", 0, "110\n110\n", ""},
@@ -85,20 +89,36 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       // Degree mode.
       {{"--degree", "--result", "arcsin(1)"}, "", 0, "90\n", ""},
       // Exponent notation.
-      {{"--precision", "5", "--threshold", "5", "--result", "123456789*10"}, "", 0,
-       "1.23456E+9\n", ""},
+      {{"--precision", "5", "--threshold", "5", "--result", "123456789*10"},
+       "",
+       0,
+       "1.23456E+9\n",
+       ""},
       // Failures: nothing on standard output, the message on standard error.
-      {{"5/0", "2+2"}, "", 1, "2+2=4\n", "Calvoro Warning Message: The denominator cannot be zero.\n"},
+      {{"5/0", "2+2"},
+       "",
+       1,
+       "2+2=4\n",
+       "Calvoro Warning Message: The denominator cannot be zero.\n"},
       {{""}, "", 1, "", "Calvoro Message: Please input the expression first.\n"},
-      {{"5+*3"}, "", 1, "",
+      {{"5+*3"},
+       "",
+       1,
+       "",
        "5+*3\nThe char [position:2] just before operator * cannot be acceptted\nThe char "
        "[position:2] should be one of the chars:),(,0-9,X,M,F,K,W.Or the last char of the "
        "following words:Pi,Last1,Last2,Last3,Last4,Last5.\n"},
-      {{"x+1"}, "", 1, "",
+      {{"x+1"},
+       "",
+       1,
+       "",
        "x+1\nCannot find the operator = in the equation.\nPlease input = in the "
        "equation.After finishing your input, please press the ENTER key or click Calc button\n"},
       // Standard input: one input per line, blank lines skipped, CRLF accepted.
-      {{"--result"}, "1+1\n\nlast1*3\r\n5/0\n", 1, "2\n6\n",
+      {{"--result"},
+       "1+1\n\nlast1*3\r\n5/0\n",
+       1,
+       "2\n6\n",
        "Calvoro Warning Message: The denominator cannot be zero.\n"},
   };
   for (const auto& c : cases) {
@@ -113,8 +133,12 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
 
 TEST(CliTest, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--base", "ten", "1+1"}, {"--precision", "-1", "1+1"}, {"--precision", "1000001"},
-      {"--threshold", "x"},     {"--bogus"},                  {"--base"},
+      {"--base", "ten", "1+1"},
+      {"--precision", "-1", "1+1"},
+      {"--precision", "1000001"},
+      {"--threshold", "x"},
+      {"--bogus"},
+      {"--base"},
   };
   for (const auto& args : cases) {
     const CliRun run = RunCli(args);

@@ -38,23 +38,23 @@ TEST_F(ExprEngineTest, Results) {
       {10, "2(3+4)", "14"},
       {10, "5PI+78(34.5+89.6)", "9695.5079632679"},
       {10, "0-0", "0"},
-      {10, "1/7", "0.1428571429"},        // rounded on the last kept digit
+      {10, "1/7", "0.1428571429"},  // rounded on the last kept digit
       {10, "2/3", "0.6666666667"},
       {10, "-2/3", "-0.6666666667"},
-      {10, "0.99999999999", "1"},         // a plain number is rounded too
+      {10, "0.99999999999", "1"},  // a plain number is rounded too
       {10, "3^50", "717897987691852588770249"},
       {10, "fac(25)", "15511210043330985984000000"},
-      {10, "(3+4)*(-1)", "-7"},           // no brackets around a negative result
+      {10, "(3+4)*(-1)", "-7"},  // no brackets around a negative result
       {10, "int(2*15)", "30"},
-      {16, "f+1", "10"},                  // f is a digit in base 16
+      {16, "f+1", "10"},  // f is a digit in base 16
       {16, "FF*FF", "FE01"},
       {2, "1/11", "0.0101010101010101010101010101010101010101"},
-      {8, "1/3", "0.2525252525253"},      // 4P/3 digits, rounded in base 8
+      {8, "1/3", "0.2525252525253"},  // 4P/3 digits, rounded in base 8
       {kBaseMix, "0b101+0h1F", "0h24"},
       {kBaseMix, "0b1+012+9", "20"},
-      {kBaseMix, "07+01", "010"},         // the octal head survives normalising
+      {kBaseMix, "07+01", "010"},  // the octal head survives normalising
       {kBaseMix, "0b1-0b10", "-0b1"},
-      {kBaseMix, "0+1", "1"},             // a lone 0 is decimal
+      {kBaseMix, "0+1", "1"},  // a lone 0 is decimal
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);
@@ -69,8 +69,12 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
   settings.paramK = "0.5";
   memories = {"0b101", "0h1F", "017", "-3", "1.23456E+8"};
   const CalcCase cases[] = {
-      {10, "3*m", "-6"},     {10, "m^2", "4"},            {10, "arcsin(k)*6/pi", "1"},
-      {10, "last1", "5"},    {10, "last2+last3", "46"},   {10, "abs(last4)", "3"},
+      {10, "3*m", "-6"},
+      {10, "m^2", "4"},
+      {10, "arcsin(k)*6/pi", "1"},
+      {10, "last1", "5"},
+      {10, "last2+last3", "46"},
+      {10, "abs(last4)", "3"},
       {10, "last5/1000", "123456"},  // exponent notation expanded before use
       {10, "last12", "10"},          // last1*2
       {16, "last1+last2", "24"},
