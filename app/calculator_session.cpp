@@ -1,6 +1,9 @@
 // The Calc command: calculation, assignment or equation, then memories and log.
 #include "app/calculator_session.h"
 
+#include <exception>
+#include <new>
+
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 
@@ -65,6 +68,21 @@ std::optional<Calculation> CalculatorSession::RunCalculation(std::string_view ex
 }
 
 CommandResult CalculatorSession::CalcCommand(std::string_view input) {
+  // The number library reports broken invariants and exhausted memory by
+  // exceptions; the user gets a message and nothing changes.
+  try {
+    return Command(input);
+  } catch (const std::bad_alloc&) {
+    sink_.MessageBox("Sorry, the calculation needs more memory than the computer has.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+  } catch (const std::exception& error) {
+    sink_.MessageBox(std::string("Sorry, the calculation failed: ") + error.what(),
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+  }
+  return {};
+}
+
+CommandResult CalculatorSession::Command(std::string_view input) {
   const std::string_view text = TrimBlanks(input);
   if (text.empty()) {
     sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <ctime>
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +49,7 @@ class CalculatorSession {
   ExprEngine& engine() { return engine_; }
 
  private:
+  CommandResult Command(std::string_view input);
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
 

@@ -93,6 +93,7 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
 
 // Engine texts break lines with "\r\n"; the terminal wants "\n".
 void PrintLines(std::string_view text) {
+  while (text.ends_with("\r\n")) text.remove_suffix(2);
   std::string out;
   out.reserve(text.size() + 1);
   for (char c : text) {

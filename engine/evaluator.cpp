@@ -115,7 +115,7 @@ int ExprEvaluator::FindOperators(std::string_view text) {
     }
     operators_.push_back(static_cast<int>(i));
   }
-  if (operators_.size() > static_cast<std::size_t>(kMaxOperators)) return -1;
+  if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
   return static_cast<int>(operators_.size());
 }
 
@@ -143,7 +143,7 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
   std::string text = std::string(flat) + "=";
   int count = FindOperators(text);
   if (count < 0) {
-    sink_.MessageBox("Sorry, the expression holds more than " + std::to_string(kMaxOperators - 1) +
+    sink_.MessageBox("Sorry, the expression holds more than " + std::to_string(kMaxOperators) +
                          " operators between two brackets. Please group it with brackets.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;

@@ -12,7 +12,7 @@
 
 namespace calvoro {
 
-// The most operator positions one flat text may hold (its end marker included).
+// The most operators one flat text may hold (its "=" end marker not counted).
 inline constexpr int kMaxOperators = 256;
 
 class ExprEvaluator {
@@ -30,8 +30,8 @@ class ExprEvaluator {
   bool EvaluateFlat(std::string_view text, std::string& steps);
 
   // Fills the operator table with the operator positions of a flat text
-  // (which ends in the "=" end marker) and returns their number; -1 when the
-  // text holds more than kMaxOperators of them.
+  // (which ends in the "=" end marker) and returns their number, the marker
+  // included; -1 when the text holds more than kMaxOperators operators.
   int FindOperators(std::string_view text);
   const std::vector<int>& operators() const { return operators_; }
 

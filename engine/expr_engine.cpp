@@ -11,6 +11,7 @@
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
+#include "numeric/digit_text.h"
 
 namespace calvoro {
 namespace {
@@ -20,45 +21,6 @@ std::tm LocalNow() {
   std::tm local{};
   localtime_r(&now, &local);
   return local;
-}
-
-// A decimal text in exponent notation ("1.23456E+8", "-1.2E-7") written out
-// in plain digits; any other text is returned as it is.
-std::string ExpandExponentNotation(std::string_view text) {
-  const auto e = text.find('E');
-  if (e == std::string_view::npos) return std::string(text);
-  int exponent = 0;
-  std::string_view digits = text.substr(e + 1);
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
-  if (error != std::errc() || end != digits.data() + digits.size()) return std::string(text);
-  std::string_view mantissa = text.substr(0, e);
-  std::string sign;
-  if (!mantissa.empty() && mantissa.front() == '-') {
-    sign = "-";
-    mantissa.remove_prefix(1);
-  }
-  const auto point = mantissa.find('.');
-  std::string all(mantissa.substr(0, point));
-  const long long integer_digits = static_cast<long long>(all.size()) + exponent;
-  if (point != std::string_view::npos) all += mantissa.substr(point + 1);
-  std::string out;
-  if (integer_digits <= 0) {
-    out = "0." + std::string(static_cast<std::size_t>(-integer_digits), '0') + all;
-  } else if (integer_digits >= static_cast<long long>(all.size())) {
-    out = all + std::string(static_cast<std::size_t>(integer_digits) - all.size(), '0');
-  } else {
-    out = all.substr(0, integer_digits) + "." + all.substr(integer_digits);
-  }
-  return sign + StripTrailingZeros(StripLeadingZeros(out));
-}
-
-char DigitChar(int value) { return static_cast<char>(value < 10 ? '0' + value : 'A' + value - 10); }
-int DigitValueOf(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;
 }
 
 }  // namespace
@@ -251,15 +213,15 @@ std::string LimitFraction(std::string_view text, int base, int digits) {
   const std::size_t int_digits = text.find('.');
   std::string kept = std::string(text.substr(0, int_digits)) +
                      std::string(text.substr(int_digits + 1, static_cast<std::size_t>(digits) + 1));
-  const int dropped = DigitValueOf(kept.back());
+  const int dropped = DigitValue(kept.back());
   kept.pop_back();
   if (2 * dropped >= base) {
     std::size_t i = kept.size();
-    while (i > 0 && DigitValueOf(kept[i - 1]) == base - 1) kept[--i] = '0';
+    while (i > 0 && DigitValue(kept[i - 1]) == base - 1) kept[--i] = '0';
     if (i == 0) {
       kept.insert(kept.begin(), '1');
     } else {
-      kept[i - 1] = DigitChar(DigitValueOf(kept[i - 1]) + 1);
+      kept[i - 1] = DigitChar(DigitValue(kept[i - 1]) + 1);
     }
   }
   const std::size_t new_int = kept.size() - static_cast<std::size_t>(digits);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace calvoro {
 namespace {
@@ -107,6 +108,42 @@ std::string StripTrailingZeros(std::string_view text) {
   while (!out.empty() && out.back() == '0') out.pop_back();
   if (!out.empty() && out.back() == '.') out.pop_back();
   return out + close;
+}
+
+std::string ShiftDecimalPoint(std::string_view text, long long shift) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  const std::size_t point = std::min(text.find('.'), text.size());
+  std::string digits(text.substr(0, point));
+  if (point < text.size()) digits.append(text.substr(point + 1));
+  long long integer_digits = static_cast<long long>(point) + shift;
+  if (integer_digits <= 0) {
+    digits.insert(0, static_cast<std::size_t>(1 - integer_digits), '0');
+    integer_digits = 1;
+  } else if (integer_digits > static_cast<long long>(digits.size())) {
+    digits.append(static_cast<std::size_t>(integer_digits) - digits.size(), '0');
+  }
+  const auto split = static_cast<std::size_t>(integer_digits);
+  std::string out = digits.substr(0, split);
+  if (split < digits.size()) out.append(".").append(digits, split);
+  out = StripLeadingZeros(StripTrailingZeros(out));
+  if (negative) out.insert(0, 1, '-');
+  return out;
+}
+
+std::string ExpandExponentNotation(std::string_view text) {
+  const auto e = text.find('E');
+  if (e == std::string_view::npos) return std::string(text);
+  std::string_view exponent_text = text.substr(e + 1);
+  if (!exponent_text.empty() && exponent_text.front() == '+') exponent_text.remove_prefix(1);
+  long long exponent = 0;
+  const char* end = exponent_text.data() + exponent_text.size();
+  const auto [last, error] = std::from_chars(exponent_text.data(), end, exponent);
+  if (error != std::errc() || last != end || exponent > kMaxExpandedExponent ||
+      exponent < -kMaxExpandedExponent) {
+    return std::string(text);
+  }
+  return ShiftDecimalPoint(text.substr(0, e), exponent);
 }
 
 bool IsExpression(std::string_view text) {

@@ -50,6 +50,15 @@ std::string StripLeadingZeros(std::string_view text);
 // point.
 std::string StripTrailingZeros(std::string_view text);
 
+// A decimal number text times 10^shift, written out in full and in normal
+// form ("1.5", 3 gives "1500"; "12", -3 gives "0.012").
+std::string ShiftDecimalPoint(std::string_view text, long long shift);
+// A decimal text in exponent notation ("1.23456E+8", "-1.2E-7") written out
+// in plain digits. Other texts, and exponents beyond kMaxExpandedExponent,
+// are returned as they are.
+std::string ExpandExponentNotation(std::string_view text);
+inline constexpr long long kMaxExpandedExponent = 10000;
+
 // After one leading "+" or "-", the text holds one of ( ) * + - / ^.
 bool IsExpression(std::string_view text);
 // Holds M, F, K, W or PI (either case).

@@ -28,6 +28,11 @@ namespace {
 constexpr int kResultDigitCap = 12;
 // Significant digits a double result is printed with.
 constexpr int kDoubleDigits = 15;
+// Fraction digits of a double result ("%.17f"); tan and tanh print 13,
+// the inverse functions 15.
+constexpr int kDoubleFractionDigits = 17;
+constexpr int kTangentFractionDigits = 13;
+constexpr int kInverseFractionDigits = 15;
 // A precision large enough that HugeFloat operations keep every digit.
 constexpr int kExactPrecision = 1'000'000'000;
 // Decimal digits asked for when an argument of another base is converted to
@@ -185,29 +190,6 @@ double MantissaOf(const ScaledDecimal& scaled) {
   return value;
 }
 
-// The decimal text times 10^shift, written out in full.
-std::string ShiftPoint(std::string_view text, long long shift) {
-  const bool negative = IsNegativeText(text);
-  text = WithoutSign(text);
-  const std::size_t point = std::min(text.find('.'), text.size());
-  std::string digits(text.substr(0, point));
-  if (point < text.size()) digits.append(text.substr(point + 1));
-  long long integer_digits = static_cast<long long>(point) + shift;
-  if (integer_digits <= 0) {
-    digits.insert(0, static_cast<std::size_t>(1 - integer_digits), '0');
-    integer_digits = 1;
-  } else if (integer_digits > static_cast<long long>(digits.size())) {
-    digits.append(static_cast<std::size_t>(integer_digits) - digits.size(), '0');
-  }
-  std::string out = digits.substr(0, static_cast<std::size_t>(integer_digits));
-  if (static_cast<std::size_t>(integer_digits) < digits.size()) {
-    out += "." + digits.substr(static_cast<std::size_t>(integer_digits));
-  }
-  out = StripLeadingZeros(StripTrailingZeros(out));
-  if (negative) out.insert(0, 1, '-');
-  return out;
-}
-
 // A decimal text the code itself produced, as a double; not-a-number if it
 // were ever unreadable, which the result check then refuses.
 double ReadDecimal(std::string_view text) {
@@ -222,7 +204,8 @@ HugeFloat DecimalOf(std::string_view text) {
 }
 
 // A double result as text; infinities and not-a-numbers are refused.
-std::optional<std::string> DoubleResult(double value, const Call& call) {
+std::optional<std::string> DoubleResult(double value, const Call& call,
+                                        int fraction_digits = kDoubleFractionDigits) {
   if (std::isnan(value)) {
     return call.Refuse("Sorry, the function " + std::string(call.text) + " has no value.",
                        kCaptionCalvoroWarning);
@@ -232,7 +215,13 @@ std::optional<std::string> DoubleResult(double value, const Call& call) {
         "Sorry, the result of " + std::string(call.text) + " is too large for the calculator.",
         kCaptionCalvoroWarning);
   }
-  return DoubleToText(value);
+  return DoubleToText(value, fraction_digits);
+}
+
+// The refusal of an argument too long for the exact arithmetic with Pi.
+std::string TooLargeMessage(const Call& call) {
+  return "Sorry, the parameter of the function " + std::string(call.entry->title) +
+         "(x) is too large.";
 }
 
 // ---------------------------------------------------------------------------
@@ -323,9 +312,7 @@ std::optional<std::string> Trigonometric(const Call& call, std::string_view deci
   const int limit = std::min(call.context.precision, kResultDigitCap);
   const auto angle = ReduceAngle(decimal, call.context.radian, limit);
   if (!angle) {
-    return call.Refuse("Sorry, the parameter of the function " + std::string(call.entry->title) +
-                           "(x) is too large.",
-                       kCaptionTivamoWarning);
+    return call.Refuse(TooLargeMessage(call), kCaptionTivamoWarning);
   }
   const Function function = call.entry->function;
   if (function == Function::Sin) return DoubleResult(SinOf(*angle), call);
@@ -337,7 +324,9 @@ std::optional<std::string> Trigonometric(const Call& call, std::string_view deci
                            " of the degree " + std::string(call.argument),
                        kCaptionTivamo, MessageIcon::Information);
   }
-  if (function == Function::Tan) return DoubleResult(SinOf(*angle) / cosine, call);
+  if (function == Function::Tan) {
+    return DoubleResult(SinOf(*angle) / cosine, call, kTangentFractionDigits);
+  }
   return DoubleResult(1 / cosine, call);
 }
 
@@ -374,14 +363,14 @@ std::optional<std::string> SquareRoot(const Call& call, std::string_view decimal
     std::from_chars(text.data(), text.data() + text.size(), m);
     scaled.exponent -= 1;
   }
-  return ShiftPoint(DoubleToText(std::sqrt(m)), scaled.exponent / 2);
+  return ShiftDecimalPoint(DoubleToText(std::sqrt(m)), scaled.exponent / 2);
 }
 
 // The result of an inverse trigonometric function in the angle unit.
 std::optional<std::string> AngleResult(double radians, const Call& call) {
-  if (call.context.radian) return DoubleResult(radians, call);
+  if (call.context.radian) return DoubleResult(radians, call, kInverseFractionDigits);
   const std::string degrees = RadiansToDegrees(ShortestText(radians), 2 * kDoubleDigits);
-  return DoubleResult(ReadDecimal(degrees), call);
+  return DoubleResult(ReadDecimal(degrees), call, kInverseFractionDigits);
 }
 
 std::optional<std::string> Inverse(const Call& call, std::string_view decimal) {
@@ -419,7 +408,7 @@ std::optional<std::string> Hyperbolic(const Call& call, std::string_view decimal
     case Function::Cosh:
       return DoubleResult(std::cosh(x), call);
     default:
-      return DoubleResult(std::tanh(x), call);
+      return DoubleResult(std::tanh(x), call, kTangentFractionDigits);
   }
 }
 
@@ -427,6 +416,21 @@ std::optional<std::string> Hyperbolic(const Call& call, std::string_view decimal
 // a decimal text.
 std::optional<std::string> ComputeDecimal(const Call& call, std::string_view decimal) {
   const int limit = std::min(call.context.precision, kResultDigitCap);
+  // deg, rad and the degree-mode hyperbolic functions take Pi to as many
+  // decimals as the argument has integer digits; its cost bounds them like
+  // the radian reduction.
+  const Function function = call.entry->function;
+  const bool through_pi =
+      function == Function::Deg || function == Function::Rad ||
+      (!call.context.radian &&
+       (function == Function::Sinh || function == Function::Cosh || function == Function::Tanh));
+  if (through_pi) {
+    const std::string_view magnitude = WithoutSign(decimal);
+    if (std::min(magnitude.find('.'), magnitude.size()) >
+        static_cast<std::size_t>(kMaxReductionIntegerDigits)) {
+      return call.Refuse(TooLargeMessage(call), kCaptionTivamoWarning);
+    }
+  }
   switch (call.entry->function) {
     case Function::Ln:
       return Logarithm(call, decimal, true);
@@ -667,25 +671,15 @@ std::optional<double> ReadFloatArgument(std::string_view text) {
   return value;
 }
 
-std::string DoubleToText(double value) {
-  if (value == 0 || !std::isfinite(value)) return "0";
-  // d.dddddddddddddde+XX: the rounding to 15 significant digits is the
-  // library's, exact and locale independent.
-  std::array<char, 64> buffer;
+std::string DoubleToText(double value, int fraction_digits) {
+  if (!std::isfinite(value)) return "0";
+  // printf's "%.<n>f", locale independent; the largest double has 309
+  // integer digits.
+  std::array<char, 400> buffer;
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::scientific, kDoubleDigits - 1);
-  const std::string_view text(buffer.data(), result.ptr);
-  const std::size_t e = text.find('e');
-  const std::string_view mantissa = WithoutSign(text.substr(0, e));
-  int exponent = 0;
-  std::string_view exponent_text = text.substr(e + 1);
-  if (exponent_text.front() == '+') exponent_text.remove_prefix(1);
-  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
-  std::string digits(mantissa.substr(0, 1));
-  digits.append(mantissa.substr(2));
-  std::string shifted = ShiftPoint("0." + digits, exponent + 1);
-  if (value < 0) shifted.insert(0, 1, '-');
-  return shifted;
+                                    std::chars_format::fixed, fraction_digits);
+  std::string text = StripTrailingZeros(std::string_view(buffer.data(), result.ptr));
+  return text == "-0" ? std::string("0") : text;
 }
 
 }  // namespace calvoro

@@ -48,9 +48,9 @@ std::string RadiansToDegrees(std::string_view radians, int digits);
 // an infinity (or zero for a tiny fraction). Nothing for other texts.
 std::optional<double> ReadFloatArgument(std::string_view text);
 
-// A finite double as a plain decimal text rounded to 15 significant digits
-// (what a double carries reliably), without exponent, trailing fraction
-// zeros or a bare point; zero prints "0" whatever its sign.
-std::string DoubleToText(double value);
+// A finite double printed as "%.<fraction_digits>f" in the "C" locale, then
+// trailing fraction zeros and a bare point removed; zero prints "0"
+// whatever its sign.
+std::string DoubleToText(double value, int fraction_digits = 17);
 
 }  // namespace calvoro

@@ -73,6 +73,7 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       // Equations and assignments.
       {{"2x+3=7"}, "", 0, "2*x+3-(7)=0 => X=2\n", ""},
       {{"--result", "2x+3=7"}, "", 0, "2\n", ""},
+      {{"--steps", "2x+3=7"}, "", 0, "2*x+3-(7)=0\nX=-(-4)/(2)\nX=2\n", ""},
       {{"(m)=2+3", "--result", "m*2"}, "", 0, "5\n10\n", ""},
       {{"(k)=2^10", "k"},
        "",

@@ -129,16 +129,16 @@ TEST(EvaluatorTest, RefusalsNameTheirReason) {
 
 TEST(EvaluatorTest, OperatorTableHasABound) {
   std::string many = "1";
-  for (int i = 0; i < 255; ++i) many += "+1";  // 255 operators and the end marker
+  for (int i = 0; i < 256; ++i) many += "+1";
   RecordingSink sink;
   ExprEvaluator evaluator(10, 11, true, sink);
   std::string result, steps;
   ASSERT_TRUE(evaluator.EvaluateExpression(many, result, steps));
-  EXPECT_EQ(result, "256");
+  EXPECT_EQ(result, "257");
   many += "+1";
   EXPECT_FALSE(evaluator.EvaluateExpression(many, result, steps));
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_NE(sink.messages[0].text.find("more than 255 operators"), std::string::npos);
+  EXPECT_NE(sink.messages[0].text.find("more than 256 operators"), std::string::npos);
 }
 
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
