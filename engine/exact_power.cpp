@@ -124,9 +124,17 @@ std::optional<std::string> ExactPower(std::string_view base_text, std::string_vi
   }
   if (IsOne(base)) return negative ? "-1" : "1";
 
+  // 1 / base^n for an integer base with more than precision + 1 digits in
+  // base^n has no digit within the precision: the quotient is 0, found
+  // without building the divisor.
+  const long double digits = EstimatePowerDigits(base, exponent.magnitude);
+  if (exponent.negative && !base.HasPoint() && digits > precision + 2.0L) {
+    return negative ? "-0" : "0";  // the sign Divide gives
+  }
+
   // Bound the digits before any work; for a negative exponent this is the
   // divisor base^n (the quotient is cut by the precision anyway).
-  if (EstimatePowerDigits(base, exponent.magnitude) > kMaxPowerDigits) {
+  if (digits > kMaxPowerDigits) {
     sink.MessageBox(kPowerTooLong, kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }

@@ -84,6 +84,9 @@ TEST(ApplyOperator, IntegerPowersAreExact) {
       {"-0", "3", 10, 5, "0"},
       {"-1", "99999999999999999999999", 10, 5, "-1"},  // beyond 64 bits: parity still counts
       {"1.000", "-99999999999999999999999", 10, 5, "1"},
+      {"2", "-99999999999", 10, 5, "0"},  // below the precision: no divisor is built
+      {"10", "-5", 10, 5, "0.00001"},
+      {"10", "-6", 10, 5, "0"},
       {"0010", "3", 10, 5, "1000"},
       {"10", "400", 10, 5, kTenToThe400},  // beyond the double range
       {"A", "2", 16, 5, "64"},
@@ -131,7 +134,7 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
       // beyond the double range reads as infinity, never as 0
       {kTenToThe400, "2.5", 10, too_large, "Calvoro Warning Message"},
       {"2", "99999999999", 10, too_long, "Calvoro Warning Message"},
-      {"2", "-99999999999", 10, too_long, "Calvoro Warning Message"},  // the divisor is bounded
+      {"2.5", "-99999999999", 10, too_long, "Calvoro Warning Message"},  // the divisor is bounded
       {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", 16, too_long, "Calvoro Warning Message"},
       {"10", "10000000", 10, too_long, "Calvoro Warning Message"},  // 10000001 digits
       {"0.5", "10000001", 10, too_long, "Calvoro Warning Message"},
