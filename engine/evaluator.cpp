@@ -253,9 +253,19 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
     }
     steps += "\r\n=" + text;
   }
-  if (!IsNumberOperand(text) && !EvaluateFlat(text, steps)) return false;
+  if (IsNumberOperand(text)) {
+    // A lone operand never met an operator that would have checked it.
+    if (!IsNumberOfBase(base_, text)) {
+      sink_.MessageBox("Sorry, the input number " + UnwrapOperand(text) + " is invalid.",
+                       kCaptionCalvoroWarning, MessageIcon::Warning);
+      return false;
+    }
+  } else if (!EvaluateFlat(text, steps)) {
+    return false;
+  }
   result = std::string(LastLine(steps));
   if (InBrackets(result)) result = result.substr(1, result.size() - 2);
+  if (!result.empty() && result.front() == '+') result.erase(0, 1);
   return true;
 }
 

@@ -31,6 +31,19 @@ bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' ||
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The function name at `i`. In bases 16 and Mix a name made of hexadecimal
+// digits only ("fac") that no "(" follows is part of a number ("1FACE").
+std::string_view NameInBase(std::string_view text, int base, std::size_t i) {
+  const std::string_view name = FunctionNameAt(text, i);
+  if (name.empty() || (base != kBaseHex && base != kBaseMix)) return name;
+  const std::size_t end = i + name.size();
+  if (end < text.size() && text[end] == '(') return name;
+  for (char c : name) {
+    if (!IsDigitOfBase(base, c)) return name;
+  }
+  return {};
+}
+
 // One function name found in the text by a left-to-right scan that takes the
 // longest name at each place and then skips it, so "arcsin" and "sinh" are
 // never read as "sin".
@@ -39,10 +52,10 @@ struct NameAt {
   std::string_view name;
 };
 
-std::vector<NameAt> FindFunctionNames(std::string_view text) {
+std::vector<NameAt> FindFunctionNames(std::string_view text, int base) {
   std::vector<NameAt> names;
   for (std::size_t i = 0; i < text.size();) {
-    const std::string_view name = FunctionNameAt(text, i);
+    const std::string_view name = NameInBase(text, base, i);
     if (name.empty()) {
       ++i;
     } else {
@@ -93,7 +106,7 @@ class Checker {
   bool BeginsWord(std::size_t j) const {
     const char c = text_[j];
     return c == 'x' || c == 'p' || IsParameterLetter(c) || !MemoryWordAt(text_, j).empty() ||
-           !FunctionNameAt(text_, j).empty();
+           !NameInBase(text_, base_, j).empty();
   }
 
   // What may stand before a function name. "=" is taken here, before "(" and
@@ -134,7 +147,7 @@ class Checker {
   // skipped once accepted, so the "sin" inside "arcsin" is not judged again.
   bool CheckBeforeFunctionNames() {
     for (std::size_t i = 0; i + 1 < text_.size();) {
-      const std::string_view name = FunctionNameAt(text_, i);
+      const std::string_view name = NameInBase(text_, base_, i);
       if (name.empty()) {
         ++i;
         continue;
@@ -187,7 +200,7 @@ class Checker {
 
   // Check 6: every function name must be followed by "(". No position.
   bool CheckNamesFollowedByOpen() {
-    for (const NameAt& found : FindFunctionNames(text_)) {
+    for (const NameAt& found : FindFunctionNames(text_, base_)) {
       const std::size_t end = found.pos + found.name.size();
       if (end < text_.size() && text_[end] == '(') continue;
       violation_.position = 0;
@@ -260,7 +273,7 @@ class Checker {
   // leading sign allowed), never an expression. Words are tried in table
   // order, each occurrence left to right; names are matched whole.
   bool CheckFunctionParameters() {
-    const std::vector<NameAt> names = FindFunctionNames(text_);
+    const std::vector<NameAt> names = FindFunctionNames(text_, base_);
     for (const WordEntry& entry : BuildWordTable()) {
       if (entry.flag != 0) continue;
       std::size_t resume = 0;
@@ -273,7 +286,9 @@ class Checker {
         const std::size_t close = MatchingClose(open);
         const std::string_view parameter =
             std::string_view(text_).substr(open + 1, close - open - 1);
-        if (IsExpression(parameter)) {
+        // A bracketed number, such as a substituted negative value, is a
+        // number: sin((-2)).
+        if (IsExpression(parameter) && !IsNumberOperand(parameter)) {
           violation_.position = 0;
           violation_.message = "The expression - " + std::string(parameter) +
                                " cannot be used as the parameter of the function -- " +

@@ -48,6 +48,8 @@ TEST_F(ExprEngineTest, Results) {
       {10, "int(2*15)", "30"},
       {16, "f+1", "10"},  // f is a digit in base 16
       {16, "FF*FF", "FE01"},
+      {16, "1FACE+1", "1FACF"},  // fac without "(" is a number here
+      {kBaseMix, "0hFACE+0h1", "0hFACF"},
       {2, "1/11", "0.0101010101010101010101010101010101010101"},
       {8, "1/3", "0.2525252525253"},  // 4P/3 digits, rounded in base 8
       {kBaseMix, "0b101+0h1F", "0h24"},
@@ -77,6 +79,7 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
       {10, "abs(last4)", "3"},
       {10, "last5/1000", "123456"},  // exponent notation expanded before use
       {10, "last12", "10"},          // last1*2
+      {10, "sin(m)*0+abs(m)", "2"},  // a bracketed negative value is a number
       {16, "last1+last2", "24"},
       {2, "last1*10", "1010"},
       {kBaseMix, "last1+last2", "0h24"},
@@ -121,6 +124,8 @@ TEST_F(ExprEngineTest, Refusals) {
       {kBaseMix, "0b102+1", RecordedMessage::Input, "Syntax Error."},
       {kBaseMix, "08+1", RecordedMessage::Input, "Syntax Error."},
       {10, "5/0", RecordedMessage::Box, "The denominator cannot be zero."},
+      {2, "2m", RecordedMessage::Box, "Sorry, the input number 21 is invalid."},
+      {8, "(9)", RecordedMessage::Box, "Sorry, the input number 9 is invalid."},
   };
   for (const auto& c : cases) {
     sink.messages.clear();

@@ -71,8 +71,11 @@ TEST_F(LinearEquationTest, SolvesLinearEquations) {
 }
 
 TEST_F(LinearEquationTest, UsesMemoriesAndParameters) {
-  const MemoryTexts memories = {"10", "0", "0", "0", "0"};
-  auto solution = Solve("2x=last1", 10, memories);
+  const MemoryTexts memories = {"10", "-3", "0", "0", "0"};
+  auto solution = Solve("x=abs(last2)", 10, memories);  // a negative value as a parameter
+  ASSERT_TRUE(solution.has_value());
+  EXPECT_EQ(solution->value, "3");
+  solution = Solve("2x=last1", 10, memories);
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "5");
   EXPECT_EQ(solution->working.substr(0, solution->working.find("\r\n")), "2*x-(10)=0");

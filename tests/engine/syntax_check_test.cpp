@@ -42,6 +42,8 @@ TEST(CheckSyntax, PassesWellFormedTexts) {
   const std::pair<std::string, int> cases[] = {
       {"5pi+78(34.5+89.6)", kBaseDecimal},
       {"sin(-30)", kBaseDecimal},
+      {"sin((-2))", kBaseDecimal},  // a bracketed number is a number
+      {"1face+fac(3)", kBaseHex},   // fac without "(" is hexadecimal digits
       {"int(2*15)", kBaseDecimal},  // int is not in the word table
       {"1+a5", kBaseHex},
       {"1+.5", kBaseDecimal},
@@ -165,8 +167,8 @@ TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
        "The expression - 1*2 cannot be used as the parameter of the function -- sin. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
-      {"abs(2)+abs((1))", kBaseDecimal, 0,
-       "The expression - (1) cannot be used as the parameter of the function -- abs. The "
+      {"abs(2)+abs((1)+1)", kBaseDecimal, 0,
+       "The expression - (1)+1 cannot be used as the parameter of the function -- abs. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
   };
