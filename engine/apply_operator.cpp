@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/exact_power.h"
+#include "engine/functions.h"
 #include "engine/number_base.h"
 #include "numeric/huge_float.h"
 
@@ -18,32 +19,6 @@ constexpr std::string_view kNegativePower =
 constexpr std::string_view kPowerOutOfRange =
     "Sorry, the result of the power is too large for the calculator.";
 
-// Reads a decimal text as a double whatever the user's locale ("C" rules); a
-// leading "+" is allowed and reading stops at the first character that does
-// not belong to the number, as atof does. Beyond the double range a value
-// becomes an infinity (an integer part) or zero (a tiny fraction), as atof's.
-double ReadDouble(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    const bool negative = text.front() == '-';
-    const std::string_view integer = text.substr(negative ? 1 : 0, text.find('.'));
-    const bool huge = integer.find_first_not_of('0') != std::string_view::npos;
-    value = huge ? HUGE_VAL : 0.0;
-    if (negative) value = -value;
-  }
-  return value;
-}
-
-// printf's "%f": six fraction digits, rounded, in the "C" locale.
-std::string FormatFixed6(double value) {
-  char buffer[400];  // the largest double has 309 integer digits
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-  return std::string(buffer, result.ptr);
-}
-
 // A power with a non-integer exponent, in doubles: the operands read as
 // decimal, pow, and the value printed with six fraction digits.
 std::optional<std::string> DoublePower(std::string_view left, std::string_view right, int radix,
@@ -53,8 +28,8 @@ std::optional<std::string> DoublePower(std::string_view left, std::string_view r
     base_text = ConvertNumber(radix, kBaseDecimal, left, precision, sink);
     exponent_text = ConvertNumber(radix, kBaseDecimal, right, precision, sink);
   }
-  const double base = ReadDouble(base_text);
-  const double exponent = ReadDouble(exponent_text);
+  const double base = ReadFloatArgument(base_text).value_or(0.0);
+  const double exponent = ReadFloatArgument(exponent_text).value_or(0.0);
   if (base < 0 && exponent_text.find('.', 1) != std::string::npos) {
     sink.MessageBox(kNegativePower, kCaptionTivamoWarning, MessageIcon::Warning);
     return std::nullopt;
@@ -72,7 +47,7 @@ std::optional<std::string> DoublePower(std::string_view left, std::string_view r
     sink.MessageBox(kPowerOutOfRange, kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }
-  std::string text = FormatFixed6(value);
+  std::string text = DoubleToText(value, 6);  // printf's "%f"
   if (radix != kBaseDecimal) text = ConvertNumber(kBaseDecimal, radix, text, precision, sink);
   return HugeFloat::FromRadixText(text, radix, precision).ToText();
 }

@@ -54,7 +54,7 @@ bool InBrackets(std::string_view text) {
 // An operand as it stands between two operators, brackets and signs resolved:
 // "(y)" is y, "-(-y)" is y, "-(+y)" and "-(y)" are -y.
 std::string UnwrapOperand(std::string_view text) {
-  if (InBrackets(text)) return std::string(text.substr(1, text.size() - 2));
+  if (InBrackets(text)) return std::string(WithoutBrackets(text));
   if (text.size() >= 3 && text[0] == '-' && text[1] == '(' && text.back() == ')') {
     std::string_view inner = text.substr(2, text.size() - 3);
     if (!inner.empty() && inner.front() == '-') return std::string(inner.substr(1));
@@ -198,8 +198,7 @@ bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
     std::string inner = text.substr(open + 1, close - open - 1);
     const std::string_view name = FunctionNameAtEnd(std::string_view(text).substr(0, open));
     // A bracketed number as the whole group: "((-3))" or "sin((-2))".
-    const bool bracketed_number =
-        InBrackets(inner) && IsNumberText(inner.substr(1, inner.size() - 2));
+    const bool bracketed_number = InBrackets(inner) && IsNumberText(WithoutBrackets(inner));
     if (IsNumberText(inner) && name.empty()) {
       from = close + 1;  // a bracketed plain number is an operand
       continue;
@@ -207,7 +206,7 @@ bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
     std::string value;
     std::size_t start = open;
     if (bracketed_number || IsNumberText(inner)) {
-      if (bracketed_number) inner = inner.substr(1, inner.size() - 2);
+      if (bracketed_number) inner = std::string(WithoutBrackets(inner));
       if (name.empty()) {
         value = SpliceForm(inner);
       } else {
@@ -264,7 +263,7 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
     return false;
   }
   result = std::string(LastLine(steps));
-  if (InBrackets(result)) result = result.substr(1, result.size() - 2);
+  result = std::string(WithoutBrackets(result));
   if (!result.empty() && result.front() == '+') result.erase(0, 1);
   return true;
 }

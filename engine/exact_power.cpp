@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "numeric/digit_text.h"
 
@@ -25,13 +26,6 @@ constexpr int kNoCut = std::numeric_limits<int>::max() / 2;
 constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
 
 // The text inside one pair of brackets, or the text itself.
-std::string_view Unbracketed(std::string_view text) {
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-    return text.substr(1, text.size() - 2);
-  }
-  return text;
-}
-
 struct IntegerExponent {
   bool negative = false;
   bool odd = false;
@@ -43,7 +37,7 @@ struct IntegerExponent {
 // there, and for those the sign and parity are all that count.
 IntegerExponent ReadExponent(std::string_view text, int radix) {
   IntegerExponent exponent;
-  text = Unbracketed(text);
+  text = WithoutBrackets(text);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     exponent.negative = text.front() == '-';
     text.remove_prefix(1);
@@ -107,7 +101,7 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n) {
 std::optional<std::string> ExactPower(std::string_view base_text, std::string_view exponent_text,
                                       int radix, int precision, MessageSink& sink) {
   const IntegerExponent exponent = ReadExponent(exponent_text, radix);
-  HugeFloat base = HugeFloat::FromRadixText(Unbracketed(base_text), radix, precision);
+  HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(base_text), radix, precision);
   const bool negative = base.sign() < 0 && exponent.odd;
   base.set_sign(1);
   base.DropFractionZeros();

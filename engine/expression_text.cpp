@@ -72,12 +72,14 @@ bool IsNumberText(std::string_view text) {
   return std::all_of(text.begin(), text.end(), IsNumberChar);
 }
 
-bool IsNumberOperand(std::string_view text) {
+std::string_view WithoutBrackets(std::string_view text) {
   if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-    text = text.substr(1, text.size() - 2);
+    return text.substr(1, text.size() - 2);
   }
-  return IsNumberText(text);
+  return text;
 }
+
+bool IsNumberOperand(std::string_view text) { return IsNumberText(WithoutBrackets(text)); }
 
 std::string StripLeadingZeros(std::string_view text) {
   std::string_view open, close, sign;

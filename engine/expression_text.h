@@ -40,6 +40,8 @@ std::string_view MemoryWordAt(std::string_view text, std::size_t pos);
 // A run of ".", "0"-"9", "a"-"f", "A"-"F", "h", "H", "x", "X" with one "-" or
 // "+" allowed as the first character. The empty text passes.
 bool IsNumberText(std::string_view text);
+// The text inside one pair of brackets around the whole text, or the text.
+std::string_view WithoutBrackets(std::string_view text);
 // A number text, or a number text in exactly one pair of brackets.
 bool IsNumberOperand(std::string_view text);
 
