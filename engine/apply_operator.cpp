@@ -2,7 +2,6 @@
 // radix; ^ exactly for an integer exponent, in double precision otherwise.
 #include "engine/apply_operator.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 

@@ -14,6 +14,21 @@ namespace {
 using testing::RecordedMessage;
 using testing::RecordingSink;
 
+// One evaluation at working precision 11, radian mode.
+struct Evaluation {
+  bool ok;
+  std::string result;
+  std::string steps;
+  RecordingSink sink;
+};
+
+Evaluation Evaluate(std::string_view text, int base = 10) {
+  Evaluation e;
+  ExprEvaluator evaluator(base, 11, true, e.sink);
+  e.ok = evaluator.EvaluateExpression(text, e.result, e.steps);
+  return e;
+}
+
 struct EvalCase {
   const char* text;
   const char* result;
@@ -36,12 +51,10 @@ TEST(EvaluatorTest, PrioritiesGroupsAndFunctions) {
       {"2^0.5", "1.414214"},
   };
   for (const auto& c : cases) {
-    RecordingSink sink;
-    ExprEvaluator evaluator(10, 11, true, sink);
-    std::string result, steps;
-    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
-    EXPECT_EQ(result, c.result) << c.text;
-    EXPECT_TRUE(sink.empty()) << c.text;
+    const Evaluation e = Evaluate(c.text);
+    ASSERT_TRUE(e.ok) << c.text;
+    EXPECT_EQ(e.result, c.result) << c.text;
+    EXPECT_TRUE(e.sink.empty()) << c.text;
   }
 }
 
@@ -53,11 +66,9 @@ TEST(EvaluatorTest, StepTextRecordsEveryRewrite) {
       {"2*(3+4)", "2*(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
   };
   for (const auto& c : cases) {
-    RecordingSink sink;
-    ExprEvaluator evaluator(10, 11, true, sink);
-    std::string result, steps;
-    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
-    EXPECT_EQ(steps, c.result) << c.text;
+    const Evaluation e = Evaluate(c.text);
+    ASSERT_TRUE(e.ok) << c.text;
+    EXPECT_EQ(e.steps, c.result) << c.text;
   }
 }
 
@@ -72,11 +83,9 @@ TEST(EvaluatorTest, OtherBases) {
       {2, "1/10", "0.1"},  {8, "7+1", "10"},      {8, "(-7)*2", "-16"},
   };
   for (const auto& c : cases) {
-    RecordingSink sink;
-    ExprEvaluator evaluator(c.base, 11, true, sink);
-    std::string result, steps;
-    ASSERT_TRUE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
-    EXPECT_EQ(result, c.result) << c.text;
+    const Evaluation e = Evaluate(c.text, c.base);
+    ASSERT_TRUE(e.ok) << c.text;
+    EXPECT_EQ(e.result, c.result) << c.text;
   }
 }
 
@@ -108,28 +117,24 @@ TEST(EvaluatorTest, RefusalsNameTheirReason) {
        "Warning Message"},
   };
   for (const auto& c : cases) {
-    RecordingSink sink;
-    ExprEvaluator evaluator(10, 11, true, sink);
-    std::string result, steps;
-    EXPECT_FALSE(evaluator.EvaluateExpression(c.text, result, steps)) << c.text;
-    ASSERT_EQ(sink.messages.size(), 1u) << c.text;
-    EXPECT_EQ(sink.messages[0].text, c.message) << c.text;
-    EXPECT_EQ(sink.messages[0].caption, c.caption) << c.text;
+    const Evaluation e = Evaluate(c.text);
+    EXPECT_FALSE(e.ok) << c.text;
+    ASSERT_EQ(e.sink.messages.size(), 1u) << c.text;
+    EXPECT_EQ(e.sink.messages[0].text, c.message) << c.text;
+    EXPECT_EQ(e.sink.messages[0].caption, c.caption) << c.text;
   }
 }
 
 TEST(EvaluatorTest, OperatorTableHasABound) {
   std::string many = "1";
   for (int i = 0; i < 256; ++i) many += "+1";
-  RecordingSink sink;
-  ExprEvaluator evaluator(10, 11, true, sink);
-  std::string result, steps;
-  ASSERT_TRUE(evaluator.EvaluateExpression(many, result, steps));
-  EXPECT_EQ(result, "257");
-  many += "+1";
-  EXPECT_FALSE(evaluator.EvaluateExpression(many, result, steps));
-  ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_NE(sink.messages[0].text.find("more than 256 operators"), std::string::npos);
+  const Evaluation within = Evaluate(many);
+  ASSERT_TRUE(within.ok);
+  EXPECT_EQ(within.result, "257");
+  const Evaluation beyond = Evaluate(many + "+1");
+  EXPECT_FALSE(beyond.ok);
+  ASSERT_EQ(beyond.sink.messages.size(), 1u);
+  EXPECT_NE(beyond.sink.messages[0].text.find("more than 256 operators"), std::string::npos);
 }
 
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
