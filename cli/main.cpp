@@ -12,6 +12,7 @@
 
 #include "app/calculator_session.h"
 #include "cli/line_reader.h"
+#include "cli/subcommands.h"
 #include "cli/stderr_sink.h"
 #include "engine/number_base.h"
 
@@ -120,9 +121,30 @@ bool Handle(calvoro::CalculatorSession& session, std::string_view input, Output 
   return true;
 }
 
+// `calvoro-cli NAME ...` runs a tool; anything else is a calculation.
+std::optional<int> RunTool(int argc, char** argv) {
+  if (argc < 2) return std::nullopt;
+  using Runner = int (*)(calvoro::cli::Arguments);
+  struct Tool {
+    std::string_view name;
+    Runner run;
+  };
+  static constexpr Tool kTools[] = {
+      {"convert", calvoro::cli::RunConvertCommand},
+      {"units", calvoro::cli::RunUnitsCommand},
+      {"complex", calvoro::cli::RunComplexCommand},
+      {"matrix", calvoro::cli::RunMatrixCommand},
+  };
+  for (const Tool& tool : kTools) {
+    if (argv[1] == tool.name) return tool.run(calvoro::cli::Arguments(argv + 2, argc - 2));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto status = RunTool(argc, argv)) return *status;
   auto options = ParseArguments(argc, argv);
   if (!options) {
     std::cerr << kUsage;

@@ -1,0 +1,59 @@
+// Runs calvoro-cli as a program and captures its standard output, standard
+// error and exit status. Shared by the command-line tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace testing_cli {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "") {
+  // Files of their own for every run: ctest runs the tests in parallel.
+  static int runs = 0;
+  const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) + "_" +
+                           std::to_string(++runs);
+  const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err";
+  std::ofstream(in_path, std::ios::binary) << input;
+  std::string command = Quote(CALVORO_CLI);
+  for (const auto& arg : args) command += " " + Quote(arg);
+  command += " <" + Quote(in_path) + " >" + Quote(out_path) + " 2>" + Quote(err_path);
+  const int raw = std::system(command.c_str());
+  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
+  for (const auto& path : {in_path, out_path, err_path}) std::remove(path.c_str());
+  return run;
+}
+
+}  // namespace testing_cli
