@@ -79,7 +79,7 @@ std::string ExprEngine::SubstituteValues(std::string_view text, const MemoryText
         break;
       }
       case Kind::kPi:
-        value = from_decimal(settings_.pi);
+        value = from_decimal(settings_.paramPi);
         break;
       case Kind::kParameter: {
         const char letter = piece[0];

@@ -22,10 +22,12 @@ struct EngineSettings {
   std::string paramK = "1";
   std::string paramM = "1";
   std::string paramW = "1";
-  std::string pi = std::string(kPiText);
+  std::string paramPi = std::string(kPiText);
   int precision = 10;
   int exponentThreshold = 100;
   bool angleRadian = true;
+
+  bool operator==(const EngineSettings&) const = default;
 };
 
 // Last1..Last5, each with the head of the base that produced it.

@@ -1,0 +1,113 @@
+// CSysData: every setting that survives a restart, and CSysDataManager, which
+// reads and writes the whole record to SysData.dat in one go.
+//
+// The file: the header text, then the 34 fields in the order below. Texts are
+// a length prefix and their bytes (one byte below 255; 0xFF and 16 bits below
+// 0xFFFE; 0xFF, 0xFFFF and 32 bits otherwise), lists an int32 count and their
+// elements, numbers little-endian. A default record is 250 bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/expr_engine.h"
+
+namespace calvoro {
+
+// A converter shortcut or history item: three texts and a kind (always 1).
+struct ConversionItem {
+  std::string catalog;
+  std::string value;  // a factor ("0.3048") or an expression tail ("*1.8+32")
+  std::string description;
+  std::int32_t kind = 1;
+
+  bool operator==(const ConversionItem&) const = default;
+};
+
+// Window styles kept in `windowStyle`.
+enum CalcStyle : std::int32_t {
+  kStyleStandard = 1,
+  kStyleMini = 2,
+  kStyleUnit = 3,
+  kStyleComplex = 5,
+};
+
+// The record. The parameters, Pi, precision, exponent threshold and angle
+// unit are the engine's settings (inherited), so the engine reads the record
+// itself and sees every change at once.
+struct CSysData : EngineSettings {
+  // paramF, paramK, paramM, paramW, paramPi: fields 1-5 (EngineSettings)
+  double spareReal = 0.0123;
+  std::int32_t windowOption1 = 1;
+  std::int32_t windowOption2 = 0;
+  std::int32_t windowOption3 = 1;
+  std::vector<std::string> logLines;  // oldest first
+  std::int32_t reserved1 = 0;
+  std::int32_t reserved2 = 0;
+  // angleRadian: field 13 (EngineSettings), stored as int32 1/0
+  std::int32_t minimizeToTray = 1;
+  std::uint8_t spareByte1 = 10;
+  std::uint8_t spareByte2 = 1;
+  std::int32_t spareInt1 = 10;
+  std::int32_t spareInt2 = 1;
+  std::int32_t windowStyle = kStyleStandard;
+  std::int32_t freshStart = 0;
+  std::vector<ConversionItem> conversionItems;
+  // precision, exponentThreshold: fields 22-23 (EngineSettings)
+  std::int32_t addSingleConversionToHistory = 0;
+  std::int32_t showTips = 1;
+  std::string savedExpression;
+  std::int32_t savedInputFlag = 0;
+  std::string savedInputText;
+  std::int32_t tipIndex = 0;
+  std::int32_t savedInputB = 0;
+  std::int32_t savedInputC = 0;
+  std::int32_t numberBase = 10;
+  std::int32_t spareInt3 = 0;
+  std::int32_t tipOpen = 0;
+
+  bool operator==(const CSysData&) const = default;
+};
+
+// The header text that opens every settings file.
+inline constexpr std::string_view kSysDataHeader = "SysData Manager - StoreObject";
+inline constexpr std::string_view kSysDataFileName = "SysData.dat";
+
+// Load and Save results: 1 done, or the file could not be opened (silently);
+// 0 the read or write failed part-way.
+inline constexpr int kFileDone = 1;
+inline constexpr int kFileBroken = 0;
+
+// The file bytes of a record, and the record read from bytes. `Decode`
+// assigns each field as it is read and returns false when the bytes end early
+// or hold a bad value; a foreign header leaves the record untouched (true).
+std::string EncodeSysData(const CSysData& data);
+bool DecodeSysData(std::string_view bytes, CSysData& data);
+
+class CSysDataManager {
+ public:
+  // Default record; the file is SysData.dat in the settings folder
+  // (`SettingsFolder`).
+  CSysDataManager();
+  explicit CSysDataManager(std::string file_path);
+
+  int Load();
+  // Writes a temporary file beside the target and renames it over the
+  // target, so an interrupted save leaves the old file whole.
+  int Save() const;
+  int Save(const CSysData& record) const;
+
+  CSysData data;
+  std::string filePath;
+};
+
+// The folder of SysData.dat: the program's folder when it is writable, else
+// $XDG_CONFIG_HOME/calvoro (default ~/.config/calvoro), created on demand and
+// seeded with the program folder's file when there is one. Ends in "/".
+std::string SettingsFolder(const std::string& program_folder);
+// The folder of the running program, ending in "/".
+std::string ProgramFolder();
+
+}  // namespace calvoro
