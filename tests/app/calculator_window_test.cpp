@@ -145,3 +145,167 @@ TEST_F(WindowTest, EquationsAndOtherInputWithEquals) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+class WindowCommands : public WindowTest {
+ protected:
+  void Type(std::string text) {
+    session.field().SetText(std::move(text));
+    session.field().resultShown = false;
+  }
+  const std::string& Field() const { return session.field().text; }
+};
+
+TEST_F(WindowCommands, SavesAtOnce) {
+  ASSERT_TRUE(session.Calculate("(m)=2+3").ok);
+  EXPECT_EQ(FileRecord().paramM, "5");
+  ASSERT_TRUE(session.Calculate("m*2").ok);
+  EXPECT_EQ(FileRecord().logLines.back(), "2026-12-06 20:05   Dec:m*2=5*2=10");
+}
+
+TEST_F(WindowCommands, EqualCommand) {
+  Type("(F)");
+  session.EqualCommand();
+  EXPECT_EQ(Field(), "(F)=");
+  session.EqualCommand();
+  EXPECT_EQ(sink.messages.back().text,
+            "The input expression has include one = , we only accetp one = in one expression.");
+  Type("2x");
+  session.EqualCommand();
+  EXPECT_EQ(Field(), "2x=");
+  Type("2(1+2)");
+  EXPECT_TRUE(session.EqualCommand().ok);
+  EXPECT_EQ(Field(), "2*(1+2)=6");
+  EXPECT_TRUE(session.field().resultShown);
+  settings.numberBase = kBaseMix;
+  Type("0b101+1");
+  EXPECT_TRUE(session.EqualCommand().ok);
+  EXPECT_EQ(Field(), "0b101+1=6");  // the input as typed in Mix
+  Type("");
+  session.EqualCommand();
+  EXPECT_EQ(sink.messages.back().text, "Please input the expression first.");
+}
+
+TEST_F(WindowCommands, CalcWithEqualsButNoUnknownClearsTheField) {
+  Type("1+2=3");
+  EXPECT_FALSE(session.CalcCommand().ok);
+  EXPECT_EQ(sink.messages.back().text, "Input expression is error, please check it again.");
+  EXPECT_EQ(Field(), "");
+}
+
+TEST_F(WindowCommands, BaseSwitchConvertsTheField) {
+  Type("255");
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "FF");
+  EXPECT_EQ(FileRecord().numberBase, kBaseHex);
+  // A shown result is calculated again in the new base and logged.
+  session.BaseCommand(kBaseDecimal);
+  ASSERT_TRUE(session.Calculate("2*(3+4)").ok);
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "2*(3+4)=E");
+  EXPECT_EQ(settings.logLines.back(), "2026-12-06 20:05   Hex:2*(3+4)=E");
+  EXPECT_EQ(session.memories()[0], "14");  // not shifted by the switch
+  // Names are copied whole; numbers are converted.
+  Type("sin(10)+last1+pi");
+  session.BaseCommand(kBaseBinary);
+  EXPECT_EQ(Field(), "sin(10000)+last1+pi");
+  // An equation is solved again.
+  session.BaseCommand(kBaseDecimal);
+  ASSERT_TRUE(session.Calculate("2x=10").ok);
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "2*x-(a)-(0)=0 => X=5");
+}
+
+TEST_F(WindowCommands, MemoriesAreInsertedInTheWindowsBase) {
+  settings.numberBase = kBaseHex;
+  ASSERT_TRUE(session.Calculate("F+1").ok);
+  EXPECT_EQ(session.memories()[0], "0h10");
+  settings.numberBase = kBaseDecimal;
+  Type("2+");
+  session.MemoryCommand(0);
+  EXPECT_EQ(Field(), "2+16");
+  EXPECT_EQ(session.MemoryTooltip(0), "the first lastest result:last1=0h10");
+}
+
+TEST_F(WindowCommands, InsertBackspaceCopyPaste) {
+  Type("12345");
+  session.field().caret = 2;
+  session.InsertText("ab");
+  EXPECT_EQ(Field(), "12ab345");
+  EXPECT_EQ(session.field().caret, 4u);
+  session.field().selectionStart = 1;
+  session.field().selectionLength = 3;
+  EXPECT_EQ(session.CopyCommand(), "2ab");
+  session.BackspaceCommand();
+  EXPECT_EQ(Field(), "1345");
+  EXPECT_EQ(session.field().caret, 1u);
+  session.BackspaceCommand();
+  EXPECT_EQ(Field(), "345");
+  session.BackspaceCommand();  // at the start: nothing
+  EXPECT_EQ(Field(), "345");
+  EXPECT_EQ(session.CopyCommand(), "345");
+  session.field().selectionStart = 0;
+  session.field().selectionLength = 1;
+  session.PasteCommand("9+");
+  EXPECT_EQ(Field(), "9+45");
+  ASSERT_TRUE(session.CalcCommand().ok);
+  session.BackspaceCommand();  // a shown result is not edited
+  EXPECT_EQ(Field(), "9+45=54");
+}
+
+TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {
+  settings.tipOpen = 1;
+  Type("1+2");
+  EXPECT_FALSE(session.CalcCommand().ok);
+  session.EqualCommand();
+  session.BaseCommand(kBaseHex);
+  session.MemoryCommand(0);
+  session.BackspaceCommand();
+  session.PasteCommand("x");
+  EXPECT_EQ(Field(), "1+2");
+  EXPECT_EQ(settings.numberBase, kBaseDecimal);
+  EXPECT_TRUE(settings.logLines.empty());
+  EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(WindowCommands, InitialisationOnTheRecord) {
+  settings.freshStart = 1;
+  settings.tipOpen = 1;
+  settings.savedExpression = "1+2";
+  EXPECT_TRUE(session.Initialise());
+  EXPECT_EQ(settings.freshStart, 0);
+  EXPECT_EQ(settings.tipOpen, 0);
+  EXPECT_EQ(settings.savedExpression, "");
+
+  settings.showTips = 0;
+  settings.freshStart = 1;
+  EXPECT_FALSE(session.Initialise());
+
+  settings.savedExpression = "4*5";
+  EXPECT_FALSE(session.Initialise());
+  EXPECT_EQ(Field(), "4*5");
+
+  Type("");
+  settings.savedInputFlag = 1;
+  session.Initialise();
+  EXPECT_EQ(Field(), "");
+  EXPECT_EQ(settings.savedExpression, "");
+  EXPECT_EQ(settings.savedInputB, -1);
+}
+
+TEST_F(WindowCommands, RunOverridesAreNeverWritten) {
+  RunOverrides overrides;
+  overrides.precision = 2;
+  overrides.numberBase = kBaseHex;
+  session.OverrideForRun(overrides);
+  EXPECT_EQ(session.Calculate("A/3").display, "a/3=3.55");
+  const CSysData stored = FileRecord();
+  EXPECT_EQ(stored.precision, 10);
+  EXPECT_EQ(stored.numberBase, kBaseDecimal);
+  EXPECT_EQ(stored.logLines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace calvoro
