@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -232,6 +234,38 @@ TEST_F(SysDataTest, SettingsFolderFallsBackToTheUserConfiguration) {
     ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
   } else {
     ::unsetenv("XDG_CONFIG_HOME");
+  }
+}
+
+}  // namespace
+}  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+// A child process saves two different records in a loop and is killed at
+// random moments; every time, the file must load completely as one of them.
+TEST_F(SysDataTest, KilledSavesLeaveAWholeFile) {
+  CSysData first;
+  first.logLines.assign(200, std::string(100, 'a'));
+  CSysData second = first;
+  second.paramF = "2";
+  second.logLines.push_back("one more");
+  ASSERT_EQ(CSysDataManager(path_).Save(first), kFileDone);
+  std::mt19937 rng(11);
+  for (int round = 0; round < 20; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      CSysDataManager manager(path_);
+      for (int i = 0;; ++i) manager.Save(i % 2 ? first : second);
+    }
+    usleep(1000 + rng() % 20000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    CSysDataManager loaded(path_);
+    ASSERT_EQ(loaded.Load(), kFileDone) << round;
+    EXPECT_TRUE(loaded.data == first || loaded.data == second) << round;
   }
 }
 
