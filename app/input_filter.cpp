@@ -80,9 +80,12 @@ void ApplyFilterAction(const FilterAction& action, EditField& field) {
 }
 
 FilterAction ExprFilter::TypeChar(char c, const EditField& field) {
+  return TypeChar(c, field.text, field.HasSelection());
+}
+
+FilterAction ExprFilter::TypeChar(char c, std::string_view text, bool has_selection) {
   FilterAction action;
-  std::string_view text = field.text;
-  bool selection = field.HasSelection();
+  bool selection = has_selection;
   if (resultShown_) {
     // The shown result goes; the character starts a new input.
     NoteCleared();

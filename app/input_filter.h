@@ -55,6 +55,8 @@ class ExprFilter {
   // Decides what `c` does to a field that holds `field` and updates the
   // filter's state as if the owner carries the action out.
   FilterAction TypeChar(char c, const EditField& field);
+  // The same on a field that holds `text`, with or without a selection.
+  FilterAction TypeChar(char c, std::string_view text, bool has_selection);
   // TypeChar, then the field's part of the action carried out on `field`.
   FilterAction TypeCharInto(char c, EditField& field);
 

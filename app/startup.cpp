@@ -20,13 +20,13 @@ StartWindow WindowForStyle(std::int32_t window_style) {
   }
 }
 
-void MarkFreshStart(CSysData& window_record) { window_record.freshStart = 1; }
-
-bool TakeFreshStart(CSysData& window_record) {
-  if (window_record.freshStart != 1) return false;
-  window_record.freshStart = 0;
-  return window_record.showTips == 1;
+StartWindow ChooseStartWindow(const std::string& settings_path) {
+  CSysDataManager stored(settings_path);
+  stored.Load();
+  return WindowForStyle(stored.data.windowStyle);
 }
+
+void MarkFreshStart(CSysData& window_record) { window_record.freshStart = 1; }
 
 std::string_view StyleMenuText(std::int32_t style) {
   switch (style) {

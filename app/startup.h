@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "app/sys_data.h"
@@ -23,13 +24,14 @@ enum class StartWindow { None, Standard, Mini, Unit, Complex };
 // above 5) the standard window.
 StartWindow WindowForStyle(std::int32_t window_style);
 
+// The window a run opens, from the settings file at `settings_path` (read
+// once by a short-lived manager). A missing or unreadable file means the
+// defaults: the standard window.
+StartWindow ChooseStartWindow(const std::string& settings_path);
+
 // Before the window opens: the window's own record is marked as a fresh start
-// (in memory only).
+// (in memory only; the window's initialisation clears it).
 void MarkFreshStart(CSysData& window_record);
-// At the end of the window's initialisation: clears the fresh-start mark and
-// tells whether the tip of the day is to be shown (a fresh start with
-// `showTips` 1).
-bool TakeFreshStart(CSysData& window_record);
 
 // The style menu's text of a style: "  Standard Expression Calculator",
 // "  Calvoro" (mini), "  Conversion Expression Calculator",

@@ -10,42 +10,21 @@ namespace {
 
 using testing::RecordingSink;
 
-TEST(SettingsDialogTest, FiguresPerBase) {
-  const long long cases[][5] = {{10, 40, 13, 10, 10},
-                                {1, 4, 1, 1, 1},
-                                {0, 0, 0, 0, 0},
-                                {2, 8, 2, 2, 2},
-                                {1000000, 4000000, 1333333, 1000000, 1000000}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(FiguresOfPrecision(c[0]), (PrecisionFigures{c[1], c[2], c[3], c[4]})) << c[0];
-  }
-}
+TEST(SettingsDialogTest, FiguresAndIntegerReading) {
+  EXPECT_EQ(FiguresOfPrecision(1), (PrecisionFigures{4, 1, 1, 1}));
+  EXPECT_EQ(FiguresOfPrecision(1000000), (PrecisionFigures{4000000, 1333333, 1000000, 1000000}));
 
-TEST(SettingsDialogTest, ReadBoundedInteger) {
-  struct Case {
-    const char* text;
-    IntegerRead read;
-    int value;
-  };
-  const Case cases[] = {
-      {"12", IntegerRead::Ok, 12},
-      {" 7 ", IntegerRead::Ok, 7},
-      {"0", IntegerRead::Ok, 0},
-      {"1000", IntegerRead::Ok, 1000},  // the bound itself
-      {"1001", IntegerRead::OutOfRange, -1},
-      {"99999999999999999999999", IntegerRead::OutOfRange, -1},
-      {"", IntegerRead::NotInteger, -1},
-      {"  ", IntegerRead::NotInteger, -1},
-      {"-1", IntegerRead::NotInteger, -1},
-      {"+5", IntegerRead::NotInteger, -1},
-      {"1a", IntegerRead::NotInteger, -1},
-      {"2.5", IntegerRead::NotInteger, -1},
-      {"99999999999x", IntegerRead::NotInteger, -1},
-  };
-  for (const auto& c : cases) {
-    int value = -1;
-    EXPECT_EQ(ReadBoundedInteger(c.text, 1000, value), c.read) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
+  int value = -1;
+  for (const char* text : {"", " ", "-1", "+5", "1a", "2.5", "99999999999x"}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::NotInteger) << text;
+  }
+  for (const char* text : {"1001", "99999999999999999999999"}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::OutOfRange) << text;
+  }
+  EXPECT_EQ(value, -1);
+  for (const auto& [text, read] : {std::pair{" 7 ", 7}, {"0", 0}, {"1000", 1000}}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::Ok) << text;
+    EXPECT_EQ(value, read);
   }
 }
 

@@ -2,7 +2,9 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 namespace calvoro {
@@ -17,19 +19,23 @@ TEST(StartupTest, WindowForStoredStyle) {
   for (const auto& [style, window] : cases) EXPECT_EQ(WindowForStyle(style), window) << style;
 }
 
-TEST(StartupTest, FreshStart) {
-  CSysData record;
-  EXPECT_FALSE(TakeFreshStart(record));  // not a fresh start: no tip
-  MarkFreshStart(record);
-  EXPECT_EQ(record.freshStart, 1);
-  EXPECT_TRUE(TakeFreshStart(record));
-  EXPECT_EQ(record.freshStart, 0);
-  EXPECT_FALSE(TakeFreshStart(record));
+// The start-up reads the style from the file that the style command wrote.
+TEST(StartupTest, StyleChosenInOneRunOpensTheNextRun) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(::testing::TempDir()) / ("startup_" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const std::string path = (folder / "SysData.dat").string();
 
-  record.showTips = 0;
-  MarkFreshStart(record);
-  EXPECT_FALSE(TakeFreshStart(record));
-  EXPECT_EQ(record.freshStart, 0);
+  EXPECT_EQ(ChooseStartWindow(path), StartWindow::Standard);  // no file yet
+
+  CSysDataManager window(path);
+  window.Load();
+  SelectStyle(window.data, kStyleMini, [&] { window.Save(); });
+  EXPECT_EQ(ChooseStartWindow(path), StartWindow::Mini);
+  SelectStyle(window.data, kStyleNone, [&] { window.Save(); });
+  EXPECT_EQ(ChooseStartWindow(path), StartWindow::None);
+  fs::remove_all(folder);
 }
 
 TEST(StartupTest, StyleMenus) {
@@ -51,13 +57,8 @@ TEST(StartupTest, SelectStyleStoresAndSaves) {
   CSysData record;
   CSysData saved;
   const auto save = [&] { saved = record; };
-  EXPECT_EQ(SelectStyle(record, 3, save),
-            "You have select the unit style.Please exit the calculator and restart it, then you "
-            "could use the unit style.Thank you.\r\n");
-  EXPECT_EQ(saved.windowStyle, 3);
-
   const std::pair<std::int32_t, std::string> notices[] = {
-      {1, "standard"}, {2, "mini"}, {5, "complex"}};
+      {1, "standard"}, {2, "mini"}, {3, "unit"}, {5, "complex"}};
   for (const auto& [value, name] : notices) {
     EXPECT_EQ(SelectStyle(record, value, save),
               "You have select the " + name +
@@ -65,10 +66,8 @@ TEST(StartupTest, SelectStyleStoresAndSaves) {
                   name + " style.Thank you.\r\n");
     EXPECT_EQ(saved.windowStyle, value);
   }
-
   EXPECT_EQ(SelectStyle(record, kStyleNone, save), "");
   EXPECT_EQ(saved.windowStyle, 4);
-  EXPECT_EQ(WindowForStyle(saved.windowStyle), StartWindow::None);
 }
 
 }  // namespace
