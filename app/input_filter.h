@@ -53,7 +53,10 @@ void ApplyFilterAction(const FilterAction& action, EditField& field);
 class ExprFilter {
  public:
   // Decides what `c` does to a field that holds `field` and updates the
-  // filter's state as if the owner carries the action out.
+  // filter's state as if the owner carries the action out. While a result is
+  // shown the field is emptied first. A selection is replaced by `c` as it
+  // is (any digit, letter or one of "+-*/^().="); otherwise `c` goes through
+  // the name-by-name filter.
   FilterAction TypeChar(char c, const EditField& field);
   // The same on a field that holds `text`, with or without a selection.
   FilterAction TypeChar(char c, std::string_view text, bool has_selection);
