@@ -64,9 +64,13 @@ int Priority(char op) {
   }
 }
 
+// A zero part is kept +0: the powers, ln and sqrt take their angle from
+// atan2, which would put -1-0j on the other side of the cut ((-1)^0.5 = -j).
+ComplexNumber WithoutNegativeZeros(ComplexNumber z) { return {z.re + 0.0, z.im + 0.0}; }
+
 std::optional<ComplexNumber> Finite(ComplexNumber z) {
   if (!z.IsFinite()) return std::nullopt;
-  return z;
+  return WithoutNegativeZeros(z);
 }
 
 std::optional<Items> Tokenize(std::string_view text, const ComplexOperands& operands) {
@@ -99,7 +103,7 @@ std::optional<Items> Tokenize(std::string_view text, const ComplexOperands& oper
       continue;
     }
     if (IsOperandLetter(c)) {
-      items.push_back({Item::kValue, operands[c - 'a']});
+      items.push_back({Item::kValue, WithoutNegativeZeros(operands[c - 'a'])});
     } else if (c == 'j') {
       items.push_back({Item::kValue, {0, 1}});
     } else if (c == '(' || c == ')') {
@@ -178,7 +182,7 @@ std::optional<ComplexNumber> EvaluateFlat(Items::const_iterator begin, Items::co
     }
   }
   if (values.empty() || values.size() == ops.size()) return std::nullopt;
-  if (negate) values.front() = {-values.front().re, -values.front().im};
+  if (negate) values.front() = Subtract({}, values.front());
   while (!ops.empty()) {
     std::size_t i = 0;
     while (i + 1 < ops.size() && Priority(ops[i]) < Priority(ops[i + 1])) ++i;
