@@ -10,7 +10,8 @@
 namespace calvoro {
 
 ComplexNumber ComplexOperandText::Value() const {
-  return {ReadLeadingDouble(re), ReadLeadingDouble(im)};
+  // A typed "-0" is 0: the angle of -1-0j would be -pi.
+  return {ReadLeadingDouble(re) + 0.0, ReadLeadingDouble(im) + 0.0};
 }
 
 std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, ComplexNumber b) {
