@@ -92,7 +92,6 @@ bool ComplexWindowModel::Calculate() {
                      kCaptionComplexCalculator, MessageIcon::Warning);
     return false;
   }
-  value_ = *value;
   output_ = ComplexText(*value);
   return true;
 }

@@ -100,7 +100,7 @@ class ComplexWindowModel {
  public:
   static constexpr std::string_view kTitle = "Complex Expression Calculator";
   static constexpr std::string_view kHint = "e.g. 5(A+6B-C)-E";
-  // Standard, Mini, Conversion.
+  // The style menu offers the other styles (the CalcStyle values 1, 2, 3).
   static constexpr std::array<StyleMenuItem, 3> kStyleMenu = {
       StyleMenuItem{"  Standard Expression Calculator", 1}, StyleMenuItem{"  Calvoro", 2},
       StyleMenuItem{"  Conversion Expression Calculator", 3}};
@@ -116,13 +116,10 @@ class ComplexWindowModel {
   std::array<ComplexOperandText, 5> operands;  // A .. E
   std::string expression;
   const std::string& output() const { return output_; }
-  // The value shown in the output after a successful calculation.
-  const ComplexNumber& value() const { return value_; }
 
  private:
   MessageSink& sink_;
   std::string output_;
-  ComplexNumber value_;
 };
 
 }  // namespace calvoro
