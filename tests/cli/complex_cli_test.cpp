@@ -23,29 +23,15 @@ TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
       {{"complex", "--A", "1,1", "2A"}, 0, "2+2j\n", ""},
       {{"complex", "--A", "3,4", "--B", "1,-2", "(A)(B)"}, 0, "11-2j\n", ""},
       {{"complex", "--a", "-1,0", "--E", "2.5,1e-1", "--", "-A*E"}, 0, "2.5+0.1j\n", ""},
-      {{"complex", "5(A+6B-C)-E"}, 0, "0\n", ""},
-      {{"complex", "--A", "2,0", "--A", "0,-3", "A"}, 0, "-3j\n", ""},
       {{"complex", "A/0"},
        1,
        "",
        "Complex Expression Calculator: Sorry, fail to calculate the complex expression .Please "
        "check your input and report to "},
-      {{"complex", "(A"},
-       1,
-       "",
-       "Complex Expression Calculator Warning Message: The number of ) is not equal with the "
-       "number of ( .\n"},
-      {{"complex", " "},
-       1,
-       "",
-       "Complex Expression Calculator Warning Message: Sorry, please input the expression before "
-       "calculation.\n"},
       {{"complex"}, 2, "", kUsageHead},
       {{"complex", "A", "B"}, 2, "", kUsageHead},
       {{"complex", "--A", "3", "A"}, 2, "", kUsageHead},
-      {{"complex", "--A", "x,1", "A"}, 2, "", kUsageHead},
       {{"complex", "--F", "1,1", "A"}, 2, "", kUsageHead},
-      {{"complex", "A", "--A"}, 2, "", kUsageHead},
   };
   for (const auto& c : cases) {
     const auto run = RunCli(c.args);

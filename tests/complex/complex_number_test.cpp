@@ -26,66 +26,43 @@ TEST(ComplexTextTest, Shapes) {
       {{3, 4}, "3+4j"},
       {{0, -2}, "-2j"},
       {{-1.5, 0}, "-1.5"},
-      {{0, -3}, "-3j"},
       {{2, 0}, "2"},
       {{0, 0}, "0"},
       {{-0.0, -0.0}, "0"},
       {{0, 2.5}, "2.5j"},
       {{2.5, -0.125}, "2.5-0.125j"},
-      {{-7, 1e-9}, "-7+0j"},         // a tiny imaginary part keeps its sign's shape
-      {{1e-9, 1}, "0+1j"},           // a tiny real part is not 0
-      {{-1e-9, -1}, "0-1j"},         // "%f" gives "-0.000000": shown as 0
-      {{1.0000005, 0}, "1.000001"},  // six digits, rounded by the printing
-      {{1e20, 0}, "100000000000000000000"},
+      {{-7, 1e-9}, "-7+0j"},  // a tiny part keeps its sign's shape
+      {{1e-9, 1}, "0+1j"},
+      {{-1e-9, -1}, "0-1j"},  // "-0.000000" shows as 0
+      {{1.0000005, 0}, "1.000001"},
   };
   for (const auto& c : cases) EXPECT_EQ(ComplexText(c.z), c.text) << c.text;
 }
 
-TEST(NumberTextTest, ReadsLikeAtofAndPrintsLikePercentF) {
-  const struct {
-    const char* text;
-    double value;
-  } reads[] = {{"2.5", 2.5}, {"  -3", -3}, {"+4", 4}, {"1e3", 1000},    {"1.5abc", 1.5}, {"abc", 0},
-               {"", 0},      {".5", 0.5},  {"7.", 7}, {"-2e-1x", -0.2}, {"1 2", 1}};
-  for (const auto& r : reads) EXPECT_EQ(ReadLeadingDouble(r.text), r.value) << r.text;
-  EXPECT_TRUE(std::isinf(ReadLeadingDouble("1e999")));
-  EXPECT_EQ(FixedText(5), "5.000000");
-  EXPECT_EQ(FixedText(-0.0000004), "-0.000000");
-  EXPECT_EQ(FixedText(INFINITY), "inf");
-  EXPECT_EQ(ShortFixedText(0.1 + 0.2), "0.3");
-  EXPECT_EQ(ShortFixedText(-INFINITY), "-inf");
-}
-
-struct DialogCase {
-  Op op;
-  ComplexNumber a, b;
-  std::string output;
-};
-
 TEST(ComplexDialogTest, OperationTexts) {
-  const DialogCase cases[] = {
+  const struct {
+    Op op;
+    ComplexNumber a, b;
+    std::string output;
+  } cases[] = {
       {Op::kAdd, {1, 2}, {3, -4}, "4-2j"},
       {Op::kSubtract, {1, 2}, {3, -4}, "-2+6j"},
       {Op::kMultiply, {1, 2}, {3, -4}, "11+2j"},
       {Op::kDivide, {11, 2}, {3, -4}, "1+2j"},
       {Op::kDivide, {1, 0}, {0, 2}, "-0.5j"},  // abs(d) above abs(c): the second scaling
       {Op::kModule, {3, 4}, {}, "5.000000"},
-      {Op::kModule, {0, -2.5}, {}, "2.500000"},
-      {Op::kModule, {1e300, 1e300}, {}, FixedText(std::sqrt(2.0) * 1e300)},
+      {Op::kModule, {1e300, 1e300}, {}, FixedText(std::sqrt(2.0) * 1e300)},  // no overflow
       {Op::kLog, {3, 4}, {}, "1.609438+0.927295j"},
-      {Op::kSin, {0, 0}, {}, "0"},
-      {Op::kCos, {0, 0}, {}, "1"},
       {Op::kRealPower, {-1, 0}, {0.5, 7}, "0+1j"},  // B's imaginary part is ignored
-      {Op::kRealPower, {2, 0}, {3, 0}, "8"},
       {Op::kRealPower, {0, 0}, {3, 0}, "0"},
       {Op::kRealPower, {0, 0}, {0, 0}, "0"},
       {Op::kComplexPower, {0, 0}, {2, 1}, "0"},
-      {Op::kComplexPower, {0, 1}, {0, 1}, ShortFixedText(std::exp(-kPowerHalfPi))},
+      // On the imaginary axis the angle is 1.5707963268: j^j = e^-1.5707963268.
+      {Op::kComplexPower, {0, 1}, {0, 1}, ShortFixedText(std::exp(-1.5707963268))},
       {Op::kRoots, {0, 0}, {3, 0}, "0\r\n0\r\n0"},
       // 2.9 truncates to 2; the second root's angle uses 6.2831852, not 2pi.
       {Op::kRoots, {4, 0}, {2.9, 0}, "2\r\n-2+0j"},
       {Op::kRoots, {4, 0}, {0.9, 0}, ""},
-      {Op::kRoots, {4, 0}, {-3, 0}, ""},
   };
   for (const auto& c : cases) {
     RecordingSink sink;
@@ -96,26 +73,24 @@ TEST(ComplexDialogTest, OperationTexts) {
     EXPECT_EQ(dialog.output(), c.output) << kComplexOperationLabels[static_cast<int>(c.op)];
     EXPECT_TRUE(sink.empty());
   }
-}
-
-TEST(ComplexDialogTest, DivisionByZeroIsPrintedNotCaught) {
+  // A zero divisor is not caught: the output shows what the division gives.
   RecordingSink sink;
   ComplexDialogModel dialog(sink);
   dialog.a = {"1", "1"};
   ASSERT_TRUE(dialog.Press(Op::kDivide));
   EXPECT_NE(dialog.output().find("nan"), std::string::npos) << dialog.output();
-  EXPECT_TRUE(sink.empty());
 }
 
 TEST(ComplexDialogTest, RefusalsLeaveTheOutput) {
   const struct {
     Op op;
+    const char* a_re;
     const char* b_re;
     std::string_view message;
   } cases[] = {
-      {Op::kRealPower, "-1", kZeroDenominator},
-      {Op::kComplexPower, "-0.5", kZeroDenominator},
-      {Op::kRoots, "1001", kComplexTooManyRoots},
+      {Op::kRealPower, "0", "-1", kZeroDenominator},
+      {Op::kComplexPower, "0", "-0.5", kZeroDenominator},
+      {Op::kRoots, "1", "1001", kComplexTooManyRoots},
   };
   for (const auto& c : cases) {
     RecordingSink sink;
@@ -123,7 +98,7 @@ TEST(ComplexDialogTest, RefusalsLeaveTheOutput) {
     dialog.a = {"1", "0"};
     dialog.b = {"1", "0"};
     ASSERT_TRUE(dialog.Press(Op::kAdd));
-    if (c.op != Op::kRoots) dialog.a = {"0", "0"};
+    dialog.a = {c.a_re, "0"};
     dialog.b = {c.b_re, "1"};
     EXPECT_FALSE(dialog.Press(c.op)) << c.b_re;
     EXPECT_EQ(dialog.output(), "2");
@@ -131,31 +106,11 @@ TEST(ComplexDialogTest, RefusalsLeaveTheOutput) {
     EXPECT_EQ(sink.messages[0].text, c.message);
     EXPECT_EQ(sink.messages[0].caption, kCaptionComplexWarning);
   }
-  RecordingSink sink;
-  ComplexDialogModel dialog(sink);
-  dialog.a = {"1", "0"};
-  dialog.b = {"1000.7", ""};
-  ASSERT_TRUE(dialog.Press(Op::kRoots));
-  EXPECT_EQ(std::count(dialog.output().begin(), dialog.output().end(), '\n'), 999);
-}
-
-TEST(ComplexNumberTest, BranchAndImaginaryAxisAngles) {
-  // On the imaginary axis the angle is the written constant, not atan2.
-  EXPECT_EQ(PowerAngle({0, 2}), 1.5707963268);
-  EXPECT_EQ(PowerAngle({0, -2}), -1.5707963268);
-  EXPECT_EQ(PowerAngle({-1, 0}), std::atan2(0.0, -1.0));
-  // Branch 1 of (-1)^0.5 is -j; of j^1 on the axis the angle is 5 quarter turns.
-  const ComplexNumber minus_j = ComplexPower({-1, 0}, {0.5, 0}, 1);
-  EXPECT_NEAR(minus_j.re, 0, 1e-9);
-  EXPECT_NEAR(minus_j.im, -1, 1e-9);
-  const ComplexNumber j = ComplexPower({0, 1}, {1, 0}, 1);
-  EXPECT_NEAR(j.re, std::cos(5 * kPowerHalfPi), 1e-15);
-  EXPECT_NEAR(j.im, std::sin(5 * kPowerHalfPi), 1e-15);
 }
 
 ::testing::AssertionResult Near(ComplexNumber got, std::complex<double> want, double tolerance) {
-  const double scale = std::max(1.0, std::abs(want));
-  if (std::abs(std::complex<double>(got.re, got.im) - want) <= tolerance * scale) {
+  if (std::abs(std::complex<double>(got.re, got.im) - want) <=
+      tolerance * std::max(1.0, std::abs(want))) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure()
@@ -167,20 +122,17 @@ TEST(ComplexPropertyTest, AgreesWithStdComplex) {
   std::uniform_real_distribution<double> part(-50, 50), small(-3, 3);
   for (int round = 0; round < 2000; ++round) {
     const ComplexNumber a{part(random), part(random)}, b{part(random), part(random)};
-    const std::complex<double> x(a.re, a.im), y(b.re, b.im);
+    const ComplexNumber p{small(random), small(random)}, e{small(random), small(random)};
+    const std::complex<double> x(a.re, a.im), y(b.re, b.im), z(p.re, p.im), w(e.re, e.im);
     EXPECT_TRUE(Near(Add(a, b), x + y, 1e-15));
     EXPECT_TRUE(Near(Subtract(a, b), x - y, 1e-15));
     EXPECT_TRUE(Near(Multiply(a, b), x * y, 1e-15));
     EXPECT_TRUE(Near(Divide(a, b), x / y, 1e-14));
     EXPECT_NEAR(Module(a), std::abs(x), 1e-13);
     EXPECT_TRUE(Near(Log(a), std::log(x), 1e-14));
-    const ComplexNumber p{small(random), small(random)};
-    const std::complex<double> z(p.re, p.im);
     EXPECT_TRUE(Near(Sin(p), std::sin(z), 1e-13));
     EXPECT_TRUE(Near(Cos(p), std::cos(z), 1e-13));
     EXPECT_TRUE(Near(Tan(p), std::tan(z), 1e-12));
-    const ComplexNumber e{small(random), small(random)};
-    const std::complex<double> w(e.re, e.im);
     EXPECT_TRUE(Near(RealPower(a, e.re), std::pow(x, e.re), 1e-12));
     EXPECT_TRUE(Near(ComplexPower(a, e), std::pow(x, w), 1e-12));
     const int n = 1 + round % 7;

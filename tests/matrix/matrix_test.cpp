@@ -39,39 +39,24 @@ TEST(ParseMatrixTest, LinesPiecesAndMissingElements) {
 }
 
 TEST(MatrixTextTest, ElementsRowsAndLines) {
-  EXPECT_EQ(MatrixText(Matrix()), "");
   EXPECT_EQ(MatrixText(Of(2, 3, {1.5, 2, -0.25, 0.1 + 0.2, 1e6, -1e-9})),
             "1.5 2 -0.25\r\n0.3 1000000 0");
-  EXPECT_EQ(MatrixText(Of(1, 1, {1.0000004})), "1");
 }
-
-TEST(MatrixArithmeticTest, ProductAndTranspose) {
-  const Matrix a = Of(2, 3, {1, 2, 3, 4, 5, 6});
-  const Matrix b = Of(3, 2, {7, 8, 9, 10, 11, 12});
-  EXPECT_EQ(MultiplyMatrices(a, b), Of(2, 2, {58, 64, 139, 154}));
-  EXPECT_EQ(MultiplyMatrices(b, a), Of(3, 3, {39, 54, 69, 49, 68, 87, 59, 82, 105}));
-  EXPECT_EQ(Transpose(a), Of(3, 2, {1, 4, 2, 5, 3, 6}));
-}
-
-struct Press {
-  MatrixOperation operation;
-  const char* a;
-  const char* b;
-  const char* result;
-};
 
 TEST(MatrixDialogTest, ResultTexts) {
-  const Press cases[] = {
+  const struct {
+    MatrixOperation operation;
+    const char* a;
+    const char* b;
+    const char* result;
+  } cases[] = {
       {MatrixOperation::kAdd, "1 2\r\n3 4", "5 6\r\n7 8", "A + B = \r\n\r\n6 8\r\n10 12"},
       {MatrixOperation::kSubtract, "1 2\r\n3 4", "5 6\r\n7 9", "A - B = \r\n\r\n-4 -4\r\n-4 -5"},
       {MatrixOperation::kMultiply, "1 2\r\n3 4", "5 6\r\n7 8", "A * B = \r\n\r\n19 22\r\n43 50"},
       {MatrixOperation::kMultiply, "1 2 3\r\n4 5 6", "1 0\r\n0 1\r\n1 1",
        "A * B = \r\n\r\n4 5\r\n10 11"},
       {MatrixOperation::kTranspose, "1 2\r\n3 4", "junk", "A Transpose = \r\n\r\n1 3\r\n2 4"},
-      {MatrixOperation::kAdd, "0.1", "0.2", "A + B = \r\n\r\n0.3"},
       {MatrixOperation::kAdd, "", "", "A + B = \r\n\r\n"},
-      {MatrixOperation::kMultiply, "", "", "A * B = \r\n\r\n"},
-      {MatrixOperation::kTranspose, "", "", "A Transpose = \r\n\r\n"},
   };
   for (const auto& c : cases) {
     RecordingSink sink;
@@ -97,8 +82,6 @@ TEST(MatrixDialogTest, SizeMessages) {
       {MatrixOperation::kSubtract, "1 2\r\n3 4", "1 2 3\r\n4 5 6",
        "Matrix A has 2 columes. Matrix B has 3 columes.",
        "The number of Matrix A columes must be same as the number of Matrix B."},
-      {MatrixOperation::kAdd, "1 2", "", "Matrix A has 1 rows. Matrix B has 0 rows.",
-       "The number of Matrix A rows must be same as the number of Matrix B."},
       {MatrixOperation::kTranspose, "1 2 3\r\n4 5 6", "",
        "Matrix A has 2 rows. Matrix A has 3 columes.",
        "The number of Matrix A rows must be same as the number of Matrix A columes."},
