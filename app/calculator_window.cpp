@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "app/startup.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 
@@ -44,12 +45,6 @@ bool IsParameterHead(std::string_view text) {
 
 }  // namespace
 
-void InputField::SetText(std::string value) {
-  text = std::move(value);
-  caret = text.size();
-  selectionStart = selectionLength = 0;
-}
-
 std::string_view BasePrefix(int base) {
   switch (base) {
     case kBaseBinary:
@@ -83,10 +78,12 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
       engine_(manager_.data, sink),
       store_(manager_.data) {
   manager_.Load();
+  filter_.SetBase(base());
 }
 
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
+  filter_.SetBase(d.numberBase);
   d.tipOpen = 0;
   bool open_tips = false;
   if (d.freshStart == 1) {
@@ -101,44 +98,48 @@ bool CalculatorWindow::Initialise() {
       d.savedInputC = 0;
       d.savedInputB = -1;
     } else {
-      field_.SetText(d.savedExpression);
+      SetFieldText(d.savedExpression);
     }
   }
   return open_tips;
 }
 
+void CalculatorWindow::TypeChar(char c) {
+  if (Blocked()) return;
+  field_.ClampPositions();
+  const FilterAction action = filter_.TypeChar(c, field_);
+  ApplyFilterAction(action, field_);
+  if (action.runEqual) EqualCommand();
+}
+
 void CalculatorWindow::InsertText(std::string_view text) {
-  InputField& f = field_;
-  std::size_t at = std::min(f.caret, f.text.size());
+  field_.ClampPositions();
   if (savedCaret_) {
-    at = std::min(*savedCaret_, f.text.size());
+    field_.caret = field_.anchor = std::min(*savedCaret_, field_.text.size());
     savedCaret_.reset();
-    f.selectionLength = 0;
   }
-  if (f.HasSelection()) {
-    const std::size_t start = std::min(f.selectionStart, f.text.size());
-    f.text.erase(start, f.selectionLength);
-    at = start;
-  }
-  f.text.insert(at, text);
-  f.caret = at + text.size();
-  f.selectionStart = f.selectionLength = 0;
+  field_.Insert(text);
+  filter_.NoteInserted(text);
 }
 
 void CalculatorWindow::ClearInput() {
-  field_.SetText("");
-  field_.resultShown = false;
+  field_.Clear();
+  filter_.NoteCleared();
 }
 
 void CalculatorWindow::RememberCaret() { savedCaret_ = field_.caret; }
 
-void CalculatorWindow::ShowResult(std::string display) {
-  field_.SetText(std::move(display));
-  field_.resultShown = true;
+void CalculatorWindow::SetFieldText(std::string text) {
+  field_.text = std::move(text);
+  field_.caret = field_.anchor = field_.text.size();
+  filter_.Resync(field_.text);
 }
 
-// The number library reports broken invariants and exhausted memory by
-// exceptions; the user gets a message and nothing changes.
+void CalculatorWindow::ShowResult(std::string display) {
+  SetFieldText(std::move(display));
+  filter_.MarkResultShown();
+}
+
 CommandResult CalculatorWindow::Guarded(const std::function<CommandResult()>& command) {
   try {
     return command();
@@ -158,8 +159,7 @@ CommandResult CalculatorWindow::CalcCommand() {
 }
 
 CommandResult CalculatorWindow::Calculate(std::string_view input) {
-  field_.SetText(std::string(input));
-  field_.resultShown = false;
+  SetFieldText(std::string(input));
   return CalcCommand();
 }
 
@@ -221,7 +221,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
-  field_.SetText(display);
+  SetFieldText(display);
   if (steps.empty()) steps = display;
   return {true, display, decimal, steps};
 }
@@ -234,7 +234,7 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   data().logLines.push_back(solution->logLine);
   Save();
   std::string display = std::string(FirstLine(solution->working)) + " => X=" + solution->value;
-  field_.SetText(display);
+  SetFieldText(display);
   return {true, display, solution->value, solution->working};
 }
 
@@ -256,8 +256,8 @@ CommandResult CalculatorWindow::EqualCommand() {
     return {};
   }
   if (IsParameterHead(text)) {
-    field_.SetText(text + "=");
-    field_.resultShown = false;
+    SetFieldText(text + "=");
+    filter_.ClearResultShown();
     return {};
   }
   if (text.find('=', 1) != std::string::npos) {
@@ -318,6 +318,7 @@ void CalculatorWindow::BaseCommand(int base) {
   if (Blocked()) return;
   const int old_base = this->base();
   data().numberBase = base;
+  filter_.SetBase(base);
   Save();
   if (old_base == base) return;
   Guarded([&]() -> CommandResult {
@@ -341,36 +342,39 @@ void CalculatorWindow::BaseCommand(int base) {
         return {};
       }
     }
-    const bool shown = field_.resultShown;
-    field_.SetText(converted);
-    field_.resultShown = shown;
+    const bool shown = filter_.resultShown();
+    SetFieldText(converted);
+    if (shown) filter_.MarkResultShown();
     return {};
   });
 }
 
 void CalculatorWindow::BackspaceCommand() {
-  if (Blocked() || field_.resultShown) return;
-  InputField& f = field_;
-  if (f.HasSelection()) {
-    const std::size_t start = std::min(f.selectionStart, f.text.size());
-    f.text.erase(start, f.selectionLength);
-    f.caret = start;
-    f.selectionStart = f.selectionLength = 0;
-  } else if (f.caret > 0 && f.caret <= f.text.size()) {
-    f.text.erase(--f.caret, 1);
-  }
+  if (Blocked()) return;
+  field_.ClampPositions();
+  filter_.Backspace(field_);
 }
 
 std::string CalculatorWindow::CopyCommand() const {
   if (!field_.HasSelection()) return field_.text;
-  return field_.text.substr(std::min(field_.selectionStart, field_.text.size()),
-                            field_.selectionLength);
+  const std::size_t start = std::min(field_.SelectionStart(), field_.text.size());
+  return field_.text.substr(start, field_.SelectionEnd() - start);
 }
 
 void CalculatorWindow::PasteCommand(std::string_view clipboard) {
   if (Blocked()) return;
-  field_.resultShown = false;
+  if (filter_.resultShown()) filter_.ClearResultShown();
   InsertText(clipboard);
+}
+
+std::string CalculatorWindow::SelectStyle(int style) {
+  return std::string(calvoro::SelectStyle(data(), style, [this] { Save(); }));
+}
+
+void CalculatorWindow::ReloadSettings() {
+  manager_.Load();
+  OverrideForRun(overrides_);
+  filter_.SetBase(base());
 }
 
 void CalculatorWindow::ExitCommand() {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/input_filter.h"
 #include "app/sys_data.h"
 #include "engine/expr_engine.h"
 #include "engine/parameter_store.h"
@@ -23,20 +24,6 @@ struct CommandResult {
   std::string display;  // what the input field shows afterwards
   std::string result;   // the result; X for an equation; the stored decimal value for an assignment
   std::string steps;    // the step text or the lines of working ("\r\n" between lines)
-};
-
-// The input field: its text, caret and selection (positions are byte
-// offsets), and whether it shows a result (the next typed character then
-// starts a new input).
-struct InputField {
-  std::string text;
-  std::size_t caret = 0;
-  std::size_t selectionStart = 0;
-  std::size_t selectionLength = 0;
-  bool resultShown = false;
-
-  bool HasSelection() const { return selectionLength > 0; }
-  void SetText(std::string value);  // caret at the end, no selection
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
@@ -68,9 +55,15 @@ class CalculatorWindow {
   // While the tip of the day is open every command is ignored.
   bool Blocked() const { return data().tipOpen == 1; }
 
-  // Input field.
-  const InputField& field() const { return field_; }
-  InputField& field() { return field_; }
+  // The input field: the Qt line edit mirrors it (text, caret, selection)
+  // before and after every command. Positions are byte offsets.
+  const EditField& field() const { return field_; }
+  EditField& field() { return field_; }
+  // Whether the field shows a result: the next typed character starts anew.
+  bool resultShown() const { return filter_.resultShown(); }
+  const ExprFilter& filter() const { return filter_; }
+  // A character from a key or a button, through the field's filter.
+  void TypeChar(char c);
   // Inserts at the caret (or the remembered caret), replacing a selection.
   void InsertText(std::string_view text);
   void ClearInput();
@@ -86,6 +79,11 @@ class CalculatorWindow {
   // The text to put on the clipboard (the selection, or all).
   std::string CopyCommand() const;
   void PasteCommand(std::string_view clipboard);
+  // The style menu: stores the style at once and returns the notice text.
+  std::string SelectStyle(int style);
+  // Reads the settings file again (before the parameter dialog opens, so
+  // that another window's changes are seen).
+  void ReloadSettings();
   // The exit button: saves.
   void ExitCommand();
 
@@ -116,6 +114,7 @@ class CalculatorWindow {
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
   void ShowResult(std::string display);
+  void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, int from, int to);
 
@@ -123,7 +122,8 @@ class CalculatorWindow {
   MessageSink& sink_;
   ExprEngine engine_;
   ParameterStore store_;
-  InputField field_;
+  EditField field_;
+  ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
   CSysData fileValues_;  // the overridden fields as the file holds them

@@ -17,8 +17,6 @@
 namespace calvoro {
 
 inline constexpr std::string_view kNotPositiveInteger = "Please enter a positive integer.";
-inline constexpr int kMaxPrecision = 1000000;
-inline constexpr int kMaxExponentThreshold = 1000000000;
 inline constexpr std::string_view kPrecisionRange = "Please enter a precision from 0 to 1000000.";
 inline constexpr std::string_view kThresholdRange =
     "Please enter an exponent threshold from 0 to 1000000000.";

@@ -16,9 +16,6 @@
 namespace calvoro {
 namespace {
 
-constexpr int kMaxPrecision = 1000000;
-constexpr int kMaxThreshold = 1000000000;
-
 class Writer {
  public:
   void Byte(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
@@ -157,7 +154,7 @@ bool ReadFields(Reader& in, CSysData& d) {
          in.Int32(d.spareInt1) && in.Int32(d.spareInt2) && in.Int32(d.windowStyle) &&
          in.Int32(d.freshStart) && ReadList(in, d.conversionItems, ReadItem) &&
          ReadClamped(in, d.precision, kMaxPrecision) &&
-         ReadClamped(in, d.exponentThreshold, kMaxThreshold) &&
+         ReadClamped(in, d.exponentThreshold, kMaxExponentThreshold) &&
          in.Int32(d.addSingleConversionToHistory) && in.Int32(d.showTips) &&
          in.Text(d.savedExpression) && in.Int32(d.savedInputFlag) && in.Text(d.savedInputText) &&
          in.Int32(d.tipIndex) && in.Int32(d.savedInputB) && in.Int32(d.savedInputC) &&

@@ -71,6 +71,11 @@ struct CSysData : EngineSettings {
   bool operator==(const CSysData&) const = default;
 };
 
+// Bounds of the precision and the exponent threshold: refused beyond them in
+// the dialogs and the CLI, clamped when a file is loaded.
+inline constexpr int kMaxPrecision = 1000000;
+inline constexpr int kMaxExponentThreshold = 1000000000;
+
 // The header text that opens every settings file.
 inline constexpr std::string_view kSysDataHeader = "SysData Manager - StoreObject";
 inline constexpr std::string_view kSysDataFileName = "SysData.dat";

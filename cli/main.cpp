@@ -88,10 +88,10 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
         parsed = ParseBase(value);
         options.overrides.numberBase = parsed;
       } else if (arg == "--precision") {
-        parsed = ParseBounded(value, 1000000);
+        parsed = ParseBounded(value, calvoro::kMaxPrecision);
         options.overrides.precision = parsed;
       } else {
-        parsed = ParseBounded(value, 1000000000);
+        parsed = ParseBounded(value, calvoro::kMaxExponentThreshold);
         options.overrides.exponentThreshold = parsed;
       }
       if (!parsed) return std::nullopt;

@@ -151,9 +151,10 @@ namespace {
 
 class WindowCommands : public WindowTest {
  protected:
+  // Puts text into the field as the line edit would after typing it.
   void Type(std::string text) {
-    session.field().SetText(std::move(text));
-    session.field().resultShown = false;
+    session.ClearInput();
+    session.InsertText(text);
   }
   const std::string& Field() const { return session.field().text; }
 };
@@ -178,7 +179,7 @@ TEST_F(WindowCommands, EqualCommand) {
   Type("2(1+2)");
   EXPECT_TRUE(session.EqualCommand().ok);
   EXPECT_EQ(Field(), "2*(1+2)=6");
-  EXPECT_TRUE(session.field().resultShown);
+  EXPECT_TRUE(session.resultShown());
   settings.numberBase = kBaseMix;
   Type("0b101+1");
   EXPECT_TRUE(session.EqualCommand().ok);
@@ -238,12 +239,12 @@ TEST_F(WindowCommands, MemoriesAreInsertedInTheWindowsBase) {
 
 TEST_F(WindowCommands, InsertBackspaceCopyPaste) {
   Type("12345");
-  session.field().caret = 2;
+  session.field().caret = session.field().anchor = 2;
   session.InsertText("ab");
   EXPECT_EQ(Field(), "12ab345");
   EXPECT_EQ(session.field().caret, 4u);
-  session.field().selectionStart = 1;
-  session.field().selectionLength = 3;
+  session.field().anchor = 1;
+  session.field().caret = 4;
   EXPECT_EQ(session.CopyCommand(), "2ab");
   session.BackspaceCommand();
   EXPECT_EQ(Field(), "1345");
@@ -253,8 +254,8 @@ TEST_F(WindowCommands, InsertBackspaceCopyPaste) {
   session.BackspaceCommand();  // at the start: nothing
   EXPECT_EQ(Field(), "345");
   EXPECT_EQ(session.CopyCommand(), "345");
-  session.field().selectionStart = 0;
-  session.field().selectionLength = 1;
+  session.field().anchor = 0;
+  session.field().caret = 1;
   session.PasteCommand("9+");
   EXPECT_EQ(Field(), "9+45");
   ASSERT_TRUE(session.CalcCommand().ok);
@@ -312,6 +313,47 @@ TEST_F(WindowCommands, RunOverridesAreNeverWritten) {
   EXPECT_EQ(stored.precision, 10);
   EXPECT_EQ(stored.numberBase, kBaseDecimal);
   EXPECT_EQ(stored.logLines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+class WindowTyping : public WindowTest {
+ protected:
+  void Keys(std::string_view keys) {
+    for (char c : keys) session.TypeChar(c);
+  }
+};
+
+TEST_F(WindowTyping, KeysGoThroughTheFilterIntoTheCommands) {
+  Keys("2(3+4)");
+  EXPECT_EQ(session.field().text, "2(3+4)");
+  ASSERT_TRUE(session.CalcCommand().ok);
+  EXPECT_EQ(session.field().text, "2*(3+4)=14");
+  Keys("5");  // a shown result gives way to the new input
+  EXPECT_EQ(session.field().text, "5");
+  session.BackspaceCommand();
+  Keys("(m)=");  // "=" is the Equal command: it starts an assignment
+  EXPECT_EQ(session.field().text, "(M)=");
+  Keys("7");
+  ASSERT_TRUE(session.CalcCommand().ok);
+  EXPECT_EQ(FileRecord().paramM, "7");
+  // The filter follows the base: "a" is a digit in base 16.
+  session.BaseCommand(kBaseHex);
+  session.ClearInput();
+  Keys("a+1");
+  ASSERT_TRUE(session.CalcCommand().ok);
+  EXPECT_EQ(session.field().text, "a+1=B");
+}
+
+TEST_F(WindowTyping, StyleChoiceIsSavedAtOnce) {
+  EXPECT_EQ(session.SelectStyle(kStyleMini),
+            "You have select the mini style.Please exit the calculator and restart it, then you "
+            "could use the mini style.Thank you.\r\n");
+  EXPECT_EQ(FileRecord().windowStyle, kStyleMini);
 }
 
 }  // namespace
