@@ -64,11 +64,18 @@ bool ComplexDialogModel::Press(ComplexOperation operation) {
   // 0 to a negative power is a division by zero, not 0.
   const bool power =
       operation == ComplexOperation::kRealPower || operation == ComplexOperation::kComplexPower;
-  if (power && x.IsZero() && y.re < 0) {
+  const bool divide = operation == ComplexOperation::kDivide;
+  if ((power && x.IsZero() && y.re < 0) || (divide && y.IsZero())) {
     sink_.MessageBox(kZeroDenominator, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
   }
-  output_ = ComplexOperationText(operation, x, y);
+  // Overflow or a pole (the log of 0) gives no number to show.
+  std::string text = ComplexOperationText(operation, x, y);
+  if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos) {
+    sink_.MessageBox(kComplexNotFinite, kCaptionComplexWarning, MessageIcon::Warning);
+    return false;
+  }
+  output_ = std::move(text);
   return true;
 }
 

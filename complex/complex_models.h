@@ -18,7 +18,6 @@ namespace calvoro {
 inline constexpr std::string_view kCaptionComplexCalculator = "Complex Expression Calculator";
 inline constexpr std::string_view kCaptionComplexWarning =
     "Complex Expression Calculator Warning Message";
-inline constexpr std::string_view kSupportEmail = "support@calvoro.example";
 
 inline constexpr std::string_view kComplexEmptyExpression =
     "Sorry, please input the expression before calculation.";
@@ -28,6 +27,8 @@ inline constexpr std::string_view kComplexFailureHead =
     "Sorry, fail to calculate the complex expression .Please check your input and report to ";
 inline constexpr std::string_view kComplexTooManyRoots =
     "Sorry, the number of roots must not be above 1000.";
+inline constexpr std::string_view kComplexNotFinite =
+    "Sorry, the result is too large or not defined.";
 inline constexpr int kMaxRoots = 1000;
 
 // One complex operand as typed: the real and the imaginary edit. Each is

@@ -24,7 +24,6 @@ constexpr int kGuardDigits = 10;
 constexpr int kNoExponentThreshold = 1'000'000'000;
 
 // Where users are asked to send equations the solver cannot reduce.
-constexpr std::string_view kSupportEmail = "support@calvoro.example";
 
 constexpr std::string_view kDenominatorMessage =
     "Sorry, the liner equation in Calvoro cannot accept the unknown variable - X in the "

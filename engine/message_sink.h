@@ -32,6 +32,7 @@ inline constexpr std::string_view kCaptionTivamoWarning = "Tivamo Warning Messag
 inline constexpr std::string_view kCaptionWarning = "Warning Message";
 
 // Texts raised from more than one place.
+inline constexpr std::string_view kSupportEmail = "support@calvoro.example";
 inline constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 
 }  // namespace calvoro
