@@ -10,17 +10,18 @@
 #include <string_view>
 #include <vector>
 
-#include "app/calculator_session.h"
+#include "app/calculator_window.h"
 #include "cli/line_reader.h"
-#include "cli/subcommands.h"
 #include "cli/stderr_sink.h"
+#include "cli/subcommands.h"
 #include "engine/number_base.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "usage: calvoro-cli [--base bin|oct|dec|hex|mix] [--precision N] [--threshold T]\n"
-    "                   [--degree|--radian] [--steps|--result] [INPUT ...]\n"
+    "                   [--degree|--radian] [--steps|--result] [--settings FILE] [INPUT ...]\n"
+    "       calvoro-cli log [--clear] [--settings FILE]\n"
     "  INPUT is an expression (2*(3+4), 5pi+78(34.5+89.6), fac(25)), a parameter\n"
     "  assignment ((M)=2+3) or a linear equation in X (2x+3=7). Memories last1..last5\n"
     "  carry from one input to the next. Without INPUT, inputs are read from standard\n"
@@ -28,13 +29,20 @@ constexpr std::string_view kUsage =
     "  --precision N   fraction digits, 0..1000000 (default 10)\n"
     "  --threshold T   exponent threshold, 0..1000000000 (default 100)\n"
     "  --steps         print every step of the calculation\n"
-    "  --result        print only the result\n";
+    "  --result        print only the result\n"
+    "  --settings FILE the settings file (default: SysData.dat beside the program,\n"
+    "                  or in ~/.config/calvoro when that folder is not writable);\n"
+    "                  parameters, Pi, precision, threshold, angle unit and base come\n"
+    "                  from it, and every calculation adds its log line to it.\n"
+    "                  --base, --precision, --threshold, --degree and --radian hold\n"
+    "                  for this run only and are never written.\n"
+    "  log             print the log, newest first; --clear empties it\n";
 
 enum class Output { kDisplay, kResult, kSteps };
 
 struct Options {
-  int base = calvoro::kBaseDecimal;
-  calvoro::EngineSettings settings;
+  calvoro::RunOverrides overrides;
+  std::optional<std::string> settingsPath;
   Output output = Output::kDisplay;
   std::vector<std::string> inputs;
   bool help = false;
@@ -68,21 +76,23 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
     } else if (arg == "--help") {
       options.help = true;
     } else if (arg == "--degree" || arg == "--radian") {
-      options.settings.angleRadian = arg == "--radian";
+      options.overrides.angleRadian = arg == "--radian";
     } else if (arg == "--steps" || arg == "--result") {
       options.output = arg == "--steps" ? Output::kSteps : Output::kResult;
+    } else if (arg == "--settings" && i + 1 < argc) {
+      options.settingsPath = argv[++i];
     } else if ((arg == "--base" || arg == "--precision" || arg == "--threshold") && i + 1 < argc) {
       const char* value = argv[++i];
       std::optional<int> parsed;
       if (arg == "--base") {
         parsed = ParseBase(value);
-        if (parsed) options.base = *parsed;
+        options.overrides.numberBase = parsed;
       } else if (arg == "--precision") {
         parsed = ParseBounded(value, 1000000);
-        if (parsed) options.settings.precision = *parsed;
+        options.overrides.precision = parsed;
       } else {
         parsed = ParseBounded(value, 1000000000);
-        if (parsed) options.settings.exponentThreshold = *parsed;
+        options.overrides.exponentThreshold = parsed;
       }
       if (!parsed) return std::nullopt;
     } else {
@@ -103,8 +113,8 @@ void PrintLines(std::string_view text) {
   std::cout << out << '\n';
 }
 
-bool Handle(calvoro::CalculatorSession& session, std::string_view input, Output output) {
-  const calvoro::CommandResult result = session.CalcCommand(input);
+bool Handle(calvoro::CalculatorWindow& window, std::string_view input, Output output) {
+  const calvoro::CommandResult result = window.Calculate(input);
   if (!result.ok) return false;
   switch (output) {
     case Output::kDisplay:
@@ -130,10 +140,9 @@ std::optional<int> RunTool(int argc, char** argv) {
     Runner run;
   };
   static constexpr Tool kTools[] = {
-      {"convert", calvoro::cli::RunConvertCommand},
-      {"units", calvoro::cli::RunUnitsCommand},
-      {"complex", calvoro::cli::RunComplexCommand},
-      {"matrix", calvoro::cli::RunMatrixCommand},
+      {"convert", calvoro::cli::RunConvertCommand}, {"units", calvoro::cli::RunUnitsCommand},
+      {"complex", calvoro::cli::RunComplexCommand}, {"matrix", calvoro::cli::RunMatrixCommand},
+      {"log", calvoro::cli::RunLogCommand},
   };
   for (const Tool& tool : kTools) {
     if (argv[1] == tool.name) return tool.run(calvoro::cli::Arguments(argv + 2, argc - 2));
@@ -155,11 +164,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   calvoro::StderrSink sink;
-  calvoro::CalculatorSession session(options->settings, sink, options->base);
+  calvoro::CalculatorWindow window(
+      options->settingsPath.value_or(calvoro::CSysDataManager().filePath), sink);
+  window.OverrideForRun(options->overrides);
+  window.set_save_failed_hook(calvoro::cli::WarnSaveFailed(window.settings().filePath));
   bool all_ok = true;
   if (!options->inputs.empty()) {
     for (const auto& input : options->inputs)
-      all_ok = Handle(session, input, options->output) && all_ok;
+      all_ok = Handle(window, input, options->output) && all_ok;
     return all_ok ? 0 : 1;
   }
   calvoro::LineReader reader(isatty(STDIN_FILENO) != 0);
@@ -167,7 +179,7 @@ int main(int argc, char** argv) {
   while (reader.Read(line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
-    all_ok = Handle(session, line, options->output) && all_ok;
+    all_ok = Handle(window, line, options->output) && all_ok;
   }
   return all_ok ? 0 : 1;
 }

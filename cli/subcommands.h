@@ -3,7 +3,9 @@
 // (0 done, 1 refused input, 2 usage error).
 #pragma once
 
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace calvoro::cli {
@@ -14,5 +16,10 @@ int RunConvertCommand(Arguments args);  // convert VALUE FROM-UNIT TO-UNIT --cat
 int RunUnitsCommand(Arguments args);    // units [CATEGORY]
 int RunComplexCommand(Arguments args);  // complex [--A re,im] ... EXPRESSION
 int RunMatrixCommand(Arguments args);   // matrix add|sub|mul|trans FILE-A [FILE-B]
+int RunLogCommand(Arguments args);      // log [--clear] [--settings FILE]
+
+// A hook that warns once on standard error that the settings file at `path`
+// could not be written.
+std::function<void()> WarnSaveFailed(std::string path);
 
 }  // namespace calvoro::cli

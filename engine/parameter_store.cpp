@@ -17,13 +17,22 @@ void ParameterStore::ShiftMemories(std::string_view result, int base) {
   std::string headed(sign);
   if (base != kBaseMix) headed.append(HeadOfBase(base));
   memories_[0] = headed.append(result);
+  shifted_ = true;
 }
 
 std::string ParameterStore::MemoryTooltip(int index) const {
   static constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third", "forth",
                                                                 "fifth"};
+  const std::string number = std::to_string(index + 1);
+  if (!shifted_) {
+    return std::string("The ")
+        .append(kOrdinals[index])
+        .append(" lastest result of calculation:last")
+        .append(number)
+        .append("=0");
+  }
   std::string tip = "the ";
-  tip.append(kOrdinals[index]).append(" lastest result:last").append(std::to_string(index + 1));
+  tip.append(kOrdinals[index]).append(" lastest result:last").append(number);
   return tip.append("=").append(memories_[index]);
 }
 

@@ -17,7 +17,8 @@ class ParameterStore {
   // Last5 drops out, every memory moves down, Last1 takes the result with
   // the head of its base ("0b", "0", "0h"; none in bases 10 and Mix).
   void ShiftMemories(std::string_view result, int base);
-  // The tooltip of memory button `index` (0 for Last1).
+  // The tooltip of memory button `index` (0 for Last1): the buttons' initial
+  // text until the first result arrives.
   std::string MemoryTooltip(int index) const;
 
   // The stored text of parameter F, K, M or W (either case); nullptr for
@@ -27,6 +28,7 @@ class ParameterStore {
  private:
   EngineSettings& settings_;
   MemoryTexts memories_ = kZeroMemories;
+  bool shifted_ = false;
 };
 
 }  // namespace calvoro

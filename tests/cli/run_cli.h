@@ -40,19 +40,29 @@ inline std::string ReadFile(const std::string& path) {
   return buffer.str();
 }
 
-inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "") {
-  // Files of their own for every run: ctest runs the tests in parallel.
+// Without "--settings" in `args`, every run gets a fresh settings file of its
+// own, so that runs never share parameters or logs (ctest runs in parallel).
+inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "") {
   static int runs = 0;
   const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) + "_" +
                            std::to_string(++runs);
-  const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err";
+  const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err",
+                    settings_path = stem + ".dat";
+  bool has_settings = false;
+  for (const auto& arg : args) has_settings = has_settings || arg == "--settings";
+  const bool tool =
+      !args.empty() && (args[0] == "convert" || args[0] == "log" || args[0] == "robot");
+  const bool without_settings =
+      !args.empty() && (args[0] == "units" || args[0] == "complex" || args[0] == "matrix");
+  if (!has_settings && !without_settings)
+    args.insert(args.begin() + (tool ? 1 : 0), {"--settings", settings_path});
   std::ofstream(in_path, std::ios::binary) << input;
   std::string command = Quote(CALVORO_CLI);
   for (const auto& arg : args) command += " " + Quote(arg);
   command += " <" + Quote(in_path) + " >" + Quote(out_path) + " 2>" + Quote(err_path);
   const int raw = std::system(command.c_str());
   CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
-  for (const auto& path : {in_path, out_path, err_path}) std::remove(path.c_str());
+  for (const auto& path : {in_path, out_path, err_path, settings_path}) std::remove(path.c_str());
   return run;
 }
 

@@ -1,0 +1,133 @@
+// CalculatorWindow: everything the standard and mini calculator windows do,
+// without a window. It owns the settings manager, the engine, the memories
+// and the input field's state; the Qt windows mirror the field into their
+// line edit and call one method per button, key or menu command. The CLI
+// runs its inputs through the same Calc command.
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/sys_data.h"
+#include "engine/expr_engine.h"
+#include "engine/parameter_store.h"
+
+namespace calvoro {
+
+struct CommandResult {
+  bool ok = false;
+  std::string display;  // what the input field shows afterwards
+  std::string result;   // the result; X for an equation; the stored decimal value for an assignment
+  std::string steps;    // the step text or the lines of working ("\r\n" between lines)
+};
+
+// The input field: its text, caret and selection (positions are byte
+// offsets), and whether it shows a result (the next typed character then
+// starts a new input).
+struct InputField {
+  std::string text;
+  std::size_t caret = 0;
+  std::size_t selectionStart = 0;
+  std::size_t selectionLength = 0;
+  bool resultShown = false;
+
+  bool HasSelection() const { return selectionLength > 0; }
+  void SetText(std::string value);  // caret at the end, no selection
+};
+
+// The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
+std::string_view BasePrefix(int base);
+
+// One log line: time, three blanks, base prefix, and the expression with its
+// result (the first line of the step text too when it differs from the
+// expression).
+std::string LogLine(const std::tm& time, int base, std::string_view expression,
+                    std::string_view first_line, std::string_view result);
+
+// Settings the CLI overrides for one run; they are never written to the file.
+struct RunOverrides {
+  std::optional<int> precision;
+  std::optional<int> exponentThreshold;
+  std::optional<bool> angleRadian;
+  std::optional<int> numberBase;
+};
+
+class CalculatorWindow {
+ public:
+  // Loads the settings from `settings_path`.
+  CalculatorWindow(std::string settings_path, MessageSink& sink);
+
+  // Initialisation on the record: the base, tipOpen reset, the fresh start
+  // or the saved input. Returns true when the tip of the day should open.
+  bool Initialise();
+
+  // While the tip of the day is open every command is ignored.
+  bool Blocked() const { return data().tipOpen == 1; }
+
+  // Input field.
+  const InputField& field() const { return field_; }
+  InputField& field() { return field_; }
+  // Inserts at the caret (or the remembered caret), replacing a selection.
+  void InsertText(std::string_view text);
+  void ClearInput();
+  // Remembers the caret for the next insertion (the function list dialog).
+  void RememberCaret();
+
+  // Commands. Each does nothing while Blocked().
+  CommandResult CalcCommand();
+  CommandResult EqualCommand();
+  void MemoryCommand(int index);  // 0 for Last1
+  void BaseCommand(int base);
+  void BackspaceCommand();
+  // The text to put on the clipboard (the selection, or all).
+  std::string CopyCommand() const;
+  void PasteCommand(std::string_view clipboard);
+  // The exit button: saves.
+  void ExitCommand();
+
+  // The Calc command on `input` as if typed into an empty field.
+  CommandResult Calculate(std::string_view input);
+  // Calculate with the memories; on success shifts them, appends the log line
+  // and saves.
+  std::optional<Calculation> RunCalculation(std::string_view expression);
+
+  const MemoryTexts& memories() const { return store_.memories(); }
+  std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
+
+  int base() const { return data().numberBase; }
+  CSysDataManager& settings() { return manager_; }
+  CSysData& data() { return manager_.data; }
+  const CSysData& data() const { return manager_.data; }
+  ExprEngine& engine() { return engine_; }
+
+  // The CLI's options: apply to this run only.
+  void OverrideForRun(const RunOverrides& overrides);
+  // Saves the record (with the file's values for overridden fields); a failed
+  // save goes to the save-failure hook.
+  bool Save();
+  void set_save_failed_hook(std::function<void()> hook) { save_failed_ = std::move(hook); }
+
+ private:
+  CommandResult Command(std::string_view input);
+  CommandResult Assign(std::string_view input, char letter, std::string_view right);
+  CommandResult Solve(std::string_view input);
+  void ShowResult(std::string display);
+  CommandResult Guarded(const std::function<CommandResult()>& command);
+  std::string ConvertFieldText(std::string_view text, int from, int to);
+
+  CSysDataManager manager_;
+  MessageSink& sink_;
+  ExprEngine engine_;
+  ParameterStore store_;
+  InputField field_;
+  std::optional<std::size_t> savedCaret_;
+  RunOverrides overrides_;
+  CSysData fileValues_;  // the overridden fields as the file holds them
+  std::function<void()> save_failed_;
+};
+
+}  // namespace calvoro

@@ -1,0 +1,311 @@
+// The calculator window's commands without a window: calculations,
+// assignments, equations, memories, bases, the field and the settings file.
+#include "app/calculator_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/number_base.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+using testing::RecordingSink;
+
+std::string TempSettingsPath() {
+  static int count = 0;
+  return ::testing::TempDir() + "/window_" + std::to_string(getpid()) + "_" +
+         std::to_string(++count) + ".dat";
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() {
+    session.engine().set_clock([] { return testing::FixedTime(2026, 12, 6, 20, 5); });
+  }
+  ~WindowTest() override { std::remove(path.c_str()); }
+
+  // The record as the file holds it now.
+  CSysData FileRecord() const {
+    CSysDataManager reader(path);
+    reader.Load();
+    return reader.data;
+  }
+
+  std::string path = TempSettingsPath();
+  RecordingSink sink;
+  CalculatorWindow session{path, sink};
+  CSysData& settings = session.data();
+};
+
+TEST_F(WindowTest, DisplaysAndLogLines) {
+  struct Case {
+    int base;
+    const char* input;
+    const char* display;
+    const char* log;
+  };
+  const Case cases[] = {
+      {10, "1+2", "1+2=3", "2026-12-06 20:05   Dec:1+2=3"},
+      {10, "2(3+4)", "2*(3+4)=14", "2026-12-06 20:05   Dec:2(3+4)=2*(3+4)=14"},
+      {16, "FF+1", "ff+1=100", "2026-12-06 20:05   Hex:ff+1=100"},
+      {kBaseMix, "0b101+0h1F", "5+1F=0h24", "2026-12-06 20:05   Mix:0b101+0h1F=5+1F=0h24"},
+      {kBaseMix, "1+2", "1+2=3", "2026-12-06 20:05   Mix:1+2=3"},
+  };
+  for (const auto& c : cases) {
+    session.data().numberBase = c.base;
+    const CommandResult result = session.Calculate(c.input);
+    ASSERT_TRUE(result.ok) << c.input;
+    EXPECT_EQ(result.display, c.display) << c.input;
+    EXPECT_EQ(session.data().logLines.back(), c.log) << c.input;
+  }
+}
+
+TEST_F(WindowTest, MemoriesShiftWithTheirHeads) {
+  for (const char* input : {"1+1", "2+2", "3+3"}) ASSERT_TRUE(session.Calculate(input).ok);
+  EXPECT_EQ(session.memories(), (MemoryTexts{"6", "4", "2", "0", "0"}));
+  session.data().numberBase = kBaseBinary;
+  ASSERT_TRUE(session.Calculate("100+1").ok);
+  session.data().numberBase = kBaseHex;
+  ASSERT_TRUE(session.Calculate("0-1F").ok);
+  session.data().numberBase = kBaseOctal;
+  ASSERT_TRUE(session.Calculate("7+1").ok);
+  EXPECT_EQ(session.memories(), (MemoryTexts{"010", "-0h1F", "0b101", "6", "4"}));
+  session.data().numberBase = kBaseDecimal;
+  EXPECT_EQ(session.Calculate("last1+last2+last3").result, "-18");  // 8 - 31 + 5
+  EXPECT_EQ(session.memories()[4], "6");  // the sixth result pushed the first out
+
+  ParameterStore store(settings);
+  EXPECT_EQ(store.MemoryTooltip(0), "The first lastest result of calculation:last1=0");
+  store.ShiftMemories("5", kBaseDecimal);
+  EXPECT_EQ(store.MemoryTooltip(0), "the first lastest result:last1=5");
+  EXPECT_EQ(store.MemoryTooltip(3), "the forth lastest result:last4=0");
+}
+
+TEST_F(WindowTest, PlainNumbersAndEmptyInput) {
+  CommandResult result = session.Calculate("42");
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.display, "42");
+  EXPECT_TRUE(session.data().logLines.empty());  // no log line, no memory shift
+  EXPECT_EQ(session.memories()[0], "0");
+
+  result = session.Calculate("");
+  EXPECT_FALSE(result.ok);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, "Please input the expression first.");
+  EXPECT_EQ(sink.messages[0].caption, "Calvoro Message");
+}
+
+TEST_F(WindowTest, Assignments) {
+  CommandResult result = session.Calculate("(m)=2+3");
+  ASSERT_TRUE(result.ok);
+  EXPECT_EQ(result.display, "(m)=2+3  Set the user parameter M successfully.");
+  EXPECT_EQ(settings.paramM, "5");
+  EXPECT_EQ(session.data().logLines.size(), 1u);  // the right side was calculated
+
+  session.data().numberBase = kBaseHex;
+  ASSERT_TRUE(session.Calculate("(K)=FF").ok);
+  EXPECT_EQ(settings.paramK, "255");  // stored in decimal
+  ASSERT_TRUE(session.Calculate("(w)=2^a").ok);
+  EXPECT_EQ(settings.paramW, "1024");
+
+  session.data().numberBase = kBaseDecimal;
+  sink.messages.clear();
+  EXPECT_FALSE(session.Calculate("(f)=1.2.3").ok);
+  EXPECT_FALSE(session.Calculate("(f)=").ok);
+  EXPECT_FALSE(session.Calculate("(f)=5/0").ok);
+  EXPECT_EQ(settings.paramF, "1");
+  ASSERT_EQ(sink.messages.size(), 4u);  // the division's own message and three refusals
+  EXPECT_EQ(sink.messages.back().text,
+            "Failed to set the parameter value,please check the right expression after "
+            "=.Thank you.");
+  EXPECT_EQ(sink.messages.back().caption, "Calvoro");
+}
+
+TEST_F(WindowTest, EquationsAndOtherInputWithEquals) {
+  CommandResult result = session.Calculate("2x+3=7");
+  ASSERT_TRUE(result.ok);
+  EXPECT_EQ(result.display, "2*x+3-(7)=0 => X=2");
+  EXPECT_EQ(session.memories()[0], "2");
+  EXPECT_EQ(session.data().logLines.back(), "2026-12-06 20:05   2x+3=7 =>  X=2");
+
+  sink.messages.clear();
+  EXPECT_FALSE(session.Calculate("1+2=3").ok);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, "Input expression is error, please check it again.");
+  EXPECT_FALSE(session.Calculate("x+1").ok);
+  EXPECT_EQ(sink.messages.back().text, "Cannot find the operator = in the equation.");
+  EXPECT_EQ(session.data().logLines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+class WindowCommands : public WindowTest {
+ protected:
+  void Type(std::string text) {
+    session.field().SetText(std::move(text));
+    session.field().resultShown = false;
+  }
+  const std::string& Field() const { return session.field().text; }
+};
+
+TEST_F(WindowCommands, SavesAtOnce) {
+  ASSERT_TRUE(session.Calculate("(m)=2+3").ok);
+  EXPECT_EQ(FileRecord().paramM, "5");
+  ASSERT_TRUE(session.Calculate("m*2").ok);
+  EXPECT_EQ(FileRecord().logLines.back(), "2026-12-06 20:05   Dec:m*2=5*2=10");
+}
+
+TEST_F(WindowCommands, EqualCommand) {
+  Type("(F)");
+  session.EqualCommand();
+  EXPECT_EQ(Field(), "(F)=");
+  session.EqualCommand();
+  EXPECT_EQ(sink.messages.back().text,
+            "The input expression has include one = , we only accetp one = in one expression.");
+  Type("2x");
+  session.EqualCommand();
+  EXPECT_EQ(Field(), "2x=");
+  Type("2(1+2)");
+  EXPECT_TRUE(session.EqualCommand().ok);
+  EXPECT_EQ(Field(), "2*(1+2)=6");
+  EXPECT_TRUE(session.field().resultShown);
+  settings.numberBase = kBaseMix;
+  Type("0b101+1");
+  EXPECT_TRUE(session.EqualCommand().ok);
+  EXPECT_EQ(Field(), "0b101+1=6");  // the input as typed in Mix
+  Type("");
+  session.EqualCommand();
+  EXPECT_EQ(sink.messages.back().text, "Please input the expression first.");
+}
+
+TEST_F(WindowCommands, CalcWithEqualsButNoUnknownClearsTheField) {
+  Type("1+2=3");
+  EXPECT_FALSE(session.CalcCommand().ok);
+  EXPECT_EQ(sink.messages.back().text, "Input expression is error, please check it again.");
+  EXPECT_EQ(Field(), "");
+}
+
+TEST_F(WindowCommands, BaseSwitchConvertsTheField) {
+  Type("255");
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "FF");
+  EXPECT_EQ(FileRecord().numberBase, kBaseHex);
+  // A shown result is calculated again in the new base and logged.
+  session.BaseCommand(kBaseDecimal);
+  ASSERT_TRUE(session.Calculate("2*(3+4)").ok);
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "2*(3+4)=E");
+  EXPECT_EQ(settings.logLines.back(), "2026-12-06 20:05   Hex:2*(3+4)=E");
+  EXPECT_EQ(session.memories()[0], "14");  // not shifted by the switch
+  // Names are copied whole; numbers are converted.
+  Type("sin(10)+last1+pi");
+  session.BaseCommand(kBaseBinary);
+  EXPECT_EQ(Field(), "sin(10000)+last1+pi");
+  // An equation is solved again.
+  session.BaseCommand(kBaseDecimal);
+  ASSERT_TRUE(session.Calculate("2x=10").ok);
+  session.BaseCommand(kBaseHex);
+  EXPECT_EQ(Field(), "2*x-(a)-(0)=0 => X=5");
+}
+
+TEST_F(WindowCommands, MemoriesAreInsertedInTheWindowsBase) {
+  settings.numberBase = kBaseHex;
+  ASSERT_TRUE(session.Calculate("F+1").ok);
+  EXPECT_EQ(session.memories()[0], "0h10");
+  settings.numberBase = kBaseDecimal;
+  Type("2+");
+  session.MemoryCommand(0);
+  EXPECT_EQ(Field(), "2+16");
+  EXPECT_EQ(session.MemoryTooltip(0), "the first lastest result:last1=0h10");
+}
+
+TEST_F(WindowCommands, InsertBackspaceCopyPaste) {
+  Type("12345");
+  session.field().caret = 2;
+  session.InsertText("ab");
+  EXPECT_EQ(Field(), "12ab345");
+  EXPECT_EQ(session.field().caret, 4u);
+  session.field().selectionStart = 1;
+  session.field().selectionLength = 3;
+  EXPECT_EQ(session.CopyCommand(), "2ab");
+  session.BackspaceCommand();
+  EXPECT_EQ(Field(), "1345");
+  EXPECT_EQ(session.field().caret, 1u);
+  session.BackspaceCommand();
+  EXPECT_EQ(Field(), "345");
+  session.BackspaceCommand();  // at the start: nothing
+  EXPECT_EQ(Field(), "345");
+  EXPECT_EQ(session.CopyCommand(), "345");
+  session.field().selectionStart = 0;
+  session.field().selectionLength = 1;
+  session.PasteCommand("9+");
+  EXPECT_EQ(Field(), "9+45");
+  ASSERT_TRUE(session.CalcCommand().ok);
+  session.BackspaceCommand();  // a shown result is not edited
+  EXPECT_EQ(Field(), "9+45=54");
+}
+
+TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {
+  settings.tipOpen = 1;
+  Type("1+2");
+  EXPECT_FALSE(session.CalcCommand().ok);
+  session.EqualCommand();
+  session.BaseCommand(kBaseHex);
+  session.MemoryCommand(0);
+  session.BackspaceCommand();
+  session.PasteCommand("x");
+  EXPECT_EQ(Field(), "1+2");
+  EXPECT_EQ(settings.numberBase, kBaseDecimal);
+  EXPECT_TRUE(settings.logLines.empty());
+  EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(WindowCommands, InitialisationOnTheRecord) {
+  settings.freshStart = 1;
+  settings.tipOpen = 1;
+  settings.savedExpression = "1+2";
+  EXPECT_TRUE(session.Initialise());
+  EXPECT_EQ(settings.freshStart, 0);
+  EXPECT_EQ(settings.tipOpen, 0);
+  EXPECT_EQ(settings.savedExpression, "");
+
+  settings.showTips = 0;
+  settings.freshStart = 1;
+  EXPECT_FALSE(session.Initialise());
+
+  settings.savedExpression = "4*5";
+  EXPECT_FALSE(session.Initialise());
+  EXPECT_EQ(Field(), "4*5");
+
+  Type("");
+  settings.savedInputFlag = 1;
+  session.Initialise();
+  EXPECT_EQ(Field(), "");
+  EXPECT_EQ(settings.savedExpression, "");
+  EXPECT_EQ(settings.savedInputB, -1);
+}
+
+TEST_F(WindowCommands, RunOverridesAreNeverWritten) {
+  RunOverrides overrides;
+  overrides.precision = 2;
+  overrides.numberBase = kBaseHex;
+  session.OverrideForRun(overrides);
+  EXPECT_EQ(session.Calculate("A/3").display, "a/3=3.55");
+  const CSysData stored = FileRecord();
+  EXPECT_EQ(stored.precision, 10);
+  EXPECT_EQ(stored.numberBase, kBaseDecimal);
+  EXPECT_EQ(stored.logLines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace calvoro

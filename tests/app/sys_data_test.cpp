@@ -1,0 +1,273 @@
+// SysData.dat byte for byte, partial and hostile files, atomic saves and the
+// settings folder.
+#include "app/sys_data.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace calvoro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SysDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::path(::testing::TempDir()) /
+              ("sysdata_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    path_ = (folder_ / "SysData.dat").string();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void WriteBytes(std::string_view bytes) {
+    std::ofstream(path_, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+  }
+  std::string ReadBytes() const {
+    std::ifstream in(path_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path folder_;
+  std::string path_;
+};
+
+// The offset of the log count in a file whose first five texts are the defaults.
+constexpr std::size_t kLogCountOffset = 30 + 4 * 2 + 104 + 8 + 3 * 4;
+
+TEST_F(SysDataTest, DefaultRecordWritesTheKnownBytes) {
+  CSysDataManager manager(path_);
+  ASSERT_EQ(manager.Save(), kFileDone);
+  const std::string bytes = ReadBytes();
+  ASSERT_EQ(bytes.size(), 250u);
+  EXPECT_EQ(bytes.substr(0, 30), "\x1dSysData Manager - StoreObject");
+  EXPECT_EQ(bytes.substr(30, 8), std::string("\x01"
+                                             "1\x01"
+                                             "1\x01"
+                                             "1\x01"
+                                             "1",
+                                             8));
+  EXPECT_EQ(static_cast<unsigned char>(bytes[38]), 103);  // the Pi text's prefix
+  EXPECT_EQ(bytes.substr(39, 103), kPiText);
+  double spare;
+  std::memcpy(&spare, bytes.data() + 142, 8);
+  EXPECT_EQ(spare, 0.0123);
+  EXPECT_EQ(bytes.substr(kLogCountOffset, 4), std::string(4, '\0'));
+  // The tail: numberBase 10, spareInt3 0, tipOpen 0.
+  EXPECT_EQ(bytes.substr(238), std::string("\x0a\0\0\0\0\0\0\0\0\0\0\0", 12));
+}
+
+TEST_F(SysDataTest, LengthPrefixesHaveThreeForms) {
+  const struct {
+    std::size_t length;
+    std::string prefix;
+  } cases[] = {
+      {0, std::string("\x00", 1)},
+      {254, "\xfe"},
+      {255, std::string("\xff\xff\x00", 3)},
+      {65533, std::string("\xff\xfd\xff", 3)},
+      {65534, std::string("\xff\xff\xff\xfe\xff\x00\x00", 7)},
+      {65535, std::string("\xff\xff\xff\xff\xff\x00\x00", 7)},
+      {70000, std::string("\xff\xff\xff\x70\x11\x01\x00", 7)},
+  };
+  for (const auto& c : cases) {
+    CSysData record;
+    record.paramF = std::string(c.length, '7');
+    const std::string bytes = EncodeSysData(record);
+    EXPECT_EQ(bytes.substr(30, c.prefix.size()), c.prefix) << c.length;
+    EXPECT_EQ(bytes.size(), 250 - 2 + c.prefix.size() + c.length) << c.length;
+    CSysData back;
+    EXPECT_TRUE(DecodeSysData(bytes, back)) << c.length;
+    EXPECT_EQ(back, record) << c.length;
+  }
+}
+
+TEST_F(SysDataTest, EveryFieldRoundTrips) {
+  CSysDataManager manager(path_);
+  CSysData& d = manager.data;
+  d.paramF = "-2.5";
+  d.paramW = std::string(300, '9');
+  d.paramPi = "3.14";
+  d.spareReal = -1.5;
+  d.windowOption2 = -7;
+  d.logLines = {"2026-12-06 20:55   Dec:1+2=3", "", std::string(70000, 'x')};
+  d.reserved2 = 42;
+  d.angleRadian = false;
+  d.minimizeToTray = 0;
+  d.spareByte1 = 255;
+  d.windowStyle = kStyleComplex;
+  d.freshStart = 1;
+  d.conversionItems = {{"", "*1.8+32", "Celsius->Fahrenheit", 1}, {"Length", "0.3048", "", 7}};
+  d.precision = 1000000;
+  d.exponentThreshold = 0;
+  d.showTips = 0;
+  d.savedExpression = "2(3+4)";
+  d.savedInputText = "abc";
+  d.tipIndex = 29;
+  d.savedInputB = -1;
+  d.numberBase = 100;
+  d.tipOpen = 1;
+  ASSERT_EQ(manager.Save(), kFileDone);
+  CSysDataManager loaded(path_);
+  EXPECT_EQ(loaded.Load(), kFileDone);
+  EXPECT_EQ(loaded.data, d);
+}
+
+TEST_F(SysDataTest, MissingOrForeignFilesLeaveTheRecordUntouched) {
+  CSysDataManager manager(path_);
+  manager.data.paramK = "5";
+  EXPECT_EQ(manager.Load(), kFileDone);  // no file
+  EXPECT_EQ(manager.data.paramK, "5");
+
+  const std::string foreign[] = {
+      "",
+      "\x1dSysData Manager - StoreObjecT",
+      "\x1dSysData Manager - StoreObject",  // ends right after the header
+      "\x05hello and more",
+      "\xff",
+  };
+  for (const auto& bytes : foreign) {
+    WriteBytes(bytes);
+    EXPECT_EQ(manager.Load(), kFileBroken);
+    CSysData expected;
+    expected.paramK = "5";
+    EXPECT_EQ(manager.data, expected) << bytes;
+  }
+}
+
+TEST_F(SysDataTest, ShortFileKeepsWhatWasRead) {
+  CSysData full;
+  full.paramM = "7";
+  full.logLines = {"one", "two", "three"};
+  full.precision = 33;
+  const std::string bytes = EncodeSysData(full);
+  // Cut inside the third log line: "one" and "two" are in, the rest defaults.
+  const std::size_t cut = kLogCountOffset + 4 + 4 + 4 + 2;
+  WriteBytes(bytes.substr(0, cut));
+  CSysDataManager manager(path_);
+  manager.data.logLines = {"old"};
+  EXPECT_EQ(manager.Load(), kFileBroken);
+  EXPECT_EQ(manager.data.paramM, "7");
+  EXPECT_EQ(manager.data.logLines, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(manager.data.precision, 10);
+}
+
+TEST_F(SysDataTest, ReloadReplacesTheLists) {
+  CSysDataManager manager(path_);
+  manager.data.logLines = {"a", "b"};
+  manager.data.conversionItems = {{"c", "1", "d", 1}};
+  ASSERT_EQ(manager.Save(), kFileDone);
+  ASSERT_EQ(manager.Load(), kFileDone);
+  ASSERT_EQ(manager.Load(), kFileDone);
+  EXPECT_EQ(manager.data.logLines.size(), 2u);
+  EXPECT_EQ(manager.data.conversionItems.size(), 1u);
+}
+
+TEST_F(SysDataTest, OutOfRangeNumbersAreClampedOnLoad) {
+  CSysData record;
+  record.precision = -5;
+  record.exponentThreshold = 2000000000;
+  record.numberBase = 7;
+  CSysData back;
+  ASSERT_TRUE(DecodeSysData(EncodeSysData(record), back));
+  EXPECT_EQ(back.precision, 0);
+  EXPECT_EQ(back.exponentThreshold, 1000000000);
+  EXPECT_EQ(back.numberBase, 10);
+}
+
+TEST_F(SysDataTest, HostileBytesNeverCrashOrOverAllocate) {
+  std::string base = EncodeSysData(CSysData{});
+  // A log count of two billion, and a text length of four billion.
+  std::string huge_count = base;
+  huge_count.replace(kLogCountOffset, 4, "\xff\xff\xff\x7f");
+  std::string huge_text = base.substr(0, 30) + std::string("\xff\xff\xff\xff\xff\xff\xff", 7);
+  std::string negative_count = base;
+  negative_count.replace(kLogCountOffset, 4, "\xff\xff\xff\xff");
+  for (const auto& bytes : {huge_count, huge_text, negative_count}) {
+    CSysData record;
+    EXPECT_FALSE(DecodeSysData(bytes, record));
+  }
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes = base;
+    const int flips = 1 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < flips; ++i) bytes[rng() % bytes.size()] = static_cast<char>(rng());
+    bytes.resize(rng() % (bytes.size() + 1));
+    CSysData record;
+    DecodeSysData(bytes, record);  // must simply return
+  }
+}
+
+TEST_F(SysDataTest, SaveIsAtomicAndReportsFailure) {
+  CSysDataManager manager(path_);
+  manager.data.paramF = "12";
+  ASSERT_EQ(manager.Save(), kFileDone);
+  // Nothing but the file itself is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  CSysDataManager nowhere((folder_ / "missing" / "SysData.dat").string());
+  EXPECT_EQ(nowhere.Save(), kFileBroken);
+}
+
+TEST_F(SysDataTest, SettingsFolderFallsBackToTheUserConfiguration) {
+  const std::string program = (folder_ / "no-such-folder").string() + "/";
+  const std::string config = (folder_ / "config").string();
+  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved_xdg = old_xdg ? old_xdg : "";
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  EXPECT_EQ(SettingsFolder(program), config + "/calvoro/");
+  EXPECT_TRUE(fs::is_directory(config + "/calvoro"));
+  const std::string writable = folder_.string() + "/";
+  EXPECT_EQ(SettingsFolder(writable), writable);
+  if (old_xdg) {
+    ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+}
+
+}  // namespace
+}  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+// A child process saves two different records in a loop and is killed at
+// random moments; every time, the file must load completely as one of them.
+TEST_F(SysDataTest, KilledSavesLeaveAWholeFile) {
+  CSysData first;
+  first.logLines.assign(200, std::string(100, 'a'));
+  CSysData second = first;
+  second.paramF = "2";
+  second.logLines.push_back("one more");
+  ASSERT_EQ(CSysDataManager(path_).Save(first), kFileDone);
+  std::mt19937 rng(11);
+  for (int round = 0; round < 20; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      CSysDataManager manager(path_);
+      for (int i = 0;; ++i) manager.Save(i % 2 ? first : second);
+    }
+    usleep(1000 + rng() % 20000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    CSysDataManager loaded(path_);
+    ASSERT_EQ(loaded.Load(), kFileDone) << round;
+    EXPECT_TRUE(loaded.data == first || loaded.data == second) << round;
+  }
+}
+
+}  // namespace
+}  // namespace calvoro

@@ -1,0 +1,85 @@
+// calvoro-cli with a settings file: values read from it, log lines and
+// parameters written to it, run-only options never written, and the log
+// command.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/sys_data.h"
+#include "tests/cli/run_cli.h"
+
+namespace calvoro {
+namespace {
+
+using testing_cli::CliRun;
+using testing_cli::RunCli;
+
+class SettingsCliTest : public ::testing::Test {
+ protected:
+  ~SettingsCliTest() override { std::remove(path.c_str()); }
+  CSysData Record() const {
+    CSysDataManager manager(path);
+    manager.Load();
+    return manager.data;
+  }
+  void Store(const CSysData& record) const { ASSERT_EQ(CSysDataManager(path).Save(record), 1); }
+
+  std::string path = ::testing::TempDir() + "/settings_cli_" + std::to_string(getpid()) + "_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
+};
+
+TEST_F(SettingsCliTest, AssignmentAndLogLineAreWritten) {
+  const CliRun run = RunCli({"--settings", path, "(m)=2+3", "m*2"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "(m)=2+3  Set the user parameter M successfully.\n5*2=10\n");
+  const CSysData record = Record();
+  EXPECT_EQ(record.paramM, "5");
+  ASSERT_EQ(record.logLines.size(), 2u);
+  EXPECT_TRUE(record.logLines[1].ends_with("   Dec:m*2=5*2=10")) << record.logLines[1];
+}
+
+TEST_F(SettingsCliTest, ValuesComeFromTheFileAndOptionsHoldForTheRunOnly) {
+  CSysData stored;
+  stored.precision = 4;
+  stored.paramF = "7";
+  stored.numberBase = 16;
+  Store(stored);
+  EXPECT_EQ(RunCli({"--settings", path, "ff+1"}).out, "ff+1=100\n");
+  EXPECT_EQ(RunCli({"--settings", path, "--base", "dec", "f/3"}).out, "7/3=2.3333\n");
+  EXPECT_EQ(
+      RunCli({"--settings", path, "--base", "dec", "--precision", "2", "--degree", "f/3"}).out,
+      "7/3=2.33\n");
+  const CSysData record = Record();
+  EXPECT_EQ(record.precision, 4);
+  EXPECT_EQ(record.numberBase, 16);
+  EXPECT_TRUE(record.angleRadian);
+  EXPECT_EQ(record.logLines.size(), 3u);
+}
+
+TEST_F(SettingsCliTest, LogCommandPrintsNewestFirstAndClears) {
+  CSysData stored;
+  stored.logLines = {"2026-12-06 20:55   Dec:1+2=3", "2026-12-06 20:56   Dec:2*3=6"};
+  Store(stored);
+  CliRun run = RunCli({"log", "--settings", path});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "2026-12-06 20:56   Dec:2*3=6\n2026-12-06 20:55   Dec:1+2=3\n");
+  run = RunCli({"log", "--clear", "--settings", path});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(Record().logLines.empty());
+  EXPECT_EQ(RunCli({"log", "--settings", path}).out, "");
+  EXPECT_EQ(RunCli({"log", "--bogus"}).status, 2);
+}
+
+TEST_F(SettingsCliTest, UnwritableFileIsReportedAndTheResultStillPrinted) {
+  const CliRun run =
+      RunCli({"--settings", ::testing::TempDir() + "/no/such/dir/SysData.dat", "1+2"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "1+2=3\n");
+  EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace calvoro
