@@ -133,7 +133,11 @@ bool ConversionItemForm::Accept() {
   }
   // A tail must make a sound expression after a number: "1" + "*1.8+32".
   SyntaxViolation violation;
-  const bool tail = std::string_view("*/+-^").find(expanded.front()) != std::string_view::npos &&
+  const std::string_view operators = "*/+-^";
+  const bool tail = operators.find(expanded.front()) != std::string_view::npos &&
+                    operators.find(expanded.back()) == std::string_view::npos &&
+                    std::count(expanded.begin(), expanded.end(), '(') ==
+                        std::count(expanded.begin(), expanded.end(), ')') &&
                     CheckSyntax("1" + expanded, kBaseDecimal, violation);
   if (!IsPlainNumber(expanded) && !tail) {
     Inform(*sink_, kBadValue);

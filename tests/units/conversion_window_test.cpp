@@ -77,10 +77,7 @@ TEST_F(ConversionWindowTest, Results) {
     const char* output;
   };
   const Case cases[] = {
-      {"Length",
-       {"metre", "", "", "", "", "foot(UK and US)"},
-       "2A",
-       "6.56167979 foot(UK and US)"},
+      {"Length", {"metre", "", "", "", "", "foot(UK and US)"}, "2A", "6.56167979 foot(UK and US)"},
       {"Length", {"metre", "foot(UK and US)", "", "", "", "yard"}, "5(A+6B)", "15.4680664917 yard"},
       {"Length", {"inch", "", "", "", "", "foot(UK and US)"}, "3a", "0.25 foot(UK and US)"},
       {"Speed",
