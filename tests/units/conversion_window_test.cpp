@@ -88,7 +88,6 @@ TEST_F(ConversionWindowTest, Results) {
        {"kilometre/hour", "", "", "", "", "metre/second [m/s]"},
        "36A",
        "10 metre/second [m/s]"},
-      {"Area", {"acre", "", "", "", "", "hectare"}, "A", "0.4046856422 hectare"},
       {"Length", {"metre", "", "", "", "", "centimetre"}, "1-3A", "-200 centimetre"},
       {"Length", {"", "", "", "", "", "centimetre"}, "2", "200 centimetre"},
       {"Temperature",
