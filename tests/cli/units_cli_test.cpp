@@ -62,39 +62,37 @@ struct CliCase {
   std::string err;
 };
 
-TEST(UnitsCliTest, ConvertPrintsTheConvertedValue){
-    const CliCase cases[] = {{Convert({"1", "metre/second [m/s]", "kilometre/hour", "--category",
-                                       "speed"}),
-                              0, "3.6\n", ""},
-                             ""},
-    {Convert({"3", "inch", "foot(UK and US)", "--category", " Length "}), 0, "0.25\n", ""},
-    {Convert({"-40", "Celsius (C)", "Fahrenheit (F)", "--category", "temperature"}), 0, "-40\n",
-     ""},
-    ""},
-    {Convert({"1.5e3", "metre", "kilometre", "--category", "length"}), 0, "1.5\n", ""},
-    {Convert({"--precision", "3", "2", "metre", "foot(UK and US)", "--category", "length"}), 0,
-     "6.562\n", ""},
-    {Convert({"1", "parsec", "angstroms", "--category", "length", "--threshold", "5"}), 0,
-     "3.085677E+26\n", ""},
-    // Refused by the engine: exit 1 with its message.
-    {Convert({"1.2.3", "inch", "metre", "--category", "length"}), 1, "",
-     "Calvoro Warning Message: Sorry, the input number 1.2.3 is invalid.\n"},
-    // Names that are not in the category.
-    {Convert({"3", "inch", "foot", "--category", "length"}), 2, "",
-     "calvoro-cli: no unit 'foot' in length; nearest: 'foot(UK and US)', 'foot(US survey)', "
-     "'fathom'\n"},
-    {Convert({"1", "m/s", "knot", "--category", "speed"}), 2, "",
-     "calvoro-cli: no unit 'm/s' in speed; nearest: 'metre/second [m/s]', 'knot', 'mile/hour'\n"},
-    {Convert({"1", "a", "b", "--category", "lengths"}), 2, "",
-     "calvoro-cli: unknown category 'lengths'; categories: area, length, mass, volume, force, "
-     "power, energy, time, temperature, press, speed, prefixes, currency\n"},
-};
-for (const auto& c : cases) {
-  const CliRun run = RunCli(c.args);
-  EXPECT_EQ(run.status, c.status) << c.args[1];
-  EXPECT_EQ(run.out, c.out) << c.args[1];
-  EXPECT_EQ(run.err, c.err) << c.args[1];
-}
+TEST(UnitsCliTest, ConvertPrintsTheConvertedValue) {
+  const CliCase cases[] = {
+      {Convert({"1", "metre/second [m/s]", "kilometre/hour", "--category", "speed"}), 0, "3.6\n",
+       ""},
+      {Convert({"3", "inch", "foot(UK and US)", "--category", " Length "}), 0, "0.25\n", ""},
+      {Convert({"-40", "Celsius (C)", "Fahrenheit (F)", "--category", "temperature"}), 0, "-40\n",
+       ""},
+      {Convert({"1.5e3", "metre", "kilometre", "--category", "length"}), 0, "1.5\n", ""},
+      {Convert({"--precision", "3", "2", "metre", "foot(UK and US)", "--category", "length"}), 0,
+       "6.562\n", ""},
+      {Convert({"1", "parsec", "angstroms", "--category", "length", "--threshold", "5"}), 0,
+       "3.085677E+26\n", ""},
+      // Refused by the engine: exit 1 with its message.
+      {Convert({"1.2.3", "inch", "metre", "--category", "length"}), 1, "",
+       "Calvoro Warning Message: Sorry, the input number 1.2.3 is invalid.\n"},
+      // Names that are not in the category.
+      {Convert({"3", "inch", "foot", "--category", "length"}), 2, "",
+       "calvoro-cli: no unit 'foot' in length; nearest: 'foot(UK and US)', 'foot(US survey)', "
+       "'fathom'\n"},
+      {Convert({"1", "m/s", "knot", "--category", "speed"}), 2, "",
+       "calvoro-cli: no unit 'm/s' in speed; nearest: 'metre/second [m/s]', 'knot', 'mile/hour'\n"},
+      {Convert({"1", "a", "b", "--category", "lengths"}), 2, "",
+       "calvoro-cli: unknown category 'lengths'; categories: area, length, mass, volume, force, "
+       "power, energy, time, temperature, press, speed, prefixes, currency\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args[1];
+    EXPECT_EQ(run.out, c.out) << c.args[1];
+    EXPECT_EQ(run.err, c.err) << c.args[1];
+  }
 }
 
 TEST(UnitsCliTest, UsageErrors) {
