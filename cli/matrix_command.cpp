@@ -1,13 +1,74 @@
-// calvoro-cli matrix: not built yet.
+// calvoro-cli matrix: a button of the matrix dialog on matrices read from
+// files; the Result box's text goes to standard output.
+#include <fstream>
 #include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
 
+#include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
+#include "matrix/matrix_dialog_model.h"
 
 namespace calvoro::cli {
+namespace {
 
-int RunMatrixCommand(Arguments) {
-  std::cerr << "calvoro-cli: matrix is not available yet\n";
-  return 2;
+constexpr std::string_view kMatrixUsage =
+    "usage: calvoro-cli matrix add|sub|mul FILE-A FILE-B\n"
+    "       calvoro-cli matrix trans FILE-A\n"
+    "  Each file holds a matrix: one row per line, elements separated by blanks.\n"
+    "  mul needs as many rows in A as columns in B, and as many columns in A as rows in B.\n";
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
+
+std::optional<MatrixOperation> ParseOperation(std::string_view name) {
+  if (name == "add") return MatrixOperation::kAdd;
+  if (name == "sub") return MatrixOperation::kSubtract;
+  if (name == "mul") return MatrixOperation::kMultiply;
+  if (name == "trans") return MatrixOperation::kTranspose;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunMatrixCommand(Arguments args) {
+  if (args.size() == 1 && std::string_view(args[0]) == "--help") {
+    std::cout << kMatrixUsage;
+    return 0;
+  }
+  const std::optional<MatrixOperation> operation =
+      args.empty() ? std::nullopt : ParseOperation(args[0]);
+  const std::size_t files = operation == MatrixOperation::kTranspose ? 1 : 2;
+  if (!operation || args.size() != files + 1) {
+    std::cerr << kMatrixUsage;
+    return 2;
+  }
+  StderrSink sink;
+  MatrixDialogModel dialog(sink);
+  for (std::size_t k = 0; k < files; ++k) {
+    const std::optional<std::string> text = ReadWholeFile(args[k + 1]);
+    if (!text) {
+      std::cerr << "calvoro-cli: cannot read " << args[k + 1] << '\n';
+      return 1;
+    }
+    (k == 0 ? dialog.a : dialog.b) = *text;
+  }
+  if (!dialog.Press(*operation)) return 1;
+  // The dialog's text breaks lines with "\r\n"; the terminal wants "\n".
+  std::string out;
+  for (char c : dialog.result()) {
+    if (c != '\r') out += c;
+  }
+  std::cout << out << '\n';
+  return 0;
 }
 
 }  // namespace calvoro::cli

@@ -211,6 +211,13 @@ TEST_F(WindowCommands, BaseSwitchConvertsTheField) {
   Type("sin(10)+last1+pi");
   session.BaseCommand(kBaseBinary);
   EXPECT_EQ(Field(), "sin(10000)+last1+pi");
+  // Mix numbers carry their heads.
+  session.BaseCommand(kBaseMix);
+  Type("0b101+0h1F-7");
+  session.BaseCommand(kBaseDecimal);
+  EXPECT_EQ(Field(), "5+31-7");
+  session.BaseCommand(kBaseOctal);
+  EXPECT_EQ(Field(), "5+37-7");
   // An equation is solved again.
   session.BaseCommand(kBaseDecimal);
   ASSERT_TRUE(session.Calculate("2x=10").ok);

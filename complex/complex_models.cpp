@@ -1,0 +1,103 @@
+// The operations dialog and the complex-style window as models.
+#include "complex/complex_models.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "complex/number_text.h"
+#include "engine/expression_text.h"
+
+namespace calvoro {
+
+ComplexNumber ComplexOperandText::Value() const {
+  // A typed "-0" is 0: the angle of -1-0j would be -pi.
+  return {ReadLeadingDouble(re) + 0.0, ReadLeadingDouble(im) + 0.0};
+}
+
+std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, ComplexNumber b) {
+  switch (operation) {
+    case ComplexOperation::kAdd:
+      return ComplexText(Add(a, b));
+    case ComplexOperation::kSubtract:
+      return ComplexText(Subtract(a, b));
+    case ComplexOperation::kMultiply:
+      return ComplexText(Multiply(a, b));
+    case ComplexOperation::kDivide:
+      return ComplexText(Divide(a, b));
+    case ComplexOperation::kModule:
+      return FixedText(Module(a));
+    case ComplexOperation::kLog:
+      return ComplexText(Log(a));
+    case ComplexOperation::kSin:
+      return ComplexText(Sin(a));
+    case ComplexOperation::kCos:
+      return ComplexText(Cos(a));
+    case ComplexOperation::kTan:
+      return ComplexText(Tan(a));
+    case ComplexOperation::kRealPower:
+      return ComplexText(RealPower(a, b.re));
+    case ComplexOperation::kComplexPower:
+      return ComplexText(ComplexPower(a, b));
+    case ComplexOperation::kRoots: {
+      // The count is B's real part truncated; below 1 (or not a number)
+      // there are no roots.
+      const double count = std::trunc(b.re);
+      std::string text;
+      if (!(count >= 1)) return text;
+      for (const ComplexNumber& root :
+           Roots(a, static_cast<int>(std::min<double>(count, kMaxRoots)))) {
+        if (!text.empty()) text += "\r\n";
+        text += ComplexText(root);
+      }
+      return text;
+    }
+  }
+  return {};
+}
+
+bool ComplexDialogModel::Press(ComplexOperation operation) {
+  const ComplexNumber x = a.Value(), y = b.Value();
+  if (operation == ComplexOperation::kRoots && std::trunc(y.re) > kMaxRoots) {
+    sink_.MessageBox(kComplexTooManyRoots, kCaptionComplexWarning, MessageIcon::Warning);
+    return false;
+  }
+  // 0 to a negative power is a division by zero, not 0.
+  const bool power =
+      operation == ComplexOperation::kRealPower || operation == ComplexOperation::kComplexPower;
+  if (power && x.IsZero() && y.re < 0) {
+    sink_.MessageBox(kZeroDenominator, kCaptionComplexWarning, MessageIcon::Warning);
+    return false;
+  }
+  output_ = ComplexOperationText(operation, x, y);
+  return true;
+}
+
+bool ComplexWindowModel::Calculate() {
+  ComplexOperands values;
+  std::transform(operands.begin(), operands.end(), values.begin(),
+                 [](const ComplexOperandText& operand) { return operand.Value(); });
+  const std::string_view text = TrimBlanks(expression);
+  if (text.empty()) {
+    sink_.MessageBox(kComplexEmptyExpression, kCaptionComplexWarning, MessageIcon::Warning);
+    return false;
+  }
+  if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
+    sink_.MessageBox(kComplexUnbalancedBrackets, kCaptionComplexWarning, MessageIcon::Warning);
+    return false;
+  }
+  const std::optional<ComplexNumber> value =
+      ComplexEvaluator(values).Evaluate(PrepareComplexExpression(text));
+  if (!value) {
+    sink_.MessageBox(std::string(kComplexFailureHead) + std::string(kSupportEmail),
+                     kCaptionComplexCalculator, MessageIcon::Warning);
+    return false;
+  }
+  output_ = ComplexText(*value);
+  return true;
+}
+
+bool ComplexWindowModel::ConfirmClose() {
+  return sink_.Question("Would you exit Calvoro?", kCaptionCalvoroMessage) == Answer::Ok;
+}
+
+}  // namespace calvoro

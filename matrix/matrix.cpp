@@ -1,0 +1,94 @@
+// Matrix text and arithmetic in double precision.
+#include "matrix/matrix.h"
+
+#include "complex/number_text.h"
+#include "engine/expression_text.h"
+
+namespace calvoro {
+namespace {
+
+// The pieces of `text` between runs of the characters in `separators`.
+std::vector<std::string_view> SplitRuns(std::string_view text, std::string_view separators) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = text.find_first_not_of(separators);
+  while (start != std::string_view::npos) {
+    const std::size_t end = text.find_first_of(separators, start);
+    pieces.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+    start = end == std::string_view::npos ? end : text.find_first_not_of(separators, end);
+  }
+  return pieces;
+}
+
+constexpr std::string_view kBlanks = " \t";
+
+template <typename Operation>
+Matrix ElementWise(const Matrix& a, const Matrix& b, Operation operation) {
+  Matrix sum(a.rows, a.columns);
+  for (std::size_t k = 0; k < sum.elements.size(); ++k) {
+    sum.elements[k] = operation(a.elements[k], b.elements[k]);
+  }
+  return sum;
+}
+
+}  // namespace
+
+Matrix ParseMatrix(std::string_view text) {
+  std::vector<std::string_view> lines;
+  for (std::string_view line : SplitRuns(text, "\r\n")) {
+    line = TrimBlanks(line);
+    if (line.empty()) break;
+    lines.push_back(line);
+  }
+  if (lines.empty()) return {};
+  const int columns = static_cast<int>(SplitRuns(lines.front(), kBlanks).size());
+  Matrix m(static_cast<int>(lines.size()), columns);
+  for (int i = 0; i < m.rows; ++i) {
+    const std::vector<std::string_view> pieces = SplitRuns(lines[i], kBlanks);
+    for (int j = 0; j < columns && j < static_cast<int>(pieces.size()); ++j) {
+      m.at(i, j) = ReadLeadingDouble(pieces[j]);
+    }
+  }
+  return m;
+}
+
+std::string MatrixText(const Matrix& m) {
+  std::string text;
+  for (int i = 0; i < m.rows; ++i) {
+    if (i > 0) text += "\r\n";
+    for (int j = 0; j < m.columns; ++j) {
+      if (j > 0) text += ' ';
+      text += ShortFixedText(m.at(i, j));
+    }
+  }
+  return text;
+}
+
+Matrix AddMatrices(const Matrix& a, const Matrix& b) {
+  return ElementWise(a, b, [](double x, double y) { return x + y; });
+}
+
+Matrix SubtractMatrices(const Matrix& a, const Matrix& b) {
+  return ElementWise(a, b, [](double x, double y) { return x - y; });
+}
+
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b) {
+  Matrix product(a.rows, b.columns);
+  for (int i = 0; i < a.rows; ++i) {
+    for (int k = 0; k < b.columns; ++k) {
+      double sum = 0;
+      for (int j = 0; j < a.columns; ++j) sum += a.at(i, j) * b.at(j, k);
+      product.at(i, k) = sum;
+    }
+  }
+  return product;
+}
+
+Matrix Transpose(const Matrix& a) {
+  Matrix t(a.columns, a.rows);
+  for (int i = 0; i < t.rows; ++i) {
+    for (int j = 0; j < t.columns; ++j) t.at(i, j) = a.at(j, i);
+  }
+  return t;
+}
+
+}  // namespace calvoro

@@ -1,0 +1,45 @@
+// Matrices of doubles typed as text: one row per line, elements separated by
+// blanks; their sum, difference, product and transpose.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace calvoro {
+
+struct Matrix {
+  int rows = 0;
+  int columns = 0;
+  std::vector<double> elements;  // row-major, zero-filled
+
+  Matrix() = default;
+  Matrix(int row_count, int column_count)
+      : rows(row_count),
+        columns(column_count),
+        elements(static_cast<std::size_t>(row_count) * column_count) {}
+
+  double& at(int i, int j) { return elements[static_cast<std::size_t>(i) * columns + j]; }
+  double at(int i, int j) const { return elements[static_cast<std::size_t>(i) * columns + j]; }
+  bool operator==(const Matrix&) const = default;
+};
+
+// Lines are split at carriage returns and line feeds (empty lines vanish)
+// and trimmed; the first line blank after trimming ends the matrix. The first
+// line's pieces (split at runs of blanks) give the column count; each piece
+// is read in atof's manner; missing elements are 0 and extra ones ignored.
+Matrix ParseMatrix(std::string_view text);
+
+// Elements as "%f" without trailing zeros, one blank between elements, rows
+// joined by "\r\n", nothing after the last row.
+std::string MatrixText(const Matrix& m);
+
+// The sizes are the caller's to check: the same sizes for the sum and the
+// difference; a's rows equal to b's columns and a's columns to b's rows for
+// the product.
+Matrix AddMatrices(const Matrix& a, const Matrix& b);
+Matrix SubtractMatrices(const Matrix& a, const Matrix& b);
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b);
+Matrix Transpose(const Matrix& a);
+
+}  // namespace calvoro

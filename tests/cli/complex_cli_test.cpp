@@ -1,0 +1,48 @@
+// calvoro-cli complex: operands from --A .. --E, the value on standard
+// output, refusals and usage errors on standard error.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/cli/run_cli.h"
+
+namespace {
+
+using testing_cli::RunCli;
+
+const std::string kUsageHead = "usage: calvoro-cli complex";
+
+TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;  // its beginning
+  } cases[] = {
+      {{"complex", "--A", "1,1", "2A"}, 0, "2+2j\n", ""},
+      {{"complex", "--A", "3,4", "--B", "1,-2", "(A)(B)"}, 0, "11-2j\n", ""},
+      {{"complex", "--a", "-1,0", "--E", "2.5,1e-1", "--", "-A*E"}, 0, "2.5+0.1j\n", ""},
+      {{"complex", "A/0"},
+       1,
+       "",
+       "Complex Expression Calculator: Sorry, fail to calculate the complex expression .Please "
+       "check your input and report to "},
+      {{"complex"}, 2, "", kUsageHead},
+      {{"complex", "A", "B"}, 2, "", kUsageHead},
+      {{"complex", "--A", "3", "A"}, 2, "", kUsageHead},
+      {{"complex", "--F", "1,1", "A"}, 2, "", kUsageHead},
+  };
+  for (const auto& c : cases) {
+    const auto run = RunCli(c.args);
+    const std::string name = c.args.back();
+    EXPECT_EQ(run.status, c.status) << name;
+    EXPECT_EQ(run.out, c.out) << name;
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << name;
+    if (c.err.empty()) {
+      EXPECT_EQ(run.err, "") << name;
+    }
+  }
+}
+
+}  // namespace
