@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/input_filter.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
@@ -161,6 +162,10 @@ ConverterModel::ConverterModel(CSysData& data, std::function<void()> save, Messa
   SelectTab(kConverterTabs.front().name);
 }
 
+ConverterModel::ConverterModel(CSysDataManager& settings, MessageSink& sink)
+    : ConverterModel(
+          settings.data, [&settings] { settings.Save(); }, sink) {}
+
 bool ConverterModel::OnUnitTab() const { return tab_ != kShortcutTab && tab_ != kHistoryTab; }
 
 void ConverterModel::SelectTab(std::string_view name) {
@@ -198,13 +203,13 @@ void ConverterModel::ClickOutputUnit(int row) {
 }
 
 bool ConverterModel::AcceptsInputChar(std::string_view text, char c) {
-  if (c == '\b' || IsDigit(c)) return true;
-  return c == '.' && text.find('.') == std::string_view::npos;
+  // The converter field's filter, and one point at most.
+  return ConvFloatFieldAccepts(c) && (c != '.' || text.find('.') == std::string_view::npos);
 }
 
 void ConverterModel::InputEdited(std::string text, char typed) {
   input_text_ = std::move(text);
-  if (IsDigit(typed)) Convert();
+  if (ConvFloatFieldNotifies(typed)) Convert();
 }
 
 void ConverterModel::SetInputText(std::string text) { input_text_ = std::move(text); }

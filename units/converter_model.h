@@ -108,6 +108,8 @@ class ConverterModel {
   // The history lives in `data.conversionItems`; `save` writes the record at
   // once after every change of it. Opens on the length tab.
   ConverterModel(CSysData& data, std::function<void()> save, MessageSink& sink);
+  // The calling window's settings: its record, saved through its manager.
+  ConverterModel(CSysDataManager& settings, MessageSink& sink);
 
   // Tabs by name (kConverterTabs); other names are ignored.
   void SelectTab(std::string_view name);
@@ -126,7 +128,7 @@ class ConverterModel {
 
   const std::string& input_text() const { return input_text_; }
   const std::string& output_text() const { return output_text_; }
-  // What the Input field takes: digits, one point, Backspace ('\b').
+  // What the Input field takes: digits, one point, Backspace (kBackspaceKey).
   static bool AcceptsInputChar(std::string_view text, char c);
   // The Input field changed by typing `typed`: a digit converts, "." and
   // Backspace do not.

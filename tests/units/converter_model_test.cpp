@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "tests/support/recording_sink.h"
@@ -252,6 +253,14 @@ TEST_F(ConverterModelTest, NewEditRemove) {
       data, [] {}, sink);
   reopened.SelectTab(kShortcutTab);
   EXPECT_EQ(reopened.items().size(), 42u);
+  // Through a manager the history is saved to its file at once.
+  reopened.SelectTab(kHistoryTab);
+  reopened.SelectItems({0});
+  reopened.Remove();
+  CSysDataManager loaded(manager.filePath);
+  loaded.Load();
+  EXPECT_TRUE(loaded.data.conversionItems.empty());
+  std::remove(manager.filePath.c_str());
 }
 
 TEST(ConversionItemFormTest, Validation) {
