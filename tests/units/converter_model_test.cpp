@@ -249,17 +249,17 @@ TEST_F(ConverterModelTest, NewEditRemove) {
   model.Remove();
   EXPECT_EQ(model.items().size(), 40u);
   EXPECT_EQ(saves, 5);
-  ConverterModel reopened(
-      data, [] {}, sink);
+  CSysDataManager manager(::testing::TempDir() + "/calvoro_converter_history.dat");
+  manager.data = data;
+  ConverterModel reopened(manager, sink);
   reopened.SelectTab(kShortcutTab);
   EXPECT_EQ(reopened.items().size(), 42u);
   // Through a manager the history is saved to its file at once.
-  reopened.SelectTab(kHistoryTab);
-  reopened.SelectItems({0});
-  reopened.Remove();
+  reopened.New(fill("four", "4"));
   CSysDataManager loaded(manager.filePath);
   loaded.Load();
-  EXPECT_TRUE(loaded.data.conversionItems.empty());
+  ASSERT_EQ(loaded.data.conversionItems.size(), 2u);
+  EXPECT_EQ(loaded.data.conversionItems[1].description, "four");
   std::remove(manager.filePath.c_str());
 }
 
