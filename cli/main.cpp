@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/calculator_window.h"
+#include "cli/cli_args.h"
 #include "cli/line_reader.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
@@ -57,13 +58,6 @@ std::optional<int> ParseBase(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<int> ParseBounded(const char* text, long long max) {
-  char* end = nullptr;
-  const long long value = std::strtoll(text, &end, 10);
-  if (*text == '\0' || *end != '\0' || value < 0 || value > max) return std::nullopt;
-  return static_cast<int>(value);
-}
-
 std::optional<Options> ParseArguments(int argc, char** argv) {
   Options options;
   bool only_inputs = false;
@@ -88,10 +82,10 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
         parsed = ParseBase(value);
         options.overrides.numberBase = parsed;
       } else if (arg == "--precision") {
-        parsed = ParseBounded(value, calvoro::kMaxPrecision);
+        parsed = calvoro::cli::ParseBounded(value, calvoro::kMaxPrecision);
         options.overrides.precision = parsed;
       } else {
-        parsed = ParseBounded(value, calvoro::kMaxExponentThreshold);
+        parsed = calvoro::cli::ParseBounded(value, calvoro::kMaxExponentThreshold);
         options.overrides.exponentThreshold = parsed;
       }
       if (!parsed) return std::nullopt;

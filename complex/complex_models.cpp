@@ -85,11 +85,11 @@ bool ComplexWindowModel::Calculate() {
                  [](const ComplexOperandText& operand) { return operand.Value(); });
   const std::string_view text = TrimBlanks(expression);
   if (text.empty()) {
-    sink_.MessageBox(kComplexEmptyExpression, kCaptionComplexWarning, MessageIcon::Warning);
+    sink_.MessageBox(kNoExpressionText, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
   }
   if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
-    sink_.MessageBox(kComplexUnbalancedBrackets, kCaptionComplexWarning, MessageIcon::Warning);
+    sink_.MessageBox(kUnequalBracketsText, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
   }
   const std::optional<ComplexNumber> value =

@@ -19,10 +19,6 @@ inline constexpr std::string_view kCaptionComplexCalculator = "Complex Expressio
 inline constexpr std::string_view kCaptionComplexWarning =
     "Complex Expression Calculator Warning Message";
 
-inline constexpr std::string_view kComplexEmptyExpression =
-    "Sorry, please input the expression before calculation.";
-inline constexpr std::string_view kComplexUnbalancedBrackets =
-    "The number of ) is not equal with the number of ( .";
 inline constexpr std::string_view kComplexFailureHead =
     "Sorry, fail to calculate the complex expression .Please check your input and report to ";
 inline constexpr std::string_view kComplexTooManyRoots =

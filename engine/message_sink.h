@@ -33,6 +33,10 @@ inline constexpr std::string_view kCaptionWarning = "Warning Message";
 
 // Texts raised from more than one place.
 inline constexpr std::string_view kSupportEmail = "support@calvoro.example";
+inline constexpr std::string_view kNoExpressionText =
+    "Sorry, please input the expression before calculation.";
+inline constexpr std::string_view kUnequalBracketsText =
+    "The number of ) is not equal with the number of ( .";
 inline constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 
 }  // namespace calvoro

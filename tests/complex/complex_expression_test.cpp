@@ -120,8 +120,8 @@ TEST(ComplexWindowTest, CalculateShowsTheValueOrTheReason) {
     std::string_view caption;
   } cases[] = {
       {"2A-B", "4.5+8j", "", ""},
-      {" \t ", "4.5+4j", kComplexEmptyExpression, kCaptionComplexWarning},
-      {"(A+B", "4.5+4j", kComplexUnbalancedBrackets, kCaptionComplexWarning},
+      {" \t ", "4.5+4j", kNoExpressionText, kCaptionComplexWarning},
+      {"(A+B", "4.5+4j", kUnequalBracketsText, kCaptionComplexWarning},
       {"A%B", "4.5+4j", failure, kCaptionComplexCalculator},
   };
   for (const auto& c : cases) {

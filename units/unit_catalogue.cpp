@@ -1,0 +1,166 @@
+// Loading categories, building conversion texts and evaluating them.
+#include "units/unit_catalogue.h"
+
+#include <algorithm>
+
+#include "engine/evaluator.h"
+#include "engine/expression_text.h"
+#include "engine/number_base.h"
+#include "units/unit_tables.h"
+
+namespace calvoro {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with at most one point and at least one digit.
+bool IsPlainDigits(std::string_view text) {
+  return std::count(text.begin(), text.end(), '.') <= 1 &&
+         std::any_of(text.begin(), text.end(), IsDigit) &&
+         std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
+}
+
+// A decimal number with an optional sign: "-12.5", "0.0254".
+bool IsPlainNumber(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  return IsPlainDigits(text);
+}
+
+bool IsSeparator(char c) {
+  return c == '(' || c == ')' || c == '*' || c == '+' || c == '-' || c == '/' || c == '^' ||
+         c == 'x' || c == 'X';
+}
+
+// One piece between separators: plain digits, then e or E, an optional sign
+// and exponent digits.
+std::string ExpandPiece(std::string_view piece) {
+  const auto e = piece.find_first_of("eE");
+  if (e == std::string_view::npos || !IsPlainDigits(piece.substr(0, e))) {
+    return std::string(piece);
+  }
+  std::string_view exponent = piece.substr(e + 1);
+  if (!exponent.empty() && (exponent.front() == '+' || exponent.front() == '-')) {
+    exponent.remove_prefix(1);
+  }
+  if (exponent.empty() || !std::all_of(exponent.begin(), exponent.end(), IsDigit)) {
+    return std::string(piece);
+  }
+  std::string upper(piece);
+  upper[e] = 'E';
+  std::string expanded = ExpandExponentNotation(upper);
+  return expanded == upper ? std::string(piece) : expanded;
+}
+
+// A value as it goes into a longer expression: bracketed when it is negative
+// or an expression of its own.
+std::string SplicedValue(std::string_view value) {
+  if (IsExpression(value) || value.starts_with("-")) return Bracketed(value);
+  return std::string(value);
+}
+
+}  // namespace
+
+UnitList CategoryUnits(std::string_view name) {
+  UnitList list;
+  for (const auto& row : unit_tables::RowsOf(ToLowerAscii(TrimBlanks(name)))) {
+    list.push_back({std::string(row.name), std::string(row.factor)});
+  }
+  return list;
+}
+
+bool IsFormulaFactor(std::string_view factor) {
+  return factor.find_first_of("xX") != std::string_view::npos;
+}
+
+std::string ExpandExponents(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size()) {
+      if (!IsSeparator(text[i])) continue;
+      // The sign of an exponent: "2E-4".
+      const bool exponent_sign = (text[i] == '+' || text[i] == '-') && i >= start + 2 &&
+                                 (text[i - 1] == 'e' || text[i - 1] == 'E') &&
+                                 (IsDigit(text[i - 2]) || text[i - 2] == '.');
+      if (exponent_sign) continue;
+    }
+    out += ExpandPiece(text.substr(start, i - start));
+    if (i < text.size()) out += text[i];
+    start = i + 1;
+  }
+  return out;
+}
+
+std::string BuildConversionText(std::string_view value, const UnitRow& from, const UnitRow& to) {
+  return SplicedValue(TrimBlanks(value)) + "*(" + ExpandExponents(from.factor) + ")/(" +
+         ExpandExponents(to.factor) + ")";
+}
+
+std::string SubstituteFormula(std::string_view formula, std::string_view value) {
+  const std::string spliced = SplicedValue(TrimBlanks(value));
+  std::string out;
+  for (char c : ExpandExponents(formula)) {
+    if (c == 'x' || c == 'X') {
+      out += spliced;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string RoundConversionResult(std::string_view result, const EngineSettings& settings) {
+  std::string text = StripTrailingZeros(StripLeadingZeros(result));
+  text = LimitFraction(text, kBaseDecimal, settings.precision);
+  text = FormatExponent(text, settings.precision, settings.exponentThreshold);
+  return text == "-0" ? std::string("0") : text;
+}
+
+std::string FormatFactorText(std::string_view factor, const EngineSettings& settings) {
+  std::string text = ToLowerAscii(factor);
+  if (text.find('e') != std::string::npos) text = ExpandExponents(text);
+  if (!IsPlainNumber(text)) return text;
+  return FormatExponent(text, settings.precision, settings.exponentThreshold);
+}
+
+UnitEngine::UnitEngine(const EngineSettings& settings, MessageSink& sink)
+    : settings_(settings), sink_(sink) {}
+
+void UnitEngine::LoadUnitCategory(std::string_view name) { units_ = CategoryUnits(name); }
+
+std::string UnitEngine::ConversionText(std::string_view value, const UnitRow& from,
+                                       const UnitRow& to) {
+  if (!IsFormulaFactor(from.factor) && !IsFormulaFactor(to.factor)) {
+    return BuildConversionText(value, from, to);
+  }
+  if (from.name == to.name) return SplicedValue(TrimBlanks(value));
+  return SubstituteFormula(from.factor, value);
+}
+
+std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, std::size_t from,
+                                                    std::size_t to) {
+  if (from >= units_.size() || to >= units_.size()) return std::nullopt;
+  return ConvertValue(value, units_[from], units_[to]);
+}
+
+std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, const UnitRow& from,
+                                                    const UnitRow& to) {
+  return EvaluateRounded(ConversionText(value, from, to));
+}
+
+std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
+  ExprEvaluator evaluator(kBaseDecimal, settings_.precision + 1 + kGuardDigits,
+                          settings_.angleRadian, sink_);
+  std::string result, steps;
+  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result, steps)) return std::nullopt;
+  return result;
+}
+
+std::optional<std::string> UnitEngine::EvaluateRounded(std::string_view text) {
+  auto result = Evaluate(text);
+  if (result) *result = RoundConversionResult(*result, settings_);
+  return result;
+}
+
+}  // namespace calvoro
