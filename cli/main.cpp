@@ -96,16 +96,7 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
   return options;
 }
 
-// Engine texts break lines with "\r\n"; the terminal wants "\n".
-void PrintLines(std::string_view text) {
-  while (text.ends_with("\r\n")) text.remove_suffix(2);
-  std::string out;
-  out.reserve(text.size() + 1);
-  for (char c : text) {
-    if (c != '\r') out += c;
-  }
-  std::cout << out << '\n';
-}
+using calvoro::cli::PrintLines;
 
 bool Handle(calvoro::CalculatorWindow& window, std::string_view input, Output output) {
   const calvoro::CommandResult result = window.Calculate(input);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/cli_args.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "matrix/matrix_dialog_model.h"
@@ -62,12 +63,7 @@ int RunMatrixCommand(Arguments args) {
     (k == 0 ? dialog.a : dialog.b) = *text;
   }
   if (!dialog.Press(*operation)) return 1;
-  // The dialog's text breaks lines with "\r\n"; the terminal wants "\n".
-  std::string out;
-  for (char c : dialog.result()) {
-    if (c != '\r') out += c;
-  }
-  std::cout << out << '\n';
+  std::cout << TerminalText(dialog.result()) << '\n';
   return 0;
 }
 
