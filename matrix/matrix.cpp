@@ -41,7 +41,10 @@ Matrix ParseMatrix(std::string_view text) {
   }
   if (lines.empty()) return {};
   const int columns = static_cast<int>(SplitRuns(lines.front(), kBlanks).size());
-  Matrix m(static_cast<int>(lines.size()), columns);
+  const int rows = static_cast<int>(lines.size());
+  if (static_cast<long long>(rows) * columns > kMaxMatrixElements)
+    throw MatrixTooLarge{rows, columns};
+  Matrix m(rows, columns);
   for (int i = 0; i < m.rows; ++i) {
     const std::vector<std::string_view> pieces = SplitRuns(lines[i], kBlanks);
     for (int j = 0; j < columns && j < static_cast<int>(pieces.size()); ++j) {

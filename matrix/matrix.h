@@ -24,6 +24,17 @@ struct Matrix {
   bool operator==(const Matrix&) const = default;
 };
 
+// The most elements a typed matrix may have (1000 x 1000): a product of two
+// such takes about a second, and a few megabytes of text could otherwise ask
+// for hundreds of gigabytes.
+inline constexpr long long kMaxMatrixElements = 1000000;
+
+// Thrown by ParseMatrix for more than kMaxMatrixElements elements.
+struct MatrixTooLarge {
+  int rows;
+  int columns;
+};
+
 // Lines are split at carriage returns and line feeds (empty lines vanish)
 // and trimmed; the first line blank after trimming ends the matrix. The first
 // line's pieces (split at runs of blanks) give the column count; each piece

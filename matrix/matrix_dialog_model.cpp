@@ -18,6 +18,17 @@ void MatrixDialogModel::Refuse(const std::string& counts, std::string_view rule)
 }
 
 bool MatrixDialogModel::Press(MatrixOperation operation) {
+  try {
+    return Calculate(operation);
+  } catch (const MatrixTooLarge& size) {
+    Refuse("The matrix has " + std::to_string(size.rows) + " rows and " +
+               std::to_string(size.columns) + " columes.",
+           "A matrix may hold at most 1000000 elements.");
+    return false;
+  }
+}
+
+bool MatrixDialogModel::Calculate(MatrixOperation operation) {
   const Matrix x = ParseMatrix(a);
   if (operation == MatrixOperation::kTranspose) {
     if (x.rows != x.columns) {

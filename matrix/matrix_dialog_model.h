@@ -33,6 +33,7 @@ class MatrixDialogModel {
 
  private:
   void Refuse(const std::string& counts, std::string_view rule);
+  bool Calculate(MatrixOperation operation);
 
   MessageSink& sink_;
   std::string result_;

@@ -113,3 +113,25 @@ TEST(MatrixDialogTest, SizeMessages) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+// A few megabytes of text must not ask for a matrix of hundreds of gigabytes.
+TEST(MatrixDialogTest, OversizedMatricesAreRefused) {
+  std::string wide(2 * 2000, ' ');
+  for (std::size_t i = 0; i < wide.size(); i += 2) wide[i] = '1';
+  std::string text = wide;
+  for (int row = 1; row < 600; ++row) text += "\r\n1";
+  RecordingSink sink;
+  MatrixDialogModel dialog(sink);
+  dialog.a = text;
+  dialog.b = text;
+  EXPECT_FALSE(dialog.Press(MatrixOperation::kAdd));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].caption, "The matrix has 600 rows and 2000 columes.");
+  EXPECT_EQ(sink.messages[0].text, "A matrix may hold at most 1000000 elements.");
+}
+
+}  // namespace
+}  // namespace calvoro
