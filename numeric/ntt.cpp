@@ -1,0 +1,177 @@
+// Number-theoretic transforms in Montgomery arithmetic modulo 32-bit primes.
+#include "numeric/ntt.h"
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+#include <mutex>
+
+namespace calvoro::ntt {
+namespace {
+
+// Arithmetic modulo P < 2^30 with values kept in Montgomery form x * 2^32 mod
+// P. A product of two residues is below P^2 < 2^32 * P, so reduce() sees at
+// most 2^32 * P + (2^32 - 1) * P < 2^63 and returns a value below 2P, one
+// conditional subtraction from the residue.
+template <std::uint32_t P>
+struct Field {
+  static constexpr std::uint32_t NegInverse() {
+    std::uint32_t inv = P;  // P * P = 1 mod 8; each step doubles the correct bits
+    for (int i = 0; i < 5; ++i) inv *= 2u - P * inv;
+    return 0u - inv;
+  }
+  static constexpr std::uint32_t kNegInv = NegInverse();
+  static constexpr std::uint32_t kR2 = static_cast<std::uint32_t>((0 - std::uint64_t{P}) % P);
+
+  static std::uint32_t Reduce(std::uint64_t t) {
+    const std::uint32_t m = static_cast<std::uint32_t>(t) * kNegInv;
+    const auto u = static_cast<std::uint32_t>((t + std::uint64_t{m} * P) >> 32);
+    return u >= P ? u - P : u;
+  }
+  static std::uint32_t Mul(std::uint32_t a, std::uint32_t b) {
+    return Reduce(std::uint64_t{a} * b);
+  }
+  static std::uint32_t Add(std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t s = a + b;
+    return s >= P ? s - P : s;
+  }
+  static std::uint32_t Sub(std::uint32_t a, std::uint32_t b) { return a >= b ? a - b : a + P - b; }
+  // Any value below 2^32 into Montgomery form.
+  static std::uint32_t ToMont(std::uint32_t a) { return Reduce(std::uint64_t{a} * kR2); }
+  static std::uint32_t Power(std::uint32_t base_mont, std::uint64_t e) {
+    std::uint32_t result = ToMont(1);
+    while (e != 0) {
+      if (e & 1) result = Mul(result, base_mont);
+      base_mont = Mul(base_mont, base_mont);
+      e >>= 1;
+    }
+    return result;
+  }
+
+  // roots[len + j] = w^j for the primitive (2 len)-th root w, len = 1, 2, 4,
+  // ...; inverse roots when `inverse`. An entry does not depend on the
+  // transform length, so one table of the longest length so far serves every
+  // shorter transform; it is built once per prime and direction and kept
+  // (behind a lock: the engine may run on more than one thread).
+  static std::shared_ptr<const std::vector<std::uint32_t>> Roots(std::size_t n, bool inverse) {
+    static std::mutex mutex;
+    static std::shared_ptr<const std::vector<std::uint32_t>> tables[2];
+    std::lock_guard<std::mutex> lock(mutex);
+    auto& table = tables[inverse ? 1 : 0];
+    if (!table || table->size() < n) {
+      auto roots = std::make_shared<std::vector<std::uint32_t>>(std::max<std::size_t>(n, 2));
+      const std::uint32_t g = ToMont(3);
+      for (std::size_t len = 1; len < roots->size(); len <<= 1) {
+        std::uint32_t w = Power(g, (P - 1) / (2 * len));
+        if (inverse) w = Power(w, P - 2);
+        (*roots)[len] = ToMont(1);
+        for (std::size_t j = 1; j < len; ++j) (*roots)[len + j] = Mul((*roots)[len + j - 1], w);
+      }
+      table = std::move(roots);
+    }
+    return table;
+  }
+
+  // The butterflies reduce lazily (Harvey): values stay in [0, 2P). A
+  // product of a value below 4P and a root below P is below 4P^2 < 2^32 P
+  // (P < 2^30), and its reduction without the last subtraction is below 2P.
+  static std::uint32_t ReduceLazy(std::uint64_t t) {
+    const std::uint32_t m = static_cast<std::uint32_t>(t) * kNegInv;
+    return static_cast<std::uint32_t>((t + std::uint64_t{m} * P) >> 32);
+  }
+  // A value below 4P brought below 2P.
+  static std::uint32_t Fold(std::uint32_t x) { return std::min(x, x - 2 * P); }
+
+  // Decimation in frequency: natural order in, bit-reversed order out.
+  [[gnu::target_clones("avx2", "default")]] static void Forward(
+      std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& roots) {
+    const std::size_t n = a.size();
+    for (std::size_t len = n >> 1; len >= 1; len >>= 1) {
+      for (std::size_t i = 0; i < n; i += 2 * len) {
+        std::uint32_t* __restrict x = &a[i];
+        std::uint32_t* __restrict y = &a[i + len];
+        const std::uint32_t* __restrict w = &roots[len];
+        for (std::size_t j = 0; j < len; ++j) {
+          const std::uint32_t u = x[j], v = y[j];
+          x[j] = Fold(u + v);
+          y[j] = ReduceLazy(std::uint64_t{u - v + 2 * P} * w[j]);
+        }
+      }
+    }
+  }
+
+  // Decimation in time with the inverse roots: bit-reversed order in,
+  // natural order out (not yet divided by n).
+  [[gnu::target_clones("avx2", "default")]] static void Inverse(
+      std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& roots) {
+    const std::size_t n = a.size();
+    for (std::size_t len = 1; len < n; len <<= 1) {
+      for (std::size_t i = 0; i < n; i += 2 * len) {
+        std::uint32_t* __restrict x = &a[i];
+        std::uint32_t* __restrict y = &a[i + len];
+        const std::uint32_t* __restrict w = &roots[len];
+        for (std::size_t j = 0; j < len; ++j) {
+          const std::uint32_t u = x[j];
+          const std::uint32_t v = ReduceLazy(std::uint64_t{y[j]} * w[j]);
+          x[j] = Fold(u + v);
+          y[j] = Fold(u - v + 2 * P);
+        }
+      }
+    }
+  }
+
+  [[gnu::target_clones("avx2", "default")]] static void MultiplyPointwise(
+      std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    std::uint32_t* __restrict x = a.data();
+    const std::uint32_t* __restrict y = b.data();
+    for (std::size_t i = 0; i < a.size(); ++i) x[i] = ReduceLazy(std::uint64_t{x[i]} * y[i]);
+  }
+
+  [[gnu::target_clones("avx2", "default")]] static void Load(std::span<const std::uint32_t> in,
+                                                             std::vector<std::uint32_t>& out,
+                                                             std::size_t n) {
+    out.assign(n, 0);
+    std::uint32_t* __restrict o = out.data();
+    const std::uint32_t* __restrict x = in.data();
+    for (std::size_t i = 0; i < in.size(); ++i) o[i] = ReduceLazy(std::uint64_t{x[i]} * kR2);
+  }
+
+  // The convolution modulo P into `result` (length `count`); `scratch` is
+  // reused between the primes.
+  static void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
+                       std::size_t count, std::vector<std::uint32_t>& result,
+                       std::vector<std::uint32_t>& scratch) {
+    const std::size_t n = std::bit_ceil(count);
+    const bool square = a.data() == b.data() && a.size() == b.size();
+    const auto roots_holder = Roots(n, false);
+    const std::vector<std::uint32_t>& roots = *roots_holder;
+    Load(a, result, n);
+    Forward(result, roots);
+    if (square) {
+      MultiplyPointwise(result, result);
+    } else {
+      Load(b, scratch, n);
+      Forward(scratch, roots);
+      MultiplyPointwise(result, scratch);
+    }
+    Inverse(result, *Roots(n, true));
+    // Mul by the plain value of 1/n turns the Montgomery form into the plain
+    // residue and divides by n in one step.
+    const std::uint32_t n_inverse = Reduce(Power(ToMont(static_cast<std::uint32_t>(n % P)), P - 2));
+    result.resize(count);
+    for (auto& x : result) x = Mul(x, n_inverse);
+  }
+};
+
+}  // namespace
+
+void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
+              std::array<std::vector<std::uint32_t>, 3>& residues) {
+  const std::size_t count = a.size() + b.size() - 1;
+  std::vector<std::uint32_t> scratch;
+  Field<kPrimes[0]>::Convolve(a, b, count, residues[0], scratch);
+  Field<kPrimes[1]>::Convolve(a, b, count, residues[1], scratch);
+  Field<kPrimes[2]>::Convolve(a, b, count, residues[2], scratch);
+}
+
+}  // namespace calvoro::ntt
