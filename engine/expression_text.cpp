@@ -50,7 +50,9 @@ std::string_view FunctionNameAtEnd(std::string_view text) {
 bool EndsWithFunctionName(std::string_view text) { return !FunctionNameAtEnd(text).empty(); }
 
 std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
-  if (pos > text.size()) return {};
+  // Scanners call this at every position of megabyte-long numbers: a digit
+  // or operator, which starts no name, is answered without comparing names.
+  if (pos >= text.size() || text[pos] < 'a' || text[pos] > 'z') return {};
   const std::string_view rest = text.substr(pos);
   for (std::string_view name : kFunctionNames) {
     if (rest.starts_with(name)) return name;
@@ -59,7 +61,7 @@ std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
 }
 
 std::string_view MemoryWordAt(std::string_view text, std::size_t pos) {
-  if (pos > text.size()) return {};
+  if (pos >= text.size() || text[pos] != 'l') return {};
   const std::string_view rest = text.substr(pos);
   for (std::string_view word : kMemoryWords) {
     if (rest.starts_with(word)) return word;
