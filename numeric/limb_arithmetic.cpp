@@ -16,7 +16,7 @@ namespace {
 
 // Below this many limbs in the shorter operand schoolbook multiplication
 // beats the transforms.
-constexpr std::size_t kSchoolbookLimbs = 300;
+constexpr std::size_t kSchoolbookLimbs = 160;
 // Divisors and quotients shorter than this go to Knuth D.
 constexpr std::size_t kNewtonLimbs = 120;
 // Reciprocals of at most this many limbs are computed by Knuth D directly.
