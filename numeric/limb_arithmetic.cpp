@@ -48,18 +48,6 @@ Limbs ShiftUp(const Limbs& a, std::size_t count) {
   return out;
 }
 
-// b^e mod m for m below 2^32.
-constexpr std::uint64_t PowMod(std::uint64_t b, std::uint64_t e, std::uint64_t m) {
-  std::uint64_t r = 1;
-  b %= m;
-  while (e != 0) {
-    if (e & 1) r = r * b % m;
-    b = b * b % m;
-    e >>= 1;
-  }
-  return r;
-}
-
 template <Limb B>
 struct Kernels {
   static constexpr std::uint64_t kBase = B;
@@ -165,28 +153,20 @@ struct Kernels {
 
   // The convolution's coefficients are at most min(|a|, |b|) (base - 1)^2 <
   // 2^23 * 2^60, below the product of the three primes (about 7.9e25), so
-  // Garner's mixed-radix form c = x0 + p0 (x1 + p1 x2) recovers each one
-  // exactly. With t = x1 + p1 x2 < p1 p2 (below 2^57) split as t = tq base +
-  // tr, the column is (p0 tq) base + (x0 + p0 tr): every step fits 64 bits.
+  // they come back exact as c = x0 + p0 t with x0 < p0 and t < 2^57. With t
+  // split as tq base + tr, the column is (p0 tq) base + (x0 + p0 tr) and
+  // every step of the carry fits 64 bits.
   static Limbs MultiplyNtt(const Limbs& a, const Limbs& b) {
     if (a.empty() || b.empty()) return {};
-    constexpr std::uint64_t p0 = ntt::kPrimes[0], p1 = ntt::kPrimes[1], p2 = ntt::kPrimes[2];
-    constexpr std::uint64_t inv_p0_mod_p1 = PowMod(p0 % p1, p1 - 2, p1);
-    constexpr std::uint64_t p0p1_mod_p2 = p0 % p2 * (p1 % p2) % p2;
-    constexpr std::uint64_t inv_p0p1_mod_p2 = PowMod(p0p1_mod_p2, p2 - 2, p2);
-
-    std::array<std::vector<std::uint32_t>, 3> residues;
-    ntt::Convolve(std::span<const Limb>(a), std::span<const Limb>(b), residues);
+    constexpr std::uint64_t p0 = ntt::kPrimes[0];
+    std::array<std::vector<std::uint32_t>, 3> parts;
+    ntt::Convolve(std::span<const Limb>(a), std::span<const Limb>(b), parts);
     const std::size_t count = a.size() + b.size() - 1;
     Limbs out(count + 1, 0);
     std::uint64_t carry = 0;
     for (std::size_t k = 0; k < count; ++k) {
-      const std::uint64_t x0 = residues[0][k];
-      const std::uint64_t x1 = (residues[1][k] + p1 - x0 % p1) % p1 * inv_p0_mod_p1 % p1;
-      const std::uint64_t low = (x0 + p0 % p2 * x1) % p2;
-      const std::uint64_t x2 = (residues[2][k] + p2 - low) % p2 * inv_p0p1_mod_p2 % p2;
-      const std::uint64_t t = x1 + p1 * x2;
-      const std::uint64_t s = carry + x0 + p0 * (t % kBase);
+      const std::uint64_t t = parts[1][k] | std::uint64_t{parts[2][k]} << 32;
+      const std::uint64_t s = carry + parts[0][k] + p0 * (t % kBase);
       out[k] = static_cast<Limb>(s % kBase);
       carry = p0 * (t / kBase) + s / kBase;
     }

@@ -39,7 +39,7 @@ struct Field {
   static std::uint32_t Reduce(std::uint64_t t) {
     const std::uint32_t m = static_cast<std::uint32_t>(t) * kNegInv;
     const auto u = static_cast<std::uint32_t>((t + std::uint64_t{m} * P) >> 32);
-    return u >= P ? u - P : u;
+    return std::min(u, u - P);  // u < 2P; the unsigned wrap makes min pick u - P
   }
   static std::uint32_t Mul(std::uint32_t a, std::uint32_t b) {
     return Reduce(std::uint64_t{a} * b);
@@ -335,9 +335,48 @@ struct Field {
     // residue and divides by n in one step.
     const std::uint32_t n_inverse = Reduce(Power(ToMont(static_cast<std::uint32_t>(n % P)), P - 2));
     result.resize(count);
-    for (auto& x : result) x = Mul(x, n_inverse);
+    Scale(result, n_inverse);
+  }
+
+  [[gnu::target_clones("avx2", "default")]] static void Scale(std::vector<std::uint32_t>& a,
+                                                              std::uint32_t factor) {
+    std::uint32_t* __restrict x = a.data();
+    for (std::size_t i = 0; i < a.size(); ++i) x[i] = Mul(x[i], factor);
   }
 };
+
+// Garner's mixed-radix form of each coefficient c = x0 + p0 (x1 + p1 x2)
+// with x0 = c mod p0, x1 = (c - x0) / p0 mod p1, x2 = ((c - x0) / p0 - x1) /
+// p1 mod p2; the products by the inverses are Montgomery products with
+// constants stored in Montgomery form, so each is a plain residue. t = x1 +
+// p1 x2 < p1 p2 < 2^57 is stored as two 32-bit halves in place of the
+// residues modulo p1 and p2.
+void CombineResidues(std::array<std::vector<std::uint32_t>, 3>& residues) {
+  using F1 = Field<kPrimes[1]>;
+  using F2 = Field<kPrimes[2]>;
+  constexpr std::uint32_t p0 = kPrimes[0], p1 = kPrimes[1], p2 = kPrimes[2];
+  const std::uint32_t inv_p0_mod_p1 =
+      F1::ToMont(F1::Reduce(F1::Power(F1::ToMont(p0 % p1), p1 - 2)));
+  const std::uint32_t p0_mod_p2 = F2::ToMont(p0 % p2);
+  const std::uint32_t p0p1_mod_p2 = static_cast<std::uint32_t>(std::uint64_t{p0 % p2} * p1 % p2);
+  const std::uint32_t inv_p0p1_mod_p2 =
+      F2::ToMont(F2::Reduce(F2::Power(F2::ToMont(p0p1_mod_p2), p2 - 2)));
+  std::uint32_t* r0 = residues[0].data();
+  std::uint32_t* r1 = residues[1].data();
+  std::uint32_t* r2 = residues[2].data();
+  for (std::size_t k = 0; k < residues[0].size(); ++k) {
+    const std::uint32_t x0 = r0[k];
+    const std::uint32_t x0_mod_p1 = x0 % p1;
+    const std::uint32_t x1 =
+        F1::Mul(r1[k] >= x0_mod_p1 ? r1[k] - x0_mod_p1 : r1[k] + p1 - x0_mod_p1, inv_p0_mod_p1);
+    const std::uint32_t x0_mod_p2 = x0 % p2;
+    const std::uint32_t low = F2::Add(x0_mod_p2, F2::Mul(x1, p0_mod_p2));
+    const std::uint32_t x2 = F2::Mul(F2::Sub(r2[k], low), inv_p0p1_mod_p2);
+    const std::uint64_t t = x1 + std::uint64_t{p1} * x2;
+    r1[k] = static_cast<std::uint32_t>(t);
+    r2[k] = static_cast<std::uint32_t>(t >> 32);
+  }
+}
 
 }  // namespace
 
@@ -348,6 +387,7 @@ void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b
   Field<kPrimes[0]>::Convolve(a, b, count, residues[0], scratch);
   Field<kPrimes[1]>::Convolve(a, b, count, residues[1], scratch);
   Field<kPrimes[2]>::Convolve(a, b, count, residues[2], scratch);
+  CombineResidues(residues);
 }
 
 }  // namespace calvoro::ntt

@@ -1,6 +1,6 @@
 // Exact convolution of limb sequences by number-theoretic transforms over
-// three primes; the caller combines the residues by the Chinese remainder
-// theorem (internal to numeric/).
+// three primes, the residues combined by the Chinese remainder theorem
+// (internal to numeric/).
 #pragma once
 
 #include <array>
@@ -19,11 +19,11 @@ inline constexpr std::array<std::uint32_t, 3> kPrimes = {998244353u, 167772161u,
 // The longest transform every prime supports (998244353 - 1 = 119 * 2^23).
 inline constexpr std::size_t kMaxLength = std::size_t{1} << 23;
 
-// residues[i][k] = (sum over j of a[j] * b[k - j]) mod kPrimes[i], for
-// k < a.size() + b.size() - 1 (which must not exceed kMaxLength). Inputs are
-// below 2^30. `a` and `b` may be the same sequence (a square: one transform
-// less).
+// The coefficients c[k] = sum over j of a[j] * b[k - j], k < a.size() +
+// b.size() - 1 (at most kMaxLength), each below the product of the primes:
+// c[k] = out[0][k] + p0 * (out[1][k] + 2^32 * out[2][k]). Inputs are below
+// 2^30. `a` and `b` may be the same sequence (a square: one transform less).
 void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
-              std::array<std::vector<std::uint32_t>, 3>& residues);
+              std::array<std::vector<std::uint32_t>, 3>& out);
 
 }  // namespace calvoro::ntt
