@@ -62,25 +62,41 @@ struct Field {
   }
 
   // roots[len + j] = w^j for the primitive (2 len)-th root w, len = 1, 2, 4,
-  // ...; inverse roots when `inverse`. An entry does not depend on the
-  // transform length, so one table of the longest length so far serves every
-  // shorter transform; it is built once per prime and direction and kept
-  // (behind a lock: the engine may run on more than one thread).
+  // ..., n / 2; inverse roots when `inverse`. The top level is computed in
+  // eight interleaved chains (w^(j + 8) = w^j w^8); every lower level is
+  // every other entry of the level above it.
+  static std::vector<std::uint32_t> BuildRoots(std::size_t n, bool inverse) {
+    std::vector<std::uint32_t> roots(std::max<std::size_t>(n, 2));
+    const std::size_t top = roots.size() / 2;
+    std::uint32_t w = Power(ToMont(3), (P - 1) / (2 * top));
+    if (inverse) w = Power(w, P - 2);
+    std::uint32_t* level = &roots[top];
+    level[0] = ToMont(1);
+    for (std::size_t j = 1; j < top && j < 8; ++j) level[j] = Mul(level[j - 1], w);
+    const std::uint32_t w8 = Power(w, 8);
+    for (std::size_t j = 8; j < top; ++j) level[j] = Mul(level[j - 8], w8);
+    for (std::size_t len = top / 2; len >= 1; len /= 2) {
+      for (std::size_t j = 0; j < len; ++j) roots[len + j] = roots[2 * len + 2 * j];
+    }
+    return roots;
+  }
+
+  // The root table for a transform of length n. An entry does not depend on
+  // the length, so one table serves every shorter transform: tables up to
+  // kCachedRoots entries are built once per prime and direction and kept
+  // (behind a lock: the engine may run on more than one thread); longer ones
+  // are built for the call and freed with it.
+  static constexpr std::size_t kCachedRoots = std::size_t{1} << 16;
   static std::shared_ptr<const std::vector<std::uint32_t>> Roots(std::size_t n, bool inverse) {
+    if (n > kCachedRoots) {
+      return std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n, inverse));
+    }
     static std::mutex mutex;
     static std::shared_ptr<const std::vector<std::uint32_t>> tables[2];
     std::lock_guard<std::mutex> lock(mutex);
     auto& table = tables[inverse ? 1 : 0];
-    if (!table || table->size() < n) {
-      auto roots = std::make_shared<std::vector<std::uint32_t>>(std::max<std::size_t>(n, 2));
-      const std::uint32_t g = ToMont(3);
-      for (std::size_t len = 1; len < roots->size(); len <<= 1) {
-        std::uint32_t w = Power(g, (P - 1) / (2 * len));
-        if (inverse) w = Power(w, P - 2);
-        (*roots)[len] = ToMont(1);
-        for (std::size_t j = 1; j < len; ++j) (*roots)[len + j] = Mul((*roots)[len + j - 1], w);
-      }
-      table = std::move(roots);
+    if (!table) {
+      table = std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(kCachedRoots, inverse));
     }
     return table;
   }
