@@ -82,10 +82,10 @@ struct Field {
   }
 
   // The root table for a transform of length n. An entry does not depend on
-  // the length, so one table serves every shorter transform: tables up to
-  // kCachedRoots entries are built once per prime and direction and kept
-  // (behind a lock: the engine may run on more than one thread); longer ones
-  // are built for the call and freed with it.
+  // the length, so one table serves every shorter transform: a table of up
+  // to kCachedRoots entries is kept per prime and direction (behind a lock:
+  // the engine may run on more than one thread) and rebuilt when a longer
+  // transform asks; longer ones are built for the call and freed with it.
   static constexpr std::size_t kCachedRoots = std::size_t{1} << 16;
   static std::shared_ptr<const std::vector<std::uint32_t>> Roots(std::size_t n, bool inverse) {
     if (n > kCachedRoots) {
@@ -95,8 +95,8 @@ struct Field {
     static std::shared_ptr<const std::vector<std::uint32_t>> tables[2];
     std::lock_guard<std::mutex> lock(mutex);
     auto& table = tables[inverse ? 1 : 0];
-    if (!table) {
-      table = std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(kCachedRoots, inverse));
+    if (!table || table->size() < n) {
+      table = std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n, inverse));
     }
     return table;
   }

@@ -172,7 +172,7 @@ def main():
             "product %s x %s digits" % (n, n), (cli + ["--precision", "10"], path),
             {"gmp": ([args.gmp, "mul", path], None),
              "decimal": (["python3", "-c", PY_MUL, path], None),
-             "qalc": (["qalc", "-t", "-s", "precision %d" % (2 * n + 10), "-f", qalc_path], None),
+             "qalc": (["qalc", "-t", "-s", "precision %d" % (2 * n + 10)], qalc_path),
              "bc": (["bc", "-q", file_with("mul%d.bc" % n, expr + "\nquit")], None)},
             ("exact",)))
     for n in (10**3, 10**4, 10**5):
@@ -184,8 +184,8 @@ def main():
                 "%s to %d digits" % (label, n), (cli + ["--precision", str(n)], path),
                 {"gmp": ([args.gmp, "div", path, str(n + 1)], None),
                  "decimal": (["python3", "-c", PY_DIV, path, str(n + 1)], None),
-                 "qalc": (["qalc", "-t", "-s", "precision %d" % (integer_digits + n + 8), "-f",
-                           file_with("div%d_%d.qalc" % (n, len(expr)), expr)], None),
+                 "qalc": (["qalc", "-t", "-s", "precision %d" % (integer_digits + n + 8)],
+                          file_with("div%d_%d.qalc" % (n, len(expr)), expr)),
                  "bc": (["bc", "-q", file_with("div%d_%d.bc" % (n, len(expr)),
                                                "scale=%d\n%s\nquit" % (n + 1, expr))], None)},
                 ("rounded", n)))
