@@ -271,7 +271,10 @@ struct Kernels {
   // and every floor only lowers I1) and squares the relative error, leaving
   // I1 short by less than B^(n + 5 - 2h) <= 1/B plus the few units that the
   // floors lose; a last division of the small remainder makes it exact.
-  static Limbs Reciprocal(const Limbs& y) {
+  //
+  // Inner levels need not be exact (an underestimate keeps every argument
+  // above), so only a call with `exact` pays for the last product.
+  static Limbs Reciprocal(const Limbs& y, bool exact) {
     const std::size_t n = y.size();
     Limbs power(2 * n + 1, 0);
     power[2 * n] = 1;
@@ -286,7 +289,7 @@ struct Kernels {
       return q;
     }
     const std::size_t h = (n + 1) / 2 + 3;
-    Limbs ih = Reciprocal(Limbs(y.end() - static_cast<std::ptrdiff_t>(h), y.end()));
+    Limbs ih = Reciprocal(Limbs(y.end() - static_cast<std::ptrdiff_t>(h), y.end()), false);
     Subtract(ih, Limbs{0, 0, 1});  // ih >= B^h
     // E / B^(n - h) = B^(n + h) - y ih; its lowest h - 2 limbs change the
     // correction by less than one unit and are dropped.
@@ -296,6 +299,7 @@ struct Kernels {
     Limbs correction = ShiftDown(Multiply(ih, ShiftDown(e, h - 2)), h + 2);
     Limbs result = ShiftUp(ih, n - h);
     AddShifted(result, correction, 0);
+    if (!exact) return result;
     // Exact: add floor((B^(2n) - y I1) / y).
     Limbs product = Multiply(y, result);
     while (Compare(product, power) > 0) {  // not reached: I1 never overshoots
@@ -313,15 +317,19 @@ struct Kernels {
 
   // Barrett reduction (HAC 14.42) block by block: with I = floor(B^(2n) / y)
   // and a block T < y B^len <= B^(2n), qhat = floor(floor(T / B^(n-1)) I /
-  // B^(n+1)) satisfies q - 2 <= qhat <= q, so at most two subtractions of y
-  // finish each block.
+  // B^(n+1)) satisfies q - 2 <= qhat <= q. The reciprocal used is short of
+  // I by a few units at most (never above it), which lowers qhat by as many
+  // more; a few subtractions of y finish each block. The running remainder
+  // starts as the top n - 1 limbs of x (below y), and the blocks are cut so
+  // that only the first one is shorter than n.
   static void DivModBarrett(const Limbs& x, const Limbs& y, Limbs& q, Limbs& r) {
     const std::size_t n = y.size();
-    const Limbs inverse = Reciprocal(y);
+    const Limbs inverse = Reciprocal(y, false);
     q.assign(x.size() - n + 1, 0);
-    Limbs rest;  // below y
-    std::size_t low = x.size();
-    std::size_t len = x.size() % n == 0 ? n : x.size() % n;
+    std::size_t low = x.size() - (n - 1);
+    Limbs rest(x.begin() + static_cast<std::ptrdiff_t>(low), x.end());  // below y
+    Trim(rest);
+    std::size_t len = low % n == 0 ? n : low % n;
     while (low > 0) {
       low -= len;
       Limbs t(x.begin() + static_cast<std::ptrdiff_t>(low),
@@ -331,7 +339,7 @@ struct Kernels {
       Limbs qhat = ShiftDown(Multiply(ShiftDown(t, n - 1), inverse), n + 1);
       Subtract(t, Multiply(qhat, y));
       for (int step = 0; Compare(t, y) >= 0; ++step) {
-        if (step == 4) {  // not reached with an exact reciprocal
+        if (step == 8) {  // not reached: the estimate is within a few units
           Limbs dq, dr;
           DivModKnuth(t, y, dq, dr);
           AddShifted(qhat, dq, 0);
@@ -539,7 +547,7 @@ void DivModBarrett(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r
 }
 
 Limbs Reciprocal(const Limbs& y, int radix) {
-  return WithKernels(radix, [&](auto k) { return decltype(k)::Reciprocal(y); });
+  return WithKernels(radix, [&](auto k) { return decltype(k)::Reciprocal(y, true); });
 }
 
 }  // namespace detail
