@@ -395,17 +395,18 @@ struct Kernels {
     }
   }
 
-  // Factors 2..n gathered into limbs while the product stays below the
-  // base, then multiplied pairwise up a balanced tree.
-  static Limbs Factorial(int n) {
+  // The product of the factors (each below the base): gathered into limbs
+  // while the product stays below the base, then multiplied pairwise up a
+  // balanced tree.
+  static Limbs ProductOf(const std::vector<Limb>& factors) {
     std::vector<Limb> leaves;
     std::uint64_t leaf = 1;
-    for (std::uint64_t i = 2; i <= static_cast<std::uint64_t>(n); ++i) {
-      if (leaf * i >= kBase) {
+    for (const Limb factor : factors) {
+      if (leaf * factor >= kBase) {
         leaves.push_back(static_cast<Limb>(leaf));
         leaf = 1;
       }
-      leaf *= i;
+      leaf *= factor;
     }
     leaves.push_back(static_cast<Limb>(leaf));
     return ProductOfLeaves(leaves, 0, leaves.size());
@@ -524,8 +525,48 @@ void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
   WithKernels(radix, [&](auto k) { decltype(k)::DivMod(x, y, q, r); });
 }
 
+// n! = radix^z * m: the factors that make the trailing zeros are taken out
+// first (for radix 10 every factor 5 with as many factors 2; for 2, 8 and 16
+// every factor 2, whose count a gives z = a / k zeros for radix 2^k and a
+// factor 2^(a mod k) back in m), so the tree multiplies shorter numbers and
+// the zeros are written as text.
 std::string FactorialText(int n, int radix) {
-  return Text(WithKernels(radix, [&](auto k) { return decltype(k)::Factorial(n); }), radix);
+  const int bits = radix == 16 ? 4 : radix == 8 ? 3 : radix == 2 ? 1 : 0;
+  std::vector<Limb> factors;
+  factors.reserve(n > 1 ? static_cast<std::size_t>(n - 1) : 0);
+  std::size_t fives = 0, twos = 0;
+  for (Limb i = 2; i <= static_cast<Limb>(std::max(n, 0)); ++i) {
+    Limb factor = i;
+    if (bits == 0) {
+      while (factor % 5 == 0) {
+        factor /= 5;
+        ++fives;
+      }
+    } else {
+      while (factor % 2 == 0) {
+        factor /= 2;
+        ++twos;
+      }
+    }
+    factors.push_back(factor);
+  }
+  std::size_t zeros = fives;
+  if (bits == 0) {
+    // As many factors 2 leave as factors 5 did (n! has more 2s than 5s).
+    for (std::size_t k = 0, left = fives; left > 0; ++k) {
+      while (left > 0 && factors[k] % 2 == 0) {
+        factors[k] /= 2;
+        --left;
+      }
+    }
+  } else {
+    zeros = twos / static_cast<std::size_t>(bits);
+    factors.push_back(Limb{1} << (twos % static_cast<std::size_t>(bits)));
+  }
+  std::string text =
+      Text(WithKernels(radix, [&](auto k) { return decltype(k)::ProductOf(factors); }), radix);
+  text.append(zeros, '0');
+  return text;
 }
 
 namespace detail {
