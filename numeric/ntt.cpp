@@ -113,9 +113,9 @@ struct Field {
 
   // Decimation in frequency: natural order in, bit-reversed order out.
   static void ForwardPortable(std::vector<std::uint32_t>& a,
-                              const std::vector<std::uint32_t>& roots) {
+                              const std::vector<std::uint32_t>& roots, std::size_t first_len) {
     const std::size_t n = a.size();
-    for (std::size_t len = n >> 1; len >= 1; len >>= 1) {
+    for (std::size_t len = first_len; len >= 1; len >>= 1) {
       for (std::size_t i = 0; i < n; i += 2 * len) {
         std::uint32_t* __restrict x = &a[i];
         std::uint32_t* __restrict y = &a[i + len];
@@ -185,10 +185,11 @@ struct Field {
   // that one vector holds the four x of both and another their four y;
   // len = 2 and 1 are scalar (their roots are 1 and one fourth root).
   [[gnu::target("avx2")]] static void ForwardAvx2(std::vector<std::uint32_t>& a,
-                                                  const std::vector<std::uint32_t>& roots) {
+                                                  const std::vector<std::uint32_t>& roots,
+                                                  std::size_t first_len) {
     const std::size_t n = a.size();
     std::uint32_t* d = a.data();
-    std::size_t len = n >> 1;
+    std::size_t len = first_len;
     for (; len >= 8; len >>= 1) {
       for (std::size_t i = 0; i < n; i += 2 * len) {
         for (std::size_t j = 0; j < len; j += 8) {
@@ -298,11 +299,13 @@ struct Field {
     }
   }
 
-  static void Forward(std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& roots) {
+  // The forward transform from the level of half-length first_len down.
+  static void Forward(std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& roots,
+                      std::size_t first_len) {
 #if defined(__x86_64__)
-    if (HasAvx2()) return ForwardAvx2(a, roots);
+    if (HasAvx2()) return ForwardAvx2(a, roots, first_len);
 #endif
-    ForwardPortable(a, roots);
+    ForwardPortable(a, roots, first_len);
   }
 
   static void Inverse(std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& roots) {
@@ -319,13 +322,42 @@ struct Field {
     for (std::size_t i = 0; i < a.size(); ++i) x[i] = ReduceLazy(std::uint64_t{x[i]} * y[i]);
   }
 
-  [[gnu::target_clones("avx2", "default")]] static void Load(std::span<const std::uint32_t> in,
-                                                             std::vector<std::uint32_t>& out,
-                                                             std::size_t n) {
+  // The input in Montgomery form, zero-padded to n, and the forward
+  // transform of it. When the input fills at most the lower half, the first
+  // level's butterflies (u, 0) -> (u, u w) are done while loading.
+  static void LoadAndTransform(std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
+                               std::size_t n, const std::vector<std::uint32_t>& roots) {
     out.assign(n, 0);
+    if (n >= 2 && in.size() <= n / 2) {
+      LoadFirstLevel(in, out, roots);
+      Forward(out, roots, n >> 2);
+    } else {
+      Load(in, out);
+      Forward(out, roots, n >> 1);
+    }
+  }
+
+  [[gnu::target_clones("avx2", "default")]] static void Load(std::span<const std::uint32_t> in,
+                                                             std::vector<std::uint32_t>& out) {
     std::uint32_t* __restrict o = out.data();
     const std::uint32_t* __restrict x = in.data();
     for (std::size_t i = 0; i < in.size(); ++i) o[i] = ReduceLazy(std::uint64_t{x[i]} * kR2);
+  }
+
+  // Both results of a butterfly stay below 2P: u < 2P and u w reduced lazily.
+  [[gnu::target_clones("avx2", "default")]] static void LoadFirstLevel(
+      std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
+      const std::vector<std::uint32_t>& roots) {
+    const std::size_t half = out.size() / 2;
+    std::uint32_t* __restrict lower = out.data();
+    std::uint32_t* __restrict upper = out.data() + half;
+    const std::uint32_t* __restrict x = in.data();
+    const std::uint32_t* __restrict w = roots.data() + half;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      const std::uint32_t u = ReduceLazy(std::uint64_t{x[i]} * kR2);
+      lower[i] = u;
+      upper[i] = ReduceLazy(std::uint64_t{u} * w[i]);
+    }
   }
 
   // The convolution modulo P into `result` (length `count`); `scratch` is
@@ -337,13 +369,11 @@ struct Field {
     const bool square = a.data() == b.data() && a.size() == b.size();
     const auto roots_holder = Roots(n, false);
     const std::vector<std::uint32_t>& roots = *roots_holder;
-    Load(a, result, n);
-    Forward(result, roots);
+    LoadAndTransform(a, result, n, roots);
     if (square) {
       MultiplyPointwise(result, result);
     } else {
-      Load(b, scratch, n);
-      Forward(scratch, roots);
+      LoadAndTransform(b, scratch, n, roots);
       MultiplyPointwise(result, scratch);
     }
     Inverse(result, *Roots(n, true));
