@@ -315,6 +315,11 @@ struct Field {
     InversePortable(a, roots);
   }
 
+  [[gnu::target_clones("avx2", "default")]] static void SquarePointwise(
+      std::vector<std::uint32_t>& a) {
+    for (std::uint32_t& x : a) x = ReduceLazy(std::uint64_t{x} * x);
+  }
+
   [[gnu::target_clones("avx2", "default")]] static void MultiplyPointwise(
       std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
     std::uint32_t* __restrict x = a.data();
@@ -371,7 +376,7 @@ struct Field {
     const std::vector<std::uint32_t>& roots = *roots_holder;
     LoadAndTransform(a, result, n, roots);
     if (square) {
-      MultiplyPointwise(result, result);
+      SquarePointwise(result);
     } else {
       LoadAndTransform(b, scratch, n, roots);
       MultiplyPointwise(result, scratch);
