@@ -118,8 +118,10 @@ struct Kernels {
   }
 
   // Products of limbs are below 2^60, so a 64-bit column takes 15 of them on
-  // top of a carried-out value below base: the columns are accumulated
-  // without carrying and brought back to limbs after every 15 rows.
+  // top of a limb: 15 (2^30 - 1)^2 + 2^30 < 1.73e19, and the carry added
+  // while normalising stays below 2^35, under 2^64 = 1.84e19 in all. The
+  // columns are accumulated without carrying and brought back to limbs after
+  // every 15 rows.
   static void Normalize(std::vector<std::uint64_t>& columns) {
     std::uint64_t carry = 0;
     for (std::uint64_t& c : columns) {
