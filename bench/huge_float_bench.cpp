@@ -1,10 +1,16 @@
-// Core HugeFloat operations on random operands of 10^2 .. 10^4 digits.
+// Core HugeFloat operations at 10^2 .. 10^6 digits, the limb kernels behind
+// them, the factorial and a typical typed expression through the engine.
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <string>
 
+#include "engine/expr_engine.h"
+#include "engine/functions.h"
+#include "engine/number_base.h"
+#include "numeric/binary_conversion.h"
 #include "numeric/huge_float.h"
+#include "numeric/limb_arithmetic.h"
 
 namespace {
 
@@ -18,6 +24,7 @@ std::string RandomDigits(std::size_t count, unsigned seed) {
   return text;
 }
 
+// a (N digits) op b (N / 2 + 1 digits) at precision N.
 template <HugeFloat (*Op)(const HugeFloat&, const HugeFloat&, int)>
 void BM_Operation(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
@@ -27,14 +34,97 @@ void BM_Operation(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// N digits times N digits.
+void BM_MultiplyBalanced(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  const HugeFloat a = HugeFloat::FromText(RandomDigits(n, 3));
+  const HugeFloat b = HugeFloat::FromText(RandomDigits(n, 4));
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::Multiply(a, b, 10));
+}
+
+// 2N digits by N digits to N fraction digits; 1 / 7 to N digits.
+void BM_DivideTwoByOne(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  const HugeFloat a = HugeFloat::FromText(RandomDigits(2 * n, 5));
+  const HugeFloat b = HugeFloat::FromText(RandomDigits(n, 6));
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::Divide(a, b, static_cast<int>(n)));
+}
+
+void BM_DivideOneBySeven(benchmark::State& state) {
+  const HugeFloat one = HugeFloat::FromInt(1), seven = HugeFloat::FromInt(7);
+  const auto n = static_cast<int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::Divide(one, seven, n));
+}
+
+// Angle reduction: 10^N modulo 2 Pi (Pi to N + 20 decimals).
+void BM_RemainderTwoPi(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  const HugeFloat x = HugeFloat::FromText("1" + std::string(n, '0'));
+  const HugeFloat two_pi =
+      calvoro::Multiply(HugeFloat::FromText(calvoro::PiText(static_cast<int>(n) + 20)),
+                        HugeFloat::FromInt(2), static_cast<int>(n) + 20);
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::Remainder(x, two_pi));
+}
+
 void BM_ParsePrint(benchmark::State& state) {
   const std::string text = RandomDigits(static_cast<std::size_t>(state.range(0)), 3);
   for (auto _ : state) benchmark::DoNotOptimize(HugeFloat::FromText(text).ToText());
 }
 
+void BM_Factorial(benchmark::State& state) {
+  const auto n = static_cast<int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::FactorialText(n, 10));
+}
+
+// A 30-digit decimal to binary and back (the 100-bit conversion).
+void BM_ConvertNumber(benchmark::State& state) {
+  struct : calvoro::MessageSink {
+    void MessageBox(std::string_view, std::string_view, calvoro::MessageIcon) override {}
+    calvoro::Answer Question(std::string_view, std::string_view) override {
+      return calvoro::Answer::Ok;
+    }
+    void InputMessage(std::string_view, std::string_view, std::string_view) override {}
+  } sink;
+  const std::string decimal = "1267650600228229401496703205375.5";
+  for (auto _ : state) {
+    const std::string bits = calvoro::ConvertNumber(10, 2, decimal, 10, sink);
+    benchmark::DoNotOptimize(calvoro::ConvertNumber(2, 10, bits, 10, sink));
+  }
+}
+
+// A typical typed expression at precision 10, through the whole engine.
+void BM_TypedExpression(benchmark::State& state) {
+  struct : calvoro::MessageSink {
+    void MessageBox(std::string_view, std::string_view, calvoro::MessageIcon) override {}
+    calvoro::Answer Question(std::string_view, std::string_view) override {
+      return calvoro::Answer::Ok;
+    }
+    void InputMessage(std::string_view, std::string_view, std::string_view) override {}
+  } sink;
+  calvoro::EngineSettings settings;
+  calvoro::ExprEngine engine(settings, sink);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7", calvoro::kZeroMemories, 10));
+  }
+}
+
 BENCHMARK(BM_Operation<calvoro::Add>)->RangeMultiplier(10)->Range(100, 1000000);
-BENCHMARK(BM_Operation<calvoro::Multiply>)->RangeMultiplier(10)->Range(100, 10000);
-BENCHMARK(BM_Operation<calvoro::Divide>)->RangeMultiplier(10)->Range(100, 10000);
+BENCHMARK(BM_Operation<calvoro::Multiply>)->RangeMultiplier(10)->Range(100, 1000000);
+BENCHMARK(BM_Operation<calvoro::Divide>)->RangeMultiplier(10)->Range(100, 1000000);
+BENCHMARK(BM_MultiplyBalanced)
+    ->RangeMultiplier(10)
+    ->Range(100, 1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DivideTwoByOne)
+    ->RangeMultiplier(10)
+    ->Range(100, 100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DivideOneBySeven)->RangeMultiplier(10)->Range(100, 1000000);
+BENCHMARK(BM_RemainderTwoPi)->RangeMultiplier(10)->Range(100, 10000);
 BENCHMARK(BM_ParsePrint)->RangeMultiplier(10)->Range(100, 1000000);
+BENCHMARK(BM_Factorial)->Arg(1000)->Arg(10000)->Arg(60000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertNumber);
+BENCHMARK(BM_TypedExpression);
 
 }  // namespace

@@ -38,7 +38,19 @@ int Priority(char c) {
 }
 
 bool IsOperatorChar(char c) {
-  return std::string_view("()*+/=^-").find(c) != std::string_view::npos;
+  switch (c) {
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case '/':
+    case '=':
+    case '^':
+    case '-':
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The text after the last "=" of a step text.

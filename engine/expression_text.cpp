@@ -8,7 +8,10 @@
 namespace calvoro {
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII case mapping, independent of the locale and without a library call
+// per character of megabyte-long numbers.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool IsNumberChar(char c) {
   const char l = Lower(c);
@@ -29,7 +32,7 @@ std::string ToLowerAscii(std::string_view text) {
 
 std::string ToUpperAscii(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : out) c = Upper(c);
   return out;
 }
 
@@ -49,8 +52,7 @@ std::string_view FunctionNameAtEnd(std::string_view text) {
 
 bool EndsWithFunctionName(std::string_view text) { return !FunctionNameAtEnd(text).empty(); }
 
-std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
-  if (pos > text.size()) return {};
+std::string_view FunctionNameStartingWithLetter(std::string_view text, std::size_t pos) {
   const std::string_view rest = text.substr(pos);
   for (std::string_view name : kFunctionNames) {
     if (rest.starts_with(name)) return name;
@@ -59,7 +61,7 @@ std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
 }
 
 std::string_view MemoryWordAt(std::string_view text, std::size_t pos) {
-  if (pos > text.size()) return {};
+  if (pos >= text.size() || text[pos] != 'l') return {};
   const std::string_view rest = text.substr(pos);
   for (std::string_view word : kMemoryWords) {
     if (rest.starts_with(word)) return word;

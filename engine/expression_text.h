@@ -32,8 +32,14 @@ std::string_view TrimBlanks(std::string_view text);
 // The longest function name that ends `text` (lower case), or "".
 std::string_view FunctionNameAtEnd(std::string_view text);
 bool EndsWithFunctionName(std::string_view text);
-// The longest function name that starts at `pos` of `text`, or "".
-std::string_view FunctionNameAt(std::string_view text, std::size_t pos);
+// The longest function name that starts at `pos` of `text`, or "". Scanners
+// ask at every position of megabyte-long numbers, so the common answer (no
+// letter there, no name) is given inline.
+std::string_view FunctionNameStartingWithLetter(std::string_view text, std::size_t pos);
+inline std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
+  if (pos >= text.size() || text[pos] < 'a' || text[pos] > 'z') return {};
+  return FunctionNameStartingWithLetter(text, pos);
+}
 // The memory word ("last1".."last5") that starts at `pos`, or "".
 std::string_view MemoryWordAt(std::string_view text, std::size_t pos);
 

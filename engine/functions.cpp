@@ -19,6 +19,7 @@
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "numeric/digit_text.h"
+#include "numeric/limb_arithmetic.h"
 
 namespace calvoro {
 namespace {
@@ -486,46 +487,6 @@ std::optional<std::string> Factorial(const Call& call) {
   return result;
 }
 
-// Multiplies the limbs (least significant first, base kLimb) by 2 * 3 * ...
-// * n, two factors per pass, skipping the zero limbs at the bottom.
-template <std::uint64_t kLimb>
-std::vector<std::uint32_t> FactorialLimbs(int n) {
-  std::vector<std::uint32_t> limbs{1};
-  std::size_t low = 0;
-  for (std::uint64_t i = 2; i <= static_cast<std::uint64_t>(n); i += 2) {
-    const std::uint64_t factor = i + 1 <= static_cast<std::uint64_t>(n) ? i * (i + 1) : i;
-    std::uint64_t carry = 0;
-    for (std::size_t j = low; j < limbs.size(); ++j) {
-      const std::uint64_t value = limbs[j] * factor + carry;
-      limbs[j] = static_cast<std::uint32_t>(value % kLimb);
-      carry = value / kLimb;
-    }
-    while (carry != 0) {
-      limbs.push_back(static_cast<std::uint32_t>(carry % kLimb));
-      carry /= kLimb;
-    }
-    while (limbs[low] == 0) ++low;
-  }
-  return limbs;
-}
-
-// Prints limbs of `width` digits of `radix`, most significant first.
-std::string LimbsText(const std::vector<std::uint32_t>& limbs, int radix, int width) {
-  std::string text;
-  text.reserve(limbs.size() * static_cast<std::size_t>(width));
-  std::string limb_text(static_cast<std::size_t>(width), '0');
-  for (std::size_t i = limbs.size(); i-- > 0;) {
-    std::uint32_t value = limbs[i];
-    for (int k = width; k-- > 0;) {
-      limb_text[static_cast<std::size_t>(k)] = DigitChar(static_cast<int>(value % radix));
-      value /= static_cast<std::uint32_t>(radix);
-    }
-    text += limb_text;
-  }
-  const std::size_t first = text.find_first_not_of('0');
-  return first == std::string::npos ? "0" : text.substr(first);
-}
-
 // ---------------------------------------------------------------------------
 // The result in the calculation's base
 
@@ -607,17 +568,12 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   return FinishResult(*result, base, limit);
 }
 
+// n! by a product tree over the limb multiplication (the same digits as
+// multiplying the limbs by 2, 3, ..., n in turn); radices other than 2, 8 and
+// 16 print decimal digits.
 std::string FactorialText(int n, int radix) {
-  switch (radix) {
-    case 2:
-      return LimbsText(FactorialLimbs<std::uint64_t{1} << 29>(n), 2, 29);
-    case 8:
-      return LimbsText(FactorialLimbs<std::uint64_t{1} << 27>(n), 8, 9);
-    case 16:
-      return LimbsText(FactorialLimbs<std::uint64_t{1} << 28>(n), 16, 7);
-    default:
-      return LimbsText(FactorialLimbs<1'000'000'000>(n), 10, 9);
-  }
+  const bool power_of_two = radix == 2 || radix == 8 || radix == 16;
+  return limbs::FactorialText(n, power_of_two ? radix : 10);
 }
 
 std::string IntegerPartText(std::string_view text) {

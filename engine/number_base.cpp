@@ -16,8 +16,9 @@ constexpr std::string_view kLimitHint =
     "If the float part exceeds 100 bit, we convert the left 100 bit.";
 constexpr std::string_view kLimitMessage = " exceeds the 100 bit limitation";
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII case mapping (locale-independent, no library call per character).
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsPlainBase(int base) {
   return base == kBaseBinary || base == kBaseOctal || base == kBaseDecimal || base == kBaseHex;
@@ -186,25 +187,6 @@ std::string_view WithoutOwnHead(int base, std::string_view digits) {
 }
 
 }  // namespace
-
-bool IsDigitOfBase(int base, char c) {
-  c = Upper(c);
-  if (c == '.') return IsPlainBase(base) || base == kBaseMix;
-  switch (base) {
-    case kBaseBinary:
-      return c == '0' || c == '1';
-    case kBaseOctal:
-      return c >= '0' && c <= '7';
-    case kBaseDecimal:
-      return c >= '0' && c <= '9';
-    case kBaseHex:
-      return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-    case kBaseMix:
-      return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || c == 'H';
-    default:
-      return false;
-  }
-}
 
 int BaseOfNumberText(std::string_view text) {
   if (text.size() < 2 || text[0] != '0') return kBaseDecimal;

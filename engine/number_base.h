@@ -18,8 +18,31 @@ inline constexpr int kBaseHex = 16;
 inline constexpr int kBaseMix = 100;
 
 // Whether `c` is in the base's digit set (the point included; letters compared
-// after upper-casing; Mix takes 0-9, A-F, H).
-bool IsDigitOfBase(int base, char c);
+// after upper-casing; Mix takes 0-9, A-F, H). Inline: scanners ask for every
+// character of megabyte-long numbers.
+inline bool IsDigitOfBase(int base, char c) {
+  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (c >= '0' && c <= '9') {
+    switch (base) {
+      case kBaseBinary:
+        return c <= '1';
+      case kBaseOctal:
+        return c <= '7';
+      case kBaseDecimal:
+      case kBaseHex:
+      case kBaseMix:
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (c == '.') {
+    return base == kBaseBinary || base == kBaseOctal || base == kBaseDecimal || base == kBaseHex ||
+           base == kBaseMix;
+  }
+  if (c >= 'A' && c <= 'F') return base == kBaseHex || base == kBaseMix;
+  return c == 'H' && base == kBaseMix;
+}
 
 // The base a Mix number's head names: "0b" 2, "0h" 16, "0" not followed by
 // "." 8, anything else 10 (a lone "0" is a decimal zero).

@@ -137,8 +137,11 @@ class Checker {
 
   // The first `pivot` character whose neighbour before it is not accepted.
   std::size_t FirstRefusedBefore(char pivot, bool (Checker::*accept)(std::size_t) const) const {
-    for (std::size_t i = 1; i + 1 < text_.size(); ++i) {
-      if (text_[i] == pivot && !(this->*accept)(i)) return i;
+    // find() skips the long digit runs of big numbers in one library call.
+    const std::string_view text(text_);
+    for (std::size_t i = text.find(pivot, 1); i != std::string_view::npos && i + 1 < text.size();
+         i = text.find(pivot, i + 1)) {
+      if (!(this->*accept)(i)) return i;
     }
     return 0;
   }
@@ -221,8 +224,9 @@ class Checker {
   // After "(" only the decimal digits count as digits: no point and no
   // hexadecimal letter may open a group.
   bool CheckAfterOpen() {
-    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
-      if (text_[i] != '(') continue;
+    const std::string_view text(text_);
+    for (std::size_t i = text.find('('); i != std::string_view::npos && i + 1 < text.size();
+         i = text.find('(', i + 1)) {
       const char c = text_[i + 1];
       if (c == '(' || IsDecimalDigit(c) || IsOperator(c) || BeginsWord(i + 1)) continue;
       return Refuse(i + 2, "] just after ( cannot be acceptted",
@@ -234,8 +238,9 @@ class Checker {
 
   // ")" may also stand before "=" (see NameMayFollow).
   bool CheckAfterClose() {
-    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
-      if (text_[i] != ')') continue;
+    const std::string_view text(text_);
+    for (std::size_t i = text.find(')'); i != std::string_view::npos && i + 1 < text.size();
+         i = text.find(')', i + 1)) {
       const char c = text_[i + 1];
       if (BeginsOperand(i) || c == ')' || IsOperator(c) || c == '=') continue;
       return Refuse(i + 2, "] just after ) cannot be acceptted",
@@ -257,8 +262,10 @@ class Checker {
   }
 
   bool CheckAfterEquals() {
-    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
-      if (text_[i] != '=' || BeginsOperand(i)) continue;
+    const std::string_view text(text_);
+    for (std::size_t i = text.find('='); i != std::string_view::npos && i + 1 < text.size();
+         i = text.find('=', i + 1)) {
+      if (BeginsOperand(i)) continue;
       return Refuse(i + 2, "] just after the operator = cannot be acceptted", AfterOperatorHint());
     }
     return true;

@@ -4,10 +4,10 @@
 
 namespace calvoro {
 
-inline char DigitChar(int value) { return "0123456789ABCDEF"[value]; }
+constexpr char DigitChar(int value) { return "0123456789ABCDEF"[value]; }
 
 // The value of a digit character, or -1 when it is none.
-inline int DigitValue(char c) {
+constexpr int DigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "numeric/huge_float.h"
+#include "numeric/limb_arithmetic.h"
 #include "numeric/operation_steps.h"
 
 namespace calvoro {
@@ -12,49 +13,14 @@ void RefuseZeroDivisor(const HugeFloat& divisor) {
   if (divisor.IsZero()) throw std::domain_error("ERROR: Division by zero!");
 }
 
-// -1, 0, 1 comparing integer digit arrays without leading zeros.
-int CompareIntegers(const Digits& x, const Digits& y) {
-  if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-  for (std::size_t i = x.size(); i-- > 0;) {
-    if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
-  }
-  return 0;
-}
-
-// x -= y for integers with x >= y; leading zeros of x dropped afterwards.
-void SubtractInPlace(Digits& x, const Digits& y, int radix) {
-  int borrow = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    int u = x[i] - (i < y.size() ? y[i] : 0) - borrow;
-    borrow = u < 0;
-    x[i] = static_cast<std::uint8_t>(u < 0 ? u + radix : u);
-    if (i >= y.size() && !borrow) break;
-  }
-  while (x.size() > 1 && x.back() == 0) x.pop_back();
-}
-
-// Schoolbook division of integer digit arrays: each quotient digit is found
-// by subtracting the divisor at most radix - 1 times from the running
-// remainder, so the cost grows with the product of the lengths.
+// Integer division of digit arrays through the limb kernels; both results
+// without leading zeros (zero is the single digit 0).
 void DivideIntegers(const Digits& x, const Digits& y, int radix, Digits& quotient,
                     Digits& remainder) {
-  quotient.assign(x.size(), 0);
-  remainder.assign(1, 0);
-  for (std::size_t i = x.size(); i-- > 0;) {
-    // remainder = remainder * radix + x[i]
-    if (remainder.size() == 1 && remainder[0] == 0) {
-      remainder[0] = x[i];
-    } else {
-      remainder.insert(remainder.begin(), x[i]);
-    }
-    int digit = 0;
-    while (CompareIntegers(remainder, y) >= 0) {
-      SubtractInPlace(remainder, y, radix);
-      ++digit;
-    }
-    quotient[i] = static_cast<std::uint8_t>(digit);
-  }
-  while (quotient.size() > 1 && quotient.back() == 0) quotient.pop_back();
+  limbs::Limbs q, r;
+  limbs::DivMod(limbs::Pack(x, radix), limbs::Pack(y, radix), radix, q, r);
+  quotient = limbs::Unpack(q, radix);
+  remainder = limbs::Unpack(r, radix);
 }
 
 // Appends `count` zero digits below an integer digit array (times radix^count).

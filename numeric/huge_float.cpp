@@ -16,11 +16,20 @@ void CheckRadix(int radix) {
   }
 }
 
-// Decimal parsing reads no letters; the other radices read A-F.
-int ParsedDigit(char c, bool letters) {
-  const int value = DigitValue(c);
-  return letters || value < 10 ? value : -1;
-}
+// Digit values of the characters: 0..15 for "0".."9", "A".."F", "a".."f";
+// -1 for anything else. Decimal parsing reads no letters.
+struct DigitTable {
+  std::int8_t value[2][256];
+  constexpr DigitTable() : value{} {
+    for (int letters = 0; letters < 2; ++letters) {
+      for (int c = 0; c < 256; ++c) {
+        const int v = DigitValue(static_cast<char>(c));
+        value[letters][c] = static_cast<std::int8_t>(letters || v < 10 ? v : -1);
+      }
+    }
+  }
+};
+constexpr DigitTable kDigitTable;
 
 // Shared walk of FromText and FromRadixText: blanks trimmed, one leading "-"
 // taken as the sign, then digits read from the right until a character that
@@ -35,19 +44,21 @@ HugeFloat Parse(std::string_view text, int radix, bool letters) {
     sign = -1;
     text.remove_prefix(1);
   }
-  Digits digits;
-  digits.reserve(text.size());
+  const std::int8_t* table = kDigitTable.value[letters ? 1 : 0];
+  Digits digits(text.size());
+  std::size_t count = 0;
   int point = -1;
-  for (auto it = text.rbegin(); it != text.rend(); ++it) {
-    if (*it == '.') {
-      if (point >= 0) break;  // a second point ends the number like any stray character
-      point = static_cast<int>(digits.size());
+  for (std::size_t i = text.size(); i-- > 0;) {
+    const char c = text[i];
+    const int value = table[static_cast<unsigned char>(c)];
+    if (value >= 0) {
+      digits[count++] = static_cast<std::uint8_t>(value);
       continue;
     }
-    const int value = ParsedDigit(*it, letters);
-    if (value < 0) break;
-    digits.push_back(static_cast<std::uint8_t>(value));
+    if (c != '.' || point >= 0) break;  // a second point ends the number like any stray character
+    point = static_cast<int>(count);
   }
+  digits.resize(count);
   return HugeFloat(radix, sign, std::move(digits), point);
 }
 
@@ -88,15 +99,17 @@ HugeFloat HugeFloat::FromInt(std::int64_t value) {
 
 std::string HugeFloat::ToText() const {
   if (digits_.empty()) return "0";
-  std::string text;
-  text.reserve(digits_.size() + 2);
-  if (sign_ < 0) text.push_back('-');
   const int size = static_cast<int>(digits_.size());
-  if (point_ == size) text.push_back('.');  // a point above every digit (".5" as typed)
-  for (int i = size - 1; i >= 0; --i) {
-    text.push_back(DigitChar(digits_[i]));
-    if (i == point_) text.push_back('.');  // after the lowest integer digit
-  }
+  std::string text((sign_ < 0 ? 1 : 0) + digits_.size() + (point_ >= 0 ? 1 : 0), '.');
+  char* out = text.data();
+  if (sign_ < 0) *out++ = '-';
+  // The integer digits, the point (above every digit for ".5" as typed), the
+  // fraction digits.
+  const int point = point_ >= 0 ? point_ : 0;
+  if (point_ == size) ++out;
+  for (int i = size - 1; i >= point; --i) *out++ = DigitChar(digits_[i]);
+  if (point_ >= 0 && point_ < size) ++out;
+  for (int i = point - 1; i >= 0; --i) *out++ = DigitChar(digits_[i]);
   return text;
 }
 

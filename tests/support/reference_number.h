@@ -1,4 +1,6 @@
-// A deliberately simple exact arithmetic used as the oracle for HugeFloat.
+// Two oracles for HugeFloat. First, a deliberately simple exact arithmetic
+// (below); second, the digit-by-digit schoolbook multiplication and division
+// (at the end of this file).
 //
 // A value is held as an exact scaled integer: sign, a natural number in
 // base-2^32 limbs and the count of radix fraction digits, so the value is
@@ -11,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "numeric/huge_float.h"
 
 namespace calvoro::testing {
 
@@ -77,3 +81,22 @@ std::string ReferenceOperate(char op, std::string_view a, std::string_view b, in
                              int precision);
 
 }  // namespace calvoro::testing
+
+// The digit-by-digit schoolbook multiplication and division that HugeFloat
+// used before its limb kernels: one byte per digit, cost growing with the
+// product of the lengths. Kept as the oracle of the fast paths.
+namespace calvoro::testing::schoolbook {
+
+// The same contracts as the functions of the same names in huge_float.h.
+HugeFloat Multiply(const HugeFloat& a, const HugeFloat& b, int precision);
+HugeFloat Divide(const HugeFloat& a, const HugeFloat& b, int precision);
+void LongDivide(const HugeFloat& x, const HugeFloat& y, HugeFloat& q, HugeFloat& r, int n);
+HugeFloat Remainder(const HugeFloat& a, const HugeFloat& b);
+HugeFloat IntegerQuotient(const HugeFloat& a, const HugeFloat& b);
+
+// Integer digit arrays (least significant first, no leading zeros).
+Digits MultiplyIntegers(const Digits& a, const Digits& b, int radix);
+void DivideIntegers(const Digits& x, const Digits& y, int radix, Digits& quotient,
+                    Digits& remainder);
+
+}  // namespace calvoro::testing::schoolbook

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs the same end-to-end workloads (parse + compute + print in decimal,
+# whole process) through calvoro-cli, GNU bc, Python 3's decimal, a small C
+# program on GMP and qalc; checks that all print the same digits and prints a
+# table of medians with the ratio of Calvoro to each peer.
+#
+#   bench/compare_peers.sh [--install] [--runs N] [--quick] [CALVORO_CLI]
+#
+# --install   apt-get the missing peers first (bc python3 libgmp-dev qalc)
+# --runs N    runs per workload and program (default 5; a peer whose first
+#             run takes over 10 s is run once, marked "*")
+# --quick     skip the 10^6-digit product
+# CALVORO_CLI defaults to build/cli/calvoro-cli (a Release build).
+#
+# Not part of the tests or CI. GMP is built here for the comparison only and
+# never linked into Calvoro.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+runs=5
+quick=0
+install=0
+cli="$here/../build/cli/calvoro-cli"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --install) install=1 ;;
+    --runs) runs="$2"; shift ;;
+    --quick) quick=1 ;;
+    *) cli="$1" ;;
+  esac
+  shift
+done
+
+if [ "$install" = 1 ]; then
+  apt-get update && apt-get install -y bc python3 libgmp-dev qalc
+fi
+for tool in bc python3 gcc; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (try --install)" >&2; exit 2; }
+done
+[ -x "$cli" ] || { echo "no calvoro-cli at $cli" >&2; exit 2; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+gcc -O2 -o "$work/gmp_peer" "$here/peers/gmp_peer.c" -lgmp
+
+exec python3 "$here/peers/compare.py" --cli "$cli" --gmp "$work/gmp_peer" --work "$work" \
+  --runs "$runs" --quick "$quick"

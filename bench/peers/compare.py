@@ -1,0 +1,268 @@
+"""The driver of bench/compare_peers.sh: makes the inputs, runs every
+program on every workload, checks that they agree and prints the table."""
+
+import argparse
+import os
+import random
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+from decimal import MAX_EMAX, MIN_EMIN, ROUND_HALF_UP, Context, Decimal
+
+PEERS = ["gmp", "decimal", "qalc", "bc"]
+
+PY_PRELUDE = """
+import sys
+from decimal import *
+c = getcontext()
+c.prec = MAX_PREC
+c.Emax = MAX_EMAX
+c.Emin = MIN_EMIN
+"""
+
+PY_FAC = PY_PRELUDE + """
+def prod(lo, hi):
+    if hi - lo < 16:
+        r = Decimal(1)
+        for i in range(lo, hi):
+            r *= i
+        return r
+    m = (lo + hi) // 2
+    return prod(lo, m) * prod(m, hi)
+print(prod(1, int(sys.argv[1]) + 1))
+"""
+
+PY_MUL = PY_PRELUDE + """
+a, b = open(sys.argv[1]).read().strip().split('*')
+print(Decimal(a) * Decimal(b))
+"""
+
+PY_DIV = PY_PRELUDE + """
+a, b = open(sys.argv[1]).read().strip().split('/')
+digits = int(sys.argv[2])
+c.prec = len(a) + digits + 2
+c.rounding = ROUND_DOWN
+q = (Decimal(a) / Decimal(b)).quantize(Decimal(1).scaleb(-digits), rounding=ROUND_DOWN)
+print('{:f}'.format(q))
+"""
+
+PY_BIN = """
+import sys
+from decimal import Decimal
+print(Decimal(int(open(sys.argv[1]).read().strip(), 2)))
+"""
+
+# sin(10^1000) with the angle reduced by 2 Pi to 2,100 digits (Machin).
+PY_SIN = PY_PRELUDE + """
+c.prec = 2100
+def arctan_inv(x):
+    x = Decimal(x)
+    total, term, k, x2 = Decimal(0), 1 / x, 0, x * x
+    while True:
+        t = term / (2 * k + 1)
+        if t < Decimal(10) ** -2090:
+            return total
+        total = total + t if k % 2 == 0 else total - t
+        term /= x2
+        k += 1
+pi = 16 * arctan_inv(5) - 4 * arctan_inv(239)
+x = Decimal(10) ** 1000
+r = x - (x / (2 * pi)).to_integral_value(rounding=ROUND_FLOOR) * 2 * pi
+c.prec = 1010
+s, term, n = Decimal(0), r, 1
+while abs(term) > Decimal(10) ** -1005:
+    s += term
+    term = -term * r * r / ((n + 1) * (n + 2))
+    n += 2
+print(s)
+"""
+
+BC_FAC = "define f(n) { auto i, r; r = 1; for (i = 2; i <= n; ++i) r *= i; return r; }\nf(%d)\n"
+
+
+def random_digits(rng, count):
+    return str(rng.randint(1, 9)) + "".join(rng.choice("0123456789") for _ in range(count - 1))
+
+
+def run(command, stdin_path):
+    """Wall time, peak resident memory (bytes) and output of one process."""
+    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    out_path = os.path.join(WORK, "out.txt")
+    with open(out_path, "wb") as out:
+        start = time.perf_counter()
+        proc = subprocess.Popen(command, stdin=stdin, stdout=out, stderr=subprocess.DEVNULL,
+                                env=dict(os.environ, BC_LINE_LENGTH="0"))
+        _, status, usage = os.wait4(proc.pid, 0)
+        elapsed = time.perf_counter() - start
+    if stdin_path:
+        stdin.close()
+    with open(out_path, "rb") as f:
+        text = f.read().decode(errors="replace")
+    return elapsed, usage.ru_maxrss * 1024, text, status
+
+
+def clean(text):
+    text = re.sub(r"\x1b\[[0-9;]*m", "", text)
+    text = text.replace("\\\n", "")
+    lines = [l.strip() for l in text.splitlines() if l.strip() and not l.startswith(">")]
+    return "".join(lines).replace(" ", "").replace("\u2009", "")
+
+
+def rounded(text, digits):
+    """The number text truncated to digits + 1 fraction digits, then rounded
+    half up to `digits` (what the calculator's display does), trailing
+    fraction zeros dropped."""
+    if "." not in text:
+        return text
+    integer, fraction = text.split(".")
+    context = Context(prec=len(integer) + digits + 10, Emax=MAX_EMAX, Emin=MIN_EMIN)
+    value = Decimal(integer + "." + fraction[: digits + 1])
+    value = value.quantize(Decimal(1).scaleb(-digits), rounding=ROUND_HALF_UP, context=context)
+    out = "{:f}".format(value)
+    if "." in out:
+        out = out.rstrip("0").rstrip(".")
+    return out
+
+
+def same_to(a, b, places):
+    try:
+        return abs(Decimal(a) - Decimal(b)) < Decimal(10) ** -places
+    except Exception:
+        return False
+
+
+def main():
+    global WORK
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli")
+    parser.add_argument("--gmp")
+    parser.add_argument("--work")
+    parser.add_argument("--runs", type=int)
+    parser.add_argument("--quick", type=int)
+    args = parser.parse_args()
+    WORK = args.work
+    rng = random.Random(20261207)
+    have_qalc = shutil.which("qalc") is not None
+    cli = [args.cli, "--threshold", "1000000000", "--result"]
+
+    def file_with(name, text):
+        path = os.path.join(WORK, name)
+        with open(path, "w") as f:
+            f.write(text + "\n")
+        return path
+
+    workloads = []  # (label, calvoro (command, stdin), {peer: (command, stdin)}, check)
+    for n in (1000, 10000, 60000):
+        workloads.append((
+            "%d!" % n, (cli + ["--precision", "10", "fac(%d)" % n], None),
+            {"gmp": ([args.gmp, "fac", str(n)], None),
+             "decimal": (["python3", "-c", PY_FAC, str(n)], None),
+             "qalc": (["qalc", "-t", "-s", "precision 300000", "%d!" % n], None),
+             "bc": (["bc", "-q", file_with("fac%d.bc" % n, BC_FAC % n)], None)},
+            ("exact",)))
+    sizes = [10**3, 10**4, 10**5] + ([] if args.quick else [10**6])
+    for n in sizes:
+        expr = random_digits(rng, n) + "*" + random_digits(rng, n)
+        path = file_with("mul%d.txt" % n, expr)
+        qalc_path = file_with("mul%d.qalc" % n, expr)
+        workloads.append((
+            "product %s x %s digits" % (n, n), (cli + ["--precision", "10"], path),
+            {"gmp": ([args.gmp, "mul", path], None),
+             "decimal": (["python3", "-c", PY_MUL, path], None),
+             "qalc": (["qalc", "-t", "-s", "precision %d" % (2 * n + 10)], qalc_path),
+             "bc": (["bc", "-q", file_with("mul%d.bc" % n, expr + "\nquit")], None)},
+            ("exact",)))
+    for n in (10**3, 10**4, 10**5):
+        for label, expr in (("1/7", "1/7"),
+                            ("%s / %s digits" % (2 * n, n), random_digits(rng, 2 * n) + "/" + random_digits(rng, n))):
+            path = file_with("div%d_%d.txt" % (n, len(expr)), expr)
+            integer_digits = len(expr.split("/")[0])
+            workloads.append((
+                "%s to %d digits" % (label, n), (cli + ["--precision", str(n)], path),
+                {"gmp": ([args.gmp, "div", path, str(n + 1)], None),
+                 "decimal": (["python3", "-c", PY_DIV, path, str(n + 1)], None),
+                 "qalc": (["qalc", "-t", "-s", "precision %d" % (integer_digits + n + 8)],
+                          file_with("div%d_%d.qalc" % (n, len(expr)), expr)),
+                 "bc": (["bc", "-q", file_with("div%d_%d.bc" % (n, len(expr)),
+                                               "scale=%d\n%s\nquit" % (n + 1, expr))], None)},
+                ("rounded", n)))
+    bits = "1" + "".join(rng.choice("01") for _ in range(99))
+    workloads.append((
+        "100-bit binary to decimal", (cli + ["--base", "mix", "--precision", "10", "0b%s+0" % bits], None),
+        {"gmp": ([args.gmp, "bin", file_with("bits.txt", bits)], None),
+         "decimal": (["python3", "-c", PY_BIN, os.path.join(WORK, "bits.txt")], None),
+         "qalc": (["qalc", "-t", "0b" + bits], None),
+         "bc": (["bc", "-q", file_with("bits.bc", "ibase=2\n%s\nquit" % bits)], None)},
+        ("exact",)))
+    workloads.append((
+        "sin(10^1000), precision 1000",
+        (cli + ["--precision", "1000", "sin(1" + "0" * 1000 + ")"], None),
+        {"decimal": (["python3", "-c", PY_SIN], None),
+         "bc": (["bc", "-q", "-l", file_with("sin.bc", "scale=1010\ns(10^1000)\nquit")], None)},
+        ("places", 9)))
+
+    peers = [p for p in PEERS if p != "qalc" or have_qalc]
+    header = "| workload | calvoro | " + " | ".join(peers) + " | " + \
+        " | ".join("÷" + p for p in peers) + " | calvoro peak / data |"
+    print(header)
+    print("|" + "---|" * (header.count("|") - 1))
+    all_agree = True
+    for label, (command, stdin), peer_commands, check in workloads:
+        times, peak, text = [], 0, ""
+        for _ in range(args.runs):
+            elapsed, rss, out, _ = run(command, stdin)
+            times.append(elapsed)
+            peak = max(peak, rss)
+            text = clean(out)
+        calvoro = statistics.median(times)
+        data = (os.path.getsize(stdin) if stdin else len(command[-1])) + len(text)
+        cells, ratios = [], []
+        for peer in peers:
+            if peer not in peer_commands:
+                cells.append("n/a")
+                ratios.append("")
+                continue
+            pcommand, pstdin = peer_commands[peer]
+            ptimes, marker, ptext = [], "", ""
+            for i in range(args.runs):
+                elapsed, _, out, _ = run(pcommand, pstdin)
+                ptimes.append(elapsed)
+                ptext = clean(out)
+                if i == 0 and elapsed > 10:
+                    marker = "*"
+                    break
+            if check[0] == "exact":
+                agree = ptext == text
+            elif check[0] == "rounded":
+                agree = rounded(ptext, check[1]) == text
+            else:
+                agree = same_to(ptext, text, check[1])
+            if not agree:
+                all_agree = False
+                print("  %s: %s differs from calvoro (%s... vs %s...)" % (label, peer, ptext[:40], text[:40]),
+                      file=sys.stderr)
+            median = statistics.median(ptimes)
+            cells.append("%s%s%s" % (fmt(median), marker, "" if agree else " (differs)"))
+            ratios.append("%.2f" % (calvoro / median))
+        print("| %s | %s | %s | %s | %.1f |" % (label, fmt(calvoro), " | ".join(cells),
+                                                 " | ".join(ratios), peak / max(data, 1)))
+        sys.stdout.flush()
+    print()
+    print("Medians of %d runs, whole process (parse + compute + print); ÷peer = calvoro / peer." % args.runs)
+    print("* run once (over 10 s). Peak / data: calvoro's peak resident memory over the bytes of its")
+    print("input and output text (the fixed cost of a process, about 4 MB, dominates small workloads).")
+    print("All programs print the same digits." if all_agree else "SOME PROGRAMS DISAGREE (see above).")
+    return 0 if all_agree else 1
+
+
+def fmt(seconds):
+    if seconds < 1:
+        return "%.1f ms" % (seconds * 1000)
+    return "%.2f s" % seconds
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,598 @@
+// Limb kernels: schoolbook and NTT multiplication, Knuth D, Barrett division
+// with a Newton reciprocal, and the factorial product tree.
+#include "numeric/limb_arithmetic.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <span>
+#include <stdexcept>
+
+#include "numeric/digit_text.h"
+#include "numeric/ntt.h"
+
+namespace calvoro::limbs {
+namespace {
+
+// Below this many limbs in the shorter operand schoolbook multiplication
+// beats the transforms.
+constexpr std::size_t kSchoolbookLimbs = 160;
+// Divisors and quotients shorter than this go to Knuth D.
+constexpr std::size_t kNewtonLimbs = 120;
+// Reciprocals of at most this many limbs are computed by Knuth D directly.
+constexpr std::size_t kReciprocalDirectLimbs = 40;
+
+void Trim(Limbs& a) {
+  while (!a.empty() && a.back() == 0) a.pop_back();
+}
+
+int Compare(const Limbs& a, const Limbs& b) {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  for (std::size_t i = a.size(); i-- > 0;) {
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  }
+  return 0;
+}
+
+// a / base^count (the low limbs dropped).
+Limbs ShiftDown(const Limbs& a, std::size_t count) {
+  if (count >= a.size()) return {};
+  return Limbs(a.begin() + static_cast<std::ptrdiff_t>(count), a.end());
+}
+
+// a * base^count.
+Limbs ShiftUp(const Limbs& a, std::size_t count) {
+  if (a.empty()) return {};
+  Limbs out(count, 0);
+  out.insert(out.end(), a.begin(), a.end());
+  return out;
+}
+
+template <Limb B>
+struct Kernels {
+  static constexpr std::uint64_t kBase = B;
+
+  // a += b * base^shift.
+  static void AddShifted(Limbs& a, const Limbs& b, std::size_t shift) {
+    if (b.empty()) return;
+    if (a.size() < b.size() + shift) a.resize(b.size() + shift, 0);
+    Limb carry = 0;
+    std::size_t k = shift;
+    for (std::size_t i = 0; i < b.size(); ++i, ++k) {
+      const Limb s = a[k] + b[i] + carry;
+      carry = s >= B;
+      a[k] = carry ? s - B : s;
+    }
+    for (; carry != 0; ++k) {
+      if (k == a.size()) {
+        a.push_back(1);
+        break;
+      }
+      const Limb s = a[k] + 1;
+      carry = s >= B;
+      a[k] = carry ? 0 : s;
+    }
+  }
+
+  // a -= b; requires a >= b.
+  static void Subtract(Limbs& a, const Limbs& b) {
+    Limb borrow = 0;
+    std::size_t i = 0;
+    for (; i < b.size(); ++i) {
+      const Limb sub = b[i] + borrow;
+      borrow = a[i] < sub;
+      a[i] = borrow ? a[i] + B - sub : a[i] - sub;
+    }
+    for (; borrow != 0 && i < a.size(); ++i) {
+      borrow = a[i] == 0;
+      a[i] = borrow ? B - 1 : a[i] - 1;
+    }
+    Trim(a);
+  }
+
+  static void AddOne(Limbs& a) { AddShifted(a, Limbs{1}, 0); }
+  static void SubtractOne(Limbs& a) { Subtract(a, Limbs{1}); }
+
+  // a *= factor, factor < base.
+  static void MultiplySmall(Limbs& a, Limb factor) {
+    std::uint64_t carry = 0;
+    for (Limb& limb : a) {
+      const std::uint64_t t = std::uint64_t{limb} * factor + carry;
+      limb = static_cast<Limb>(t % kBase);
+      carry = t / kBase;
+    }
+    if (carry != 0) a.push_back(static_cast<Limb>(carry));
+    Trim(a);
+  }
+
+  // a /= d (d not zero); returns the remainder.
+  static Limb DivideSmall(Limbs& a, Limb d) {
+    std::uint64_t rest = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+      const std::uint64_t t = rest * kBase + a[i];
+      a[i] = static_cast<Limb>(t / d);
+      rest = t % d;
+    }
+    Trim(a);
+    return static_cast<Limb>(rest);
+  }
+
+  // Products of limbs are below 2^60, so a 64-bit column takes 15 of them on
+  // top of a limb: 15 (2^30 - 1)^2 + 2^30 < 1.73e19, and the carry added
+  // while normalising stays below 2^35, under 2^64 = 1.84e19 in all. The
+  // columns are accumulated without carrying and brought back to limbs after
+  // every 15 rows.
+  static void Normalize(std::vector<std::uint64_t>& columns) {
+    std::uint64_t carry = 0;
+    for (std::uint64_t& c : columns) {
+      const std::uint64_t t = c + carry;
+      c = t % kBase;
+      carry = t / kBase;
+    }
+  }
+
+  static Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b) {
+    if (a.empty() || b.empty()) return {};
+    const Limbs& x = a.size() >= b.size() ? a : b;
+    const Limbs& y = a.size() >= b.size() ? b : a;
+    std::vector<std::uint64_t> columns(x.size() + y.size(), 0);
+    int rows = 0;
+    for (std::size_t j = 0; j < y.size(); ++j) {
+      const std::uint64_t yj = y[j];
+      if (yj == 0) continue;
+      std::uint64_t* column = columns.data() + j;
+      for (std::size_t i = 0; i < x.size(); ++i) column[i] += x[i] * yj;
+      if (++rows == 15) {
+        Normalize(columns);
+        rows = 0;
+      }
+    }
+    Normalize(columns);  // the product is below base^(|x| + |y|): no carry out
+    Limbs out(columns.begin(), columns.end());
+    Trim(out);
+    return out;
+  }
+
+  // The convolution's coefficients are at most min(|a|, |b|) (base - 1)^2 <
+  // 2^23 * 2^60, below the product of the three primes (about 7.9e25), so
+  // they come back exact as c = x0 + p0 t with x0 < p0 and t < 2^57. With t
+  // split as tq base + tr, the column is (p0 tq) base + (x0 + p0 tr) and
+  // every step of the carry fits 64 bits.
+  static Limbs MultiplyNtt(const Limbs& a, const Limbs& b) {
+    if (a.empty() || b.empty()) return {};
+    constexpr std::uint64_t p0 = ntt::kPrimes[0];
+    std::array<std::vector<std::uint32_t>, 3> parts;
+    ntt::Convolve(std::span<const Limb>(a), std::span<const Limb>(b), parts);
+    const std::size_t count = a.size() + b.size() - 1;
+    Limbs out(count + 1, 0);
+    std::uint64_t carry = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::uint64_t t = parts[1][k] | std::uint64_t{parts[2][k]} << 32;
+      const std::uint64_t s = carry + parts[0][k] + p0 * (t % kBase);
+      out[k] = static_cast<Limb>(s % kBase);
+      carry = p0 * (t / kBase) + s / kBase;
+    }
+    out[count] = static_cast<Limb>(carry);  // the product is below base^(count + 1)
+    Trim(out);
+    return out;
+  }
+
+  static Limbs Multiply(const Limbs& a, const Limbs& b) {
+    if (a.empty() || b.empty()) return {};
+    const Limbs& longer = a.size() >= b.size() ? a : b;
+    const Limbs& shorter = a.size() >= b.size() ? b : a;
+    if (shorter.size() < kSchoolbookLimbs) return MultiplySchoolbook(a, b);
+    // A long operand times a much shorter one: the transform of the whole
+    // length costs more than pieces of a few times the short length.
+    const std::size_t piece = std::max<std::size_t>(4 * shorter.size(), 1024);
+    if (longer.size() + shorter.size() - 1 > ntt::kMaxLength || longer.size() > 2 * piece) {
+      const std::size_t step = std::min(piece, ntt::kMaxLength / 2);
+      Limbs out;
+      for (std::size_t start = 0; start < longer.size(); start += step) {
+        const std::size_t end = std::min(longer.size(), start + step);
+        Limbs part(longer.begin() + static_cast<std::ptrdiff_t>(start),
+                   longer.begin() + static_cast<std::ptrdiff_t>(end));
+        Trim(part);
+        AddShifted(out, Multiply(part, shorter), start);
+      }
+      return out;
+    }
+    return MultiplyNtt(a, b);
+  }
+
+  // Knuth's algorithm D (TAOCP 4.3.1) in base B; y has at least two limbs.
+  // Scaling both by d = floor(B / (top + 1)) makes the divisor's top limb at
+  // least floor(B / 2), so each estimated quotient limb is at most two too
+  // large before the test on the next limb, and at most one after it.
+  static void DivModKnuth(const Limbs& x, const Limbs& y, Limbs& q, Limbs& r) {
+    if (Compare(x, y) < 0) {
+      q.clear();
+      r = x;
+      return;
+    }
+    const std::size_t n = y.size();
+    const std::size_t m = x.size() - n;
+    const Limb d = static_cast<Limb>(kBase / (std::uint64_t{y.back()} + 1));
+    Limbs v = y;
+    MultiplySmall(v, d);  // stays n limbs
+    Limbs u = x;
+    MultiplySmall(u, d);
+    u.resize(x.size() + 1, 0);
+    q.assign(m + 1, 0);
+    const std::uint64_t v_top = v[n - 1], v_next = v[n - 2];
+    for (std::size_t j = m + 1; j-- > 0;) {
+      const std::uint64_t top = std::uint64_t{u[j + n]} * kBase + u[j + n - 1];
+      std::uint64_t qhat = top / v_top;
+      std::uint64_t rhat = top % v_top;
+      while (qhat >= kBase || qhat * v_next > rhat * kBase + u[j + n - 2]) {
+        --qhat;
+        rhat += v_top;
+        if (rhat >= kBase) break;
+      }
+      std::int64_t borrow = 0;
+      std::uint64_t carry = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t p = qhat * v[i] + carry;
+        carry = p / kBase;
+        std::int64_t t = std::int64_t{u[i + j]} - static_cast<std::int64_t>(p % kBase) - borrow;
+        borrow = t < 0;
+        if (t < 0) t += static_cast<std::int64_t>(kBase);
+        u[i + j] = static_cast<Limb>(t);
+      }
+      std::int64_t t = std::int64_t{u[j + n]} - static_cast<std::int64_t>(carry) - borrow;
+      if (t < 0) {  // qhat was one too large: add the divisor back once
+        --qhat;
+        Limb add_carry = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+          const Limb s = u[i + j] + v[i] + add_carry;
+          add_carry = s >= B;
+          u[i + j] = add_carry ? s - B : s;
+        }
+        t += add_carry;
+      }
+      u[j + n] = static_cast<Limb>(t);
+      q[j] = static_cast<Limb>(qhat);
+    }
+    Trim(q);
+    u.resize(n);
+    Trim(u);
+    DivideSmall(u, d);
+    r = std::move(u);
+  }
+
+  // floor(B^(2n) / y) for y of n limbs, by Newton's iteration from below.
+  //
+  // With h = ceil(n / 2) + 3 and yh the top h limbs of y, the recursive ih =
+  // floor(B^(2h) / yh) gives I0 = (ih - B^2) B^(n - h) <= B^(2n) / y: since
+  // y < (yh + 1) B^(n - h), it is enough that ih - B^2 <= B^(2h) / (yh + 1),
+  // and B^(2h) / yh - B^(2h) / (yh + 1) < B^(2h) / yh^2 <= B^2 for yh >=
+  // B^(h - 1). The relative error of I0 is below about B^-(h - 2). One
+  // Newton step
+  //   I1 = I0 + floor(I0 E / B^(2n)),  E = B^(2n) - y I0 >= 0,
+  // never overshoots (1/y - x1 = y (1/y - x0)^2 >= 0 in exact arithmetic,
+  // and every floor only lowers I1) and squares the relative error, leaving
+  // I1 short by less than B^(n + 5 - 2h) <= 1/B plus the few units that the
+  // floors lose; a last division of the small remainder makes it exact.
+  //
+  // Inner levels need not be exact (an underestimate keeps every argument
+  // above), so only a call with `exact` pays for the last product.
+  static Limbs Reciprocal(const Limbs& y, bool exact) {
+    const std::size_t n = y.size();
+    Limbs power(2 * n + 1, 0);
+    power[2 * n] = 1;
+    if (n <= kReciprocalDirectLimbs) {
+      Limbs q, r;
+      if (n == 1) {
+        q = power;
+        DivideSmall(q, y[0]);
+      } else {
+        DivModKnuth(power, y, q, r);
+      }
+      return q;
+    }
+    const std::size_t h = (n + 1) / 2 + 3;
+    Limbs ih = Reciprocal(Limbs(y.end() - static_cast<std::ptrdiff_t>(h), y.end()), false);
+    Subtract(ih, Limbs{0, 0, 1});  // ih >= B^h
+    // E / B^(n - h) = B^(n + h) - y ih; its lowest h - 2 limbs change the
+    // correction by less than one unit and are dropped.
+    Limbs e(n + h + 1, 0);
+    e[n + h] = 1;
+    Subtract(e, Multiply(y, ih));
+    Limbs correction = ShiftDown(Multiply(ih, ShiftDown(e, h - 2)), h + 2);
+    Limbs result = ShiftUp(ih, n - h);
+    AddShifted(result, correction, 0);
+    if (!exact) return result;
+    // Exact: add floor((B^(2n) - y I1) / y).
+    Limbs product = Multiply(y, result);
+    while (Compare(product, power) > 0) {  // not reached: I1 never overshoots
+      SubtractOne(result);
+      Subtract(product, y);
+    }
+    Subtract(power, product);
+    if (Compare(power, y) >= 0) {
+      Limbs dq, dr;
+      DivModKnuth(power, y, dq, dr);
+      AddShifted(result, dq, 0);
+    }
+    return result;
+  }
+
+  // Barrett reduction (HAC 14.42) block by block: with I = floor(B^(2n) / y)
+  // and a block T < y B^len <= B^(2n), qhat = floor(floor(T / B^(n-1)) I /
+  // B^(n+1)) satisfies q - 2 <= qhat <= q. The reciprocal used is short of
+  // I by a few units at most (never above it), which lowers qhat by as many
+  // more; a few subtractions of y finish each block. The running remainder
+  // starts as the top n - 1 limbs of x (below y), and the blocks are cut so
+  // that only the first one is shorter than n.
+  static void DivModBarrett(const Limbs& x, const Limbs& y, Limbs& q, Limbs& r) {
+    const std::size_t n = y.size();
+    const Limbs inverse = Reciprocal(y, false);
+    q.assign(x.size() - n + 1, 0);
+    std::size_t low = x.size() - (n - 1);
+    Limbs rest(x.begin() + static_cast<std::ptrdiff_t>(low), x.end());  // below y
+    Trim(rest);
+    std::size_t len = low % n == 0 ? n : low % n;
+    while (low > 0) {
+      low -= len;
+      Limbs t(x.begin() + static_cast<std::ptrdiff_t>(low),
+              x.begin() + static_cast<std::ptrdiff_t>(low + len));
+      t.insert(t.end(), rest.begin(), rest.end());
+      Trim(t);
+      Limbs qhat = ShiftDown(Multiply(ShiftDown(t, n - 1), inverse), n + 1);
+      Subtract(t, Multiply(qhat, y));
+      for (int step = 0; Compare(t, y) >= 0; ++step) {
+        if (step == 8) {  // not reached: the estimate is within a few units
+          Limbs dq, dr;
+          DivModKnuth(t, y, dq, dr);
+          AddShifted(qhat, dq, 0);
+          t = std::move(dr);
+          break;
+        }
+        Subtract(t, y);
+        AddOne(qhat);
+      }
+      std::copy(qhat.begin(), qhat.end(), q.begin() + static_cast<std::ptrdiff_t>(low));
+      rest = std::move(t);
+      len = n;
+    }
+    Trim(q);
+    r = std::move(rest);
+  }
+
+  static void DivMod(const Limbs& x, const Limbs& y, Limbs& q, Limbs& r) {
+    if (y.empty()) throw std::domain_error("ERROR: Division by zero!");
+    if (Compare(x, y) < 0) {
+      q.clear();
+      r = x;
+      return;
+    }
+    if (y.size() == 1) {
+      q = x;
+      const Limb rest = DivideSmall(q, y[0]);
+      r.assign(rest != 0 ? 1 : 0, rest);
+      return;
+    }
+    const std::size_t n = y.size();
+    const std::size_t quotient_limbs = x.size() - n + 1;
+    if (n < kNewtonLimbs || quotient_limbs < kNewtonLimbs) return DivModKnuth(x, y, q, r);
+    if (quotient_limbs + 2 >= n) return DivModBarrett(x, y, q, r);
+    // A quotient much shorter than the divisor depends only on the top limbs:
+    // dropping the s lowest limbs of both leaves a divisor of quotient + 2
+    // limbs, and the quotient of the shortened numbers is within one of the
+    // true one (the relative change is below B^(s + 1 - n) < 1/B of a
+    // quotient below B^quotient_limbs). One product with y settles it.
+    const std::size_t s = n - quotient_limbs - 2;
+    Limbs unused;
+    DivMod(ShiftDown(x, s), ShiftDown(y, s), q, unused);
+    Limbs product = Multiply(q, y);
+    while (Compare(product, x) > 0) {
+      SubtractOne(q);
+      Subtract(product, y);
+    }
+    r = x;
+    Subtract(r, product);
+    while (Compare(r, y) >= 0) {
+      Subtract(r, y);
+      AddOne(q);
+    }
+  }
+
+  // The product of the factors (each below the base): gathered into limbs
+  // while the product stays below the base, then multiplied pairwise up a
+  // balanced tree.
+  static Limbs ProductOf(const std::vector<Limb>& factors) {
+    std::vector<Limb> leaves;
+    std::uint64_t leaf = 1;
+    for (const Limb factor : factors) {
+      if (leaf * factor >= kBase) {
+        leaves.push_back(static_cast<Limb>(leaf));
+        leaf = 1;
+      }
+      leaf *= factor;
+    }
+    leaves.push_back(static_cast<Limb>(leaf));
+    return ProductOfLeaves(leaves, 0, leaves.size());
+  }
+
+  static Limbs ProductOfLeaves(const std::vector<Limb>& leaves, std::size_t begin,
+                               std::size_t end) {
+    if (end - begin <= 16) {
+      Limbs product{1};
+      for (std::size_t i = begin; i < end; ++i) MultiplySmall(product, leaves[i]);
+      return product;
+    }
+    const std::size_t middle = begin + (end - begin) / 2;
+    return Multiply(ProductOfLeaves(leaves, begin, middle), ProductOfLeaves(leaves, middle, end));
+  }
+};
+
+using Decimal = Kernels<1'000'000'000>;
+using Hex = Kernels<Limb{1} << 28>;
+using Binary = Kernels<Limb{1} << 30>;  // radix 2 and radix 8 (8^10 = 2^30)
+
+// Calls f with the kernels of the radix's limb base.
+template <class F>
+decltype(auto) WithKernels(int radix, F&& f) {
+  switch (radix) {
+    case 10:
+      return f(Decimal{});
+    case 16:
+      return f(Hex{});
+    case 8:
+    case 2:
+      return f(Binary{});
+    default:
+      throw std::invalid_argument("ERROR: Unsupported radix!");
+  }
+}
+
+}  // namespace
+
+LimbFormat FormatOf(int radix) {
+  switch (radix) {
+    case 10:
+      return {10, 9, 1'000'000'000};
+    case 16:
+      return {16, 7, Limb{1} << 28};
+    case 8:
+      return {8, 10, Limb{1} << 30};
+    case 2:
+      return {2, 30, Limb{1} << 30};
+    default:
+      throw std::invalid_argument("ERROR: Unsupported radix!");
+  }
+}
+
+Limbs Pack(const Digits& digits, int radix) {
+  const LimbFormat format = FormatOf(radix);
+  const std::size_t width = static_cast<std::size_t>(format.width);
+  Limbs out((digits.size() + width - 1) / width);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const std::size_t low = i * width;
+    const std::size_t high = std::min(digits.size(), low + width);
+    Limb value = 0;
+    for (std::size_t k = high; k-- > low;) value = value * static_cast<Limb>(radix) + digits[k];
+    out[i] = value;
+  }
+  Trim(out);
+  return out;
+}
+
+namespace {
+
+template <Limb kRadix>
+Digits UnpackIn(const Limbs& limbs, std::size_t width) {
+  if (limbs.empty()) return Digits{0};
+  Digits out(limbs.size() * width);
+  std::uint8_t* d = out.data();
+  for (Limb value : limbs) {
+    for (std::size_t k = 0; k < width; ++k) {
+      *d++ = static_cast<std::uint8_t>(value % kRadix);
+      value /= kRadix;
+    }
+  }
+  while (out.size() > 1 && out.back() == 0) out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+Digits Unpack(const Limbs& limbs, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  switch (radix) {
+    case 10:
+      return UnpackIn<10>(limbs, width);
+    case 16:
+      return UnpackIn<16>(limbs, width);
+    case 8:
+      return UnpackIn<8>(limbs, width);
+    default:
+      return UnpackIn<2>(limbs, width);
+  }
+}
+
+std::string Text(const Limbs& limbs, int radix) {
+  const Digits digits = Unpack(limbs, radix);
+  std::string text(digits.size(), '0');
+  for (std::size_t i = 0; i < digits.size(); ++i)
+    text[digits.size() - 1 - i] = DigitChar(digits[i]);
+  return text;
+}
+
+Limbs Multiply(const Limbs& a, const Limbs& b, int radix) {
+  return WithKernels(radix, [&](auto k) { return decltype(k)::Multiply(a, b); });
+}
+
+void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+  WithKernels(radix, [&](auto k) { decltype(k)::DivMod(x, y, q, r); });
+}
+
+// n! = radix^z * m: the factors that make the trailing zeros are taken out
+// first (for radix 10 every factor 5 with as many factors 2; for 2, 8 and 16
+// every factor 2, whose count a gives z = a / k zeros for radix 2^k and a
+// factor 2^(a mod k) back in m), so the tree multiplies shorter numbers and
+// the zeros are written as text.
+std::string FactorialText(int n, int radix) {
+  const int bits = radix == 16 ? 4 : radix == 8 ? 3 : radix == 2 ? 1 : 0;
+  std::vector<Limb> factors;
+  factors.reserve(n > 1 ? static_cast<std::size_t>(n - 1) : 0);
+  std::size_t fives = 0, twos = 0;
+  for (Limb i = 2; i <= static_cast<Limb>(std::max(n, 0)); ++i) {
+    Limb factor = i;
+    if (bits == 0) {
+      while (factor % 5 == 0) {
+        factor /= 5;
+        ++fives;
+      }
+    } else {
+      while (factor % 2 == 0) {
+        factor /= 2;
+        ++twos;
+      }
+    }
+    factors.push_back(factor);
+  }
+  std::size_t zeros = fives;
+  if (bits == 0) {
+    // As many factors 2 leave as factors 5 did (n! has more 2s than 5s).
+    for (std::size_t k = 0, left = fives; left > 0; ++k) {
+      while (left > 0 && factors[k] % 2 == 0) {
+        factors[k] /= 2;
+        --left;
+      }
+    }
+  } else {
+    zeros = twos / static_cast<std::size_t>(bits);
+    factors.push_back(Limb{1} << (twos % static_cast<std::size_t>(bits)));
+  }
+  std::string text =
+      Text(WithKernels(radix, [&](auto k) { return decltype(k)::ProductOf(factors); }), radix);
+  text.append(zeros, '0');
+  return text;
+}
+
+namespace detail {
+
+Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, int radix) {
+  return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplySchoolbook(a, b); });
+}
+
+Limbs MultiplyNtt(const Limbs& a, const Limbs& b, int radix) {
+  return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplyNtt(a, b); });
+}
+
+void DivModKnuth(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+  WithKernels(radix, [&](auto k) { decltype(k)::DivModKnuth(x, y, q, r); });
+}
+
+void DivModBarrett(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+  WithKernels(radix, [&](auto k) { decltype(k)::DivModBarrett(x, y, q, r); });
+}
+
+Limbs Reciprocal(const Limbs& y, int radix) {
+  return WithKernels(radix, [&](auto k) { return decltype(k)::Reciprocal(y, true); });
+}
+
+}  // namespace detail
+
+}  // namespace calvoro::limbs

@@ -1,0 +1,60 @@
+// Natural numbers in limbs of several digits of one radix: the fast kernels
+// behind HugeFloat's multiplication and division, and the factorial.
+//
+// A limb holds `width` digits of the radix, so base = radix^width (10^9 for
+// radix 10, 2^28 for 16, 2^30 for 8 and 2): packing and unpacking digits is a
+// linear regrouping, with no base conversion between the arithmetic and the
+// text. Every base is at most 2^30, so a limb product fits in 60 bits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "numeric/huge_float.h"
+
+namespace calvoro::limbs {
+
+using Limb = std::uint32_t;
+// Least significant limb first, no zero limb at the top; zero is empty.
+using Limbs = std::vector<Limb>;
+
+struct LimbFormat {
+  int radix;
+  int width;  // digits per limb
+  Limb base;  // radix^width
+};
+// Throws std::invalid_argument for a radix other than 2, 8, 10, 16.
+LimbFormat FormatOf(int radix);
+
+// Integer digit values (least significant first; leading zeros allowed) to
+// limbs.
+Limbs Pack(const Digits& digits, int radix);
+// Digit values without leading zeros; zero is the single digit 0.
+Digits Unpack(const Limbs& limbs, int radix);
+// Digit characters, most significant first; "0" for zero.
+std::string Text(const Limbs& limbs, int radix);
+
+// a * b: schoolbook for short operands, three-prime NTT for long ones.
+Limbs Multiply(const Limbs& a, const Limbs& b, int radix);
+// q = floor(x / y), r = x - q * y: one pass for a one-limb divisor, Knuth's
+// algorithm D for short divisors or quotients, and Barrett reduction with a
+// Newton reciprocal for long ones. A zero y throws std::domain_error.
+void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r);
+
+// n! (n >= 0) as digit characters of `radix`, by a product tree.
+std::string FactorialText(int n, int radix);
+
+// The single algorithms, for the tests that hold them against each other.
+namespace detail {
+Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, int radix);
+Limbs MultiplyNtt(const Limbs& a, const Limbs& b, int radix);
+// Requires y of at least two limbs.
+void DivModKnuth(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r);
+// Requires y of at least two limbs and x >= y.
+void DivModBarrett(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r);
+// floor(base^(2n) / y) for y of n limbs.
+Limbs Reciprocal(const Limbs& y, int radix);
+}  // namespace detail
+
+}  // namespace calvoro::limbs
