@@ -201,7 +201,20 @@ bool MakeFolders(const std::string& folder) {
 
 // Writes a temporary file beside `path`, flushes it to disk and renames it
 // over `path`: a reader sees the old file or the new one, never a short one.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+// A symbolic link is followed, so that the file it names is replaced, not the
+// link; anything but a regular file (a device such as /dev/null, a folder) is
+// never replaced.
+bool WriteFileAtomically(const std::string& link_or_path, std::string_view bytes) {
+  std::string path = link_or_path;
+  struct stat info;
+  for (int depth = 0; ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode); ++depth) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (length <= 0 || depth == 16) return false;
+    const std::string named(target, static_cast<std::size_t>(length));
+    path = named.front() == '/' ? named : FolderOf(path) + named;
+  }
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;

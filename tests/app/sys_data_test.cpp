@@ -271,3 +271,28 @@ TEST_F(SysDataTest, KilledSavesLeaveAWholeFile) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+TEST_F(SysDataTest, SaveFollowsLinksAndNeverReplacesOtherFiles) {
+  const std::string real = (folder_ / "real.dat").string();
+  fs::create_symlink(real, path_);
+  CSysDataManager linked(path_);
+  linked.data.paramW = "9";
+  ASSERT_EQ(linked.Save(), kFileDone);
+  EXPECT_TRUE(fs::is_symlink(path_));  // the link stays; the file it names is written
+  CSysDataManager reader(real);
+  reader.Load();
+  EXPECT_EQ(reader.data.paramW, "9");
+
+  const std::string folder = (folder_ / "a-folder").string();
+  fs::create_directory(folder);
+  EXPECT_EQ(CSysDataManager(folder).Save(), kFileBroken);
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(CSysDataManager("/dev/null").Save(), kFileBroken);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+}  // namespace
+}  // namespace calvoro
