@@ -64,7 +64,7 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
                     std::string_view first_line, std::string_view result) {
   std::string line = LogTimeText(time);
   line.append("   ").append(BasePrefix(base));
-  if (ToLowerAscii(TrimBlanks(expression)) == ToLowerAscii(TrimBlanks(first_line))) {
+  if (EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line))) {
     line.append(base == kBaseMix ? expression : first_line);
   } else {
     line.append(expression).append("=").append(first_line);
@@ -188,12 +188,15 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
     return Solve(text);
   }
   if (ContainsUnknown(text)) return Solve(text);  // refused: no "=" in the equation
-  const std::string expression(text);
-  const auto calculation = RunCalculation(expression);
+  // `text` looks into the field, which stays as it is until the result is in.
+  auto calculation = RunCalculation(text);
   if (!calculation) return {};
-  std::string display = std::string(FirstLine(calculation->steps)) + "=" + calculation->result;
+  const std::string_view first_line = FirstLine(calculation->steps);
+  std::string display;
+  display.reserve(first_line.size() + 1 + calculation->result.size());
+  display.append(first_line).append("=").append(calculation->result);
   ShowResult(display);
-  return {true, std::move(display), calculation->result, calculation->steps};
+  return {true, std::move(display), std::move(calculation->result), std::move(calculation->steps)};
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,

@@ -17,20 +17,20 @@ inline std::optional<int> ParseBounded(const char* text, long long max) {
   return static_cast<int>(value);
 }
 
-// An engine text for the terminal: "\r\n" breaks become "\n".
-inline std::string TerminalText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 1);
-  for (char c : text) {
-    if (c != '\r') out += c;
+// Writes an engine text to standard output with its "\r\n" breaks as "\n".
+inline void WriteTerminalText(std::string_view text) {
+  for (std::size_t cr; (cr = text.find('\r')) != std::string_view::npos;) {
+    std::cout.write(text.data(), static_cast<std::streamsize>(cr));
+    text.remove_prefix(cr + 1);
   }
-  return out;
+  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // Prints an engine text as lines, without its trailing breaks.
 inline void PrintLines(std::string_view text) {
   while (text.ends_with("\r\n")) text.remove_suffix(2);
-  std::cout << TerminalText(text) << '\n';
+  WriteTerminalText(text);
+  std::cout << '\n';
 }
 
 }  // namespace calvoro::cli

@@ -63,7 +63,8 @@ int RunMatrixCommand(Arguments args) {
     (k == 0 ? dialog.a : dialog.b) = *text;
   }
   if (!dialog.Press(*operation)) return 1;
-  std::cout << TerminalText(dialog.result()) << '\n';
+  WriteTerminalText(dialog.result());
+  std::cout << '\n';
   return 0;
 }
 

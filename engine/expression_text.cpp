@@ -30,6 +30,17 @@ std::string ToLowerAscii(std::string_view text) {
   return out;
 }
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
 std::string ToUpperAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = Upper(c);

@@ -25,6 +25,8 @@ inline constexpr std::string_view kPiText =
     "534211706798";
 
 std::string ToLowerAscii(std::string_view text);
+// Whether two texts are equal when ASCII letters are compared in lower case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view text);
 // White space removed at both ends.
 std::string_view TrimBlanks(std::string_view text);

@@ -89,6 +89,12 @@ def random_digits(rng, count):
 
 def run(command, stdin_path):
     """Wall time, peak resident memory (bytes) and output of one process."""
+    if "--settings" in command:
+        # Every calvoro-cli run starts from a fresh settings file: its log
+        # line (the whole result) must not pile up from run to run.
+        settings = command[command.index("--settings") + 1]
+        if os.path.exists(settings):
+            os.remove(settings)
     stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
     out_path = os.path.join(WORK, "out.txt")
     with open(out_path, "wb") as out:
@@ -146,7 +152,8 @@ def main():
     WORK = args.work
     rng = random.Random(20261207)
     have_qalc = shutil.which("qalc") is not None
-    cli = [args.cli, "--threshold", "1000000000", "--result"]
+    cli = [args.cli, "--settings", os.path.join(WORK, "SysData.dat"), "--threshold", "1000000000",
+           "--result"]
 
     def file_with(name, text):
         path = os.path.join(WORK, name)
