@@ -2,6 +2,7 @@
 #include "numeric/ntt.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <memory>
 #include <mutex>
@@ -13,10 +14,12 @@
 namespace calvoro::ntt {
 namespace {
 
+std::atomic<bool> vector_units_allowed{true};
+
 bool HasAvx2() {
 #if defined(__x86_64__)
   static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+  return has && vector_units_allowed.load(std::memory_order_relaxed);
 #else
   return false;
 #endif
@@ -439,6 +442,10 @@ void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b
   Field<kPrimes[1]>::Convolve(a, b, count, residues[1], scratch);
   Field<kPrimes[2]>::Convolve(a, b, count, residues[2], scratch);
   CombineResidues(residues);
+}
+
+void SetVectorUnitsAllowed(bool allowed) {
+  vector_units_allowed.store(allowed, std::memory_order_relaxed);
 }
 
 }  // namespace calvoro::ntt

@@ -26,4 +26,9 @@ inline constexpr std::size_t kMaxLength = std::size_t{1} << 23;
 void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
               std::array<std::vector<std::uint32_t>, 3>& out);
 
+// Whether the transforms may use the processor's vector units (AVX2) when it
+// has them. Tests switch them off to check the portable loops on the same
+// machine.
+void SetVectorUnitsAllowed(bool allowed);
+
 }  // namespace calvoro::ntt
