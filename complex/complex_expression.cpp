@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/evaluator.h"
 #include "engine/expr_engine.h"
 #include "engine/expression_text.h"
 #include "engine/functions.h"
@@ -50,19 +51,6 @@ struct Item {
 };
 
 using Items = std::vector<Item>;
-
-int Priority(char op) {
-  switch (op) {
-    case '+':
-    case '-':
-      return 2;
-    case '*':
-    case '/':
-      return 3;
-    default:  // '^'
-      return 4;
-  }
-}
 
 // A zero part is kept +0: the powers, ln and sqrt take their angle from
 // atan2, which would put -1-0j on the other side of the cut ((-1)^0.5 = -j).
@@ -185,7 +173,7 @@ std::optional<ComplexNumber> EvaluateFlat(Items::const_iterator begin, Items::co
   if (negate) values.front() = Subtract({}, values.front());
   while (!ops.empty()) {
     std::size_t i = 0;
-    while (i + 1 < ops.size() && Priority(ops[i]) < Priority(ops[i + 1])) ++i;
+    while (i + 1 < ops.size() && OperatorPriority(ops[i]) < OperatorPriority(ops[i + 1])) ++i;
     const std::optional<ComplexNumber> result = ApplyOperator(ops[i], values[i], values[i + 1]);
     if (!result) return std::nullopt;
     values[i] = *result;

@@ -17,26 +17,6 @@ constexpr std::string_view kNoOperator =
     "The expression is invalid. It should include at least one operator such as +,-,*,/,^.Thank "
     "you.";
 
-int Priority(char c) {
-  switch (c) {
-    case '=':
-      return 0;
-    case '+':
-    case '-':
-      return 2;
-    case '*':
-    case '/':
-      return 3;
-    case '^':
-      return 4;
-    case '(':
-    case ')':
-      return 5;
-    default:
-      return -1;
-  }
-}
-
 bool IsOperatorChar(char c) {
   switch (c) {
     case '(':
@@ -85,6 +65,26 @@ std::string SpliceForm(std::string_view value) {
 }
 
 }  // namespace
+
+int OperatorPriority(char c) {
+  switch (c) {
+    case '=':
+      return 0;
+    case '+':
+    case '-':
+      return 2;
+    case '*':
+    case '/':
+      return 3;
+    case '^':
+      return 4;
+    case '(':
+    case ')':
+      return 5;
+    default:
+      return -1;
+  }
+}
 
 ExprEvaluator::ExprEvaluator(int base, int precision, bool radian, MessageSink& sink)
     : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
@@ -173,7 +173,9 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
   }
   while (count > 1) {
     int i = 0;
-    while (i + 1 < count && Priority(text[operators_[i]]) < Priority(text[operators_[i + 1]])) ++i;
+    while (i + 1 < count &&
+           OperatorPriority(text[operators_[i]]) < OperatorPriority(text[operators_[i + 1]]))
+      ++i;
     const char op = text[operators_[i]];
     const int left_start = i == 0 ? 0 : operators_[i - 1] + 1;
     const int right_end = operators_[i + 1];

@@ -12,6 +12,10 @@
 
 namespace calvoro {
 
+// The priority of an operator character: "=" 0, "+" "-" 2, "*" "/" 3, "^" 4,
+// brackets 5; -1 for anything else.
+int OperatorPriority(char c);
+
 // The most operators one flat text may hold (its "=" end marker not counted).
 inline constexpr int kMaxOperators = 256;
 

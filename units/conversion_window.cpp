@@ -93,6 +93,18 @@ std::string ConversionWindowModel::ExplicitExpression(std::string_view input) co
   return out;
 }
 
+std::pair<std::string, const UnitRow*> ConversionWindowModel::EvaluateForOutput(
+    const std::string& expression) {
+  auto value = units_.Evaluate(expression);
+  if (!value) {
+    Warn(sink_, kFailed);
+    return {};
+  }
+  const UnitRow* out = Unit(kOutputSlot);
+  if (out == nullptr) Warn(sink_, kNoOutputUnit);
+  return {std::move(*value), out};
+}
+
 bool ConversionWindowModel::Calculate(std::string_view input) {
   const std::string_view expression = TrimBlanks(input);
   if (expression.empty()) {
@@ -135,17 +147,9 @@ bool ConversionWindowModel::Calculate(std::string_view input) {
       Warn(sink_, kMixedTemperatures);
       return false;
     }
-    const auto value = units_.Evaluate(degrees);
-    if (!value) {
-      Warn(sink_, kFailed);
-      return false;
-    }
-    const UnitRow* out = Unit(kOutputSlot);
-    if (out == nullptr) {
-      Warn(sink_, kNoOutputUnit);
-      return false;
-    }
-    const auto converted = units_.ConvertValue(*value, *scale, *out);
+    const auto [value, out] = EvaluateForOutput(degrees);
+    if (out == nullptr) return false;
+    const auto converted = units_.ConvertValue(value, *scale, *out);
     if (!converted) {
       Warn(sink_, kFailed);
       return false;
@@ -162,17 +166,9 @@ bool ConversionWindowModel::Calculate(std::string_view input) {
       substituted += Bracketed(ExpandExponents(Unit(letters[i])->factor));
     }
   }
-  const auto value = units_.Evaluate(substituted);
-  if (!value) {
-    Warn(sink_, kFailed);
-    return false;
-  }
-  const UnitRow* out = Unit(kOutputSlot);
-  if (out == nullptr) {
-    Warn(sink_, kNoOutputUnit);
-    return false;
-  }
-  const std::string dividend = value->starts_with("-") ? Bracketed(*value) : *value;
+  const auto [value, out] = EvaluateForOutput(substituted);
+  if (out == nullptr) return false;
+  const std::string dividend = value.starts_with("-") ? Bracketed(value) : value;
   const auto result =
       units_.EvaluateRounded(dividend + "/" + Bracketed(ExpandExponents(out->factor)));
   if (!result) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/expr_engine.h"
 #include "engine/message_sink.h"
@@ -60,7 +61,9 @@ class ConversionWindowModel {
 
  private:
   const UnitRow* Unit(int slot) const;
-  std::optional<std::string> CalculateTemperature(const std::string& text);
+  // Evaluates `expression`; with the value, the chosen output unit. Without
+  // either, the message has been shown and the unit is null.
+  std::pair<std::string, const UnitRow*> EvaluateForOutput(const std::string& expression);
 
   const EngineSettings& settings_;
   MessageSink& sink_;
