@@ -3,6 +3,9 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libedit-dev)
+# The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
+# a metric-compatible Arial, and a browser-independent way to open the help.
+packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
 
 missing=()
 for p in "${packages[@]}"; do

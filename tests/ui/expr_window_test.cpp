@@ -1,0 +1,296 @@
+// The standard and mini windows driven like a person: keys and clicks to a
+// shown result, memories, bases, assignment, equation, refusals, styles.
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QClipboard>
+#include <QTest>
+
+#include "app/startup.h"
+#include "tests/support/recording_sink.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/expr_dlg.h"
+#include "ui/input_msg_dlg.h"
+#include "ui/qt_text.h"
+#include "ui/resize_dlg.h"
+
+namespace calvoro::ui {
+namespace {
+
+using calvoro::testing::RecordedMessage;
+using calvoro::testing::RecordingSink;
+using calvoro::testing::TempSettings;
+using calvoro::testing::WhenModal;
+
+class ExprWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CExprDlg> Open(bool mini = false, MessageSink* sink = nullptr) {
+    auto window = std::make_unique<CExprDlg>(settings.path(), mini, sink ? sink : &recorder, nullptr);
+    window->Initialise();
+    window->show();
+    return window;
+  }
+  static QString Field(const CExprDlg& window) { return window.input()->text(); }
+  static void Click(CExprDlg& window, int id) {
+    ASSERT_NE(window.control(id), nullptr) << id;
+    QTest::mouseClick(window.control(id), Qt::LeftButton);
+  }
+
+  TempSettings settings;
+  RecordingSink recorder;
+};
+
+TEST_F(ExprWindowTest, TypedKeysAndClicksReachAShownResult) {
+  struct Case {
+    const char* keys;
+    const char* shown;
+  } cases[] = {
+      {"1+2", "1+2=3"},
+      {"2(3+4)", "2*(3+4)=14"},
+      {"sin(0)+fac(5)", "sin(0)+fac(5)=120"},
+      {"7/2", "7/2=3.5"},
+  };
+  auto window = Open();
+  for (const Case& c : cases) {
+    QTest::keyClicks(window->input(), c.keys);
+    QTest::keyClick(window->input(), Qt::Key_Return);
+    EXPECT_EQ(Field(*window), c.shown) << c.keys;
+  }
+  // A typed character after a result starts afresh; buttons type like keys.
+  Click(*window, kDigit0 + 6);
+  Click(*window, kTimes);
+  Click(*window, kDigit0 + 7);
+  Click(*window, kCalc);
+  EXPECT_EQ(Field(*window), "6*7=42");
+  EXPECT_TRUE(recorder.empty());
+  // Space calculates too, and the log holds every calculation.
+  QTest::keyClicks(window->input(), "9-10");
+  QTest::keyClick(window->input(), Qt::Key_Space);
+  EXPECT_EQ(Field(*window), "9-10=-1");
+  EXPECT_EQ(settings.Load().logLines.size(), 6u);
+}
+
+TEST_F(ExprWindowTest, MemoriesShiftAndInsertWithTheirTooltips) {
+  auto window = Open();
+  for (const char* input : {"1+1", "2+2", "3+3"}) {
+    QTest::keyClicks(window->input(), input);
+    QTest::keyClick(window->input(), Qt::Key_Return);
+  }
+  EXPECT_EQ(window->control(kLast1)->toolTip(), "the first lastest result:last1=6");
+  EXPECT_EQ(window->control(kLast1 + 2)->toolTip(), "the third lastest result:last3=2");
+  QTest::keyClick(window->input(), Qt::Key_Backspace);  // ignored: a result is shown
+  EXPECT_EQ(Field(*window), "3+3=6");
+  QTest::keyClick(window->input(), Qt::Key_2);
+  QTest::keyClick(window->input(), Qt::Key_Plus);
+  QTest::keyClick(window->input(), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
+  Click(*window, kAdd);
+  Click(*window, kLast1 + 2);
+  EXPECT_EQ(Field(*window), "2+4+2");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(Field(*window), "2+4+2=8");
+}
+
+TEST_F(ExprWindowTest, BaseButtonsConvertTheFieldAndDisableForeignDigits) {
+  auto window = Open();
+  QTest::keyClicks(window->input(), "255");
+  Click(*window, kHex);
+  EXPECT_EQ(Field(*window), "FF");
+  EXPECT_TRUE(window->control(kHex)->isChecked());
+  EXPECT_FALSE(window->control(kDec)->isChecked());
+  EXPECT_TRUE(window->control(kHexA + 5)->isEnabled());
+  EXPECT_EQ(settings.Load().numberBase, 16);  // saved at once
+
+  Click(*window, kBin);
+  EXPECT_EQ(Field(*window), "11111111");
+  EXPECT_FALSE(window->control(kDigit0 + 2)->isEnabled());
+  EXPECT_FALSE(window->control(kHexA)->isEnabled());
+  EXPECT_TRUE(window->control(kDigit0 + 1)->isEnabled());
+
+  // A shown calculation is calculated again in the new base.
+  Click(*window, kDec);
+  window->input()->selectAll();
+  QTest::keyClicks(window->input(), "10+6");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  Click(*window, kHex);
+  EXPECT_EQ(Field(*window), "A+6=10");
+  // A result stored in hex comes back in decimal.
+  Click(*window, kDec);
+  EXPECT_EQ(Field(*window), "10+6=16");
+  window->input()->selectAll();
+  Click(*window, kLast1);
+  EXPECT_EQ(Field(*window), "16");
+}
+
+TEST_F(ExprWindowTest, AssignmentAndEquation) {
+  auto window = Open();
+  QTest::keyClicks(window->input(), "(m)");
+  QTest::keyClick(window->input(), Qt::Key_Equal);
+  QTest::keyClicks(window->input(), "2+3");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(Field(*window), "(M)=2+3  Set the user parameter M successfully.");
+  EXPECT_EQ(settings.Load().paramM, "5");
+
+  window->input()->selectAll();
+  QTest::keyClicks(window->input(), "2x+3");
+  QTest::keyClick(window->input(), Qt::Key_Equal);
+  QTest::keyClicks(window->input(), "7");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(Field(*window), "2*x+3-(7)=0 => X=2");
+}
+
+TEST_F(ExprWindowTest, EmptyInputAndSecondEqualRaiseTheirMessages) {
+  auto window = Open();
+  Click(*window, kCalc);
+  QTest::keyClicks(window->input(), "(f)");
+  Click(*window, kEqual);
+  Click(*window, kEqual);
+  ASSERT_EQ(recorder.messages.size(), 2u);
+  EXPECT_EQ(recorder.messages[0].text, "Please input the expression first.");
+  EXPECT_EQ(recorder.messages[0].caption, "Calvoro Message");
+  EXPECT_EQ(recorder.messages[1].text,
+            "The input expression has include one = , we only accetp one = in one expression.");
+  EXPECT_EQ(Field(*window), "(F)=");
+}
+
+TEST_F(ExprWindowTest, ARefusalOpensTheInputMessageDialog) {
+  // The window's own sink: real dialogs.
+  auto real = std::make_unique<CExprDlg>(settings.path(), false, nullptr, nullptr);
+  real->Initialise();
+  real->show();
+  QTest::keyClicks(real->input(), "3+*2");
+  QStringList shown;
+  WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<CInputMsgDlg*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    for (int i = 0; i < 3; ++i) shown << dialog->field(i)->toPlainText();
+    calvoro::testing::SaveScreenshot(dialog, QStringLiteral("input_message_dialog"));
+    dialog->reject();
+  });
+  real->OnCalc();
+  ASSERT_EQ(shown.size(), 3);
+  EXPECT_TRUE(shown[0].startsWith("3+*2")) << shown[0].toStdString();
+  EXPECT_FALSE(shown[1].isEmpty());
+  EXPECT_EQ(Field(*real), "3+*2");  // nothing changed
+  EXPECT_TRUE(settings.Load().logLines.empty());
+}
+
+TEST_F(ExprWindowTest, StyleChoiceIsWrittenAtOnceAndNoticed) {
+  auto window = Open();
+  QMenu* menu = window->BuildStyleMenu();
+  QStringList items;
+  for (QAction* action : menu->actions())
+    if (!action->isSeparator()) items << action->text();
+  EXPECT_EQ(items, (QStringList{"  Calvoro", "  Conversion Expression Calculator",
+                                "  Complex Expression Calculator", "  Always on Top"}));
+  QString notice;
+  WhenModal([&](QWidget* modal) {
+    ASSERT_NE(qobject_cast<CResizeDlg*>(modal), nullptr);
+    notice = modal->findChildren<QLabel*>().front()->text();
+    calvoro::testing::SaveScreenshot(modal, QStringLiteral("style_notice"));
+    qobject_cast<QDialog*>(modal)->accept();
+  });
+  menu->actions().front()->trigger();
+  EXPECT_TRUE(notice.startsWith("You have select the mini style."));
+  EXPECT_EQ(settings.Load().windowStyle, kStyleMini);
+  EXPECT_EQ(WindowForStyle(settings.Load().windowStyle), StartWindow::Mini);
+}
+
+TEST_F(ExprWindowTest, EscapeAsksBeforeClosing) {
+  auto window = Open();
+  recorder.answer = Answer::Cancel;
+  QTest::keyClick(window->input(), Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible());
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_EQ(recorder.messages[0].text, "Would you exit Calvoro?");
+  EXPECT_EQ(recorder.messages[0].kind, RecordedMessage::Question);
+  recorder.answer = Answer::Ok;
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
+  CSysData data;
+  data.showTips = 1;
+  data.tipIndex = 29;
+  settings.Store(data);
+  auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
+  MarkFreshStart(window->model().data());
+  window->Initialise();
+  window->show();
+  CTipDlg* tip = window->tipDialog();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(tip->isVisible());
+  EXPECT_FALSE(tip->isModal());
+  EXPECT_EQ(tip->tip().index(), 29);
+  Click(*window, kDigit0 + 1);
+  EXPECT_EQ(Field(*window), "");  // blocked
+
+  auto* next = tip->findChildren<SkinnedButton*>()[1];
+  QTest::mouseClick(next, Qt::LeftButton);
+  EXPECT_EQ(tip->tip().index(), 0);
+  EXPECT_TRUE(tip->tipText()->text().startsWith("The value of Pi in this calculator is"));
+  tip->showAtStart()->setChecked(false);
+  calvoro::testing::SaveScreenshot(tip, QStringLiteral("tip_dialog"));
+  QTest::keyClick(tip, Qt::Key_Escape);
+  EXPECT_FALSE(tip->isVisible());
+  Click(*window, kDigit0 + 1);
+  EXPECT_EQ(Field(*window), "1");
+  const CSysData stored = settings.Load();
+  EXPECT_EQ(stored.showTips, 0);
+  EXPECT_EQ(stored.tipIndex, 1);
+  EXPECT_EQ(stored.tipOpen, 0);
+}
+
+TEST_F(ExprWindowTest, MiniWindowHidesTheKeypadButKeepsItsKeys) {
+  auto window = Open(true);
+  EXPECT_EQ(window->size(), QSize(736, 84));
+  for (int id : {int{kCalc}, int{kDigit0}, int{kAdd}, int{kSetting}, int{kLog}, int{kRobot}, int{kHexA}, 1150})
+    EXPECT_FALSE(window->control(id)->isVisible()) << id;
+  for (int id : {kBin, kMix, kHeadHex, kUnknown, kLast1, kBackspace, kCopy, kPaste})
+    EXPECT_TRUE(window->control(id)->isVisible()) << id;
+  EXPECT_EQ(window->control(kMatrix)->toolTip(), "Exercise for basic calculation");
+  QTest::keyClicks(window->input(), "12*12");
+  QTest::keyClick(window->input(), Qt::Key_Enter);
+  EXPECT_EQ(Field(*window), "12*12=144");
+  QTest::keyClick(window->input(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(recorder.messages.size(), 1u);  // the robot's key reached its command
+}
+
+TEST_F(ExprWindowTest, CopyAndPasteGoThroughTheClipboard) {
+  auto window = Open();
+  QTest::keyClicks(window->input(), "12+30");
+  QTest::keyClick(window->input(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "12+30");
+  QGuiApplication::clipboard()->setText("*2");
+  QTest::keyClick(window->input(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(Field(*window), "12+30*2=72");
+}
+
+TEST_F(ExprWindowTest, StepsShowUnderTheFieldWhenAsked) {
+  auto window = Open();
+  Click(*window, kSteps);
+  ASSERT_NE(window->stepsView(), nullptr);
+  EXPECT_EQ(window->height(), 150 + 170);
+  QTest::keyClicks(window->input(), "(2+3)*4");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(window->stepsView()->toPlainText(), "(2+3)*4\n=(2+3)*4\n=5*4\n=20");
+  calvoro::testing::SaveScreenshot(window.get(), QStringLiteral("standard_window_steps"));
+  Click(*window, kSteps);
+  EXPECT_EQ(window->height(), 150);
+}
+
+TEST_F(ExprWindowTest, Screenshots) {
+  auto standard = Open();
+  QTest::keyClicks(standard->input(), "5pi+78(34.5+89.6)");
+  QTest::keyClick(standard->input(), Qt::Key_Return);
+  EXPECT_TRUE(calvoro::testing::SaveScreenshot(standard.get(), QStringLiteral("standard_window")));
+  auto mini = Open(true);
+  QTest::keyClicks(mini->input(), "fac(25)");
+  QTest::keyClick(mini->input(), Qt::Key_Return);
+  EXPECT_TRUE(calvoro::testing::SaveScreenshot(mini.get(), QStringLiteral("mini_window")));
+}
+
+}  // namespace
+}  // namespace calvoro::ui

@@ -1,0 +1,84 @@
+// Helpers of the GUI tests: a fresh settings file per test, answering the
+// next modal dialog, and screenshots.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "app/sys_data.h"
+
+// QStrings print as text in test failures.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace calvoro::testing {
+
+// A settings file path in a folder of its own, removed at the end.
+class TempSettings {
+ public:
+  TempSettings() {
+    static std::atomic<int> counter{0};
+    folder_ = std::filesystem::path(::testing::TempDir()) /
+              ("ui_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(folder_);
+  }
+  ~TempSettings() { std::filesystem::remove_all(folder_); }
+  std::string path() const { return (folder_ / "SysData.dat").string(); }
+  CSysData Load() const {
+    CSysDataManager manager(path());
+    manager.Load();
+    return manager.data;
+  }
+  void Store(const CSysData& data) const {
+    CSysDataManager manager(path());
+    manager.data = data;
+    manager.Save();
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// Calls `handler` on the next modal dialog that opens other than `except`
+// (polled from the event loop, so it also runs inside the dialog's exec). A
+// dialog that never opens fails the test after five seconds instead of hanging.
+inline void WhenModal(std::function<void(QWidget*)> handler, QWidget* except = nullptr) {
+  auto* timer = new QTimer;
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [=] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != except) {
+      timer->stop();
+      timer->deleteLater();
+      delete clock;
+      handler(modal);
+    } else if (clock->elapsed() > 5000) {
+      timer->stop();
+      timer->deleteLater();
+      delete clock;
+      ADD_FAILURE() << "no modal dialog opened";
+    }
+  });
+  timer->start(10);
+}
+
+// Grabs `widget` to a PNG under the build folder for a person to look at.
+inline bool SaveScreenshot(QWidget* widget, const QString& name) {
+  QDir().mkpath(QStringLiteral(CALVORO_SCREENSHOT_DIR));
+  return widget->grab().save(QStringLiteral(CALVORO_SCREENSHOT_DIR) + "/" + name + ".png");
+}
+
+}  // namespace calvoro::testing

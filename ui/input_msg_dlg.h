@@ -1,0 +1,26 @@
+// CInputMsgDlg: a refused input with its explanation, three wrapped texts one
+// above the other and a Close button. Modal.
+#pragma once
+
+#include <string_view>
+
+#include "ui/skinned_dialog.h"
+
+class QPlainTextEdit;
+
+namespace calvoro::ui {
+
+class CInputMsgDlg : public SkinnedDialog {
+  Q_OBJECT
+ public:
+  CInputMsgDlg(std::string_view top, std::string_view middle, std::string_view bottom,
+               QWidget* parent);
+
+  // The fields as shown (for tests and screenshots).
+  QPlainTextEdit* field(int index) const { return fields_[index]; }
+
+ private:
+  QPlainTextEdit* fields_[3];
+};
+
+}  // namespace calvoro::ui

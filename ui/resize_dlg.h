@@ -1,0 +1,15 @@
+// CResizeDlg: the notice after a style change (the new style starts with the
+// next run). Modal, one OK button.
+#pragma once
+
+#include "ui/skinned_dialog.h"
+
+namespace calvoro::ui {
+
+class CResizeDlg : public SkinnedDialog {
+  Q_OBJECT
+ public:
+  CResizeDlg(int style, QWidget* parent);
+};
+
+}  // namespace calvoro::ui

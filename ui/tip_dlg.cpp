@@ -1,0 +1,64 @@
+#include "ui/tip_dlg.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include "ui/qt_text.h"
+
+namespace calvoro::ui {
+
+CTipDlg::CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent)
+    : SkinnedDialog(QSize(520, 330), QStringLiteral("Tip of the Day"), parent),
+      tip_(record, std::move(save)) {
+  setModal(false);
+  AddStatic(QStringLiteral("Did you know..."), QRect(30, 40, 300, 24))
+      ->setFont(QFont(QStringLiteral("Arial"), 13, QFont::Bold));
+  text_ = new QLabel(this);
+  text_->setGeometry(30, 70, 460, 160);
+  text_->setWordWrap(true);
+  text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  text_->setMargin(10);
+  text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  text_->setStyleSheet(QStringLiteral("background: white; border: 1px solid #a0a8b6;"));
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(16);
+  text_->setFont(font);
+
+  showAtStart_ = new QCheckBox(QStringLiteral("&Show tips on startup"), this);
+  showAtStart_->setGeometry(30, 236, 300, 20);
+  showAtStart_->setChecked(tip_.showAtStart());
+  connect(showAtStart_, &QCheckBox::toggled, this, [this](bool on) { tip_.SetShowAtStart(on); });
+
+  SkinnedButton* previous = AddButton(QStringLiteral("Previous tip"), QRect(195, 260, 65, 25));
+  SkinnedButton* next = AddButton(QStringLiteral("Next tip"), QRect(270, 260, 65, 25));
+  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(345, 260, 65, 25),
+                                   ButtonTone::Accent);
+  previous->setToolTip(QStringLiteral("Get previous tip"));
+  next->setToolTip(QStringLiteral("Get next tip"));
+  close->setToolTip(QStringLiteral("Close this dialog"));
+  QFont small(QStringLiteral("Arial"));
+  small.setPixelSize(10);
+  previous->setFont(small);
+  next->setFont(small);
+  connect(previous, &QAbstractButton::clicked, this, [this] {
+    tip_.Previous();
+    ShowTip();
+  });
+  connect(next, &QAbstractButton::clicked, this, [this] {
+    tip_.Next();
+    ShowTip();
+  });
+  connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+  ShowTip();
+}
+
+void CTipDlg::ShowTip() { text_->setText(ToQtLines(tip_.text())); }
+
+// Close, Enter and Escape all end here.
+void CTipDlg::done(int result) {
+  tip_.Close();
+  SkinnedDialog::done(result);
+  emit tipClosed();
+}
+
+}  // namespace calvoro::ui

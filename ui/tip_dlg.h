@@ -1,0 +1,39 @@
+// CTipDlg: the tip of the day, modeless over its calculator window. While it
+// is open the record's tipOpen is 1 and the window ignores its commands;
+// Close (or Enter, Escape) stores the choices and lets the window work again.
+#pragma once
+
+#include <functional>
+
+#include "app/tips.h"
+#include "ui/skinned_dialog.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace calvoro::ui {
+
+class CTipDlg : public SkinnedDialog {
+  Q_OBJECT
+ public:
+  CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent);
+
+  const TipOfTheDay& tip() const { return tip_; }
+  QLabel* tipText() const { return text_; }
+  QCheckBox* showAtStart() const { return showAtStart_; }
+
+ signals:
+  void tipClosed();
+
+ protected:
+  void done(int result) override;
+
+ private:
+  void ShowTip();
+
+  TipOfTheDay tip_;
+  QLabel* text_;
+  QCheckBox* showAtStart_;
+};
+
+}  // namespace calvoro::ui
