@@ -84,11 +84,9 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
-  d.tipOpen = 0;
-  bool open_tips = false;
-  if (d.freshStart == 1) {
-    d.freshStart = 0;
-    open_tips = d.showTips == 1;
+  const bool fresh = d.freshStart == 1;
+  const bool open_tips = BeginWindowRecord(d);
+  if (fresh) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
     if (d.savedInputFlag == 1) {

@@ -30,6 +30,9 @@ class CCalcShell : public SkinnedDialog {
   ~CCalcShell() override;
 
   MessageSink& sink() { return *sink_; }
+  // The sink given to the window (tests), null when the window shows real
+  // message boxes; the dialogs it opens take it on, or show their own boxes.
+  MessageSink* givenSink() const { return ownSink_ ? nullptr : sink_; }
   bool Blocked() const { return record_ && record_->tipOpen == 1; }
 
   // The frame buttons, right-aligned so that the exit button ends at `right`.

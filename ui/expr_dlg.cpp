@@ -414,7 +414,6 @@ void CExprDlg::NotAvailable(const char* tool) {
 
 void CExprDlg::OnComplex() { NotAvailable("complex calculator"); }
 void CExprDlg::OnMatrix() { NotAvailable("matrix calculator"); }
-void CExprDlg::OnConverter() { NotAvailable("unit converter"); }
 void CExprDlg::OnRobot() { NotAvailable("file calculation robot"); }
 
 bool CExprDlg::HandleKey(QKeyEvent* event) {

@@ -1,12 +1,24 @@
 // calvoro: the desktop calculator. Opens the calculator window of the stored
 // style, modally; the process ends when it closes.
 #include <QApplication>
-#include <memory>
 
 #include "app/startup.h"
 #include "ui/calc_shell.h"
+#include "ui/conv_expr_dlg.h"
 #include "ui/expr_dlg.h"
-#include "ui/qt_text.h"
+
+namespace {
+
+// The window's own record is marked as a fresh start before it initialises.
+template <typename Window>
+int Run(Window& window, calvoro::CSysData& record) {
+  calvoro::MarkFreshStart(record);
+  window.Initialise();
+  window.exec();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace calvoro;
@@ -17,21 +29,21 @@ int main(int argc, char** argv) {
 
   const std::string folder = SettingsFolder(ProgramFolder());
   const std::string path = folder + std::string(kSysDataFileName);
-  std::unique_ptr<ui::CExprDlg> window;
   switch (ChooseStartWindow(path)) {
     case StartWindow::None:
       return 0;
-    case StartWindow::Mini:
-      window = std::make_unique<ui::CMiniExprDlg>(path);
-      break;
-    // The conversion and complex styles open the standard window until their
-    // windows exist.
-    default:
-      window = std::make_unique<ui::CStandardExprDlg>(path);
-      break;
+    case StartWindow::Mini: {
+      ui::CMiniExprDlg window(path);
+      return Run(window, window.model().data());
+    }
+    case StartWindow::Unit: {
+      ui::CConvExprDlg window(path);
+      return Run(window, window.record());
+    }
+    // The complex style opens the standard window until its window exists.
+    default: {
+      ui::CStandardExprDlg window(path);
+      return Run(window, window.model().data());
+    }
   }
-  MarkFreshStart(window->model().data());
-  window->Initialise();
-  window->exec();
-  return 0;
 }
