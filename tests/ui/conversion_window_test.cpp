@@ -120,38 +120,25 @@ TEST_F(ConversionWindowTest, RefusalsKeepTheOutput) {
     EXPECT_EQ(recorder.messages.back().caption, "Calvoro Warning Message");
     EXPECT_EQ(window->output()->text(), "3 metre");
   }
+  // Escape in the field asks the close question of every calculator window.
+  recorder.messages.clear();
+  recorder.answer = Answer::Cancel;
+  QTest::keyClick(window->input(), Qt::Key_Escape);
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_EQ(recorder.messages[0].text, "Would you exit Calvoro?");
+  EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(ConversionWindowTest, StyleMenuWritesTheStyleAtOnce) {
   auto window = Open();
   QMenu* menu = window->BuildStyleMenu();
-  QStringList items;
-  for (QAction* action : menu->actions())
-    if (!action->isSeparator()) items << action->text();
-  EXPECT_EQ(items, (QStringList{"  Standard Expression Calculator", "  Calvoro",
-                                "  Complex Expression Calculator", "  Always on Top"}));
-  QString notice;
-  WhenModal([&](QWidget* modal) {
-    ASSERT_NE(qobject_cast<CResizeDlg*>(modal), nullptr);
-    notice = modal->findChildren<QLabel*>().front()->text();
-    qobject_cast<QDialog*>(modal)->accept();
-  });
-  menu->actions().front()->trigger();
+  EXPECT_EQ(calvoro::testing::MenuTexts(*menu),
+            (QStringList{"  Standard Expression Calculator", "  Calvoro",
+                         "  Complex Expression Calculator", "  Always on Top"}));
+  const QString notice = calvoro::testing::NoticeOfStyleItem(menu->actions().front());
   EXPECT_TRUE(notice.startsWith("You have select the standard style."));
   EXPECT_EQ(settings.Load().windowStyle, kStyleStandard);
   EXPECT_EQ(window->focusWidget(), window->input());
-}
-
-TEST_F(ConversionWindowTest, EscapeAsksBeforeClosing) {
-  auto window = Open();
-  recorder.answer = Answer::Cancel;
-  QTest::keyClick(window->input(), Qt::Key_Escape);
-  EXPECT_TRUE(window->isVisible());
-  ASSERT_EQ(recorder.messages.size(), 1u);
-  EXPECT_EQ(recorder.messages[0].text, "Would you exit Calvoro?");
-  recorder.answer = Answer::Ok;
-  QTest::keyClick(window->input(), Qt::Key_Escape);
-  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(ConversionWindowTest, FreshStartOpensTheTipAndBlocksTheWindow) {

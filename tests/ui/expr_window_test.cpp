@@ -178,19 +178,11 @@ TEST_F(ExprWindowTest, ARefusalOpensTheInputMessageDialog) {
 TEST_F(ExprWindowTest, StyleChoiceIsWrittenAtOnceAndNoticed) {
   auto window = Open();
   QMenu* menu = window->BuildStyleMenu();
-  QStringList items;
-  for (QAction* action : menu->actions())
-    if (!action->isSeparator()) items << action->text();
-  EXPECT_EQ(items, (QStringList{"  Calvoro", "  Conversion Expression Calculator",
-                                "  Complex Expression Calculator", "  Always on Top"}));
-  QString notice;
-  WhenModal([&](QWidget* modal) {
-    ASSERT_NE(qobject_cast<CResizeDlg*>(modal), nullptr);
-    notice = modal->findChildren<QLabel*>().front()->text();
-    calvoro::testing::SaveScreenshot(modal, QStringLiteral("style_notice"));
-    qobject_cast<QDialog*>(modal)->accept();
-  });
-  menu->actions().front()->trigger();
+  EXPECT_EQ(calvoro::testing::MenuTexts(*menu),
+            (QStringList{"  Calvoro", "  Conversion Expression Calculator",
+                         "  Complex Expression Calculator", "  Always on Top"}));
+  const QString notice = calvoro::testing::NoticeOfStyleItem(menu->actions().front(),
+                                                             QStringLiteral("style_notice"));
   EXPECT_TRUE(notice.startsWith("You have select the mini style."));
   EXPECT_EQ(settings.Load().windowStyle, kStyleMini);
   EXPECT_EQ(WindowForStyle(settings.Load().windowStyle), StartWindow::Mini);

@@ -6,8 +6,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
@@ -75,10 +79,34 @@ inline void WhenModal(std::function<void(QWidget*)> handler, QWidget* except = n
   timer->start(10);
 }
 
+// A menu's item texts in order, separators left out.
+inline QStringList MenuTexts(const QMenu& menu) {
+  QStringList items;
+  for (QAction* action : menu.actions())
+    if (!action->isSeparator()) items << action->text();
+  return items;
+}
+
+// Triggers a style menu item and returns the text of the notice it shows;
+// the notice is closed with OK. `screenshot`: a name to grab the notice as.
+inline QString NoticeOfStyleItem(QAction* item, const QString& screenshot = {});
+
 // Grabs `widget` to a PNG under the build folder for a person to look at.
 inline bool SaveScreenshot(QWidget* widget, const QString& name) {
   QDir().mkpath(QStringLiteral(CALVORO_SCREENSHOT_DIR));
   return widget->grab().save(QStringLiteral(CALVORO_SCREENSHOT_DIR) + "/" + name + ".png");
+}
+
+inline QString NoticeOfStyleItem(QAction* item, const QString& screenshot) {
+  QString notice;
+  WhenModal([&](QWidget* modal) {
+    const QList<QLabel*> labels = modal->findChildren<QLabel*>();
+    if (!labels.isEmpty()) notice = labels.front()->text();
+    if (!screenshot.isEmpty()) SaveScreenshot(modal, screenshot);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
+  });
+  item->trigger();
+  return notice;
 }
 
 }  // namespace calvoro::testing
