@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QClipboard>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/startup.h"
 #include "tests/support/recording_sink.h"
@@ -229,7 +230,7 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   auto* next = tip->findChildren<SkinnedButton*>()[1];
   QTest::mouseClick(next, Qt::LeftButton);
   EXPECT_EQ(tip->tip().index(), 0);
-  EXPECT_TRUE(tip->tipText()->text().startsWith("The value of Pi in this calculator is"));
+  EXPECT_TRUE(tip->tipText()->toPlainText().startsWith("The value of Pi in this calculator is"));
   tip->showAtStart()->setChecked(false);
   calvoro::testing::SaveScreenshot(tip, QStringLiteral("tip_dialog"));
   QTest::keyClick(tip, Qt::Key_Escape);
