@@ -295,3 +295,75 @@ TEST_F(ExprWindowTest, Screenshots) {
 
 }  // namespace
 }  // namespace calvoro::ui
+
+namespace calvoro::ui {
+namespace {
+
+class ShellTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CExprDlg> Open(const CSysData& data) {
+    settings.Store(data);
+    auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
+    window->Initialise();
+    window->show();
+    return window;
+  }
+  calvoro::testing::TempSettings settings;
+  calvoro::testing::RecordingSink recorder;
+};
+
+TEST_F(ShellTest, MinimiseNeverLosesTheWindow) {
+  for (int toTray : {0, 1}) {
+    CSysData data;
+    data.minimizeToTray = toTray;
+    auto window = Open(data);
+    EXPECT_EQ(window->minimizeButton()->toolTip(),
+              toTray ? "Minimize to the system tray" : "Minimize");
+    if (!toTray) {
+      EXPECT_EQ(window->trayIcon(), nullptr);
+    }
+    window->OnMinimize();
+    // Hidden only behind a tray icon that can bring it back.
+    if (window->trayIcon()) {
+      EXPECT_FALSE(window->isVisible());
+    } else {
+      EXPECT_TRUE(window->isVisible()) << toTray;
+      EXPECT_TRUE(window->isMinimized()) << toTray;
+    }
+  }
+}
+
+TEST_F(ShellTest, ExitSavesAndClosesWithoutAsking) {
+  auto window = Open(CSysData{});
+  QTest::keyClicks(window->input(), "1+1");
+  window->model().data().paramW = "7";  // a change not yet saved
+  window->OnExit();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Accepted);
+  EXPECT_TRUE(recorder.empty());
+  EXPECT_EQ(settings.Load().paramW, "7");
+}
+
+TEST_F(ShellTest, ASavedExpressionComesBackUnlessFlagged) {
+  for (int flag : {0, 1}) {
+    CSysData data;
+    data.savedExpression = "12+34";
+    data.savedInputFlag = flag;
+    auto window = Open(data);
+    EXPECT_EQ(window->input()->text(), flag ? "" : "12+34") << flag;
+  }
+}
+
+TEST_F(ShellTest, AlwaysOnTopIsKeptForTheRun) {
+  auto window = Open(CSysData{});
+  QMenu* menu = window->BuildStyleMenu();
+  QAction* top = menu->actions().back();
+  top->trigger();
+  EXPECT_TRUE(window->alwaysOnTop());
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->BuildStyleMenu()->actions().back()->isChecked());
+}
+
+}  // namespace
+}  // namespace calvoro::ui
