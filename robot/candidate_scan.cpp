@@ -1,5 +1,6 @@
 #include "robot/candidate_scan.h"
 
+#include <algorithm>
 #include <array>
 
 #include "engine/expression_text.h"
@@ -41,9 +42,18 @@ bool StartsCandidate(std::string_view lower, std::size_t i) {
 bool IsCandidateChar(char c) { return kCandidateTable[static_cast<unsigned char>(c)]; }
 
 std::optional<RobotCandidate> FindCandidate(std::string_view lower, std::size_t from) {
+  // A function name can start a candidate only a few places before a "(":
+  // the names are looked up only there.
+  std::size_t longest = 0;
+  for (std::string_view name : kFunctionNames) longest = std::max(longest, name.size());
   std::size_t start = from;
-  while (start < lower.size() && !(IsCandidateChar(lower[start]) && StartsCandidate(lower, start)))
-    ++start;
+  std::size_t open = lower.find('(', from);
+  for (; start < lower.size(); ++start) {
+    if (IsDigit(lower[start])) break;
+    if (open < start) open = lower.find('(', start);
+    if (open != std::string_view::npos && open - start <= longest && StartsCandidate(lower, start))
+      break;
+  }
   if (start == lower.size()) return std::nullopt;
   // Open brackets just before the start belong to the expression; so does a
   // sign or point before them, which the shape checks then refuse, so that
