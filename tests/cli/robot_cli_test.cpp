@@ -1,9 +1,6 @@
 // calvoro-cli robot run as a program.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -12,26 +9,15 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using testing_cli::CliRun;
 using testing_cli::ReadFile;
 using testing_cli::RunCli;
 
 class RobotCliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) /
-              ("robot_cli_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string Path(std::string_view name) const { return (folder_ / name).string(); }
+  std::string Path(std::string_view name) const { return folder_.Path(name); }
   std::string Write(std::string_view name, std::string_view bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-    return Path(name);
+    return folder_.Write(name, bytes);
   }
   // The log with its time stamps as "T".
   static std::string Untimed(const std::string& log) {
@@ -39,7 +25,7 @@ class RobotCliTest : public ::testing::Test {
     return std::regex_replace(log, stamp, "T ");
   }
 
-  fs::path folder_;
+  calvoro::testing::TestFolder folder_{"robot_cli"};
 };
 
 TEST_F(RobotCliTest, WritesTheResultFileOfEachAction) {

@@ -4,10 +4,8 @@
 #include "robot/file_robot.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "robot/line_pieces.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
@@ -25,26 +24,14 @@ using testing::RecordingSink;
 class FileRobotTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) /
-              ("robot_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     robot.set_clock([] { return testing::FixedTime(2024, 3, 5, 9, 7); });
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
-  std::string Path(std::string_view name) const { return (folder_ / name).string(); }
+  std::string Path(std::string_view name) const { return folder_.Path(name); }
   std::string Write(std::string_view name, std::string_view bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-    return Path(name);
+    return folder_.Write(name, bytes);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  static std::string Read(const std::string& path) { return testing::ReadFile(path); }
   // The result file of `source_bytes` under `action`.
   std::string Result(std::string_view source_bytes, RobotAction action) {
     robot.action = action;
@@ -53,7 +40,7 @@ class FileRobotTest : public ::testing::Test {
     return Read(Path("in.rob"));
   }
 
-  fs::path folder_;
+  testing::TestFolder folder_{"robot"};
   CSysData record;
   RecordingSink sink;
   FileRobot robot{record, sink};
@@ -186,7 +173,7 @@ TEST_F(FileRobotTest, RefusalsTouchNoFile) {
   }
   EXPECT_EQ(Read(source), "1+1\n");
   std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(folder_)) files.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder_.path())) files.push_back(entry.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"src.txt"});
 }
 

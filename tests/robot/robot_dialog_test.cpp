@@ -3,13 +3,11 @@
 #include "robot/robot_dialog.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/support/recording_sink.h"
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
@@ -88,25 +86,18 @@ TEST_F(RobotDialogTest, CalculateChecksThePrecisionAndThresholdFirst) {
 }
 
 TEST_F(RobotDialogTest, CalculateShowsTheDerivedDestinationAndTheLog) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(::testing::TempDir()) / ("robot_dialog_" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  const std::string source = (folder / "sum.txt").string();
-  std::ofstream(source) << "1/3 and 2^10\n";
+  const testing::TestFolder folder("robot_dialog");
+  const std::string source = folder.Write("sum.txt", "1/3 and 2^10\n");
   model.SetSourcePath(source);
   model.SetPrecisionText("2");
   model.SetThresholdText("3");
   EXPECT_EQ(model.Calculate(), RobotRun::kDone);
-  EXPECT_EQ(model.destinationPath(), (folder / "sum.rob").string());
-  std::ifstream in(model.destinationPath());
-  std::string line;
-  std::getline(in, line);
-  EXPECT_EQ(line, "1/3=0.33 and 2^10=1.02E+3");
+  EXPECT_EQ(model.destinationPath(), folder.Path("sum.rob"));
+  EXPECT_EQ(testing::ReadFile(model.destinationPath()), "1/3=0.33 and 2^10=1.02E+3\n\n");
   EXPECT_EQ(record.precision, 2);
   EXPECT_EQ(record.exponentThreshold, 3);
   EXPECT_TRUE(model.logText().ends_with(" 2^10=1.02E+3\n"));
   EXPECT_EQ(model.logText().find('\r'), std::string::npos);
-  fs::remove_all(folder);
 }
 
 TEST_F(RobotDialogTest, CopyAndClear) {
