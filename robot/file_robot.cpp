@@ -167,12 +167,12 @@ RobotRun FileRobot::Run(std::string_view source_text, std::string_view destinati
     refuse(kReadFailedText, source);
     return RobotRun::kUnreadable;
   }
-  if (SameFile(source, destination_)) {
+  // Written beside the destination and renamed over it at the end.
+  const std::string temporary = destination_ + ".part";
+  if (SameFile(source, destination_) || SameFile(source, temporary)) {
     refuse(kSameFileText, destination_);
     return RobotRun::kSameFile;
   }
-  // Written beside the destination and renamed over it at the end.
-  const std::string temporary = destination_ + ".part";
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   if (!out) {
     refuse(kWriteFailedText, destination_);

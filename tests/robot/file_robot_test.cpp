@@ -82,6 +82,16 @@ TEST_F(FileRobotTest, AFileMixingTextFunctionsAndRefusals) {
   EXPECT_NE(robot.log().find("\r\n2024-03-05 09:07 2+3=5\r\n"), std::string::npos);
 }
 
+TEST_F(FileRobotTest, RetriesAfterShorteningReportIntoTheLog) {
+  EXPECT_EQ(Result("x 2^sqrt(4)*cos( y\n", RobotAction::kAddResult), "x 2^sqrt(4)=4*cos( y\n\n");
+  EXPECT_EQ(robot.log(),
+            "Robot Log Information:\r\n"
+            "The number of ) is not equal with the number of ( .\r\n"
+            "2^sqrt(4)*cos: The functiona name must be followed by (\r\n"
+            "2024-03-05 09:07 2^sqrt(4)=4\r\n");
+  EXPECT_TRUE(sink.empty());
+}
+
 TEST_F(FileRobotTest, TheLogListsEveryCalculationWithItsTime) {
   Result("1+1\n2*3\n", RobotAction::kAddResult);
   EXPECT_EQ(robot.log(),
