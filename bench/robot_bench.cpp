@@ -25,8 +25,8 @@ class SilentSink : public calvoro::MessageSink {
 
 // A line of invoice-like text; every `every`-th line holds expressions.
 std::string WriteSource(int every) {
-  const std::string path = "/tmp/calvoro_robot_bench_" + std::to_string(getpid()) + "_" +
-                           std::to_string(every) + ".txt";
+  const std::string path =
+      "/tmp/calvoro_robot_bench_" + std::to_string(getpid()) + "_" + std::to_string(every) + ".txt";
   std::ofstream out(path, std::ios::binary);
   for (int i = 0; i < kLines; ++i) {
     if (i % every == 0) {

@@ -64,7 +64,8 @@ std::optional<RobotCandidate> FindCandidate(std::string_view lower, std::size_t 
     --begin;
     ++depth;
   }
-  if (begin > from && (lower[begin - 1] == '+' || lower[begin - 1] == '-' || lower[begin - 1] == '.'))
+  if (begin > from &&
+      (lower[begin - 1] == '+' || lower[begin - 1] == '-' || lower[begin - 1] == '.'))
     --begin;
   // A ")" that closes no bracket of the candidate, and a "." that no digit
   // follows (a full stop), end it.

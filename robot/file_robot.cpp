@@ -108,7 +108,9 @@ class FileRobot::Writer {
   }
 
  private:
-  void Write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+  void Write(std::string_view text) {
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  }
 
   // An engine step text, its "\r\n" breaks written as the file's.
   void Steps(std::string_view steps) {

@@ -87,8 +87,7 @@ class FileRobot {
     explicit LogSink(std::string& log) : log_(log) {}
     void MessageBox(std::string_view text, std::string_view, MessageIcon) override;
     Answer Question(std::string_view text, std::string_view) override;
-    void InputMessage(std::string_view input, std::string_view message,
-                      std::string_view) override;
+    void InputMessage(std::string_view input, std::string_view message, std::string_view) override;
 
    private:
     std::string& log_;

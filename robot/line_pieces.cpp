@@ -68,8 +68,8 @@ bool LinePieceReader::Fill() {
   return got > 0;
 }
 
-void LinePieceReader::Give(LinePiece& piece, std::size_t length, bool pass_through,
-                           bool line_ends, std::size_t consumed) {
+void LinePieceReader::Give(LinePiece& piece, std::size_t length, bool pass_through, bool line_ends,
+                           std::size_t consumed) {
   piece = {Rest().substr(0, length), pass_through, line_ends};
   begin_ += consumed;
   searched_ = 0;
@@ -80,8 +80,8 @@ bool LinePieceReader::Next(LinePiece& piece) {
   for (;;) {
     const std::string_view rest = Rest();
     if (passing_) {
-      const auto run_end = std::find_if(rest.begin(), rest.end(),
-                                        [](char c) { return !IsCandidateChar(c); });
+      const auto run_end =
+          std::find_if(rest.begin(), rest.end(), [](char c) { return !IsCandidateChar(c); });
       const auto run = static_cast<std::size_t>(run_end - rest.begin());
       if (run < rest.size()) passing_ = false;
       if (run > 0) {

@@ -34,9 +34,7 @@ class LinePieceReader {
 
  private:
   bool Fill();
-  std::string_view Rest() const {
-    return std::string_view(buffer_).substr(begin_);
-  }
+  std::string_view Rest() const { return std::string_view(buffer_).substr(begin_); }
   void Give(LinePiece& piece, std::size_t length, bool pass_through, bool line_ends,
             std::size_t consumed);
 

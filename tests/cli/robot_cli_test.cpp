@@ -81,11 +81,16 @@ TEST_F(RobotCliTest, RefusalsAndUsage) {
     int status;
     std::string err;
   } cases[] = {
-      {{"robot", Path("none.txt")}, 1, "Calvoro: Failed to open and read the file:" + Path("none.txt") + "\n"},
-      {{"robot", source, "--dest", source}, 1,
+      {{"robot", Path("none.txt")},
+       1,
+       "Calvoro: Failed to open and read the file:" + Path("none.txt") + "\n"},
+      {{"robot", source, "--dest", source},
+       1,
        "Calvoro: The result file would overwrite the source file, please choose another "
-       "destination:" + source + "\n"},
-      {{"robot", source, "--dest", Path("no/dir/x.rob")}, 1,
+       "destination:" +
+           source + "\n"},
+      {{"robot", source, "--dest", Path("no/dir/x.rob")},
+       1,
        "Calvoro: Failed to open and write the file:" + Path("no/dir/x.rob") + "\n"},
   };
   for (const auto& c : cases) {

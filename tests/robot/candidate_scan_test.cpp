@@ -58,11 +58,10 @@ TEST(CandidateScanTest, CalculatesOnlyWhatCanBeAnExpression) {
     std::string_view candidate;
     bool calculable;
   } cases[] = {
-      {"12+30", true},      {"sin(30)", true},     {"(2+3)", true},   {"2024", false},
-      {"3.14", false},      {"1.2.3", false},      {"(2024)", false}, {"2(3)", false},
-      {".5+1", false},      {")+1", false},        {"-5+3", false},   {"+5", false},
-      {"*2", false},        {"/2", false},         {"^2", false},     {"2+-3", false},
-      {"2**3", false},      {"2^-1", false},       {"12+30apples", true},
+      {"12+30", true},  {"sin(30)", true}, {"(2+3)", true}, {"2024", false},       {"3.14", false},
+      {"1.2.3", false}, {"(2024)", false}, {"2(3)", false}, {".5+1", false},       {")+1", false},
+      {"-5+3", false},  {"+5", false},     {"*2", false},   {"/2", false},         {"^2", false},
+      {"2+-3", false},  {"2**3", false},   {"2^-1", false}, {"12+30apples", true},
   };
   for (const auto& c : cases) EXPECT_EQ(IsCalculable(c.candidate), c.calculable) << c.candidate;
   EXPECT_TRUE(IsCalculable("1+" + std::string(kMaxCandidateLength - 2, '1')));

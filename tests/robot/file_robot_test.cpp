@@ -73,7 +73,8 @@ TEST_F(FileRobotTest, AFileMixingTextFunctionsAndRefusals) {
             "Invoice 2024\n"
             "sum: 3*(4+5)=27 eur, SIN(0)+1=1 and -5+3\n"
             "bad: 4/0 and 2+3=5* and 1.2.3 and 12+30=42apples\n\n");
-  EXPECT_EQ(Result(source, RobotAction::kGeneralFilter), "\n3*(4+5)=27 SIN(0)+1=1\n2+3=5 12+30=42\n\n");
+  EXPECT_EQ(Result(source, RobotAction::kGeneralFilter),
+            "\n3*(4+5)=27 SIN(0)+1=1\n2+3=5 12+30=42\n\n");
   EXPECT_EQ(robot.entries(),
             (std::vector<std::string>{"3*(4+5)=27", "SIN(0)+1=1", "2+3=5", "12+30=42"}));
   // The engine's messages stand in the log instead of opening boxes.
@@ -122,7 +123,8 @@ TEST_F(FileRobotTest, ResultHasOneLineBreakMoreThanTheSourceHasLines) {
 }
 
 TEST_F(FileRobotTest, StepTextsTakeTheLineBreaksOfTheSource) {
-  EXPECT_EQ(Result("x 1+2 y\r\nz\r\n", RobotAction::kAddSteps), "x 1+2\r\n=1+2\r\n=3\r\n y\r\nz\r\n\r\n");
+  EXPECT_EQ(Result("x 1+2 y\r\nz\r\n", RobotAction::kAddSteps),
+            "x 1+2\r\n=1+2\r\n=3\r\n y\r\nz\r\n\r\n");
   EXPECT_EQ(Result("x 1+2 y\nz\n", RobotAction::kAddSteps), "x 1+2\n=1+2\n=3\n y\nz\n\n");
   EXPECT_EQ(Result("1+1 2+2\n", RobotAction::kDetailFilter), "1+1\n=1+1\n=2\n2+2\n=2+2\n=4\n\n");
 }
@@ -137,7 +139,8 @@ TEST_F(FileRobotTest, ResultsTakeTheRobotsPrecisionThresholdAndExponentFlag) {
   } cases[] = {
       {true, 10, 100, "1/3=0.3333333333\n\n", "1/3\n=1/3\n=0.3333333333\n\n"},
       {true, 3, 100, "1/3=0.333\n\n", "1/3\n=1/3\n=0.333\n\n"},
-      {true, 5, 5, "123456789*10=1.23456E+9\n\n", "123456789*10\n=123456789*10\n=1234567890\n=1.23456E+9\n\n"},
+      {true, 5, 5, "123456789*10=1.23456E+9\n\n",
+       "123456789*10\n=123456789*10\n=1234567890\n=1.23456E+9\n\n"},
       // Without the flag no result is in exponent form, whatever the threshold.
       {false, 5, 5, "123456789*10=1234567890\n\n", "123456789*10\n=123456789*10\n=1234567890\n\n"},
   };
@@ -167,12 +170,14 @@ TEST_F(FileRobotTest, RefusalsTouchNoFile) {
     std::string message;
   } cases[] = {
       {"  ", "", RobotRun::kNoSource, std::string(kNoSourceText)},
-      {Path("none.txt"), "", RobotRun::kUnreadable, std::string(kReadFailedText) + Path("none.txt")},
+      {Path("none.txt"), "", RobotRun::kUnreadable,
+       std::string(kReadFailedText) + Path("none.txt")},
       {Path(""), "", RobotRun::kUnreadable, std::string(kReadFailedText) + Path("")},
       {source, Path("no/such/dir/x.rob"), RobotRun::kUnwritable,
        std::string(kWriteFailedText) + Path("no/such/dir/x.rob")},
       {source, " " + source + " ", RobotRun::kSameFile, std::string(kSameFileText) + source},
-      {source, Path("./src.txt"), RobotRun::kSameFile, std::string(kSameFileText) + Path("./src.txt")},
+      {source, Path("./src.txt"), RobotRun::kSameFile,
+       std::string(kSameFileText) + Path("./src.txt")},
   };
   for (const auto& c : cases) {
     sink.messages.clear();
@@ -183,7 +188,8 @@ TEST_F(FileRobotTest, RefusalsTouchNoFile) {
   }
   EXPECT_EQ(Read(source), "1+1\n");
   std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(folder_.path())) files.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder_.path()))
+    files.push_back(entry.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"src.txt"});
 }
 
@@ -204,7 +210,8 @@ TEST_F(FileRobotTest, ProgressCountsLinesAndCancellingLeavesNoDestination) {
   const std::string source = Write("big.txt", "1+1\n2+2\n3+3");
   CancelAfter all(10);
   EXPECT_EQ(robot.Run(source, "", &all), RobotRun::kDone);
-  EXPECT_EQ(all.calls, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{1, 3}, {2, 3}, {3, 3}}));
+  EXPECT_EQ(all.calls,
+            (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{1, 3}, {2, 3}, {3, 3}}));
 
   Write("big.rob", "old result");
   CancelAfter two(2);
@@ -247,7 +254,10 @@ TEST(LinePieceReaderTest, LineBreaksAndLineCounts) {
     std::string_view line_break;
     std::uint64_t lines;
   } cases[] = {
-      {"a\r\nb\n", "\r\n", 2}, {"a\nb\r\n", "\n", 2}, {"abc", "\n", 1}, {"", "\n", 0},
+      {"a\r\nb\n", "\r\n", 2},
+      {"a\nb\r\n", "\n", 2},
+      {"abc", "\n", 1},
+      {"", "\n", 0},
       {std::string(100000, 'x') + "\r\n", "\r\n", 1},
   };
   for (const auto& c : cases) {
