@@ -394,12 +394,20 @@ void CalculatorWindow::OverrideForRun(const RunOverrides& overrides) {
 }
 
 bool CalculatorWindow::Save() {
-  CSysData record = data();
-  if (overrides_.precision) record.precision = fileValues_.precision;
-  if (overrides_.exponentThreshold) record.exponentThreshold = fileValues_.exponentThreshold;
-  if (overrides_.angleRadian) record.angleRadian = fileValues_.angleRadian;
-  if (overrides_.numberBase) record.numberBase = fileValues_.numberBase;
-  if (manager_.Save(record) == kFileDone) return true;
+  // The file keeps its own values of the overridden fields: they are swapped
+  // in for the save and out again (no copy of the record and its log).
+  CSysData& record = data();
+  const auto swap_overridden = [&] {
+    if (overrides_.precision) std::swap(record.precision, fileValues_.precision);
+    if (overrides_.exponentThreshold)
+      std::swap(record.exponentThreshold, fileValues_.exponentThreshold);
+    if (overrides_.angleRadian) std::swap(record.angleRadian, fileValues_.angleRadian);
+    if (overrides_.numberBase) std::swap(record.numberBase, fileValues_.numberBase);
+  };
+  swap_overridden();
+  const int saved = manager_.Save();
+  swap_overridden();
+  if (saved == kFileDone) return true;
   if (save_failed_) save_failed_();
   return false;
 }

@@ -11,13 +11,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace calvoro {
 namespace {
 
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Encodes the record into a string, or straight into a file through a small
+// buffer, so that saving a log of many megabytes needs no copy of it.
 class Writer {
  public:
+  Writer() = default;
+  explicit Writer(int fd) : fd_(fd) {}
+
   void Byte(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
   void Uint(std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) Byte(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -36,11 +54,30 @@ class Writer {
       Uint(0xFFFF, 2);
       Uint(length, 4);
     }
+    if (fd_ >= 0 && length >= kBuffer) {
+      Flush();
+      ok_ = ok_ && WriteAll(fd_, text);
+      return;
+    }
     out_.append(text);
+    if (fd_ >= 0 && out_.size() >= kBuffer) Flush();
   }
   std::string Take() { return std::move(out_); }
+  // Writes what is buffered; true when every write to the file succeeded.
+  bool Finish() {
+    Flush();
+    return ok_;
+  }
 
  private:
+  static constexpr std::size_t kBuffer = 1 << 16;
+  void Flush() {
+    ok_ = ok_ && WriteAll(fd_, out_);
+    out_.clear();
+  }
+
+  int fd_ = -1;
+  bool ok_ = true;
   std::string out_;
 };
 
@@ -168,18 +205,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
@@ -204,7 +229,7 @@ bool MakeFolders(const std::string& folder) {
 // A symbolic link is followed, so that the file it names is replaced, not the
 // link; anything but a regular file (a device such as /dev/null, a folder) is
 // never replaced.
-bool WriteFileAtomically(const std::string& link_or_path, std::string_view bytes) {
+bool WriteFileAtomically(const std::string& link_or_path, const std::function<bool(int)>& write) {
   std::string path = link_or_path;
   struct stat info;
   for (int depth = 0; ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode); ++depth) {
@@ -219,7 +244,7 @@ bool WriteFileAtomically(const std::string& link_or_path, std::string_view bytes
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
   ::fchmod(fd, 0644);
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = write(fd) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
     std::remove(temp.c_str());
@@ -228,10 +253,7 @@ bool WriteFileAtomically(const std::string& link_or_path, std::string_view bytes
   return true;
 }
 
-}  // namespace
-
-std::string EncodeSysData(const CSysData& d) {
-  Writer out;
+void EncodeFields(const CSysData& d, Writer& out) {
   out.Text(kSysDataHeader);
   for (const std::string* text : {&d.paramF, &d.paramK, &d.paramM, &d.paramW, &d.paramPi})
     out.Text(*text);
@@ -266,6 +288,13 @@ std::string EncodeSysData(const CSysData& d) {
   out.Int32(d.numberBase);
   out.Int32(d.spareInt3);
   out.Int32(d.tipOpen);
+}
+
+}  // namespace
+
+std::string EncodeSysData(const CSysData& d) {
+  Writer out;
+  EncodeFields(d, out);
   return out.Take();
 }
 
@@ -292,7 +321,12 @@ int CSysDataManager::Load() {
 int CSysDataManager::Save() const { return Save(data); }
 
 int CSysDataManager::Save(const CSysData& record) const {
-  return WriteFileAtomically(filePath, EncodeSysData(record)) ? kFileDone : kFileBroken;
+  const auto write = [&record](int fd) {
+    Writer out(fd);
+    EncodeFields(record, out);
+    return out.Finish();
+  };
+  return WriteFileAtomically(filePath, write) ? kFileDone : kFileBroken;
 }
 
 std::string ProgramFolder() {
@@ -319,7 +353,7 @@ std::string SettingsFolder(const std::string& program_folder) {
   std::string seed;
   if (::access(target.c_str(), F_OK) != 0 &&
       ReadWholeFile(program_folder + std::string(kSysDataFileName), seed))
-    WriteFileAtomically(target, seed);
+    WriteFileAtomically(target, [&seed](int fd) { return WriteAll(fd, seed); });
   return folder;
 }
 

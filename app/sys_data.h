@@ -114,5 +114,7 @@ class CSysDataManager {
 std::string SettingsFolder(const std::string& program_folder);
 // The folder of the running program, ending in "/".
 std::string ProgramFolder();
+// The help document in the program's folder, opened by every Help button.
+inline constexpr std::string_view kHelpFileName = "calvoro.chm";
 
 }  // namespace calvoro

@@ -10,7 +10,7 @@
 # --runs N    runs per workload and program (default 5; a peer whose first
 #             run takes over 10 s is run once, marked "*")
 # --quick     skip the 10^6-digit product
-# CALVORO_CLI defaults to build/cli/calvoro-cli (a Release build).
+# CALVORO_CLI defaults to build/bin/calvoro-cli (a Release build).
 #
 # Not part of the tests or CI. GMP is built here for the comparison only and
 # never linked into Calvoro.
@@ -20,7 +20,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 runs=5
 quick=0
 install=0
-cli="$here/../build/cli/calvoro-cli"
+cli="$here/../build/bin/calvoro-cli"
 while [ $# -gt 0 ]; do
   case "$1" in
     --install) install=1 ;;

@@ -23,6 +23,8 @@ constexpr std::string_view kUsage =
     "usage: calvoro-cli [--base bin|oct|dec|hex|mix] [--precision N] [--threshold T]\n"
     "                   [--degree|--radian] [--steps|--result] [--settings FILE] [INPUT ...]\n"
     "       calvoro-cli log [--clear] [--settings FILE]\n"
+    "       calvoro-cli robot SOURCE... [--dest FILE] [--action NAME] [--precision N]\n"
+    "                   [--threshold T] [--no-exponent] [--settings FILE]\n"
     "  INPUT is an expression (2*(3+4), 5pi+78(34.5+89.6), fac(25)), a parameter\n"
     "  assignment ((M)=2+3) or a linear equation in X (2x+3=7). Memories last1..last5\n"
     "  carry from one input to the next. Without INPUT, inputs are read from standard\n"
@@ -37,7 +39,8 @@ constexpr std::string_view kUsage =
     "                  from it, and every calculation adds its log line to it.\n"
     "                  --base, --precision, --threshold, --degree and --radian hold\n"
     "                  for this run only and are never written.\n"
-    "  log             print the log, newest first; --clear empties it\n";
+    "  log             print the log, newest first; --clear empties it\n"
+    "  robot           calculate the expressions in text files into result files\n";
 
 enum class Output { kDisplay, kResult, kSteps };
 
@@ -127,7 +130,7 @@ std::optional<int> RunTool(int argc, char** argv) {
   static constexpr Tool kTools[] = {
       {"convert", calvoro::cli::RunConvertCommand}, {"units", calvoro::cli::RunUnitsCommand},
       {"complex", calvoro::cli::RunComplexCommand}, {"matrix", calvoro::cli::RunMatrixCommand},
-      {"log", calvoro::cli::RunLogCommand},
+      {"log", calvoro::cli::RunLogCommand},     {"robot", calvoro::cli::RunRobotCommand},
   };
   for (const Tool& tool : kTools) {
     if (argv[1] == tool.name) return tool.run(calvoro::cli::Arguments(argv + 2, argc - 2));

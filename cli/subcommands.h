@@ -17,6 +17,7 @@ int RunUnitsCommand(Arguments args);    // units [CATEGORY]
 int RunComplexCommand(Arguments args);  // complex [--A re,im] ... EXPRESSION
 int RunMatrixCommand(Arguments args);   // matrix add|sub|mul|trans FILE-A [FILE-B]
 int RunLogCommand(Arguments args);      // log [--clear] [--settings FILE]
+int RunRobotCommand(Arguments args);    // robot SOURCE... [--dest FILE] [--action NAME] ...
 
 // A hook that warns once on standard error that the settings file at `path`
 // could not be written.

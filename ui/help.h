@@ -5,11 +5,11 @@
 
 #include <QString>
 
+#include "app/sys_data.h"
 #include "engine/message_sink.h"
 
 namespace calvoro::ui {
 
-inline constexpr std::string_view kHelpFileName = "calvoro.chm";
 inline constexpr std::string_view kHelpPageName = "calvoro-help.html";
 
 // The help file to open from `folder`, or empty when there is none.

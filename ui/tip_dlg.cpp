@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QTextEdit>
 
 #include "ui/qt_text.h"
 
@@ -13,13 +14,13 @@ CTipDlg::CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent)
   setModal(false);
   AddStatic(QStringLiteral("Did you know..."), QRect(30, 40, 300, 24))
       ->setFont(QFont(QStringLiteral("Arial"), 13, QFont::Bold));
-  text_ = new QLabel(this);
+  // Long words (the digits of Pi) wrap anywhere rather than run off the edge.
+  text_ = new QTextEdit(this);
   text_->setGeometry(30, 70, 460, 160);
-  text_->setWordWrap(true);
-  text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  text_->setMargin(10);
-  text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  text_->setStyleSheet(QStringLiteral("background: white; border: 1px solid #a0a8b6;"));
+  text_->setReadOnly(true);
+  text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  text_->setFocusPolicy(Qt::NoFocus);
+  text_->setStyleSheet(QStringLiteral("background: white; border: 1px solid #a0a8b6; padding: 6px;"));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(16);
   text_->setFont(font);
@@ -52,7 +53,7 @@ CTipDlg::CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent)
   ShowTip();
 }
 
-void CTipDlg::ShowTip() { text_->setText(ToQtLines(tip_.text())); }
+void CTipDlg::ShowTip() { text_->setPlainText(ToQtLines(tip_.text())); }
 
 // Close, Enter and Escape all end here.
 void CTipDlg::done(int result) {

@@ -9,7 +9,7 @@
 #include "ui/skinned_dialog.h"
 
 class QCheckBox;
-class QLabel;
+class QTextEdit;
 
 namespace calvoro::ui {
 
@@ -19,7 +19,7 @@ class CTipDlg : public SkinnedDialog {
   CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent);
 
   const TipOfTheDay& tip() const { return tip_; }
-  QLabel* tipText() const { return text_; }
+  QTextEdit* tipText() const { return text_; }
   QCheckBox* showAtStart() const { return showAtStart_; }
 
  signals:
@@ -32,7 +32,7 @@ class CTipDlg : public SkinnedDialog {
   void ShowTip();
 
   TipOfTheDay tip_;
-  QLabel* text_;
+  QTextEdit* text_;
   QCheckBox* showAtStart_;
 };
 

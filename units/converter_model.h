@@ -51,7 +51,7 @@ inline constexpr std::string_view kSelectTip = "Copy the value of selected item 
 inline constexpr std::string_view kEditTip = "Edit the selected item";
 inline constexpr std::string_view kRemoveTip = "Remove the selected item.";
 inline constexpr std::string_view kNewTip = "Creat the new conversion item";
-inline constexpr std::string_view kHelpFile = "calvoro.chm";
+inline constexpr std::string_view kHelpFile = kHelpFileName;
 }  // namespace converter_text
 
 // The shortcuts every converter starts with, in order.

@@ -125,6 +125,18 @@ TEST_F(SysDataTest, EveryFieldRoundTrips) {
   EXPECT_EQ(loaded.data, d);
 }
 
+// A save streams the record through a buffer; the file must hold exactly the
+// encoded bytes whatever the texts' sizes around the buffer's size.
+TEST_F(SysDataTest, StreamedSaveWritesTheEncodedBytes) {
+  CSysDataManager manager(path_);
+  for (std::size_t size : {0u, 254u, 65533u, 65536u, 65537u, 300000u})
+    manager.data.logLines.push_back(std::string(size, 'L'));
+  for (int i = 0; i < 5000; ++i) manager.data.logLines.push_back("2026-12-08 00:20   Dec:1+2=3");
+  manager.data.savedExpression = std::string(70000, 'e');
+  ASSERT_EQ(manager.Save(), kFileDone);
+  EXPECT_EQ(ReadBytes(), EncodeSysData(manager.data));
+}
+
 TEST_F(SysDataTest, MissingOrForeignFilesLeaveTheRecordUntouched) {
   CSysDataManager manager(path_);
   manager.data.paramK = "5";

@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/test_folder.h"
 
 namespace testing_cli {
 
@@ -33,12 +34,7 @@ inline std::string Quote(const std::string& arg) {
   return quoted + "'";
 }
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
+using calvoro::testing::ReadFile;
 
 // Without "--settings" in `args`, every run gets a fresh settings file of its
 // own, so that runs never share parameters or logs (ctest runs in parallel).

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 
 #include "tests/support/recording_sink.h"
@@ -165,11 +166,21 @@ TEST_F(ConverterDialogTest, TabsByMouseAndKeyboard) {
 }
 
 TEST_F(ConverterDialogTest, ShortcutsHandBackTheirValue) {
-  auto dialog = Open();
+  // Without a given sink the dialog shows its own message boxes.
+  auto dialog = std::make_unique<CConvDlg>(record, [] {}, nullptr, nullptr);
+  dialog->show();
   Click(dialog->tabButton("quickcheck"));
+  QString message, caption;
+  WhenModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    message = box->text();
+    caption = box->windowTitle();
+    box->accept();
+  });
   Click(dialog->button("Select"));
-  ASSERT_EQ(recorder.messages.size(), 1u);
-  EXPECT_EQ(recorder.messages[0].text, "Please select the item from the list.");
+  EXPECT_EQ(message, "Please select the item from the list.");
+  EXPECT_EQ(caption, "Calvoro Message");
   EXPECT_TRUE(dialog->isVisible());
   ClickRow(*dialog->itemList(), "Pound->Kilogram", /*twice=*/true);
   EXPECT_FALSE(dialog->isVisible());

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QClipboard>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/startup.h"
 #include "tests/support/recording_sink.h"
@@ -221,7 +222,7 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   auto* next = tip->findChildren<SkinnedButton*>()[1];
   QTest::mouseClick(next, Qt::LeftButton);
   EXPECT_EQ(tip->tip().index(), 0);
-  EXPECT_TRUE(tip->tipText()->text().startsWith("The value of Pi in this calculator is"));
+  EXPECT_TRUE(tip->tipText()->toPlainText().startsWith("The value of Pi in this calculator is"));
   tip->showAtStart()->setChecked(false);
   calvoro::testing::SaveScreenshot(tip, QStringLiteral("tip_dialog"));
   QTest::keyClick(tip, Qt::Key_Escape);
@@ -282,6 +283,78 @@ TEST_F(ExprWindowTest, Screenshots) {
   QTest::keyClicks(mini->input(), "fac(25)");
   QTest::keyClick(mini->input(), Qt::Key_Return);
   EXPECT_TRUE(calvoro::testing::SaveScreenshot(mini.get(), QStringLiteral("mini_window")));
+}
+
+}  // namespace
+}  // namespace calvoro::ui
+
+namespace calvoro::ui {
+namespace {
+
+class ShellTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CExprDlg> Open(const CSysData& data) {
+    settings.Store(data);
+    auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
+    window->Initialise();
+    window->show();
+    return window;
+  }
+  calvoro::testing::TempSettings settings;
+  calvoro::testing::RecordingSink recorder;
+};
+
+TEST_F(ShellTest, MinimiseNeverLosesTheWindow) {
+  for (int toTray : {0, 1}) {
+    CSysData data;
+    data.minimizeToTray = toTray;
+    auto window = Open(data);
+    EXPECT_EQ(window->minimizeButton()->toolTip(),
+              toTray ? "Minimize to the system tray" : "Minimize");
+    if (!toTray) {
+      EXPECT_EQ(window->trayIcon(), nullptr);
+    }
+    window->OnMinimize();
+    // Hidden only behind a tray icon that can bring it back.
+    if (window->trayIcon()) {
+      EXPECT_FALSE(window->isVisible());
+    } else {
+      EXPECT_TRUE(window->isVisible()) << toTray;
+      EXPECT_TRUE(window->isMinimized()) << toTray;
+    }
+  }
+}
+
+TEST_F(ShellTest, ExitSavesAndClosesWithoutAsking) {
+  auto window = Open(CSysData{});
+  QTest::keyClicks(window->input(), "1+1");
+  window->model().data().paramW = "7";  // a change not yet saved
+  window->OnExit();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Accepted);
+  EXPECT_TRUE(recorder.empty());
+  EXPECT_EQ(settings.Load().paramW, "7");
+}
+
+TEST_F(ShellTest, ASavedExpressionComesBackUnlessFlagged) {
+  for (int flag : {0, 1}) {
+    CSysData data;
+    data.savedExpression = "12+34";
+    data.savedInputFlag = flag;
+    auto window = Open(data);
+    EXPECT_EQ(window->input()->text(), flag ? "" : "12+34") << flag;
+  }
+}
+
+TEST_F(ShellTest, AlwaysOnTopIsKeptForTheRun) {
+  auto window = Open(CSysData{});
+  QMenu* menu = window->BuildStyleMenu();
+  QAction* top = menu->actions().back();
+  top->trigger();
+  EXPECT_TRUE(window->alwaysOnTop());
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->BuildStyleMenu()->actions().back()->isChecked());
 }
 
 }  // namespace

@@ -1,0 +1,118 @@
+// calvoro-cli robot run as a program.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/cli/run_cli.h"
+
+namespace {
+
+using testing_cli::CliRun;
+using testing_cli::ReadFile;
+using testing_cli::RunCli;
+
+class RobotCliTest : public ::testing::Test {
+ protected:
+  std::string Path(std::string_view name) const { return folder_.Path(name); }
+  std::string Write(std::string_view name, std::string_view bytes) const {
+    return folder_.Write(name, bytes);
+  }
+  // The log with its time stamps as "T".
+  static std::string Untimed(const std::string& log) {
+    static const std::regex stamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d )");
+    return std::regex_replace(log, stamp, "T ");
+  }
+
+  calvoro::testing::TestFolder folder_{"robot_cli"};
+};
+
+TEST_F(RobotCliTest, WritesTheResultFileOfEachAction) {
+  const std::string source = Write("a.b.txt", "Total 12+30 apples\r\n2024\r\n");
+  const struct {
+    std::string action;
+    std::string result;
+  } cases[] = {
+      {"addresult", "Total 12+30=42 apples\r\n2024\r\n\r\n"},
+      {"replaceresult", "Total 42 apples\r\n2024\r\n\r\n"},
+      {"addsteps", "Total 12+30\r\n=12+30\r\n=42\r\n apples\r\n2024\r\n\r\n"},
+      {"genfilter", "12+30=42\r\n\r\n\r\n"},
+      {"detailfilter", "12+30\r\n=12+30\r\n=42\r\n\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli({"robot", source, "--action", c.action});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Untimed(run.out), "Robot Log Information:\nT 12+30=42\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadFile(Path("a.b.rob")), c.result) << c.action;
+  }
+}
+
+TEST_F(RobotCliTest, SeveralSourcesShareOneLog) {
+  const std::string one = Write("one.txt", "1+1\n");
+  const std::string two = Write("two.txt", "2*3 and 4/0\n");
+  const CliRun run = RunCli({"robot", one, two, "--no-exponent"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Untimed(run.out),
+            "Robot Log Information:\nT 1+1=2\nT 2*3=6\nThe denominator cannot be zero.\n");
+  EXPECT_EQ(ReadFile(Path("one.rob")), "1+1=2\n\n");
+  EXPECT_EQ(ReadFile(Path("two.rob")), "2*3=6 and 4/0\n\n");
+}
+
+TEST_F(RobotCliTest, PrecisionAndThresholdAreWrittenToTheSettings) {
+  const std::string source = Write("p.txt", "1/3 2^20\n");
+  const std::string settings = Path("s.dat");
+  EXPECT_EQ(RunCli({"robot", source, "--dest", Path("out.txt"), "--precision", "3", "--threshold",
+                    "4", "--settings", settings})
+                .status,
+            0);
+  EXPECT_EQ(ReadFile(Path("out.txt")), "1/3=0.333 2^20=1.048E+6\n\n");
+  EXPECT_EQ(RunCli({"--settings", settings, "--result", "2/3", "10^5"}).out, "0.667\n1E+5\n");
+  // Without the options the settings' figures hold.
+  EXPECT_EQ(RunCli({"robot", source, "--no-exponent", "--settings", settings}).status, 0);
+  EXPECT_EQ(ReadFile(Path("p.rob")), "1/3=0.333 2^20=1048576\n\n");
+}
+
+TEST_F(RobotCliTest, RefusalsAndUsage) {
+  const std::string source = Write("s.txt", "1+1\n");
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"robot", Path("none.txt")},
+       1,
+       "Calvoro: Failed to open and read the file:" + Path("none.txt") + "\n"},
+      {{"robot", source, "--dest", source},
+       1,
+       "Calvoro: The result file would overwrite the source file, please choose another "
+       "destination:" +
+           source + "\n"},
+      {{"robot", source, "--dest", Path("no/dir/x.rob")},
+       1,
+       "Calvoro: Failed to open and write the file:" + Path("no/dir/x.rob") + "\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, "Robot Log Information:\n");
+  }
+  const std::vector<std::string> usage_errors[] = {
+      {"robot"},
+      {"robot", source, source, "--dest", Path("x.rob")},
+      {"robot", source, "--action", "addResult"},
+      {"robot", source, "--precision", "1000001"},
+      {"robot", source, "--threshold", "-1"},
+      {"robot", source, "--bogus"},
+  };
+  for (const auto& args : usage_errors) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.starts_with("usage: calvoro-cli robot")) << run.err;
+  }
+  EXPECT_EQ(ReadFile(source), "1+1\n");
+}
+
+}  // namespace
