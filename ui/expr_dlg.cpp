@@ -415,7 +415,6 @@ void CExprDlg::NotAvailable(const char* tool) {
 void CExprDlg::OnComplex() { NotAvailable("complex calculator"); }
 void CExprDlg::OnMatrix() { NotAvailable("matrix calculator"); }
 void CExprDlg::OnConverter() { NotAvailable("unit converter"); }
-void CExprDlg::OnRobot() { NotAvailable("file calculation robot"); }
 
 bool CExprDlg::HandleKey(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
