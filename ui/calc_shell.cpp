@@ -77,15 +77,18 @@ void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool op
   record_ = &record;
   save_ = std::move(save);
   if (record.minimizeToTray == 1) AddTrayIcon();
-  if (minimize_) {
-    minimize_->setToolTip(record.minimizeToTray == 1 ? QStringLiteral("Minimize to the system tray")
-                                                     : QStringLiteral("Minimize"));
-  }
+  RefreshMinimizeTooltip();
   if (openTip) {
     tip_ = new CTipDlg(record, [this] { SaveRecord(); }, this);
     connect(tip_, &CTipDlg::tipClosed, this, [this] { FocusInput(); });
     tip_->show();
   }
+}
+
+void CCalcShell::RefreshMinimizeTooltip() {
+  if (!minimize_ || !record_) return;
+  minimize_->setToolTip(record_->minimizeToTray == 1 ? QStringLiteral("Minimize to the system tray")
+                                                     : QStringLiteral("Minimize"));
 }
 
 bool CCalcShell::SaveRecord() { return save_ ? save_() : false; }
