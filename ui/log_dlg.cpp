@@ -14,7 +14,13 @@ CLogDlg::CLogDlg(CSysData& record, MessageSink& sink, std::function<void()> save
     : SkinnedDialog(QSize(620, 370), QStringLiteral("Log"), parent),
       model_(record, sink, std::move(save)) {
   table_ = new QTableWidget(0, 2, this);
-  table_->setGeometry(10, 36, 600, 290);
+  table_->setGeometry(8, 36, 604, 290);
+  // A small font, so that the time fits its 100 pixels.
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(11);
+  table_->setFont(font);
+  table_->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 2px; }"));
+  table_->verticalHeader()->setDefaultSectionSize(20);
   table_->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Expression")});
   table_->setColumnWidth(0, 100);
   table_->setColumnWidth(1, 500);
@@ -38,16 +44,16 @@ CLogDlg::CLogDlg(CSysData& record, MessageSink& sink, std::function<void()> save
       {"Remove Sel", "Remove the selected lines.", &CLogDlg::OnRemoveSel},
       {"Clear", "Clear the log information", &CLogDlg::OnClear},
   };
-  int x = 10;
+  int x = 8;
   for (const Command& command : commands) {
     SkinnedButton* button = AddButton(QString::fromLatin1(command.caption), QRect(x, 334, 84, 26));
     button->setToolTip(QString::fromLatin1(command.tip));
     connect(button, &QAbstractButton::clicked, this, command.run);
     x += 92;
   }
-  SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(434, 334, 84, 26));
+  SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(436, 334, 84, 26));
   connect(help, &QAbstractButton::clicked, this, [&sink] { OpenHelp(sink); });
-  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(526, 334, 84, 26), ButtonTone::Accent);
+  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(528, 334, 84, 26), ButtonTone::Accent);
   close->setToolTip(QStringLiteral("Close the log manager"));
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
 }

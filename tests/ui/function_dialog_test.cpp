@@ -4,44 +4,25 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "tests/support/recording_sink.h"
-#include "tests/ui/ui_test_support.h"
-#include "ui/expr_dlg.h"
+#include "tests/ui/expr_window_fixture.h"
 #include "ui/func_dlg.h"
 
 namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordingSink;
-using calvoro::testing::TempSettings;
-using calvoro::testing::WhenModal;
+using calvoro::testing::WhenModalOf;
 
-class FunctionDialogTest : public ::testing::Test {
+class FunctionDialogTest : public ExprWindowFixture {
  protected:
-  std::unique_ptr<CExprDlg> Open() {
-    auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
-    window->Initialise();
-    window->show();
-    return window;
-  }
   // Opens the list from the FuncPara button and runs `use` on it.
   static void FuncPara(CExprDlg& window, std::function<void(CFuncDlg&)> use) {
-    WhenModal([&](QWidget* modal) {
-      auto* dialog = qobject_cast<CFuncDlg*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      use(*dialog);
-      if (dialog->isVisible()) dialog->reject();
-    });
+    WhenModalOf<CFuncDlg>(std::move(use));
     QTest::mouseClick(window.control(kFuncPara), Qt::LeftButton);
   }
   // Clicks a function button of the list and answers its input dialog.
   static void Function(CFuncDlg& list, int control, std::function<void(CFuncInputDlg&)> answer) {
-    WhenModal([&](QWidget* modal) {
-      auto* input = qobject_cast<CFuncInputDlg*>(modal);
-      ASSERT_NE(input, nullptr);
-      answer(*input);
-      if (input->isVisible()) input->reject();
-    }, &list);
+    WhenModalOf<CFuncInputDlg>(std::move(answer), &list);
     QTest::mouseClick(list.button(control), Qt::LeftButton);
   }
   static void Replace(QLineEdit* edit, const char* text) {
@@ -49,9 +30,6 @@ class FunctionDialogTest : public ::testing::Test {
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
   }
-
-  TempSettings settings;
-  RecordingSink recorder;
 };
 
 TEST_F(FunctionDialogTest, ButtonsInsertAtTheCaretWhileTheListStaysOpen) {

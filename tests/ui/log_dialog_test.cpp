@@ -6,37 +6,29 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "tests/support/recording_sink.h"
-#include "tests/ui/ui_test_support.h"
-#include "ui/expr_dlg.h"
+#include "tests/ui/expr_window_fixture.h"
 #include "ui/log_dlg.h"
 
 namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordedMessage;
-using calvoro::testing::RecordingSink;
-using calvoro::testing::TempSettings;
-using calvoro::testing::WhenModal;
 
-class LogDialogTest : public ::testing::Test {
+class LogDialogTest : public ExprWindowFixture {
  protected:
   void SetUp() override {
     CSysData record;
     record.logLines = {"2026-01-02 03:04   Dec:1+1=2", "2026-01-02 03:05   Dec:2+2=4",
                        "2026-12-06 20:55   Dec:2x=10 =>  X=5"};
     settings.Store(record);
-    window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
-    window->Initialise();
-    window->show();
+    window = Open();
   }
   // Opens the log manager from the Log button and runs `use` on it.
   void Log(std::function<void(CLogDlg&)> use) {
-    WhenModal([&](QWidget* modal) {
-      auto* dialog = qobject_cast<CLogDlg*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      use(*dialog);
-      QTest::keyClick(dialog, Qt::Key_Escape);  // Escape closes
+    calvoro::testing::WhenModalOf<CLogDlg>([use](CLogDlg& dialog) {
+      use(dialog);
+      QTest::keyClick(&dialog, Qt::Key_Escape);  // Escape closes
+      EXPECT_FALSE(dialog.isVisible());
     });
     QTest::mouseClick(window->control(kLog), Qt::LeftButton);
   }
@@ -49,8 +41,6 @@ class LogDialogTest : public ::testing::Test {
         table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
 
-  TempSettings settings;
-  RecordingSink recorder;
   std::unique_ptr<CExprDlg> window;
 };
 

@@ -7,17 +7,13 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "tests/support/recording_sink.h"
-#include "tests/ui/ui_test_support.h"
-#include "ui/expr_dlg.h"
+#include "tests/ui/expr_window_fixture.h"
 #include "ui/set_dlg.h"
 
 namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordingSink;
-using calvoro::testing::TempSettings;
-using calvoro::testing::WhenModal;
 
 QStringList Figures(const CSetDlg& dialog) {
   QStringList figures;
@@ -78,27 +74,13 @@ TEST(SettingsDialogWindowTest, PrecisionIsReadOnEveryChange) {
   EXPECT_EQ(QApplication::focusWidget(), dialog.thresholdEdit());
 }
 
-class SettingsThroughWindowTest : public ::testing::Test {
+class SettingsThroughWindowTest : public ExprWindowFixture {
  protected:
-  std::unique_ptr<CExprDlg> Open() {
-    auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
-    window->Initialise();
-    window->show();
-    return window;
-  }
   // Opens the dialog from the Setting button and runs `answer` on it.
   void Setting(CExprDlg& window, std::function<void(CSetDlg&)> answer) {
-    WhenModal([&](QWidget* modal) {
-      auto* dialog = qobject_cast<CSetDlg*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      answer(*dialog);
-      if (dialog->isVisible()) dialog->reject();  // never left open on a failed check
-    });
+    calvoro::testing::WhenModalOf<CSetDlg>(std::move(answer));
     QTest::mouseClick(window.control(kSetting), Qt::LeftButton);
   }
-
-  TempSettings settings;
-  RecordingSink recorder;
 };
 
 TEST_F(SettingsThroughWindowTest, CancelKeepsTheThresholdButNotThePrecision) {
