@@ -76,8 +76,7 @@ void CCalcShell::AddFrameButtons(int right, int y) {
 void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool openTip) {
   record_ = &record;
   save_ = std::move(save);
-  if (record.minimizeToTray == 1) AddTrayIcon();
-  RefreshMinimizeTooltip();
+  RefreshMinimizeToTray();
   if (openTip) {
     tip_ = new CTipDlg(record, [this] { SaveRecord(); }, this);
     connect(tip_, &CTipDlg::tipClosed, this, [this] { FocusInput(); });
@@ -85,10 +84,16 @@ void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool op
   }
 }
 
-void CCalcShell::RefreshMinimizeTooltip() {
-  if (!minimize_ || !record_) return;
-  minimize_->setToolTip(record_->minimizeToTray == 1 ? QStringLiteral("Minimize to the system tray")
-                                                     : QStringLiteral("Minimize"));
+void CCalcShell::RefreshMinimizeToTray() {
+  if (!record_) return;
+  const bool toTray = record_->minimizeToTray == 1;
+  if (toTray) {
+    AddTrayIcon();
+  } else {
+    RemoveTrayIcon();
+  }
+  if (minimize_)
+    minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray") : QStringLiteral("Minimize"));
 }
 
 bool CCalcShell::SaveRecord() { return save_ ? save_() : false; }

@@ -13,7 +13,7 @@ void CExprDlg::OnSetting() {
   if (dialog.exec() == QDialog::Accepted) {
     StoreSettings(dialog.values(), model_.data());
     model_.Save();
-    RefreshMinimizeTooltip();
+    RefreshMinimizeToTray();
   }
   FocusInput();
 }
