@@ -37,7 +37,7 @@ void SkinnedButton::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, pictures_[static_cast<int>(state)]);
   painter.setPen(CaptionColour(tone_, state));
   painter.setFont(font());
-  painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+  painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
 }
 
 void SkinnedButton::enterEvent(QEnterEvent* event) {

@@ -10,7 +10,7 @@
 
 #include "app/startup.h"
 #include "tests/support/recording_sink.h"
-#include "tests/ui/ui_test_support.h"
+#include "tests/ui/expr_window_fixture.h"
 #include "ui/expr_dlg.h"
 #include "ui/input_msg_dlg.h"
 #include "ui/qt_text.h"
@@ -20,26 +20,15 @@ namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordedMessage;
-using calvoro::testing::RecordingSink;
-using calvoro::testing::TempSettings;
 using calvoro::testing::WhenModal;
 
-class ExprWindowTest : public ::testing::Test {
+class ExprWindowTest : public ExprWindowFixture {
  protected:
-  std::unique_ptr<CExprDlg> Open(bool mini = false, MessageSink* sink = nullptr) {
-    auto window = std::make_unique<CExprDlg>(settings.path(), mini, sink ? sink : &recorder, nullptr);
-    window->Initialise();
-    window->show();
-    return window;
-  }
   static QString Field(const CExprDlg& window) { return window.input()->text(); }
   static void Click(CExprDlg& window, int id) {
     ASSERT_NE(window.control(id), nullptr) << id;
     QTest::mouseClick(window.control(id), Qt::LeftButton);
   }
-
-  TempSettings settings;
-  RecordingSink recorder;
 };
 
 TEST_F(ExprWindowTest, TypedKeysAndClicksReachAShownResult) {
