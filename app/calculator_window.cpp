@@ -7,6 +7,7 @@
 #include <new>
 
 #include "app/startup.h"
+#include "app/window_start.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 
@@ -84,11 +85,9 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
-  d.tipOpen = 0;
-  bool open_tips = false;
-  if (d.freshStart == 1) {
-    d.freshStart = 0;
-    open_tips = d.showTips == 1;
+  const bool fresh_start = d.freshStart == 1;
+  const bool open_tips = InitialiseShellRecord(d);
+  if (fresh_start) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
     if (d.savedInputFlag == 1) {

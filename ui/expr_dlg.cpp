@@ -412,8 +412,6 @@ void CExprDlg::NotAvailable(const char* tool) {
   FocusInput();
 }
 
-void CExprDlg::OnComplex() { NotAvailable("complex calculator"); }
-void CExprDlg::OnMatrix() { NotAvailable("matrix calculator"); }
 void CExprDlg::OnConverter() { NotAvailable("unit converter"); }
 
 bool CExprDlg::HandleKey(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 
 #include "app/startup.h"
 #include "ui/calc_shell.h"
+#include "ui/complex_expr_dlg.h"
 #include "ui/expr_dlg.h"
 #include "ui/qt_text.h"
 
@@ -24,8 +25,14 @@ int main(int argc, char** argv) {
     case StartWindow::Mini:
       window = std::make_unique<ui::CMiniExprDlg>(path);
       break;
-    // The conversion and complex styles open the standard window until their
-    // windows exist.
+    case StartWindow::Complex: {
+      ui::CComplexExprDlg complex(path);
+      MarkFreshStart(complex.data());
+      complex.Initialise();
+      complex.exec();
+      return 0;
+    }
+    // The conversion style opens the standard window until its window exists.
     default:
       window = std::make_unique<ui::CStandardExprDlg>(path);
       break;
