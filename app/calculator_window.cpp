@@ -7,6 +7,7 @@
 #include <new>
 
 #include "app/startup.h"
+#include "app/window_start.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 
@@ -84,9 +85,9 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
-  const bool fresh = d.freshStart == 1;
-  const bool open_tips = BeginWindowRecord(d);
-  if (fresh) {
+  const bool fresh_start = d.freshStart == 1;
+  const bool open_tips = InitialiseShellRecord(d);
+  if (fresh_start) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
     if (d.savedInputFlag == 1) {

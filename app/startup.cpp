@@ -28,13 +28,6 @@ StartWindow ChooseStartWindow(const std::string& settings_path) {
 
 void MarkFreshStart(CSysData& window_record) { window_record.freshStart = 1; }
 
-bool BeginWindowRecord(CSysData& window_record) {
-  window_record.tipOpen = 0;
-  if (window_record.freshStart != 1) return false;
-  window_record.freshStart = 0;
-  return window_record.showTips == 1;
-}
-
 std::string_view StyleMenuText(std::int32_t style) {
   switch (style) {
     case kStyleStandard:

@@ -33,11 +33,6 @@ StartWindow ChooseStartWindow(const std::string& settings_path);
 // (in memory only; the window's initialisation clears it).
 void MarkFreshStart(CSysData& window_record);
 
-// What every calculator window does first with its record: the tip of the
-// day is not open yet, and a fresh start is used up. True when the tip of the
-// day should open (a fresh start with showTips on).
-bool BeginWindowRecord(CSysData& window_record);
-
 // The style menu's text of a style: "  Standard Expression Calculator",
 // "  Calvoro" (mini), "  Conversion Expression Calculator",
 // "  Complex Expression Calculator"; "" for other values.

@@ -103,8 +103,4 @@ bool ComplexWindowModel::Calculate() {
   return true;
 }
 
-bool ComplexWindowModel::ConfirmClose() {
-  return sink_.Question("Would you exit Calvoro?", kCaptionCalvoroMessage) == Answer::Ok;
-}
-
 }  // namespace calvoro

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -87,28 +86,16 @@ class ComplexDialogModel {
   std::string output_;
 };
 
-// The style menu of the complex window: its text and the style it stores.
-struct StyleMenuItem {
-  std::string_view text;
-  std::int32_t style;
-};
-
 class ComplexWindowModel {
  public:
   static constexpr std::string_view kTitle = "Complex Expression Calculator";
   static constexpr std::string_view kHint = "e.g. 5(A+6B-C)-E";
-  // The style menu offers the other styles (the CalcStyle values 1, 2, 3).
-  static constexpr std::array<StyleMenuItem, 3> kStyleMenu = {
-      StyleMenuItem{"  Standard Expression Calculator", 1}, StyleMenuItem{"  Calvoro", 2},
-      StyleMenuItem{"  Conversion Expression Calculator", 3}};
 
   explicit ComplexWindowModel(MessageSink& sink) : sink_(sink) {}
 
   // The Calculate button: on success shows the value's text form in the
   // output; otherwise reports why and leaves the output as it was.
   bool Calculate();
-  // The close question shared by all calculator windows; true to close.
-  bool ConfirmClose();
 
   std::array<ComplexOperandText, 5> operands;  // A .. E
   std::string expression;

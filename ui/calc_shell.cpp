@@ -76,16 +76,24 @@ void CCalcShell::AddFrameButtons(int right, int y) {
 void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool openTip) {
   record_ = &record;
   save_ = std::move(save);
-  if (record.minimizeToTray == 1) AddTrayIcon();
-  if (minimize_) {
-    minimize_->setToolTip(record.minimizeToTray == 1 ? QStringLiteral("Minimize to the system tray")
-                                                     : QStringLiteral("Minimize"));
-  }
+  RefreshMinimizeToTray();
   if (openTip) {
     tip_ = new CTipDlg(record, [this] { SaveRecord(); }, this);
     connect(tip_, &CTipDlg::tipClosed, this, [this] { FocusInput(); });
     tip_->show();
   }
+}
+
+void CCalcShell::RefreshMinimizeToTray() {
+  if (!record_) return;
+  const bool toTray = record_->minimizeToTray == 1;
+  if (toTray) {
+    AddTrayIcon();
+  } else {
+    RemoveTrayIcon();
+  }
+  if (minimize_)
+    minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray") : QStringLiteral("Minimize"));
 }
 
 bool CCalcShell::SaveRecord() { return save_ ? save_() : false; }

@@ -39,6 +39,9 @@ class CCalcShell : public SkinnedDialog {
   void AddFrameButtons(int right, int y);
   // Tray icon and minimise tooltip; opens the tip of the day when asked.
   void InitShell(CSysData& record, std::function<bool()> save, bool openTip);
+  // The tray icon and the minimise button's tooltip follow the record's
+  // minimizeToTray (at start and after the settings dialog).
+  void RefreshMinimizeToTray();
 
   // Commands of the frame buttons and the style menu.
   void OnStyleButton();

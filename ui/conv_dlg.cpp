@@ -133,6 +133,7 @@ CConvDlg::~CConvDlg() = default;
 void CConvDlg::AddCommand(const QString& caption, std::string_view tip, const QRect& place,
                           std::function<void()> command) {
   SkinnedButton* button = AddButton(caption, place, ButtonTone::Tool);
+  button->SetTabReachable();
   button->setToolTip(ToQt(tip));
   connect(button, &QAbstractButton::clicked, this, std::move(command));
   buttons_.insert(caption, button);
@@ -365,6 +366,8 @@ CNewConvDlg::CNewConvDlg(ConversionItemForm& form, QWidget* parent)
   SkinnedButton* ok = AddButton(QStringLiteral("OK"), QRect(118, 172, 80, 28), ButtonTone::Accent);
   connect(ok, &QAbstractButton::clicked, this, &CNewConvDlg::accept);
   SkinnedButton* cancel = AddButton(QStringLiteral("Cancel"), QRect(210, 172, 80, 28));
+  ok->SetTabReachable();
+  cancel->SetTabReachable();
   connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
   description_->setFocus();
 }

@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "app/input_filter.h"
-#include "app/startup.h"
+#include "app/window_start.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -82,8 +82,8 @@ void CConvExprDlg::BuildControls() {
 }
 
 void CConvExprDlg::Initialise() {
-  const bool openTip = BeginWindowRecord(record());
-  InitShell(record(), [this] { return settings_.Save() == kFileDone; }, openTip);
+  const bool openTip = InitialiseShellRecord(data());
+  InitShell(data(), [this] { return settings_.Save() == kFileDone; }, openTip);
   FocusInput();
 }
 

@@ -29,7 +29,7 @@ class CConvExprDlg : public CCalcShell {
   // Window initialisation: the tip of the day on a fresh start, the tray icon.
   void Initialise();
 
-  CSysData& record() { return settings_.data; }
+  CSysData& data() { return settings_.data; }
   ConversionWindowModel& model() { return model_; }
   QComboBox* categoryCombo() const { return category_; }
   // A to E (0 to 4) and Output (ConversionWindowModel::kOutputSlot).

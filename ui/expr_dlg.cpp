@@ -405,17 +405,6 @@ void CExprDlg::ToggleSteps(bool on) {
   FocusInput();
 }
 
-void CExprDlg::NotAvailable(const char* tool) {
-  if (Blocked()) return;
-  sink().MessageBox(std::string("The ") + tool + " is not available yet.", kCaptionCalvoroMessage,
-                    MessageIcon::Information);
-  FocusInput();
-}
-
-void CExprDlg::OnComplex() { NotAvailable("complex calculator"); }
-void CExprDlg::OnMatrix() { NotAvailable("matrix calculator"); }
-void CExprDlg::OnRobot() { NotAvailable("file calculation robot"); }
-
 bool CExprDlg::HandleKey(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
                                                            Qt::AltModifier | Qt::MetaModifier);

@@ -95,7 +95,6 @@ class CExprDlg : public CCalcShell {
   void ShowSteps(const CommandResult& result);
   void RefreshBase();
   void RefreshMemoryTooltips();
-  void NotAvailable(const char* tool);
 
   bool mini_;
   CalculatorWindow model_;

@@ -4,6 +4,7 @@
 
 #include "app/startup.h"
 #include "ui/calc_shell.h"
+#include "ui/complex_expr_dlg.h"
 #include "ui/conv_expr_dlg.h"
 #include "ui/expr_dlg.h"
 
@@ -38,9 +39,12 @@ int main(int argc, char** argv) {
     }
     case StartWindow::Unit: {
       ui::CConvExprDlg window(path);
-      return Run(window, window.record());
+      return Run(window, window.data());
     }
-    // The complex style opens the standard window until its window exists.
+    case StartWindow::Complex: {
+      ui::CComplexExprDlg window(path);
+      return Run(window, window.data());
+    }
     default: {
       ui::CStandardExprDlg window(path);
       return Run(window, window.model().data());

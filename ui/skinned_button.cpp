@@ -1,5 +1,6 @@
 #include "ui/skinned_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace calvoro::ui {
@@ -37,7 +38,21 @@ void SkinnedButton::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, pictures_[static_cast<int>(state)]);
   painter.setPen(CaptionColour(tone_, state));
   painter.setFont(font());
-  painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+  painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text());
+  if (hasFocus()) {
+    painter.setPen(QPen(CaptionColour(tone_, state), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
+  }
+}
+
+void SkinnedButton::SetTabReachable() { setFocusPolicy(Qt::TabFocus); }
+
+void SkinnedButton::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    click();
+    return event->accept();
+  }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void SkinnedButton::enterEvent(QEnterEvent* event) {

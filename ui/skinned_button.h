@@ -2,8 +2,10 @@
 // centred on one line over them, with the pointing-hand cursor. A checkable
 // button (the number bases) keeps its pressed picture while it is on.
 //
-// Skinned buttons never take the keyboard focus: keys go to the window, and
-// Space must calculate rather than click a focused button.
+// The calculator windows' buttons never take the keyboard focus: keys go to
+// the window, and Space must calculate rather than click a focused button.
+// The tool dialogs make theirs reachable by Tab (`SetTabReachable`): a focused
+// button shows a focus ring and Space or Enter clicks it.
 #pragma once
 
 #include <QAbstractButton>
@@ -20,11 +22,13 @@ class SkinnedButton : public QAbstractButton {
   // Moves the button to its fixed place; the pictures follow its size.
   void Place(int x, int y, int width, int height);
   QSize sizeHint() const override { return size(); }
+  void SetTabReachable();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

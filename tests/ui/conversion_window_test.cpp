@@ -147,11 +147,11 @@ TEST_F(ConversionWindowTest, FreshStartOpensTheTipAndBlocksTheWindow) {
   stored.tipOpen = 1;  // left over from a run that ended with the tip open
   settings.Store(stored);
   auto window = std::make_unique<CConvExprDlg>(settings.path(), &recorder);
-  MarkFreshStart(window->record());
+  MarkFreshStart(window->data());
   window->Initialise();
   window->show();
   ASSERT_NE(window->tipDialog(), nullptr);
-  EXPECT_EQ(window->record().freshStart, 0);
+  EXPECT_EQ(window->data().freshStart, 0);
 
   Choose(window->categoryCombo(), "Length");
   EXPECT_EQ(window->categoryCombo()->currentText(), "Area");  // taken back

@@ -91,6 +91,20 @@ inline QStringList MenuTexts(const QMenu& menu) {
 // the notice is closed with OK. `screenshot`: a name to grab the notice as.
 inline QString NoticeOfStyleItem(QAction* item, const QString& screenshot = {});
 
+// Runs `answer` on the next modal dialog, which must be a `Dialog`; one that
+// the answer leaves open is rejected, so that no test hangs on it.
+template <typename Dialog>
+void WhenModalOf(std::function<void(Dialog&)> answer, QWidget* except = nullptr) {
+  WhenModal(
+      [answer](QWidget* modal) {
+        auto* dialog = qobject_cast<Dialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << "another dialog opened";
+        answer(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+      },
+      except);
+}
+
 // Grabs `widget` to a PNG under the build folder for a person to look at.
 inline bool SaveScreenshot(QWidget* widget, const QString& name) {
   QDir().mkpath(QStringLiteral(CALVORO_SCREENSHOT_DIR));

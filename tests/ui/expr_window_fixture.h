@@ -1,0 +1,27 @@
+// A test with a calculator window on a settings file of its own, whose
+// messages go to a recorder.
+#pragma once
+
+#include <memory>
+
+#include "tests/support/recording_sink.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/expr_dlg.h"
+
+namespace calvoro::ui {
+
+class ExprWindowFixture : public ::testing::Test {
+ protected:
+  // The window initialised and shown; `sink` replaces the recorder.
+  std::unique_ptr<CExprDlg> Open(bool mini = false, MessageSink* sink = nullptr) {
+    auto window = std::make_unique<CExprDlg>(settings.path(), mini, sink ? sink : &recorder, nullptr);
+    window->Initialise();
+    window->show();
+    return window;
+  }
+
+  calvoro::testing::TempSettings settings;
+  calvoro::testing::RecordingSink recorder;
+};
+
+}  // namespace calvoro::ui

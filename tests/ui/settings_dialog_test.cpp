@@ -1,0 +1,124 @@
+// The settings dialog: the precision read on every change, the per-base
+// figures, Cancel and OK through the window's Setting button.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "tests/ui/expr_window_fixture.h"
+#include "ui/set_dlg.h"
+
+namespace calvoro::ui {
+namespace {
+
+using calvoro::testing::RecordingSink;
+
+QStringList Figures(const CSetDlg& dialog) {
+  QStringList figures;
+  for (int i = 0; i < 4; ++i) figures << dialog.figure(i)->text();
+  return figures;
+}
+
+TEST(SettingsDialogWindowTest, PrecisionIsReadOnEveryChange) {
+  CSysData record;
+  RecordingSink sink;
+  CSetDlg dialog(record, sink, nullptr);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_EQ(dialog.size(), QSize(620, 370));
+  EXPECT_TRUE(dialog.radian()->isChecked());
+  EXPECT_FALSE(dialog.degree()->isChecked());
+  EXPECT_EQ(Figures(dialog), (QStringList{"40", "13", "10", "10"}));
+  EXPECT_EQ(dialog.okButton()->toolTip(), "Save the setting and close this dialog");
+  EXPECT_EQ(dialog.cancelButton()->toolTip(), "Cancel the update and close this dialog");
+  calvoro::testing::SaveScreenshot(&dialog, "settings_dialog");
+
+  QLineEdit* precision = dialog.precisionEdit();
+  struct Step {
+    std::function<void()> edit;
+    const char* message;  // null: accepted
+    QStringList figures;
+  };
+  const Step steps[] = {
+      {[&] { QTest::keyClick(precision, Qt::Key_A); }, "Please enter a positive integer.", {}},
+      {[&] { precision->selectAll(); QTest::keyClick(precision, Qt::Key_Backspace); },
+       "Please enter a positive integer.", {}},
+      {[&] { QTest::keyClick(precision, Qt::Key_1); }, nullptr, {"4", "1", "1", "1"}},
+      {[&] { QTest::keyClick(precision, Qt::Key_5); }, nullptr, {"60", "20", "15", "15"}},
+  };
+  for (const Step& step : steps) {
+    dialog.thresholdEdit()->setFocus();
+    sink.messages.clear();
+    step.edit();
+    if (step.message) {
+      ASSERT_EQ(sink.messages.size(), 1u);
+      EXPECT_EQ(sink.messages[0].text, step.message);
+      EXPECT_EQ(QApplication::focusWidget(), precision);
+    } else {
+      EXPECT_TRUE(sink.empty()) << sink.messages[0].text;
+      EXPECT_EQ(Figures(dialog), step.figures);
+    }
+  }
+  EXPECT_EQ(record.precision, 15);  // in the record at once
+
+  // OK reads the threshold: a refusal keeps the dialog open on that edit.
+  dialog.thresholdEdit()->selectAll();
+  QTest::keyClicks(dialog.thresholdEdit(), "-3");
+  sink.messages.clear();
+  QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, "Please enter a positive integer.");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), dialog.thresholdEdit());
+}
+
+class SettingsThroughWindowTest : public ExprWindowFixture {
+ protected:
+  // Opens the dialog from the Setting button and runs `answer` on it.
+  void Setting(CExprDlg& window, std::function<void(CSetDlg&)> answer) {
+    calvoro::testing::WhenModalOf<CSetDlg>(std::move(answer));
+    QTest::mouseClick(window.control(kSetting), Qt::LeftButton);
+  }
+};
+
+TEST_F(SettingsThroughWindowTest, CancelKeepsTheThresholdButNotThePrecision) {
+  auto window = Open();
+  Setting(*window, [](CSetDlg& dialog) {
+    dialog.thresholdEdit()->selectAll();
+    QTest::keyClicks(dialog.thresholdEdit(), "7");
+    QTest::keyClick(dialog.precisionEdit(), Qt::Key_2);
+    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(window->model().data().exponentThreshold, 100);
+  EXPECT_EQ(window->model().data().precision, 102);  // in memory, not saved
+  EXPECT_EQ(settings.Load().precision, 10);
+  EXPECT_TRUE(recorder.empty());
+  EXPECT_EQ(window->focusWidget(), window->input());
+}
+
+TEST_F(SettingsThroughWindowTest, OkStoresAndSavesTheFiveValues) {
+  auto window = Open();
+  Setting(*window, [](CSetDlg& dialog) {
+    QTest::mouseClick(dialog.degree(), Qt::LeftButton);
+    dialog.minimizeToTray()->setChecked(false);
+    dialog.conversionHistory()->setChecked(true);
+    dialog.thresholdEdit()->selectAll();
+    QTest::keyClicks(dialog.thresholdEdit(), "20");
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+  });
+  const CSysData stored = settings.Load();
+  EXPECT_FALSE(stored.angleRadian);
+  EXPECT_EQ(stored.minimizeToTray, 0);
+  EXPECT_EQ(stored.addSingleConversionToHistory, 1);
+  EXPECT_EQ(stored.exponentThreshold, 20);
+  EXPECT_EQ(window->minimizeButton()->toolTip(), "Minimize");
+  // The window calculates in degrees from now on.
+  QTest::keyClicks(window->input(), "sin(30)");
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  EXPECT_EQ(window->input()->text(), "sin(30)=0.5");
+}
+
+}  // namespace
+}  // namespace calvoro::ui

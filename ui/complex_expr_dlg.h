@@ -1,0 +1,52 @@
+// CComplexExprDlg: the complex-style calculator window. Five operands A to E,
+// the expression and its value, wired to ComplexWindowModel; the frame
+// buttons, style menu, tray, close question and tip of the day come from
+// CCalcShell. The window owns its settings record, loaded from the file.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/sys_data.h"
+#include "complex/complex_models.h"
+#include "ui/calc_shell.h"
+#include "ui/complex_dlg.h"
+
+class QLineEdit;
+
+namespace calvoro::ui {
+
+class CComplexExprDlg : public CCalcShell {
+  Q_OBJECT
+ public:
+  // `sink` replaces the window's message boxes (tests); null for real dialogs.
+  explicit CComplexExprDlg(const std::string& settingsPath, MessageSink* sink = nullptr,
+                           QWidget* parent = nullptr);
+
+  // Window initialisation: the tip of the day on a fresh start, the tray icon.
+  void Initialise();
+
+  // The Calculate button (and Enter anywhere in the window).
+  void OnCalculate();
+
+  CSysData& data() { return manager_.data; }
+  const ComplexOperandEdits& operand(int index) const { return operands_[index]; }
+  QLineEdit* input() const { return input_; }
+  QLineEdit* output() const { return output_; }
+  SkinnedButton* calculateButton() const { return calculate_; }
+
+  void FocusInput() override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  CSysDataManager manager_;
+  ComplexWindowModel model_;
+  std::array<ComplexOperandEdits, 5> operands_;
+  QLineEdit* input_ = nullptr;
+  QLineEdit* output_ = nullptr;
+  SkinnedButton* calculate_ = nullptr;
+};
+
+}  // namespace calvoro::ui

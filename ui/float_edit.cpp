@@ -1,0 +1,28 @@
+#include "ui/float_edit.h"
+
+#include <QKeyEvent>
+
+#include "app/input_filter.h"
+
+namespace calvoro::ui {
+
+CFloatEdit::CFloatEdit(QWidget* parent) : QLineEdit(parent) {
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void CFloatEdit::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  const bool typed = text.size() == 1 && text[0].isPrint() &&
+                     !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (typed) {
+    const auto at = static_cast<std::size_t>(hasSelectedText() ? selectionStart() : cursorPosition());
+    if (text[0].unicode() > 0x7f || !FloatFieldAccepts(static_cast<char>(text[0].unicode()), at))
+      return event->accept();
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+// Characters only come as keys, through the filter.
+void CFloatEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
+
+}  // namespace calvoro::ui

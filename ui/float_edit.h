@@ -1,0 +1,20 @@
+// CFloatEdit: the parameter fields' line edit. Typed characters pass the
+// parameter filter (digits, ".", and "-" only at the start); the editing
+// keys (Backspace, caret movement, copy and paste) stay with the line edit.
+#pragma once
+
+#include <QLineEdit>
+
+namespace calvoro::ui {
+
+class CFloatEdit : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit CFloatEdit(QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+};
+
+}  // namespace calvoro::ui
