@@ -198,11 +198,15 @@ bool ReadFields(Reader& in, CSysData& d) {
          ReadBase(in, d.numberBase) && in.Int32(d.spareInt3) && in.Int32(d.tipOpen);
 }
 
+// Reads the file in large blocks (a log of many megabytes is read at once).
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  bytes.clear();
+  char block[1 << 16];
+  while (in.read(block, sizeof block) || in.gcount() > 0)
+    bytes.append(block, static_cast<std::size_t>(in.gcount()));
+  return !in.bad();
 }
 
 std::string FolderOf(const std::string& path) {

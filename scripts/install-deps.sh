@@ -6,6 +6,8 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 # The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
 # a metric-compatible Arial, and a browser-independent way to open the help.
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
+# A real X server and a typing robot for the end-to-end test of the window.
+packages+=(xvfb xauth xdotool)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The desktop program under a real X server, typed at like a person: the tip
+# of the day is closed with Escape, an expression is typed and calculated,
+# Last1 is inserted with Ctrl+Shift+1 (which X delivers as "!"), and Escape then OK ends the program.
+# The settings file beside the program must hold both calculations.
+set -euo pipefail
+calvoro=$1
+cli=$2
+dir=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$dir"' EXIT
+cp "$calvoro" "$dir/calvoro"  # its folder is writable: SysData.dat goes beside it
+pid=
+"$dir/calvoro" &
+pid=$!
+
+window() { xdotool search --sync --onlyvisible --name "$1" | head -1; }
+tip=$(timeout 20 bash -c "$(declare -f window); window 'Tip of the Day'")
+xdotool windowfocus --sync "$tip" key Escape
+main=$(timeout 20 bash -c "$(declare -f window); window '^Calvoro$'")
+xdotool windowfocus --sync "$main"
+xdotool type --delay 20 '12*12'
+xdotool key Return
+xdotool key 1 key plus key ctrl+shift+1 key Return
+sleep 0.5
+xdotool key Escape
+question=$(timeout 20 bash -c "$(declare -f window); window 'Calvoro Message'")
+xdotool windowfocus --sync "$question" key Return
+timeout 20 tail --pid="$pid" -f /dev/null
+pid=
+
+log=$("$cli" log --settings "$dir/SysData.dat")
+echo "$log"
+grep -q 'Dec:12\*12=144$' <<<"$log"
+grep -q 'Dec:1+144=145$' <<<"$log"
