@@ -8,6 +8,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/startup.h"
+#include "app/window_start.h"
 #include "ui/help.h"
 #include "ui/qt_text.h"
 #include "ui/resize_dlg.h"
@@ -94,6 +95,12 @@ void CCalcShell::RefreshMinimizeToTray() {
   }
   if (minimize_)
     minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray") : QStringLiteral("Minimize"));
+}
+
+void CCalcShell::InitShell(CSysDataManager& settings) {
+  const bool openTip = InitialiseShellRecord(settings.data);
+  InitShell(settings.data, [&settings] { return settings.Save() == kFileDone; }, openTip);
+  FocusInput();
 }
 
 bool CCalcShell::SaveRecord() { return save_ ? save_() : false; }

@@ -39,6 +39,10 @@ class CCalcShell : public SkinnedDialog {
   void AddFrameButtons(int right, int y);
   // Tray icon and minimise tooltip; opens the tip of the day when asked.
   void InitShell(CSysData& record, std::function<bool()> save, bool openTip);
+  // InitShell for a window that owns its settings file: the start step every
+  // window makes on its record (tip closed, fresh start ended), the shell on
+  // that record saved to the file, and the focus in the input field.
+  void InitShell(CSysDataManager& settings);
   // The tray icon and the minimise button's tooltip follow the record's
   // minimizeToTray (at start and after the settings dialog).
   void RefreshMinimizeToTray();

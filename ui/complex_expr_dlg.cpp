@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/window_start.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -55,11 +54,7 @@ CComplexExprDlg::CComplexExprDlg(const std::string& settingsPath, MessageSink* s
   output_->setReadOnly(true);
 }
 
-void CComplexExprDlg::Initialise() {
-  const bool openTip = InitialiseShellRecord(manager_.data);
-  InitShell(manager_.data, [this] { return manager_.Save() == kFileDone; }, openTip);
-  FocusInput();
-}
+void CComplexExprDlg::Initialise() { InitShell(manager_); }
 
 void CComplexExprDlg::FocusInput() { input_->setFocus(); }
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 
 #include "app/input_filter.h"
-#include "app/window_start.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -81,11 +80,7 @@ void CConvExprDlg::BuildControls() {
   setTabOrder(units_.back(), input_);
 }
 
-void CConvExprDlg::Initialise() {
-  const bool openTip = InitialiseShellRecord(data());
-  InitShell(data(), [this] { return settings_.Save() == kFileDone; }, openTip);
-  FocusInput();
-}
+void CConvExprDlg::Initialise() { InitShell(settings_); }
 
 void CConvExprDlg::FocusInput() { input_->setFocus(); }
 
