@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libedit-dev)
+# clang with its sanitizer and libFuzzer runtimes: scripts/sanitize.sh and scripts/fuzz.sh.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
