@@ -32,11 +32,17 @@ for name in "${targets[@]}"; do
   findings=build-fuzz/findings/$name
   log=build-fuzz/fuzz-$name.log
   mkdir -p "$work" "$findings"
+  dict=()
+  case $name in
+    calculate | calculator_window | check_syntax | solve_equation)
+      dict=(-dict=tests/fuzz/expressions.dict) ;;
+  esac
   # A run of more than 60 s on a few kilobytes of input is a hang (the
   # largest results allowed, ten million digits, take seconds even under the
   # sanitizers); libFuzzer's memory limit (2 GB) catches unbounded results.
   if build-fuzz/tests/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=60 \
-      -print_final_stats=1 -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$name" \
+      -print_final_stats=1 "${dict[@]}" -artifact_prefix="$findings/" \
+      "$work" "tests/fuzz/corpus/$name" \
       >"$log" 2>&1; then
     result=ok
     passed=$((passed + 1))
