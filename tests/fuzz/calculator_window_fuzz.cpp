@@ -1,6 +1,9 @@
-// The calculator window's Calc command on a series of inputs in any base,
-// with random precision and threshold: calculations, assignments and
-// equations. A refused input leaves the memories, the record (log and
+// The calculator window on a series of inputs in any base, with random
+// precision and threshold. A line is a Calc command on its text
+// (calculations, assignments and equations), or, after "#", keys and
+// buttons: "#t" then characters typed one by one, "#b" then a base switch
+// (0-4: dec, bin, oct, hex, Mix), "#m" then a memory button (1-5), "#=" the
+// Equal key. A refused Calc leaves the memories, the record (log and
 // parameters) and SysData.dat as they were, and always says why.
 #include <unistd.h>
 
@@ -40,8 +43,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.data().exponentThreshold = static_cast<int>(input.Number(0, 200));
   window.data().angleRadian = input.Number(0, 1) == 0;
   window.Save();
+  static constexpr int kBases[] = {10, 2, 8, 16, 100};
   while (!input.AtEnd()) {
     const std::string line(input.Line());
+    if (line.size() >= 2 && line[0] == '#') {
+      const std::string_view rest = std::string_view(line).substr(2);
+      const int digit = !rest.empty() && rest[0] >= '0' && rest[0] <= '9' ? rest[0] - '0' : 0;
+      switch (line[1]) {
+        case 't':
+          for (const char c : rest) window.TypeChar(c);
+          break;
+        case 'b':
+          window.BaseCommand(kBases[digit % 5]);
+          break;
+        case 'm':
+          window.MemoryCommand(digit % 5);
+          break;
+        case '=':
+          window.EqualCommand();
+          break;
+        default:
+          break;
+      }
+      continue;
+    }
     const calvoro::MemoryTexts memories = window.memories();
     const calvoro::CSysData record = window.data();
     const std::string file = FileBytes(path);
