@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz programs of tests/fuzz (clang, libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for SECONDS
-# (default 20) on a scratch copy of its committed corpus.
+# (default 20) on its committed corpus and what earlier runs found
+# (build-fuzz/corpus/TARGET).
 #   scripts/fuzz.sh [SECONDS [TARGET...]]
 # An input that crashes, hangs, runs out of memory or breaks a property is
 # copied into tests/fuzz/corpus/TARGET/, where ctest replays it from then on
