@@ -210,30 +210,35 @@ std::string PrepareComplexExpression(std::string_view expression) {
 std::optional<ComplexNumber> ComplexEvaluator::Evaluate(std::string_view prepared) const {
   std::optional<Items> tokens = Tokenize(prepared, operands_);
   if (!tokens) return std::nullopt;
-  Items& items = *tokens;
-  // Innermost group first: the first ")" and the nearest "(" before it.
-  for (;;) {
-    std::size_t close = 0;
-    while (close < items.size() && items[close].kind != Item::kClose) ++close;
-    if (close == items.size()) break;
-    std::size_t open = close;
-    while (open > 0 && items[open - 1].kind != Item::kOpen) --open;
-    if (open == 0) return std::nullopt;
-    --open;
-    const auto first = items.begin() + static_cast<std::ptrdiff_t>(open);
-    const auto last = items.begin() + static_cast<std::ptrdiff_t>(close);
-    std::optional<ComplexNumber> value = EvaluateFlat(first + 1, last);
+  // Innermost group first, in the order of the ")": the items are copied
+  // left to right, and each ")" replaces the tail from its "(" (and the
+  // function before it) by the group's value, so that every item is moved
+  // once however deep the nesting.
+  Items out;
+  out.reserve(tokens->size());
+  std::vector<std::size_t> opens;  // positions in `out` of the "(" not closed yet
+  for (Item& item : *tokens) {
+    if (item.kind != Item::kClose) {
+      if (item.kind == Item::kOpen) opens.push_back(out.size());
+      out.push_back(std::move(item));
+      continue;
+    }
+    if (opens.empty()) return std::nullopt;
+    const std::size_t open = opens.back();
+    opens.pop_back();
+    std::optional<ComplexNumber> value =
+        EvaluateFlat(out.begin() + static_cast<std::ptrdiff_t>(open) + 1, out.end());
     if (!value) return std::nullopt;
-    auto from = first;
-    if (open > 0 && items[open - 1].kind == Item::kFunction) {
+    std::size_t from = open;
+    if (open > 0 && out[open - 1].kind == Item::kFunction) {
       --from;
-      value = ApplyFunction(from->function, *value);
+      value = ApplyFunction(out[from].function, *value);
       if (!value) return std::nullopt;
     }
-    *from = {Item::kValue, *value};
-    items.erase(from + 1, last + 1);
+    out.resize(from);
+    out.push_back({Item::kValue, *value});
   }
-  return EvaluateFlat(items.begin(), items.end());
+  return EvaluateFlat(out.begin(), out.end());
 }
 
 std::optional<ComplexNumber> ExpressionPower(ComplexNumber base, ComplexNumber exponent) {

@@ -2,7 +2,9 @@
 // radix; ^ exactly for an integer exponent, in double precision otherwise.
 #include "engine/apply_operator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "engine/exact_power.h"
@@ -51,6 +53,41 @@ std::optional<std::string> DoublePower(std::string_view left, std::string_view r
   return HugeFloat::FromRadixText(text, radix, precision).ToText();
 }
 
+// The exponents of the leading and the last non-zero digit: abs(x) lies in
+// [radix^(top-1), radix^top) and x is a multiple of radix^bottom. Zero has
+// top = bottom = 0.
+struct DigitSpan {
+  std::int64_t top = 0;
+  std::int64_t bottom = 0;
+};
+
+DigitSpan SpanOf(const HugeFloat& x) {
+  const Digits& d = x.digits();
+  std::size_t high = d.size();
+  while (high > 0 && d[high - 1] == 0) --high;
+  if (high == 0) return {};
+  std::size_t low = 0;
+  while (d[low] == 0) ++low;
+  const auto point = static_cast<std::int64_t>(x.FractionDigits());
+  return {static_cast<std::int64_t>(high) - point, static_cast<std::int64_t>(low) - point};
+}
+
+// The digits of the exact product, which the multiplication builds before
+// the precision cut: from the leading digit (or the units) down to the last
+// non-zero digit (or the units).
+std::int64_t ProductDigits(const HugeFloat& a, const HugeFloat& b) {
+  if (a.IsZero() || b.IsZero()) return 1;
+  const DigitSpan x = SpanOf(a);
+  const DigitSpan y = SpanOf(b);
+  return std::max<std::int64_t>(x.top + y.top, 1) - std::min<std::int64_t>(x.bottom + y.bottom, 0);
+}
+
+// The integer digits of a quotient (its fraction is cut by the precision).
+std::int64_t QuotientIntegerDigits(const HugeFloat& a, const HugeFloat& b) {
+  if (a.IsZero()) return 1;
+  return std::max<std::int64_t>(SpanOf(a).top - SpanOf(b).top + 1, 1);
+}
+
 std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
                                  int precision, MessageSink& sink) {
   if (IsIntegerPower(left, right, radix)) {
@@ -60,6 +97,11 @@ std::optional<std::string> Power(std::string_view left, std::string_view right, 
 }
 
 }  // namespace
+
+std::string ResultTooLongText(std::string_view operation) {
+  return "Sorry, the result of the " + std::string(operation) + " would have more than " +
+         std::to_string(kMaxResultDigits) + " digits, which is beyond the calculator's limit.";
+}
 
 int ScaledPrecision(int radix, int precision) {
   switch (radix) {
@@ -85,10 +127,20 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
     case '-':
       return Subtract(a, b, scaled).ToText();
     case '*':
+      if (ProductDigits(a, b) > kMaxResultDigits) {
+        sink.MessageBox(ResultTooLongText("multiplication"), kCaptionCalvoroWarning,
+                        MessageIcon::Warning);
+        return std::nullopt;
+      }
       return Multiply(a, b, scaled).ToText();
     case '/':
       if (b.IsZero()) {
         sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+        return std::nullopt;
+      }
+      if (QuotientIntegerDigits(a, b) > kMaxResultDigits) {
+        sink.MessageBox(ResultTooLongText("division"), kCaptionCalvoroWarning,
+                        MessageIcon::Warning);
         return std::nullopt;
       }
       return Divide(a, b, scaled).ToText();

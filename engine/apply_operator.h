@@ -1,6 +1,7 @@
 // One operator of an expression applied to two number texts of a radix.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,15 @@
 
 namespace calvoro {
 
+// The most digits (in the current radix) a product, a quotient's integer
+// part or an exact power may have; one that would need more is refused
+// before the work starts, so that chained operations cannot grow without end.
+inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
+
+// The refusal of a result beyond kMaxResultDigits: "Sorry, the result of the
+// " + operation + " would have more than 10000000 digits, ...".
+std::string ResultTooLongText(std::string_view operation);
+
 // The precision handed to the HugeFloat operations for a working precision
 // P: radix 10 and 16 use P, radix 8 (4 x P) / 3, radix 2 4 x P.
 int ScaledPrecision(int radix, int precision);
@@ -16,7 +26,7 @@ int ScaledPrecision(int radix, int precision);
 // Applies "+", "-", "*", "/" on HugeFloat operands of `radix` (10, 8, 16, 2)
 // and "^": exactly for an integer exponent, in double precision otherwise.
 // Returns the result text, or nothing after the refusal has been reported
-// through `sink`.
+// through `sink` (a zero divisor, a result beyond kMaxResultDigits, ...).
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
                                          int radix, int precision, MessageSink& sink);
 

@@ -93,12 +93,32 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
   int count = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '(') continue;
-    const std::size_t close = text.find(')', i + 1);
+    // Only the last "(" before a ")" can hold a plain number; every other
+    // one holds a bracket, so each inner text is read once.
+    const std::size_t next = text.find_first_of("()", i + 1);
+    if (next != std::string_view::npos && text[next] == '(') {
+      ++count;
+      continue;
+    }
     const std::string_view inner = text.substr(
-        i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+        i + 1, next == std::string_view::npos ? std::string_view::npos : next - i - 1);
     if (!IsNumberText(inner) || EndsWithFunctionName(text.substr(0, i))) ++count;
   }
   return count;
+}
+
+bool ExprEvaluator::AppendStep(std::string& steps, std::string_view text) {
+  step_characters_ += text.size() + 3;
+  if (step_characters_ > kMaxStepCharacters) {
+    sink_.MessageBox("Sorry, the steps of this calculation would need more than " +
+                         std::to_string(kMaxStepCharacters) +
+                         " characters, which is beyond the calculator's limit. Please split it "
+                         "into smaller calculations.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    return false;
+  }
+  steps.append("\r\n=").append(text);
+  return true;
 }
 
 int ExprEvaluator::FindOperators(std::string_view text) {
@@ -164,10 +184,7 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
     // A lone number with a sign before its brackets, such as -(5) left by
     // the group before it, is a value, not a missing operator.
     const std::string value = UnwrapOperand(flat);
-    if (value != flat && IsNumberOfBase(base_, value)) {
-      steps += "\r\n=" + SpliceForm(value);
-      return true;
-    }
+    if (value != flat && IsNumberOfBase(base_, value)) return AppendStep(steps, SpliceForm(value));
     sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
     return false;
   }
@@ -191,7 +208,7 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
     const auto value = ApplyOperator(op, left, right, base_, precision_, sink_);
     if (!value) return false;
     text = text.substr(0, left_start) + SpliceForm(*value) + text.substr(right_end);
-    steps += "\r\n=" + text.substr(0, text.size() - 1);
+    if (!AppendStep(steps, std::string_view(text).substr(0, text.size() - 1))) return false;
     count = FindOperators(text);
   }
   return true;
@@ -254,7 +271,9 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
     return false;
   }
   std::string text(prepared);
-  steps = text + "\r\n=" + text;
+  step_characters_ = 0;
+  steps = text;
+  if (!AppendStep(steps, text)) return false;
   // Each counted group takes at most two rounds: its flat content, then the
   // function before it or the brackets around its value.
   const int rounds = 2 * CountOpenGroups(text) + 1;
@@ -264,7 +283,7 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
       if (failed) return false;
       break;
     }
-    steps += "\r\n=" + text;
+    if (!AppendStep(steps, text)) return false;
   }
   if (IsNumberOperand(text)) {
     // A lone operand never met an operator that would have checked it.

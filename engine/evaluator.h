@@ -4,6 +4,7 @@
 // records every rewritten form in the step text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ int OperatorPriority(char c);
 
 // The most operators one flat text may hold (its "=" end marker not counted).
 inline constexpr int kMaxOperators = 256;
+
+// The most characters the steps of one evaluation may write in all. Every
+// step copies the whole text, so this also bounds the work: thousands of
+// groups in a long text would otherwise take minutes and gigabytes.
+inline constexpr std::size_t kMaxStepCharacters = 500'000'000;
 
 class ExprEvaluator {
  public:
@@ -48,12 +54,16 @@ class ExprEvaluator {
   // none is left or the step failed (`failed` says which).
   bool RewriteOneGroup(std::string& text, bool& failed);
   bool EvaluateOperand(std::string& operand, char op, bool right);
+  // Appends "\r\n=" and `text` to `steps`; false, after the message, when
+  // the evaluation's steps would pass kMaxStepCharacters.
+  bool AppendStep(std::string& steps, std::string_view text);
 
   int base_;
   int precision_;
   bool radian_;
   MessageSink& sink_;
   std::vector<int> operators_;
+  std::size_t step_characters_ = 0;  // written by this evaluation's steps so far
 };
 
 }  // namespace calvoro

@@ -13,12 +13,8 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kPowerTooLong =
-    "Sorry, the result of the power would have more than 10000000 digits, which is beyond the "
-    "calculator's limit.";
-
 // The precision handed to the intermediate products: more fraction digits
-// than any power within kMaxPowerDigits can have, so Multiply never cuts,
+// than any power within kMaxResultDigits can have, so Multiply never cuts,
 // and far enough below INT_MAX that ApplyPrecision's count of leading zeros
 // plus it cannot overflow.
 constexpr int kNoCut = std::numeric_limits<int>::max() / 2;
@@ -128,8 +124,8 @@ std::optional<std::string> ExactPower(std::string_view base_text, std::string_vi
 
   // Bound the digits before any work; for a negative exponent this is the
   // divisor base^n (the quotient is cut by the precision anyway).
-  if (digits > kMaxPowerDigits) {
-    sink.MessageBox(kPowerTooLong, kCaptionCalvoroWarning, MessageIcon::Warning);
+  if (digits > kMaxResultDigits) {
+    sink.MessageBox(ResultTooLongText("power"), kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }
 

@@ -7,13 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/apply_operator.h"
 #include "engine/message_sink.h"
 #include "numeric/huge_float.h"
 
 namespace calvoro {
-
-// The most digits (in the current radix) an exact power may have.
-inline constexpr std::int64_t kMaxPowerDigits = 10'000'000;
 
 // Whether base ^ exponent takes the exact path: both operands are numbers of
 // the radix (one pair of brackets and one sign allowed) and the exponent has
@@ -29,7 +27,7 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n);
 // base ^ exponent for an integer exponent (IsIntegerPower holds). The power
 // is exact and then cut by `precision` (the scaled working precision) the way
 // Multiply cuts; a negative exponent gives Divide(1, base^n, precision).
-// Refusals (0 to a negative power, a result beyond kMaxPowerDigits) are
+// Refusals (0 to a negative power, a result beyond kMaxResultDigits) are
 // reported through `sink` and give nothing.
 std::optional<std::string> ExactPower(std::string_view base, std::string_view exponent, int radix,
                                       int precision, MessageSink& sink);

@@ -16,6 +16,14 @@
 namespace calvoro {
 namespace {
 
+// A number text with its units digit: ".5" is "0.5", and "" and "-" (what
+// ".0" and "-.0" strip to) are "0" and "-0".
+std::string WithUnitsDigit(std::string text) {
+  const std::size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (start == text.size() || text[start] == '.') text.insert(start, "0");
+  return text;
+}
+
 std::tm LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -173,7 +181,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   std::string result;
   if (!evaluator.EvaluateExpression(text, result, out.steps)) return std::nullopt;
 
-  result = LimitFraction(StripLeadingZeros(StripTrailingZeros(result)), radix, DigitLimit(base));
+  result = LimitFraction(WithUnitsDigit(StripLeadingZeros(StripTrailingZeros(result))), radix,
+                         DigitLimit(base));
   std::string formatted = result;
   if (base == kBaseDecimal) {
     formatted = FormatExponent(result, DigitLimit(base), settings_.exponentThreshold);

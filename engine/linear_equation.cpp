@@ -3,12 +3,14 @@
 // and X=-(B)/(A) is calculated in the window's base. Every number the solver
 // needs is computed by Calculate, so the equation follows the same arithmetic,
 // precision and base rules as any other expression.
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/evaluator.h"
 #include "engine/expr_engine.h"
 #include "engine/expression_scan.h"
 #include "engine/expression_text.h"
@@ -52,6 +54,17 @@ constexpr std::string_view kNotLinearMessage =
     "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
 constexpr std::string_view kNotLinearHintHead =
     "Please check whether your input is correct.Or please record your input and contact with ";
+// The reducer recurses once per level of brackets.
+constexpr int kMaxEquationDepth = 1000;
+constexpr std::string_view kTooDeepMessage =
+    "Sorry, the equation nests brackets more than 1000 deep, which is beyond the calculator's "
+    "limit.";
+constexpr std::string_view kTooDeepHint = "Please remove the brackets that are not needed.";
+constexpr std::string_view kTooMuchWorkMessage =
+    "Sorry, solving this equation would need more than 500000000 characters of working, which "
+    "is beyond the calculator's limit.";
+constexpr std::string_view kTooMuchWorkHint =
+    "Please remove the brackets that are not needed, or split the equation.";
 
 // A hexadecimal number that begins with a letter gets a leading "0": right
 // after "(" only 0-9 may stand, so "(A)" would be refused where "(0A)" passes.
@@ -107,8 +120,10 @@ class LinearReducer {
   struct Factor {
     char op = '*';  // how it joins the factors before it: '*' or '/'
     bool unknown = false;
-    std::string number;  // the value of an X-free factor
-    LinearForm form;     // a*X+b of a factor holding X
+    std::string number;      // the value of an X-free factor
+    LinearForm form;         // a*X+b of a factor holding X
+    std::string_view group;  // a bracket group's inner text, reduced after the split
+    bool isGroup = false;
   };
   struct Term {
     bool negative = false;
@@ -139,9 +154,9 @@ class LinearReducer {
     return tokens.size();
   }
 
-  static bool HoldsUnknown(const std::vector<ExpressionToken>& tokens, std::size_t from,
-                           std::size_t to) {
-    for (std::size_t k = from; k < to; ++k) {
+  static bool HoldsUnknown(const std::vector<ExpressionToken>& tokens, std::size_t from = 0,
+                           std::size_t to = std::string_view::npos) {
+    for (std::size_t k = from; k < to && k < tokens.size(); ++k) {
       if (tokens[k].kind == ExpressionToken::kUnknown) return true;
     }
     return false;
@@ -179,11 +194,10 @@ class LinearReducer {
           factor.number = std::move(*value);
           return factor;
         }
-        std::optional<LinearForm> form = ReduceLayer(content);
-        if (!form) return std::nullopt;
-        factor.unknown = form->hasUnknown;
-        factor.number = form->b;
-        factor.form = std::move(*form);
+        // Reduced once the layer's tokens are gone, so that deep nesting
+        // does not keep every level's tokens alive at once.
+        factor.isGroup = true;
+        factor.group = content;
         return factor;
       }
       default:
@@ -244,14 +258,30 @@ class LinearReducer {
   // whole; otherwise the factors of X are summed into a and the X-free terms
   // into b, a group holding X contributing its own a and b times its scale.
   std::optional<LinearForm> ReduceLayer(std::string_view text) {
-    const std::vector<ExpressionToken> tokens = ScanExpression(text, base_);
-    if (!HoldsUnknown(tokens, 0, tokens.size())) {
+    // Each level of brackets reads its whole text again: the work is bounded
+    // like an evaluation's steps.
+    scanned_ += text.size();
+    if (scanned_ > kMaxStepCharacters) {
+      engine_.sink().InputMessage(equation_, kTooMuchWorkMessage, kTooMuchWorkHint);
+      return std::nullopt;
+    }
+    if (!HoldsUnknown(ScanExpression(text, base_))) {
       std::optional<std::string> value = Compute(text);
       if (!value) return std::nullopt;
       return LinearForm{false, "0", std::move(*value)};
     }
     std::optional<std::vector<Term>> terms = SplitTerms(text);
     if (!terms) return std::nullopt;
+    for (Term& term : *terms) {
+      for (Factor& factor : term.factors) {
+        if (!factor.isGroup) continue;
+        std::optional<LinearForm> form = ReduceLayer(factor.group);
+        if (!form) return std::nullopt;
+        factor.unknown = form->hasUnknown;
+        factor.number = form->b;
+        factor.form = std::move(*form);
+      }
+    }
     std::string aText;
     std::string bText;
     bool hasUnknown = false;
@@ -306,6 +336,7 @@ class LinearReducer {
   ExprEngine& engine_;
   std::string_view equation_;
   int base_;
+  std::size_t scanned_ = 0;  // characters of all layers read so far
 };
 
 // The first function of the word table applied to a bare X ("sin(x)"), named
@@ -351,8 +382,9 @@ std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view
                   "Please delete the string " + name + "(x)");
   }
   int depth = 0;
+  int deepest = 0;
   for (std::size_t i = 0; i < zeroForm.size(); ++i) {
-    if (zeroForm[i] == '(') ++depth;
+    if (zeroForm[i] == '(') deepest = std::max(deepest, ++depth);
     if (zeroForm[i] != ')') continue;
     if (depth == 0) {
       return refuse("The close bracket at the position " + std::to_string(i + 1) +
@@ -364,6 +396,7 @@ std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view
   if (depth > 0) {
     return refuse(kOpenBracketMessage, "Please delete " + std::to_string(depth) + " open bracket");
   }
+  if (deepest > kMaxEquationDepth) return refuse(kTooDeepMessage, kTooDeepHint);
 
   zeroForm = SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
   EquationSolution solution;

@@ -8,6 +8,8 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
 # A real X server and a typing robot for the end-to-end test of the window.
 packages+=(xvfb xauth xdotool)
+# clang with its sanitizer and libFuzzer runtimes: scripts/sanitize.sh and scripts/fuzz.sh.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -48,7 +48,7 @@ void Warn(MessageSink& sink, std::string_view text) {
 }  // namespace
 
 ConversionWindowModel::ConversionWindowModel(const EngineSettings& settings, MessageSink& sink)
-    : settings_(settings), sink_(sink), engine_(settings, sink), units_(settings, sink) {
+    : sink_(sink), engine_(settings, sink), units_(settings, sink) {
   SelectCategory("area");
 }
 

@@ -65,7 +65,6 @@ class ConversionWindowModel {
   // either, the message has been shown and the unit is null.
   std::pair<std::string, const UnitRow*> EvaluateForOutput(const std::string& expression);
 
-  const EngineSettings& settings_;
   MessageSink& sink_;
   ExprEngine engine_;
   UnitEngine units_;

@@ -76,6 +76,7 @@ std::string ExpandExponents(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t start = 0;
+  std::size_t growth = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     if (i < text.size()) {
       if (!IsSeparator(text[i])) continue;
@@ -85,7 +86,15 @@ std::string ExpandExponents(std::string_view text) {
                                  (IsDigit(text[i - 2]) || text[i - 2] == '.');
       if (exponent_sign) continue;
     }
-    out += ExpandPiece(text.substr(start, i - start));
+    const std::string_view piece = text.substr(start, i - start);
+    const std::string expanded = ExpandPiece(piece);
+    const std::size_t added = expanded.size() > piece.size() ? expanded.size() - piece.size() : 0;
+    if (growth + added <= kMaxExpansionGrowth) {
+      growth += added;
+      out += expanded;
+    } else {
+      out += piece;  // many long exponents: the rest stay as written
+    }
     if (i < text.size()) out += text[i];
     start = i + 1;
   }

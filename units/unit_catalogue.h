@@ -46,7 +46,10 @@ bool IsFormulaFactor(std::string_view factor);
 // Every number written in exponent form (1.5e3, 2E-4, 3e+2) rewritten in
 // plain decimal digits. ( ) * + - / ^ and x separate the numbers; a sign
 // right after the exponent letter belongs to the number. Exponents beyond
-// kMaxExpandedExponent are left as they are.
+// kMaxExpandedExponent are left as they are, and so are those that would
+// make the text more than kMaxExpansionGrowth characters longer in all (a
+// pasted text of many "1e9999" would otherwise grow ten-thousandfold).
+inline constexpr std::size_t kMaxExpansionGrowth = 1'000'000;
 std::string ExpandExponents(std::string_view text);
 
 // value + "*(" + from factor + ")/(" + to factor + ")", the factors through

@@ -71,6 +71,17 @@ TEST(ComplexEvaluatorTest, Values) {
   }
 }
 
+// Every item is moved once however deep the groups nest: a hundred
+// thousand levels, each adding 1 to A.
+TEST(ComplexEvaluatorTest, DeepNesting) {
+  std::string text = std::string(100'000, '(') + "A";
+  for (int i = 0; i < 100'000; ++i) text += "+1)";
+  const std::optional<ComplexNumber> value = Evaluate(text);
+  ASSERT_TRUE(value);
+  EXPECT_EQ(ComplexText(*value), "100001+1j");
+  EXPECT_FALSE(Evaluate(text + ")"));
+}
+
 TEST(ComplexEvaluatorTest, Failures) {
   for (const char* text : {"A+",      "*A",        "A*-B",     "A^-1", "1.2.3", ".",       "A/0",
                            "A/(B-B)", "0^(-1)",    "E^(-0.5)", "E^j",  "ln(E)", "sinh(A)", "log(A)",

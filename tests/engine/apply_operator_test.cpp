@@ -17,6 +17,11 @@ const char* const kTenToThe400 = kTenToThe400Text.c_str();
 // 10^-331: below the range of a double.
 const std::string kTinyNumberText = "0." + std::string(330, '0') + "1";
 const char* const kTinyNumber = kTinyNumberText.c_str();
+// 10^5000000 and 10^-5000001: their product has more than 10^7 digits.
+const std::string kHugeText = "1" + std::string(5'000'000, '0');
+const char* const kHuge = kHugeText.c_str();
+const std::string kSmallText = "0." + std::string(5'000'000, '0') + "1";
+const char* const kSmall = kSmallText.c_str();
 
 TEST(ApplyOperator, ScalesPrecisionPerRadix) {
   EXPECT_EQ(ScaledPrecision(10, 5), 5);
@@ -106,6 +111,19 @@ TEST(ApplyOperator, IntegerPowersAreExact) {
   }
 }
 
+// Results just within the digit bound are computed: the bound counts the
+// exact result, not the operands' lengths.
+TEST(ApplyOperator, ResultsWithinTheDigitBoundAreComputed) {
+  RecordingSink sink;
+  const auto product = ApplyOperator('*', kHuge, "0.5", 10, 5, sink);
+  ASSERT_TRUE(product.has_value());
+  EXPECT_EQ(*product, "5" + std::string(4'999'999, '0'));
+  const auto quotient = ApplyOperator('/', "1", kSmall, 10, 5, sink);
+  ASSERT_TRUE(quotient.has_value());
+  EXPECT_EQ(*quotient, "1" + std::string(5'000'001, '0'));
+  EXPECT_TRUE(sink.empty());
+}
+
 TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
   const char* const negative_power =
       "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.";
@@ -113,6 +131,12 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
   const char* const too_long =
       "Sorry, the result of the power would have more than 10000000 digits, which is beyond the "
       "calculator's limit.";
+  const char* const long_product =
+      "Sorry, the result of the multiplication would have more than 10000000 digits, which is "
+      "beyond the calculator's limit.";
+  const char* const long_quotient =
+      "Sorry, the result of the division would have more than 10000000 digits, which is beyond "
+      "the calculator's limit.";
   struct Case {
     const char* left;
     const char* right;
@@ -138,9 +162,13 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
       {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", 16, too_long, "Calvoro Warning Message"},
       {"10", "10000000", 10, too_long, "Calvoro Warning Message"},  // 10000001 digits
       {"0.5", "10000001", 10, too_long, "Calvoro Warning Message"},
+      {kHuge, kHuge, 10, long_product, "Calvoro Warning Message", '*'},
+      {kSmall, kSmall, 10, long_product, "Calvoro Warning Message", '*'},
+      {kHuge, kSmall, 10, long_quotient, "Calvoro Warning Message", '/'},
+      {kHuge, kSmall, 2, long_quotient, "Calvoro Warning Message", '/'},  // in bits
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.left) + c.op + c.right);
+    SCOPED_TRACE(std::string(c.left).substr(0, 20) + c.op + std::string(c.right).substr(0, 20));
     RecordingSink sink;
     EXPECT_FALSE(ApplyOperator(c.op, c.left, c.right, c.radix, 5, sink).has_value());
     ASSERT_EQ(sink.messages.size(), 1u);

@@ -137,6 +137,23 @@ TEST(EvaluatorTest, OperatorTableHasABound) {
   EXPECT_NE(beyond.sink.messages[0].text.find("more than 256 operators"), std::string::npos);
 }
 
+// Every round copies the whole text into the steps: 120 groups before a
+// number of five million digits would write 600 million characters, and are
+// refused at the bound.
+TEST(EvaluatorTest, StepTextHasABound) {
+  std::string groups;
+  for (int i = 0; i < 120; ++i) groups += "(1+1)+";
+  const Evaluation beyond = Evaluate(groups + "1" + std::string(5'000'000, '0'));
+  EXPECT_FALSE(beyond.ok);
+  ASSERT_EQ(beyond.sink.messages.size(), 1u);
+  EXPECT_EQ(beyond.sink.messages[0].text,
+            "Sorry, the steps of this calculation would need more than 500000000 characters, "
+            "which is beyond the calculator's limit. Please split it into smaller calculations.");
+  const Evaluation within = Evaluate(std::string(300, '(') + "1+1" + std::string(300, ')'));
+  ASSERT_TRUE(within.ok);
+  EXPECT_EQ(within.result, "2");
+}
+
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
   RecordingSink sink;
   ExprEvaluator evaluator(10, 11, true, sink);

@@ -86,10 +86,10 @@ TEST(ExactPower, EstimatesDigitsFromAbove) {
     EXPECT_GE(estimate, c.digits);
     EXPECT_LT(estimate, c.digits + 1);
   }
-  EXPECT_LE(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 9999999), kMaxPowerDigits);
-  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 10000000), kMaxPowerDigits);
+  EXPECT_LE(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 9999999), kMaxResultDigits);
+  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 10000000), kMaxResultDigits);
   EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("1.0001", 10, 0), UINT64_MAX),
-            kMaxPowerDigits);
+            kMaxResultDigits);
 }
 
 }  // namespace

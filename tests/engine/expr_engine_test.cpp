@@ -57,6 +57,11 @@ TEST_F(ExprEngineTest, Results) {
       {kBaseMix, "07+01", "010"},  // the octal head survives normalising
       {kBaseMix, "0b1-0b10", "-0b1"},
       {kBaseMix, "0+1", "1"},  // a lone 0 is decimal
+      // A lone number without a units digit keeps one (".0" once gave "").
+      {10, ".0", "0"},
+      {10, "-.0", "0"},
+      {10, ".5", "0.5"},
+      {16, "-.8", "-0.8"},
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);

@@ -190,3 +190,44 @@ TEST_F(LinearEquationTest, ZeroFactorOfXIsADivisionByZero) {
 
 }  // namespace
 }  // namespace calvoro
+
+namespace calvoro {
+namespace {
+
+// The reducer recurses once per bracket level and reads every level's text:
+// nesting beyond 1000 levels is refused before any work, and so is a depth
+// that would make it read more than 500 million characters.
+TEST_F(LinearEquationTest, NestingAndWorkAreBounded) {
+  const auto nested = [](int depth, const std::string& inner) {
+    return std::string(depth, '(') + inner + std::string(depth, ')') + "=3";
+  };
+  const auto deep = Solve(nested(999, "2*x+1"));  // the zero form adds one level
+  ASSERT_TRUE(deep.has_value());
+  EXPECT_EQ(deep->value, "1");
+
+  struct Refusal {
+    std::string equation;
+    const char* message;
+    const char* hint;
+  };
+  const Refusal cases[] = {
+      {nested(1001, "2*x+1"),
+       "Sorry, the equation nests brackets more than 1000 deep, which is beyond the "
+       "calculator's limit.",
+       "Please remove the brackets that are not needed."},
+      {nested(999, "x+" + std::string(600'000, '7')),
+       "Sorry, solving this equation would need more than 500000000 characters of working, "
+       "which is beyond the calculator's limit.",
+       "Please remove the brackets that are not needed, or split the equation."},
+  };
+  for (const auto& c : cases) {
+    sink_.messages.clear();
+    EXPECT_FALSE(Solve(c.equation).has_value());
+    ASSERT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.messages.front().text, c.message);
+    EXPECT_EQ(sink_.messages.front().hint, c.hint);
+  }
+}
+
+}  // namespace
+}  // namespace calvoro

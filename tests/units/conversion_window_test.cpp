@@ -20,7 +20,7 @@ constexpr std::string_view kFailed =
 class ConversionWindowTest : public ::testing::Test {
  protected:
   // Chooses units by name; "" leaves a combo empty. Slots A..E, then Output.
-  void Setup(std::string_view category, std::vector<std::string_view> names) {
+  void Prepare(std::string_view category, std::vector<std::string_view> names) {
     window.SelectCategory(category);
     for (std::size_t slot = 0; slot < names.size(); ++slot) {
       for (std::size_t row = 0; row < window.units().size(); ++row) {
@@ -101,7 +101,7 @@ TEST_F(ConversionWindowTest, Results) {
       {"Temperature", {"Celsius (C)", "", "", "", "", "Celsius (C)"}, "-40a", "-40 Celsius (C)"},
   };
   for (const auto& c : cases) {
-    Setup(c.category, c.units);
+    Prepare(c.category, c.units);
     EXPECT_TRUE(window.Calculate(c.input)) << c.input << ": " << LastMessage();
     EXPECT_EQ(window.output(), c.output) << c.input;
   }
@@ -109,7 +109,7 @@ TEST_F(ConversionWindowTest, Results) {
 }
 
 TEST_F(ConversionWindowTest, RefusalsKeepTheOutput) {
-  Setup("Length", {"metre", "", "", "", "", "foot(UK and US)"});
+  Prepare("Length", {"metre", "", "", "", "", "foot(UK and US)"});
   ASSERT_TRUE(window.Calculate("A"));
   const std::string before = window.output();
   struct Case {
@@ -136,7 +136,7 @@ TEST_F(ConversionWindowTest, RefusalsKeepTheOutput) {
       {{"metre", "", "", "", "", "yard"}, "A/0", std::string(kFailed)},
   };
   for (const auto& c : cases) {
-    Setup("Length", c.units);
+    Prepare("Length", c.units);
     sink.messages.clear();
     EXPECT_FALSE(window.Calculate(c.input)) << c.input;
     ASSERT_FALSE(sink.empty()) << c.input;
@@ -147,7 +147,7 @@ TEST_F(ConversionWindowTest, RefusalsKeepTheOutput) {
 }
 
 TEST_F(ConversionWindowTest, TemperatureLettersShareOneScale) {
-  Setup("Temperature", {"Celsius (C)", "Fahrenheit (F)", "", "", "", "Celsius (C)"});
+  Prepare("Temperature", {"Celsius (C)", "Fahrenheit (F)", "", "", "", "Celsius (C)"});
   for (const char* input : {"A+B", "20"}) {
     sink.messages.clear();
     EXPECT_FALSE(window.Calculate(input)) << input;

@@ -162,6 +162,18 @@ TEST(UnitCatalogueTest, ExpandExponents) {
   for (const auto& [text, expanded] : cases) EXPECT_EQ(ExpandExponents(text), expanded) << text;
 }
 
+// Each "1e9999" grows by 9999 characters: about a hundred are written out,
+// the rest stay as typed, and the text never grows past the bound.
+TEST(UnitCatalogueTest, ExpandExponentsGrowsTheTextByABoundedAmount) {
+  std::string text = "1e9999";
+  for (int i = 0; i < 199; ++i) text += "*1e9999";
+  const std::string expanded = ExpandExponents(text);
+  EXPECT_LE(expanded.size(), text.size() + kMaxExpansionGrowth);
+  EXPECT_GT(expanded.size(), text.size() + kMaxExpansionGrowth - 10000);
+  EXPECT_TRUE(expanded.starts_with("1" + std::string(9999, '0') + "*"));
+  EXPECT_TRUE(expanded.ends_with("*1e9999"));
+}
+
 TEST(UnitCatalogueTest, BuildConversionText) {
   const UnitRow inch{"inch", "0.0254"}, foot{"foot(UK and US)", "0.3048"};
   const UnitRow minute{"minute", "60"}, hour{"hour", "60*60"};

@@ -1,0 +1,34 @@
+// ExprEngine::Calculate on any text in any base, with random precision,
+// exponent threshold and angle mode. Every line of the body is calculated in
+// turn and each result shifts into the memories, as in the window, so later
+// lines can read Last1..Last5. A refusal must always come with a message.
+#include <string>
+
+#include "engine/expr_engine.h"
+#include "engine/parameter_store.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/support/recording_sink.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  calvoro::fuzz::FuzzInput input(data, size);
+  calvoro::EngineSettings settings;
+  const int base = input.Base(true);
+  settings.precision = static_cast<int>(input.Number(0, 300));
+  settings.exponentThreshold = static_cast<int>(input.Number(0, 400));
+  settings.angleRadian = input.Number(0, 1) == 0;
+  calvoro::testing::RecordingSink sink;
+  calvoro::ExprEngine engine(settings, sink);
+  calvoro::ParameterStore store(settings);
+  while (!input.AtEnd()) {
+    const std::string line(input.Line());
+    sink.messages.clear();
+    const auto calculation = engine.Calculate(line, store.memories(), base);
+    if (calculation) {
+      FUZZ_CHECK(!calculation->result.empty());
+      store.ShiftMemories(calculation->plainResult, base);
+    } else if (!calvoro::TrimBlanks(line).empty() && line.find('=') == std::string::npos) {
+      FUZZ_CHECK(!sink.messages.empty());  // never refused in silence
+    }
+  }
+  return 0;
+}

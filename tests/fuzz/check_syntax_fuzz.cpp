@@ -1,0 +1,17 @@
+// CheckSyntax on any text in any base: a refusal names a position inside the
+// text (or none) and carries a message.
+#include "engine/syntax_check.h"
+#include "tests/fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  calvoro::fuzz::FuzzInput input(data, size);
+  const int base = input.Base(true);
+  const std::string_view text = input.Rest();
+  calvoro::SyntaxViolation violation;
+  if (!calvoro::CheckSyntax(text, base, violation)) {
+    FUZZ_CHECK(!violation.message.empty());
+    FUZZ_CHECK(violation.position >= 0 &&
+               static_cast<std::size_t>(violation.position) <= text.size() + 1);
+  }
+  return 0;
+}
