@@ -1,55 +1,32 @@
-// Line input of the terminal session. Editline is loaded only when a person
-// types at a terminal, so that a one-shot or piped calculation does not pay
-// for loading it and the libraries it pulls in.
+// Line input of the terminal session: editline (prompt, editing, history)
+// when a person types at a terminal, plain lines otherwise.
 #include "cli/line_reader.h"
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <iostream>
 
-namespace calvoro {
-namespace {
-
-struct Editline {
-  char* (*readline)(const char*) = nullptr;
-  int (*add_history)(const char*) = nullptr;
-};
-
-// The editline functions, or none when the library is not installed.
-const Editline* LoadEditline() {
-  static const Editline* loaded = []() -> const Editline* {
-#ifdef CALVORO_EDITLINE_LIBRARY
-    void* library = dlopen(CALVORO_EDITLINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) return nullptr;
-    static Editline functions;
-    functions.readline = reinterpret_cast<char* (*)(const char*)>(dlsym(library, "readline"));
-    functions.add_history = reinterpret_cast<int (*)(const char*)>(dlsym(library, "add_history"));
-    if (functions.readline == nullptr || functions.add_history == nullptr) return nullptr;
-    return &functions;
-#else
-    return nullptr;
+#ifdef CALVORO_EDITLINE
+#include <editline/readline.h>
 #endif
-  }();
-  return loaded;
-}
 
-}  // namespace
+namespace calvoro {
 
 bool LineReader::Read(std::string& line) {
-  if (!interactive_) return static_cast<bool>(std::getline(std::cin, line));
-  if (const Editline* editline = LoadEditline()) {
-    char* text = editline->readline("> ");
+#ifdef CALVORO_EDITLINE
+  if (interactive_) {
+    char* text = readline("> ");
     if (text == nullptr) {
       std::cout << '\n';  // end the prompt's line at Ctrl+D
       return false;
     }
     line = text;
-    if (*text != '\0') editline->add_history(text);
+    if (*text != '\0') add_history(text);
     std::free(text);
     return true;
   }
-  std::cout << "> " << std::flush;
+#else
+  if (interactive_) std::cout << "> " << std::flush;
+#endif
   return static_cast<bool>(std::getline(std::cin, line));
 }
 

@@ -42,7 +42,7 @@ Limbs Multiply(const Limbs& a, const Limbs& b, int radix);
 // Newton reciprocal for long ones. A zero y throws std::domain_error.
 void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r);
 
-// n! (n >= 0) as digit characters of `radix`, by a product tree.
+// n! (n >= 0) as digit characters of `radix`, from its prime factorisation.
 std::string FactorialText(int n, int radix);
 
 // The single algorithms, for the tests that hold them against each other.

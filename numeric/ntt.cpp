@@ -9,6 +9,9 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 #endif
 
 namespace calvoro::ntt {
@@ -18,7 +21,13 @@ std::atomic<bool> vector_units_allowed{true};
 
 bool HasAvx2() {
 #if defined(__x86_64__)
+#if defined(CPU_FEATURE_ACTIVE)
+  // glibc's answer, read when it started; GCC's own probe would run cpuid
+  // again in a constructor of every process, calculation or not.
+  static const bool has = CPU_FEATURE_ACTIVE(AVX2);
+#else
   static const bool has = __builtin_cpu_supports("avx2");
+#endif
   return has && vector_units_allowed.load(std::memory_order_relaxed);
 #else
   return false;
@@ -318,16 +327,39 @@ struct Field {
     InversePortable(a, roots);
   }
 
-  [[gnu::target_clones("avx2", "default")]] static void SquarePointwise(
-      std::vector<std::uint32_t>& a) {
+  [[gnu::always_inline]] static inline void SquarePointwiseBody(std::vector<std::uint32_t>& a) {
     for (std::uint32_t& x : a) x = ReduceLazy(std::uint64_t{x} * x);
   }
+#if defined(__x86_64__)
+  [[gnu::target("avx2")]] static void SquarePointwiseAvx2(std::vector<std::uint32_t>& a) {
+    SquarePointwiseBody(a);
+  }
+#endif
+  static void SquarePointwise(std::vector<std::uint32_t>& a) {
+#if defined(__x86_64__)
+    if (HasAvx2()) return SquarePointwiseAvx2(a);
+#endif
+    SquarePointwiseBody(a);
+  }
 
-  [[gnu::target_clones("avx2", "default")]] static void MultiplyPointwise(
+  [[gnu::always_inline]] static inline void MultiplyPointwiseBody(
       std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
     std::uint32_t* __restrict x = a.data();
     const std::uint32_t* __restrict y = b.data();
     for (std::size_t i = 0; i < a.size(); ++i) x[i] = ReduceLazy(std::uint64_t{x[i]} * y[i]);
+  }
+#if defined(__x86_64__)
+  [[gnu::target("avx2")]] static void MultiplyPointwiseAvx2(std::vector<std::uint32_t>& a,
+                                                            const std::vector<std::uint32_t>& b) {
+    MultiplyPointwiseBody(a, b);
+  }
+#endif
+  static void MultiplyPointwise(std::vector<std::uint32_t>& a,
+                                const std::vector<std::uint32_t>& b) {
+#if defined(__x86_64__)
+    if (HasAvx2()) return MultiplyPointwiseAvx2(a, b);
+#endif
+    MultiplyPointwiseBody(a, b);
   }
 
   // The input in Montgomery form, zero-padded to n, and the forward
@@ -345,15 +377,27 @@ struct Field {
     }
   }
 
-  [[gnu::target_clones("avx2", "default")]] static void Load(std::span<const std::uint32_t> in,
-                                                             std::vector<std::uint32_t>& out) {
+  [[gnu::always_inline]] static inline void LoadBody(std::span<const std::uint32_t> in,
+                                                     std::vector<std::uint32_t>& out) {
     std::uint32_t* __restrict o = out.data();
     const std::uint32_t* __restrict x = in.data();
     for (std::size_t i = 0; i < in.size(); ++i) o[i] = ReduceLazy(std::uint64_t{x[i]} * kR2);
   }
+#if defined(__x86_64__)
+  [[gnu::target("avx2")]] static void LoadAvx2(std::span<const std::uint32_t> in,
+                                               std::vector<std::uint32_t>& out) {
+    LoadBody(in, out);
+  }
+#endif
+  static void Load(std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out) {
+#if defined(__x86_64__)
+    if (HasAvx2()) return LoadAvx2(in, out);
+#endif
+    LoadBody(in, out);
+  }
 
   // Both results of a butterfly stay below 2P: u < 2P and u w reduced lazily.
-  [[gnu::target_clones("avx2", "default")]] static void LoadFirstLevel(
+  [[gnu::always_inline]] static inline void LoadFirstLevelBody(
       std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
       const std::vector<std::uint32_t>& roots) {
     const std::size_t half = out.size() / 2;
@@ -366,6 +410,20 @@ struct Field {
       lower[i] = u;
       upper[i] = ReduceLazy(std::uint64_t{u} * w[i]);
     }
+  }
+#if defined(__x86_64__)
+  [[gnu::target("avx2")]] static void LoadFirstLevelAvx2(std::span<const std::uint32_t> in,
+                                                         std::vector<std::uint32_t>& out,
+                                                         const std::vector<std::uint32_t>& roots) {
+    LoadFirstLevelBody(in, out, roots);
+  }
+#endif
+  static void LoadFirstLevel(std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
+                             const std::vector<std::uint32_t>& roots) {
+#if defined(__x86_64__)
+    if (HasAvx2()) return LoadFirstLevelAvx2(in, out, roots);
+#endif
+    LoadFirstLevelBody(in, out, roots);
   }
 
   // The convolution modulo P into `result` (length `count`); `scratch` is
@@ -392,10 +450,22 @@ struct Field {
     Scale(result, n_inverse);
   }
 
-  [[gnu::target_clones("avx2", "default")]] static void Scale(std::vector<std::uint32_t>& a,
-                                                              std::uint32_t factor) {
+  [[gnu::always_inline]] static inline void ScaleBody(std::vector<std::uint32_t>& a,
+                                                      std::uint32_t factor) {
     std::uint32_t* __restrict x = a.data();
     for (std::size_t i = 0; i < a.size(); ++i) x[i] = Mul(x[i], factor);
+  }
+#if defined(__x86_64__)
+  [[gnu::target("avx2")]] static void ScaleAvx2(std::vector<std::uint32_t>& a,
+                                                std::uint32_t factor) {
+    ScaleBody(a, factor);
+  }
+#endif
+  static void Scale(std::vector<std::uint32_t>& a, std::uint32_t factor) {
+#if defined(__x86_64__)
+    if (HasAvx2()) return ScaleAvx2(a, factor);
+#endif
+    ScaleBody(a, factor);
   }
 };
 
