@@ -155,8 +155,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   calvoro::StderrSink sink;
+  // The default place is looked up only without --settings: finding it may
+  // create the per-user settings folder.
   calvoro::CalculatorWindow window(
-      options->settingsPath.value_or(calvoro::CSysDataManager().filePath), sink);
+      options->settingsPath ? *options->settingsPath : calvoro::CSysDataManager().filePath, sink);
   window.OverrideForRun(options->overrides);
   window.set_save_failed_hook(calvoro::cli::WarnSaveFailed(window.settings().filePath));
   bool all_ok = true;

@@ -9,7 +9,8 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
-#if __has_include(<sys/platform/x86.h>)
+// glibc's header declares _Bool, which only GCC accepts in C++.
+#if __has_include(<sys/platform/x86.h>) && !defined(__clang__)
 #include <sys/platform/x86.h>
 #endif
 #endif

@@ -110,6 +110,26 @@ def run(command, stdin_path):
     return elapsed, usage.ru_maxrss * 1024, text, status
 
 
+def timed_runs(command, stdin, runs):
+    """At least `runs` runs; a workload that ends within 0.1 s is run until
+    about a second has passed (at most 101 runs), so that the medians of
+    millisecond workloads are not decided by a few scheduling hiccups. A
+    first run over 10 s is the only one ("*")."""
+    times, peak, text, marker = [], 0, "", ""
+    while True:
+        elapsed, rss, out, _ = run(command, stdin)
+        times.append(elapsed)
+        peak = max(peak, rss)
+        text = out
+        if len(times) == 1 and elapsed > 10:
+            marker = "*"
+            break
+        wanted = runs if times[0] >= 0.1 else max(runs, min(101, int(1.0 / max(times[0], 1e-3))))
+        if len(times) >= wanted:
+            break
+    return statistics.median(times), peak, clean(text), marker
+
+
 def clean(text):
     text = re.sub(r"\x1b\[[0-9;]*m", "", text)
     text = text.replace("\\\n", "")
@@ -217,18 +237,14 @@ def main():
 
     peers = [p for p in PEERS if p != "qalc" or have_qalc]
     header = "| workload | calvoro | " + " | ".join(peers) + " | " + \
-        " | ".join("÷" + p for p in peers) + " | calvoro peak / data |"
+        " | ".join("÷" + p for p in peers) + " | calvoro peak / data | (peak - start) / data |"
+    # The resident memory of a process that calculates next to nothing.
+    start_peak = max(run(cli + ["--precision", "10", "1+1"], None)[1] for _ in range(3))
     print(header)
     print("|" + "---|" * (header.count("|") - 1))
     all_agree = True
     for label, (command, stdin), peer_commands, check in workloads:
-        times, peak, text = [], 0, ""
-        for _ in range(args.runs):
-            elapsed, rss, out, _ = run(command, stdin)
-            times.append(elapsed)
-            peak = max(peak, rss)
-            text = clean(out)
-        calvoro = statistics.median(times)
+        calvoro, peak, text, _ = timed_runs(command, stdin, args.runs)
         data = (os.path.getsize(stdin) if stdin else len(command[-1])) + len(text)
         cells, ratios = [], []
         for peer in peers:
@@ -237,14 +253,7 @@ def main():
                 ratios.append("")
                 continue
             pcommand, pstdin = peer_commands[peer]
-            ptimes, marker, ptext = [], "", ""
-            for i in range(args.runs):
-                elapsed, _, out, _ = run(pcommand, pstdin)
-                ptimes.append(elapsed)
-                ptext = clean(out)
-                if i == 0 and elapsed > 10:
-                    marker = "*"
-                    break
+            median, _, ptext, marker = timed_runs(pcommand, pstdin, args.runs)
             if check[0] == "exact":
                 agree = ptext == text
             elif check[0] == "rounded":
@@ -255,16 +264,18 @@ def main():
                 all_agree = False
                 print("  %s: %s differs from calvoro (%s... vs %s...)" % (label, peer, ptext[:40], text[:40]),
                       file=sys.stderr)
-            median = statistics.median(ptimes)
             cells.append("%s%s%s" % (fmt(median), marker, "" if agree else " (differs)"))
             ratios.append("%.2f" % (calvoro / median))
-        print("| %s | %s | %s | %s | %.1f |" % (label, fmt(calvoro), " | ".join(cells),
-                                                 " | ".join(ratios), peak / max(data, 1)))
+        print("| %s | %s | %s | %s | %.1f | %.1f |" % (
+            label, fmt(calvoro), " | ".join(cells), " | ".join(ratios), peak / max(data, 1),
+            max(peak - start_peak, 0) / max(data, 1)))
         sys.stdout.flush()
     print()
-    print("Medians of %d runs, whole process (parse + compute + print); ÷peer = calvoro / peer." % args.runs)
-    print("* run once (over 10 s). Peak / data: calvoro's peak resident memory over the bytes of its")
-    print("input and output text (the fixed cost of a process, about 4 MB, dominates small workloads).")
+    print("Medians of at least %d runs (of about a second's worth for workloads under 0.1 s), whole"
+          % args.runs)
+    print("process (parse + compute + print); ÷peer = calvoro / peer. * run once (over 10 s).")
+    print("Peak / data: calvoro's peak resident memory over the bytes of its input and output text;")
+    print("(peak - start) / data: the same without the %.1f MB that a run of 1+1 peaks at." % (start_peak / 1e6))
     print("All programs print the same digits." if all_agree else "SOME PROGRAMS DISAGREE (see above).")
     if os.path.exists(settings):
         os.remove(settings)

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -32,12 +33,20 @@ class TerminalSession {
   }
   bool started() const { return pid_ > 0; }
 
+  // Types once the line editor has the terminal (its line mode is off):
+  // keys typed earlier meet the terminal's own line mode instead.
   void Type(const std::string& keys) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    termios mode{};
+    while (tcgetattr(terminal_, &mode) == 0 && (mode.c_lflag & ICANON) != 0 &&
+           std::chrono::steady_clock::now() < end)
+      WaitFor("\x01", std::chrono::milliseconds(5));
     ASSERT_EQ(write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
   }
-  // Reads the screen output until `text` has appeared (or 10 s have passed).
-  bool WaitFor(const std::string& text) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  // Reads the screen output until `text` has appeared or `limit` has passed.
+  bool WaitFor(const std::string& text,
+               std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
     while (screen_.find(text) == std::string::npos) {
       if (std::chrono::steady_clock::now() > end) return false;
       pollfd ready{terminal_, POLLIN, 0};
@@ -49,10 +58,16 @@ class TerminalSession {
     }
     return true;
   }
-  // The exit status once the session has ended.
+  // The exit status once the session has ended, reading what it still
+  // writes meanwhile (a full terminal buffer would stop it); -1 when it has
+  // not ended within 10 s.
   int Wait() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     int status = 0;
-    waitpid(pid_, &status, 0);
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > end) return -1;
+      WaitFor("\x01", std::chrono::milliseconds(100));  // never shown: just reads
+    }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -72,17 +87,17 @@ TEST(TerminalSessionTest, PromptsEditsAndRecallsHistory) {
     ASSERT_TRUE(session.started());
     ASSERT_TRUE(session.WaitFor("> ")) << session.screen();
     session.Type("2*21\r");
-    EXPECT_TRUE(session.WaitFor("2*21=42")) << session.screen();
+    EXPECT_TRUE(session.WaitFor("2*21=42\r\n> ")) << session.screen();
     // Up arrow recalls the line, Backspace and 3 change its last digit.
     session.Type(
         "\x1b[A\x7f"
         "3\r");
-    EXPECT_TRUE(session.WaitFor("2*23=46")) << session.screen();
+    EXPECT_TRUE(session.WaitFor("2*23=46\r\n> ")) << session.screen();
     // Ctrl+A moves to the start of the line: "1+" goes in front.
     session.Type(
         "5\x01"
         "1+\r");
-    EXPECT_TRUE(session.WaitFor("1+5=6")) << session.screen();
+    EXPECT_TRUE(session.WaitFor("1+5=6\r\n> ")) << session.screen();
     session.Type("\x04");  // Ctrl+D ends the session
     EXPECT_EQ(session.Wait(), 0) << session.screen();
   }
