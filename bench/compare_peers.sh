@@ -42,6 +42,7 @@ done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 gcc -O2 -o "$work/gmp_peer" "$here/peers/gmp_peer.c" -lgmp
+gcc -O2 -o "$work/peak_rss" "$here/peers/peak_rss.c"
 
-exec python3 "$here/peers/compare.py" --cli "$cli" --gmp "$work/gmp_peer" --work "$work" \
+exec python3 "$here/peers/compare.py" --cli "$cli" --gmp "$work/gmp_peer" --peak-rss "$work/peak_rss" --work "$work" \
   --runs "$runs" --quick "$quick"

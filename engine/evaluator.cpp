@@ -117,6 +117,9 @@ bool ExprEvaluator::AppendStep(std::string& steps, std::string_view text) {
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
   }
+  // One growth for both pieces (appending them one by one could grow a
+  // megabyte step text twice).
+  steps.reserve(steps.size() + text.size() + 3);
   steps.append("\r\n=").append(text);
   return true;
 }
@@ -172,7 +175,9 @@ bool ExprEvaluator::EvaluateOperand(std::string& operand, char op, bool right) {
 }
 
 bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
-  std::string text = std::string(flat) + "=";
+  std::string text;
+  text.reserve(flat.size() + 1);
+  text.append(flat).push_back('=');
   int count = FindOperators(text);
   if (count < 0) {
     sink_.MessageBox("Sorry, the expression holds more than " + std::to_string(kMaxOperators) +
@@ -272,6 +277,7 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
   }
   std::string text(prepared);
   step_characters_ = 0;
+  steps.reserve(2 * text.size() + 3);  // the first two lines
   steps = text;
   if (!AppendStep(steps, text)) return false;
   // Each counted group takes at most two rounds: its flat content, then the

@@ -148,7 +148,7 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
 
 std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
                                                  const MemoryTexts& memories, int base) {
-  const std::string typed(TrimBlanks(expression));
+  const std::string_view typed = TrimBlanks(expression);
   std::string text = ToLowerAscii(typed);
   if (text.empty() || text.find('=') != std::string::npos) return std::nullopt;
   if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {

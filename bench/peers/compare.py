@@ -88,7 +88,7 @@ def random_digits(rng, count):
 
 
 def run(command, stdin_path):
-    """Wall time, peak resident memory (bytes) and output of one process."""
+    """Wall time and output of one process."""
     if "--settings" in command:
         # Every calvoro-cli run starts from a fresh settings file: its log
         # line (the whole result) must not pile up from run to run.
@@ -101,13 +101,29 @@ def run(command, stdin_path):
         start = time.perf_counter()
         proc = subprocess.Popen(command, stdin=stdin, stdout=out, stderr=subprocess.DEVNULL,
                                 env=dict(os.environ, BC_LINE_LENGTH="0"))
-        _, status, usage = os.wait4(proc.pid, 0)
+        _, status, _ = os.wait4(proc.pid, 0)
         elapsed = time.perf_counter() - start
     if stdin_path:
         stdin.close()
     with open(out_path, "rb") as f:
         text = f.read().decode(errors="replace")
-    return elapsed, usage.ru_maxrss * 1024, text, status
+    return elapsed, text, status
+
+
+def peak_memory(peak_rss, command, stdin_path):
+    """The peak resident memory (bytes) of one run of the command, measured by
+    the small peak_rss program (not from here: a child's peak includes the
+    Python image it was forked from)."""
+    if "--settings" in command:
+        settings = command[command.index("--settings") + 1]
+        if os.path.exists(settings):
+            os.remove(settings)
+    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    proc = subprocess.run([peak_rss] + command, stdin=stdin, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.PIPE)
+    if stdin_path:
+        stdin.close()
+    return int(proc.stderr.decode().strip().splitlines()[-1])
 
 
 def timed_runs(command, stdin, runs):
@@ -115,19 +131,17 @@ def timed_runs(command, stdin, runs):
     about a second has passed (at most 101 runs), so that the medians of
     millisecond workloads are not decided by a few scheduling hiccups. A
     first run over 10 s is the only one ("*")."""
-    times, peak, text, marker = [], 0, "", ""
+    times, text, marker = [], "", ""
     while True:
-        elapsed, rss, out, _ = run(command, stdin)
+        elapsed, text, _ = run(command, stdin)
         times.append(elapsed)
-        peak = max(peak, rss)
-        text = out
         if len(times) == 1 and elapsed > 10:
             marker = "*"
             break
         wanted = runs if times[0] >= 0.1 else max(runs, min(101, int(1.0 / max(times[0], 1e-3))))
         if len(times) >= wanted:
             break
-    return statistics.median(times), peak, clean(text), marker
+    return statistics.median(times), clean(text), marker
 
 
 def clean(text):
@@ -165,6 +179,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli")
     parser.add_argument("--gmp")
+    parser.add_argument("--peak-rss")
     parser.add_argument("--work")
     parser.add_argument("--runs", type=int)
     parser.add_argument("--quick", type=int)
@@ -239,12 +254,14 @@ def main():
     header = "| workload | calvoro | " + " | ".join(peers) + " | " + \
         " | ".join("÷" + p for p in peers) + " | calvoro peak / data | (peak - start) / data |"
     # The resident memory of a process that calculates next to nothing.
-    start_peak = max(run(cli + ["--precision", "10", "1+1"], None)[1] for _ in range(3))
+    start_peak = max(peak_memory(args.peak_rss, cli + ["--precision", "10", "1+1"], None)
+                     for _ in range(3))
     print(header)
     print("|" + "---|" * (header.count("|") - 1))
     all_agree = True
     for label, (command, stdin), peer_commands, check in workloads:
-        calvoro, peak, text, _ = timed_runs(command, stdin, args.runs)
+        calvoro, text, _ = timed_runs(command, stdin, args.runs)
+        peak = peak_memory(args.peak_rss, command, stdin)
         data = (os.path.getsize(stdin) if stdin else len(command[-1])) + len(text)
         cells, ratios = [], []
         for peer in peers:
@@ -253,7 +270,7 @@ def main():
                 ratios.append("")
                 continue
             pcommand, pstdin = peer_commands[peer]
-            median, _, ptext, marker = timed_runs(pcommand, pstdin, args.runs)
+            median, ptext, marker = timed_runs(pcommand, pstdin, args.runs)
             if check[0] == "exact":
                 agree = ptext == text
             elif check[0] == "rounded":
