@@ -35,6 +35,25 @@ bool HasAvx2() {
 #endif
 }
 
+// Runs a loop body compiled for AVX2 when the processor has it (and vector
+// units are allowed), the portable build of it otherwise. The body is a
+// lambda marked always_inline, so each caller's loop is compiled once for
+// each target and the compiler vectorises it with that target's registers.
+#if defined(__x86_64__)
+template <class Body>
+[[gnu::target("avx2")]] void RunWithAvx2(const Body& body) {
+  body();
+}
+#endif
+
+template <class Body>
+void RunVectorised(const Body& body) {
+#if defined(__x86_64__)
+  if (HasAvx2()) return RunWithAvx2(body);
+#endif
+  body();
+}
+
 // Arithmetic modulo P < 2^30 with values kept in Montgomery form x * 2^32 mod
 // P. A product of two residues is below P^2 < 2^32 * P, so reduce() sees at
 // most 2^32 * P + (2^32 - 1) * P < 2^63 and returns a value below 2P, one
@@ -328,39 +347,19 @@ struct Field {
     InversePortable(a, roots);
   }
 
-  [[gnu::always_inline]] static inline void SquarePointwiseBody(std::vector<std::uint32_t>& a) {
-    for (std::uint32_t& x : a) x = ReduceLazy(std::uint64_t{x} * x);
-  }
-#if defined(__x86_64__)
-  [[gnu::target("avx2")]] static void SquarePointwiseAvx2(std::vector<std::uint32_t>& a) {
-    SquarePointwiseBody(a);
-  }
-#endif
   static void SquarePointwise(std::vector<std::uint32_t>& a) {
-#if defined(__x86_64__)
-    if (HasAvx2()) return SquarePointwiseAvx2(a);
-#endif
-    SquarePointwiseBody(a);
+    RunVectorised([&]() __attribute__((always_inline)) {
+      for (std::uint32_t& x : a) x = ReduceLazy(std::uint64_t{x} * x);
+    });
   }
 
-  [[gnu::always_inline]] static inline void MultiplyPointwiseBody(
-      std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-    std::uint32_t* __restrict x = a.data();
-    const std::uint32_t* __restrict y = b.data();
-    for (std::size_t i = 0; i < a.size(); ++i) x[i] = ReduceLazy(std::uint64_t{x[i]} * y[i]);
-  }
-#if defined(__x86_64__)
-  [[gnu::target("avx2")]] static void MultiplyPointwiseAvx2(std::vector<std::uint32_t>& a,
-                                                            const std::vector<std::uint32_t>& b) {
-    MultiplyPointwiseBody(a, b);
-  }
-#endif
   static void MultiplyPointwise(std::vector<std::uint32_t>& a,
                                 const std::vector<std::uint32_t>& b) {
-#if defined(__x86_64__)
-    if (HasAvx2()) return MultiplyPointwiseAvx2(a, b);
-#endif
-    MultiplyPointwiseBody(a, b);
+    RunVectorised([&]() __attribute__((always_inline)) {
+      std::uint32_t* __restrict x = a.data();
+      const std::uint32_t* __restrict y = b.data();
+      for (std::size_t i = 0; i < a.size(); ++i) x[i] = ReduceLazy(std::uint64_t{x[i]} * y[i]);
+    });
   }
 
   // The input in Montgomery form, zero-padded to n, and the forward
@@ -378,53 +377,29 @@ struct Field {
     }
   }
 
-  [[gnu::always_inline]] static inline void LoadBody(std::span<const std::uint32_t> in,
-                                                     std::vector<std::uint32_t>& out) {
-    std::uint32_t* __restrict o = out.data();
-    const std::uint32_t* __restrict x = in.data();
-    for (std::size_t i = 0; i < in.size(); ++i) o[i] = ReduceLazy(std::uint64_t{x[i]} * kR2);
-  }
-#if defined(__x86_64__)
-  [[gnu::target("avx2")]] static void LoadAvx2(std::span<const std::uint32_t> in,
-                                               std::vector<std::uint32_t>& out) {
-    LoadBody(in, out);
-  }
-#endif
   static void Load(std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out) {
-#if defined(__x86_64__)
-    if (HasAvx2()) return LoadAvx2(in, out);
-#endif
-    LoadBody(in, out);
+    RunVectorised([&]() __attribute__((always_inline)) {
+      std::uint32_t* __restrict o = out.data();
+      const std::uint32_t* __restrict x = in.data();
+      for (std::size_t i = 0; i < in.size(); ++i) o[i] = ReduceLazy(std::uint64_t{x[i]} * kR2);
+    });
   }
 
   // Both results of a butterfly stay below 2P: u < 2P and u w reduced lazily.
-  [[gnu::always_inline]] static inline void LoadFirstLevelBody(
-      std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
-      const std::vector<std::uint32_t>& roots) {
-    const std::size_t half = out.size() / 2;
-    std::uint32_t* __restrict lower = out.data();
-    std::uint32_t* __restrict upper = out.data() + half;
-    const std::uint32_t* __restrict x = in.data();
-    const std::uint32_t* __restrict w = roots.data() + half;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-      const std::uint32_t u = ReduceLazy(std::uint64_t{x[i]} * kR2);
-      lower[i] = u;
-      upper[i] = ReduceLazy(std::uint64_t{u} * w[i]);
-    }
-  }
-#if defined(__x86_64__)
-  [[gnu::target("avx2")]] static void LoadFirstLevelAvx2(std::span<const std::uint32_t> in,
-                                                         std::vector<std::uint32_t>& out,
-                                                         const std::vector<std::uint32_t>& roots) {
-    LoadFirstLevelBody(in, out, roots);
-  }
-#endif
   static void LoadFirstLevel(std::span<const std::uint32_t> in, std::vector<std::uint32_t>& out,
                              const std::vector<std::uint32_t>& roots) {
-#if defined(__x86_64__)
-    if (HasAvx2()) return LoadFirstLevelAvx2(in, out, roots);
-#endif
-    LoadFirstLevelBody(in, out, roots);
+    RunVectorised([&]() __attribute__((always_inline)) {
+      const std::size_t half = out.size() / 2;
+      std::uint32_t* __restrict lower = out.data();
+      std::uint32_t* __restrict upper = out.data() + half;
+      const std::uint32_t* __restrict x = in.data();
+      const std::uint32_t* __restrict w = roots.data() + half;
+      for (std::size_t i = 0; i < in.size(); ++i) {
+        const std::uint32_t u = ReduceLazy(std::uint64_t{x[i]} * kR2);
+        lower[i] = u;
+        upper[i] = ReduceLazy(std::uint64_t{u} * w[i]);
+      }
+    });
   }
 
   // The convolution modulo P into `result` (length `count`); `scratch` is
@@ -451,22 +426,11 @@ struct Field {
     Scale(result, n_inverse);
   }
 
-  [[gnu::always_inline]] static inline void ScaleBody(std::vector<std::uint32_t>& a,
-                                                      std::uint32_t factor) {
-    std::uint32_t* __restrict x = a.data();
-    for (std::size_t i = 0; i < a.size(); ++i) x[i] = Mul(x[i], factor);
-  }
-#if defined(__x86_64__)
-  [[gnu::target("avx2")]] static void ScaleAvx2(std::vector<std::uint32_t>& a,
-                                                std::uint32_t factor) {
-    ScaleBody(a, factor);
-  }
-#endif
   static void Scale(std::vector<std::uint32_t>& a, std::uint32_t factor) {
-#if defined(__x86_64__)
-    if (HasAvx2()) return ScaleAvx2(a, factor);
-#endif
-    ScaleBody(a, factor);
+    RunVectorised([&]() __attribute__((always_inline)) {
+      std::uint32_t* __restrict x = a.data();
+      for (std::size_t i = 0; i < a.size(); ++i) x[i] = Mul(x[i], factor);
+    });
   }
 };
 
