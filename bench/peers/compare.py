@@ -87,15 +87,20 @@ def random_digits(rng, count):
     return str(rng.randint(1, 9)) + "".join(rng.choice("0123456789") for _ in range(count - 1))
 
 
-def run(command, stdin_path):
-    """Wall time and output of one process."""
+def fresh_start(command, stdin_path):
+    """Every calvoro-cli run starts from a fresh settings file (its log line,
+    the whole result, must not pile up from run to run); returns the run's
+    standard input."""
     if "--settings" in command:
-        # Every calvoro-cli run starts from a fresh settings file: its log
-        # line (the whole result) must not pile up from run to run.
         settings = command[command.index("--settings") + 1]
         if os.path.exists(settings):
             os.remove(settings)
-    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    return open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+
+
+def run(command, stdin_path):
+    """Wall time and output of one process."""
+    stdin = fresh_start(command, stdin_path)
     out_path = os.path.join(WORK, "out.txt")
     with open(out_path, "wb") as out:
         start = time.perf_counter()
@@ -114,11 +119,7 @@ def peak_memory(peak_rss, command, stdin_path):
     """The peak resident memory (bytes) of one run of the command, measured by
     the small peak_rss program (not from here: a child's peak includes the
     Python image it was forked from)."""
-    if "--settings" in command:
-        settings = command[command.index("--settings") + 1]
-        if os.path.exists(settings):
-            os.remove(settings)
-    stdin = open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
+    stdin = fresh_start(command, stdin_path)
     proc = subprocess.run([peak_rss] + command, stdin=stdin, stdout=subprocess.DEVNULL,
                           stderr=subprocess.PIPE)
     if stdin_path:

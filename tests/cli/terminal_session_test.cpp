@@ -40,23 +40,16 @@ class TerminalSession {
     termios mode{};
     while (tcgetattr(terminal_, &mode) == 0 && (mode.c_lflag & ICANON) != 0 &&
            std::chrono::steady_clock::now() < end)
-      WaitFor("\x01", std::chrono::milliseconds(5));
+      ReadSome(5);
     ASSERT_EQ(write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
   }
-  // Reads the screen output until `text` has appeared or `limit` has passed.
-  bool WaitFor(const std::string& text,
-               std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
+  // Reads the screen output until `text` has appeared (or 10 s have passed).
+  bool WaitFor(const std::string& text) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (screen_.find(text) == std::string::npos) {
-      if (std::chrono::steady_clock::now() > end) return false;
-      pollfd ready{terminal_, POLLIN, 0};
-      if (poll(&ready, 1, 100) <= 0) continue;
-      char buffer[4096];
-      const ssize_t got = read(terminal_, buffer, sizeof buffer);
-      if (got <= 0) return screen_.find(text) != std::string::npos;
-      screen_.append(buffer, static_cast<std::size_t>(got));
+      if (std::chrono::steady_clock::now() > end || !ReadSome(100)) break;
     }
-    return true;
+    return screen_.find(text) != std::string::npos;
   }
   // The exit status once the session has ended, reading what it still
   // writes meanwhile (a full terminal buffer would stop it); -1 when it has
@@ -66,7 +59,7 @@ class TerminalSession {
     int status = 0;
     while (waitpid(pid_, &status, WNOHANG) == 0) {
       if (std::chrono::steady_clock::now() > end) return -1;
-      WaitFor("\x01", std::chrono::milliseconds(100));  // never shown: just reads
+      ReadSome(100);
     }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -74,6 +67,18 @@ class TerminalSession {
   const std::string& screen() const { return screen_; }
 
  private:
+  // Adds what the session writes within `timeout_ms` to the screen; false
+  // once the terminal is closed.
+  bool ReadSome(int timeout_ms) {
+    pollfd ready{terminal_, POLLIN, 0};
+    if (poll(&ready, 1, timeout_ms) <= 0) return true;
+    char buffer[4096];
+    const ssize_t got = read(terminal_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    screen_.append(buffer, static_cast<std::size_t>(got));
+    return true;
+  }
+
   int terminal_ = -1;
   pid_t pid_ = -1;
   std::string screen_;
