@@ -8,6 +8,10 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
 # A real X server and a typing robot for the end-to-end test of the window.
 packages+=(xvfb xauth xdotool)
+# Installation and packaging: the icon's PNGs (rsvg-convert), the man page
+# (scdoc), the Debian package (dpkg-shlibdeps reads its dependencies and needs
+# file), and the validators of the desktop entry and the AppStream metainfo.
+packages+=(librsvg2-bin scdoc dpkg-dev file desktop-file-utils appstream)
 # clang with its sanitizer and libFuzzer runtimes: scripts/sanitize.sh and scripts/fuzz.sh.
 packages+=(clang libclang-rt-14-dev)
 

@@ -10,10 +10,15 @@
 
 namespace calvoro::ui {
 
-QString HelpFile(const QString& folder) {
-  for (std::string_view name : {kHelpFileName, kHelpPageName}) {
-    const QString path = QDir(folder).filePath(ToQt(name));
-    if (QFileInfo(path).isFile()) return path;
+QString HelpFile(const QString& programFolder) {
+  const QDir program(programFolder);
+  const QString candidates[] = {
+      program.filePath(ToQt(kHelpFileName)),
+      program.filePath(ToQt(kHelpPageName)),
+      program.filePath(QStringLiteral("../share/calvoro/") + ToQt(kHelpPageName)),
+  };
+  for (const QString& path : candidates) {
+    if (QFileInfo(path).isFile()) return QDir::cleanPath(path);
   }
   return {};
 }

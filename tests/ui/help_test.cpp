@@ -1,5 +1,8 @@
-// The Help buttons' file: calvoro.chm first, else our page, else a message.
+// The Help buttons' file: calvoro.chm first, else our page beside the
+// program, else our page where it is installed, else a message.
+#include <QDir>
 #include <QFile>
+#include <vector>
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
@@ -8,23 +11,31 @@
 namespace calvoro::ui {
 namespace {
 
-TEST(HelpTest, PrefersTheChmThenOurPage) {
+TEST(HelpTest, PrefersTheChmThenThePageBesideTheProgramThenTheInstalledPage) {
+  // The program is in bin/; the files of each case are made below the folder.
   struct Case {
-    bool chm, page;
+    std::vector<const char*> files;
     const char* expected;
   } cases[] = {
-      {false, false, ""},
-      {false, true, "calvoro-help.html"},
-      {true, false, "calvoro.chm"},
-      {true, true, "calvoro.chm"},
+      {{}, ""},
+      {{"bin/calvoro-help.html"}, "bin/calvoro-help.html"},
+      {{"bin/calvoro.chm"}, "bin/calvoro.chm"},
+      {{"bin/calvoro.chm", "bin/calvoro-help.html"}, "bin/calvoro.chm"},
+      {{"share/calvoro/calvoro-help.html"}, "share/calvoro/calvoro-help.html"},
+      {{"bin/calvoro-help.html", "share/calvoro/calvoro-help.html"}, "bin/calvoro-help.html"},
+      {{"share/calvoro-help.html", "calvoro/calvoro-help.html"}, ""},
   };
   for (const Case& c : cases) {
     calvoro::testing::TempSettings folder;
-    const QString dir = QString::fromStdString(folder.path()).section('/', 0, -2);
-    if (c.chm) QFile(dir + "/calvoro.chm").open(QIODevice::WriteOnly);
-    if (c.page) QFile(dir + "/calvoro-help.html").open(QIODevice::WriteOnly);
-    const QString found = HelpFile(dir);
-    EXPECT_EQ(found.section('/', -1), QString::fromLatin1(c.expected)) << c.chm << c.page;
+    const QDir dir(QString::fromStdString(folder.path()).section('/', 0, -2));
+    dir.mkpath(QStringLiteral("bin"));
+    for (const char* file : c.files) {
+      dir.mkpath(QString::fromLatin1(file).section('/', 0, -2));
+      QFile(dir.filePath(QString::fromLatin1(file))).open(QIODevice::WriteOnly);
+    }
+    const QString found = HelpFile(dir.filePath(QStringLiteral("bin")));
+    EXPECT_EQ(found.isEmpty() ? QString() : dir.relativeFilePath(found), QString::fromLatin1(c.expected))
+        << c.files.size() << " files, expected " << c.expected;
   }
 }
 
