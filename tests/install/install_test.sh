@@ -2,8 +2,9 @@
 # `cmake --install` into a temporary DESTDIR under /usr, used as a person
 # would: every file is in place, the installed calvoro-cli calculates and logs
 # with its default settings file, the help page lies where the window looks
-# for it (../share/calvoro from the program's folder), and the installed bash
-# completion completes commands, option values and unit names.
+# for it (../share/calvoro from the program's folder), the metainfo agrees
+# with the desktop entry and icon, and the installed bash completion completes
+# commands, option values and unit names.
 #   install_test.sh BUILD-DIR APP-ID
 set -euo pipefail
 build=$1
@@ -27,8 +28,11 @@ for file in "${expected[@]}"; do
 done
 [ "$(readlink "$usr/share/man/man1/calvoro-cli.1.gz")" = calvoro.1.gz ] ||
   { echo "calvoro-cli.1.gz is not a link to calvoro.1.gz"; status=1; }
-help_page=$(cd "$usr/bin/../share/calvoro" && pwd)/calvoro-help.html
-grep -q '<html' "$help_page" || { echo "no help page at $help_page"; status=1; }
+grep -q '<html' "$usr/bin/../share/calvoro/calvoro-help.html" ||
+  { echo "no help page in ../share/calvoro from the programs' folder"; status=1; }
+# The metainfo with the desktop entry and icon it names, as software centres read them.
+appstreamcli validate-tree --no-net "$root" >"$root/validate.log" 2>&1 ||
+  { cat "$root/validate.log"; status=1; }
 
 # The installed program with its default settings file, in a home of the test's own.
 export HOME=$root/home XDG_CONFIG_HOME=$root/home/.config
