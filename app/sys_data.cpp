@@ -335,7 +335,9 @@ void MergeLog(const std::vector<std::string>& base, const std::vector<std::strin
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < file.size(); ++k) {
-      if (!drop[k]) file[kept++] = std::move(file[k]);
+      if (drop[k]) continue;
+      if (kept != k) file[kept] = std::move(file[k]);
+      ++kept;
     }
     file.resize(kept);
   }
