@@ -1,7 +1,12 @@
 // calvoro: the desktop calculator. Opens the calculator window of the stored
 // style, modally; the process ends when it closes.
 #include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 
+#include "app/safe_file.h"
 #include "app/startup.h"
 #include "ui/calc_shell.h"
 #include "ui/complex_expr_dlg.h"
@@ -9,6 +14,34 @@
 #include "ui/expr_dlg.h"
 
 namespace {
+
+constexpr const char* kNoMemoryText =
+    "Calvoro needs more memory than the computer has and has to end. The settings file keeps "
+    "what was saved last.";
+
+// Running out of memory ends the program with a message and status 1, never
+// an abort: an exception must not pass through Qt's event loop.
+[[noreturn]] void EndForLackOfMemory() {
+  calvoro::RemoveOpenTemporaries();
+  std::fprintf(stderr, "calvoro: %s\n", kNoMemoryText);
+  try {
+    QMessageBox::critical(nullptr, QStringLiteral("Calvoro"), QString::fromUtf8(kNoMemoryText));
+  } catch (...) {
+  }
+  std::_Exit(1);
+}
+
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      EndForLackOfMemory();
+    }
+  }
+};
 
 // The window's own record is marked as a fresh start before it initialises.
 template <typename Window>
@@ -21,9 +54,9 @@ int Run(Window& window, calvoro::CSysData& record) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   using namespace calvoro;
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Wrenfield Software Development Lab."));
   QCoreApplication::setApplicationName(QStringLiteral("Calvoro"));
   QApplication::setWindowIcon(ui::CalvoroIcon());
@@ -49,5 +82,13 @@ int main(int argc, char** argv) {
       ui::CStandardExprDlg window(path);
       return Run(window, window.model().data());
     }
+  }
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    EndForLackOfMemory();
   }
 }
