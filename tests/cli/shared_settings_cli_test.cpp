@@ -174,11 +174,11 @@ TEST_F(SharedCliTest, ProcessesKilledInTheirSavesLeaveAFileThatLoads) {
   for (int j = 0; j < 300; ++j)
     input += "(m)=" + std::to_string(j) + "\nfac(6000)+" + std::to_string(j) + "\n";
   const std::string in = folder.Write("in.txt", input);
-  // Rounds go on until kills have met saves a few times (temporaries left
-  // behind), at most 40.
+  // Eight rounds at least, and on until a kill has met a save (a temporary
+  // is left behind), at most 30.
   std::mt19937 random(18);
   std::size_t left_behind = 0;
-  for (int round = 0; round < 40 && left_behind < 3; ++round) {
+  for (int round = 0; round < 30 && (round < 8 || left_behind == 0); ++round) {
     std::vector<pid_t> processes;
     for (int k = 0; k < 3; ++k) processes.push_back(StartCli({"--settings", path}, in));
     std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 400));
