@@ -411,9 +411,7 @@ bool CalculatorWindow::Save() {
   swap_overridden();
   const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save() == kFileDone;
   swap_overridden();
-  if (saved) return true;
-  if (save_failed_) save_failed_();
-  return false;
+  return saved;
 }
 
 }  // namespace calvoro

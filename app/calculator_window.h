@@ -110,12 +110,12 @@ class CalculatorWindow {
 
   // The CLI's options: apply to this run only.
   void OverrideForRun(const RunOverrides& overrides);
-  // Saves the record (with the file's values for overridden fields); a failed
-  // save goes to the save-failure hook.
+  // Saves the record (with the file's values for overridden fields); false
+  // when the save failed.
   bool Save();
-  void set_save_failed_hook(std::function<void()> hook) { save_failed_ = std::move(hook); }
-  // Saves through `hook` instead of at once (the CLI's batches): it gets the
-  // settings manager, its record holding what the file is to get.
+  // Saves through `hook` instead (the CLI, which reports failures and
+  // batches its saves): it gets the settings manager, whose record holds
+  // what the file is to get while the hook runs.
   void set_save_hook(std::function<bool(CSysDataManager&)> hook) { save_hook_ = std::move(hook); }
 
  private:
@@ -136,7 +136,6 @@ class CalculatorWindow {
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
   CSysData fileValues_;  // the overridden fields as the file holds them
-  std::function<void()> save_failed_;
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
 };

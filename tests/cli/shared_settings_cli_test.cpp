@@ -76,13 +76,13 @@ int WaitFor(pid_t pid, std::chrono::seconds limit = std::chrono::seconds(60)) {
 
 bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
-// Polls `done` every few milliseconds for at most ten seconds.
+// Polls `done` every millisecond for at most ten seconds.
 template <typename Done>
 bool Eventually(Done done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
 }
@@ -174,14 +174,18 @@ TEST_F(SharedCliTest, ProcessesKilledInTheirSavesLeaveAFileThatLoads) {
   for (int j = 0; j < 300; ++j)
     input += "(m)=" + std::to_string(j) + "\nfac(6000)+" + std::to_string(j) + "\n";
   const std::string in = folder.Write("in.txt", input);
-  // Eight rounds at least, and on until a kill has met a save (a temporary
-  // is left behind), at most 30.
+  // Every other round kills at a random moment; the others kill as soon as
+  // a save is under way (its temporary file is there).
   std::mt19937 random(18);
   std::size_t left_behind = 0;
-  for (int round = 0; round < 30 && (round < 8 || left_behind == 0); ++round) {
+  for (int round = 0; round < 10; ++round) {
     std::vector<pid_t> processes;
     for (int k = 0; k < 3; ++k) processes.push_back(StartCli({"--settings", path}, in));
-    std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 400));
+    if (round % 2 == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(random() % 600));
+    } else {
+      Eventually([&] { return !Temporaries().empty(); });
+    }
     for (pid_t process : processes) kill(process, SIGKILL);
     for (pid_t process : processes) WaitFor(process);
     int loaded = kFileBroken;
