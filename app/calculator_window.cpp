@@ -67,6 +67,9 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
   line.append("   ").append(BasePrefix(base));
   if (EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line))) {
     line.append(base == kBaseMix ? expression : first_line);
+  } else if (first_line.size() > kMaxLoggedFirstLine) {
+    line.append(expression).append("=").append(first_line.substr(0, kMaxLoggedFirstLine));
+    line.append("...[").append(std::to_string(first_line.size())).append(" characters]");
   } else {
     line.append(expression).append("=").append(first_line);
   }
@@ -86,7 +89,7 @@ bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
   const bool fresh_start = d.freshStart == 1;
-  const bool open_tips = InitialiseShellRecord(d);
+  const bool open_tips = InitialiseShellRecord(manager_, sink_);
   if (fresh_start) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
@@ -406,11 +409,9 @@ bool CalculatorWindow::Save() {
     if (overrides_.numberBase) std::swap(record.numberBase, fileValues_.numberBase);
   };
   swap_overridden();
-  const int saved = manager_.Save();
+  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save() == kFileDone;
   swap_overridden();
-  if (saved == kFileDone) return true;
-  if (save_failed_) save_failed_();
-  return false;
+  return saved;
 }
 
 }  // namespace calvoro

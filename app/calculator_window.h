@@ -31,7 +31,10 @@ std::string_view BasePrefix(int base);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
-// expression).
+// expression). The expression and the result are kept whole; a first line
+// longer than kMaxLoggedFirstLine (values substituted into a short input)
+// keeps its beginning, then "...[" its length " characters]".
+inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
 std::string LogLine(const std::tm& time, int base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
 
@@ -53,7 +56,10 @@ class CalculatorWindow {
   bool Initialise();
 
   // While the tip of the day is open every command is ignored.
-  bool Blocked() const { return data().tipOpen == 1; }
+  bool Blocked() const { return honourTipOpen_ && data().tipOpen == 1; }
+  // For a front end without a tip of the day (the CLI): `tipOpen` is another
+  // window's and never blocks.
+  void IgnoreTipOpen() { honourTipOpen_ = false; }
 
   // The input field: the Qt line edit mirrors it (text, caret, selection)
   // before and after every command. Positions are byte offsets.
@@ -104,10 +110,13 @@ class CalculatorWindow {
 
   // The CLI's options: apply to this run only.
   void OverrideForRun(const RunOverrides& overrides);
-  // Saves the record (with the file's values for overridden fields); a failed
-  // save goes to the save-failure hook.
+  // Saves the record (with the file's values for overridden fields); false
+  // when the save failed.
   bool Save();
-  void set_save_failed_hook(std::function<void()> hook) { save_failed_ = std::move(hook); }
+  // Saves through `hook` instead (the CLI, which reports failures and
+  // batches its saves): it gets the settings manager, whose record holds
+  // what the file is to get while the hook runs.
+  void set_save_hook(std::function<bool(CSysDataManager&)> hook) { save_hook_ = std::move(hook); }
 
  private:
   CommandResult Command(std::string_view input);
@@ -127,7 +136,8 @@ class CalculatorWindow {
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
   CSysData fileValues_;  // the overridden fields as the file holds them
-  std::function<void()> save_failed_;
+  std::function<bool(CSysDataManager&)> save_hook_;
+  bool honourTipOpen_ = true;
 };
 
 }  // namespace calvoro

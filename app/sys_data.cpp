@@ -1,4 +1,5 @@
-// SysData.dat: encoding, decoding, atomic saving and the settings folder.
+// SysData.dat: encoding, decoding, saving with several writers, and the
+// settings folder.
 #include "app/sys_data.h"
 
 #include <limits.h>
@@ -8,35 +9,28 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <iterator>
+#include <optional>
+#include <type_traits>
 
 namespace calvoro {
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
+// How long a save waits for another process's save to end.
+constexpr auto kLockTimeout = std::chrono::seconds(10);
 
-// Encodes the record into a string, or straight into a file through a small
+// Encodes the record into a string, or straight into a file through its
 // buffer, so that saving a log of many megabytes needs no copy of it.
 class Writer {
  public:
   Writer() = default;
-  explicit Writer(int fd) : fd_(fd) {}
+  explicit Writer(FdWriter& file) : file_(&file) {}
 
-  void Byte(std::uint8_t value) { out_.push_back(static_cast<char>(value)); }
+  void Byte(std::uint8_t value) {
+    const char c = static_cast<char>(value);
+    Put(std::string_view(&c, 1));
+  }
   void Uint(std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) Byte(static_cast<std::uint8_t>(value >> (8 * i)));
   }
@@ -54,30 +48,20 @@ class Writer {
       Uint(0xFFFF, 2);
       Uint(length, 4);
     }
-    if (fd_ >= 0 && length >= kBuffer) {
-      Flush();
-      ok_ = ok_ && WriteAll(fd_, text);
-      return;
-    }
-    out_.append(text);
-    if (fd_ >= 0 && out_.size() >= kBuffer) Flush();
+    Put(text);
   }
   std::string Take() { return std::move(out_); }
-  // Writes what is buffered; true when every write to the file succeeded.
-  bool Finish() {
-    Flush();
-    return ok_;
-  }
 
  private:
-  static constexpr std::size_t kBuffer = 1 << 16;
-  void Flush() {
-    ok_ = ok_ && WriteAll(fd_, out_);
-    out_.clear();
+  void Put(std::string_view bytes) {
+    if (file_ != nullptr) {
+      file_->Write(bytes);
+    } else {
+      out_.append(bytes);
+    }
   }
 
-  int fd_ = -1;
-  bool ok_ = true;
+  FdWriter* file_ = nullptr;
   std::string out_;
 };
 
@@ -113,7 +97,8 @@ class Reader {
     value = std::bit_cast<double>(v);
     return true;
   }
-  bool Text(std::string& text) {
+  // A text's bytes, left in the buffer.
+  bool TextView(std::string_view& text) {
     std::uint64_t length;
     if (!Uint(length, 1)) return false;
     if (length == 0xFF) {
@@ -121,8 +106,14 @@ class Reader {
       if (length == 0xFFFF && !Uint(length, 4)) return false;
     }
     if (length > bytes_.size() - pos_) return false;
-    text.assign(bytes_.substr(pos_, length));
+    text = bytes_.substr(pos_, length);
     pos_ += length;
+    return true;
+  }
+  bool Text(std::string& text) {
+    std::string_view view;
+    if (!TextView(view)) return false;
+    text.assign(view);
     return true;
   }
   bool AtEnd() const { return pos_ == bytes_.size(); }
@@ -144,14 +135,36 @@ bool ReadItem(Reader& in, ConversionItem& item) {
          in.Int32(item.kind);
 }
 
-// A list: an int32 count, then the elements. Elements are read one by one and
-// appended, so a count larger than the file stops at the end of the bytes.
-template <typename T, typename ReadOne>
-bool ReadList(Reader& in, std::vector<T>& list, ReadOne read_one) {
+bool SkipItem(Reader& in) {
+  std::string_view text;
+  std::int32_t kind;
+  return in.TextView(text) && in.TextView(text) && in.TextView(text) && in.Int32(kind);
+}
+
+bool ReadLine(Reader& in, std::string& line) { return in.Text(line); }
+
+bool SkipLine(Reader& in) {
+  std::string_view text;
+  return in.TextView(text);
+}
+
+// A list: an int32 count, then the elements, read one by one (a count
+// larger than the file stops at the end of the bytes). Beyond `max`
+// elements the oldest (`keep_last`) or the last ones are passed over.
+template <typename T, typename ReadOne, typename SkipOne>
+bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
+              ReadOne read_one, SkipOne skip_one) {
   std::int32_t count;
   if (!in.Int32(count) || count < 0) return false;
   list.clear();
-  for (std::int32_t i = 0; i < count; ++i) {
+  const std::size_t all = static_cast<std::size_t>(count);
+  const std::size_t skipped = all > max ? all - max : 0;
+  for (std::size_t i = 0; i < all; ++i) {
+    const bool skip = keep_last ? i < skipped : i >= max;
+    if (skip) {
+      if (!skip_one(in)) return false;
+      continue;
+    }
     T element{};
     if (!read_one(in, element)) return false;
     list.push_back(std::move(element));
@@ -185,76 +198,18 @@ bool ReadFields(Reader& in, CSysData& d) {
   return in.Text(d.paramF) && in.Text(d.paramK) && in.Text(d.paramM) && in.Text(d.paramW) &&
          in.Text(d.paramPi) && in.Double(d.spareReal) && in.Int32(d.windowOption1) &&
          in.Int32(d.windowOption2) && in.Int32(d.windowOption3) &&
-         ReadList(in, d.logLines, [](Reader& r, std::string& line) { return r.Text(line); }) &&
+         ReadList(in, d.logLines, kMaxLogLines, true, ReadLine, SkipLine) &&
          in.Int32(d.reserved1) && in.Int32(d.reserved2) && ReadAngle(in, d.angleRadian) &&
          in.Int32(d.minimizeToTray) && in.Byte(d.spareByte1) && in.Byte(d.spareByte2) &&
          in.Int32(d.spareInt1) && in.Int32(d.spareInt2) && in.Int32(d.windowStyle) &&
-         in.Int32(d.freshStart) && ReadList(in, d.conversionItems, ReadItem) &&
+         in.Int32(d.freshStart) &&
+         ReadList(in, d.conversionItems, kMaxConversionItems, false, ReadItem, SkipItem) &&
          ReadClamped(in, d.precision, kMaxPrecision) &&
          ReadClamped(in, d.exponentThreshold, kMaxExponentThreshold) &&
          in.Int32(d.addSingleConversionToHistory) && in.Int32(d.showTips) &&
          in.Text(d.savedExpression) && in.Int32(d.savedInputFlag) && in.Text(d.savedInputText) &&
          in.Int32(d.tipIndex) && in.Int32(d.savedInputB) && in.Int32(d.savedInputC) &&
          ReadBase(in, d.numberBase) && in.Int32(d.spareInt3) && in.Int32(d.tipOpen);
-}
-
-// Reads the file in large blocks (a log of many megabytes is read at once).
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.clear();
-  char block[1 << 16];
-  while (in.read(block, sizeof block) || in.gcount() > 0)
-    bytes.append(block, static_cast<std::size_t>(in.gcount()));
-  return !in.bad();
-}
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-bool IsWritableFolder(const std::string& folder) {
-  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-// mkdir -p for a folder path ending in "/".
-bool MakeFolders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-       slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
-
-// Writes a temporary file beside `path`, flushes it to disk and renames it
-// over `path`: a reader sees the old file or the new one, never a short one.
-// A symbolic link is followed, so that the file it names is replaced, not the
-// link; anything but a regular file (a device such as /dev/null, a folder) is
-// never replaced.
-bool WriteFileAtomically(const std::string& link_or_path, const std::function<bool(int)>& write) {
-  std::string path = link_or_path;
-  struct stat info;
-  for (int depth = 0; ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode); ++depth) {
-    char target[PATH_MAX];
-    const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
-    if (length <= 0 || depth == 16) return false;
-    const std::string named(target, static_cast<std::size_t>(length));
-    path = named.front() == '/' ? named : FolderOf(path) + named;
-  }
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  ::fchmod(fd, 0644);
-  const bool written = write(fd) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
 }
 
 void EncodeFields(const CSysData& d, Writer& out) {
@@ -294,7 +249,143 @@ void EncodeFields(const CSysData& d, Writer& out) {
   out.Int32(d.tipOpen);
 }
 
+// Calls `visit` with a member pointer to every field but the log.
+template <typename Visit>
+void ForEachField(Visit visit) {
+  visit(&CSysData::paramF);
+  visit(&CSysData::paramK);
+  visit(&CSysData::paramM);
+  visit(&CSysData::paramW);
+  visit(&CSysData::paramPi);
+  visit(&CSysData::spareReal);
+  visit(&CSysData::windowOption1);
+  visit(&CSysData::windowOption2);
+  visit(&CSysData::windowOption3);
+  visit(&CSysData::reserved1);
+  visit(&CSysData::reserved2);
+  visit(&CSysData::angleRadian);
+  visit(&CSysData::minimizeToTray);
+  visit(&CSysData::spareByte1);
+  visit(&CSysData::spareByte2);
+  visit(&CSysData::spareInt1);
+  visit(&CSysData::spareInt2);
+  visit(&CSysData::windowStyle);
+  visit(&CSysData::freshStart);
+  visit(&CSysData::conversionItems);
+  visit(&CSysData::precision);
+  visit(&CSysData::exponentThreshold);
+  visit(&CSysData::addSingleConversionToHistory);
+  visit(&CSysData::showTips);
+  visit(&CSysData::savedExpression);
+  visit(&CSysData::savedInputFlag);
+  visit(&CSysData::savedInputText);
+  visit(&CSysData::tipIndex);
+  visit(&CSysData::savedInputB);
+  visit(&CSysData::savedInputC);
+  visit(&CSysData::numberBase);
+  visit(&CSysData::spareInt3);
+  visit(&CSysData::tipOpen);
+}
+
+// Compares as floating point does, except that a NaN equals itself: a stored
+// NaN must not count as a change.
+template <typename T>
+bool SameValue(const T& a, const T& b) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || a == b;
+  } else {
+    return a == b;
+  }
+}
+
+// The log `current` against `base`, the log as it was: the lines of `base`
+// kept in order, those removed, and the lines appended after them. Returns
+// the index in `current` of the first appended line and fills `removed`.
+std::size_t DiffLog(const std::vector<std::string>& base, const std::vector<std::string>& current,
+                    std::vector<bool>* removed) {
+  if (current.size() >= base.size() && std::equal(base.begin(), base.end(), current.begin()))
+    return base.size();
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < base.size(); ++i) {
+    if (j < current.size() && current[j] == base[i]) {
+      ++j;
+    } else if (removed != nullptr) {
+      (*removed)[i] = true;
+    }
+  }
+  return j;
+}
+
+// Applies the change from `base` to `current` to the log `file` (the log as
+// the file holds it now): the removed lines go where they still are, the
+// appended lines follow every line already there; the oldest beyond the
+// bound are dropped.
+void MergeLog(const std::vector<std::string>& base, const std::vector<std::string>& current,
+              std::vector<std::string>& file) {
+  std::vector<bool> removed(base.size());
+  const std::size_t appended = DiffLog(base, current, &removed);
+  if (std::find(removed.begin(), removed.end(), true) != removed.end()) {
+    // The file holds the base's lines in order, perhaps fewer (another
+    // process removed some), then other processes' new lines.
+    std::vector<bool> drop(file.size());
+    std::size_t p = 0;
+    for (std::size_t i = 0; i < base.size() && p < file.size(); ++i) {
+      if (file[p] != base[i]) continue;  // already gone from the file
+      drop[p++] = removed[i];
+    }
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < file.size(); ++k) {
+      if (drop[k]) continue;
+      if (kept != k) file[kept] = std::move(file[k]);
+      ++kept;
+    }
+    file.resize(kept);
+  }
+  file.insert(file.end(), current.begin() + static_cast<std::ptrdiff_t>(appended), current.end());
+  if (file.size() > kMaxLogLines)
+    file.erase(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() - kMaxLogLines));
+}
+
+// Whether bytes may be a settings file: nothing at all, our header (the
+// rest perhaps damaged), or the beginning of our header (a file cut short).
+bool HoldsSettingsRecord(std::string_view bytes) {
+  Reader in(bytes);
+  std::string_view header;
+  if (in.TextView(header)) return header == kSysDataHeader;
+  std::string expected(1, static_cast<char>(kSysDataHeader.size()));
+  expected.append(kSysDataHeader);
+  return std::string_view(expected).starts_with(bytes);
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+bool IsWritableFolder(const std::string& folder) {
+  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// mkdir -p for a folder path ending in "/".
+bool MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+       slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+constexpr std::string_view kNotRegularText = "it is not a regular file";
+constexpr std::string_view kForeignText = "it is not a Calvoro settings file";
+
 }  // namespace
+
+CSysData WithoutLog(const CSysData& record) {
+  CSysData fields;
+  ForEachField([&](auto member) { fields.*member = record.*member; });
+  return fields;
+}
 
 std::string EncodeSysData(const CSysData& d) {
   Writer out;
@@ -318,19 +409,131 @@ CSysDataManager::CSysDataManager(std::string file_path) : filePath(std::move(fil
 
 int CSysDataManager::Load() {
   std::string bytes;
-  if (!ReadWholeFile(filePath, bytes)) return kFileDone;  // no file: the record stays
-  return DecodeSysData(bytes, data) ? kFileDone : kFileBroken;
+  FileStamp stamp;
+  const ReadStatus status = ReadRegularFile(filePath, bytes, &stamp);
+  if (status == ReadStatus::kNotRegular) {
+    state_ = SettingsFileState::kNotRegular;
+    return kFileDone;
+  }
+  if (status == ReadStatus::kFailed) return kFileDone;  // could not be opened: the record stays
+  if (!HoldsSettingsRecord(bytes)) {
+    state_ = SettingsFileState::kForeign;
+    return kFileBroken;
+  }
+  state_ = SettingsFileState::kUsable;
+  const bool read = status == ReadStatus::kMissing || DecodeSysData(bytes, data);
+  file_ = data;
+  fields_ = WithoutLog(data);
+  stamp_ = stamp;
+  return read ? kFileDone : kFileBroken;
 }
 
-int CSysDataManager::Save() const { return Save(data); }
-
-int CSysDataManager::Save(const CSysData& record) const {
-  const auto write = [&record](int fd) {
-    Writer out(fd);
-    EncodeFields(record, out);
-    return out.Finish();
+int CSysDataManager::Save() {
+  saveError_.clear();
+  const auto fail = [this](std::string why) {
+    saveError_ = std::move(why);
+    return kFileBroken;
   };
-  return WriteFileAtomically(filePath, write) ? kFileDone : kFileBroken;
+  const std::optional<ResolvedPath> target = ResolvePath(filePath);
+  if (!target) return fail(ErrorText(ELOOP));
+  if (target->exists && !target->regular) {
+    state_ = SettingsFileState::kNotRegular;
+    return fail(std::string(kNotRegularText));
+  }
+  const FileLock lock(target->path, kLockTimeout);
+  if (!lock.ok()) return fail(ErrorText(lock.error()));
+  RemoveStaleTemporaries(target->path);
+
+  // The file as it is now; as this process left it, it need not be read.
+  CSysData merged;
+  if (StampOfFile(target->path) == stamp_) {
+    merged = file_;
+  } else {
+    std::string bytes;
+    FileStamp stamp;
+    int error = 0;
+    switch (ReadRegularFile(target->path, bytes, &stamp, &error)) {
+      case ReadStatus::kNotRegular:
+        state_ = SettingsFileState::kNotRegular;
+        return fail(std::string(kNotRegularText));
+      case ReadStatus::kFailed:
+        return fail(ErrorText(error));
+      case ReadStatus::kMissing:
+      case ReadStatus::kRead:
+        break;
+    }
+    if (!HoldsSettingsRecord(bytes)) {
+      state_ = SettingsFileState::kForeign;
+      return fail(std::string(kForeignText));
+    }
+    // A damaged file keeps, past the damage, what this process knew.
+    merged = file_;
+    if (!bytes.empty()) DecodeSysData(bytes, merged);
+  }
+  ForEachField([&](auto member) {
+    if (!SameValue(data.*member, fields_.*member)) merged.*member = data.*member;
+  });
+  MergeLog(file_.logLines, data.logLines, merged.logLines);
+
+  FileStamp written;
+  if (Write(merged, target->path, written) != kFileDone) return kFileBroken;
+  state_ = SettingsFileState::kUsable;
+  stamp_ = written;
+  file_ = std::move(merged);
+  fields_ = WithoutLog(data);
+  data.logLines = file_.logLines;
+  return kFileDone;
+}
+
+int CSysDataManager::Save(const CSysData& record) {
+  saveError_.clear();
+  const std::optional<ResolvedPath> target = ResolvePath(filePath);
+  if (!target || (target->exists && !target->regular)) {
+    saveError_ = target ? std::string(kNotRegularText) : ErrorText(ELOOP);
+    return kFileBroken;
+  }
+  const FileLock lock(target->path, kLockTimeout);
+  if (!lock.ok()) {
+    saveError_ = ErrorText(lock.error());
+    return kFileBroken;
+  }
+  RemoveStaleTemporaries(target->path);
+  std::string bytes;
+  if (ReadRegularFile(target->path, bytes) == ReadStatus::kRead && !HoldsSettingsRecord(bytes)) {
+    saveError_ = kForeignText;
+    return kFileBroken;
+  }
+  // The file no longer holds what this manager last read or wrote.
+  stamp_ = FileStamp{};
+  stamp_.size = -2;
+  FileStamp written;
+  return Write(record, target->path, written);
+}
+
+int CSysDataManager::Write(const CSysData& record, const std::string& target,
+                           FileStamp& written) {
+  TemporaryFile temporary(target);
+  if (!temporary.ok()) {
+    saveError_ = ErrorText(temporary.error());
+    return kFileBroken;
+  }
+  FdWriter file(temporary.fd());
+  Writer out(file);
+  EncodeFields(record, out);
+  if (!file.Finish()) {
+    saveError_ = ErrorText(file.error());
+    return kFileBroken;
+  }
+  if (!temporary.Commit()) {
+    saveError_ = ErrorText(temporary.error());
+    return kFileBroken;
+  }
+  written = temporary.stamp();
+  return kFileDone;
+}
+
+std::size_t CSysDataManager::unsavedLogLines() const {
+  return data.logLines.size() - DiffLog(file_.logLines, data.logLines, nullptr);
 }
 
 std::string ProgramFolder() {
@@ -356,8 +559,13 @@ std::string SettingsFolder(const std::string& program_folder) {
   const std::string target = folder + std::string(kSysDataFileName);
   std::string seed;
   if (::access(target.c_str(), F_OK) != 0 &&
-      ReadWholeFile(program_folder + std::string(kSysDataFileName), seed))
-    WriteFileAtomically(target, [&seed](int fd) { return WriteAll(fd, seed); });
+      ReadRegularFile(program_folder + std::string(kSysDataFileName), seed) == ReadStatus::kRead &&
+      HoldsSettingsRecord(seed)) {
+    TemporaryFile temporary(target);
+    FdWriter file(temporary.fd());
+    file.Write(seed);
+    if (temporary.ok() && file.Finish()) temporary.Commit();
+  }
   return folder;
 }
 

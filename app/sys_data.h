@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "engine/expr_engine.h"
 
 namespace calvoro {
@@ -85,12 +86,32 @@ inline constexpr std::string_view kSysDataFileName = "SysData.dat";
 inline constexpr int kFileDone = 1;
 inline constexpr int kFileBroken = 0;
 
+// The log keeps its newest lines up to this count; older ones are dropped
+// when a file is read or written. Conversion items beyond their bound are
+// not read. So a record never needs much more memory than its file's bytes.
+inline constexpr std::size_t kMaxLogLines = 100000;
+inline constexpr std::size_t kMaxConversionItems = 10000;
+
 // The file bytes of a record, and the record read from bytes. `Decode`
 // assigns each field as it is read and returns false when the bytes end early
-// or hold a bad value; a foreign header leaves the record untouched (true).
+// or hold a bad value; a foreign header leaves the record untouched.
 std::string EncodeSysData(const CSysData& data);
 bool DecodeSysData(std::string_view bytes, CSysData& data);
+// The record's fields without its log.
+CSysData WithoutLog(const CSysData& record);
 
+// What the settings file is to this program.
+enum class SettingsFileState {
+  kUsable,      // a settings record (perhaps damaged), an empty file or none yet
+  kForeign,     // a file whose header is not ours: never overwritten
+  kNotRegular,  // a folder, a FIFO, a device: never read or written
+};
+
+// Owns the record and its file. Several processes may share the file: a
+// save takes the lock beside it, reads it again, applies this process's
+// changes since its last load or save (its new log lines appended, lines it
+// removed removed, every field it changed set; every other field as the file
+// holds it), writes it through a temporary file renamed over it, and unlocks.
 class CSysDataManager {
  public:
   // Default record; the file is SysData.dat in the settings folder
@@ -99,13 +120,32 @@ class CSysDataManager {
   explicit CSysDataManager(std::string file_path);
 
   int Load();
-  // Writes a temporary file beside the target and renames it over the
-  // target, so an interrupted save leaves the old file whole.
-  int Save() const;
-  int Save(const CSysData& record) const;
+  // Saves this process's changes as above. Afterwards the record's log is
+  // the file's (with other processes' lines); its other fields stay this
+  // process's own. Only a regular file holding a settings record, an empty
+  // file or a new name is written.
+  int Save();
+  // Writes `record` as it stands (under the lock, through a temporary file).
+  int Save(const CSysData& record);
+
+  SettingsFileState fileState() const { return state_; }
+  // Why the last save failed ("No space left on device"); empty after a
+  // success.
+  const std::string& saveError() const { return saveError_; }
+  // The record's log lines that the file does not hold yet.
+  std::size_t unsavedLogLines() const;
 
   CSysData data;
   std::string filePath;
+
+ private:
+  int Write(const CSysData& record, const std::string& target, FileStamp& written);
+
+  CSysData file_;    // the record as the file held it at the last load or save
+  CSysData fields_;  // this process's fields then (without the log)
+  FileStamp stamp_;  // the file then, to see whether another process wrote it since
+  SettingsFileState state_ = SettingsFileState::kUsable;
+  std::string saveError_;
 };
 
 // The folder of SysData.dat: the program's folder when it is writable, else

@@ -3,12 +3,24 @@
 // it when the user wants tips.
 #pragma once
 
+#include <string>
+
 #include "app/sys_data.h"
+#include "engine/message_sink.h"
 
 namespace calvoro {
 
 // Resets `tipOpen` and the fresh-start marker; true when the tip of the day
 // should open (a fresh start with `showTips` on).
 bool InitialiseShellRecord(CSysData& record);
+
+// The same on a window's settings file: a `tipOpen` left in the file by a
+// window that ended while its tip was open is cleared there too, and a file
+// the window may not write (not a settings record, not a regular file) is
+// reported through `sink`: the window then works on its record in memory.
+bool InitialiseShellRecord(CSysDataManager& settings, MessageSink& sink);
+
+// The report of a settings file that is never written, or "" for a usable one.
+std::string UnwritableSettingsText(const CSysDataManager& settings);
 
 }  // namespace calvoro

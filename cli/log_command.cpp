@@ -6,18 +6,10 @@
 #include <string_view>
 
 #include "app/sys_data.h"
+#include "cli/settings_file.h"
 #include "cli/subcommands.h"
 
 namespace calvoro::cli {
-
-std::function<void()> WarnSaveFailed(std::string path) {
-  return [path = std::move(path), warned = false]() mutable {
-    if (warned) return;
-    warned = true;
-    std::cerr << "calvoro-cli: warning: the settings file " << path
-              << " could not be written; settings and log lines of this run are not kept\n";
-  };
-}
 
 int RunLogCommand(Arguments args) {
   bool clear = false;
@@ -33,9 +25,9 @@ int RunLogCommand(Arguments args) {
       return 2;
     }
   }
-  CSysDataManager manager;
-  if (path) manager.filePath = *path;
+  CSysDataManager manager = path ? CSysDataManager(*path) : CSysDataManager();
   manager.Load();
+  if (const auto refused = RefuseUnwritableSettings(manager)) return *refused;
   if (!clear) {
     for (auto line = manager.data.logLines.rbegin(); line != manager.data.logLines.rend(); ++line)
       std::cout << *line << '\n';
@@ -43,7 +35,7 @@ int RunLogCommand(Arguments args) {
   }
   manager.data.logLines.clear();
   if (manager.Save() != kFileDone) {
-    WarnSaveFailed(manager.filePath)();
+    ReportSaveFailed(manager.filePath, manager.saveError(), "the log is not cleared");
     return 1;
   }
   return 0;

@@ -3,16 +3,20 @@
 // input field; results go to standard output, messages to standard error.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/calculator_window.h"
+#include "app/safe_file.h"
 #include "cli/cli_args.h"
 #include "cli/line_reader.h"
+#include "cli/settings_file.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "engine/number_base.h"
@@ -138,12 +142,10 @@ std::optional<int> RunTool(int argc, char** argv) {
   return std::nullopt;
 }
 
-}  // namespace
+// A batch writes the settings file at most this often.
+constexpr std::chrono::milliseconds kBatchSaveInterval(250);
 
-int main(int argc, char** argv) {
-  // C++ streams with buffers of their own: reading a megabyte line through
-  // the C library's getc and ungetc costs more than the arithmetic on it.
-  std::ios::sync_with_stdio(false);
+int Main(int argc, char** argv) {
   if (const auto status = RunTool(argc, argv)) return *status;
   auto options = ParseArguments(argc, argv);
   if (!options) {
@@ -159,20 +161,46 @@ int main(int argc, char** argv) {
   // create the per-user settings folder.
   calvoro::CalculatorWindow window(
       options->settingsPath ? *options->settingsPath : calvoro::CSysDataManager().filePath, sink);
+  if (const auto refused = calvoro::cli::RefuseUnwritableSettings(window.settings()))
+    return *refused;
+  // No tip of the day runs here: a window's open tip never blocks the CLI.
+  window.IgnoreTipOpen();
   window.OverrideForRun(options->overrides);
-  window.set_save_failed_hook(calvoro::cli::WarnSaveFailed(window.settings().filePath));
+  // A person at a terminal gets every change saved at once, as in the
+  // windows; arguments and piped input are batches.
+  const bool interactive = options->inputs.empty() && isatty(STDIN_FILENO) != 0;
+  calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
   bool all_ok = true;
   if (!options->inputs.empty()) {
     for (const auto& input : options->inputs)
       all_ok = Handle(window, input, options->output) && all_ok;
-    return all_ok ? 0 : 1;
+  } else {
+    calvoro::LineReader reader(interactive);
+    std::string line;
+    while (reader.Read(line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
+      all_ok = Handle(window, line, options->output) && all_ok;
+    }
   }
-  calvoro::LineReader reader(isatty(STDIN_FILENO) != 0);
-  std::string line;
-  while (reader.Read(line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
-    all_ok = Handle(window, line, options->output) && all_ok;
+  const bool saved = saver.Finish();
+  return all_ok && saved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // C++ streams with buffers of their own: reading a megabyte line through
+  // the C library's getc and ungetc costs more than the arithmetic on it.
+  std::ios::sync_with_stdio(false);
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    calvoro::RemoveOpenTemporaries();
+    std::cerr << "calvoro-cli: there is not enough memory for this input\n";
+  } catch (const std::exception& error) {
+    calvoro::RemoveOpenTemporaries();
+    std::cerr << "calvoro-cli: " << error.what() << '\n';
   }
-  return all_ok ? 0 : 1;
+  return 1;
 }

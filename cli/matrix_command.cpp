@@ -1,12 +1,11 @@
 // calvoro-cli matrix: a button of the matrix dialog on matrices read from
 // files; the Result box's text goes to standard output.
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
+#include "app/safe_file.h"
 #include "cli/cli_args.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
@@ -21,13 +20,11 @@ constexpr std::string_view kMatrixUsage =
     "  Each file holds a matrix: one row per line, elements separated by blanks.\n"
     "  mul needs as many rows in A as columns in B, and as many columns in A as rows in B.\n";
 
+// A regular file's text: a FIFO or a device such as /dev/zero is not read.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
+  std::string text;
+  if (ReadRegularFile(path, text) != ReadStatus::kRead) return std::nullopt;
+  return text;
 }
 
 std::optional<MatrixOperation> ParseOperation(std::string_view name) {

@@ -8,6 +8,7 @@
 
 #include "app/sys_data.h"
 #include "cli/cli_args.h"
+#include "cli/settings_file.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "robot/file_robot.h"
@@ -74,10 +75,11 @@ int RunRobotCommand(Arguments args) {
     std::cerr << kRobotUsage;
     return 2;
   }
-  CSysDataManager manager;
-  if (options->settingsPath) manager.filePath = *options->settingsPath;
+  CSysDataManager manager =
+      options->settingsPath ? CSysDataManager(*options->settingsPath) : CSysDataManager();
   manager.Load();
-  const CSysData loaded = manager.data;
+  if (const auto refused = RefuseUnwritableSettings(manager)) return *refused;
+  const CSysData loaded = WithoutLog(manager.data);
 
   StderrSink sink;
   FileRobot robot(manager.data, sink);
@@ -92,7 +94,11 @@ int RunRobotCommand(Arguments args) {
   std::cout.flush();
 
   // A run writes its precision and threshold into the settings.
-  if (manager.data != loaded && manager.Save() != kFileDone) WarnSaveFailed(manager.filePath)();
+  if (WithoutLog(manager.data) != loaded && manager.Save() != kFileDone) {
+    ReportSaveFailed(manager.filePath, manager.saveError(),
+                     "the robot's precision and threshold are not kept");
+    return 1;
+  }
   return all_done ? 0 : 1;
 }
 

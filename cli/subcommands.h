@@ -19,8 +19,4 @@ int RunMatrixCommand(Arguments args);   // matrix add|sub|mul|trans FILE-A [FILE
 int RunLogCommand(Arguments args);      // log [--clear] [--settings FILE]
 int RunRobotCommand(Arguments args);    // robot SOURCE... [--dest FILE] [--action NAME] ...
 
-// A hook that warns once on standard error that the settings file at `path`
-// could not be written.
-std::function<void()> WarnSaveFailed(std::string path);
-
 }  // namespace calvoro::cli

@@ -9,6 +9,7 @@
 
 #include "app/sys_data.h"
 #include "cli/cli_args.h"
+#include "cli/settings_file.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "engine/expression_text.h"
@@ -154,6 +155,7 @@ int RunConvertCommand(Arguments args) {
   // The settings as the calculator keeps them; the options hold for this run.
   CSysDataManager manager = settings_path ? CSysDataManager(*settings_path) : CSysDataManager();
   manager.Load();
+  if (const auto refused = RefuseUnwritableSettings(manager)) return *refused;
   if (precision) manager.data.precision = *precision;
   if (threshold) manager.data.exponentThreshold = *threshold;
 

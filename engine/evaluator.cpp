@@ -86,6 +86,18 @@ int OperatorPriority(char c) {
   }
 }
 
+std::string TooManyOperatorsText() {
+  return "Sorry, the expression holds more than " + std::to_string(kMaxOperators) +
+         " operators between two brackets. Please group it with brackets.";
+}
+
+std::string TooManyStepsText() {
+  return "Sorry, the steps of this calculation would need more than " +
+         std::to_string(kMaxStepCharacters) +
+         " characters, which is beyond the calculator's limit. Please split it into smaller "
+         "calculations.";
+}
+
 ExprEvaluator::ExprEvaluator(int base, int precision, bool radian, MessageSink& sink)
     : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
 
@@ -110,11 +122,7 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
 bool ExprEvaluator::AppendStep(std::string& steps, std::string_view text) {
   step_characters_ += text.size() + 3;
   if (step_characters_ > kMaxStepCharacters) {
-    sink_.MessageBox("Sorry, the steps of this calculation would need more than " +
-                         std::to_string(kMaxStepCharacters) +
-                         " characters, which is beyond the calculator's limit. Please split it "
-                         "into smaller calculations.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    sink_.MessageBox(TooManyStepsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
   }
   // One growth for both pieces (appending them one by one could grow a
@@ -180,9 +188,7 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
   text.append(flat).push_back('=');
   int count = FindOperators(text);
   if (count < 0) {
-    sink_.MessageBox("Sorry, the expression holds more than " + std::to_string(kMaxOperators) +
-                         " operators between two brackets. Please group it with brackets.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    sink_.MessageBox(TooManyOperatorsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
   }
   if (count == 1) {

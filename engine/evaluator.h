@@ -25,6 +25,11 @@ inline constexpr int kMaxOperators = 256;
 // groups in a long text would otherwise take minutes and gigabytes.
 inline constexpr std::size_t kMaxStepCharacters = 500'000'000;
 
+// The refusals of a flat text beyond kMaxOperators and of steps beyond
+// kMaxStepCharacters.
+std::string TooManyOperatorsText();
+std::string TooManyStepsText();
+
 class ExprEvaluator {
  public:
   // `base` 2, 8, 10 or 16; `precision` the working precision (the setting

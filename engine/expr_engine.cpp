@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "engine/evaluator.h"
+#include "engine/expression_bounds.h"
 #include "engine/expression_scan.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
@@ -49,60 +50,98 @@ int ExprEngine::DigitLimit(int base) const {
 }
 
 std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int base) const {
-  using Kind = ExpressionToken::Kind;
-  const auto tokens = ScanExpression(text, base);
   std::string out;
   out.reserve(text.size() + text.size() / 4);
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const auto& token = tokens[i];
-    if (i > 0 && EndsOperand(tokens[i - 1].kind)) {
-      const Kind left = tokens[i - 1].kind;
-      const bool begins = token.kind == Kind::kOpen || token.kind == Kind::kUnknown ||
-                          token.kind == Kind::kPi || token.kind == Kind::kParameter ||
-                          token.kind == Kind::kMemory || token.kind == Kind::kFunction ||
-                          (token.kind == Kind::kNumber && left != Kind::kNumber);
-      if (begins) out += '*';
-    }
+  ExpressionScanner scanner(text, base);
+  ExpressionToken::Kind left = ExpressionToken::kOther;
+  for (ExpressionToken token; scanner.Next(token); left = token.kind) {
+    if (NeedsImplicitMultiplication(left, token.kind)) out += '*';
     out += text.substr(token.pos, token.length);
   }
   return out;
 }
 
-std::string ExprEngine::SubstituteValues(std::string_view text, const MemoryTexts& memories,
-                                         int base) {
+std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
+                                                        const MemoryTexts& memories, int base) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
-  const auto from_decimal = [&](const std::string& value) {
-    return base == kBaseMix ? value : ConvertNumber(kBaseDecimal, base, value, p, sink_);
-  };
-  std::string out;
-  out.reserve(text.size());
-  for (const auto& token : ScanExpression(text, base)) {
-    const std::string_view piece = text.substr(token.pos, token.length);
-    std::string value;
+  // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
+  std::array<std::optional<std::string>, 10> values;
+  const auto slot_of = [&text](const ExpressionToken& token) {
     switch (token.kind) {
-      case Kind::kMemory: {
-        const std::string memory = ExpandExponentNotation(memories[piece[4] - '1']);
-        value = base == kBaseMix ? memory : ConvertNumber(kBaseMix, base, memory, p, sink_);
-        break;
-      }
+      case Kind::kMemory:
+        return text[token.pos + 4] - '1';
       case Kind::kPi:
-        value = from_decimal(settings_.paramPi);
-        break;
+        return 5;
       case Kind::kParameter: {
-        const char letter = piece[0];
-        const std::string& text_value = letter == 'f'   ? settings_.paramF
-                                        : letter == 'k' ? settings_.paramK
-                                        : letter == 'm' ? settings_.paramM
-                                                        : settings_.paramW;
-        value = from_decimal(text_value);
-        break;
+        const char letter = text[token.pos];
+        return letter == 'f' ? 6 : letter == 'k' ? 7 : letter == 'm' ? 8 : 9;
       }
       default:
-        out += piece;
-        continue;
+        return -1;
     }
-    out += !value.empty() && value.front() == '-' ? Bracketed(value) : value;
+  };
+  const auto value_of = [&](int slot) -> const std::string& {
+    std::optional<std::string>& value = values[static_cast<std::size_t>(slot)];
+    if (value) return *value;
+    if (slot < 5) {
+      const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
+      value = base == kBaseMix ? memory : ConvertNumber(kBaseMix, base, memory, p, sink_);
+    } else {
+      const std::string* decimal[] = {&settings_.paramPi, &settings_.paramF, &settings_.paramK,
+                                      &settings_.paramM, &settings_.paramW};
+      const std::string& stored = *decimal[slot - 5];
+      value = base == kBaseMix ? stored : ConvertNumber(kBaseDecimal, base, stored, p, sink_);
+    }
+    // A negative value goes in brackets.
+    if (!value->empty() && value->front() == '-') value = Bracketed(*value);
+    return *value;
+  };
+
+  // The size of the text to be built, checked against the evaluator's
+  // bounds before it is built. (The operators and the nesting were checked
+  // before; an equation, which has bounds of its own there, is held to the
+  // steps and the size only.)
+  NameSizes sizes;
+  bool names = false;
+  std::uint64_t size = 0;
+  ExpressionScanner scanner(text, base);
+  for (ExpressionToken token; scanner.Next(token);) {
+    const int slot = slot_of(token);
+    if (slot < 0) {
+      size += token.length;
+      continue;
+    }
+    names = true;
+    const std::size_t value_size = value_of(slot).size();
+    size += value_size;
+    if (slot < 5) {
+      sizes.memories[static_cast<std::size_t>(slot)] = value_size;
+    } else if (slot == 5) {
+      sizes.pi = value_size;
+    } else {
+      sizes.parameters[static_cast<std::size_t>(slot - 6)] = value_size;
+    }
+  }
+  if (!names) return std::string(text);
+  // The step text holds at least the text (in Mix its numbers may shrink
+  // up to four times when they are converted into one base).
+  if ((base == kBaseMix ? size / 4 : size) + 3 > kMaxStepCharacters ||
+      MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
+    ReportBoundExcess(BoundExcess::kSteps, sink_);
+    return std::nullopt;
+  }
+
+  std::string out;
+  out.reserve(size);
+  ExpressionScanner again(text, base);
+  for (ExpressionToken token; again.Next(token);) {
+    const int slot = slot_of(token);
+    if (slot < 0) {
+      out += text.substr(token.pos, token.length);
+    } else {
+      out += *values[static_cast<std::size_t>(slot)];
+    }
   }
   return out;
 }
@@ -156,13 +195,18 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
                      MessageIcon::Warning);
     return std::nullopt;
   }
+  // The bounds come first: a text far beyond them is refused before the
+  // checks and rewritings that walk all of it.
+  if (ReportBoundExcess(MeasureExpression(text, base).excess, sink_)) return std::nullopt;
   SyntaxViolation violation;
   if (!CheckSyntax(text, base, violation)) {
     sink_.InputMessage(typed, violation.message, violation.hint);
     return std::nullopt;
   }
-  text = InsertImplicitMultiplication(text, base);
-  text = SubstituteValues(text, memories, base);
+  std::optional<std::string> substituted =
+      SubstituteValues(InsertImplicitMultiplication(text, base), memories, base);
+  if (!substituted) return std::nullopt;
+  text = std::move(*substituted);
   if (!CheckFunctionParameters(text)) return std::nullopt;
 
   int radix = base;

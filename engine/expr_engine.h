@@ -61,7 +61,11 @@ class ExprEngine {
 
   // The steps of Calculate, public for the solver, the windows and tests.
   std::string InsertImplicitMultiplication(std::string_view text, int base) const;
-  std::string SubstituteValues(std::string_view text, const MemoryTexts& memories, int base);
+  // Memories, Pi and parameters replaced by their values in `base`. The size
+  // of the text is found first; beyond the evaluator's bounds it is refused
+  // (after the message) before it is built.
+  std::optional<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
+                                              int base);
   bool CheckFunctionParameters(std::string_view text);
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
   int DigitLimit(int base) const;

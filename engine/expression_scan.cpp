@@ -23,45 +23,47 @@ bool ParameterIn(char c, int base) {
 
 }  // namespace
 
-std::vector<ExpressionToken> ScanExpression(std::string_view text, int base) {
+bool ExpressionScanner::Next(ExpressionToken& token) {
   using Kind = ExpressionToken::Kind;
-  std::vector<ExpressionToken> tokens;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (const std::size_t n = FunctionCallAt(text, i)) {
-      tokens.push_back({Kind::kFunction, i, n});
-      i += n;
-    } else if (!MemoryWordAt(text, i).empty()) {
-      tokens.push_back({Kind::kMemory, i, 5});
-      i += 5;
-    } else if (text.substr(i, 2) == "pi") {
-      tokens.push_back({Kind::kPi, i, 2});
-      i += 2;
-    } else if (IsDigitOfBase(base, c)) {
-      std::size_t end = i + 1;
-      while (end < text.size() && IsDigitOfBase(base, text[end]) && !FunctionCallAt(text, end)) {
-        ++end;
-      }
-      tokens.push_back({Kind::kNumber, i, end - i});
-      i = end;
-    } else {
-      Kind kind = Kind::kOther;
-      if (ParameterIn(c, base)) {
-        kind = Kind::kParameter;
-      } else if (c == 'x') {
-        kind = Kind::kUnknown;
-      } else if (c == '(') {
-        kind = Kind::kOpen;
-      } else if (c == ')') {
-        kind = Kind::kClose;
-      } else if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '=') {
-        kind = Kind::kOperator;
-      }
-      tokens.push_back({kind, i, 1});
-      ++i;
+  const std::string_view text = text_;
+  const std::size_t i = pos_;
+  if (i >= text.size()) return false;
+  const char c = text[i];
+  if (const std::size_t n = FunctionCallAt(text, i)) {
+    token = {Kind::kFunction, i, n};
+  } else if (!MemoryWordAt(text, i).empty()) {
+    token = {Kind::kMemory, i, 5};
+  } else if (text.substr(i, 2) == "pi") {
+    token = {Kind::kPi, i, 2};
+  } else if (IsDigitOfBase(base_, c)) {
+    std::size_t end = i + 1;
+    while (end < text.size() && IsDigitOfBase(base_, text[end]) && !FunctionCallAt(text, end)) {
+      ++end;
     }
+    token = {Kind::kNumber, i, end - i};
+  } else {
+    Kind kind = Kind::kOther;
+    if (ParameterIn(c, base_)) {
+      kind = Kind::kParameter;
+    } else if (c == 'x') {
+      kind = Kind::kUnknown;
+    } else if (c == '(') {
+      kind = Kind::kOpen;
+    } else if (c == ')') {
+      kind = Kind::kClose;
+    } else if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '=') {
+      kind = Kind::kOperator;
+    }
+    token = {kind, i, 1};
   }
+  pos_ = i + token.length;
+  return true;
+}
+
+std::vector<ExpressionToken> ScanExpression(std::string_view text, int base) {
+  std::vector<ExpressionToken> tokens;
+  ExpressionScanner scanner(text, base);
+  for (ExpressionToken token; scanner.Next(token);) tokens.push_back(token);
   return tokens;
 }
 
@@ -69,6 +71,14 @@ bool EndsOperand(ExpressionToken::Kind kind) {
   using Kind = ExpressionToken::Kind;
   return kind == Kind::kNumber || kind == Kind::kMemory || kind == Kind::kPi ||
          kind == Kind::kParameter || kind == Kind::kUnknown || kind == Kind::kClose;
+}
+
+bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Kind right) {
+  using Kind = ExpressionToken::Kind;
+  if (!EndsOperand(left)) return false;
+  return right == Kind::kOpen || right == Kind::kUnknown || right == Kind::kPi ||
+         right == Kind::kParameter || right == Kind::kMemory || right == Kind::kFunction ||
+         (right == Kind::kNumber && left != Kind::kNumber);
 }
 
 }  // namespace calvoro

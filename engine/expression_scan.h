@@ -27,11 +27,28 @@ struct ExpressionToken {
   std::size_t length;
 };
 
-// The pieces of `text` (already lower-cased) in the number base (2, 8, 10,
-// 16 or 100 for Mix).
+// Gives the pieces of `text` (already lower-cased) in the number base (2, 8,
+// 10, 16 or 100 for Mix) one by one, so that a long text is walked without
+// a list of its pieces.
+class ExpressionScanner {
+ public:
+  ExpressionScanner(std::string_view text, int base) : text_(text), base_(base) {}
+  // The next piece; false at the end of the text.
+  bool Next(ExpressionToken& token);
+
+ private:
+  std::string_view text_;
+  int base_;
+  std::size_t pos_ = 0;
+};
+
+// The pieces of `text` as a list.
 std::vector<ExpressionToken> ScanExpression(std::string_view text, int base);
 
 // Whether a piece stands for a value (it may end an operand).
 bool EndsOperand(ExpressionToken::Kind kind);
+// Whether a "*" goes between two neighbouring pieces: the left one ends an
+// operand and the right one begins one (a number only after a non-number).
+bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Kind right);
 
 }  // namespace calvoro

@@ -398,7 +398,10 @@ std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view
   }
   if (deepest > kMaxEquationDepth) return refuse(kTooDeepMessage, kTooDeepHint);
 
-  zeroForm = SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
+  std::optional<std::string> substituted =
+      SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
+  if (!substituted) return std::nullopt;
+  zeroForm = std::move(*substituted);
   EquationSolution solution;
   solution.working = zeroForm + "=0\r\n";
 

@@ -75,6 +75,8 @@ Matrix SubtractMatrices(const Matrix& a, const Matrix& b) {
 }
 
 Matrix MultiplyMatrices(const Matrix& a, const Matrix& b) {
+  if (static_cast<long long>(a.rows) * b.columns > kMaxMatrixElements)
+    throw MatrixTooLarge{a.rows, b.columns, true};
   Matrix product(a.rows, b.columns);
   for (int i = 0; i < a.rows; ++i) {
     for (int k = 0; k < b.columns; ++k) {

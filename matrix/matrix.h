@@ -29,10 +29,13 @@ struct Matrix {
 // for hundreds of gigabytes.
 inline constexpr long long kMaxMatrixElements = 1000000;
 
-// Thrown by ParseMatrix for more than kMaxMatrixElements elements.
+// Thrown by ParseMatrix for more than kMaxMatrixElements elements, and by
+// MultiplyMatrices, before anything is allocated, for a product that would
+// have more (two allowed matrices can make a product of 10^12 elements).
 struct MatrixTooLarge {
   int rows;
   int columns;
+  bool product = false;
 };
 
 // Lines are split at carriage returns and line feeds (empty lines vanish)

@@ -21,8 +21,9 @@ bool MatrixDialogModel::Press(MatrixOperation operation) {
   try {
     return Calculate(operation);
   } catch (const MatrixTooLarge& size) {
-    Refuse("The matrix has " + std::to_string(size.rows) + " rows and " +
-               std::to_string(size.columns) + " columes.",
+    Refuse(std::string(size.product ? "The product A * B would have " : "The matrix has ") +
+               std::to_string(size.rows) + " rows and " + std::to_string(size.columns) +
+               " columes.",
            "A matrix may hold at most 1000000 elements.");
     return false;
   }

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <system_error>
 
+#include "app/safe_file.h"
+#include "engine/expression_bounds.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
@@ -64,8 +67,11 @@ std::string DestinationInFolder(std::string_view folder, std::string_view source
 // source's line breaks (also inside step texts).
 class FileRobot::Writer {
  public:
-  Writer(std::ostream& out, RobotAction action, std::string_view line_break)
+  Writer(FdWriter& out, RobotAction action, std::string_view line_break)
       : out_(out), action_(action), break_(line_break) {}
+
+  // The break of the line being written (a line keeps its own).
+  void SetBreak(std::string_view line_break) { break_ = line_break; }
 
   // Text that is not calculated: kept except by the filters.
   void Text(std::string_view text) {
@@ -108,9 +114,7 @@ class FileRobot::Writer {
   }
 
  private:
-  void Write(std::string_view text) {
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  }
+  void Write(std::string_view text) { out_.Write(text); }
 
   // An engine step text, its "\r\n" breaks written as the file's.
   void Steps(std::string_view steps) {
@@ -122,7 +126,7 @@ class FileRobot::Writer {
     Write(steps);
   }
 
-  std::ostream& out_;
+  FdWriter& out_;
   RobotAction action_;
   std::string_view break_;
   int entriesOnLine_ = 0;
@@ -151,6 +155,17 @@ FileRobot::FileRobot(CSysData& record, MessageSink& sink)
 
 RobotRun FileRobot::Run(std::string_view source_text, std::string_view destination_text,
                         RobotProgress* progress) {
+  try {
+    return RunChecked(source_text, destination_text, progress);
+  } catch (const std::bad_alloc&) {
+    // The temporary file went with the unwinding; the destination is as it was.
+    sink_.MessageBox(kNoMemoryText, kCaptionCalvoro, MessageIcon::Warning);
+    return RobotRun::kNoMemory;
+  }
+}
+
+RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view destination_text,
+                               RobotProgress* progress) {
   const std::string source(TrimBlanks(source_text));
   if (source.empty()) {
     sink_.MessageBox(kNoSourceText, kCaptionCalvoro, MessageIcon::Information);
@@ -162,37 +177,50 @@ RobotRun FileRobot::Run(std::string_view source_text, std::string_view destinati
     sink_.MessageBox(std::string(text) + path, kCaptionCalvoro, MessageIcon::Information);
   };
 
-  std::error_code error;
+  // Only a regular file is read: a FIFO would wait for a writer, a device
+  // never end.
+  const std::optional<ResolvedPath> readable = ResolvePath(source);
   std::ifstream in;
-  if (!std::filesystem::is_directory(source, error)) in.open(source, std::ios::binary);
+  if (readable && readable->regular) in.open(source, std::ios::binary);
   if (!in.is_open()) {
     refuse(kReadFailedText, source);
     return RobotRun::kUnreadable;
   }
-  // Written beside the destination and renamed over it at the end.
-  const std::string temporary = destination_ + ".part";
-  if (SameFile(source, destination_) || SameFile(source, temporary)) {
+  // The destination is a regular file or a new name (links followed): a
+  // device, a FIFO or a folder is never replaced.
+  const std::optional<ResolvedPath> target = ResolvePath(destination_);
+  if (!target || (target->exists && !target->regular)) {
+    refuse(kNotRegularText, destination_);
+    return RobotRun::kUnwritable;
+  }
+  if (SameFile(source, destination_)) {
     refuse(kSameFileText, destination_);
     return RobotRun::kSameFile;
   }
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (!out) {
+  // Written to a temporary file of this run's own beside the destination
+  // and renamed over it at the end: runs at the same time each leave a
+  // whole result.
+  RemoveStaleTemporaries(target->path);
+  TemporaryFile temporary(target->path);
+  if (!temporary.ok()) {
     refuse(kWriteFailedText, destination_);
     return RobotRun::kUnwritable;
   }
+  FdWriter out(temporary.fd());
 
   // The robot's figures become the program's settings.
   record_.precision = precision;
   record_.exponentThreshold = exponentThreshold;
   entries_.clear();
-  const std::string_view line_break = DetectLineBreak(in);
   const std::uint64_t total = progress != nullptr ? CountLines(in) : 0;
-  Writer writer(out, action, line_break);
+  Writer writer(out, action, DetectLineBreak(in));
   LinePieceReader reader(in);
   LinePiece piece;
   std::uint64_t done = 0;
   bool cancelled = false;
   while (!cancelled && reader.Next(piece)) {
+    // Each line keeps its own break, in its step texts too.
+    if (!piece.lineBreak.empty()) writer.SetBreak(piece.lineBreak);
     if (piece.passThrough) {
       writer.Text(piece.text);
     } else {
@@ -205,13 +233,8 @@ RobotRun FileRobot::Run(std::string_view source_text, std::string_view destinati
   }
   // The read that finds the end of the file gives one more, empty line.
   writer.EndLine();
-  out.close();
-  if (cancelled) {
-    std::filesystem::remove(temporary, error);
-    return RobotRun::kCancelled;
-  }
-  if (out.fail() || (std::filesystem::rename(temporary, destination_, error), error)) {
-    std::filesystem::remove(temporary, error);
+  if (cancelled) return RobotRun::kCancelled;
+  if (in.bad() || !out.Finish() || !temporary.Commit()) {
     refuse(kWriteFailedText, destination_);
     return RobotRun::kUnwritable;
   }
@@ -223,18 +246,20 @@ void FileRobot::ProcessLine(std::string_view text, Writer& out) {
   std::size_t pos = 0;
   while (const auto candidate = FindCandidate(lower_, pos)) {
     out.Text(text.substr(pos, candidate->pos - pos));
-    ProcessCandidate(text.substr(candidate->pos, candidate->length), out);
+    ProcessCandidate(text.substr(candidate->pos, candidate->length),
+                     std::string_view(lower_).substr(candidate->pos, candidate->length), out);
     pos = candidate->pos + candidate->length;
   }
   out.Text(text.substr(pos));
 }
 
-void FileRobot::ProcessCandidate(std::string_view candidate, Writer& out) {
+void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lower,
+                                 Writer& out) {
   SyntaxViolation violation;  // prepared, never shown
   std::optional<Calculation> calculation;
   std::string_view expression = candidate;
   if (IsCalculable(candidate) && CheckSyntax(candidate, kBaseDecimal, violation))
-    calculation = CalculateShortening(expression);
+    calculation = CalculateShortening(expression, lower);
   if (!calculation) {
     out.Text(candidate);
     return;
@@ -256,14 +281,20 @@ void FileRobot::ProcessCandidate(std::string_view candidate, Writer& out) {
   out.Text(candidate.substr(expression.size()));
 }
 
-std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expression) {
+std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expression,
+                                                          std::string_view lower) {
   // The bracket balance of the attempt, kept as it shrinks: a retry that
   // would only fail at the engine's bracket count, or that holds nothing to
-  // calculate any more, is passed over.
+  // calculate any more, is passed over. So is a retry longer than the
+  // beginning of the expression within the engine's bounds (operators,
+  // nesting, steps), which the engine would refuse: measured once, it keeps
+  // the cost of a line linear in its length.
+  const std::size_t within = MeasureExpression(lower, kBaseDecimal).withinLength;
   long balance = 0;
   for (char c : expression) balance += (c == '(') - (c == ')');
   for (std::string_view attempt = expression; !attempt.empty();) {
-    if (attempt.size() == expression.size() || (balance == 0 && IsCalculable(attempt))) {
+    if (attempt.size() == expression.size() ||
+        (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
       if (auto calculation = engine_.Calculate(attempt, kZeroMemories, kBaseDecimal)) {
         expression = attempt;
         return calculation;

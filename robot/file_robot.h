@@ -34,6 +34,10 @@ inline constexpr std::string_view kReadFailedText = "Failed to open and read the
 inline constexpr std::string_view kWriteFailedText = "Failed to open and write the file:";
 inline constexpr std::string_view kSameFileText =
     "The result file would overwrite the source file, please choose another destination:";
+inline constexpr std::string_view kNotRegularText =
+    "The result file must be a regular file or a new name, please choose another destination:";
+inline constexpr std::string_view kNoMemoryText =
+    "Sorry, the robot needs more memory than the computer has. The result file was not written.";
 inline constexpr std::string_view kResultExtension = ".rob";
 
 // The destination beside a source: its folder (up to the last "\" or "/"),
@@ -51,7 +55,15 @@ class RobotProgress {
   virtual bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) = 0;
 };
 
-enum class RobotRun { kDone, kNoSource, kUnreadable, kUnwritable, kSameFile, kCancelled };
+enum class RobotRun {
+  kDone,
+  kNoSource,
+  kUnreadable,
+  kUnwritable,
+  kSameFile,
+  kCancelled,
+  kNoMemory,
+};
 
 class FileRobot {
  public:
@@ -66,9 +78,11 @@ class FileRobot {
 
   // Calculates the file `source` into `destination` (derived from the source
   // when empty; `destination()` tells which). Messages go to the sink; the
-  // engine's messages go into the log. The result is written to a temporary
-  // file and renamed at the end, so a failed or cancelled run leaves no
-  // half-written destination.
+  // engine's messages go into the log. Only a regular source is read; the
+  // destination must be a regular file or a new name. The result is written
+  // to a temporary file of the run's own beside it and renamed over it at
+  // the end, so a failed, cancelled or interrupted run leaves the
+  // destination as it was, and runs at the same time never mix.
   RobotRun Run(std::string_view source, std::string_view destination,
                RobotProgress* progress = nullptr);
   const std::string& destination() const { return destination_; }
@@ -94,9 +108,12 @@ class FileRobot {
   };
   class Writer;
 
+  RobotRun RunChecked(std::string_view source, std::string_view destination,
+                      RobotProgress* progress);
   void ProcessLine(std::string_view text, Writer& out);
-  void ProcessCandidate(std::string_view candidate, Writer& out);
-  std::optional<Calculation> CalculateShortening(std::string_view& expression);
+  void ProcessCandidate(std::string_view candidate, std::string_view lower, Writer& out);
+  std::optional<Calculation> CalculateShortening(std::string_view& expression,
+                                                 std::string_view lower);
 
   CSysData& record_;
   MessageSink& sink_;

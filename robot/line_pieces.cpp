@@ -70,7 +70,10 @@ bool LinePieceReader::Fill() {
 
 void LinePieceReader::Give(LinePiece& piece, std::size_t length, bool pass_through, bool line_ends,
                            std::size_t consumed) {
-  piece = {Rest().substr(0, length), pass_through, line_ends};
+  // A line's break is what its consumed bytes hold beyond its text.
+  const std::size_t break_length = line_ends ? consumed - length : 0;
+  piece = {Rest().substr(0, length), pass_through, line_ends,
+           break_length == 2 ? "\r\n" : break_length == 1 ? "\n" : ""};
   begin_ += consumed;
   searched_ = 0;
   lineOpen_ = !line_ends;

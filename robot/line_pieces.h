@@ -19,6 +19,9 @@ struct LinePiece {
   std::string_view text;     // valid until the next call
   bool passThrough = false;  // to be copied unchanged
   bool lineEnds = false;     // the last piece of its line
+  // The line's own break ("\r\n" or "\n") with its last piece; "" for the
+  // other pieces and for a last line that ends with the file.
+  std::string_view lineBreak;
 };
 
 class LinePieceReader {

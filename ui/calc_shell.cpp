@@ -98,7 +98,7 @@ void CCalcShell::RefreshMinimizeToTray() {
 }
 
 void CCalcShell::InitShell(CSysDataManager& settings) {
-  const bool openTip = InitialiseShellRecord(settings.data);
+  const bool openTip = InitialiseShellRecord(settings, sink());
   InitShell(settings.data, [&settings] { return settings.Save() == kFileDone; }, openTip);
   FocusInput();
 }

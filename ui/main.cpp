@@ -3,7 +3,12 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
 
+#include "app/safe_file.h"
 #include "app/startup.h"
 #include "ui/calc_shell.h"
 #include "ui/complex_expr_dlg.h"
@@ -21,6 +26,34 @@ QIcon ApplicationIcon() {
   return icon;
 }
 
+constexpr const char* kNoMemoryText =
+    "Calvoro needs more memory than the computer has and has to end. The settings file keeps "
+    "what was saved last.";
+
+// Running out of memory ends the program with a message and status 1, never
+// an abort: an exception must not pass through Qt's event loop.
+[[noreturn]] void EndForLackOfMemory() {
+  calvoro::RemoveOpenTemporaries();
+  std::fprintf(stderr, "calvoro: %s\n", kNoMemoryText);
+  try {
+    QMessageBox::critical(nullptr, QStringLiteral("Calvoro"), QString::fromUtf8(kNoMemoryText));
+  } catch (...) {
+  }
+  std::_Exit(1);
+}
+
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      EndForLackOfMemory();
+    }
+  }
+};
+
 // The window's own record is marked as a fresh start before it initialises;
 // the window shows the application's icon instead of the one it draws.
 template <typename Window>
@@ -34,9 +67,9 @@ int Run(Window& window, calvoro::CSysData& record) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   using namespace calvoro;
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Wrenfield Software Development Lab."));
   QCoreApplication::setApplicationName(QStringLiteral("Calvoro"));
   // The desktop entry and the icon the desktop shows for the window.
@@ -64,5 +97,13 @@ int main(int argc, char** argv) {
       ui::CStandardExprDlg window(path);
       return Run(window, window.model().data());
     }
+  }
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    EndForLackOfMemory();
   }
 }

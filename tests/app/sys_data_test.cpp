@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 
 namespace calvoro {
 namespace {
@@ -226,8 +227,10 @@ TEST_F(SysDataTest, SaveIsAtomicAndReportsFailure) {
   CSysDataManager manager(path_);
   manager.data.paramF = "12";
   ASSERT_EQ(manager.Save(), kFileDone);
-  // Nothing but the file itself is left in the folder.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  // Nothing but the file itself and its lock file is left in the folder.
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"SysData.dat", "SysData.dat.lock"}));
   CSysDataManager nowhere((folder_ / "missing" / "SysData.dat").string());
   EXPECT_EQ(nowhere.Save(), kFileBroken);
 }

@@ -131,6 +131,19 @@ TEST(MatrixDialogTest, OversizedMatricesAreRefused) {
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].caption, "The matrix has 600 rows and 2000 columes.");
   EXPECT_EQ(sink.messages[0].text, "A matrix may hold at most 1000000 elements.");
+
+  // A column of a million times a row of a million: each within the bound,
+  // their product of 10^12 elements is refused before it is allocated.
+  std::string column;
+  for (int row = 0; row < 1000000; ++row) column += "1\n";
+  dialog.a = column;
+  dialog.b = std::string(1999999, ' ');
+  for (std::size_t i = 0; i < dialog.b.size(); i += 2) dialog.b[i] = '2';
+  sink.messages.clear();
+  EXPECT_FALSE(dialog.Press(MatrixOperation::kMultiply));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].caption, "The product A * B would have 1000000 rows and 1000000 columes.");
+  EXPECT_EQ(sink.messages[0].text, "A matrix may hold at most 1000000 elements.");
 }
 
 }  // namespace

@@ -118,6 +118,10 @@ TEST_F(FileRobotTest, ResultHasOneLineBreakMoreThanTheSourceHasLines) {
       {"\n", "\n\n"},
       // A lone "\r" inside a line is no line break.
       {"a\rb\n", "a\rb\n\n"},
+      // Every line keeps its own break; a last line without one takes the
+      // one before it.
+      {"a\r\nb\n1+2\r\nc", "a\r\nb\n1+2=3\r\nc\r\n\r\n"},
+      {"1+1\n2+2\r\n", "1+1=2\n2+2=4\r\n\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(Result(c.source, RobotAction::kAddResult), c.result);
 }
@@ -127,6 +131,7 @@ TEST_F(FileRobotTest, StepTextsTakeTheLineBreaksOfTheSource) {
             "x 1+2\r\n=1+2\r\n=3\r\n y\r\nz\r\n\r\n");
   EXPECT_EQ(Result("x 1+2 y\nz\n", RobotAction::kAddSteps), "x 1+2\n=1+2\n=3\n y\nz\n\n");
   EXPECT_EQ(Result("1+1 2+2\n", RobotAction::kDetailFilter), "1+1\n=1+1\n=2\n2+2\n=2+2\n=4\n\n");
+  EXPECT_EQ(Result("x 1+2 y\nz\r\n", RobotAction::kAddSteps), "x 1+2\n=1+2\n=3\n y\nz\r\n\r\n");
 }
 
 TEST_F(FileRobotTest, ResultsTakeTheRobotsPrecisionThresholdAndExponentFlag) {

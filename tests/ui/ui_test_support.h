@@ -45,11 +45,7 @@ class TempSettings {
     manager.Load();
     return manager.data;
   }
-  void Store(const CSysData& data) const {
-    CSysDataManager manager(path());
-    manager.data = data;
-    manager.Save();
-  }
+  void Store(const CSysData& data) const { CSysDataManager(path()).Save(data); }
 
  private:
   std::filesystem::path folder_;

@@ -1,0 +1,341 @@
+// Safe reading and replacing of files: regular files only, temporaries
+// beside the target renamed over it, a lock file for writers, and
+// temporaries removed when the process is interrupted or has died.
+#include "app/safe_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <system_error>
+#include <thread>
+
+namespace calvoro {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileStamp StampOf(const struct stat& info) {
+  return {info.st_dev, info.st_ino, info.st_size,
+          static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
+}
+
+bool WriteAll(int fd, std::string_view bytes, int& error) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      error = errno;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// The temporaries this process has open, in fixed slots that a signal
+// handler can walk: 0 free, 1 being filled, 2 open.
+constexpr int kSlots = 32;
+struct Slot {
+  std::atomic<int> state{0};
+  char path[PATH_MAX];
+};
+std::array<Slot, kSlots> g_slots;
+
+int TakeSlot(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < kSlots; ++i) {
+    int expected = 0;
+    if (!g_slots[i].state.compare_exchange_strong(expected, 1)) continue;
+    std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
+    g_slots[i].state.store(2);
+    return i;
+  }
+  return -1;
+}
+
+void FreeSlot(int slot) {
+  if (slot >= 0) g_slots[slot].state.store(0);
+}
+
+extern "C" void RemoveTemporariesAndDie(int signal_number) {
+  RemoveOpenTemporaries();
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);  // delivered with its default action once the handler returns
+}
+
+// Installs the removing handler for the signals that end a process, where
+// the program has left their default action.
+void InstallHandlers() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction old {};
+      if (::sigaction(signal_number, nullptr, &old) != 0) continue;
+      if ((old.sa_flags & SA_SIGINFO) != 0 || old.sa_handler != SIG_DFL) continue;
+      struct sigaction action {};
+      action.sa_handler = RemoveTemporariesAndDie;
+      sigfillset(&action.sa_mask);
+      ::sigaction(signal_number, &action, nullptr);
+    }
+  });
+}
+
+// The permission bits of a new file: what the umask leaves of 0666.
+mode_t NewFileMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
+// "<name>.tmp<digits>.XXXXXX": the pid of the temporary's process, or -1.
+long TemporaryOwner(std::string_view entry, std::string_view name) {
+  const std::string prefix = std::string(name) + ".tmp";
+  if (!entry.starts_with(prefix)) return -1;
+  entry.remove_prefix(prefix.size());
+  const auto dot = entry.find('.');
+  if (dot == 0 || dot == std::string_view::npos || entry.size() - dot - 1 != 6) return -1;
+  long pid = 0;
+  for (char c : entry.substr(0, dot)) {
+    if (c < '0' || c > '9' || pid > 100'000'000) return -1;
+    pid = pid * 10 + (c - '0');
+  }
+  for (char c : entry.substr(dot + 1)) {
+    const bool alphanumeric =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!alphanumeric) return -1;
+  }
+  return pid;
+}
+
+}  // namespace
+
+std::optional<ResolvedPath> ResolvePath(const std::string& path) {
+  ResolvedPath resolved{path};
+  for (int depth = 0;; ++depth) {
+    struct stat info;
+    if (::lstat(resolved.path.c_str(), &info) != 0) return resolved;  // a new name
+    if (!S_ISLNK(info.st_mode)) {
+      resolved.exists = true;
+      resolved.regular = S_ISREG(info.st_mode);
+      return resolved;
+    }
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(resolved.path.c_str(), target, sizeof target - 1);
+    if (length <= 0 || depth == 40) return std::nullopt;
+    const std::string named(target, static_cast<std::size_t>(length));
+    resolved.path = named.front() == '/' ? named : FolderOf(resolved.path) + named;
+  }
+}
+
+FileStamp StampOfFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 ? StampOf(info) : FileStamp{};
+}
+
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp,
+                           int* error) {
+  const auto fail = [error](ReadStatus status, int code) {
+    if (error) *error = code;
+    return status;
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return fail(errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kFailed, errno);
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int code = errno;
+    ::close(fd);
+    return fail(S_ISREG(info.st_mode) ? ReadStatus::kFailed : ReadStatus::kNotRegular, code);
+  }
+  if (stamp) *stamp = StampOf(info);
+  bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int code = errno;
+      ::close(fd);
+      return fail(ReadStatus::kFailed, code);
+    }
+    if (n == 0) break;  // the file was shortened meanwhile
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  ::close(fd);
+  return ReadStatus::kRead;
+}
+
+void FdWriter::Write(std::string_view bytes) {
+  if (bytes.size() >= kBuffer) {
+    Flush();
+    if (error_ == 0) WriteAll(fd_, bytes, error_);
+    return;
+  }
+  buffer_.append(bytes);
+  if (buffer_.size() >= kBuffer) Flush();
+}
+
+void FdWriter::Flush() {
+  if (error_ == 0) WriteAll(fd_, buffer_, error_);
+  buffer_.clear();
+}
+
+bool FdWriter::Finish() {
+  Flush();
+  return error_ == 0;
+}
+
+TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
+  InstallHandlers();
+  static constexpr std::string_view kLetters =
+      "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  thread_local std::mt19937_64 random(std::random_device{}() ^
+                                      static_cast<std::uint64_t>(::getpid()) << 32);
+  const std::string stem = target + ".tmp" + std::to_string(::getpid()) + ".";
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    path_ = stem;
+    for (int i = 0; i < 6; ++i) path_ += kLetters[random() % kLetters.size()];
+    // The name is in its slot before the file exists, so that no signal
+    // can come between the two and leave the file behind.
+    slot_ = TakeSlot(path_);
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
+                 0600);
+    if (fd_ >= 0) break;
+    error_ = errno;
+    FreeSlot(slot_);
+    slot_ = -1;
+    if (error_ != EEXIST) return;
+  }
+  if (fd_ < 0) return;
+  error_ = 0;
+  // A replaced file keeps its permissions; a new one gets the umask's.
+  struct stat info;
+  const mode_t mode = ::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+                          ? static_cast<mode_t>(info.st_mode & 07777)
+                          : NewFileMode();
+  ::fchmod(fd_, mode);
+}
+
+TemporaryFile::~TemporaryFile() { Discard(); }
+
+void TemporaryFile::Discard() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(path_.c_str());
+    fd_ = -1;
+  }
+  FreeSlot(slot_);
+  slot_ = -1;
+}
+
+bool TemporaryFile::Commit() {
+  if (fd_ < 0) return false;
+  struct stat info;
+  if (::fsync(fd_) != 0 || ::fstat(fd_, &info) != 0) {
+    error_ = errno;
+    Discard();
+    return false;
+  }
+  stamp_ = StampOf(info);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 || ::rename(path_.c_str(), target_.c_str()) != 0) {
+    error_ = errno;
+    ::unlink(path_.c_str());
+    FreeSlot(slot_);
+    slot_ = -1;
+    return false;
+  }
+  FreeSlot(slot_);
+  slot_ = -1;
+  // The rename itself reaches the disk with its folder.
+  const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return true;
+}
+
+void RemoveStaleTemporaries(const std::string& target) {
+  const std::string folder = FolderOf(target);
+  const std::string name = NameOf(target);
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const long self = static_cast<long>(::getpid());
+  while (const dirent* entry = ::readdir(dir)) {
+    const long owner = TemporaryOwner(entry->d_name, name);
+    if (owner <= 0 || owner == self) continue;
+    if (::kill(static_cast<pid_t>(owner), 0) == 0 || errno != ESRCH) continue;  // still running
+    const std::string path = folder + entry->d_name;
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+void RemoveOpenTemporaries() {
+  for (Slot& slot : g_slots) {
+    if (slot.state.load() == 2) ::unlink(slot.path);
+  }
+}
+
+FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout) {
+  const std::string path = target + ".lock";
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
+               NewFileMode());
+  if (fd_ < 0 && (errno == EACCES || errno == EROFS))
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
+  struct stat info;
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error_ = EINVAL;
+    return;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  auto pause = std::chrono::microseconds(200);
+  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      error_ = errno;
+      return;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::microseconds(20'000));
+  }
+  locked_ = true;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+std::string ErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+}  // namespace calvoro
