@@ -250,14 +250,67 @@ struct Field {
       }
       len = 2;
     }
+    if (len == 2 && n >= 16) return LastTwoLevels8(a, roots, false);
     SmallForwardLevels(a, roots, len);
+  }
+
+  // The levels len = 2 and len = 1 on blocks of sixteen values, in
+  // registers: forward does len 2 and then 1, inverse 1 and then 2. The
+  // values are dealt into two vectors so that each butterfly pairs lane i of
+  // one with lane i of the other: "pairs" holds [a0 a1 b0 b1 | a4 a5 b4 b5]
+  // against [a2 a3 b2 b3 | a6 a7 b6 b7] (len 2, roots w0 w1 alternating;
+  // a = values 0..7, b = 8..15), "evens" [a0 b0 a2 b2 | a4 b4 a6 b6] against
+  // the odd places (len 1, root w0).
+  [[gnu::target("avx2")]] static __m256i Evens8(__m256i u, __m256i v) {
+    return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v),
+                                                 _MM_SHUFFLE(2, 0, 2, 0)));
+  }
+  [[gnu::target("avx2")]] static __m256i Odds8(__m256i u, __m256i v) {
+    return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v),
+                                                 _MM_SHUFFLE(3, 1, 3, 1)));
+  }
+  [[gnu::target("avx2")]] static void LastTwoLevels8(std::vector<std::uint32_t>& a,
+                                                     const std::vector<std::uint32_t>& roots,
+                                                     bool inverse) {
+    const __m256i w2 = _mm256_set_epi32(
+        static_cast<int>(roots[3]), static_cast<int>(roots[2]), static_cast<int>(roots[3]),
+        static_cast<int>(roots[2]), static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+        static_cast<int>(roots[3]), static_cast<int>(roots[2]));
+    const __m256i w1 = _mm256_set1_epi32(static_cast<int>(roots[1]));
+    std::uint32_t* d = a.data();
+    for (std::size_t i = 0; i < a.size(); i += 16) {
+      auto* p0 = reinterpret_cast<__m256i*>(d + i);
+      auto* p1 = reinterpret_cast<__m256i*>(d + i + 8);
+      const __m256i x0 = _mm256_loadu_si256(p0), x1 = _mm256_loadu_si256(p1);
+      __m256i u = _mm256_unpacklo_epi64(x0, x1), v = _mm256_unpackhi_epi64(x0, x1);
+      if (inverse) {
+        __m256i e = Evens8(u, v), o = Odds8(u, v);
+        InverseButterflies8(e, o, w1);
+        u = _mm256_unpacklo_epi32(e, o);
+        v = _mm256_unpackhi_epi32(e, o);
+        InverseButterflies8(u, v, w2);
+      } else {
+        ForwardButterflies8(u, v, w2);
+        __m256i e = Evens8(u, v), o = Odds8(u, v);
+        ForwardButterflies8(e, o, w1);
+        u = _mm256_unpacklo_epi32(e, o);
+        v = _mm256_unpackhi_epi32(e, o);
+      }
+      _mm256_storeu_si256(p0, _mm256_unpacklo_epi64(u, v));
+      _mm256_storeu_si256(p1, _mm256_unpackhi_epi64(u, v));
+    }
   }
 
   [[gnu::target("avx2")]] static void InverseAvx2(std::vector<std::uint32_t>& a,
                                                   const std::vector<std::uint32_t>& roots) {
     const std::size_t n = a.size();
     std::uint32_t* d = a.data();
-    std::size_t len = SmallInverseLevels(a, roots);
+    std::size_t len = 4;
+    if (n >= 16) {
+      LastTwoLevels8(a, roots, true);
+    } else {
+      len = SmallInverseLevels(a, roots);
+    }
     if (len == 4 && n >= 16) {
       const __m256i w =
           _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&roots[4])));

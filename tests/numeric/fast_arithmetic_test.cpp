@@ -1,5 +1,5 @@
 // The limb kernels against the digit-by-digit schoolbook oracle: every
-// multiplication and division path (schoolbook, NTT, Knuth D, Barrett with
+// multiplication and division path (schoolbook, Karatsuba, NTT, Knuth D, Barrett with
 // the Newton reciprocal, the shortened-divisor path) on the same operands,
 // and the public HugeFloat operations on random operands of 1 to 5,000
 // digits in the four radices.
@@ -81,11 +81,15 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
   struct Size {
     std::size_t a, b;
   };
-  const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},    {40, 40},
-                        {299, 300}, {301, 301}, {700, 64}, {1100, 900}};
+  // Across the thresholds: schoolbook rows below 64 (decimal) or 128 limbs,
+  // Karatsuba with odd halves and with pieces of a much shorter operand,
+  // transforms of fewer than 16 points (scalar levels) and longer ones.
+  const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},     {40, 40},   {63, 64},
+                        {64, 64},   {127, 128}, {128, 128}, {201, 129}, {300, 130},
+                        {299, 300}, {301, 301}, {700, 64},  {1100, 900}};
   for (int radix : kRadices) {
     for (const Size& size : sizes) {
-      for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kSparse}) {
+      for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
         SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << size.a << " x " << size.b
                                           << " limbs, shape " << static_cast<int>(shape));
         const Limbs a = RandomLimbs(rng, size.a, radix, shape);
@@ -93,11 +97,13 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
         const Digits expected =
             schoolbook::MultiplyIntegers(DigitsOf(a, radix), DigitsOf(b, radix), radix);
         EXPECT_EQ(DigitsOf(limbs::detail::MultiplySchoolbook(a, b, radix), radix), expected);
+        EXPECT_EQ(DigitsOf(limbs::detail::MultiplyKaratsuba(a, b, radix), radix), expected);
         EXPECT_EQ(DigitsOf(limbs::detail::MultiplyNtt(a, b, radix), radix), expected);
         EXPECT_EQ(DigitsOf(limbs::Multiply(a, b, radix), radix), expected);
-        EXPECT_EQ(limbs::detail::MultiplyNtt(a, a, radix),
-                  limbs::detail::MultiplySchoolbook(a, a, radix))
-            << "square";
+        const Limbs square = limbs::detail::MultiplySchoolbook(a, a, radix);
+        EXPECT_EQ(limbs::detail::MultiplyNtt(a, a, radix), square) << "square";
+        EXPECT_EQ(limbs::detail::MultiplyKaratsuba(a, a, radix), square) << "square";
+        EXPECT_EQ(limbs::Multiply(a, a, radix), square) << "square";
       }
     }
   }
