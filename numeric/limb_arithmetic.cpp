@@ -22,15 +22,15 @@ namespace {
 // Estimated costs in nanoseconds, measured on an AMD EPYC with AVX2:
 // Karatsuba about k * ny^1.585 per piece of ny limbs (k = 3.0 for decimal
 // limbs, 2.2 for binary ones, whose carries are shifts), the three transforms
-// about 21 per point of the power-of-two length (a square, one transform
-// less, about four fifths of that). The length doubles at each power of two,
-// so neither wins by size alone: a 160-limb decimal product (length 512) goes
-// to Karatsuba, a 128-limb one (length 256) to the transforms.
+// about 21 per point of their length (a square, one transform less, about
+// four fifths of that). The length nearly doubles at each power of two, so
+// neither wins by size alone: a 160-limb decimal product (length 512) goes to
+// Karatsuba, a 128-limb one (length 256) to the transforms.
 bool TransformsWin(std::size_t nx, std::size_t ny, bool square, double karatsuba_factor) {
   const double pieces = static_cast<double>((nx + ny - 1) / ny);
   const double karatsuba =
       pieces * karatsuba_factor * std::pow(static_cast<double>(ny), 1.585);
-  const double length = static_cast<double>(std::bit_ceil(nx + ny - 1));
+  const double length = static_cast<double>(ntt::TransformPoints(nx, ny));
   return 21.0 * length * (square ? 0.8 : 1.0) < karatsuba;
 }
 

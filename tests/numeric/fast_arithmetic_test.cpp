@@ -83,10 +83,11 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
   };
   // Across the thresholds: schoolbook rows below 64 (decimal) or 128 limbs,
   // Karatsuba with odd halves and with pieces of a much shorter operand,
-  // transforms of fewer than 16 points (scalar levels) and longer ones.
+  // transforms of fewer than 16 points (scalar levels) and longer ones, and
+  // lengths just above a power of two (299 x 300, 560 x 520: the top folded).
   const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},     {40, 40},   {63, 64},
                         {64, 64},   {127, 128}, {128, 128}, {201, 129}, {300, 130},
-                        {299, 300}, {301, 301}, {700, 64},  {1100, 900}};
+                        {299, 300}, {301, 301}, {560, 520}, {700, 64},  {1100, 900}};
   for (int radix : kRadices) {
     for (const Size& size : sizes) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
