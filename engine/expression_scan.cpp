@@ -39,8 +39,16 @@ std::vector<ExpressionToken> ScanExpression(std::string_view text, int base) {
       tokens.push_back({Kind::kPi, i, 2});
       i += 2;
     } else if (IsDigitOfBase(base, c)) {
+      // Only a letter can begin a function call inside the run.
+      const bool* digit_set = DigitSetOf(base);
+      const bool decimal_digits = digit_set[static_cast<unsigned char>('9')];
       std::size_t end = i + 1;
-      while (end < text.size() && IsDigitOfBase(base, text[end]) && !FunctionCallAt(text, end)) {
+      while (end < text.size()) {
+        if (decimal_digits) end = EndOfDecimalDigits(text, end);
+        if (end == text.size() || !digit_set[static_cast<unsigned char>(text[end])] ||
+            (text[end] >= 'a' && FunctionCallAt(text, end))) {
+          break;
+        }
         ++end;
       }
       tokens.push_back({Kind::kNumber, i, end - i});
