@@ -28,8 +28,7 @@ namespace {
 // Karatsuba, a 128-limb one (length 256) to the transforms.
 bool TransformsWin(std::size_t nx, std::size_t ny, bool square, double karatsuba_factor) {
   const double pieces = static_cast<double>((nx + ny - 1) / ny);
-  const double karatsuba =
-      pieces * karatsuba_factor * std::pow(static_cast<double>(ny), 1.585);
+  const double karatsuba = pieces * karatsuba_factor * std::pow(static_cast<double>(ny), 1.585);
   const double length = static_cast<double>(ntt::TransformPoints(nx, ny));
   return 21.0 * length * (square ? 0.8 : 1.0) < karatsuba;
 }
@@ -273,8 +272,8 @@ struct Kernels {
   // products (the subtractive form: the middle product is |x0 - x1| |y0 - y1|
   // with its sign, so every operand keeps m limbs) down to schoolbook rows.
   // A y no longer than half of x is multiplied piece by piece of ny limbs.
-  static void KaratsubaInto(const Limb* x, std::size_t nx, const Limb* y, std::size_t ny,
-                            Limb* out, Limb* scratch) {
+  static void KaratsubaInto(const Limb* x, std::size_t nx, const Limb* y, std::size_t ny, Limb* out,
+                            Limb* scratch) {
     if (ny < kKaratsubaLimbs) return SchoolbookInto(x, nx, y, ny, out);
     const std::size_t m = (nx + 1) / 2;
     if (ny <= m) {
@@ -638,22 +637,38 @@ LimbFormat FormatOf(int radix) {
   }
 }
 
-Limbs Pack(const Digits& digits, int radix) {
-  const LimbFormat format = FormatOf(radix);
-  const std::size_t width = static_cast<std::size_t>(format.width);
+namespace {
+
+template <Limb kRadix>
+Limbs PackIn(const Digits& digits, std::size_t width) {
   Limbs out((digits.size() + width - 1) / width);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const std::size_t low = i * width;
-    const std::size_t high = std::min(digits.size(), low + width);
+  const std::size_t whole = digits.size() / width;
+  for (std::size_t i = 0; i < whole; ++i) {
+    const std::uint8_t* d = digits.data() + i * width;
     Limb value = 0;
-    for (std::size_t k = high; k-- > low;) value = value * static_cast<Limb>(radix) + digits[k];
+    for (std::size_t k = width; k-- > 0;) value = value * kRadix + d[k];
     out[i] = value;
+  }
+  if (whole < out.size()) {
+    Limb value = 0;
+    for (std::size_t k = digits.size(); k-- > whole * width;) value = value * kRadix + digits[k];
+    out[whole] = value;
   }
   Trim(out);
   return out;
 }
 
-namespace {
+// Digit values of a decimal limb, two at a time from a table of 00..99.
+struct DigitPairs {
+  std::uint8_t low[100] = {}, high[100] = {};
+  constexpr DigitPairs() {
+    for (int v = 0; v < 100; ++v) {
+      low[v] = static_cast<std::uint8_t>(v % 10);
+      high[v] = static_cast<std::uint8_t>(v / 10);
+    }
+  }
+};
+constexpr DigitPairs kDigitPairs;
 
 template <Limb kRadix>
 Digits UnpackIn(const Limbs& limbs, std::size_t width) {
@@ -661,9 +676,19 @@ Digits UnpackIn(const Limbs& limbs, std::size_t width) {
   Digits out(limbs.size() * width);
   std::uint8_t* d = out.data();
   for (Limb value : limbs) {
-    for (std::size_t k = 0; k < width; ++k) {
-      *d++ = static_cast<std::uint8_t>(value % kRadix);
-      value /= kRadix;
+    if constexpr (kRadix == 10) {
+      for (std::size_t k = 0; k + 2 <= width; k += 2) {  // width 9: four pairs and one digit
+        const Limb pair = value % 100;
+        value /= 100;
+        *d++ = kDigitPairs.low[pair];
+        *d++ = kDigitPairs.high[pair];
+      }
+      *d++ = static_cast<std::uint8_t>(value);
+    } else {
+      for (std::size_t k = 0; k < width; ++k) {
+        *d++ = static_cast<std::uint8_t>(value % kRadix);
+        value /= kRadix;
+      }
     }
   }
   while (out.size() > 1 && out.back() == 0) out.pop_back();
@@ -671,6 +696,20 @@ Digits UnpackIn(const Limbs& limbs, std::size_t width) {
 }
 
 }  // namespace
+
+Limbs Pack(const Digits& digits, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  switch (radix) {
+    case 10:
+      return PackIn<10>(digits, width);
+    case 16:
+      return PackIn<16>(digits, width);
+    case 8:
+      return PackIn<8>(digits, width);
+    default:
+      return PackIn<2>(digits, width);
+  }
+}
 
 Digits Unpack(const Limbs& limbs, int radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);

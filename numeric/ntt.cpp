@@ -262,20 +262,20 @@ struct Field {
   // a = values 0..7, b = 8..15), "evens" [a0 b0 a2 b2 | a4 b4 a6 b6] against
   // the odd places (len 1, root w0).
   [[gnu::target("avx2")]] static __m256i Evens8(__m256i u, __m256i v) {
-    return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v),
-                                                 _MM_SHUFFLE(2, 0, 2, 0)));
+    return _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v), _MM_SHUFFLE(2, 0, 2, 0)));
   }
   [[gnu::target("avx2")]] static __m256i Odds8(__m256i u, __m256i v) {
-    return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v),
-                                                 _MM_SHUFFLE(3, 1, 3, 1)));
+    return _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v), _MM_SHUFFLE(3, 1, 3, 1)));
   }
   [[gnu::target("avx2")]] static void LastTwoLevels8(std::vector<std::uint32_t>& a,
                                                      const std::vector<std::uint32_t>& roots,
                                                      bool inverse) {
-    const __m256i w2 = _mm256_set_epi32(
-        static_cast<int>(roots[3]), static_cast<int>(roots[2]), static_cast<int>(roots[3]),
-        static_cast<int>(roots[2]), static_cast<int>(roots[3]), static_cast<int>(roots[2]),
-        static_cast<int>(roots[3]), static_cast<int>(roots[2]));
+    const __m256i w2 = _mm256_set_epi32(static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]));
     const __m256i w1 = _mm256_set1_epi32(static_cast<int>(roots[1]));
     std::uint32_t* d = a.data();
     for (std::size_t i = 0; i < a.size(); i += 16) {
