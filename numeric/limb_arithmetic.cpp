@@ -33,8 +33,12 @@ bool TransformsWin(std::size_t nx, std::size_t ny, bool square, double karatsuba
   return 21.0 * length * (square ? 0.8 : 1.0) < karatsuba;
 }
 
-// Divisors and quotients shorter than this go to Knuth D.
-constexpr std::size_t kNewtonLimbs = 120;
+// Knuth D costs about 2.4 ns per quotient limb and divisor limb (decimal),
+// Barrett's blocks two products per divisor length of quotient and the
+// reciprocal once: Knuth D wins below about 4000 limb pairs, and for
+// divisors of fewer than 16 limbs.
+constexpr std::size_t kKnuthLimbPairs = 4000;
+constexpr std::size_t kKnuthDivisorLimbs = 16;
 // Reciprocals of at most this many limbs are computed by Knuth D directly.
 constexpr std::size_t kReciprocalDirectLimbs = 40;
 
@@ -548,7 +552,8 @@ struct Kernels {
     }
     const std::size_t n = y.size();
     const std::size_t quotient_limbs = x.size() - n + 1;
-    if (n < kNewtonLimbs || quotient_limbs < kNewtonLimbs) return DivModKnuth(x, y, q, r);
+    if (n < kKnuthDivisorLimbs || quotient_limbs * n < kKnuthLimbPairs)
+      return DivModKnuth(x, y, q, r);
     if (quotient_limbs + 2 >= n) return DivModBarrett(x, y, q, r);
     // A quotient much shorter than the divisor depends only on the top limbs:
     // dropping the s lowest limbs of both leaves a divisor of quotient + 2

@@ -139,10 +139,13 @@ TEST(LimbKernels, EveryDivisionPathGivesQuotientAndRemainder) {
   struct Size {
     std::size_t x, y;
   };
-  // One-limb divisors, Knuth D, Barrett (quotient about as long as the
-  // divisor or longer) and the shortened-divisor path (much shorter quotient).
-  const Size sizes[] = {{1, 1},     {9, 1},     {5, 2},     {60, 30},
-                        {250, 130}, {400, 130}, {700, 300}, {560, 400}};
+  // One-limb divisors, Knuth D (divisors below 16 limbs, or fewer than 4000
+  // quotient limbs times divisor limbs), Barrett (quotient about as long as
+  // the divisor or longer) and the shortened-divisor path (much shorter
+  // quotient), on both sides of each threshold.
+  const Size sizes[] = {{1, 1},     {9, 1},     {5, 2},     {60, 30},   {400, 15},
+                        {400, 16},  {100, 50},  {130, 60},  {250, 130}, {400, 130},
+                        {700, 300}, {560, 400}};
   for (int radix : kRadices) {
     for (const Size& size : sizes) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
