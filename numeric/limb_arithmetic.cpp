@@ -731,10 +731,27 @@ Digits Unpack(const Limbs& limbs, int radix) {
 }
 
 std::string Text(const Limbs& limbs, int radix) {
-  const Digits digits = Unpack(limbs, radix);
-  std::string text(digits.size(), '0');
-  for (std::size_t i = 0; i < digits.size(); ++i)
-    text[digits.size() - 1 - i] = DigitChar(digits[i]);
+  if (radix != 10) {
+    const Digits digits = Unpack(limbs, radix);
+    std::string text(digits.size(), '0');
+    for (std::size_t i = 0; i < digits.size(); ++i)
+      text[digits.size() - 1 - i] = DigitChar(digits[i]);
+    return text;
+  }
+  // Decimal limbs straight to characters, nine per limb from the right.
+  if (limbs.empty()) return "0";
+  std::string text(limbs.size() * 9, '0');
+  char* end = text.data() + text.size();
+  for (Limb value : limbs) {
+    for (int k = 0; k < 4; ++k) {
+      const Limb pair = value % 100;
+      value /= 100;
+      *--end = static_cast<char>('0' + kDigitPairs.low[pair]);
+      *--end = static_cast<char>('0' + kDigitPairs.high[pair]);
+    }
+    *--end = static_cast<char>('0' + value);
+  }
+  text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
   return text;
 }
 
