@@ -3,10 +3,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "numeric/digit_text.h"
 
 namespace calvoro {
 
@@ -48,27 +48,6 @@ std::string_view FunctionNameStartingWithLetter(std::string_view text, std::size
 inline std::string_view FunctionNameAt(std::string_view text, std::size_t pos) {
   if (pos >= text.size() || text[pos] < 'a' || text[pos] > 'z') return {};
   return FunctionNameStartingWithLetter(text, pos);
-}
-// The end of the run of decimal digits "0"-"9" that starts at `pos` (`pos`
-// itself when none does). Such a run holds no name, word or operator, so the
-// scanners step over the long numbers of big calculations with it.
-// Eight characters are tested at a time: with t = bytes ^ "00000000" each
-// digit byte becomes 0..9, and (t + 0x76 | t) sets a byte's top bit exactly
-// when that byte is not a digit (a carry out of such a byte can only spoil
-// bytes above one that already fails).
-inline std::size_t EndOfDecimalDigits(std::string_view text, std::size_t pos) {
-  constexpr std::uint64_t kZeros = 0x3030303030303030u;
-  constexpr std::uint64_t kAbove9 = 0x7676767676767676u;
-  constexpr std::uint64_t kTops = 0x8080808080808080u;
-  while (pos + 8 <= text.size()) {
-    std::uint64_t block;
-    std::memcpy(&block, text.data() + pos, 8);
-    const std::uint64_t t = block ^ kZeros;
-    if (((t + kAbove9) | t) & kTops) break;
-    pos += 8;
-  }
-  while (pos < text.size() && static_cast<unsigned char>(text[pos] - '0') < 10) ++pos;
-  return pos;
 }
 // The memory word ("last1".."last5") that starts at `pos`, or "".
 std::string_view MemoryWordAt(std::string_view text, std::size_t pos);

@@ -11,24 +11,6 @@
 namespace calvoro {
 namespace {
 
-// The end of the run of decimal digits from `pos`, eight characters at a
-// time: with t = bytes ^ "00000000" each digit byte becomes 0..9, and
-// (t + 0x76 | t) sets a byte's top bit exactly when that byte is not a digit.
-std::size_t EndOfDecimalDigits(std::string_view text, std::size_t pos) {
-  constexpr std::uint64_t kZeros = 0x3030303030303030u;
-  constexpr std::uint64_t kAbove9 = 0x7676767676767676u;
-  constexpr std::uint64_t kTops = 0x8080808080808080u;
-  while (pos + 8 <= text.size()) {
-    std::uint64_t block;
-    std::memcpy(&block, text.data() + pos, 8);
-    const std::uint64_t t = block ^ kZeros;
-    if (((t + kAbove9) | t) & kTops) break;
-    pos += 8;
-  }
-  while (pos < text.size() && static_cast<unsigned char>(text[pos] - '0') < 10) ++pos;
-  return pos;
-}
-
 // dst[k] = src[count - 1 - k] + delta for every byte (a digit character
 // to its value or back: no byte leaves 0..255), eight bytes at a time.
 void CopyReversed(const char* src, std::size_t count, char* dst, std::int8_t delta) {
