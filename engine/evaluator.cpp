@@ -103,17 +103,16 @@ ExprEvaluator::ExprEvaluator(int base, int precision, bool radian, MessageSink& 
 
 int ExprEvaluator::CountOpenGroups(std::string_view text) {
   int count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '(') continue;
+  for (std::size_t i = text.find('('); i != std::string_view::npos; i = text.find('(', i + 1)) {
     // Only the last "(" before a ")" can hold a plain number; every other
     // one holds a bracket, so each inner text is read once.
-    const std::size_t next = text.find_first_of("()", i + 1);
+    const std::size_t next = FindAnyOf(text, "()", i + 1);
     if (next != std::string_view::npos && text[next] == '(') {
       ++count;
       continue;
     }
-    const std::string_view inner = text.substr(
-        i + 1, next == std::string_view::npos ? std::string_view::npos : next - i - 1);
+    const std::string_view inner =
+        text.substr(i + 1, next == std::string_view::npos ? std::string_view::npos : next - i - 1);
     if (!IsNumberText(inner) || EndsWithFunctionName(text.substr(0, i))) ++count;
   }
   return count;
@@ -134,7 +133,8 @@ bool ExprEvaluator::AppendStep(std::string& steps, std::string_view text) {
 
 int ExprEvaluator::FindOperators(std::string_view text) {
   operators_.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
+       i = EndOfDecimalDigits(text, i + 1)) {
     const char c = text[i];
     if (!IsOperatorChar(c)) continue;
     if (i == 0 && (c == '-' || c == '+')) continue;  // the sign of the first operand

@@ -36,8 +36,16 @@ bool ExpressionScanner::Next(ExpressionToken& token) {
   } else if (text.substr(i, 2) == "pi") {
     token = {Kind::kPi, i, 2};
   } else if (IsDigitOfBase(base_, c)) {
+    // Only a letter can begin a function call inside the run.
+    const bool* digit_set = DigitSetOf(base_);
+    const bool decimal_digits = digit_set[static_cast<unsigned char>('9')];
     std::size_t end = i + 1;
-    while (end < text.size() && IsDigitOfBase(base_, text[end]) && !FunctionCallAt(text, end)) {
+    while (end < text.size()) {
+      if (decimal_digits) end = EndOfDecimalDigits(text, end);
+      if (end == text.size() || !digit_set[static_cast<unsigned char>(text[end])] ||
+          (text[end] >= 'a' && FunctionCallAt(text, end))) {
+        break;
+      }
       ++end;
     }
     token = {Kind::kNumber, i, end - i};

@@ -4,25 +4,63 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstring>
 
 namespace calvoro {
 namespace {
 
 // ASCII case mapping, independent of the locale and without a library call
 // per character of megabyte-long numbers.
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool IsNumberChar(char c) {
-  const char l = Lower(c);
-  return c == '.' || (c >= '0' && c <= '9') || (l >= 'a' && l <= 'f') || l == 'h' || l == 'x';
-}
+// The characters of a number text, by table: the test runs over every
+// character of megabyte-long numbers.
+struct NumberCharTable {
+  bool accepts[256] = {};
+  constexpr NumberCharTable() {
+    for (int c = 0; c < 256; ++c) {
+      const char l = Lower(static_cast<char>(c));
+      accepts[c] =
+          c == '.' || (c >= '0' && c <= '9') || (l >= 'a' && l <= 'f') || l == 'h' || l == 'x';
+    }
+  }
+};
+constexpr NumberCharTable kNumberChars;
 
+bool IsNumberChar(char c) { return kNumberChars.accepts[static_cast<unsigned char>(c)]; }
+
+// Whether the lower-case `word` occurs in `text` with ASCII letters compared
+// in lower case; no lower-cased copy of a long text is made.
 bool ContainsInsensitive(std::string_view text, std::string_view word) {
-  return ToLowerAscii(text).find(word) != std::string::npos;
+  if (word.empty()) return true;
+  const char first = word.front();
+  for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
+    if (Lower(text[i]) != first) {
+      i = EndOfDecimalDigits(text, i + 1) - 1;  // digits never begin a word
+      continue;
+    }
+    if (EqualIgnoringCase(text.substr(i, word.size()), word)) return true;
+  }
+  return false;
 }
 
 }  // namespace
+
+std::size_t FindAnyOf(std::string_view text, std::string_view set, std::size_t from) {
+  bool in_set[256] = {};
+  for (char c : set) in_set[static_cast<unsigned char>(c)] = true;
+  const bool skip_digits = std::none_of(
+      set.begin(), set.end(), [](char c) { return static_cast<unsigned char>(c - '0') < 10; });
+  for (std::size_t i = from; i < text.size(); ++i) {
+    if (skip_digits) {
+      i = EndOfDecimalDigits(text, i);
+      if (i == text.size()) break;
+    }
+    if (in_set[static_cast<unsigned char>(text[i])]) return i;
+  }
+  return std::string_view::npos;
+}
 
 std::string ToLowerAscii(std::string_view text) {
   std::string out(text);
@@ -32,7 +70,12 @@ std::string ToLowerAscii(std::string_view text) {
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
+  // Equal stretches (the long numbers of an expression and its echo) are
+  // compared by blocks first.
+  std::size_t same = 0;
+  while (same + 64 <= a.size() && std::memcmp(a.data() + same, b.data() + same, 64) == 0)
+    same += 64;
+  for (std::size_t i = same; i < a.size(); ++i) {
     char x = a[i], y = b[i];
     if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
     if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
@@ -163,20 +206,18 @@ std::string ExpandExponentNotation(std::string_view text) {
 
 bool IsExpression(std::string_view text) {
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-  return text.find_first_of("()*+-/^") != std::string_view::npos;
+  return FindAnyOf(text, "()*+-/^") != std::string_view::npos;
 }
 
 bool UsesUserParameter(std::string_view text) {
-  return text.find_first_of("mfkwMFKW") != std::string_view::npos ||
-         ContainsInsensitive(text, "pi");
+  return FindAnyOf(text, "mfkwMFKW") != std::string_view::npos || ContainsInsensitive(text, "pi");
 }
 
 bool UsesMemory(std::string_view text) {
-  const std::string lower = ToLowerAscii(text);
-  for (std::string_view word : kMemoryWords) {
-    if (lower.find(word) != std::string::npos) return true;
-  }
-  return lower.find("pi") != std::string::npos;
+  const bool memory =
+      std::any_of(kMemoryWords.begin(), kMemoryWords.end(),
+                  [&](std::string_view word) { return ContainsInsensitive(text, word); });
+  return memory || ContainsInsensitive(text, "pi");
 }
 
 bool IsParameterLetter(char c) {
@@ -185,11 +226,10 @@ bool IsParameterLetter(char c) {
 }
 
 bool ContainsUnknown(std::string_view text) {
-  const std::string lower = ToLowerAscii(text);
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    if (lower[i] != 'x') continue;
+  for (std::size_t i = FindAnyOf(text, "xX"); i != std::string_view::npos;
+       i = FindAnyOf(text, "xX", i + 1)) {
     const bool in_exp =
-        i >= 1 && i + 1 < lower.size() && lower[i - 1] == 'e' && lower[i + 1] == 'p';
+        i >= 1 && i + 1 < text.size() && Lower(text[i - 1]) == 'e' && Lower(text[i + 1]) == 'p';
     if (!in_exp) return true;
   }
   return false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/digit_text.h"
+
 namespace calvoro {
 
 // Every function name the engine knows, longest first so that a search for
@@ -23,6 +25,11 @@ inline constexpr std::array<std::string_view, 5> kMemoryWords = {"last1", "last2
 inline constexpr std::string_view kPiText =
     "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482"
     "534211706798";
+
+// The first place at or after `from` of a character of `set`, or npos. A
+// table test per character: string_view::find_first_of calls memchr once per
+// character of the text, which is slow over megabyte-long numbers.
+std::size_t FindAnyOf(std::string_view text, std::string_view set, std::size_t from = 0);
 
 std::string ToLowerAscii(std::string_view text);
 // Whether two texts are equal when ASCII letters are compared in lower case.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/expression_text.h"
 #include "numeric/binary_conversion.h"
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
@@ -202,17 +203,19 @@ bool IsNumberOfBase(int base, std::string_view text) {
     text = text.substr(1, text.size() - 2);
   }
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-  int digits = 0;
-  int points = 0;
-  for (char c : text) {
-    if (!IsDigitOfBase(base, c)) return false;
-    if (c == '.') {
-      ++points;
-    } else {
-      ++digits;
+  const bool* digit_set = DigitSetOf(base);
+  const bool decimal_digits = digit_set[static_cast<unsigned char>('9')];
+  std::size_t points = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (decimal_digits) {
+      i = EndOfDecimalDigits(text, i);
+      if (i == text.size()) break;
     }
+    const char c = text[i];
+    if (!digit_set[static_cast<unsigned char>(c)]) return false;
+    points += c == '.';
   }
-  return digits > 0 && points <= 1;
+  return text.size() > points && points <= 1;
 }
 
 std::string_view HeadOfBase(int base) {

@@ -17,31 +17,50 @@ inline constexpr int kBaseDecimal = 10;
 inline constexpr int kBaseHex = 16;
 inline constexpr int kBaseMix = 100;
 
-// Whether `c` is in the base's digit set (the point included; letters compared
-// after upper-casing; Mix takes 0-9, A-F, H). Inline: scanners ask for every
-// character of megabyte-long numbers.
-inline bool IsDigitOfBase(int base, char c) {
-  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  if (c >= '0' && c <= '9') {
-    switch (base) {
-      case kBaseBinary:
-        return c <= '1';
-      case kBaseOctal:
-        return c <= '7';
-      case kBaseDecimal:
-      case kBaseHex:
-      case kBaseMix:
-        return true;
-      default:
-        return false;
+// The digit sets by table, one row per base (binary, octal, decimal, hex,
+// Mix; a last row of nothing for any other value).
+struct DigitSetTable {
+  bool row[6][256] = {};
+  constexpr DigitSetTable() {
+    for (int c = 0; c < 256; ++c) {
+      const char u = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
+      const bool decimal = u >= '0' && u <= '9';
+      const bool point = u == '.';
+      const bool hex_letter = u >= 'A' && u <= 'F';
+      row[0][c] = point || u == '0' || u == '1';
+      row[1][c] = point || (u >= '0' && u <= '7');
+      row[2][c] = point || decimal;
+      row[3][c] = point || decimal || hex_letter;
+      row[4][c] = point || decimal || hex_letter || u == 'H';
     }
   }
-  if (c == '.') {
-    return base == kBaseBinary || base == kBaseOctal || base == kBaseDecimal || base == kBaseHex ||
-           base == kBaseMix;
+};
+inline constexpr DigitSetTable kDigitSets{};
+
+// The table row of a base's digit set: row[c] tells whether the character c
+// is a digit of the base (the point included). Loops over long numbers take
+// the row once.
+inline const bool* DigitSetOf(int base) {
+  switch (base) {
+    case kBaseBinary:
+      return kDigitSets.row[0];
+    case kBaseOctal:
+      return kDigitSets.row[1];
+    case kBaseDecimal:
+      return kDigitSets.row[2];
+    case kBaseHex:
+      return kDigitSets.row[3];
+    case kBaseMix:
+      return kDigitSets.row[4];
+    default:
+      return kDigitSets.row[5];
   }
-  if (c >= 'A' && c <= 'F') return base == kBaseHex || base == kBaseMix;
-  return c == 'H' && base == kBaseMix;
+}
+
+// Whether `c` is in the base's digit set (the point included; letters compared
+// after upper-casing; Mix takes 0-9, A-F, H).
+inline bool IsDigitOfBase(int base, char c) {
+  return DigitSetOf(base)[static_cast<unsigned char>(c)];
 }
 
 // The base a Mix number's head names: "0b" 2, "0h" 16, "0" not followed by

@@ -54,7 +54,8 @@ struct NameAt {
 
 std::vector<NameAt> FindFunctionNames(std::string_view text, int base) {
   std::vector<NameAt> names;
-  for (std::size_t i = 0; i < text.size();) {
+  for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
+       i = EndOfDecimalDigits(text, i)) {
     const std::string_view name = NameInBase(text, base, i);
     if (name.empty()) {
       ++i;
@@ -149,7 +150,8 @@ class Checker {
   // Check 1: what stands before a function name. A name is taken whole and
   // skipped once accepted, so the "sin" inside "arcsin" is not judged again.
   bool CheckBeforeFunctionNames() {
-    for (std::size_t i = 0; i + 1 < text_.size();) {
+    for (std::size_t i = EndOfDecimalDigits(text_, 0); i + 1 < text_.size();
+         i = EndOfDecimalDigits(text_, i)) {
       const std::string_view name = NameInBase(text_, base_, i);
       if (name.empty()) {
         ++i;
@@ -167,7 +169,8 @@ class Checker {
   }
 
   bool CheckBeforeOperators() {
-    for (std::size_t i = 1; i + 1 < text_.size(); ++i) {
+    for (std::size_t i = EndOfDecimalDigits(text_, 1); i + 1 < text_.size();
+         i = EndOfDecimalDigits(text_, i + 1)) {
       const char c = text_[i];
       if (!IsOperator(c)) continue;
       if (EndsOperand(i) || text_[i - 1] == '(') continue;
@@ -251,7 +254,8 @@ class Checker {
   }
 
   bool CheckAfterOperators() {
-    for (std::size_t i = 0; i + 1 < text_.size(); ++i) {
+    for (std::size_t i = EndOfDecimalDigits(text_, 0); i + 1 < text_.size();
+         i = EndOfDecimalDigits(text_, i + 1)) {
       const char c = text_[i];
       if (!IsOperator(c) || BeginsOperand(i)) continue;
       return Refuse(i + 2,

@@ -1,6 +1,11 @@
 // Digit characters of radix 2 to 16: values 0..9 as "0".."9", 10..15 as
-// "A".."F" (read in either case).
+// "A".."F" (read in either case), and the digit runs of number texts.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace calvoro {
 
@@ -12,6 +17,28 @@ constexpr int DigitValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
+}
+
+// The end of the run of decimal digits "0"-"9" that starts at `pos` (`pos`
+// itself when none does). Such a run holds no name, word or operator, so the
+// scanners step over the long numbers of big calculations with it.
+// Eight characters are tested at a time: with t = bytes ^ "00000000" each
+// digit byte becomes 0..9, and (t + 0x76 | t) sets a byte's top bit exactly
+// when that byte is not a digit (a carry out of such a byte can only spoil
+// bytes above one that already fails).
+inline std::size_t EndOfDecimalDigits(std::string_view text, std::size_t pos) {
+  constexpr std::uint64_t kZeros = 0x3030303030303030u;
+  constexpr std::uint64_t kAbove9 = 0x7676767676767676u;
+  constexpr std::uint64_t kTops = 0x8080808080808080u;
+  while (pos + 8 <= text.size()) {
+    std::uint64_t block;
+    std::memcpy(&block, text.data() + pos, 8);
+    const std::uint64_t t = block ^ kZeros;
+    if (((t + kAbove9) | t) & kTops) break;
+    pos += 8;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos] - '0') < 10) ++pos;
+  return pos;
 }
 
 }  // namespace calvoro

@@ -3,12 +3,29 @@
 #include "numeric/huge_float.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "numeric/digit_text.h"
 
 namespace calvoro {
 namespace {
+
+// dst[k] = src[count - 1 - k] + delta for every byte (a digit character
+// to its value or back: no byte leaves 0..255), eight bytes at a time.
+void CopyReversed(const char* src, std::size_t count, char* dst, std::int8_t delta) {
+  const std::uint64_t step =
+      0x0101010101010101u * static_cast<std::uint8_t>(delta < 0 ? -delta : delta);
+  std::size_t k = 0;
+  for (; k + 8 <= count; k += 8) {
+    std::uint64_t block;
+    std::memcpy(&block, src + count - k - 8, 8);
+    block = __builtin_bswap64(block);
+    block = delta < 0 ? block - step : block + step;
+    std::memcpy(dst + k, &block, 8);
+  }
+  for (; k < count; ++k) dst[k] = static_cast<char>(src[count - 1 - k] + delta);
+}
 
 void CheckRadix(int radix) {
   if (radix != 2 && radix != 8 && radix != 10 && radix != 16) {
@@ -48,6 +65,23 @@ HugeFloat Parse(std::string_view text, int radix, bool letters) {
   Digits digits(text.size());
   std::size_t count = 0;
   int point = -1;
+  // The usual text, decimal digits with at most one point, is read a run at
+  // a time; anything else by the walk below.
+  const std::size_t first_run = EndOfDecimalDigits(text, 0);
+  std::size_t end = first_run;
+  if (end < text.size() && text[end] == '.') end = EndOfDecimalDigits(text, end + 1);
+  if (end == text.size()) {
+    char* out = reinterpret_cast<char*>(digits.data());
+    if (first_run < text.size()) {  // the fraction digits come first
+      const std::string_view fraction = text.substr(first_run + 1);
+      CopyReversed(fraction.data(), fraction.size(), out, -'0');
+      point = static_cast<int>(fraction.size());
+      count = fraction.size();
+    }
+    CopyReversed(text.data(), first_run, out + count, -'0');
+    digits.resize(count + first_run);
+    return HugeFloat(radix, sign, std::move(digits), point);
+  }
   for (std::size_t i = text.size(); i-- > 0;) {
     const char c = text[i];
     const int value = table[static_cast<unsigned char>(c)];
@@ -106,10 +140,20 @@ std::string HugeFloat::ToText() const {
   // The integer digits, the point (above every digit for ".5" as typed), the
   // fraction digits.
   const int point = point_ >= 0 ? point_ : 0;
+  const auto write = [&](int high, int low) {  // digits high down to low
+    if (high < low) return;
+    if (radix_ <= 10) {
+      const auto count = static_cast<std::size_t>(high - low + 1);
+      CopyReversed(reinterpret_cast<const char*>(digits_.data()) + low, count, out, '0');
+      out += count;
+    } else {
+      for (int i = high; i >= low; --i) *out++ = DigitChar(digits_[i]);
+    }
+  };
   if (point_ == size) ++out;
-  for (int i = size - 1; i >= point; --i) *out++ = DigitChar(digits_[i]);
+  write(size - 1, point);
   if (point_ >= 0 && point_ < size) ++out;
-  for (int i = point - 1; i >= 0; --i) *out++ = DigitChar(digits_[i]);
+  write(point - 1, 0);
   return text;
 }
 

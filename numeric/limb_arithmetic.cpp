@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "numeric/digit_text.h"
 #include "numeric/ntt.h"
@@ -15,11 +18,27 @@
 namespace calvoro::limbs {
 namespace {
 
-// Below this many limbs in the shorter operand schoolbook multiplication
-// beats the transforms.
-constexpr std::size_t kSchoolbookLimbs = 160;
-// Divisors and quotients shorter than this go to Knuth D.
-constexpr std::size_t kNewtonLimbs = 120;
+// Whether the transforms beat Karatsuba on operands of nx >= ny limbs.
+// Estimated costs in nanoseconds, measured on an AMD EPYC with AVX2:
+// Karatsuba about k * ny^1.585 per piece of ny limbs (k = 3.0 for decimal
+// limbs, 2.2 for binary ones, whose carries are shifts), the three transforms
+// about 21 per point of their length (a square, one transform less, about
+// four fifths of that). The length nearly doubles at each power of two, so
+// neither wins by size alone: a 160-limb decimal product (length 512) goes to
+// Karatsuba, a 128-limb one (length 256) to the transforms.
+bool TransformsWin(std::size_t nx, std::size_t ny, bool square, double karatsuba_factor) {
+  const double pieces = static_cast<double>((nx + ny - 1) / ny);
+  const double karatsuba = pieces * karatsuba_factor * std::pow(static_cast<double>(ny), 1.585);
+  const double length = static_cast<double>(ntt::TransformPoints(nx, ny));
+  return 21.0 * length * (square ? 0.8 : 1.0) < karatsuba;
+}
+
+// Knuth D costs about 2.4 ns per quotient limb and divisor limb (decimal),
+// Barrett's blocks two products per divisor length of quotient and the
+// reciprocal once: Knuth D wins below about 4000 limb pairs, and for
+// divisors of fewer than 16 limbs.
+constexpr std::size_t kKnuthLimbPairs = 4000;
+constexpr std::size_t kKnuthDivisorLimbs = 16;
 // Reciprocals of at most this many limbs are computed by Knuth D directly.
 constexpr std::size_t kReciprocalDirectLimbs = 40;
 
@@ -52,6 +71,10 @@ Limbs ShiftUp(const Limbs& a, std::size_t count) {
 template <Limb B>
 struct Kernels {
   static constexpr std::uint64_t kBase = B;
+  // Products with a shorter operand below this many limbs go to schoolbook
+  // rows; Karatsuba splits down to it.
+  static constexpr std::size_t kKaratsubaLimbs = B == 1'000'000'000 ? 64 : 128;
+  static constexpr double kKaratsubaFactor = B == 1'000'000'000 ? 3.0 : 2.2;
 
   // a += b * base^shift.
   static void AddShifted(Limbs& a, const Limbs& b, std::size_t shift) {
@@ -123,33 +146,185 @@ struct Kernels {
   // while normalising stays below 2^35, under 2^64 = 1.84e19 in all. The
   // columns are accumulated without carrying and brought back to limbs after
   // every 15 rows.
-  static void Normalize(std::vector<std::uint64_t>& columns) {
+  // out[0, nx + ny) = x * y by rows of lazily accumulated 64-bit columns;
+  // nx, ny >= 1.
+  static void SchoolbookInto(const Limb* x, std::size_t nx, const Limb* y, std::size_t ny,
+                             Limb* out) {
+    if (nx < ny) {
+      std::swap(x, y);
+      std::swap(nx, ny);
+    }
+    constexpr std::size_t kStackColumns = 2 * kKaratsubaLimbs + 2;
+    std::uint64_t stack_columns[kStackColumns];
+    std::vector<std::uint64_t> heap_columns;
+    std::uint64_t* columns = stack_columns;
+    if (nx + ny > kStackColumns) {
+      heap_columns.resize(nx + ny);
+      columns = heap_columns.data();
+    }
+    std::fill(columns, columns + nx + ny, 0);
+    int rows = 0;
+    for (std::size_t j = 0; j < ny; ++j) {
+      const std::uint64_t yj = y[j];
+      if (yj == 0) continue;
+      std::uint64_t* __restrict column = columns + j;
+      const Limb* __restrict xi = x;
+      for (std::size_t i = 0; i < nx; ++i) column[i] += xi[i] * yj;
+      if (++rows == 15) {
+        Normalize(columns, nx + ny);
+        rows = 0;
+      }
+    }
+    Normalize(columns, nx + ny);  // the product is below base^(nx + ny): no carry out
+    for (std::size_t k = 0; k < nx + ny; ++k) out[k] = static_cast<Limb>(columns[k]);
+  }
+
+  static void Normalize(std::uint64_t* columns, std::size_t count) {
     std::uint64_t carry = 0;
-    for (std::uint64_t& c : columns) {
-      const std::uint64_t t = c + carry;
-      c = t % kBase;
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::uint64_t t = columns[k] + carry;
+      columns[k] = t % kBase;
       carry = t / kBase;
     }
   }
 
   static Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b) {
     if (a.empty() || b.empty()) return {};
+    Limbs out(a.size() + b.size());
+    SchoolbookInto(a.data(), a.size(), b.data(), b.size(), out.data());
+    Trim(out);
+    return out;
+  }
+
+  // r = a + b over n limbs; returns the carry out.
+  static Limb AddN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb carry = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Limb s = a[i] + b[i] + carry;
+      carry = s >= B;
+      r[i] = carry ? s - B : s;
+    }
+    return carry;
+  }
+
+  // r = a - b over n limbs; returns the borrow out.
+  static Limb SubN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb borrow = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Limb sub = b[i] + borrow;
+      borrow = a[i] < sub;
+      r[i] = borrow ? a[i] + B - sub : a[i] - sub;
+    }
+    return borrow;
+  }
+
+  // a[0, n) += b[0, m) (m <= n), the carry run up through a; returns the
+  // carry out of a's top.
+  static Limb AddInto(Limb* a, std::size_t n, const Limb* b, std::size_t m) {
+    Limb carry = AddN(a, a, b, m);
+    for (std::size_t i = m; carry != 0 && i < n; ++i) {
+      const Limb s = a[i] + 1;
+      carry = s == B;
+      a[i] = carry ? 0 : s;
+    }
+    return carry;
+  }
+
+  // a[0, n) -= b[0, m) (m <= n); returns the borrow out of a's top.
+  static Limb SubtractFrom(Limb* a, std::size_t n, const Limb* b, std::size_t m) {
+    Limb borrow = SubN(a, a, b, m);
+    for (std::size_t i = m; borrow != 0 && i < n; ++i) {
+      borrow = a[i] == 0;
+      a[i] = borrow ? B - 1 : a[i] - 1;
+    }
+    return borrow;
+  }
+
+  // r[0, n) = |a - b| for a of n limbs and b of m <= n limbs; true when a < b.
+  static bool AbsoluteDifference(Limb* r, const Limb* a, std::size_t n, const Limb* b,
+                                 std::size_t m) {
+    // a's low part may hold leading zero limbs: below b only when its limbs
+    // from m up are zero and the low m compare below.
+    bool below = std::all_of(a + m, a + n, [](Limb limb) { return limb == 0; });
+    if (below) {
+      std::size_t i = m;
+      while (i > 0 && a[i - 1] == b[i - 1]) --i;
+      below = i > 0 && a[i - 1] < b[i - 1];
+    }
+    if (below) {
+      SubN(r, b, a, m);
+      std::fill(r + m, r + n, 0);
+    } else {
+      std::copy(a, a + n, r);
+      SubtractFrom(r, n, b, m);
+    }
+    return below;
+  }
+
+  // Scratch limbs that KaratsubaInto needs for operands of at most n limbs:
+  // 6 ceil(n / 2) + 1 at each level, for levels that halve n.
+  static std::size_t KaratsubaScratch(std::size_t n) {
+    std::size_t total = 0;
+    while (n >= kKaratsubaLimbs) {
+      n = (n + 1) / 2;
+      total += 6 * n + 1;
+    }
+    return total + 1;
+  }
+
+  // out[0, nx + ny) = x * y for nx >= ny >= 1, by Karatsuba's three half-size
+  // products (the subtractive form: the middle product is |x0 - x1| |y0 - y1|
+  // with its sign, so every operand keeps m limbs) down to schoolbook rows.
+  // A y no longer than half of x is multiplied piece by piece of ny limbs.
+  static void KaratsubaInto(const Limb* x, std::size_t nx, const Limb* y, std::size_t ny, Limb* out,
+                            Limb* scratch) {
+    if (ny < kKaratsubaLimbs) return SchoolbookInto(x, nx, y, ny, out);
+    const std::size_t m = (nx + 1) / 2;
+    if (ny <= m) {
+      std::fill(out, out + nx + ny, 0);
+      Limb* piece = scratch;
+      for (std::size_t start = 0; start < nx; start += ny) {
+        const std::size_t len = std::min(ny, nx - start);
+        if (len >= ny) {
+          KaratsubaInto(x + start, len, y, ny, piece, scratch + 2 * ny);
+        } else {
+          KaratsubaInto(y, ny, x + start, len, piece, scratch + 2 * ny);
+        }
+        AddInto(out + start, nx + ny - start, piece, len + ny);
+      }
+      return;
+    }
+    const bool square = x == y && nx == ny;
+    const std::size_t hx = nx - m, hy = ny - m;  // the high parts' limbs, 1..m
+    Limb* dx = scratch;
+    Limb* dy = scratch + m;
+    Limb* middle = scratch + 2 * m;  // 2m limbs, then the sum of 2m + 1
+    Limb* sum = scratch + 4 * m;
+    Limb* deeper = scratch + 6 * m + 1;
+    const bool negative_x = AbsoluteDifference(dx, x, m, x + m, hx);
+    const bool negative_y = square ? negative_x : AbsoluteDifference(dy, y, m, y + m, hy);
+    KaratsubaInto(x, m, y, m, out, deeper);                     // z0 = x0 y0
+    KaratsubaInto(x + m, hx, y + m, hy, out + 2 * m, deeper);   // z2 = x1 y1
+    KaratsubaInto(dx, m, square ? dx : dy, m, middle, deeper);  // |x0 - x1| |y0 - y1|
+    // x0 y1 + x1 y0 = z0 + z2 - (x0 - x1)(y0 - y1).
+    std::copy(out, out + 2 * m, sum);
+    sum[2 * m] = AddInto(sum, 2 * m, out + 2 * m, hx + hy);
+    if (negative_x == negative_y) {
+      SubtractFrom(sum, 2 * m + 1, middle, 2 * m);
+    } else {
+      AddInto(sum, 2 * m + 1, middle, 2 * m);
+    }
+    // The product fits nx + ny limbs, so the sum's limbs beyond it are zero.
+    AddInto(out + m, nx + ny - m, sum, std::min(2 * m + 1, nx + ny - m));
+  }
+
+  static Limbs MultiplyKaratsuba(const Limbs& a, const Limbs& b) {
+    if (a.empty() || b.empty()) return {};
     const Limbs& x = a.size() >= b.size() ? a : b;
     const Limbs& y = a.size() >= b.size() ? b : a;
-    std::vector<std::uint64_t> columns(x.size() + y.size(), 0);
-    int rows = 0;
-    for (std::size_t j = 0; j < y.size(); ++j) {
-      const std::uint64_t yj = y[j];
-      if (yj == 0) continue;
-      std::uint64_t* column = columns.data() + j;
-      for (std::size_t i = 0; i < x.size(); ++i) column[i] += x[i] * yj;
-      if (++rows == 15) {
-        Normalize(columns);
-        rows = 0;
-      }
-    }
-    Normalize(columns);  // the product is below base^(|x| + |y|): no carry out
-    Limbs out(columns.begin(), columns.end());
+    Limbs out(x.size() + y.size());
+    Limbs scratch(KaratsubaScratch(x.size()) + 2 * y.size());
+    KaratsubaInto(x.data(), x.size(), y.data(), y.size(), out.data(), scratch.data());
     Trim(out);
     return out;
   }
@@ -182,7 +357,9 @@ struct Kernels {
     if (a.empty() || b.empty()) return {};
     const Limbs& longer = a.size() >= b.size() ? a : b;
     const Limbs& shorter = a.size() >= b.size() ? b : a;
-    if (shorter.size() < kSchoolbookLimbs) return MultiplySchoolbook(a, b);
+    if (shorter.size() < kKaratsubaLimbs) return MultiplySchoolbook(a, b);
+    if (!TransformsWin(longer.size(), shorter.size(), &a == &b, kKaratsubaFactor))
+      return MultiplyKaratsuba(a, b);
     // A long operand times a much shorter one: the transform of the whole
     // length costs more than pieces of a few times the short length.
     const std::size_t piece = std::max<std::size_t>(4 * shorter.size(), 1024);
@@ -375,7 +552,8 @@ struct Kernels {
     }
     const std::size_t n = y.size();
     const std::size_t quotient_limbs = x.size() - n + 1;
-    if (n < kNewtonLimbs || quotient_limbs < kNewtonLimbs) return DivModKnuth(x, y, q, r);
+    if (n < kKnuthDivisorLimbs || quotient_limbs * n < kKnuthLimbPairs)
+      return DivModKnuth(x, y, q, r);
     if (quotient_limbs + 2 >= n) return DivModBarrett(x, y, q, r);
     // A quotient much shorter than the divisor depends only on the top limbs:
     // dropping the s lowest limbs of both leaves a divisor of quotient + 2
@@ -464,22 +642,38 @@ LimbFormat FormatOf(int radix) {
   }
 }
 
-Limbs Pack(const Digits& digits, int radix) {
-  const LimbFormat format = FormatOf(radix);
-  const std::size_t width = static_cast<std::size_t>(format.width);
+namespace {
+
+template <Limb kRadix>
+Limbs PackIn(const Digits& digits, std::size_t width) {
   Limbs out((digits.size() + width - 1) / width);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const std::size_t low = i * width;
-    const std::size_t high = std::min(digits.size(), low + width);
+  const std::size_t whole = digits.size() / width;
+  for (std::size_t i = 0; i < whole; ++i) {
+    const std::uint8_t* d = digits.data() + i * width;
     Limb value = 0;
-    for (std::size_t k = high; k-- > low;) value = value * static_cast<Limb>(radix) + digits[k];
+    for (std::size_t k = width; k-- > 0;) value = value * kRadix + d[k];
     out[i] = value;
+  }
+  if (whole < out.size()) {
+    Limb value = 0;
+    for (std::size_t k = digits.size(); k-- > whole * width;) value = value * kRadix + digits[k];
+    out[whole] = value;
   }
   Trim(out);
   return out;
 }
 
-namespace {
+// Digit values of a decimal limb, two at a time from a table of 00..99.
+struct DigitPairs {
+  std::uint8_t low[100] = {}, high[100] = {};
+  constexpr DigitPairs() {
+    for (int v = 0; v < 100; ++v) {
+      low[v] = static_cast<std::uint8_t>(v % 10);
+      high[v] = static_cast<std::uint8_t>(v / 10);
+    }
+  }
+};
+constexpr DigitPairs kDigitPairs;
 
 template <Limb kRadix>
 Digits UnpackIn(const Limbs& limbs, std::size_t width) {
@@ -487,9 +681,19 @@ Digits UnpackIn(const Limbs& limbs, std::size_t width) {
   Digits out(limbs.size() * width);
   std::uint8_t* d = out.data();
   for (Limb value : limbs) {
-    for (std::size_t k = 0; k < width; ++k) {
-      *d++ = static_cast<std::uint8_t>(value % kRadix);
-      value /= kRadix;
+    if constexpr (kRadix == 10) {
+      for (std::size_t k = 0; k + 2 <= width; k += 2) {  // width 9: four pairs and one digit
+        const Limb pair = value % 100;
+        value /= 100;
+        *d++ = kDigitPairs.low[pair];
+        *d++ = kDigitPairs.high[pair];
+      }
+      *d++ = static_cast<std::uint8_t>(value);
+    } else {
+      for (std::size_t k = 0; k < width; ++k) {
+        *d++ = static_cast<std::uint8_t>(value % kRadix);
+        value /= kRadix;
+      }
     }
   }
   while (out.size() > 1 && out.back() == 0) out.pop_back();
@@ -497,6 +701,20 @@ Digits UnpackIn(const Limbs& limbs, std::size_t width) {
 }
 
 }  // namespace
+
+Limbs Pack(const Digits& digits, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  switch (radix) {
+    case 10:
+      return PackIn<10>(digits, width);
+    case 16:
+      return PackIn<16>(digits, width);
+    case 8:
+      return PackIn<8>(digits, width);
+    default:
+      return PackIn<2>(digits, width);
+  }
+}
 
 Digits Unpack(const Limbs& limbs, int radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
@@ -513,10 +731,27 @@ Digits Unpack(const Limbs& limbs, int radix) {
 }
 
 std::string Text(const Limbs& limbs, int radix) {
-  const Digits digits = Unpack(limbs, radix);
-  std::string text(digits.size(), '0');
-  for (std::size_t i = 0; i < digits.size(); ++i)
-    text[digits.size() - 1 - i] = DigitChar(digits[i]);
+  if (radix != 10) {
+    const Digits digits = Unpack(limbs, radix);
+    std::string text(digits.size(), '0');
+    for (std::size_t i = 0; i < digits.size(); ++i)
+      text[digits.size() - 1 - i] = DigitChar(digits[i]);
+    return text;
+  }
+  // Decimal limbs straight to characters, nine per limb from the right.
+  if (limbs.empty()) return "0";
+  std::string text(limbs.size() * 9, '0');
+  char* end = text.data() + text.size();
+  for (Limb value : limbs) {
+    for (int k = 0; k < 4; ++k) {
+      const Limb pair = value % 100;
+      value /= 100;
+      *--end = static_cast<char>('0' + kDigitPairs.low[pair]);
+      *--end = static_cast<char>('0' + kDigitPairs.high[pair]);
+    }
+    *--end = static_cast<char>('0' + value);
+  }
+  text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
   return text;
 }
 
@@ -586,6 +821,10 @@ namespace detail {
 
 Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, int radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplySchoolbook(a, b); });
+}
+
+Limbs MultiplyKaratsuba(const Limbs& a, const Limbs& b, int radix) {
+  return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplyKaratsuba(a, b); });
 }
 
 Limbs MultiplyNtt(const Limbs& a, const Limbs& b, int radix) {

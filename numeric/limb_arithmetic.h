@@ -35,7 +35,8 @@ Digits Unpack(const Limbs& limbs, int radix);
 // Digit characters, most significant first; "0" for zero.
 std::string Text(const Limbs& limbs, int radix);
 
-// a * b: schoolbook for short operands, three-prime NTT for long ones.
+// a * b: schoolbook for short operands, Karatsuba for mid-size ones and the
+// three-prime NTT for long ones.
 Limbs Multiply(const Limbs& a, const Limbs& b, int radix);
 // q = floor(x / y), r = x - q * y: one pass for a one-limb divisor, Knuth's
 // algorithm D for short divisors or quotients, and Barrett reduction with a
@@ -48,6 +49,7 @@ std::string FactorialText(int n, int radix);
 // The single algorithms, for the tests that hold them against each other.
 namespace detail {
 Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, int radix);
+Limbs MultiplyKaratsuba(const Limbs& a, const Limbs& b, int radix);
 Limbs MultiplyNtt(const Limbs& a, const Limbs& b, int radix);
 // Requires y of at least two limbs.
 void DivModKnuth(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r);

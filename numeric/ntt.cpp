@@ -250,14 +250,67 @@ struct Field {
       }
       len = 2;
     }
+    if (len == 2 && n >= 16) return LastTwoLevels8(a, roots, false);
     SmallForwardLevels(a, roots, len);
+  }
+
+  // The levels len = 2 and len = 1 on blocks of sixteen values, in
+  // registers: forward does len 2 and then 1, inverse 1 and then 2. The
+  // values are dealt into two vectors so that each butterfly pairs lane i of
+  // one with lane i of the other: "pairs" holds [a0 a1 b0 b1 | a4 a5 b4 b5]
+  // against [a2 a3 b2 b3 | a6 a7 b6 b7] (len 2, roots w0 w1 alternating;
+  // a = values 0..7, b = 8..15), "evens" [a0 b0 a2 b2 | a4 b4 a6 b6] against
+  // the odd places (len 1, root w0).
+  [[gnu::target("avx2")]] static __m256i Evens8(__m256i u, __m256i v) {
+    return _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v), _MM_SHUFFLE(2, 0, 2, 0)));
+  }
+  [[gnu::target("avx2")]] static __m256i Odds8(__m256i u, __m256i v) {
+    return _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(u), _mm256_castsi256_ps(v), _MM_SHUFFLE(3, 1, 3, 1)));
+  }
+  [[gnu::target("avx2")]] static void LastTwoLevels8(std::vector<std::uint32_t>& a,
+                                                     const std::vector<std::uint32_t>& roots,
+                                                     bool inverse) {
+    const __m256i w2 = _mm256_set_epi32(static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]),
+                                        static_cast<int>(roots[3]), static_cast<int>(roots[2]));
+    const __m256i w1 = _mm256_set1_epi32(static_cast<int>(roots[1]));
+    std::uint32_t* d = a.data();
+    for (std::size_t i = 0; i < a.size(); i += 16) {
+      auto* p0 = reinterpret_cast<__m256i*>(d + i);
+      auto* p1 = reinterpret_cast<__m256i*>(d + i + 8);
+      const __m256i x0 = _mm256_loadu_si256(p0), x1 = _mm256_loadu_si256(p1);
+      __m256i u = _mm256_unpacklo_epi64(x0, x1), v = _mm256_unpackhi_epi64(x0, x1);
+      if (inverse) {
+        __m256i e = Evens8(u, v), o = Odds8(u, v);
+        InverseButterflies8(e, o, w1);
+        u = _mm256_unpacklo_epi32(e, o);
+        v = _mm256_unpackhi_epi32(e, o);
+        InverseButterflies8(u, v, w2);
+      } else {
+        ForwardButterflies8(u, v, w2);
+        __m256i e = Evens8(u, v), o = Odds8(u, v);
+        ForwardButterflies8(e, o, w1);
+        u = _mm256_unpacklo_epi32(e, o);
+        v = _mm256_unpackhi_epi32(e, o);
+      }
+      _mm256_storeu_si256(p0, _mm256_unpacklo_epi64(u, v));
+      _mm256_storeu_si256(p1, _mm256_unpackhi_epi64(u, v));
+    }
   }
 
   [[gnu::target("avx2")]] static void InverseAvx2(std::vector<std::uint32_t>& a,
                                                   const std::vector<std::uint32_t>& roots) {
     const std::size_t n = a.size();
     std::uint32_t* d = a.data();
-    std::size_t len = SmallInverseLevels(a, roots);
+    std::size_t len = 4;
+    if (n >= 16) {
+      LastTwoLevels8(a, roots, true);
+    } else {
+      len = SmallInverseLevels(a, roots);
+    }
     if (len == 4 && n >= 16) {
       const __m256i w =
           _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&roots[4])));
@@ -402,12 +455,12 @@ struct Field {
     });
   }
 
-  // The convolution modulo P into `result` (length `count`); `scratch` is
-  // reused between the primes.
+  // The cyclic convolution modulo P of length n (a power of two no shorter
+  // than either operand) into `result`: result[k] sums a[i] b[j] over i + j
+  // = k modulo n. `scratch` is reused between the primes.
   static void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
-                       std::size_t count, std::vector<std::uint32_t>& result,
+                       std::size_t n, std::vector<std::uint32_t>& result,
                        std::vector<std::uint32_t>& scratch) {
-    const std::size_t n = std::bit_ceil(count);
     const bool square = a.data() == b.data() && a.size() == b.size();
     const auto roots_holder = Roots(n, false);
     const std::vector<std::uint32_t>& roots = *roots_holder;
@@ -422,8 +475,18 @@ struct Field {
     // Mul by the plain value of 1/n turns the Montgomery form into the plain
     // residue and divides by n in one step.
     const std::uint32_t n_inverse = Reduce(Power(ToMont(static_cast<std::uint32_t>(n % P)), P - 2));
-    result.resize(count);
     Scale(result, n_inverse);
+  }
+
+  // Removes the top coefficients c[k], k in [n, n + top.size()), that the
+  // cyclic convolution of length n added onto c[k - n], and appends them.
+  static void Unfold(std::vector<std::uint32_t>& result, std::size_t n,
+                     std::span<const std::uint32_t> top) {
+    result.resize(n + top.size());
+    for (std::size_t k = 0; k < top.size(); ++k) {
+      result[k] = Sub(result[k], top[k]);
+      result[n + k] = top[k];
+    }
   }
 
   static void Scale(std::vector<std::uint32_t>& a, std::uint32_t factor) {
@@ -467,16 +530,67 @@ void CombineResidues(std::array<std::vector<std::uint32_t>, 3>& residues) {
   }
 }
 
+using Residues = std::array<std::vector<std::uint32_t>, 3>;
+
+// The coefficients modulo each prime (not yet combined).
+//
+// A count a little above a power of two would double the transforms'
+// length. Instead the cyclic convolution of half that length folds the top
+// coefficients (k >= half) onto the lowest ones; those top coefficients need
+// only the top `excess` values of each operand, whose own (much shorter)
+// convolution gives them exactly, and they are taken off again: with
+// excess <= half / 4 the two cost at most three quarters of the long one.
+bool FoldsTheTop(std::size_t na, std::size_t nb) {
+  const std::size_t count = na + nb - 1;
+  const std::size_t half = std::bit_ceil(count) / 2;
+  return half >= 64 && count - half <= half / 4 && na <= half && nb <= half;
+}
+
+void ConvolveResidues(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
+                      Residues& residues) {
+  const std::size_t count = a.size() + b.size() - 1;
+  const std::size_t n = std::bit_ceil(count);
+  const std::size_t half = n / 2;
+  std::vector<std::uint32_t> scratch;
+  if (FoldsTheTop(a.size(), b.size())) {
+    const std::size_t excess = count - half;
+    Field<kPrimes[0]>::Convolve(a, b, half, residues[0], scratch);
+    Field<kPrimes[1]>::Convolve(a, b, half, residues[1], scratch);
+    Field<kPrimes[2]>::Convolve(a, b, half, residues[2], scratch);
+    // c[k] for k >= half takes a[i] with i >= na - excess and b[j] with j >=
+    // nb - excess only.
+    const std::size_t skip_a = a.size() > excess ? a.size() - excess : 0;
+    const std::size_t skip_b = b.size() > excess ? b.size() - excess : 0;
+    const bool square = a.data() == b.data() && a.size() == b.size();
+    const auto top_a = a.subspan(skip_a);
+    Residues top;
+    ConvolveResidues(top_a, square ? top_a : b.subspan(skip_b), top);
+    const std::size_t first = half - skip_a - skip_b;  // where c[half] stands in `top`
+    Field<kPrimes[0]>::Unfold(residues[0], half, std::span(top[0]).subspan(first, excess));
+    Field<kPrimes[1]>::Unfold(residues[1], half, std::span(top[1]).subspan(first, excess));
+    Field<kPrimes[2]>::Unfold(residues[2], half, std::span(top[2]).subspan(first, excess));
+    return;
+  }
+  Field<kPrimes[0]>::Convolve(a, b, n, residues[0], scratch);
+  Field<kPrimes[1]>::Convolve(a, b, n, residues[1], scratch);
+  Field<kPrimes[2]>::Convolve(a, b, n, residues[2], scratch);
+  for (auto* r : {&residues[0], &residues[1], &residues[2]}) r->resize(count);
+}
+
 }  // namespace
 
 void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
-              std::array<std::vector<std::uint32_t>, 3>& residues) {
-  const std::size_t count = a.size() + b.size() - 1;
-  std::vector<std::uint32_t> scratch;
-  Field<kPrimes[0]>::Convolve(a, b, count, residues[0], scratch);
-  Field<kPrimes[1]>::Convolve(a, b, count, residues[1], scratch);
-  Field<kPrimes[2]>::Convolve(a, b, count, residues[2], scratch);
+              Residues& residues) {
+  ConvolveResidues(a, b, residues);
   CombineResidues(residues);
+}
+
+std::size_t TransformPoints(std::size_t na, std::size_t nb) {
+  const std::size_t count = na + nb - 1;
+  const std::size_t n = std::bit_ceil(count);
+  if (!FoldsTheTop(na, nb)) return n;
+  const std::size_t excess = count - n / 2;
+  return n / 2 + TransformPoints(std::min(na, excess), std::min(nb, excess));
 }
 
 void SetVectorUnitsAllowed(bool allowed) {

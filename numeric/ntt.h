@@ -26,6 +26,12 @@ inline constexpr std::size_t kMaxLength = std::size_t{1} << 23;
 void Convolve(std::span<const std::uint32_t> a, std::span<const std::uint32_t> b,
               std::array<std::vector<std::uint32_t>, 3>& out);
 
+// The length of the transforms that Convolve runs for operands of na and nb
+// values (the measure of its cost): the power of two above na + nb - 2, or
+// for a length just above a power of two, that power's half and a shorter
+// transform of the top values.
+std::size_t TransformPoints(std::size_t na, std::size_t nb);
+
 // Whether the transforms may use the processor's vector units (AVX2) when it
 // has them. Tests switch them off to check the portable loops on the same
 // machine.

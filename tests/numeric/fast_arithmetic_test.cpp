@@ -1,5 +1,5 @@
 // The limb kernels against the digit-by-digit schoolbook oracle: every
-// multiplication and division path (schoolbook, NTT, Knuth D, Barrett with
+// multiplication and division path (schoolbook, Karatsuba, NTT, Knuth D, Barrett with
 // the Newton reciprocal, the shortened-divisor path) on the same operands,
 // and the public HugeFloat operations on random operands of 1 to 5,000
 // digits in the four radices.
@@ -81,11 +81,16 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
   struct Size {
     std::size_t a, b;
   };
-  const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},    {40, 40},
-                        {299, 300}, {301, 301}, {700, 64}, {1100, 900}};
+  // Across the thresholds: schoolbook rows below 64 (decimal) or 128 limbs,
+  // Karatsuba with odd halves and with pieces of a much shorter operand,
+  // transforms of fewer than 16 points (scalar levels) and longer ones, and
+  // lengths just above a power of two (299 x 300, 560 x 520: the top folded).
+  const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},     {40, 40},   {63, 64},
+                        {64, 64},   {127, 128}, {128, 128}, {201, 129}, {300, 130},
+                        {299, 300}, {301, 301}, {560, 520}, {700, 64},  {1100, 900}};
   for (int radix : kRadices) {
     for (const Size& size : sizes) {
-      for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kSparse}) {
+      for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
         SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << size.a << " x " << size.b
                                           << " limbs, shape " << static_cast<int>(shape));
         const Limbs a = RandomLimbs(rng, size.a, radix, shape);
@@ -93,11 +98,13 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
         const Digits expected =
             schoolbook::MultiplyIntegers(DigitsOf(a, radix), DigitsOf(b, radix), radix);
         EXPECT_EQ(DigitsOf(limbs::detail::MultiplySchoolbook(a, b, radix), radix), expected);
+        EXPECT_EQ(DigitsOf(limbs::detail::MultiplyKaratsuba(a, b, radix), radix), expected);
         EXPECT_EQ(DigitsOf(limbs::detail::MultiplyNtt(a, b, radix), radix), expected);
         EXPECT_EQ(DigitsOf(limbs::Multiply(a, b, radix), radix), expected);
-        EXPECT_EQ(limbs::detail::MultiplyNtt(a, a, radix),
-                  limbs::detail::MultiplySchoolbook(a, a, radix))
-            << "square";
+        const Limbs square = limbs::detail::MultiplySchoolbook(a, a, radix);
+        EXPECT_EQ(limbs::detail::MultiplyNtt(a, a, radix), square) << "square";
+        EXPECT_EQ(limbs::detail::MultiplyKaratsuba(a, a, radix), square) << "square";
+        EXPECT_EQ(limbs::Multiply(a, a, radix), square) << "square";
       }
     }
   }
@@ -132,10 +139,13 @@ TEST(LimbKernels, EveryDivisionPathGivesQuotientAndRemainder) {
   struct Size {
     std::size_t x, y;
   };
-  // One-limb divisors, Knuth D, Barrett (quotient about as long as the
-  // divisor or longer) and the shortened-divisor path (much shorter quotient).
-  const Size sizes[] = {{1, 1},     {9, 1},     {5, 2},     {60, 30},
-                        {250, 130}, {400, 130}, {700, 300}, {560, 400}};
+  // One-limb divisors, Knuth D (divisors below 16 limbs, or fewer than 4000
+  // quotient limbs times divisor limbs), Barrett (quotient about as long as
+  // the divisor or longer) and the shortened-divisor path (much shorter
+  // quotient), on both sides of each threshold.
+  const Size sizes[] = {{1, 1},     {9, 1},     {5, 2},     {60, 30},   {400, 15},
+                        {400, 16},  {100, 50},  {130, 60},  {250, 130}, {400, 130},
+                        {700, 300}, {560, 400}};
   for (int radix : kRadices) {
     for (const Size& size : sizes) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
