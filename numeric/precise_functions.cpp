@@ -93,7 +93,9 @@ class Argument {
   // Sets `x` to the value: exactly in radix 2, 8 and 16, in radix 10 with
   // `extra` bits beyond the argument's own digits.
   void Read(Number& x, mpfr_prec_t extra) const {
-    mpfr_prec_t bits = BitsFor(static_cast<double>(std::max<std::size_t>(digits_.size(), 1)), radix_);
+    // An integer's trailing zeros count: 10^1000 needs 2322 bits.
+    const long long digits = static_cast<long long>(digits_.size()) + std::max(exponent_, 0LL);
+    mpfr_prec_t bits = BitsFor(static_cast<double>(std::max(digits, 1LL)), radix_);
     if (radix_ == 10) bits += extra;
     mpfr_set_prec(x, bits);
     if (zero()) {
