@@ -177,18 +177,14 @@ std::string Negated(const std::string& value) {
 // ---------------------------------------------------------------------------
 // Trigonometric functions in degrees
 
-// 90 written in each radix.
-std::string_view NinetyIn(int radix) {
-  switch (radix) {
-    case kBaseBinary:
-      return "1011010";
-    case kBaseOctal:
-      return "132";
-    case kBaseHex:
-      return "5A";
-    default:
-      return "90";
-  }
+// A small non-negative integer written in the radix.
+std::string IntegerText(int value, int radix) {
+  std::string text;
+  do {
+    text.insert(text.begin(), DigitChar(value % radix));
+    value /= radix;
+  } while (value > 0);
+  return text;
 }
 
 // abs(angle) = quadrant * 90 + remainder, 0 <= remainder < 90, exactly.
@@ -202,7 +198,7 @@ QuarterTurns SplitDegrees(std::string_view argument, int radix) {
   QuarterTurns turns;
   const HugeFloat magnitude = MagnitudeOf(argument, radix);
   turns.negative = IsNegativeText(argument) && !magnitude.IsZero();
-  const HugeFloat quarter = HugeFloat::FromRadixText(NinetyIn(radix), radix, 0);
+  const HugeFloat quarter = HugeFloat::FromRadixText(IntegerText(90, radix), radix, 0);
   HugeFloat quotient, unused;
   LongDivide(magnitude, quarter, quotient, unused, 0);
   // The last two digits decide the value modulo 4 in every even radix.
@@ -211,6 +207,30 @@ QuarterTurns SplitDegrees(std::string_view argument, int radix) {
   turns.remainder =
       Subtract(magnitude, Multiply(quotient, quarter, kExactPrecision), kExactPrecision);
   return turns;
+}
+
+// The rational values at a whole number of degrees in (0, 90) (there are no
+// others: Niven's theorem): sin 30 = cos 60 = 1/2, tan 45 = cot 45 = 1,
+// csc 30 = sec 60 = 2. Given exactly, they also spare the library's rounding
+// test a value that sits on a representable number.
+std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& degrees, int radix) {
+  using P = PreciseFunction;
+  struct Entry {
+    P g;
+    int degrees;
+    int twice_value;
+  };
+  static constexpr Entry kRational[] = {{P::kSin, 30, 1}, {P::kCos, 60, 1}, {P::kTan, 45, 2},
+                                        {P::kCot, 45, 2}, {P::kCsc, 30, 4}, {P::kSec, 60, 4}};
+  for (const Entry& entry : kRational) {
+    if (entry.g != g || CompareMagnitude(degrees, HugeFloat::FromRadixText(
+                                                      IntegerText(entry.degrees, radix), radix, 0)) != 0) {
+      continue;
+    }
+    if (entry.twice_value == 1) return "0." + std::string(1, DigitChar(radix / 2));
+    return IntegerText(entry.twice_value / 2, radix);
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> DegreeTrigonometric(const Call& call) {
@@ -243,7 +263,7 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
                          kCaptionTivamo, MessageIcon::Information);
     }
     value = reduction.g == P::kSin || reduction.g == P::kTan ? "0" : "1";
-  } else {
+  } else if (!(value = RationalValue(reduction.g, turns.remainder, call.context.base))) {
     value = Compute(reduction.g, turns.remainder.ToText(), call, true);
   }
   if (!value) return std::nullopt;
