@@ -142,6 +142,14 @@ int CompareWithOne(std::string_view text, int radix) {
   return CompareMagnitude(MagnitudeOf(text, radix), HugeFloat::FromRadixText("1", radix, 0));
 }
 
+// The call as a message names it: a long argument shortened ("exp(100000...)").
+std::string CallForMessage(const Call& call) {
+  constexpr std::size_t kShown = 30;
+  if (call.argument.size() <= kShown + 10) return std::string(call.text);
+  return std::string(call.entry->name) + "(" + std::string(call.argument.substr(0, kShown)) +
+         "...)";
+}
+
 // The value text of a computation, or its refusal.
 std::optional<std::string> PreciseValue(const PreciseResult& result, const Call& call) {
   switch (result.status) {
@@ -149,14 +157,14 @@ std::optional<std::string> PreciseValue(const PreciseResult& result, const Call&
       return result.text;
     case PreciseResult::Status::kTooLarge:
       return call.Refuse(
-          "Sorry, the result of " + std::string(call.text) + " is too large for the calculator.",
+          "Sorry, the result of " + CallForMessage(call) + " is too large for the calculator.",
           kCaptionCalvoroWarning);
     case PreciseResult::Status::kTooSmall:
       return call.Refuse(
-          "Sorry, the result of " + std::string(call.text) + " is too small for the calculator.",
+          "Sorry, the result of " + CallForMessage(call) + " is too small for the calculator.",
           kCaptionCalvoroWarning);
     default:
-      return call.Refuse("Sorry, the function " + std::string(call.text) + " has no value.",
+      return call.Refuse("Sorry, the function " + CallForMessage(call) + " has no value.",
                          kCaptionCalvoroWarning);
   }
 }

@@ -182,6 +182,10 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
       {"exp(-2302590)", 10, kRadian,
        "Sorry, the result of exp(-2302590) is too small for the calculator.",
        "Calvoro Warning Message", warning},
+      {"exp(1" + std::string(50, '0') + ")", 10, kRadian,  // a long argument shortened
+       "Sorry, the result of exp(1" + std::string(29, '0') + "...) is too large for the "
+       "calculator.",
+       "Calvoro Warning Message", warning},
       {"exp(11110000000000000000000)", 2, kRadian,
        "Sorry, the result of exp(11110000000000000000000) is too large for the calculator.",
        "Calvoro Warning Message", warning},
