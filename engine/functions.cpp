@@ -11,8 +11,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 #include "engine/apply_operator.h"
 #include "engine/expression_text.h"
@@ -73,7 +71,7 @@ enum class Function {
 struct FunctionEntry {
   std::string_view name;
   Function function;
-  std::string_view title;  // the name as messages write it
+  std::string_view title;   // the name as messages write it
   PreciseFunction precise;  // what computes it (int, abs and fac: unused)
 };
 
@@ -171,10 +169,10 @@ std::optional<std::string> PreciseValue(const PreciseResult& result, const Call&
 
 std::optional<std::string> Compute(PreciseFunction function, std::string_view argument,
                                    const Call& call, bool degrees) {
-  return PreciseValue(ComputeFunction(function, argument, call.context.base,
-                                      ScaledPrecision(call.context.base, call.context.precision),
-                                      degrees),
-                      call);
+  return PreciseValue(
+      ComputeFunction(function, argument, call.context.base,
+                      ScaledPrecision(call.context.base, call.context.precision), degrees),
+      call);
 }
 
 std::string Negated(const std::string& value) {
@@ -231,8 +229,9 @@ std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& deg
   static constexpr Entry kRational[] = {{P::kSin, 30, 1}, {P::kCos, 60, 1}, {P::kTan, 45, 2},
                                         {P::kCot, 45, 2}, {P::kCsc, 30, 4}, {P::kSec, 60, 4}};
   for (const Entry& entry : kRational) {
-    if (entry.g != g || CompareMagnitude(degrees, HugeFloat::FromRadixText(
-                                                      IntegerText(entry.degrees, radix), radix, 0)) != 0) {
+    if (entry.g != g ||
+        CompareMagnitude(
+            degrees, HugeFloat::FromRadixText(IntegerText(entry.degrees, radix), radix, 0)) != 0) {
       continue;
     }
     if (entry.twice_value == 1) return "0." + std::string(1, DigitChar(radix / 2));
@@ -249,10 +248,14 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
     PreciseFunction g;
     bool negate;
   };
-  static constexpr Reduction kSin[4] = {{P::kSin, false}, {P::kCos, false}, {P::kSin, true}, {P::kCos, true}};
-  static constexpr Reduction kCos[4] = {{P::kCos, false}, {P::kSin, true}, {P::kCos, true}, {P::kSin, false}};
-  static constexpr Reduction kTan[4] = {{P::kTan, false}, {P::kCot, true}, {P::kTan, false}, {P::kCot, true}};
-  static constexpr Reduction kSec[4] = {{P::kSec, false}, {P::kCsc, true}, {P::kSec, true}, {P::kCsc, false}};
+  static constexpr Reduction kSin[4] = {
+      {P::kSin, false}, {P::kCos, false}, {P::kSin, true}, {P::kCos, true}};
+  static constexpr Reduction kCos[4] = {
+      {P::kCos, false}, {P::kSin, true}, {P::kCos, true}, {P::kSin, false}};
+  static constexpr Reduction kTan[4] = {
+      {P::kTan, false}, {P::kCot, true}, {P::kTan, false}, {P::kCot, true}};
+  static constexpr Reduction kSec[4] = {
+      {P::kSec, false}, {P::kCsc, true}, {P::kSec, true}, {P::kCsc, false}};
   const Function function = call.entry->function;
   const Reduction* table = function == Function::Sin   ? kSin
                            : function == Function::Cos ? kCos
@@ -260,8 +263,8 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
                                                        : kSec;
   const Reduction reduction = table[turns.quadrant];
   // cos is even, the others odd.
-  const bool negate = reduction.negate != (turns.negative && function != Function::Cos &&
-                                           function != Function::Sec);
+  const bool negate = reduction.negate !=
+                      (turns.negative && function != Function::Cos && function != Function::Sec);
   std::optional<std::string> value;
   if (turns.remainder.IsZero()) {
     // Whole quarter turns: exact values; tan and sec have none at odd ones.

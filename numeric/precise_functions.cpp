@@ -26,7 +26,9 @@ constexpr double kGuardBits = 40;
 
 class Number {
  public:
-  explicit Number(mpfr_prec_t bits) { mpfr_init2(value_, std::max(bits, mpfr_prec_t{MPFR_PREC_MIN})); }
+  explicit Number(mpfr_prec_t bits) {
+    mpfr_init2(value_, std::max(bits, mpfr_prec_t{MPFR_PREC_MIN}));
+  }
   ~Number() { mpfr_clear(value_); }
   Number(const Number&) = delete;
   Number& operator=(const Number&) = delete;
@@ -130,8 +132,8 @@ using Kernel = std::function<void(Number& out, mpfr_prec_t extra)>;
 // rounded to nearest.
 std::string RadixText(Number& x, int radix, long long count) {
   mpfr_exp_t exponent = 0;
-  char* raw = mpfr_get_str(nullptr, &exponent, radix, static_cast<std::size_t>(count), x,
-                           MPFR_RNDN);
+  char* raw =
+      mpfr_get_str(nullptr, &exponent, radix, static_cast<std::size_t>(count), x, MPFR_RNDN);
   std::string_view digits(raw);
   std::string text;
   if (!digits.empty() && digits.front() == '-') {
@@ -213,7 +215,8 @@ void Apply(PreciseFunction function, Number& out, Number& x, mpfr_prec_t work, b
   };
   // The angle argument of a trigonometric or hyperbolic function.
   mpfr_ptr angle = x;
-  const bool trigonometric = function >= PreciseFunction::kSin && function <= PreciseFunction::kTanh;
+  const bool trigonometric =
+      function >= PreciseFunction::kSin && function <= PreciseFunction::kTanh;
   if (degrees && trigonometric) {
     to_radians();
     angle = t;
@@ -334,8 +337,8 @@ std::string PiDigits(int radix, int digits) {
     Number pi(BitsFor(made + 2.0, radix) + kSpareBits);
     mpfr_const_pi(pi, MPFR_RNDN);
     mpfr_exp_t exponent = 0;
-    char* raw = mpfr_get_str(nullptr, &exponent, radix, point + static_cast<std::size_t>(made),
-                             pi, MPFR_RNDZ);
+    char* raw = mpfr_get_str(nullptr, &exponent, radix, point + static_cast<std::size_t>(made), pi,
+                             MPFR_RNDZ);
     std::string all(raw);
     mpfr_free_str(raw);
     for (char& c : all) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

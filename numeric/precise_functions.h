@@ -57,8 +57,7 @@ PreciseResult ComputeFunction(PreciseFunction function, std::string_view argumen
 
 // base ^ exponent for number texts of `radix`, with a base that is not
 // negative (a negative base gives kNoValue) and not zero.
-PreciseResult ComputePower(std::string_view base, std::string_view exponent, int radix,
-                           int digits);
+PreciseResult ComputePower(std::string_view base, std::string_view exponent, int radix, int digits);
 
 // Pi truncated to `digits` fraction digits of `radix` ("3.14159...", in
 // binary "11.001..."). The longest text made for each radix is kept.

@@ -66,7 +66,8 @@ TEST(EvaluatorTest, StepTextRecordsEveryRewrite) {
       {"2*(3+4)", "2*(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
       // A function's expression parameter: the group first, then the function.
       {"sqrt(2+7)+1", "sqrt(2+7)+1\r\n=sqrt(2+7)+1\r\n=sqrt(9)+1\r\n=3+1\r\n=4"},
-      {"sqrt(sqrt(8*2))", "sqrt(sqrt(8*2))\r\n=sqrt(sqrt(8*2))\r\n=sqrt(sqrt(16))\r\n=sqrt(4)\r\n=2"},
+      {"sqrt(sqrt(8*2))",
+       "sqrt(sqrt(8*2))\r\n=sqrt(sqrt(8*2))\r\n=sqrt(sqrt(16))\r\n=sqrt(4)\r\n=2"},
   };
   for (const auto& c : cases) {
     const Evaluation e = Evaluate(c.text);

@@ -48,7 +48,7 @@ TEST(ApplyFunction, ComputesValues) {
       {"sqrt(+4)", 10, 11, kRadian, "2"},
       {"sqrt(2)", 10, 3, kRadian, "1.414"},
       {"sqrt(2)", 10, 30, kRadian, "1.414213562373095048801688724209"},  // P digits
-      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},    // significant digits, truncated
+      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},  // significant digits, truncated
       {"deg(1)", 10, 11, kRadian, "57.29577951308"},
       {"rad(180)", 10, 11, kRadian, "3.14159265358"},
       {"rad(0.0000001)", 10, 11, kRadian, "0.0000000017453292519"},
@@ -183,8 +183,9 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
        "Sorry, the result of exp(-2302590) is too small for the calculator.",
        "Calvoro Warning Message", warning},
       {"exp(1" + std::string(50, '0') + ")", 10, kRadian,  // a long argument shortened
-       "Sorry, the result of exp(1" + std::string(29, '0') + "...) is too large for the "
-       "calculator.",
+       "Sorry, the result of exp(1" + std::string(29, '0') +
+           "...) is too large for the "
+           "calculator.",
        "Calvoro Warning Message", warning},
       {"exp(11110000000000000000000)", 2, kRadian,
        "Sorry, the result of exp(11110000000000000000000) is too large for the calculator.",
