@@ -75,7 +75,7 @@ std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int 
 }
 
 std::string ExprEngine::DefaultPi(int base) const {
-  // The stored 100 decimals at least, so that no result at a low precision
+  // The stored decimals at least, so that no result at a low precision
   // changes; beyond them the working precision and guard digits.
   const int decimals =
       std::max(static_cast<int>(kPiText.size()) - 2, settings_.precision + 1 + kPiGuardDigits);
