@@ -216,6 +216,19 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
   }
 }
 
+// Just inside the limits: a million integer digits, a million leading zeros.
+TEST(ApplyFunction, ComputesResultsAtTheMagnitudeLimits) {
+  RecordingSink sink;
+  const auto large = ApplyFunction("exp(2302585)", {11, 10, true}, sink);  // 9.1E+999999
+  ASSERT_TRUE(large.has_value());
+  EXPECT_EQ(large->find('.'), 1'000'000u);
+  EXPECT_TRUE(large->starts_with("911198925846"));
+  const auto small = ApplyFunction("exp(-2302585)", {11, 10, true}, sink);  // 1.1E-1000000
+  ASSERT_TRUE(small.has_value());
+  EXPECT_EQ(*small, "0." + std::string(999'999, '0') + "10974552006");
+  EXPECT_TRUE(sink.empty());
+}
+
 // The value of a digit text modulo a prime, and its trailing zeros.
 std::uint64_t Modulo(const std::string& text, int radix, std::uint64_t prime) {
   std::uint64_t value = 0;
