@@ -5,7 +5,8 @@
 # the same digits and prints a table of medians with the ratio of Calvoro to
 # each peer.
 #
-#   bench/compare_peers.sh [--install] [--runs N] [--quick] [--peer-timeout S] [CALVORO_CLI]
+#   bench/compare_peers.sh [--install] [--runs N] [--quick] [--peer-timeout S]
+#                          [--only REGEX] [CALVORO_CLI]
 #
 # --install   apt-get the missing peers first (bc python3 libgmp-dev libmpfr-dev qalc)
 # --runs N    runs per workload and program (default 5; a peer whose first
@@ -13,6 +14,8 @@
 # --quick     skip the 10^6-digit product
 # --peer-timeout S  stop a peer's run after S seconds (default 60; bc -l
 #             needs hours for some functions to 10^5 digits), marked ">"
+# --only REGEX  only the workloads whose label matches (the functions:
+#             'sqrt|exp|ln|arctan|^pi|^sin\(1\)')
 # CALVORO_CLI defaults to build/bin/calvoro-cli (a Release build).
 #
 # Not part of the tests or CI. The two peers are built here for the
@@ -24,6 +27,7 @@ runs=5
 quick=0
 install=0
 peer_timeout=60
+only=
 cli="$here/../build/bin/calvoro-cli"
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -31,6 +35,7 @@ while [ $# -gt 0 ]; do
     --runs) runs="$2"; shift ;;
     --quick) quick=1 ;;
     --peer-timeout) peer_timeout="$2"; shift ;;
+    --only) only="$2"; shift ;;
     *) cli="$1" ;;
   esac
   shift
@@ -51,4 +56,5 @@ gcc -O2 -o "$work/mpfr_peer" "$here/peers/mpfr_peer.c" -lmpfr -lgmp
 gcc -O2 -o "$work/peak_rss" "$here/peers/peak_rss.c"
 
 exec python3 "$here/peers/compare.py" --cli "$cli" --gmp "$work/gmp_peer" --mpfr "$work/mpfr_peer" \
-  --peak-rss "$work/peak_rss" --work "$work" --runs "$runs" --quick "$quick" --peer-timeout "$peer_timeout"
+  --peak-rss "$work/peak_rss" --work "$work" --runs "$runs" --quick "$quick" --peer-timeout "$peer_timeout" \
+  --only "$only"

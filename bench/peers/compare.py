@@ -214,6 +214,7 @@ def main():
     parser.add_argument("--gmp")
     parser.add_argument("--mpfr")
     parser.add_argument("--peer-timeout", type=float)
+    parser.add_argument("--only", default="")
     parser.add_argument("--peak-rss")
     parser.add_argument("--work")
     parser.add_argument("--runs", type=int)
@@ -299,6 +300,7 @@ def main():
                               (cli + ["--precision", str(n), label], None),
                               peer_commands, ("rounded", n)))
 
+    workloads = [w for w in workloads if re.search(args.only, w[0])]
     peers = [p for p in PEERS if p != "qalc" or have_qalc]
     header = "| workload | calvoro | " + " | ".join(peers) + " | " + \
         " | ".join("÷" + p for p in peers) + " | calvoro peak / data | (peak - start) / data |"
