@@ -2,6 +2,7 @@
 program on every workload, checks that they agree and prints the table."""
 
 import argparse
+import math
 import os
 import random
 import re
@@ -324,7 +325,7 @@ def main():
             median, ptext, marker = timed_runs(pcommand, pstdin, args.runs, args.peer_timeout)
             if marker == ">":
                 cells.append("> %s" % fmt(median))
-                ratios.append("< %.3f" % (calvoro / median))
+                ratios.append("< %s" % ("%.4f" % (math.ceil(calvoro / median * 1e4) / 1e4)))
                 continue
             if check[0] == "exact":
                 agree = ptext == text
