@@ -31,8 +31,8 @@ constexpr std::array<std::string_view, kTipCount> kTips = {
     "The five memory variables could remember your latest results of calculation.",
     "You could use the system parameter Pi directly: 5Pi+78(34.5+89.6)",
     "By selecting the detail filter, the robot could finish your mathematic home work quickly.",
-    "If your expression includes the function or operator power, then the precision of the result "
-    "could only be detail to 12 or less.",
+    "If your expression includes the function or operator power, then the result is computed to "
+    "the precision you set, correctly rounded.",
     "The function fac(X) could get the each digit of the result of the factorial in very short "
     "time.E.g:Fac(25)=15511210043330985984000000.However, if you use the function to talke the "
     "multiplication,it will take a longer time.",

@@ -1,16 +1,17 @@
 // The operator application: + - * / on HugeFloat operands of the current
-// radix; ^ exactly for an integer exponent, in double precision otherwise.
+// radix; ^ exactly for an integer exponent, to the working precision
+// otherwise.
 #include "engine/apply_operator.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <string>
 
 #include "engine/exact_power.h"
-#include "engine/functions.h"
+#include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "numeric/huge_float.h"
+#include "numeric/precise_functions.h"
 
 namespace calvoro {
 namespace {
@@ -20,37 +21,44 @@ constexpr std::string_view kNegativePower =
 constexpr std::string_view kPowerOutOfRange =
     "Sorry, the result of the power is too large for the calculator.";
 
-// A power with a non-integer exponent, in doubles: the operands read as
-// decimal, pow, and the value printed with six fraction digits.
-std::optional<std::string> DoublePower(std::string_view left, std::string_view right, int radix,
-                                       int precision, MessageSink& sink) {
-  std::string base_text(left), exponent_text(right);
-  if (radix != kBaseDecimal) {
-    base_text = ConvertNumber(radix, kBaseDecimal, left, precision, sink);
-    exponent_text = ConvertNumber(radix, kBaseDecimal, right, precision, sink);
-  }
-  const double base = ReadFloatArgument(base_text).value_or(0.0);
-  const double exponent = ReadFloatArgument(exponent_text).value_or(0.0);
-  if (base < 0 && exponent_text.find('.', 1) != std::string::npos) {
-    sink.MessageBox(kNegativePower, kCaptionTivamoWarning, MessageIcon::Warning);
+constexpr std::string_view kPowerTooSmall =
+    "Sorry, the result of the power is too small for the calculator.";
+
+// A power with a non-integer exponent, computed to the working precision
+// (numeric/precise_functions.h) and cut by it, as a product is.
+std::optional<std::string> PrecisePower(std::string_view left, std::string_view right, int radix,
+                                        int precision, MessageSink& sink) {
+  HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(left), radix, precision);
+  HugeFloat exponent = HugeFloat::FromRadixText(WithoutBrackets(right), radix, precision);
+  base.DropLeadingZeros();
+  exponent.DropLeadingZeros();
+  const auto refuse = [&](std::string_view message, std::string_view caption) {
+    sink.MessageBox(message, caption, MessageIcon::Warning);
     return std::nullopt;
+  };
+  if (base.IsZero()) {
+    if (exponent.IsZero()) return std::string("1");
+    if (exponent.sign() < 0) return refuse(kZeroDenominator, kCaptionCalvoroWarning);
+    return std::string("0");
   }
-  if (base == 0 && exponent < 0) {
-    sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
-    return std::nullopt;
+  if (base.sign() < 0) return refuse(kNegativePower, kCaptionTivamoWarning);
+  const int scaled = ScaledPrecision(radix, precision);
+  const PreciseResult power = ComputePower(left, right, radix, scaled);
+  switch (power.status) {
+    case PreciseResult::Status::kValue:
+      break;
+    case PreciseResult::Status::kTooSmall:
+      return refuse(kPowerTooSmall, kCaptionCalvoroWarning);
+    case PreciseResult::Status::kTooLarge:
+      return refuse(kPowerOutOfRange, kCaptionCalvoroWarning);
+    default:
+      return refuse(kNegativePower, kCaptionTivamoWarning);
   }
-  const double value = std::pow(base, exponent);
-  if (std::isnan(value)) {  // a negative base and a fraction that escaped the test above (".5")
-    sink.MessageBox(kNegativePower, kCaptionTivamoWarning, MessageIcon::Warning);
-    return std::nullopt;
-  }
-  if (std::isinf(value)) {
-    sink.MessageBox(kPowerOutOfRange, kCaptionCalvoroWarning, MessageIcon::Warning);
-    return std::nullopt;
-  }
-  std::string text = DoubleToText(value, 6);  // printf's "%f"
-  if (radix != kBaseDecimal) text = ConvertNumber(kBaseDecimal, radix, text, precision, sink);
-  return HugeFloat::FromRadixText(text, radix, precision).ToText();
+  HugeFloat value = HugeFloat::FromRadixText(power.text, radix, precision);
+  value.DropLeadingZeros();
+  value.DropFractionZeros();
+  value.ApplyPrecision(scaled);
+  return value.ToText();
 }
 
 // The exponents of the leading and the last non-zero digit: abs(x) lies in
@@ -93,7 +101,7 @@ std::optional<std::string> Power(std::string_view left, std::string_view right, 
   if (IsIntegerPower(left, right, radix)) {
     return ExactPower(left, right, radix, ScaledPrecision(radix, precision), sink);
   }
-  return DoublePower(left, right, radix, precision, sink);
+  return PrecisePower(left, right, radix, precision, sink);
 }
 
 }  // namespace

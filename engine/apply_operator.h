@@ -24,7 +24,8 @@ std::string ResultTooLongText(std::string_view operation);
 int ScaledPrecision(int radix, int precision);
 
 // Applies "+", "-", "*", "/" on HugeFloat operands of `radix` (10, 8, 16, 2)
-// and "^": exactly for an integer exponent, in double precision otherwise.
+// and "^": exactly for an integer exponent, otherwise correctly rounded beyond
+// the working precision and then cut by it.
 // Returns the result text, or nothing after the refusal has been reported
 // through `sink` (a zero divisor, a result beyond kMaxResultDigits, ...).
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,

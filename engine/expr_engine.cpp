@@ -6,16 +6,22 @@
 #include <charconv>
 #include <cstdio>
 
+#include "engine/apply_operator.h"
 #include "engine/evaluator.h"
 #include "engine/expression_bounds.h"
 #include "engine/expression_scan.h"
+#include "engine/functions.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
 #include "numeric/digit_text.h"
+#include "numeric/precise_functions.h"
 
 namespace calvoro {
 namespace {
+
+// Decimals of the default Pi beyond the working precision.
+constexpr int kPiGuardDigits = 10;
 
 // A number text with its units digit: ".5" is "0.5", and "" and "-" (what
 // ".0" and "-.0" strip to) are "0" and "-0".
@@ -61,6 +67,15 @@ std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int 
   return out;
 }
 
+std::string ExprEngine::DefaultPi(int base) const {
+  // The stored decimals at least, so that no result at a low precision
+  // changes; beyond them the working precision and guard digits.
+  const int decimals =
+      std::max(static_cast<int>(kPiText.size()) - 2, settings_.precision + 1 + kPiGuardDigits);
+  if (base == kBaseMix) return PiText(decimals);
+  return PiDigits(base, ScaledPrecision(base, decimals));
+}
+
 std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
                                                         const MemoryTexts& memories, int base) {
   using Kind = ExpressionToken::Kind;
@@ -87,6 +102,8 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
     if (slot < 5) {
       const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
       value = base == kBaseMix ? memory : ConvertNumber(kBaseMix, base, memory, p, sink_);
+    } else if (slot == 5 && settings_.paramPi == kPiText) {
+      value = DefaultPi(base);
     } else {
       const std::string* decimal[] = {&settings_.paramPi, &settings_.paramF, &settings_.paramK,
                                       &settings_.paramM, &settings_.paramW};
@@ -165,13 +182,9 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
       return (c >= '0' && c <= '9') || c == '.' || (c >= 'a' && c <= 'f') ||
              (c >= 'A' && c <= 'F') || c == 'h' || c == 'H';
     });
+    // An expression is evaluated first; the function checks its value.
+    if (!plain) continue;
     const std::string name(word.substr(3));
-    if (!plain) {
-      sink_.MessageBox(
-          "Sorry, arc" + name + " only accept float number or integer.Do not accept expression",
-          kCaptionTivamoWarning, MessageIcon::Warning);
-      return false;
-    }
     double value = 0;
     const char* first = argument.data() + (argument.starts_with("+") ? 1 : 0);
     std::from_chars(first, argument.data() + argument.size(), value);
@@ -251,7 +264,9 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
 
 std::string LimitFraction(std::string_view text, int base, int digits) {
   const auto point = text.find('.');
-  if (point == std::string_view::npos || text.find('E') != std::string_view::npos) {
+  // "E" is the exponent of a decimal text, a digit in base 16.
+  if (point == std::string_view::npos ||
+      (base == kBaseDecimal && text.find('E') != std::string_view::npos)) {
     return std::string(text);
   }
   if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) {

@@ -66,7 +66,10 @@ class ExprEngine {
   // (after the message) before it is built.
   std::optional<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
                                               int base);
+  // Refuses an arcsin or arccos of a plain number beyond [-1, 1].
   bool CheckFunctionParameters(std::string_view text);
+  // The default Pi in `base` with as many digits as the precision needs.
+  std::string DefaultPi(int base) const;
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
   int DigitLimit(int base) const;
 

@@ -157,7 +157,11 @@ std::string StripLeadingZeros(std::string_view text) {
 
 std::string StripTrailingZeros(std::string_view text) {
   std::string out(text);
-  if (out.find('.') == std::string::npos || out.find('E') != std::string::npos) return out;
+  // An exponent ("1.5E+20") ends the digits; a lone "E" is a hexadecimal digit.
+  if (out.find('.') == std::string::npos || out.find("E+") != std::string::npos ||
+      out.find("E-") != std::string::npos) {
+    return out;
+  }
   std::string close;
   if (!out.empty() && out.back() == ')') {
     close = ")";

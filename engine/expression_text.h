@@ -63,8 +63,8 @@ bool IsNumberOperand(std::string_view text);
 // Leading "0"s of the integer part dropped, one digit kept before the point;
 // a sign and one pair of brackets around the text are kept.
 std::string StripLeadingZeros(std::string_view text);
-// For a text with "." and no "E": trailing fraction "0"s dropped, then a bare
-// point.
+// For a text with "." and no exponent ("E+", "E-"): trailing fraction "0"s
+// dropped, then a bare point.
 std::string StripTrailingZeros(std::string_view text);
 
 // A decimal number text times 10^shift, written out in full and in normal

@@ -1,51 +1,29 @@
-// The function application. The argument is checked, converted to decimal in
-// the other bases, computed, cut to the result digit limit and converted
-// back. int, abs and fac are exact on text and machine integers; deg, rad and
-// the angle reduction of the trigonometric functions are exact decimal
-// arithmetic with as much Pi as the argument needs; the rest is double
-// precision.
+// The function application. The argument is checked and the function
+// computed in the calculation's radix: int, abs and fac exactly on text and
+// machine integers, every other function with MPFR, correctly rounded beyond
+// the digits that the working precision keeps (numeric/precise_functions.h).
+// In degree mode the whole quarter turns of the trigonometric functions drop
+// out exactly first. The result is cut by the working precision, as an
+// operator's result is.
 #include "engine/functions.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <numbers>
-#include <vector>
 
 #include "engine/apply_operator.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "numeric/digit_text.h"
 #include "numeric/limb_arithmetic.h"
+#include "numeric/precise_functions.h"
 
 namespace calvoro {
 namespace {
 
-// Function results never carry more digits than this (fraction digits from
-// 1 up, significant digits below 1), whatever the precision.
-constexpr int kResultDigitCap = 12;
-// Significant digits a double result is printed with.
-constexpr int kDoubleDigits = 15;
-// Fraction digits of a double result ("%.17f"); tan and tanh print 13,
-// the inverse functions 15.
-constexpr int kDoubleFractionDigits = 17;
-constexpr int kTangentFractionDigits = 13;
-constexpr int kInverseFractionDigits = 15;
 // A precision large enough that HugeFloat operations keep every digit.
 constexpr int kExactPrecision = 1'000'000'000;
-// Decimal digits asked for when an argument of another base is converted to
-// decimal: 100 fraction bits (the most a conversion keeps) have 100 decimal
-// fraction digits, so the decimal value is exact.
-constexpr int kArgumentDigits = 100;
-// Fraction digits of the argument that the radian reduction takes into
-// account when it chooses the length of Pi.
-constexpr int kReductionFractionDigits = 200;
-// The exact radian reduction costs time in the square of the argument's
-// length; longer integer parts are refused.
-constexpr int kMaxReductionIntegerDigits = 10000;
 
 constexpr std::string_view kParameterNotNumber =
     "Sorry,the parameter of the function must be float number or integer.";
@@ -93,30 +71,31 @@ enum class Function {
 struct FunctionEntry {
   std::string_view name;
   Function function;
-  std::string_view title;  // the name as messages write it
+  std::string_view title;   // the name as messages write it
+  PreciseFunction precise;  // what computes it (int, abs and fac: unused)
 };
 
 constexpr std::array<FunctionEntry, 20> kFunctions = {{
-    {"ln", Function::Ln, "Ln"},
-    {"log", Function::Log, "Log"},
-    {"exp", Function::Exp, "Exp"},
-    {"sqrt", Function::Sqrt, "Sqrt"},
-    {"sin", Function::Sin, "Sin"},
-    {"cos", Function::Cos, "Cos"},
-    {"tan", Function::Tan, "Tan"},
-    {"sec", Function::Sec, "Sec"},
-    {"sinh", Function::Sinh, "Sinh"},
-    {"cosh", Function::Cosh, "Cosh"},
-    {"tanh", Function::Tanh, "Tanh"},
-    {"arcsin", Function::ArcSin, "Arcsin"},
-    {"arccos", Function::ArcCos, "Arccos"},
-    {"arctan", Function::ArcTan, "Arctan"},
-    {"arcsec", Function::ArcSec, "Arcsec"},
-    {"deg", Function::Deg, "Deg"},
-    {"rad", Function::Rad, "Rad"},
-    {"int", Function::Int, "Int"},
-    {"abs", Function::Abs, "Abs"},
-    {"fac", Function::Fac, "Fac"},
+    {"ln", Function::Ln, "Ln", PreciseFunction::kLn},
+    {"log", Function::Log, "Log", PreciseFunction::kLog},
+    {"exp", Function::Exp, "Exp", PreciseFunction::kExp},
+    {"sqrt", Function::Sqrt, "Sqrt", PreciseFunction::kSqrt},
+    {"sin", Function::Sin, "Sin", PreciseFunction::kSin},
+    {"cos", Function::Cos, "Cos", PreciseFunction::kCos},
+    {"tan", Function::Tan, "Tan", PreciseFunction::kTan},
+    {"sec", Function::Sec, "Sec", PreciseFunction::kSec},
+    {"sinh", Function::Sinh, "Sinh", PreciseFunction::kSinh},
+    {"cosh", Function::Cosh, "Cosh", PreciseFunction::kCosh},
+    {"tanh", Function::Tanh, "Tanh", PreciseFunction::kTanh},
+    {"arcsin", Function::ArcSin, "Arcsin", PreciseFunction::kArcSin},
+    {"arccos", Function::ArcCos, "Arccos", PreciseFunction::kArcCos},
+    {"arctan", Function::ArcTan, "Arctan", PreciseFunction::kArcTan},
+    {"arcsec", Function::ArcSec, "Arcsec", PreciseFunction::kArcSec},
+    {"deg", Function::Deg, "Deg", PreciseFunction::kToDegrees},
+    {"rad", Function::Rad, "Rad", PreciseFunction::kToRadians},
+    {"int", Function::Int, "Int", PreciseFunction::kSqrt},
+    {"abs", Function::Abs, "Abs", PreciseFunction::kSqrt},
+    {"fac", Function::Fac, "Fac", PreciseFunction::kSqrt},
 }};
 
 const FunctionEntry* FindFunction(std::string_view name) {
@@ -148,320 +127,209 @@ struct Call {
   }
 };
 
-// ---------------------------------------------------------------------------
-// Decimal texts and doubles
-
-// The shortest decimal text that reads back as the same double, without
-// exponent; the exact input of the decimal arithmetic on a double result.
-std::string ShortestText(double value) {
-  std::array<char, 400> buffer;  // 309 integer digits at most
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
-  return std::string(buffer.data(), result.ptr);
-}
-
-// A non-zero decimal number as 0.digits x 10^exponent (digits without
-// leading or trailing zeros); zero has no digits.
-struct ScaledDecimal {
-  bool negative = false;
-  std::string digits;
-  long long exponent = 0;
-};
-
-ScaledDecimal Decompose(std::string_view text) {
-  ScaledDecimal scaled;
-  scaled.negative = IsNegativeText(text);
-  text = WithoutSign(text);
-  const std::size_t point = std::min(text.find('.'), text.size());
-  std::string all(text.substr(0, point));
-  if (point < text.size()) all.append(text.substr(point + 1));
-  const std::size_t first = all.find_first_not_of('0');
-  if (first == std::string::npos) return scaled;
-  const std::size_t last = all.find_last_not_of('0');
-  scaled.digits = all.substr(first, last - first + 1);
-  scaled.exponent = static_cast<long long>(point) - static_cast<long long>(first);
-  return scaled;
-}
-
-// "0." + the first digits, read as a double in [0.1, 1).
-double MantissaOf(const ScaledDecimal& scaled) {
-  const std::string text = "0." + scaled.digits.substr(0, 20);
-  double value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
-// A decimal text the code itself produced, as a double; not-a-number if it
-// were ever unreadable, which the result check then refuses.
-double ReadDecimal(std::string_view text) {
-  return ReadFloatArgument(text).value_or(std::numeric_limits<double>::quiet_NaN());
-}
-
-HugeFloat DecimalOf(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  HugeFloat x = HugeFloat::FromText(text);
+// The magnitude of a number text of the radix in normal form (sign dropped).
+HugeFloat MagnitudeOf(std::string_view text, int radix) {
+  HugeFloat x = HugeFloat::FromRadixText(WithoutSign(text), radix, 0);
+  x.DropLeadingZeros();
   x.DropFractionZeros();
   return x;
 }
 
-// A double result as text; infinities and not-a-numbers are refused.
-std::optional<std::string> DoubleResult(double value, const Call& call,
-                                        int fraction_digits = kDoubleFractionDigits) {
-  if (std::isnan(value)) {
-    return call.Refuse("Sorry, the function " + std::string(call.text) + " has no value.",
-                       kCaptionCalvoroWarning);
-  }
-  if (std::isinf(value)) {
-    return call.Refuse(
-        "Sorry, the result of " + std::string(call.text) + " is too large for the calculator.",
-        kCaptionCalvoroWarning);
-  }
-  return DoubleToText(value, fraction_digits);
+// -1, 0 or 1 as abs(argument) is below, equal to or above 1.
+int CompareWithOne(std::string_view text, int radix) {
+  return CompareMagnitude(MagnitudeOf(text, radix), HugeFloat::FromRadixText("1", radix, 0));
 }
 
-// The refusal of an argument too long for the exact arithmetic with Pi.
-std::string TooLargeMessage(const Call& call) {
-  return "Sorry, the parameter of the function " + std::string(call.entry->title) +
-         "(x) is too large.";
+// The call as a message names it: a long argument shortened ("exp(100000...)").
+std::string CallForMessage(const Call& call) {
+  constexpr std::size_t kShown = 30;
+  if (call.argument.size() <= kShown + 10) return std::string(call.text);
+  return std::string(call.entry->name) + "(" + std::string(call.argument.substr(0, kShown)) +
+         "...)";
+}
+
+// The value text of a computation, or its refusal.
+std::optional<std::string> PreciseValue(const PreciseResult& result, const Call& call) {
+  switch (result.status) {
+    case PreciseResult::Status::kValue:
+      return result.text;
+    case PreciseResult::Status::kTooLarge:
+      return call.Refuse(
+          "Sorry, the result of " + CallForMessage(call) + " is too large for the calculator.",
+          kCaptionCalvoroWarning);
+    case PreciseResult::Status::kTooSmall:
+      return call.Refuse(
+          "Sorry, the result of " + CallForMessage(call) + " is too small for the calculator.",
+          kCaptionCalvoroWarning);
+    default:
+      return call.Refuse("Sorry, the function " + CallForMessage(call) + " has no value.",
+                         kCaptionCalvoroWarning);
+  }
+}
+
+std::optional<std::string> Compute(PreciseFunction function, std::string_view argument,
+                                   const Call& call, bool degrees) {
+  return PreciseValue(
+      ComputeFunction(function, argument, call.context.base,
+                      ScaledPrecision(call.context.base, call.context.precision), degrees),
+      call);
+}
+
+std::string Negated(const std::string& value) {
+  if (value == "0") return value;
+  return IsNegativeText(value) ? value.substr(1) : "-" + value;
 }
 
 // ---------------------------------------------------------------------------
-// Trigonometric functions
+// Trigonometric functions in degrees
 
-// An angle split as abs(angle) = quadrant * (Pi/2) + r, 0 <= r < Pi/2, with
-// sin(r) and cos(r) computed from the smaller of r and Pi/2 - r so that both
-// keep their relative accuracy; an exact zero r gives exact 0 and 1.
-struct ReducedAngle {
+// A small non-negative integer written in the radix.
+std::string IntegerText(int value, int radix) {
+  std::string text;
+  do {
+    text.insert(text.begin(), DigitChar(value % radix));
+    value /= radix;
+  } while (value > 0);
+  return text;
+}
+
+// abs(angle) = quadrant * 90 + remainder, 0 <= remainder < 90, exactly.
+struct QuarterTurns {
   bool negative = false;
   int quadrant = 0;  // modulo 4
-  double sin_r = 0;
-  double cos_r = 1;
+  HugeFloat remainder;
 };
 
-// The value of a non-negative integer HugeFloat modulo 4 (radix 10).
-int ModuloFour(const HugeFloat& integer) {
-  const Digits& d = integer.digits();
-  const int ones = d.empty() ? 0 : d[0];
-  const int tens = d.size() > 1 ? d[1] : 0;
-  return (tens * 10 + ones) % 4;
-}
-
-// Fills quadrant, sin_r, cos_r from abs(angle) and the quarter turn, both in
-// the same unit; `to_radians` turns a remainder text into radians.
-template <typename ToRadians>
-void SplitAtQuarterTurn(const HugeFloat& magnitude, const HugeFloat& quarter, ReducedAngle& angle,
-                        ToRadians to_radians) {
-  // One long division finds the whole quarter turns; the remainder follows
-  // by one product, cheaper than a second division.
+QuarterTurns SplitDegrees(std::string_view argument, int radix) {
+  QuarterTurns turns;
+  const HugeFloat magnitude = MagnitudeOf(argument, radix);
+  turns.negative = IsNegativeText(argument) && !magnitude.IsZero();
+  const HugeFloat quarter = HugeFloat::FromRadixText(IntegerText(90, radix), radix, 0);
   HugeFloat quotient, unused;
   LongDivide(magnitude, quarter, quotient, unused, 0);
-  angle.quadrant = ModuloFour(quotient);
-  const HugeFloat r =
+  // The last two digits decide the value modulo 4 in every even radix.
+  const Digits& d = quotient.digits();
+  turns.quadrant = ((d.size() > 1 ? d[1] : 0) * radix + (d.empty() ? 0 : d[0])) % 4;
+  turns.remainder =
       Subtract(magnitude, Multiply(quotient, quarter, kExactPrecision), kExactPrecision);
-  if (r.IsZero()) return;
-  const HugeFloat twice_r = Add(r, r, kExactPrecision);
-  const bool upper_half = CompareMagnitude(twice_r, quarter) > 0;
-  const HugeFloat small = upper_half ? Subtract(quarter, r, kExactPrecision) : r;
-  const double radians = ReadDecimal(to_radians(small.ToText()));
-  const double s = std::sin(radians), c = std::cos(radians);
-  angle.sin_r = upper_half ? c : s;
-  angle.cos_r = upper_half ? s : c;
+  return turns;
 }
 
-// Reduces a decimal angle; nothing when the argument is too long for the
-// exact radian reduction.
-std::optional<ReducedAngle> ReduceAngle(std::string_view decimal, bool radian, int digit_limit) {
-  HugeFloat magnitude = DecimalOf(decimal);
-  magnitude.DropLeadingZeros();
-  ReducedAngle angle;
-  angle.negative = magnitude.sign() < 0 && !magnitude.IsZero();
-  magnitude.set_sign(1);
-  if (magnitude.IsZero()) return angle;
-
-  if (!radian) {
-    // Whole turns of degrees drop out exactly.
-    SplitAtQuarterTurn(magnitude, HugeFloat::FromInt(90), angle, [](const std::string& degrees) {
-      return DegreesToRadians(degrees, 2 * kDoubleDigits);
-    });
-    return angle;
+// The rational values at a whole number of degrees in (0, 90) (there are no
+// others: Niven's theorem): sin 30 = cos 60 = 1/2, tan 45 = cot 45 = 1,
+// csc 30 = sec 60 = 2. Given exactly, they also spare the library's rounding
+// test a value that sits on a representable number.
+std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& degrees, int radix) {
+  using P = PreciseFunction;
+  struct Entry {
+    P g;
+    int degrees;
+    int twice_value;
+  };
+  static constexpr Entry kRational[] = {{P::kSin, 30, 1}, {P::kCos, 60, 1}, {P::kTan, 45, 2},
+                                        {P::kCot, 45, 2}, {P::kCsc, 30, 4}, {P::kSec, 60, 4}};
+  for (const Entry& entry : kRational) {
+    if (entry.g != g ||
+        CompareMagnitude(
+            degrees, HugeFloat::FromRadixText(IntegerText(entry.degrees, radix), radix, 0)) != 0) {
+      continue;
+    }
+    if (entry.twice_value == 1) return "0." + std::string(1, DigitChar(radix / 2));
+    return IntegerText(entry.twice_value / 2, radix);
   }
-  const int integer_digits = magnitude.IntegerDigits();
-  if (integer_digits > kMaxReductionIntegerDigits) return std::nullopt;
-  // Pi with enough decimals that the remainder keeps every digit a double
-  // can use, even after many whole turns or close to a multiple of Pi/2.
-  const int decimals = integer_digits +
-                       std::min(magnitude.FractionDigits(), kReductionFractionDigits) +
-                       digit_limit + 10;
-  const HugeFloat pi = HugeFloat::FromText(PiText(decimals));
-  const HugeFloat half_pi = Divide(pi, HugeFloat::FromInt(2), decimals + 1);
-  SplitAtQuarterTurn(magnitude, half_pi, angle, [](const std::string& r) { return r; });
-  return angle;
+  return std::nullopt;
 }
 
-double SinOf(const ReducedAngle& a) {
-  static constexpr int kSign[4] = {1, 1, -1, -1};
-  const double value = (a.quadrant % 2 == 0 ? a.sin_r : a.cos_r) * kSign[a.quadrant];
-  return a.negative ? -value : value;
-}
-
-double CosOf(const ReducedAngle& a) {
-  static constexpr int kSign[4] = {1, -1, -1, 1};
-  return (a.quadrant % 2 == 0 ? a.cos_r : a.sin_r) * kSign[a.quadrant];
-}
-
-std::optional<std::string> Trigonometric(const Call& call, std::string_view decimal) {
-  const int limit = std::min(call.context.precision, kResultDigitCap);
-  const auto angle = ReduceAngle(decimal, call.context.radian, limit);
-  if (!angle) {
-    return call.Refuse(TooLargeMessage(call), kCaptionTivamoWarning);
-  }
+std::optional<std::string> DegreeTrigonometric(const Call& call) {
+  const QuarterTurns turns = SplitDegrees(call.argument, call.context.base);
+  // f(quadrant * 90 + r) = sign * g(r), g one of sin, cos, tan, cot, sec, csc.
+  using P = PreciseFunction;
+  struct Reduction {
+    PreciseFunction g;
+    bool negate;
+  };
+  static constexpr Reduction kSin[4] = {
+      {P::kSin, false}, {P::kCos, false}, {P::kSin, true}, {P::kCos, true}};
+  static constexpr Reduction kCos[4] = {
+      {P::kCos, false}, {P::kSin, true}, {P::kCos, true}, {P::kSin, false}};
+  static constexpr Reduction kTan[4] = {
+      {P::kTan, false}, {P::kCot, true}, {P::kTan, false}, {P::kCot, true}};
+  static constexpr Reduction kSec[4] = {
+      {P::kSec, false}, {P::kCsc, true}, {P::kSec, true}, {P::kCsc, false}};
   const Function function = call.entry->function;
-  if (function == Function::Sin) return DoubleResult(SinOf(*angle), call);
-  if (function == Function::Cos) return DoubleResult(CosOf(*angle), call);
-  const double cosine = CosOf(*angle);
-  if (cosine == 0 && !call.context.radian) {
-    // An odd multiple of 90 degrees, found exactly.
-    return call.Refuse("Sorry, we cannot calculate the " + std::string(call.entry->title) +
-                           " of the degree " + std::string(call.argument),
-                       kCaptionTivamo, MessageIcon::Information);
+  const Reduction* table = function == Function::Sin   ? kSin
+                           : function == Function::Cos ? kCos
+                           : function == Function::Tan ? kTan
+                                                       : kSec;
+  const Reduction reduction = table[turns.quadrant];
+  // cos is even, the others odd.
+  const bool negate = reduction.negate !=
+                      (turns.negative && function != Function::Cos && function != Function::Sec);
+  std::optional<std::string> value;
+  if (turns.remainder.IsZero()) {
+    // Whole quarter turns: exact values; tan and sec have none at odd ones.
+    if (reduction.g == P::kCot || reduction.g == P::kCsc) {
+      return call.Refuse("Sorry, we cannot calculate the " + std::string(call.entry->title) +
+                             " of the degree " + std::string(call.argument),
+                         kCaptionTivamo, MessageIcon::Information);
+    }
+    value = reduction.g == P::kSin || reduction.g == P::kTan ? "0" : "1";
+  } else if (!(value = RationalValue(reduction.g, turns.remainder, call.context.base))) {
+    value = Compute(reduction.g, turns.remainder.ToText(), call, true);
   }
-  if (function == Function::Tan) {
-    return DoubleResult(SinOf(*angle) / cosine, call, kTangentFractionDigits);
-  }
-  return DoubleResult(1 / cosine, call);
+  if (!value) return std::nullopt;
+  return negate ? Negated(*value) : *value;
 }
 
 // ---------------------------------------------------------------------------
-// Double-precision functions
+// Every function but int, abs and fac
 
-std::optional<std::string> Logarithm(const Call& call, std::string_view decimal, bool natural) {
-  const ScaledDecimal scaled = Decompose(decimal);
-  if (scaled.digits.empty() || scaled.negative) {
-    return call.Refuse(natural ? kLnDomain : kLogDomain, kCaptionTivamoWarning);
-  }
-  double value;
-  if (std::llabs(scaled.exponent) < 300) {
-    const double x = ReadDecimal(decimal);
-    value = natural ? std::log(x) : std::log10(x);
-  } else {
-    // Beyond the double range: log(0.d x 10^e) = log(0.d) + e log(10).
-    const double m = MantissaOf(scaled);
-    const auto e = static_cast<double>(scaled.exponent);
-    value = natural ? std::log(m) + e * std::numbers::ln10 : std::log10(m) + e;
-  }
-  return DoubleResult(value, call);
-}
-
-std::optional<std::string> SquareRoot(const Call& call, std::string_view decimal) {
-  ScaledDecimal scaled = Decompose(decimal);
-  if (scaled.digits.empty()) return std::string("0");
-  if (scaled.negative) return call.Refuse(kSqrtDomain, kCaptionTivamoWarning);
-  // sqrt(m x 10^e) = sqrt(m) x 10^(e/2) with an even e, so that arguments
-  // beyond the double range work too.
-  double m = MantissaOf(scaled);
-  if (scaled.exponent % 2 != 0) {
-    const std::string text = scaled.digits.substr(0, 1) + "." + scaled.digits.substr(1, 20);
-    std::from_chars(text.data(), text.data() + text.size(), m);
-    scaled.exponent -= 1;
-  }
-  return ShiftDecimalPoint(DoubleToText(std::sqrt(m)), scaled.exponent / 2);
-}
-
-// The result of an inverse trigonometric function in the angle unit.
-std::optional<std::string> AngleResult(double radians, const Call& call) {
-  if (call.context.radian) return DoubleResult(radians, call, kInverseFractionDigits);
-  const std::string degrees = RadiansToDegrees(ShortestText(radians), 2 * kDoubleDigits);
-  return DoubleResult(ReadDecimal(degrees), call, kInverseFractionDigits);
-}
-
-std::optional<std::string> Inverse(const Call& call, std::string_view decimal) {
+std::optional<std::string> ComputeInRadix(const Call& call) {
   const Function function = call.entry->function;
-  const int to_one = CompareMagnitude(DecimalOf(decimal), HugeFloat::FromInt(1));
-  if (function == Function::ArcSin && to_one > 0) {
-    return call.Refuse(kArcSinDomain, kCaptionTivamoWarning);
-  }
-  if (function == Function::ArcCos && to_one > 0) {
-    return call.Refuse(kArcCosDomain, kCaptionTivamoWarning);
-  }
-  if (function == Function::ArcSec && to_one < 0) {
-    return call.Refuse(kArcSecDomain, kCaptionTivamoWarning);
-  }
-  const double x = ReadDecimal(decimal);
+  const int radix = call.context.base;
+  const std::string_view argument = call.argument;
+  const bool radian = call.context.radian;
+  const bool zero = MagnitudeOf(argument, radix).IsZero();
+  const bool negative = IsNegativeText(argument) && !zero;
   switch (function) {
-    case Function::ArcSin:
-      return AngleResult(std::asin(x), call);
-    case Function::ArcCos:
-      return AngleResult(std::acos(x), call);
-    case Function::ArcSec:
-      return AngleResult(std::acos(1 / x), call);
-    default:
-      return AngleResult(std::atan(x), call);
-  }
-}
-
-std::optional<std::string> Hyperbolic(const Call& call, std::string_view decimal) {
-  std::string argument(decimal);
-  if (!call.context.radian) argument = DegreesToRadians(argument, 2 * kDoubleDigits);
-  const double x = ReadDecimal(argument);
-  switch (call.entry->function) {
-    case Function::Sinh:
-      return DoubleResult(std::sinh(x), call);
-    case Function::Cosh:
-      return DoubleResult(std::cosh(x), call);
-    default:
-      return DoubleResult(std::tanh(x), call, kTangentFractionDigits);
-  }
-}
-
-// Every function but int, abs and fac, on a decimal argument; the result is
-// a decimal text.
-std::optional<std::string> ComputeDecimal(const Call& call, std::string_view decimal) {
-  const int limit = std::min(call.context.precision, kResultDigitCap);
-  // deg, rad and the degree-mode hyperbolic functions take Pi to as many
-  // decimals as the argument has integer digits; its cost bounds them like
-  // the radian reduction.
-  const Function function = call.entry->function;
-  const bool through_pi =
-      function == Function::Deg || function == Function::Rad ||
-      (!call.context.radian &&
-       (function == Function::Sinh || function == Function::Cosh || function == Function::Tanh));
-  if (through_pi) {
-    const std::string_view magnitude = WithoutSign(decimal);
-    if (std::min(magnitude.find('.'), magnitude.size()) >
-        static_cast<std::size_t>(kMaxReductionIntegerDigits)) {
-      return call.Refuse(TooLargeMessage(call), kCaptionTivamoWarning);
-    }
-  }
-  switch (call.entry->function) {
     case Function::Ln:
-      return Logarithm(call, decimal, true);
     case Function::Log:
-      return Logarithm(call, decimal, false);
-    case Function::Exp:
-      return DoubleResult(std::exp(ReadDecimal(decimal)), call);
+      if (zero || negative) {
+        return call.Refuse(function == Function::Ln ? kLnDomain : kLogDomain,
+                           kCaptionTivamoWarning);
+      }
+      break;
     case Function::Sqrt:
-      return SquareRoot(call, decimal);
+      if (negative) return call.Refuse(kSqrtDomain, kCaptionTivamoWarning);
+      break;
+    case Function::ArcSin:
+    case Function::ArcCos:
+      if (CompareWithOne(argument, radix) > 0) {
+        return call.Refuse(function == Function::ArcSin ? kArcSinDomain : kArcCosDomain,
+                           kCaptionTivamoWarning);
+      }
+      break;
+    case Function::ArcSec:
+      if (CompareWithOne(argument, radix) < 0) {
+        return call.Refuse(kArcSecDomain, kCaptionTivamoWarning);
+      }
+      break;
     case Function::Sin:
     case Function::Cos:
     case Function::Tan:
     case Function::Sec:
-      return Trigonometric(call, decimal);
-    case Function::Sinh:
-    case Function::Cosh:
-    case Function::Tanh:
-      return Hyperbolic(call, decimal);
-    case Function::ArcSin:
-    case Function::ArcCos:
-    case Function::ArcTan:
-    case Function::ArcSec:
-      return Inverse(call, decimal);
-    case Function::Deg:
-      return RadiansToDegrees(decimal, limit + 2);
-    case Function::Rad:
-      return DegreesToRadians(decimal, limit + 2);
+      if (!radian) return DegreeTrigonometric(call);
+      // The angle reduction needs Pi to as many digits as the argument has.
+      if (MagnitudeOf(argument, radix).IntegerDigits() > kMaxFunctionDigits) {
+        return call.Refuse("Sorry, the parameter of the function " +
+                               std::string(call.entry->title) + "(x) is too large.",
+                           kCaptionTivamoWarning);
+      }
+      break;
     default:
-      return std::nullopt;  // int, abs and fac are handled on their own
+      break;
   }
+  return Compute(call.entry->precise, argument, call, !radian);
 }
 
 // ---------------------------------------------------------------------------
@@ -490,24 +358,15 @@ std::optional<std::string> Factorial(const Call& call) {
 // ---------------------------------------------------------------------------
 // The result in the calculation's base
 
-// Converts a decimal result to `base` with enough digits for `limit`
-// significant digits after any leading fraction zeros.
-std::string FromDecimal(const std::string& decimal, int base, int limit, MessageSink& sink) {
-  if (base == kBaseDecimal) return decimal;
-  const ScaledDecimal scaled = Decompose(decimal);
-  const long long leading_zeros = scaled.exponent < 0 ? -scaled.exponent : 0;
-  const int digits = static_cast<int>(std::min<long long>(limit + leading_zeros + 2, 1000));
-  return ConvertNumber(kBaseDecimal, base, decimal, digits, sink);
-}
-
-// Trailing fraction zeros dropped and the fraction cut (truncated) to the
-// result digit limit of the base; a negative result in brackets.
-std::string FinishResult(std::string_view text, int base, int limit) {
+// Trailing fraction zeros dropped and the fraction cut (truncated) by the
+// working precision scaled for the base, as an operator's result is; a
+// negative result in brackets.
+std::string FinishResult(std::string_view text, int base, int precision) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   HugeFloat x = HugeFloat::FromRadixText(text, base, 0);
   x.DropLeadingZeros();
   x.DropFractionZeros();
-  x.ApplyPrecision(ScaledPrecision(base, limit));
+  x.ApplyPrecision(ScaledPrecision(base, precision));
   x.DropFractionZeros();
   if (x.IsZero()) return "0";
   const std::string result = x.ToText();
@@ -534,6 +393,7 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   if (own.base != kBaseBinary && own.base != kBaseOctal && own.base != kBaseHex) {
     own.base = kBaseDecimal;
   }
+  own.precision = std::max(own.precision, 1);
   const Call call{call_text, entry, argument, own, sink};
 
   const int base = own.base;
@@ -543,7 +403,6 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   }
   if (IsExpression(argument)) return call.Refuse(kParameterNotNumber, kCaptionCalvoroWarning);
 
-  const int limit = std::max(1, std::min(own.precision, kResultDigitCap));
   std::optional<std::string> result;
   switch (entry->function) {
     case Function::Int:
@@ -555,18 +414,15 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
     case Function::Fac:
       result = Factorial(call);
       break;
-    default: {
-      const std::string decimal =
-          base == kBaseDecimal ? std::string(argument)
-                               : ConvertNumber(base, kBaseDecimal, argument, kArgumentDigits, sink);
-      result = ComputeDecimal(call, decimal);
-      if (result) result = FromDecimal(*result, base, limit, sink);
+    default:
+      result = ComputeInRadix(call);
       break;
-    }
   }
   if (!result) return std::nullopt;
-  return FinishResult(*result, base, limit);
+  return FinishResult(*result, base, own.precision);
 }
+
+std::string PiText(int decimals) { return PiDigits(kBaseDecimal, decimals); }
 
 // n! by a product tree over the limb multiplication (the same digits as
 // multiplying the limbs by 2, 3, ..., n in turn); radices other than 2, 8 and
@@ -586,25 +442,6 @@ std::string IntegerPartText(std::string_view text) {
 std::string AbsText(std::string_view text) {
   if (!IsNumberText(text)) return std::string(text);
   return std::string(WithoutSign(text));
-}
-
-std::string DegreesToRadians(std::string_view degrees, int digits) {
-  const HugeFloat x = DecimalOf(degrees);
-  // Pi's truncation error, times x / 180, stays below 10^-(digits + 10).
-  const int decimals = std::max(x.IntegerDigits(), 1) + digits + 10;
-  const HugeFloat pi = HugeFloat::FromText(PiText(decimals));
-  const HugeFloat product = Multiply(x, pi, kExactPrecision);
-  return Divide(product, HugeFloat::FromInt(180), x.FractionDigits() + digits + 5).ToText();
-}
-
-std::string RadiansToDegrees(std::string_view radians, int digits) {
-  const HugeFloat x = DecimalOf(radians);
-  // The result has up to two more integer digits than x; Pi's relative
-  // error must stay below the last wanted digit.
-  const int decimals = std::max(x.IntegerDigits(), 1) + digits + 12;
-  const HugeFloat pi = HugeFloat::FromText(PiText(decimals));
-  const HugeFloat product = Multiply(x, HugeFloat::FromInt(180), kExactPrecision);
-  return Divide(product, pi, x.FractionDigits() + digits + 5).ToText();
 }
 
 std::optional<double> ReadFloatArgument(std::string_view text) {

@@ -1,6 +1,6 @@
 // The function application: one call "name(argument)" whose argument is
-// already a single number text, computed exactly (int, abs, fac, deg, rad and
-// the angle reduction) or in double precision.
+// already a single number text, computed exactly (int, abs, fac) or to the
+// working precision, correctly rounded beyond the digits it keeps.
 #pragma once
 
 #include <optional>
@@ -24,8 +24,7 @@ struct FunctionContext {
 std::optional<std::string> ApplyFunction(std::string_view call, const FunctionContext& context,
                                          MessageSink& sink);
 
-// Pi truncated to `decimals` decimals ("3.14159..."). Beyond the stored 100
-// decimals the digits are computed (and kept for later calls).
+// Pi truncated to `decimals` decimals ("3.14159...").
 std::string PiText(int decimals);
 
 // Exact n! (0 <= n) printed in `radix` (2, 8, 10 or 16).
@@ -37,12 +36,7 @@ std::string IntegerPartText(std::string_view text);
 // A number text without its leading sign.
 std::string AbsText(std::string_view text);
 
-// x * Pi / 180 and x * 180 / Pi on decimal texts, exact but for the Pi used,
-// which carries enough decimals for `digits` correct digits after the point
-// (significant digits below 1).
-std::string DegreesToRadians(std::string_view degrees, int digits);
-std::string RadiansToDegrees(std::string_view radians, int digits);
-
+// The complex calculator's double-precision reading and printing.
 // A decimal number text read as a double in the "C" rules: one leading "+"
 // or "-", digits and one point. Beyond the double range the value becomes
 // an infinity (or zero for a tiny fraction). Nothing for other texts.

@@ -280,9 +280,11 @@ class Checker {
            std::string(kAfterWordsHint) + std::string(kFirstLetterHint);
   }
 
-  // Check 11: a function of the word table takes only a plain number (one
-  // leading sign allowed), never an expression. Words are tried in table
-  // order, each occurrence left to right; names are matched whole.
+  // Check 11: the parameter of a function of the word table may be an
+  // expression, which is evaluated before the function is applied, but not
+  // one that holds the unknown X (no value to apply the function to). Words
+  // are tried in table order, each occurrence left to right; names are
+  // matched whole.
   bool CheckFunctionParameters() {
     const std::vector<NameAt> names = FindFunctionNames(text_, base_);
     for (const WordEntry& entry : BuildWordTable()) {
@@ -297,9 +299,7 @@ class Checker {
         const std::size_t close = MatchingClose(open);
         const std::string_view parameter =
             std::string_view(text_).substr(open + 1, close - open - 1);
-        // A bracketed number, such as a substituted negative value, is a
-        // number: sin((-2)).
-        if (IsExpression(parameter) && !IsNumberOperand(parameter)) {
+        if (IsExpression(parameter) && ContainsUnknown(parameter)) {
           violation_.position = 0;
           violation_.message = "The expression - " + std::string(parameter) +
                                " cannot be used as the parameter of the function -- " +

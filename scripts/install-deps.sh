@@ -3,6 +3,10 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libedit-dev)
+# The elementary functions at the working precision (MPFR on GMP; the static
+# archives of both come with the -dev packages), and mpmath, the independent
+# reference their tests compare with.
+packages+=(libmpfr-dev libgmp-dev python3 python3-mpmath)
 # The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
 # a metric-compatible Arial, and a browser-independent way to open the help.
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)

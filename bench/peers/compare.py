@@ -2,6 +2,7 @@
 program on every workload, checks that they agree and prints the table."""
 
 import argparse
+import math
 import os
 import random
 import re
@@ -9,10 +10,11 @@ import shutil
 import statistics
 import subprocess
 import sys
+import threading
 import time
 from decimal import MAX_EMAX, MIN_EMIN, ROUND_HALF_UP, Context, Decimal
 
-PEERS = ["gmp", "decimal", "qalc", "bc"]
+PEERS = ["gmp", "mpfr", "decimal", "qalc", "bc"]
 
 PY_PRELUDE = """
 import sys
@@ -80,6 +82,24 @@ while abs(term) > Decimal(10) ** -1005:
 print(s)
 """
 
+# x.sqrt(), x.exp() or x.ln() to DIGITS fraction digits and a few more.
+PY_FUNCTION = PY_PRELUDE + """
+c.prec = int(sys.argv[3]) + 10
+print(getattr(Decimal(sys.argv[1]), sys.argv[2])())
+"""
+
+# The function workloads: label (the calvoro text), the MPFR peer's name,
+# Python's decimal (argument, method) where it has the function, qalc's and
+# bc -l's text.
+FUNCTIONS = [
+    ("sqrt(2)", "sqrt2", ("2", "sqrt"), "sqrt(2)", "sqrt(2)"),
+    ("exp(1)", "exp1", ("1", "exp"), "exp(1)", "e(1)"),
+    ("ln(2)", "ln2", ("2", "ln"), "ln(2)", "l(2)"),
+    ("sin(1)", "sin1", None, "sin(1)", "s(1)"),
+    ("arctan(1)", "arctan1", None, "atan(1)", "a(1)"),
+    ("pi", "pi", None, "pi", "4*a(1)"),
+]
+
 BC_FAC = "define f(n) { auto i, r; r = 1; for (i = 2; i <= n; ++i) r *= i; return r; }\nf(%d)\n"
 
 
@@ -98,16 +118,26 @@ def fresh_start(command, stdin_path):
     return open(stdin_path, "rb") if stdin_path else subprocess.DEVNULL
 
 
-def run(command, stdin_path):
-    """Wall time and output of one process."""
+def run(command, stdin_path, timeout=None):
+    """Wall time and output of one process; no time when it was stopped
+    after `timeout` seconds."""
     stdin = fresh_start(command, stdin_path)
     out_path = os.path.join(WORK, "out.txt")
     with open(out_path, "wb") as out:
         start = time.perf_counter()
         proc = subprocess.Popen(command, stdin=stdin, stdout=out, stderr=subprocess.DEVNULL,
                                 env=dict(os.environ, BC_LINE_LENGTH="0"))
+        # A timer ends an overlong run; waiting in wait4 keeps the timing exact.
+        timer = threading.Timer(timeout, proc.kill) if timeout else None
+        if timer:
+            timer.start()
         _, status, _ = os.wait4(proc.pid, 0)
         elapsed = time.perf_counter() - start
+        proc.returncode = status
+        if timer:
+            timer.cancel()
+            if elapsed >= timeout:
+                elapsed = None
     if stdin_path:
         stdin.close()
     with open(out_path, "rb") as f:
@@ -127,14 +157,17 @@ def peak_memory(peak_rss, command, stdin_path):
     return int(proc.stderr.decode().strip().splitlines()[-1])
 
 
-def timed_runs(command, stdin, runs):
+def timed_runs(command, stdin, runs, timeout=None):
     """At least `runs` runs; a workload that ends within 0.1 s is run until
     about a second has passed (at most 101 runs), so that the medians of
     millisecond workloads are not decided by a few scheduling hiccups. A
-    first run over 10 s is the only one ("*")."""
+    first run over 10 s is the only one ("*"); one stopped after `timeout`
+    seconds gives the timeout and ">"."""
     times, text, marker = [], "", ""
     while True:
-        elapsed, text, _ = run(command, stdin)
+        elapsed, text, _ = run(command, stdin, timeout)
+        if elapsed is None:
+            return timeout, "", ">"
         times.append(elapsed)
         if len(times) == 1 and elapsed > 10:
             marker = "*"
@@ -180,6 +213,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli")
     parser.add_argument("--gmp")
+    parser.add_argument("--mpfr")
+    parser.add_argument("--peer-timeout", type=float)
+    parser.add_argument("--only", default="")
     parser.add_argument("--peak-rss")
     parser.add_argument("--work")
     parser.add_argument("--runs", type=int)
@@ -250,7 +286,22 @@ def main():
         {"decimal": (["python3", "-c", PY_SIN], None),
          "bc": (["bc", "-q", "-l", file_with("sin.bc", "scale=1010\ns(10^1000)\nquit")], None)},
         ("places", 9)))
+    for n in (10**3, 10**4, 10**5):
+        for label, mpfr_name, decimal, qalc_text, bc_text in FUNCTIONS:
+            peer_commands = {
+                "mpfr": ([args.mpfr, mpfr_name, str(n)], None),
+                "qalc": (["qalc", "-t", "-s", "precision %d" % (n + 10), qalc_text], None),
+                "bc": (["bc", "-q", "-l", file_with("%s%d.bc" % (mpfr_name, n),
+                                                    "scale=%d\n%s\nquit" % (n + 10, bc_text))],
+                       None)}
+            if decimal:
+                peer_commands["decimal"] = (["python3", "-c", PY_FUNCTION, decimal[0], decimal[1],
+                                             str(n)], None)
+            workloads.append(("%s to %d digits" % (label, n),
+                              (cli + ["--precision", str(n), label], None),
+                              peer_commands, ("rounded", n)))
 
+    workloads = [w for w in workloads if re.search(args.only, w[0])]
     peers = [p for p in PEERS if p != "qalc" or have_qalc]
     header = "| workload | calvoro | " + " | ".join(peers) + " | " + \
         " | ".join("÷" + p for p in peers) + " | calvoro peak / data | (peak - start) / data |"
@@ -271,7 +322,11 @@ def main():
                 ratios.append("")
                 continue
             pcommand, pstdin = peer_commands[peer]
-            median, ptext, marker = timed_runs(pcommand, pstdin, args.runs)
+            median, ptext, marker = timed_runs(pcommand, pstdin, args.runs, args.peer_timeout)
+            if marker == ">":
+                cells.append("> %s" % fmt(median))
+                ratios.append("< %s" % ("%.4f" % (math.ceil(calvoro / median * 1e4) / 1e4)))
+                continue
             if check[0] == "exact":
                 agree = ptext == text
             elif check[0] == "rounded":
@@ -291,7 +346,8 @@ def main():
     print()
     print("Medians of at least %d runs (of about a second's worth for workloads under 0.1 s), whole"
           % args.runs)
-    print("process (parse + compute + print); ÷peer = calvoro / peer. * run once (over 10 s).")
+    print("process (parse + compute + print); ÷peer = calvoro / peer. * run once (over 10 s);")
+    print("> stopped after %s." % fmt(args.peer_timeout))
     print("Peak / data: calvoro's peak resident memory over the bytes of its input and output text;")
     print("(peak - start) / data: the same without the %.1f MB that a run of 1+1 peaks at." % (start_peak / 1e6))
     print("All programs print the same digits." if all_agree else "SOME PROGRAMS DISAGREE (see above).")

@@ -38,17 +38,22 @@ TEST(ApplyOperator, ComputesEachOperator) {
     const char* right;
     int radix;
     int precision;
-    const char* expected;
+    std::string expected;
   } cases[] = {
       {'/', "1", "700", 10, 5, "0.00142"},
       {'/', "1", "3", 8, 5, "0.252525"},
       {'/', "1", "11", 2, 5, "0.01010101010101010101"},
       {'+', "ff", "1", 16, 5, "100"},
-      {'^', "2", "0.5", 10, 5, "1.414214"},
-      {'^', "2", "2.0", 10, 5, "4"},  // a point in the exponent keeps doubles
+      // A non-integer exponent: rounded beyond P, then cut like a product.
+      {'^', "2", "0.5", 10, 5, "1.41421"},
+      {'^', "10", "4.5", 10, 5, "31622.77660"},  // a cut may end in 0, as a product's
+      {'^', "2", "2.0", 10, 5, "4"},
+      {'^', "3", "40.0", 10, 5, "12157665459056928801"},  // every integer digit
       {'^', "+4", "0.5", 10, 5, "2"},
-      {'^', "10", "0.1", 2, 5, "1.0110101000001001111"},  // sqrt 2 to 4P = 20 bits
-      {'^', kTinyNumber, "2.5", 10, 5, "0"},              // below the double range reads as 0
+      {'^', "0.00", "2.5", 10, 5, "0"},
+      {'^', "10", "0.1", 2, 5, "1.01101010000010011110"},  // sqrt 2 to 4P = 20 bits
+      {'^', "2", "0.8", 16, 5, "1.6A09E"},                 // 2^(8/16)
+      {'^', kTinyNumber, "2.5", 10, 5, "0." + std::string(827, '0') + "31622"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right + " radix " + std::to_string(c.radix));
@@ -128,6 +133,7 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
   const char* const negative_power =
       "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.";
   const char* const too_large = "Sorry, the result of the power is too large for the calculator.";
+  const char* const too_small = "Sorry, the result of the power is too small for the calculator.";
   const char* const too_long =
       "Sorry, the result of the power would have more than 10000000 digits, which is beyond the "
       "calculator's limit.";
@@ -154,9 +160,12 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
       {"0", "-1", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
       {"0.00", "-3", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
       {"0", "-1.5", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
-      {"10", "400.5", 10, too_large, "Calvoro Warning Message"},
-      // beyond the double range reads as infinity, never as 0
-      {kTenToThe400, "2.5", 10, too_large, "Calvoro Warning Message"},
+      // A non-integer power has at most a million integer digits and
+      // leading fraction zeros.
+      {"10", "1000000.5", 10, too_large, "Calvoro Warning Message"},
+      {kTenToThe400, "2500.5", 10, too_large, "Calvoro Warning Message"},
+      {"2", "99999999999.5", 10, too_large, "Calvoro Warning Message"},
+      {"0.1", "1000001.5", 10, too_small, "Calvoro Warning Message"},
       {"2", "99999999999", 10, too_long, "Calvoro Warning Message"},
       {"2.5", "-99999999999", 10, too_long, "Calvoro Warning Message"},  // the divisor is bounded
       {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", 16, too_long, "Calvoro Warning Message"},

@@ -48,7 +48,7 @@ TEST(EvaluatorTest, PrioritiesGroupsAndFunctions) {
       {"0.10+0.20", "0.3"},  {"007+1", "8"},
       {"-5", "-5"},          {"(-6)", "-6"},
       {"+7", "7"},           {"abs(int((-7.5)))", "7"},
-      {"2^0.5", "1.414214"},
+      {"2^0.5", "1.41421356237"},
   };
   for (const auto& c : cases) {
     const Evaluation e = Evaluate(c.text);
@@ -64,6 +64,10 @@ TEST(EvaluatorTest, StepTextRecordsEveryRewrite) {
       {"(-3)*2+10", "(-3)*2+10\r\n=(-3)*2+10\r\n=(-6)+10\r\n=4"},
       {"sqrt(16)+1", "sqrt(16)+1\r\n=sqrt(16)+1\r\n=4+1\r\n=5"},
       {"2*(3+4)", "2*(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
+      // A function's expression parameter: the group first, then the function.
+      {"sqrt(2+7)+1", "sqrt(2+7)+1\r\n=sqrt(2+7)+1\r\n=sqrt(9)+1\r\n=3+1\r\n=4"},
+      {"sqrt(sqrt(8*2))",
+       "sqrt(sqrt(8*2))\r\n=sqrt(sqrt(8*2))\r\n=sqrt(sqrt(16))\r\n=sqrt(4)\r\n=2"},
   };
   for (const auto& c : cases) {
     const Evaluation e = Evaluate(c.text);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "engine/functions.h"
 #include "engine/number_base.h"
 #include "tests/support/recording_sink.h"
 
@@ -94,6 +95,108 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
     ASSERT_TRUE(calc) << c.text;
     EXPECT_EQ(calc->result, c.result) << c.text;
   }
+  EXPECT_TRUE(sink.empty());
+}
+
+// Results that double precision already gave correctly at the default
+// precision keep every digit.
+TEST_F(ExprEngineTest, FunctionResultsAtPrecisionTenKeepTheirDigits) {
+  struct Case {
+    int base;
+    bool radian;
+    const char* text;
+    const char* result;
+  };
+  const Case cases[] = {
+      {10, true, "sin(1)", "0.8414709848"},
+      {10, true, "tan(1.5)", "14.1014199472"},
+      {10, true, "sec(2)", "-2.4029979617"},
+      {10, true, "cosh(0.7)", "1.2551690056"},
+      {10, true, "tanh(0.5)", "0.4621171573"},
+      {10, true, "arccos(-0.5)", "2.0943951024"},
+      {10, true, "arcsec(2)", "1.0471975512"},
+      {10, true, "ln(2)", "0.6931471806"},
+      {10, true, "log(30)", "1.4771212547"},
+      {10, true, "exp(0.0000012)", "1.0000012"},
+      {10, true, "sqrt(10)", "3.1622776602"},
+      {10, true, "deg(1)", "57.2957795131"},
+      {10, true, "rad(180)", "3.1415926536"},
+      {10, false, "sin(1)", "0.0174524064"},
+      {10, false, "tan(89.99)", "5729.5778931306"},
+      {10, false, "sinh(2)", "0.0349136742"},
+      {10, false, "arcsin(0.1)", "5.7391704773"},
+      {10, false, "arctan(10)", "84.2894068625"},
+      {16, true, "sin(1)", "0.D76AA47848"},
+      {16, true, "ln(2)", "0.B17217F7D2"},
+      {2, true, "exp(1)", "10.1011011111100001010100010110001010001011"},
+      {2, true, "deg(1)", "111001.01001011101110000011010011000111100001"},
+      {8, false, "cos(36)", "0.6733172720541"},
+      {8, true, "sqrt(2)", "1.3240474631772"},
+  };
+  for (const Case& c : cases) {
+    settings.angleRadian = c.radian;
+    const auto calc = Calc(c.text, c.base);
+    ASSERT_TRUE(calc) << c.text;
+    EXPECT_EQ(calc->result, c.result) << c.text << " base " << c.base;
+  }
+  EXPECT_TRUE(sink.empty());
+}
+
+// An expression inside a function's brackets is evaluated first; what the
+// function refuses of its value is refused as for a typed number.
+TEST_F(ExprEngineTest, FunctionParametersMayBeExpressions) {
+  memories[0] = "5";
+  const CalcCase cases[] = {
+      {10, "sqrt(2+3)", "2.2360679775"},  {10, "sin(pi/6)", "0.5"},
+      {10, "ln(last1*2)", "2.302585093"}, {10, "sin(sqrt(2+3))", "0.7867491316"},
+      {10, "arcsin(1/2)*6/pi", "1"},      {10, "fac(2+3)", "120"},
+      {10, "2^(1/2)", "1.4142135624"},    {16, "sqrt(8*2)", "4"},
+  };
+  for (const auto& c : cases) {
+    const auto calc = Calc(c.text, c.base);
+    ASSERT_TRUE(calc) << c.text;
+    EXPECT_EQ(calc->result, c.result) << c.text;
+  }
+  EXPECT_TRUE(sink.empty());
+  const auto steps = Calc("ln(exp(1+1))");
+  ASSERT_TRUE(steps);
+  EXPECT_EQ(steps->steps,
+            "ln(exp(1+1))\r\n=ln(exp(1+1))\r\n=ln(exp(2))\r\n=ln(7.38905609893)\r\n=2");
+
+  const struct {
+    const char* text;
+    const char* message;
+  } refusals[] = {
+      {"sqrt(2-3)", "Sorry,the parameter for the function Sqrt(x) cannot be less than zero."},
+      {"ln(1-1)", "Sorry,the parameter for the function Ln(x) should be larger than zero."},
+      {"arcsin(1/2+1)",
+       "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1."},
+      {"fac(1/2)", "Sorry,the number of factorial function should be integer"},
+      {"sin(2*)", "The char [position:7] just after the operator * cannot be acceptted"},
+      {"sin(2x+1)",
+       "The expression - 2x+1 cannot be used as the parameter of the function -- sin. The "
+       "parameter of the function must be float number or integer."},
+  };
+  for (const auto& r : refusals) {
+    sink.messages.clear();
+    EXPECT_FALSE(Calc(r.text)) << r.text;
+    ASSERT_EQ(sink.messages.size(), 1u) << r.text;
+    EXPECT_EQ(sink.messages[0].text, r.message) << r.text;
+  }
+}
+
+// The default Pi carries the digits the precision needs; an edited Pi is
+// used as typed.
+TEST_F(ExprEngineTest, PiFollowsThePrecisionUnlessEdited) {
+  settings.precision = 200;
+  const auto pi = Calc("pi");
+  ASSERT_TRUE(pi);
+  EXPECT_EQ(pi->result, PiText(200));  // decimal 201 is a 4
+  settings.precision = 10;
+  settings.angleRadian = false;
+  EXPECT_EQ(Calc("sin(30)")->result, "0.5");
+  settings.paramPi = "3.14";
+  EXPECT_EQ(Calc("2pi")->result, "6.28");
   EXPECT_TRUE(sink.empty());
 }
 
@@ -202,6 +305,7 @@ TEST(FormatTest, LimitFraction) {
       {"0.11", 2, 1, "1"},
       {"1.2", 10, 0, "1"},
       {"0.10000001", 10, 4, "0.1"},
+      {"0.EEEEEEEEEEE", 16, 10, "0.EEEEEEEEEF"},  // E is a digit in base 16
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LimitFraction(c.text, c.base, c.digits), c.out) << c.text;

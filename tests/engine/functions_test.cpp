@@ -44,11 +44,11 @@ TEST(ApplyFunction, ComputesValues) {
       {"exp(1)", 10, 11, kRadian, "2.71828182845"},
       {"log(1000)", 10, 11, kRadian, "3"},
       {"ln(0.5)", 10, 11, kRadian, "(-0.69314718055)"},
-      {"ln(2.1)", 10, 12, kRadian, "0.741937344729"},  // the argument read as a double
+      {"ln(2.1)", 10, 12, kRadian, "0.741937344729"},
       {"sqrt(+4)", 10, 11, kRadian, "2"},
       {"sqrt(2)", 10, 3, kRadian, "1.414"},
-      {"sqrt(2)", 10, 30, kRadian, "1.414213562373"},  // never more than 12 digits
-      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},    // significant digits, truncated
+      {"sqrt(2)", 10, 30, kRadian, "1.414213562373095048801688724209"},  // P digits
+      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},  // significant digits, truncated
       {"deg(1)", 10, 11, kRadian, "57.29577951308"},
       {"rad(180)", 10, 11, kRadian, "3.14159265358"},
       {"rad(0.0000001)", 10, 11, kRadian, "0.0000000017453292519"},
@@ -65,13 +65,23 @@ TEST(ApplyFunction, ComputesValues) {
       {"fac(-0)", 10, 11, kRadian, "1"},
       // The exact reduction: whole turns cost no accuracy.
       {"sin(1000000000000)", 10, 12, kRadian, "(-0.611238702376)"},
-      {"sin(" + kStoredPi + ")", 10, 11, kRadian, "0"},  // 2.1E-102 printed with 17 decimals
+      {"sin(" + kStoredPi + ")", 10, 11, kRadian, "0." + std::string(101, '0') + "21480865132"},
       {"sin(3.14159)", 10, 11, kRadian,
        "0.0000026535897932"},  // exact reduction: sin(Pi - 3.14159)
-      // Arguments and results beyond the double range.
+      // Arguments and results of any size.
       {"ln(" + kTenToThe400 + ")", 10, 11, kRadian, "921.03403719761"},
       {"log(" + kTenToTheMinus401 + ")", 10, 11, kRadian, "(-401)"},
       {"sqrt(" + kTenToThe400 + ")", 10, 11, kRadian, "1" + std::string(200, '0')},
+      // Exact values stay exact at any precision: rounded beyond the kept
+      // digits, then cut.
+      {"sqrt(0.04)", 10, 200, kRadian, "0.2"},
+      {"log(0.001)", 10, 200, kRadian, "(-3)"},
+      {"exp(30)", 10, 11, kRadian, "10686474581524.46214699046"},  // every integer digit
+      {"sin(30)", 10, 1001, kDegree, "0.5"},
+      {"cos(-60)", 10, 1001, kDegree, "0.5"},
+      {"arcsin(0.5)", 10, 1001, kDegree, "30"},
+      {"arctan(1" + std::string(1000, '0') + ")", 10, 1001, kDegree,  // 90 - 5.7E-999 degrees
+       "89." + std::string(998, '9') + "427"},
       // Degree mode: exact in whole degrees.
       {"tan(180)", 10, 11, kDegree, "0"},
       {"tan(45)", 10, 11, kDegree, "1"},
@@ -87,7 +97,9 @@ TEST(ApplyFunction, ComputesValues) {
       // digits in octal, P in hexadecimal.
       {"sqrt(100)", 2, 11, kRadian, "10"},
       {"sqrt(10)", 2, 11, kRadian, "1.01101010000010011110011001100111111100111011"},
-      {"sin(1)", 2, 30, kRadian, "0.110101110110101010100100011110000100100001100111"},
+      {"sin(1)", 2, 30, kRadian,
+       "0.110101110110101010100100011110000100100001100111011100000010000011000110111010011110100"
+       "1000010011100010100001111001111"},
       {"int(-101.11)", 2, 11, kRadian, "(-101)"},
       {"fac(11110)", 2, 11, kRadian,  // 30!, exact beyond the 100 bits of a conversion
        "1101000100111111011000110111000011111001011010000110010111011111010111011101010101"
@@ -160,12 +172,26 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
       {"fac(1110101001100001)", 2, kRadian, fac_limit, "Calvoro", warning},  // 60001
       {"fac(2.5)", 10, kRadian, "Sorry,the number of factorial function should be integer",
        "Calvoro", warning},
-      {"exp(1000)", 10, kRadian, "Sorry, the result of exp(1000) is too large for the calculator.",
+      // Results of more than a million integer digits or leading zeros.
+      {"exp(2302586)", 10, kRadian,
+       "Sorry, the result of exp(2302586) is too large for the calculator.",
        "Calvoro Warning Message", warning},
-      {"cosh(-1000)", 10, kRadian,
-       "Sorry, the result of cosh(-1000) is too large for the calculator.",
+      {"cosh(-2302586)", 10, kRadian,
+       "Sorry, the result of cosh(-2302586) is too large for the calculator.",
        "Calvoro Warning Message", warning},
-      {"sin(1" + std::string(10001, '0') + ")", 10, kRadian,
+      {"exp(-2302590)", 10, kRadian,
+       "Sorry, the result of exp(-2302590) is too small for the calculator.",
+       "Calvoro Warning Message", warning},
+      {"exp(1" + std::string(50, '0') + ")", 10, kRadian,  // a long argument shortened
+       "Sorry, the result of exp(1" + std::string(29, '0') +
+           "...) is too large for the "
+           "calculator.",
+       "Calvoro Warning Message", warning},
+      {"exp(11110000000000000000000)", 2, kRadian,
+       "Sorry, the result of exp(11110000000000000000000) is too large for the calculator.",
+       "Calvoro Warning Message", warning},
+      // The radian reduction of an argument above 10^1000000.
+      {"sin(1" + std::string(1'000'000, '0') + ")", 10, kRadian,
        "Sorry, the parameter of the function Sin(x) is too large.", "Tivamo Warning Message",
        warning},
       {"sin(x)", 10, kRadian, "Sorry, the input number x is invalid.", "Calvoro Warning Message",
@@ -188,6 +214,19 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
     EXPECT_EQ(sink.messages[0].caption, c.caption);
     EXPECT_EQ(sink.messages[0].icon, c.icon);
   }
+}
+
+// Just inside the limits: a million integer digits, a million leading zeros.
+TEST(ApplyFunction, ComputesResultsAtTheMagnitudeLimits) {
+  RecordingSink sink;
+  const auto large = ApplyFunction("exp(2302585)", {11, 10, true}, sink);  // 9.1E+999999
+  ASSERT_TRUE(large.has_value());
+  EXPECT_EQ(large->find('.'), 1'000'000u);
+  EXPECT_TRUE(large->starts_with("911198925846"));
+  const auto small = ApplyFunction("exp(-2302585)", {11, 10, true}, sink);  // 1.1E-1000000
+  ASSERT_TRUE(small.has_value());
+  EXPECT_EQ(*small, "0." + std::string(999'999, '0') + "10974552006");
+  EXPECT_TRUE(sink.empty());
 }
 
 // The value of a digit text modulo a prime, and its trailing zeros.
@@ -277,8 +316,6 @@ TEST(TextFunctions, CutAndConvertExactly) {
   EXPECT_EQ(IntegerPartText("1+2"), "1+2");  // not a number: unchanged
   EXPECT_EQ(AbsText("-0.25"), "0.25");
   EXPECT_EQ(AbsText("+3"), "3");
-  EXPECT_EQ(DegreesToRadians("180", 30).substr(0, 32), PiText(30));
-  EXPECT_EQ(RadiansToDegrees(PiText(60), 20).substr(0, 24), "180.00000000000000000000");
 }
 
 }  // namespace

@@ -44,7 +44,13 @@ TEST(CheckSyntax, PassesWellFormedTexts) {
       {"sin(-30)", kBaseDecimal},
       {"sin((-2))", kBaseDecimal},  // a bracketed number is a number
       {"1face+fac(3)", kBaseHex},   // fac without "(" is hexadecimal digits
-      {"int(2*15)", kBaseDecimal},  // int is not in the word table
+      {"int(2*15)", kBaseDecimal},
+      // An expression as a function's parameter is evaluated first.
+      {"sin(2*15)", kBaseDecimal},
+      {"1+ARCSIN(1-0.5)", kBaseDecimal},
+      {"sec(m+1)+sin(x)", kBaseDecimal},
+      {"abs(2)+abs((1)+1)", kBaseDecimal},
+      {"sqrt(sqrt(2+3))*ln(last1*2)+sin(pi/6)", kBaseDecimal},
       {"1+a5", kBaseHex},
       {"1+.5", kBaseDecimal},
       {"5PI+78(34.5+89.6)*SIN(30)", kBaseDecimal},
@@ -149,26 +155,14 @@ TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
        "Please input as the following:sin(number)"},
       {"2*arcsin", kBaseDecimal, 0, "The functiona name must be followed by (",
        "Please input as the following:arcsin(number)"},
-      // 11: an expression as the parameter of a function of the word table.
-      {"sin(2*15)", kBaseDecimal, 0,
-       "The expression - 2*15 cannot be used as the parameter of the function -- sin. The "
-       "parameter of the function must be float number or integer.",
-       "Do not use the expression as the parameter of the function."},
-      {"1+ARCSIN(1-0.5)", kBaseDecimal, 0,
-       "The expression - 1-0.5 cannot be used as the parameter of the function -- arcsin. The "
-       "parameter of the function must be float number or integer.",
-       "Do not use the expression as the parameter of the function."},
-      {"sec(m+1)", kBaseDecimal, 0,
-       "The expression - m+1 cannot be used as the parameter of the function -- sec. The "
+      // 11: an expression with the unknown as the parameter of a function.
+      {"sin(2*x)=1", kBaseDecimal, 0,
+       "The expression - 2*x cannot be used as the parameter of the function -- sin. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
       // Words are tried in table order: sin before cos.
-      {"cos(3+4)+sin(1*2)", kBaseDecimal, 0,
-       "The expression - 1*2 cannot be used as the parameter of the function -- sin. The "
-       "parameter of the function must be float number or integer.",
-       "Do not use the expression as the parameter of the function."},
-      {"abs(2)+abs((1)+1)", kBaseDecimal, 0,
-       "The expression - (1)+1 cannot be used as the parameter of the function -- abs. The "
+      {"cos(3+x)+SIN(1-X)", kBaseDecimal, 0,
+       "The expression - 1-x cannot be used as the parameter of the function -- sin. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
   };
@@ -182,7 +176,7 @@ TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
 }
 
 TEST(CheckSyntax, JudgesUpperCaseLikeLowerCase) {
-  const char* const texts[] = {"5+*3", "Sin(2*15)", "(1)A", "LAST1+PI", "SinH(2)", "Cos30"};
+  const char* const texts[] = {"5+*3", "Sin(2*X)", "(1)A", "LAST1+PI", "SinH(2)", "Cos30"};
   for (const char* text : texts) {
     SyntaxViolation upper, lower;
     std::string lowered(text);
