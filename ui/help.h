@@ -1,6 +1,6 @@
 // The Help buttons: "calvoro.chm" beside the program when it exists, else our
 // own help page installed beside the program, opened in the desktop's
-// browser. A missing or unopenable help file is reported.
+// browser. A missing help file, or one the desktop cannot open, is reported.
 #pragma once
 
 #include <QString>
@@ -8,13 +8,20 @@
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
 
+class QObject;
+
 namespace calvoro::ui {
 
 inline constexpr std::string_view kHelpPageName = "calvoro-help.html";
 
 // The help file to open from `folder`, or empty when there is none.
 QString HelpFile(const QString& folder);
+// Opens `path` in the desktop's browser. Where xdg-open is found it is run
+// and its exit status read (the desktop services only report that it
+// started), so the failure arrives later, reported to `sink` while `context`
+// (the window that owns the sink) lives.
+void OpenHelpFile(const QString& path, MessageSink& sink, QObject* context);
 // Opens the help file beside the program.
-void OpenHelp(MessageSink& sink);
+void OpenHelp(MessageSink& sink, QObject* context);
 
 }  // namespace calvoro::ui

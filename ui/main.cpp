@@ -1,5 +1,5 @@
 // calvoro: the desktop calculator. Opens the calculator window of the stored
-// style, modally; the process ends when it closes.
+// style; the process ends when it closes.
 #include <QApplication>
 
 #include "app/startup.h"
@@ -11,11 +11,17 @@
 namespace {
 
 // The window's own record is marked as a fresh start before it initialises.
+// The window runs in the application's loop rather than a modal loop of its
+// own, which hiding it (to the tray) would end; closing it ends the program.
 template <typename Window>
 int Run(Window& window, calvoro::CSysData& record) {
   calvoro::MarkFreshStart(record);
   window.Initialise();
-  window.exec();
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(&window, &QDialog::finished, qApp, &QCoreApplication::quit);
+  window.show();
+  window.activateWindow();
+  QApplication::exec();
   return 0;
 }
 

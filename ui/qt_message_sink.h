@@ -1,4 +1,4 @@
-// The windows' message sink: message boxes with the given caption and icon,
+// The windows' message sink: skinned message boxes with the given caption and icon,
 // questions with OK and Cancel, and the input-message dialog, each modal over
 // the window that owns the sink.
 #pragma once
