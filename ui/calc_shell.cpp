@@ -118,15 +118,17 @@ void CCalcShell::showEvent(QShowEvent* event) {
   if (tipPending_) QTimer::singleShot(0, this, &CCalcShell::ShowTip);
 }
 
+bool CCalcShell::TipOpen() const { return tip_ && tip_->tip().isOpen(); }
+
 void CCalcShell::ShowTip() {
-  if (!tipPending_ || !tip_) return;
+  if (!tipPending_ || !TipOpen()) return;
   tipPending_ = false;
   tip_->show();
   ActivateTip();
 }
 
 void CCalcShell::ActivateTip() {
-  if (!tip_ || !tip_->isVisible()) return;
+  if (!TipOpen() || !tip_->isVisible()) return;
   tip_->raise();
   tip_->activateWindow();
 }
@@ -139,7 +141,7 @@ void CCalcShell::TipClosed() {
 
 // While the tip is open the window hands the focus on to it.
 bool CCalcShell::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate && tip_ && tip_->isVisible())
+  if (event->type() == QEvent::WindowActivate && TipOpen())
     QTimer::singleShot(0, this, &CCalcShell::ActivateTip);
   return SkinnedDialog::event(event);
 }
@@ -149,8 +151,8 @@ bool CCalcShell::event(QEvent* event) {
 // the window brings the tip to the front (the window can still be dragged).
 bool CCalcShell::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (tip_ && (type == QEvent::KeyPress || type == QEvent::ShortcutOverride ||
-               type == QEvent::MouseButtonPress)) {
+  if (TipOpen() && (type == QEvent::KeyPress || type == QEvent::ShortcutOverride ||
+                    type == QEvent::MouseButtonPress)) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget && widget->window() == this) {
       if (type == QEvent::MouseButtonPress) {
@@ -216,7 +218,7 @@ void CCalcShell::OnRestore() {
 // and then saves as the exit button does.
 void CCalcShell::OnTrayExit() {
   if (!shell_.TrayExitRequested()) return;
-  if (tip_) tip_->accept();
+  if (TipOpen()) tip_->accept();
   OnExit();
 }
 

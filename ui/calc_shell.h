@@ -88,6 +88,8 @@ class CCalcShell : public SkinnedDialog {
  private:
   void AddTrayIcon();
   void RemoveTrayIcon();
+  // Whether the tip of the day is open (shown, or about to be).
+  bool TipOpen() const;
   void ShowTip();
   void ActivateTip();
   void TipClosed();
