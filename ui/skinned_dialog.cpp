@@ -60,7 +60,10 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
     if (screen) {
       const QRect area = screen->availableGeometry();
-      const QPoint centre = centreOnParent_ && opener ? opener->frameGeometry().center() : area.center();
+      // The opener's place asked of the window system (its frame geometry can
+      // lag behind the desktop's placing).
+      const QPoint centre = centreOnParent_ && opener ? opener->mapToGlobal(opener->rect().center())
+                                                      : area.center();
       QRect place(QPoint(), size());
       place.moveCenter(centre);
       // Wholly on the screen, even for a window near its edge.

@@ -12,9 +12,16 @@ calvoro=$1 cli=$2 probe=$3 shots=$4
 work=$(mktemp -d)
 pids=()
 cpid=
+# Ends a process started here and waits (at most 5 s) until it has let go of
+# everything: an X server still shutting down would spoil the next one's start.
+exited() { [[ ! -e /proc/$1 || $(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) == Z ]]; }
+stop() {
+  kill "$1" 2>/dev/null || return 0
+  poll 5 exited "$1" || kill -9 "$1" 2>/dev/null || true
+}
 cleanup() {
   local p
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do stop "$p"; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -40,14 +47,30 @@ poll() {
 }
 
 step "Xvfb and openbox"
-Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-poll 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -1 "$work/display")
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
+# Xvfb picks a free display itself; a display that does not answer, or whose
+# openbox does not come up, is started again.
 wm_ready() { [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]; }
-poll 20 wm_ready || fail "openbox did not start"
+answers() { kill -0 "$xvfb" 2>/dev/null && xprop -root >/dev/null 2>&1; }
+for attempt in 1 2 3 4; do
+  ((attempt < 4)) || fail "no X server with openbox: $(cat "$work/xvfb.log" "$work/openbox.log")"
+  : >"$work/display"
+  Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb=$!
+  pids+=("$xvfb")
+  if poll 20 test -s "$work/display"; then
+    export DISPLAY=:$(head -1 "$work/display")
+    if poll 10 answers; then
+      openbox --sm-disable >"$work/openbox.log" 2>&1 &
+      openbox=$!
+      pids+=("$openbox")
+      # openbox now and then aborts as it starts: then at once a new try.
+      settled() { wm_ready || exited "$openbox"; }
+      poll 10 settled && wm_ready && break
+      stop "$openbox"
+    fi
+  fi
+  stop "$xvfb"
+done
 
 start_calvoro() {
   (cd "$work/app" && exec ./calvoro) >>"$work/calvoro.log" 2>&1 &
@@ -68,11 +91,12 @@ await_window() {
   id=$(poll 10 find_window "$@") || fail "no window '$1' showed; shown: $(windows)"
   echo "$id"
 }
-# The shown windows of calvoro, with their titles (for failure messages).
+# The shown windows, with their titles and places (for failure messages).
 windows() {
   local id
-  for id in $(xdotool search --all --onlyvisible --pid "$cpid" --name . 2>/dev/null); do
-    printf '%s "%s"; ' "$id" "$(xdotool getwindowname "$id")"
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    printf '%s "%s" %s; ' "$id" "$(xdotool getwindowname "$id")" \
+      "$(xdotool getwindowgeometry "$id" | tr -s ' \n' ' ')"
   done
 }
 shown() { [[ $'\n'$(xdotool search --all --onlyvisible --pid "$cpid" --name . 2>/dev/null)$'\n' == *$'\n'$1$'\n'* ]]; }
@@ -94,10 +118,18 @@ shoot() {
   local name=$1 cut=${3-cut} out=
   geometry "$2"
   shot() { out=$("$probe" shot "$shots/$name.png" "$X" "$Y" "$WIDTH" "$HEIGHT" $cut 2>/dev/null); }
-  poll 5 shot || fail "$name (${WIDTH}x$HEIGHT): $out"
+  poll 5 shot || fail "$name at $X,$Y ${WIDTH}x$HEIGHT: $out; shown: $(windows)"
   echo "   $name ${WIDTH}x$HEIGHT $out"
 }
 keys() { xdotool key --delay 30 "$@"; }
+# Window $1 is centred on the calculator.
+centred_on_main() {
+  geometry "$main"
+  local cx=$((X + WIDTH / 2)) cy=$((Y + HEIGHT / 2))
+  geometry "$1"
+  ((X + WIDTH / 2 - cx <= 1 && cx - X - WIDTH / 2 <= 1 && Y + HEIGHT / 2 - cy <= 1 && cy - Y - HEIGHT / 2 <= 1)) ||
+    fail "window $1 at $X,$Y ${WIDTH}x$HEIGHT is not centred on $cx,$cy"
+}
 # Drags window $1 by $2,$3 at its title band.
 drag() {
   geometry "$1"
@@ -184,6 +216,7 @@ mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
 geometry "$box"
 ((X >= mx && Y >= my && X + WIDTH <= mx + mw && Y + HEIGHT <= my + mh)) ||
   fail "message box at ${X},${Y} ${WIDTH}x$HEIGHT outside the calculator at $mx,$my ${mw}x$mh"
+centred_on_main "$box"
 keys Return
 closed "$box"
 
@@ -269,7 +302,7 @@ kill -0 "$cpid" || fail "calvoro ended"
 shown "$main" || fail "the calculator is hidden"
 geometry "$main"
 ((X == x0 && Y == y0)) || fail "moved from $x0,$y0 to $X,$Y"
-kill "$other_pid"
+stop "$other_pid"
 xdotool windowactivate "$main"
 await_focus "$main"
 
@@ -299,6 +332,7 @@ other_style() {
     question=$(await_window "Calvoro Message" "$main")
     await_focus "$question"
     shoot close_question "$question"
+    centred_on_main "$question"
     keys Escape  # Cancel
     closed "$question"
     kill -0 "$cpid" || fail "Cancel ended calvoro"
