@@ -6,8 +6,9 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 # The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
 # a metric-compatible Arial, and a browser-independent way to open the help.
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
-# A real X server and a typing robot for the end-to-end test of the window.
-packages+=(xvfb xauth xdotool)
+# A real X server, a window manager, a typing robot and xprop (stacking and
+# window states) for the real-display tests of the windows.
+packages+=(xvfb xauth xdotool openbox x11-utils)
 # clang with its sanitizer and libFuzzer runtimes: scripts/sanitize.sh and scripts/fuzz.sh.
 packages+=(clang libclang-rt-14-dev)
 

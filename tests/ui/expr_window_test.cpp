@@ -360,6 +360,45 @@ TEST_F(ShellTest, AlwaysOnTopIsKeptForTheRun) {
   EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->BuildStyleMenu()->actions().back()->isChecked());
+  top->trigger();
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ShellTest, TrayMenuRestoresAndExitsThroughTheQuestion) {
+  auto window = Open(CSysData{});
+  QMenu* menu = window->BuildTrayMenu();
+  EXPECT_EQ(calvoro::testing::MenuTexts(*menu), (QStringList{"Restore", "Exit"}));
+  window->hide();
+  menu->actions().front()->trigger();
+  EXPECT_TRUE(window->isVisible());
+  window->model().data().paramW = "7";  // a change not yet saved
+  for (Answer answer : {Answer::Cancel, Answer::Ok}) {
+    recorder.answer = answer;
+    menu->actions().back()->trigger();
+    EXPECT_EQ(recorder.messages.back().text, "Would you exit Calvoro?");
+    EXPECT_EQ(window->isVisible(), answer == Answer::Cancel);
+  }
+  EXPECT_EQ(settings.Load().paramW, "7");
+}
+
+TEST_F(ShellTest, KeysF1AndCtrlAAndAccessibleNames) {
+  auto window = Open(CSysData{});
+  QTest::keyClicks(window->input(), "12+3");
+  QTest::keyClick(window->input(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(window->input()->selectedText(), "12+3");
+  QTest::keyClick(window->input(), Qt::Key_7);
+  EXPECT_EQ(window->input()->text(), "7");
+  QTest::keyClick(window->input(), Qt::Key_F1);  // no help file beside the tests
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_NE(recorder.messages[0].text.find("calvoro.chm cannot be found"), std::string::npos);
+  QStringList names;
+  for (const SkinnedButton* button : window->findChildren<SkinnedButton*>()) {
+    if (!button->accessibleName().isEmpty()) names << button->text() + "=" + button->accessibleName();
+  }
+  names.sort();
+  EXPECT_EQ(names, (QStringList{"?=Help", "\u00d7=Exit", "\u2013=Minimize", "\u2190=Backspace", "\u2261=Style"}));
+  EXPECT_EQ(window->input()->accessibleName(), "Expression");
 }
 
 }  // namespace
