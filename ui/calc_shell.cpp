@@ -49,6 +49,7 @@ CCalcShell::CCalcShell(QSize size, int style, MessageSink* sink, QWidget* parent
 }
 
 CCalcShell::~CCalcShell() {
+  if (qApp) qApp->removeEventFilter(this);
   delete tip_.data();
   RemoveTrayIcon();
 }
