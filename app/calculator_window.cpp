@@ -115,6 +115,9 @@ void CalculatorWindow::TypeChar(char c) {
 }
 
 void CalculatorWindow::InsertText(std::string_view text) {
+  // Into a field that shows a result, an insertion starts a new input, as a
+  // typed character does.
+  if (filter_.resultShown()) ClearInput();
   field_.ClampPositions();
   if (savedCaret_) {
     field_.caret = field_.anchor = std::min(*savedCaret_, field_.text.size());
@@ -122,6 +125,11 @@ void CalculatorWindow::InsertText(std::string_view text) {
   }
   field_.Insert(text);
   filter_.NoteInserted(text);
+}
+
+void CalculatorWindow::SelectAll() {
+  field_.anchor = 0;
+  field_.caret = field_.text.size();
 }
 
 void CalculatorWindow::ClearInput() {
@@ -226,7 +234,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
-  SetFieldText(display);
+  ShowResult(display);
   if (steps.empty()) steps = display;
   return {true, display, decimal, steps};
 }
@@ -239,7 +247,7 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   data().logLines.push_back(solution->logLine);
   Save();
   std::string display = std::string(FirstLine(solution->working)) + " => X=" + solution->value;
-  SetFieldText(display);
+  ShowResult(display);
   return {true, display, solution->value, solution->working};
 }
 
@@ -368,7 +376,6 @@ std::string CalculatorWindow::CopyCommand() const {
 
 void CalculatorWindow::PasteCommand(std::string_view clipboard) {
   if (Blocked()) return;
-  if (filter_.resultShown()) filter_.ClearResultShown();
   InsertText(clipboard);
 }
 

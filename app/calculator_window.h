@@ -70,8 +70,12 @@ class CalculatorWindow {
   const ExprFilter& filter() const { return filter_; }
   // A character from a key or a button, through the field's filter.
   void TypeChar(char c);
-  // Inserts at the caret (or the remembered caret), replacing a selection.
+  // Inserts at the caret (or the remembered caret), replacing a selection;
+  // into a field that shows a result (a calculation's, an assignment's
+  // confirmation, an equation's answer) it starts a new input.
   void InsertText(std::string_view text);
+  // Ctrl+A: the whole field selected.
+  void SelectAll();
   void ClearInput();
   // Remembers the caret for the next insertion (the function list dialog).
   void RememberCaret();

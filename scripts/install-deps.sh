@@ -10,8 +10,9 @@ packages+=(libmpfr-dev libgmp-dev python3 python3-mpmath)
 # The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
 # a metric-compatible Arial, and a browser-independent way to open the help.
 packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
-# A real X server and a typing robot for the end-to-end test of the window.
-packages+=(xvfb xauth xdotool)
+# A real X server, a window manager, a typing robot and xprop (stacking and
+# window states) for the real-display tests of the windows.
+packages+=(xvfb xauth xdotool openbox x11-utils)
 # Installation and packaging: the icon's PNGs (rsvg-convert), the man page
 # (scdoc), the Debian package (dpkg-shlibdeps reads its dependencies and needs
 # file), and the validators of the desktop entry and the AppStream metainfo.

@@ -1,11 +1,14 @@
 #include "ui/calc_shell.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/startup.h"
 #include "app/window_start.h"
@@ -34,60 +37,66 @@ QIcon CalvoroIcon() {
 }
 
 CCalcShell::CCalcShell(QSize size, int style, MessageSink* sink, QWidget* parent)
-    : SkinnedDialog(size, {}, parent), style_(style) {
-  if (!sink) {
-    ownSink_ = std::make_unique<QtMessageSink>(this);
-    sink = ownSink_.get();
-  }
-  sink_ = sink;
+    : SkinnedDialog(size, {}, parent),
+      style_(style),
+      ownSink_(sink ? nullptr : std::make_unique<QtMessageSink>(this)),
+      sink_(sink ? sink : ownSink_.get()),
+      shell_(*sink_) {
+  // Keys go to the window (Space calculates), never to a focused button.
+  KeepButtonsOutOfTabOrder();
   setWindowTitle(QStringLiteral("Calvoro"));
   setWindowIcon(CalvoroIcon());
 }
 
 CCalcShell::~CCalcShell() {
+  if (qApp) qApp->removeEventFilter(this);
   delete tip_.data();
   RemoveTrayIcon();
 }
 
 void CCalcShell::AddFrameButtons(int right, int y) {
   struct Frame {
-    QString caption, tip;
+    QString caption, tip, name;
     void (CCalcShell::*command)();
   };
   const Frame frames[] = {
-      {QStringLiteral("\u2261"), QStringLiteral("Select the different style"), &CCalcShell::OnStyleButton},
-      {QStringLiteral("?"), QStringLiteral("Help"), &CCalcShell::OnHelp},
-      {QStringLiteral("\u2013"), QStringLiteral("Minimize"), &CCalcShell::OnMinimize},
-      {QStringLiteral("\u00d7"), QStringLiteral("Exit"), &CCalcShell::OnExit},
+      {QStringLiteral("\u2261"), QStringLiteral("Select the different style"), QStringLiteral("Style"),
+       &CCalcShell::OnStyleButton},
+      {QStringLiteral("?"), QStringLiteral("Help"), QStringLiteral("Help"), &CCalcShell::OnHelp},
+      {QStringLiteral("\u2013"), QStringLiteral("Minimize"), QStringLiteral("Minimize"), &CCalcShell::OnMinimize},
+      {QStringLiteral("\u00d7"), QStringLiteral("Exit"), QStringLiteral("Exit"), &CCalcShell::OnExit},
   };
   int x = right - 4 * 24 + 2;
   for (const Frame& frame : frames) {
     SkinnedButton* button = AddButton(frame.caption, QRect(x, y, 22, 20), ButtonTone::Frame);
     button->setToolTip(frame.tip);
+    button->setAccessibleName(frame.name);
     QFont font = button->font();
     font.setPixelSize(14);
     font.setBold(true);
     button->setFont(font);
     connect(button, &QAbstractButton::clicked, this, frame.command);
     if (frame.command == &CCalcShell::OnMinimize) minimize_ = button;
+    if (frame.command == &CCalcShell::OnHelp) SetHelpButton(button);
     x += 24;
   }
 }
 
 void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool openTip) {
-  record_ = &record;
-  save_ = std::move(save);
+  shell_.Attach(record, std::move(save));
   RefreshMinimizeToTray();
   if (openTip) {
     tip_ = new CTipDlg(record, [this] { SaveRecord(); }, this);
-    connect(tip_, &CTipDlg::tipClosed, this, [this] { FocusInput(); });
-    tip_->show();
+    connect(tip_, &CTipDlg::tipClosed, this, &CCalcShell::TipClosed);
+    qApp->installEventFilter(this);
+    tipPending_ = true;
+    if (isVisible()) ShowTip();
   }
 }
 
 void CCalcShell::RefreshMinimizeToTray() {
-  if (!record_) return;
-  const bool toTray = record_->minimizeToTray == 1;
+  if (!shell_.attached()) return;
+  const bool toTray = shell_.record().minimizeToTray == 1;
   if (toTray) {
     AddTrayIcon();
   } else {
@@ -103,7 +112,73 @@ void CCalcShell::InitShell(CSysDataManager& settings) {
   FocusInput();
 }
 
-bool CCalcShell::SaveRecord() { return save_ ? save_() : false; }
+// The tip of the day opens once the window is on the screen, so that the
+// desktop knows it as the window's dialog and keeps it above the window.
+void CCalcShell::showEvent(QShowEvent* event) {
+  SkinnedDialog::showEvent(event);
+  if (tipPending_) QTimer::singleShot(0, this, &CCalcShell::ShowTip);
+}
+
+bool CCalcShell::TipOpen() const { return tip_ && tip_->tip().isOpen(); }
+
+void CCalcShell::ShowTip() {
+  if (!tipPending_ || !TipOpen()) return;
+  tipPending_ = false;
+  tip_->show();
+  ActivateTip();
+}
+
+void CCalcShell::ActivateTip() {
+  if (!TipOpen() || !tip_->isVisible()) return;
+  tip_->raise();
+  tip_->activateWindow();
+}
+
+void CCalcShell::TipClosed() {
+  qApp->removeEventFilter(this);
+  activateWindow();
+  FocusInput();
+}
+
+// While the tip is open the window hands the focus on to it.
+bool CCalcShell::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && TipOpen())
+    QTimer::singleShot(0, this, &CCalcShell::ActivateTip);
+  return SkinnedDialog::event(event);
+}
+
+// While the tip is open, a key that reaches this window goes to the tip:
+// Enter and Escape close it and nothing reaches the calculator; a click on
+// the window brings the tip to the front (the window can still be dragged).
+bool CCalcShell::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (TipOpen() && (type == QEvent::KeyPress || type == QEvent::ShortcutOverride ||
+                    type == QEvent::MouseButtonPress)) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == this) {
+      if (type == QEvent::MouseButtonPress) {
+        QTimer::singleShot(0, this, &CCalcShell::ActivateTip);
+        return false;
+      }
+      if (type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool closing = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+        if (WindowShell::KeyWhileTipOpen(closing) == TipKeyAction::CloseTip) {
+          if (key == Qt::Key_Escape) {
+            tip_->reject();
+          } else {
+            tip_->accept();
+          }
+          return true;
+        }
+        ActivateTip();
+      }
+      event->accept();
+      return true;
+    }
+  }
+  return SkinnedDialog::eventFilter(watched, event);
+}
 
 // The tray icon, when the desktop has a tray; otherwise the window is only
 // ever minimised normally so that it can always be found again.
@@ -111,11 +186,10 @@ void CCalcShell::AddTrayIcon() {
   if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
   tray_ = new QSystemTrayIcon(CalvoroIcon(), this);
   tray_->setToolTip(QStringLiteral("Calvoro "));
+  trayMenu_ = BuildTrayMenu();
+  tray_->setContextMenu(trayMenu_);
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-    if (why != QSystemTrayIcon::Trigger && why != QSystemTrayIcon::Context) return;
-    showNormal();
-    raise();
-    activateWindow();
+    if (why == QSystemTrayIcon::Trigger) OnRestore();
   });
   tray_->show();
 }
@@ -123,6 +197,30 @@ void CCalcShell::AddTrayIcon() {
 void CCalcShell::RemoveTrayIcon() {
   delete tray_;
   tray_ = nullptr;
+  delete trayMenu_;
+  trayMenu_ = nullptr;
+}
+
+QMenu* CCalcShell::BuildTrayMenu() {
+  auto* menu = new QMenu(this);
+  menu->addAction(QStringLiteral("Restore"), this, &CCalcShell::OnRestore);
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("Exit"), this, &CCalcShell::OnTrayExit);
+  return menu;
+}
+
+void CCalcShell::OnRestore() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+// Exit from the tray asks first, closes the tip as its Close button would,
+// and then saves as the exit button does.
+void CCalcShell::OnTrayExit() {
+  if (!shell_.TrayExitRequested()) return;
+  if (TipOpen()) tip_->accept();
+  OnExit();
 }
 
 QMenu* CCalcShell::BuildStyleMenu() {
@@ -134,7 +232,7 @@ QMenu* CCalcShell::BuildStyleMenu() {
   menu->addSeparator();
   QAction* top = menu->addAction(QStringLiteral("  Always on Top"));
   top->setCheckable(true);
-  top->setChecked(alwaysOnTop_);
+  top->setChecked(alwaysOnTop());
   connect(top, &QAction::toggled, this, &CCalcShell::SetAlwaysOnTop);
   return menu;
 }
@@ -147,58 +245,61 @@ void CCalcShell::OnStyleButton() {
 }
 
 void CCalcShell::OnSelectStyle(int value) {
-  if (!record_) return;
-  SelectStyle(*record_, value, [this] { SaveRecord(); });
+  if (!shell_.attached()) return;
+  SelectStyle(shell_.record(), value, [this] { SaveRecord(); });
   CResizeDlg notice(value, this);
   notice.exec();
   FocusInput();
 }
 
+// The flags go to the shown window directly: QWidget::setWindowFlags would
+// hide the window and show it again elsewhere.
 void CCalcShell::SetAlwaysOnTop(bool on) {
-  alwaysOnTop_ = on;
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) show();  // changing the flags hides the window
+  shell_.SetAlwaysOnTop(on);
+  Qt::WindowFlags flags = windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, on);
+  if (QWindow* window = windowHandle()) {
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+    if (on) raise();
+  } else {
+    setWindowFlags(flags);
+  }
 }
 
 void CCalcShell::OnMinimize() {
-  if (Blocked() || !record_) return;
-  // Switched on in the settings after start: the icon is added now, so the
-  // hidden window can be brought back.
-  if (record_->minimizeToTray == 1) AddTrayIcon();
-  if (record_->minimizeToTray == 1 && tray_) {
-    hide();
-  } else {
-    showMinimized();
+  switch (shell_.Minimize(QSystemTrayIcon::isSystemTrayAvailable())) {
+    case MinimizeAction::Ignore:
+      return;
+    case MinimizeAction::HideToTray:
+      // Switched on in the settings after start: the icon is added now, so
+      // the hidden window can be brought back.
+      AddTrayIcon();
+      hide();
+      return;
+    case MinimizeAction::Minimize:
+      showMinimized();
+      return;
   }
 }
 
 void CCalcShell::OnExit() {
-  if (Blocked()) return;
-  SaveRecord();
+  if (!shell_.BeginExit()) return;
   RemoveTrayIcon();
   delete tip_.data();
-  SaveRecord();
-  exiting_ = true;
+  shell_.FinishExit();
   accept();
 }
 
-void CCalcShell::OnHelp() { OpenHelp(sink()); }
-
-bool CCalcShell::ConfirmExit() {
-  return sink().Question("Would you exit Calvoro?", kCaptionCalvoroMessage) == Answer::Ok;
-}
+void CCalcShell::OnHelp() { OpenHelp(sink(), this); }
 
 // Escape and the window's close command ask first.
 void CCalcShell::reject() {
-  if (exiting_ || ConfirmExit()) {
-    exiting_ = true;
-    QDialog::reject();
-  }
+  if (shell_.CloseRequested()) QDialog::reject();
 }
 
 void CCalcShell::closeEvent(QCloseEvent* event) {
-  if (exiting_) return event->accept();
+  if (shell_.exiting()) return event->accept();
   event->ignore();
   reject();
 }

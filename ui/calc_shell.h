@@ -1,10 +1,12 @@
 // What the four calculator windows share around their own controls: the
-// frame buttons (style menu, help, minimise, exit), the tray icon, the close
-// question, the tip of the day and the message sink.
+// frame buttons (style menu, help, minimise, exit), the tray icon and its
+// menu, the close question, the tip of the day and the message sink. The
+// behaviour is WindowShell's; this class wires it to Qt.
 //
 // A window builds its model first (with `sink()`), then calls InitShell with
 // its settings record and its save. Every command checks Blocked(): while the
-// tip of the day is open the window ignores its commands.
+// tip of the day is open the window ignores its commands, and the keys that
+// reach it go to the tip.
 #pragma once
 
 #include <QPointer>
@@ -12,6 +14,7 @@
 #include <memory>
 
 #include "app/sys_data.h"
+#include "app/window_shell.h"
 #include "ui/qt_message_sink.h"
 #include "ui/skinned_dialog.h"
 #include "ui/tip_dlg.h"
@@ -20,7 +23,6 @@ class QSystemTrayIcon;
 class QMenu;
 
 namespace calvoro::ui {
-
 
 class CCalcShell : public SkinnedDialog {
   Q_OBJECT
@@ -33,11 +35,12 @@ class CCalcShell : public SkinnedDialog {
   // The sink given to the window (tests), null when the window shows real
   // message boxes; the dialogs it opens take it on, or show their own boxes.
   MessageSink* givenSink() const { return ownSink_ ? nullptr : sink_; }
-  bool Blocked() const { return record_ && record_->tipOpen == 1; }
+  bool Blocked() const { return shell_.Blocked(); }
 
   // The frame buttons, right-aligned so that the exit button ends at `right`.
   void AddFrameButtons(int right, int y);
-  // Tray icon and minimise tooltip; opens the tip of the day when asked.
+  // Tray icon and minimise tooltip; opens the tip of the day when asked, as
+  // soon as the window is on the screen.
   void InitShell(CSysData& record, std::function<bool()> save, bool openTip);
   // InitShell for a window that owns its settings file: the start step every
   // window makes on its record (tip closed, fresh start ended), the shell on
@@ -47,17 +50,22 @@ class CCalcShell : public SkinnedDialog {
   // minimizeToTray (at start and after the settings dialog).
   void RefreshMinimizeToTray();
 
-  // Commands of the frame buttons and the style menu.
+  // Commands of the frame buttons, the style menu and the tray menu.
   void OnStyleButton();
   void OnSelectStyle(int value);
   void OnMinimize();
   void OnExit();
   void OnHelp();
+  void OnRestore();
+  void OnTrayExit();
+  // Keeps the window above others (or not) where it is, without hiding it.
   void SetAlwaysOnTop(bool on);
-  bool alwaysOnTop() const { return alwaysOnTop_; }
+  bool alwaysOnTop() const { return shell_.alwaysOnTop(); }
 
   // The style menu as it would open (for tests: its actions in order).
   QMenu* BuildStyleMenu();
+  // The tray icon's menu: Restore and Exit.
+  QMenu* BuildTrayMenu();
   CTipDlg* tipDialog() const { return tip_; }
   QSystemTrayIcon* trayIcon() const { return tray_; }
   SkinnedButton* minimizeButton() const { return minimize_; }
@@ -66,28 +74,35 @@ class CCalcShell : public SkinnedDialog {
   virtual void FocusInput() {}
 
   // The close question; true when the user answers OK.
-  bool ConfirmExit();
+  bool ConfirmExit() { return shell_.CloseRequested(); }
 
  protected:
   void reject() override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  bool SaveRecord();
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool SaveRecord() { return shell_.Save(); }
 
  private:
   void AddTrayIcon();
   void RemoveTrayIcon();
+  // Whether the tip of the day is open (shown, or about to be).
+  bool TipOpen() const;
+  void ShowTip();
+  void ActivateTip();
+  void TipClosed();
 
   int style_;
   std::unique_ptr<QtMessageSink> ownSink_;
   MessageSink* sink_;
-  CSysData* record_ = nullptr;
-  std::function<bool()> save_;
+  WindowShell shell_;
   QSystemTrayIcon* tray_ = nullptr;
+  QMenu* trayMenu_ = nullptr;
   QPointer<CTipDlg> tip_;
+  bool tipPending_ = false;
   SkinnedButton* minimize_ = nullptr;
-  bool alwaysOnTop_ = false;
-  bool exiting_ = false;
 };
 
 // The application icon, drawn like the skin.

@@ -69,7 +69,6 @@ CComplexDlg::CComplexDlg(MessageSink& sink, QWidget* parent)
     const auto operation = static_cast<ComplexOperation>(i);
     SkinnedButton* button = AddButton(ToQt(kComplexOperationLabels[i]),
                                       QRect(20 + column * 162, 116 + row * 30, 154, 25));
-    button->SetTabReachable();
     connect(button, &QAbstractButton::clicked, this, [this, operation] { Press(operation); });
     buttons_[i] = button;
   }
@@ -83,8 +82,9 @@ CComplexDlg::CComplexDlg(MessageSink& sink, QWidget* parent)
 
   SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(435, 348, 65, 25),
                                    ButtonTone::Accent);
-  close->SetTabReachable();
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+  // Enter runs the first operation.
+  SetDefaultButton(buttons_[0]);
   operands_[0].re->setFocus();
 }
 

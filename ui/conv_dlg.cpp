@@ -133,7 +133,6 @@ CConvDlg::~CConvDlg() = default;
 void CConvDlg::AddCommand(const QString& caption, std::string_view tip, const QRect& place,
                           std::function<void()> command) {
   SkinnedButton* button = AddButton(caption, place, ButtonTone::Tool);
-  button->SetTabReachable();
   button->setToolTip(ToQt(tip));
   connect(button, &QAbstractButton::clicked, this, std::move(command));
   buttons_.insert(caption, button);
@@ -213,13 +212,15 @@ void CConvDlg::BuildControls() {
       {"Edit", text::kEditTip, [this] { OnEdit(); }},
       {"Remove", text::kRemoveTip, [this] { OnRemove(); }},
       {"Close", text::kCloseTip, [this] { reject(); }},
-      {"Help", text::kHelpTip, [this] { OpenHelp(sink_); }},
+      {"Help", text::kHelpTip, [this] { OpenHelp(sink_, this); }},
   };
   x = 40;
   for (const Command& command : commands) {
     AddCommand(QString::fromLatin1(command.caption), command.tip, QRect(x, 484, 100, 30), command.run);
     x += 112;
   }
+  SetDefaultButton(buttons_.value(QStringLiteral("Select")));
+  SetHelpButton(buttons_.value(QStringLiteral("Help")));
 }
 
 SkinnedButton* CConvDlg::tabButton(std::string_view name) const { return tabs_.value(ToQt(name)); }
@@ -329,9 +330,13 @@ bool CConvDlg::FilterInputKey(QKeyEvent* event) {
   const QString typed = event->text();
   if (typed.size() != 1 || !typed.at(0).isPrint()) return false;
   QString kept = inputEdit_->text();
-  if (inputEdit_->hasSelectedText()) kept.remove(inputEdit_->selectionStart(), inputEdit_->selectedText().size());
+  int at = inputEdit_->cursorPosition();
+  if (inputEdit_->hasSelectedText()) {
+    at = inputEdit_->selectionStart();
+    kept.remove(at, inputEdit_->selectedText().size());
+  }
   const char c = typed.at(0).toLatin1();
-  if (!ConverterModel::AcceptsInputChar(FromQt(kept), c)) return true;
+  if (!model_.AcceptsInputChar(FromQt(kept), static_cast<std::size_t>(at), c)) return true;
   typed_ = c;
   return false;
 }
@@ -366,8 +371,7 @@ CNewConvDlg::CNewConvDlg(ConversionItemForm& form, QWidget* parent)
   SkinnedButton* ok = AddButton(QStringLiteral("OK"), QRect(118, 172, 80, 28), ButtonTone::Accent);
   connect(ok, &QAbstractButton::clicked, this, &CNewConvDlg::accept);
   SkinnedButton* cancel = AddButton(QStringLiteral("Cancel"), QRect(210, 172, 80, 28));
-  ok->SetTabReachable();
-  cancel->SetTabReachable();
+  SetDefaultButton(ok);
   connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
   description_->setFocus();
 }
@@ -377,14 +381,6 @@ void CNewConvDlg::accept() {
   form_.description = FromQt(description_->text());
   form_.value = FromQt(value_->text());
   if (form_.Accept()) SkinnedDialog::accept();
-}
-
-void CNewConvDlg::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    accept();
-    return event->accept();
-  }
-  SkinnedDialog::keyPressEvent(event);
 }
 
 }  // namespace calvoro::ui

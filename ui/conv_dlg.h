@@ -127,9 +127,6 @@ class CNewConvDlg : public SkinnedDialog {
 
   void accept() override;
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   ConversionItemForm& form_;
   QComboBox* catalog_;

@@ -102,6 +102,7 @@ void CExprDlg::BuildControls() {
   arial.setPointSize(14);
   input_->setFont(arial);
   input_->keyHandler = [this](QKeyEvent* event) { return HandleKey(event); };
+  input_->setAccessibleName(QStringLiteral("Expression"));
 
   const QRect nowhere;
   for (int d = 0; d <= 9; ++d) {
@@ -145,7 +146,8 @@ void CExprDlg::BuildControls() {
       [this] { OnEqual(); });
   Add(kBackspace, QStringLiteral("\u2190"), nowhere, ButtonTone::Operator,
       QStringLiteral("Delete the one of input character[Shortcut key - Backspace]"),
-      [this] { OnBackspace(); });
+      [this] { OnBackspace(); })
+      ->setAccessibleName(QStringLiteral("Backspace"));
   for (int i = 0; i < 5; ++i) {
     Add(kLast1 + i, QStringLiteral("L%1").arg(i + 1), nowhere, ButtonTone::Base,
         QString::fromLatin1(kMemoryTips[i]), [this, i] { OnMemory(i); });
@@ -426,9 +428,12 @@ bool CExprDlg::HandleKey(QKeyEvent* event) {
     }
   }
   if (mods == Qt::ControlModifier) {
-    if (key == Qt::Key_C) OnCopy();
-    if (key == Qt::Key_V) OnPaste();
-    return key == Qt::Key_C || key == Qt::Key_V;
+    switch (key) {
+      case Qt::Key_C: OnCopy(); return true;
+      case Qt::Key_V: OnPaste(); return true;
+      case Qt::Key_A: Run([&] { model_.SelectAll(); }); return true;
+      default: return false;
+    }
   }
   if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   switch (key) {

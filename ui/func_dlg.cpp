@@ -68,11 +68,13 @@ CFuncDlg::CFuncDlg(const CSysData& record, MessageSink& sink, Request request, Q
   }
 
   SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(12, 204, 80, 26));
-  connect(help, &QAbstractButton::clicked, this, [&sink] { OpenHelp(sink); });
+  connect(help, &QAbstractButton::clicked, this, [this, &sink] { OpenHelp(sink, this); });
+  SetHelpButton(help);
   SkinnedButton* ok = AddButton(QStringLiteral("OK"), QRect(376, 204, 80, 26), ButtonTone::Accent);
   connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
   SkinnedButton* cancel = AddButton(QStringLiteral("Cancel"), QRect(468, 204, 80, 26));
   connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+  SetDefaultButton(ok);
 }
 
 SkinnedButton* CFuncDlg::button(int control) const {
@@ -99,7 +101,6 @@ CFuncInputDlg::CFuncInputDlg(std::string_view name, CSysData& record, MessageSin
   argument_->setGeometry(100, 44, 208, 24);
   connect(argument_, &QLineEdit::textChanged, this,
           [this](const QString& text) { model_.SetArgument(FromQt(text)); });
-  connect(argument_, &QLineEdit::returnPressed, this, &QDialog::accept);
   AddStatic(QStringLiteral(")"), QRect(312, 44, 12, 24));
 
   radian_ = new QRadioButton(QStringLiteral("Radian"), this);
@@ -116,6 +117,7 @@ CFuncInputDlg::CFuncInputDlg(std::string_view name, CSysData& record, MessageSin
   connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
   SkinnedButton* cancel = AddButton(QStringLiteral("Cancel"), QRect(244, 114, 80, 26));
   connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+  SetDefaultButton(ok);
   argument_->setFocus();
 }
 

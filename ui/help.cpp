@@ -4,11 +4,22 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
+
+namespace {
+
+void ReportNotOpened(MessageSink& sink, const QString& path) {
+  sink.MessageBox("The help file " + FromQt(path) + " could not be opened.", kCaptionCalvoroMessage,
+                  MessageIcon::Information);
+}
+
+}  // namespace
 
 QString HelpFile(const QString& programFolder) {
   const QDir program(programFolder);
@@ -23,7 +34,36 @@ QString HelpFile(const QString& programFolder) {
   return {};
 }
 
-void OpenHelp(MessageSink& sink) {
+void OpenHelpFile(const QString& path, MessageSink& sink, QObject* context) {
+  const QUrl url = QUrl::fromLocalFile(path);
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) {
+    if (!QDesktopServices::openUrl(url)) ReportNotOpened(sink, path);
+    return;
+  }
+  // The process belongs to the application, so that closing the dialog that
+  // asked does not end the browser's start; xdg-open may wait for the
+  // browser to close.
+  auto* process = new QProcess(QCoreApplication::instance());
+  process->setProgram(opener);
+  process->setArguments({url.toString()});
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  QObject::connect(process, &QProcess::finished, context,
+                   [&sink, path](int code, QProcess::ExitStatus status) {
+                     if (status != QProcess::NormalExit || code != 0) ReportNotOpened(sink, path);
+                   });
+  QObject::connect(process, &QProcess::errorOccurred, context, [&sink, path](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) ReportNotOpened(sink, path);
+  });
+  QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+  QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) process->deleteLater();
+  });
+  process->start();
+}
+
+void OpenHelp(MessageSink& sink, QObject* context) {
   const QString folder = QCoreApplication::applicationDirPath();
   const QString path = HelpFile(folder);
   if (path.isEmpty()) {
@@ -31,10 +71,7 @@ void OpenHelp(MessageSink& sink) {
                     kCaptionCalvoroMessage, MessageIcon::Information);
     return;
   }
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-    sink.MessageBox("The help file " + FromQt(path) + " could not be opened.",
-                    kCaptionCalvoroMessage, MessageIcon::Information);
-  }
+  OpenHelpFile(path, sink, context);
 }
 
 }  // namespace calvoro::ui

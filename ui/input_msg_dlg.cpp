@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QtMath>
 
 #include "app/wrapped_text.h"
 #include "ui/qt_text.h"
@@ -10,40 +12,49 @@ namespace calvoro::ui {
 
 namespace {
 
-// Line width in characters and the line count from which the scroll bar shows.
+constexpr QSize kSize(510, 300);
+constexpr int kLeft = 24;
+constexpr int kTop = kTitleBand + 8;
+constexpr int kGap = 6;
+constexpr QRect kClose(238, 244, 65, 25);
+
+// Line width in characters and the line count from which the scroll bar
+// shows; a field is tall enough for every line below that count.
 struct FieldLayout {
   int width, maxLines;
-  QRect place;
 };
-constexpr FieldLayout kFields[3] = {
-    {55, 5, QRect(24, 40, 462, 92)},
-    {65, 4, QRect(24, 140, 462, 46)},
-    {65, 4, QRect(24, 192, 462, 46)},
-};
+constexpr FieldLayout kFields[3] = {{55, 5}, {65, 4}, {65, 4}};
 
 }  // namespace
 
 CInputMsgDlg::CInputMsgDlg(std::string_view top, std::string_view middle,
                            std::string_view bottom, QWidget* parent)
-    : SkinnedDialog(QSize(510, 300), QStringLiteral("Calvoro Message"), parent) {
+    : SkinnedDialog(kSize, QStringLiteral("Calvoro Message"), parent) {
   const std::string_view texts[3] = {top, middle, bottom};
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPixelSize(11);
+  const QFontMetrics metrics(font);
+  int y = kTop;
   for (int i = 0; i < 3; ++i) {
     const WrappedText wrapped = SetWrappedText(texts[i], kFields[i].width, kFields[i].maxLines);
     auto* field = new QPlainTextEdit(this);
-    field->setGeometry(kFields[i].place);
     field->setReadOnly(true);
     field->setFont(font);
+    field->setTabChangesFocus(true);
     field->setLineWrapMode(QPlainTextEdit::NoWrap);
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     field->setVerticalScrollBarPolicy(wrapped.scrollBar ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
     field->setPlainText(ToQtLines(wrapped.text));
+    const int chrome = 2 * (field->frameWidth() + qCeil(field->document()->documentMargin()));
+    const int height = (kFields[i].maxLines - 1) * metrics.lineSpacing() + chrome;
+    field->setGeometry(kLeft, y, kSize.width() - 2 * kLeft, height);
+    y += height + kGap;
     fields_[i] = field;
   }
-  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(238, 244, 65, 25));
+  SkinnedButton* close = AddButton(QStringLiteral("Close"), kClose);
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+  SetDefaultButton(close);
 }
 
 }  // namespace calvoro::ui

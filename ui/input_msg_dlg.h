@@ -1,5 +1,6 @@
 // CInputMsgDlg: a refused input with its explanation, three wrapped texts one
-// above the other and a Close button. Modal.
+// above the other (each tall enough for its lines below the scroll bar's
+// count) and a Close button, the default for Enter. Modal.
 #pragma once
 
 #include <string_view>

@@ -52,10 +52,12 @@ CLogDlg::CLogDlg(CSysData& record, MessageSink& sink, std::function<void()> save
     x += 92;
   }
   SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(436, 334, 84, 26));
-  connect(help, &QAbstractButton::clicked, this, [&sink] { OpenHelp(sink); });
+  connect(help, &QAbstractButton::clicked, this, [this, &sink] { OpenHelp(sink, this); });
+  SetHelpButton(help);
   SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(528, 334, 84, 26), ButtonTone::Accent);
   close->setToolTip(QStringLiteral("Close the log manager"));
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+  SetDefaultButton(close);
 }
 
 void CLogDlg::Fill() {

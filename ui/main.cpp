@@ -1,5 +1,5 @@
 // calvoro: the desktop calculator. Opens the calculator window of the stored
-// style, modally; the process ends when it closes.
+// style; the process ends when it closes.
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
@@ -54,14 +54,20 @@ class Application : public QApplication {
   }
 };
 
-// The window's own record is marked as a fresh start before it initialises;
-// the window shows the application's icon instead of the one it draws.
+// The window's own record is marked as a fresh start before it initialises,
+// and the window shows the application's icon instead of the one it draws.
+// The window runs in the application's loop rather than a modal loop of its
+// own, which hiding it (to the tray) would end; closing it ends the program.
 template <typename Window>
 int Run(Window& window, calvoro::CSysData& record) {
   calvoro::MarkFreshStart(record);
   window.setWindowIcon(QApplication::windowIcon());
   window.Initialise();
-  window.exec();
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(&window, &QDialog::finished, qApp, &QCoreApplication::quit);
+  window.show();
+  window.activateWindow();
+  QApplication::exec();
   return 0;
 }
 

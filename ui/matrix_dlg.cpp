@@ -35,17 +35,17 @@ CMatrixDlg::CMatrixDlg(MessageSink& sink, QWidget* parent)
     const auto operation = static_cast<MatrixOperation>(i);
     SkinnedButton* button =
         AddButton(ToQt(kMatrixOperationLabels[i]), QRect(20 + static_cast<int>(i) * 78, 226, 70, 25));
-    button->SetTabReachable();
     connect(button, &QAbstractButton::clicked, this, [this, operation] { Press(operation); });
     buttons_[i] = button;
   }
   SkinnedButton* close =
       AddButton(QStringLiteral("Close"), QRect(475, 226, 65, 25), ButtonTone::Accent);
-  close->SetTabReachable();
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
 
   AddStatic(QStringLiteral("Result:"), QRect(20, 258, 120, 20));
   result_ = AddMatrixEdit(this, QRect(20, 278, 520, 126), true);
+  // Enter (outside the matrix edits, where it starts a row) runs the first operation.
+  SetDefaultButton(buttons_[0]);
   a_->setFocus();
 }
 

@@ -1,41 +1,37 @@
 #include "ui/qt_message_sink.h"
 
-#include <QMessageBox>
+#include <QApplication>
 
 #include "ui/input_msg_dlg.h"
+#include "ui/message_dlg.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
 
-namespace {
-
-QMessageBox::Icon IconOf(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Error: return QMessageBox::Critical;
+// A dialog open over the window (its check refused an input) raised the
+// message: it belongs over that dialog; otherwise over the window.
+QWidget* QtMessageSink::Owner() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  for (QWidget* up = modal; up && parent_; up = up->parentWidget()) {
+    if (up == parent_) return modal;
   }
-  return QMessageBox::NoIcon;
+  return parent_;
 }
-
-}  // namespace
 
 void QtMessageSink::MessageBox(std::string_view text, std::string_view caption,
                                MessageIcon icon) {
-  QMessageBox box(IconOf(icon), ToQt(caption), ToQtLines(text), QMessageBox::Ok, parent_);
+  CMessageDlg box(icon, ToQt(caption), ToQtLines(text), false, Owner());
   box.exec();
 }
 
 Answer QtMessageSink::Question(std::string_view text, std::string_view caption) {
-  QMessageBox box(QMessageBox::Question, ToQt(caption), ToQtLines(text),
-                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
-  return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+  CMessageDlg box(MessageIcon::Question, ToQt(caption), ToQtLines(text), true, Owner());
+  return box.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
 
 void QtMessageSink::InputMessage(std::string_view input, std::string_view message,
                                  std::string_view hint) {
-  CInputMsgDlg dialog(input, message, hint, parent_);
+  CInputMsgDlg dialog(input, message, hint, Owner());
   dialog.exec();
 }
 

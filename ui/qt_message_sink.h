@@ -1,6 +1,6 @@
-// The windows' message sink: message boxes with the given caption and icon,
+// The windows' message sink: skinned message boxes with the given caption and icon,
 // questions with OK and Cancel, and the input-message dialog, each modal over
-// the window that owns the sink.
+// the window that owns the sink, or over its dialog that is open.
 #pragma once
 
 #include "engine/message_sink.h"
@@ -18,6 +18,8 @@ class QtMessageSink : public MessageSink {
                     std::string_view hint) override;
 
  private:
+  QWidget* Owner() const;
+
   QWidget* parent_;
 };
 

@@ -16,6 +16,7 @@ CResizeDlg::CResizeDlg(int style, QWidget* parent)
   notice->setAlignment(Qt::AlignCenter);
   SkinnedButton* ok = AddButton(QStringLiteral("OK"), QRect(220, 255, 65, 25), ButtonTone::Accent);
   connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
+  SetDefaultButton(ok);
 }
 
 }  // namespace calvoro::ui

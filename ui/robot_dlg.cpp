@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -94,7 +93,10 @@ CRobotDlg::CRobotDlg(CSysData& record, MessageSink& sink, std::function<void()> 
     ShowLog();
   });
   connect(commands_[3], &QAbstractButton::clicked, this, &QDialog::accept);
-  connect(commands_[4], &QAbstractButton::clicked, this, [this] { OpenHelp(sink_); });
+  connect(commands_[4], &QAbstractButton::clicked, this, [this] { OpenHelp(sink_, this); });
+  SetHelpButton(commands_[4]);
+  // Calculate is the default button (off while a run goes on).
+  SetDefaultButton(commands_[0]);
   connect(cancel_, &QAbstractButton::clicked, this, &CRobotDlg::OnCancel);
 
   connect(source_, &QLineEdit::textEdited, this,
@@ -121,6 +123,7 @@ CRobotDlg::CRobotDlg(CSysData& record, MessageSink& sink, std::function<void()> 
   precision_->setText(ToQt(model_.precisionText()));
   actions_[0]->setChecked(true);
   ShowLog();
+  source_->setFocus();
 }
 
 void CRobotDlg::OnBrowse() {
@@ -161,13 +164,6 @@ void CRobotDlg::OnCalculate() {
 void CRobotDlg::OnCopy() {
   if (const std::optional<std::string> text = model_.Copy())
     QGuiApplication::clipboard()->setText(ToQt(*text));
-}
-
-// Calculate is the default button: Enter runs it.
-void CRobotDlg::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && cancel_->isHidden())
-    return OnCalculate();
-  SkinnedDialog::keyPressEvent(event);
 }
 
 void CRobotDlg::ShowLog() {

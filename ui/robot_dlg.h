@@ -42,9 +42,6 @@ class CRobotDlg : public SkinnedDialog, private RobotProgress {
   QRadioButton* actionButton(int index) const { return actions_[index]; }
   QLabel* progressLabel() const { return progress_; }
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) override;
   void ShowLog();

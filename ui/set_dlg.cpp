@@ -87,13 +87,16 @@ CSetDlg::CSetDlg(CSysData& record, MessageSink& sink, QWidget* parent)
 
   SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(16, 334, 80, 26));
   help->setToolTip(QStringLiteral("Open the help document"));
-  connect(help, &QAbstractButton::clicked, this, [&sink] { OpenHelp(sink); });
+  connect(help, &QAbstractButton::clicked, this, [this, &sink] { OpenHelp(sink, this); });
+  SetHelpButton(help);
   ok_ = AddButton(QStringLiteral("OK"), QRect(432, 334, 80, 26), ButtonTone::Accent);
   ok_->setToolTip(QStringLiteral("Save the setting and close this dialog"));
   connect(ok_, &QAbstractButton::clicked, this, &QDialog::accept);
   cancel_ = AddButton(QStringLiteral("Cancel"), QRect(524, 334, 80, 26));
   cancel_->setToolTip(QStringLiteral("Cancel the update and close this dialog"));
   connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
+  SetDefaultButton(ok_);
+  (values.useRadian ? radian_ : degree_)->setFocus();
 }
 
 void CSetDlg::ShowFigures() {

@@ -102,8 +102,20 @@ QColor CaptionColour(ButtonTone tone, ButtonState state) {
   return ToneOf(tone).text;
 }
 
+// Built bit by bit with an explicit colour table, white for bit 0 and black
+// for bit 1 (Qt::color1, a pixel the window keeps): createMaskFromColor's
+// bits come out inverted once QBitmap::fromImage reads its colour table.
 QBitmap OutlineMask(const QImage& picture) {
-  return QBitmap::fromImage(picture.createMaskFromColor(kTransparentKey, Qt::MaskOutColor));
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  QImage bits(rgb.size(), QImage::Format_MonoLSB);
+  bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  bits.fill(0);
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = 0; x < rgb.width(); ++x)
+      if ((line[x] & 0xFFFFFF) != (kTransparentKey & 0xFFFFFF)) bits.setPixel(x, y, 1);
+  }
+  return QBitmap::fromImage(bits);
 }
 
 }  // namespace calvoro::ui

@@ -2,10 +2,11 @@
 // centred on one line over them, with the pointing-hand cursor. A checkable
 // button (the number bases) keeps its pressed picture while it is on.
 //
-// The calculator windows' buttons never take the keyboard focus: keys go to
-// the window, and Space must calculate rather than click a focused button.
-// The tool dialogs make theirs reachable by Tab (`SetTabReachable`): a focused
-// button shows a focus ring and Space or Enter clicks it.
+// A button takes no keyboard focus until it is made reachable by Tab
+// (`SetTabReachable`, which SkinnedDialog does for every dialog button): a
+// focused button shows a focus ring and Space or Enter clicks it. The
+// calculator windows' buttons never take the focus: keys go to the window,
+// and Space must calculate rather than click a focused button.
 #pragma once
 
 #include <QAbstractButton>

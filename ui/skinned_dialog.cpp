@@ -1,6 +1,7 @@
 #include "ui/skinned_dialog.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,7 +39,13 @@ SkinnedButton* SkinnedDialog::AddButton(const QString& caption, const QRect& pla
                                         ButtonTone tone) {
   auto* button = new SkinnedButton(caption, tone, this);
   button->Place(place.x(), place.y(), place.width(), place.height());
+  if (buttonsTakeFocus_) button->SetTabReachable();
   return button;
+}
+
+void SkinnedDialog::SetDefaultButton(SkinnedButton* button) {
+  default_ = button;
+  if (button && button->focusPolicy() != Qt::NoFocus) button->setFocus();
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
@@ -49,23 +56,57 @@ void SkinnedDialog::paintEvent(QPaintEvent*) {
 void SkinnedDialog::showEvent(QShowEvent* event) {
   if (!centred_) {
     centred_ = true;
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) move(screen->availableGeometry().center() - rect().center());
+    const QWidget* opener = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+      const QRect area = screen->availableGeometry();
+      // The opener's place asked of the window system (its frame geometry can
+      // lag behind the desktop's placing).
+      const QPoint centre = centreOnParent_ && opener ? opener->mapToGlobal(opener->rect().center())
+                                                      : area.center();
+      QRect place(QPoint(), size());
+      place.moveCenter(centre);
+      // Wholly on the screen, even for a window near its edge.
+      place.moveRight(qMin(place.right(), area.right()));
+      place.moveBottom(qMin(place.bottom(), area.bottom()));
+      place.moveLeft(qMax(place.left(), area.left()));
+      place.moveTop(qMax(place.top(), area.top()));
+      move(place.topLeft());
+    }
   }
   QDialog::showEvent(event);
 }
 
-// The body moves the window: the desktop's own move where it offers one,
-// otherwise by following the mouse.
+void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
+  const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && default_ &&
+      default_->isVisible() && default_->isEnabled()) {
+    default_->click();
+    return event->accept();
+  }
+  if (event->key() == Qt::Key_F1 && help_ && help_->isEnabled()) {
+    help_->click();
+    return event->accept();
+  }
+  QDialog::keyPressEvent(event);
+}
+
+// The body moves the window. The window follows the mouse itself: the
+// desktop's own move (_NET_WM_MOVERESIZE) starts only after the desktop has
+// grabbed the pointer, so a quick drag could leave a move running after the
+// button was up and send the window far off. Wayland lets no window place
+// itself, so there the desktop moves it.
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
-  if (windowHandle() && windowHandle()->startSystemMove()) return;
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+      windowHandle()->startSystemMove())
+    return;
   dragging_ = true;
-  dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+  dragOffset_ = event->globalPosition().toPoint() - pos();
 }
 
 void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_) move(event->globalPosition().toPoint() - dragOffset_);
+  if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - dragOffset_);
   QDialog::mouseMoveEvent(event);
 }
 

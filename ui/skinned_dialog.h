@@ -1,11 +1,18 @@
 // A window or dialog with a skin: frameless, of a fixed size, its outline cut
 // from its picture by the colour key, the picture painted as background,
-// centred on the screen when shown, and moved by dragging its body.
+// centred when shown (on the screen, or on the window that opened it), and
+// moved by dragging its body.
+//
+// Keyboard: every button is reached by Tab (unless the window turns that
+// off, as the calculator windows do); Enter clicks the default button when
+// the focused widget does not use the key itself, Escape cancels, F1 clicks
+// the Help button.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 
 #include "ui/skinned_button.h"
 
@@ -26,13 +33,26 @@ class SkinnedDialog : public QDialog {
   SkinnedButton* AddButton(const QString& caption, const QRect& place,
                            ButtonTone tone = ButtonTone::Tool);
 
+  // The button Enter clicks, which also has the focus when the dialog opens
+  // unless another widget asks for it.
+  void SetDefaultButton(SkinnedButton* button);
+  SkinnedButton* defaultButton() const { return default_; }
+  // The button F1 clicks.
+  void SetHelpButton(SkinnedButton* button) { help_ = button; }
+
   const QImage& picture() const { return picture_; }
   // A new size: the picture and the outline follow.
   void Reshape(QSize size);
 
  protected:
+  // Buttons added afterwards never take the focus (the calculator windows).
+  void KeepButtonsOutOfTabOrder() { buttonsTakeFocus_ = false; }
+  // Centred on the window that opened it rather than on the screen.
+  void CentreOnParent() { centreOnParent_ = true; }
+
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -41,6 +61,10 @@ class SkinnedDialog : public QDialog {
   QString title_;
   QImage picture_;
   bool centred_ = false;
+  bool centreOnParent_ = false;
+  bool buttonsTakeFocus_ = true;
+  QPointer<SkinnedButton> default_;
+  QPointer<SkinnedButton> help_;
   bool dragging_ = false;
   QPoint dragOffset_;
 };

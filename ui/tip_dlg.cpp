@@ -50,6 +50,7 @@ CTipDlg::CTipDlg(CSysData& record, std::function<void()> save, QWidget* parent)
     ShowTip();
   });
   connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+  SetDefaultButton(close);
   ShowTip();
 }
 

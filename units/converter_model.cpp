@@ -202,7 +202,10 @@ void ConverterModel::ClickOutputUnit(int row) {
   Convert();
 }
 
-bool ConverterModel::AcceptsInputChar(std::string_view text, char c) {
+bool ConverterModel::AcceptsInputChar(std::string_view text, std::size_t at, char c) const {
+  if (c == '-') return tab_ == "temperature" && at == 0 && text.find('-') == std::string_view::npos;
+  // Nothing goes in front of the minus.
+  if (at == 0 && !text.empty() && text.front() == '-' && c != kBackspaceKey) return false;
   // The converter field's filter, and one point at most.
   return ConvFloatFieldAccepts(c) && (c != '.' || text.find('.') == std::string_view::npos);
 }

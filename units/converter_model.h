@@ -128,8 +128,11 @@ class ConverterModel {
 
   const std::string& input_text() const { return input_text_; }
   const std::string& output_text() const { return output_text_; }
-  // What the Input field takes: digits, one point, Backspace (kBackspaceKey).
-  static bool AcceptsInputChar(std::string_view text, char c);
+  // Whether the Input field takes `c` at `at` of `text` (its text without the
+  // selection `c` replaces): digits, one point, Backspace (kBackspaceKey),
+  // and on the temperature tab one leading minus (temperatures go below
+  // zero).
+  bool AcceptsInputChar(std::string_view text, std::size_t at, char c) const;
   // The Input field changed by typing `typed`: a digit converts, "." and
   // Backspace do not.
   void InputEdited(std::string text, char typed);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "engine/number_base.h"
@@ -261,6 +262,37 @@ TEST_F(WindowCommands, InsertBackspaceCopyPaste) {
   ASSERT_TRUE(session.CalcCommand().ok);
   session.BackspaceCommand();  // a shown result is not edited
   EXPECT_EQ(Field(), "9+45=54");
+}
+
+TEST_F(WindowCommands, InsertionsIntoAShownResultStartANewInput) {
+  // Whatever put the result there, and whatever inserts, the field starts
+  // anew: a calculation, an assignment's confirmation, an equation's answer.
+  const char* const results[] = {"sin(30)", "(m)=5", "2x=10"};
+  // Each insertion returns the text it put in.
+  const std::function<std::string()> inserts[] = {
+      [&] { session.MemoryCommand(0); return session.memories()[0]; },
+      [&] { session.PasteCommand("0.5"); return std::string("0.5"); },
+      [&] { session.InsertText("sin"); return std::string("sin"); },
+      [&] { for (char c : std::string("0.5")) session.TypeChar(c); return std::string("0.5"); },
+  };
+  for (const char* result : results) {
+    for (std::size_t i = 0; i < std::size(inserts); ++i) {
+      ASSERT_TRUE(session.Calculate(result).ok) << result;
+      ASSERT_TRUE(session.resultShown()) << result;
+      const std::string inserted = inserts[i]();
+      EXPECT_EQ(Field(), inserted) << result << " " << i;
+    }
+  }
+  // Calc on the new input works instead of reading the old text.
+  ASSERT_TRUE(session.Calculate("(w)=3").ok);
+  for (char c : std::string("m*2")) session.TypeChar(c);
+  EXPECT_EQ(session.CalcCommand().display, "5*2=10");
+  // Ctrl+A selects the whole field; a typed character replaces it.
+  Type("1+2");
+  session.SelectAll();
+  EXPECT_EQ(session.CopyCommand(), "1+2");
+  session.TypeChar('7');
+  EXPECT_EQ(Field(), "7");
 }
 
 TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {

@@ -4,12 +4,12 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/conv_dlg.h"
+#include "ui/message_dlg.h"
 #include "ui/expr_dlg.h"
 #include "ui/qt_text.h"
 
@@ -172,7 +172,7 @@ TEST_F(ConverterDialogTest, ShortcutsHandBackTheirValue) {
   Click(dialog->tabButton("quickcheck"));
   QString message, caption;
   WhenModal([&](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
+    auto* box = qobject_cast<CMessageDlg*>(modal);
     ASSERT_NE(box, nullptr);
     message = box->text();
     caption = box->windowTitle();

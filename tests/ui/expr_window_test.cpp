@@ -203,7 +203,13 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   window->show();
   CTipDlg* tip = window->tipDialog();
   ASSERT_NE(tip, nullptr);
-  EXPECT_TRUE(tip->isVisible());
+  // The tip opens once the window is on the screen, with the focus.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }, 2000));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(tip));
+  EXPECT_EQ(QApplication::focusWidget(), tip->defaultButton());
+  // Keys that reach the window meanwhile go to the tip, not the calculator.
+  QTest::keyClick(window->input(), Qt::Key_5);
+  EXPECT_EQ(Field(*window), "");
   EXPECT_FALSE(tip->isModal());
   EXPECT_EQ(tip->tip().index(), 29);
   Click(*window, kDigit0 + 1);
@@ -215,8 +221,11 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   EXPECT_TRUE(tip->tipText()->toPlainText().startsWith("The value of Pi in this calculator is"));
   tip->showAtStart()->setChecked(false);
   calvoro::testing::SaveScreenshot(tip, QStringLiteral("tip_dialog"));
-  QTest::keyClick(tip, Qt::Key_Escape);
+  // Escape meant for the tip closes it even where it reached the window,
+  // without the close question.
+  QTest::keyClick(window->input(), Qt::Key_Escape);
   EXPECT_FALSE(tip->isVisible());
+  EXPECT_TRUE(recorder.empty());
   Click(*window, kDigit0 + 1);
   EXPECT_EQ(Field(*window), "1");
   const CSysData stored = settings.Load();
@@ -351,6 +360,45 @@ TEST_F(ShellTest, AlwaysOnTopIsKeptForTheRun) {
   EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->BuildStyleMenu()->actions().back()->isChecked());
+  top->trigger();
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ShellTest, TrayMenuRestoresAndExitsThroughTheQuestion) {
+  auto window = Open(CSysData{});
+  QMenu* menu = window->BuildTrayMenu();
+  EXPECT_EQ(calvoro::testing::MenuTexts(*menu), (QStringList{"Restore", "Exit"}));
+  window->hide();
+  menu->actions().front()->trigger();
+  EXPECT_TRUE(window->isVisible());
+  window->model().data().paramW = "7";  // a change not yet saved
+  for (Answer answer : {Answer::Cancel, Answer::Ok}) {
+    recorder.answer = answer;
+    menu->actions().back()->trigger();
+    EXPECT_EQ(recorder.messages.back().text, "Would you exit Calvoro?");
+    EXPECT_EQ(window->isVisible(), answer == Answer::Cancel);
+  }
+  EXPECT_EQ(settings.Load().paramW, "7");
+}
+
+TEST_F(ShellTest, KeysF1AndCtrlAAndAccessibleNames) {
+  auto window = Open(CSysData{});
+  QTest::keyClicks(window->input(), "12+3");
+  QTest::keyClick(window->input(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(window->input()->selectedText(), "12+3");
+  QTest::keyClick(window->input(), Qt::Key_7);
+  EXPECT_EQ(window->input()->text(), "7");
+  QTest::keyClick(window->input(), Qt::Key_F1);  // no help file beside the tests
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_NE(recorder.messages[0].text.find("calvoro.chm cannot be found"), std::string::npos);
+  QStringList names;
+  for (const SkinnedButton* button : window->findChildren<SkinnedButton*>()) {
+    if (!button->accessibleName().isEmpty()) names << button->text() + "=" + button->accessibleName();
+  }
+  names.sort();
+  EXPECT_EQ(names, (QStringList{"?=Help", "\u00d7=Exit", "\u2013=Minimize", "\u2190=Backspace", "\u2261=Style"}));
+  EXPECT_EQ(window->input()->accessibleName(), "Expression");
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // program, else our page where it is installed, else a message.
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <vector>
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/help.h"
+#include "ui/qt_text.h"
 
 namespace calvoro::ui {
 namespace {
@@ -42,10 +44,37 @@ TEST(HelpTest, PrefersTheChmThenThePageBesideTheProgramThenTheInstalledPage) {
 TEST(HelpTest, AMissingHelpFileIsReported) {
   // The tests run beside no help file.
   calvoro::testing::RecordingSink sink;
-  OpenHelp(sink);
+  QObject context;
+  OpenHelp(sink, &context);
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].caption, "Calvoro Message");
   EXPECT_NE(sink.messages[0].text.find("calvoro.chm"), std::string::npos);
+}
+
+TEST(HelpTest, AHelpFileTheDesktopCannotOpenIsReported) {
+  // xdg-open without a browser ends with status 3; one that opens succeeds.
+  for (int status : {3, 0}) {
+    calvoro::testing::TempSettings folder;
+    const QString dir = QString::fromStdString(folder.path()).section('/', 0, -2);
+    QFile opener(dir + "/xdg-open");
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write(QByteArray("#!/bin/sh\nexit ") + QByteArray::number(status) + "\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir.toLocal8Bit() + ":" + path);
+    calvoro::testing::RecordingSink sink;
+    QObject context;
+    OpenHelpFile(dir + "/calvoro-help.html", sink, &context);
+    qputenv("PATH", path);
+    if (status == 0) {
+      QTest::qWait(300);
+      EXPECT_TRUE(sink.empty());
+      continue;
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sink.empty(); }, 5000));
+    EXPECT_EQ(sink.messages[0].text, "The help file " + FromQt(dir) + "/calvoro-help.html could not be opened.");
+  }
 }
 
 }  // namespace

@@ -96,14 +96,36 @@ TEST_F(ConverterModelTest, ConversionMessages) {
   EXPECT_EQ(sink.messages.back().icon, MessageIcon::Warning);
 }
 
-TEST_F(ConverterModelTest, InputFieldTakesDigitsAndOnePoint) {
-  EXPECT_TRUE(ConverterModel::AcceptsInputChar("", '7'));
-  EXPECT_TRUE(ConverterModel::AcceptsInputChar("12", '.'));
-  EXPECT_FALSE(ConverterModel::AcceptsInputChar("1.2", '.'));
-  EXPECT_TRUE(ConverterModel::AcceptsInputChar("1.2", '\b'));
-  for (char c : {'-', '+', 'e', 'a', ' ', '*'}) {
-    EXPECT_FALSE(ConverterModel::AcceptsInputChar("1", c)) << c;
+TEST_F(ConverterModelTest, InputFieldTakesDigitsOnePointAndOnTemperaturesOneLeadingMinus) {
+  struct Case {
+    const char* tab;
+    const char* text;  // without the selection the character replaces
+    std::size_t at;
+    char c;
+    bool taken;
+  } cases[] = {
+      {"length", "", 0, '7', true},       {"length", "12", 2, '.', true},
+      {"length", "1.2", 3, '.', false},   {"length", "1.2", 3, '\b', true},
+      {"length", "", 0, '-', false},      {"length", "1", 1, '+', false},
+      {"length", "1", 1, 'e', false},     {"length", "1", 1, ' ', false},
+      {"temperature", "", 0, '-', true},  {"temperature", "40", 0, '-', true},
+      {"temperature", "4", 1, '-', false}, {"temperature", "-4", 0, '-', false},
+      {"temperature", "-4", 2, '-', false}, {"temperature", "-4", 0, '5', false},
+      {"temperature", "-4", 2, '0', true},
+  };
+  for (const Case& c : cases) {
+    model.SelectTab(c.tab);
+    EXPECT_EQ(model.AcceptsInputChar(c.text, c.at, c.c), c.taken) << c.tab << " " << c.text << " " << c.c;
   }
+}
+
+TEST_F(ConverterModelTest, MinusFortyFahrenheitIsMinusFortyCelsius) {
+  Choose("temperature", "Fahrenheit (F)", "Celsius (C)");
+  model.InputEdited("-", '-');
+  model.InputEdited("-4", '4');
+  model.InputEdited("-40", '0');
+  EXPECT_EQ(model.output_text(), "-40");
+  EXPECT_TRUE(sink.empty());
 }
 
 TEST_F(ConverterModelTest, SelectOnAUnitTabRecordsTheConversion) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The desktop program under a real X server, typed at like a person: the tip
-# of the day is closed with Escape, an expression is typed and calculated,
+# The desktop program under a real X server without a window manager, typed
+# at like a person: the tip of the day takes the focus by itself and Escape
+# closes it (without the close question), an expression is typed and calculated,
 # Last1 is inserted with Ctrl+Shift+1 (which X delivers as "!"), and Escape then OK ends the program.
 # The settings file beside the program must hold both calculations.
 set -euo pipefail
@@ -15,7 +16,8 @@ pid=$!
 
 window() { xdotool search --sync --onlyvisible --name "$1" | head -1; }
 tip=$(timeout 20 bash -c "$(declare -f window); window 'Tip of the Day'")
-xdotool windowfocus --sync "$tip" key Escape
+timeout 20 bash -c 'until [ "$(xdotool getwindowfocus)" = "$0" ]; do sleep 0.05; done' "$tip"
+xdotool key Escape
 main=$(timeout 20 bash -c "$(declare -f window); window '^Calvoro$'")
 xdotool windowfocus --sync "$main"
 xdotool type --delay 20 '12*12'

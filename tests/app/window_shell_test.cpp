@@ -1,0 +1,73 @@
+// The calculator windows' frame without a window: blocked commands, the keys
+// meant for the tip, minimise, exit, the close question and the tray's Exit.
+#include "app/window_shell.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+class WindowShellTest : public ::testing::Test {
+ protected:
+  WindowShellTest() { shell.Attach(record, [this] { ++saves; return true; }); }
+
+  CSysData record;
+  int saves = 0;
+  testing::RecordingSink sink;
+  WindowShell shell{sink};
+};
+
+TEST_F(WindowShellTest, MinimiseGoesToTheTrayOnlyWhenThereIsOne) {
+  struct Case {
+    int tipOpen, toTray;
+    bool trayAvailable;
+    MinimizeAction action;
+  } cases[] = {
+      {0, 1, true, MinimizeAction::HideToTray}, {0, 1, false, MinimizeAction::Minimize},
+      {0, 0, true, MinimizeAction::Minimize},   {1, 1, true, MinimizeAction::Ignore},
+  };
+  for (const Case& c : cases) {
+    record.tipOpen = c.tipOpen;
+    record.minimizeToTray = c.toTray;
+    EXPECT_EQ(shell.Minimize(c.trayAvailable), c.action) << c.tipOpen << c.toTray << c.trayAvailable;
+  }
+}
+
+TEST_F(WindowShellTest, ExitSavesTwiceAndIsIgnoredWhileTheTipIsOpen) {
+  record.tipOpen = 1;
+  EXPECT_TRUE(shell.Blocked());
+  EXPECT_FALSE(shell.BeginExit());
+  EXPECT_EQ(saves, 0);
+  record.tipOpen = 0;
+  ASSERT_TRUE(shell.BeginExit());
+  shell.FinishExit();
+  EXPECT_EQ(saves, 2);
+  EXPECT_TRUE(shell.exiting());
+  EXPECT_TRUE(shell.CloseRequested());  // closing now asks nothing
+  EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(WindowShellTest, CloseAndTrayExitAskFirst) {
+  for (bool tray : {false, true}) {
+    WindowShell fresh(sink);
+    fresh.Attach(record, [this] { ++saves; return true; });
+    record.tipOpen = 1;  // the tray's Exit is not blocked by the tip
+    sink.answer = Answer::Cancel;
+    EXPECT_FALSE(tray ? fresh.TrayExitRequested() : fresh.CloseRequested());
+    EXPECT_FALSE(fresh.exiting());
+    sink.answer = Answer::Ok;
+    EXPECT_TRUE(tray ? fresh.TrayExitRequested() : fresh.CloseRequested());
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[1].text, "Would you exit Calvoro?");
+    EXPECT_EQ(sink.messages[1].caption, "Calvoro Message");
+    EXPECT_EQ(saves, 0);  // the question itself saves nothing
+    sink.messages.clear();
+  }
+  EXPECT_EQ(WindowShell::KeyWhileTipOpen(true), TipKeyAction::CloseTip);
+  EXPECT_EQ(WindowShell::KeyWhileTipOpen(false), TipKeyAction::Drop);
+}
+
+}  // namespace
+}  // namespace calvoro

@@ -1,0 +1,75 @@
+// A small helper of the real-display tests, run on the test's X server:
+//   x11_probe shot FILE X Y W H [cut] [clear]   grabs the screen rectangle
+//       into FILE (PNG) and checks that at least 95% of it is the window's
+//       own pixels, not the root colour (black), and with `cut` that its four
+//       corner pixels show the root colour (the outline is cut); `clear`
+//       saves the root colour transparent (for the README's picture); prints
+//       the figures and exits 1 when a check fails;
+//   x11_probe window TITLE              shows a plain window until it is ended.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QRasterWindow>
+#include <QScreen>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr QRgb kRoot = qRgb(0, 0, 0);
+
+bool IsRoot(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF); }
+
+int Shot(const QStringList& args) {
+  if (args.size() < 7) return 2;
+  const int x = args[3].toInt(), y = args[4].toInt(), w = args[5].toInt(), h = args[6].toInt();
+  const bool cut = args.mid(7).contains(QLatin1String("cut"));
+  const bool clear = args.mid(7).contains(QLatin1String("clear"));
+  if (w <= 0 || h <= 0) return 2;
+  const QImage image = QGuiApplication::primaryScreen()->grabWindow(0, x, y, w, h).toImage();
+  if (image.size() != QSize(w, h)) return 2;
+  QImage saved = image.convertToFormat(QImage::Format_ARGB32);
+  if (clear) {
+    // The root colour reached from the edges (the cut outline), not black
+    // pixels inside the window.
+    std::vector<QPoint> todo;
+    for (int column = 0; column < w; ++column) todo.insert(todo.end(), {QPoint(column, 0), QPoint(column, h - 1)});
+    for (int row = 0; row < h; ++row) todo.insert(todo.end(), {QPoint(0, row), QPoint(w - 1, row)});
+    while (!todo.empty()) {
+      const QPoint p = todo.back();
+      todo.pop_back();
+      if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h || qAlpha(saved.pixel(p)) == 0 ||
+          !IsRoot(image, p.x(), p.y()))
+        continue;
+      saved.setPixel(p, qRgba(0, 0, 0, 0));
+      todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
+    }
+  }
+  if (!saved.save(args[2])) return 2;
+  long own = 0;
+  for (int row = 0; row < h; ++row)
+    for (int column = 0; column < w; ++column) own += IsRoot(image, column, row) ? 0 : 1;
+  const double coverage = static_cast<double>(own) / (static_cast<double>(w) * h);
+  int corners = 0;
+  for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+    corners += IsRoot(image, corner.x(), corner.y()) ? 1 : 0;
+  std::printf("coverage=%.4f cut_corners=%d\n", coverage, corners);
+  return coverage >= 0.95 && (!cut || corners == 4) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() >= 2 && args[1] == QLatin1String("shot")) return Shot(args);
+  if (args.size() == 3 && args[1] == QLatin1String("window")) {
+    QRasterWindow window;
+    window.setTitle(args[2]);
+    window.resize(400, 300);
+    window.show();
+    return app.exec();
+  }
+  std::fprintf(stderr, "usage: x11_probe shot FILE X Y W H [cut] [clear] | window TITLE\n");
+  return 2;
+}
