@@ -189,6 +189,20 @@ std::vector<OptionName> OptionsOf(std::optional<Command> command) {
   return names;
 }
 
+// The candidate nearest to `typed` by edit distance (the first of equals).
+std::string Nearest(std::string_view typed, const std::vector<std::string>& candidates) {
+  std::string nearest;
+  std::size_t best = 0;
+  for (const std::string& candidate : candidates) {
+    const std::size_t distance = EditDistance(typed, candidate);
+    if (nearest.empty() || distance < best) {
+      nearest = candidate;
+      best = distance;
+    }
+  }
+  return nearest;
+}
+
 // What getopt_long reports, word by word.
 struct Event {
   enum Kind { kOption, kOperand, kUnknown, kMissingValue } kind;
@@ -263,10 +277,10 @@ std::vector<Event> Scan(int argc, char* const* argv, const std::vector<OptionNam
 std::string RefusedOption(std::string_view word, Command command,
                           const std::vector<OptionName>& names) {
   const std::string_view typed = word.substr(0, word.find('='));
-  const std::string_view name = typed.substr(typed.find_first_not_of('-'));
+  const std::string_view name = typed.substr(std::min(typed.find_first_not_of('-'), typed.size()));
   std::vector<std::string> candidates;
   for (const OptionName& option : names) {
-    if (!typed.starts_with("--") || !option.name.starts_with(name)) continue;
+    if (!typed.starts_with("--") || name.empty() || !option.name.starts_with(name)) continue;
     if (option.name == name) {
       candidates = {option.name};  // the whole name: never ambiguous
       break;
@@ -290,20 +304,16 @@ std::string RefusedOption(std::string_view word, Command command,
       if (typed == "--" + option.name) return std::string(command_name) + " has no option " + quoted;
     }
   }
-  std::string nearest;
-  std::size_t best = 0;
+  // The nearest of the same kind: a long option for "--...", a short one for "-v".
+  std::vector<std::string> spellings;
   for (const OptionName& option : names) {
-    for (const std::string& spelled :
-         {option.shortName ? std::string("-") + option.shortName : std::string(), "--" + option.name}) {
-      if (spelled.empty()) continue;
-      const std::size_t distance = EditDistance(typed, spelled);
-      if (nearest.empty() || distance < best) {
-        nearest = spelled;
-        best = distance;
-      }
+    if (typed.starts_with("--")) {
+      spellings.push_back("--" + option.name);
+    } else if (option.shortName != 0) {
+      spellings.push_back(std::string("-") + option.shortName);
     }
   }
-  return "unknown option " + quoted + "; did you mean '" + nearest + "'?";
+  return "unknown option " + quoted + "; did you mean '" + Nearest(typed, spellings) + "'?";
 }
 
 // Prints option rows: the heads in a column, the texts beside them.
@@ -433,22 +443,17 @@ int RunHelpCommand(const CommandLine& line) {
   }
   if (line.operands.size() > 1) return UsageError(Command::kHelp, "help takes one COMMAND");
   const std::string& wanted = line.operands.front();
-  std::string nearest;
-  std::size_t best = 0;
+  std::vector<std::string> names;
   for (const CommandSpec& spec : kCommands) {
     if (spec.name.empty()) continue;
     if (spec.name == wanted) {
       PrintHelp(std::cout, spec.command);
       return 0;
     }
-    const std::size_t distance = EditDistance(wanted, spec.name);
-    if (nearest.empty() || distance < best) {
-      nearest = spec.name;
-      best = distance;
-    }
+    names.emplace_back(spec.name);
   }
   return UsageError(Command::kHelp,
-                    "no command '" + wanted + "'; did you mean '" + nearest + "'?");
+                    "no command '" + wanted + "'; did you mean '" + Nearest(wanted, names) + "'?");
 }
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {

@@ -60,6 +60,7 @@ TEST(OptionsCliTest, OptionTable) {
        "",
        "calvoro-cli: option '--s' is ambiguous: '--settings', '--steps'" + Hint("--help")},
       {{"--steps=yes", "1+1"}, 2, "", "calvoro-cli: option '--steps' takes no value" + Hint("--help")},
+      {{"--=x"}, 2, "", "calvoro-cli: unknown option '--'; did you mean '--help'?" + Hint("--help")},
       {{"help", "unit"}, 2, "", "calvoro-cli: no command 'unit'; did you mean 'units'?" + Hint("--help")},
   };
   for (const auto& c : cases) {
