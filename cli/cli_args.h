@@ -38,8 +38,8 @@ inline bool ReadBoundedOption(const CommandLine& line, std::string_view name, lo
   if (!text) return true;
   value = ParseBounded(text->c_str(), max);
   if (value) return true;
-  UsageError(line.command, "--" + std::string(name) + " takes a whole number from 0 to " +
-                               std::to_string(max));
+  UsageError(line.command,
+             "--" + std::string(name) + " takes a whole number from 0 to " + std::to_string(max));
   return false;
 }
 

@@ -68,8 +68,14 @@ constexpr OptionRow kConvertOptions[] = {
 
 constexpr OptionRow kComplexOptions[] = {
     {"--A RE,IM", "the operand A (0 when not given); --B .. --E likewise"},
-    {"--B RE,IM", ""}, {"--C RE,IM", ""}, {"--D RE,IM", ""}, {"--E RE,IM", ""},
-    {"--a RE,IM", ""}, {"--b RE,IM", ""}, {"--c RE,IM", ""}, {"--d RE,IM", ""},
+    {"--B RE,IM", ""},
+    {"--C RE,IM", ""},
+    {"--D RE,IM", ""},
+    {"--E RE,IM", ""},
+    {"--a RE,IM", ""},
+    {"--b RE,IM", ""},
+    {"--c RE,IM", ""},
+    {"--d RE,IM", ""},
     {"--e RE,IM", ""},
 };
 
@@ -107,7 +113,9 @@ constexpr CommandSpec kCommands[] = {
      "value into the unit's formula. Precision, threshold and parameters come\n"
      "from the settings file, which is never written.",
      kConvertOptions},
-    {Command::kUnits, "units", "units [CATEGORY]",
+    {Command::kUnits,
+     "units",
+     "units [CATEGORY]",
      "Lists the unit categories, or the units of one with their factors (the\n"
      "value of one unit in the category's base unit), name and factor separated\n"
      "by a tab.",
@@ -118,14 +126,15 @@ constexpr CommandSpec kCommands[] = {
      "+ - * / ^ and sin cos tan ln exp sqrt abs, e.g. 5(A+6B-C)-E. Prints the\n"
      "value, e.g. 3+4j.",
      kComplexOptions},
-    {Command::kMatrix, "matrix", "matrix add|sub|mul FILE-A FILE-B | matrix trans FILE-A",
+    {Command::kMatrix,
+     "matrix",
+     "matrix add|sub|mul FILE-A FILE-B | matrix trans FILE-A",
      "Adds, subtracts or multiplies two matrices, or transposes a square one, as\n"
      "the matrix dialog's buttons do. Each file holds a matrix: one row per line,\n"
      "elements separated by blanks. mul needs as many rows in A as columns in B\n"
      "and as many columns in A as rows in B.",
      {}},
-    {Command::kLog, "log", "log [--clear]",
-     "Prints the log of the settings file, newest first.",
+    {Command::kLog, "log", "log [--clear]", "Prints the log of the settings file, newest first.",
      kLogOptions},
     {Command::kRobot, "robot", "robot SOURCE... [OPTION...]",
      "Calculates the expressions written in each SOURCE text file into a result\n"
@@ -301,7 +310,8 @@ std::string RefusedOption(std::string_view word, Command command,
   const std::string_view command_name = SpecOf(command).name;
   if (!command_name.empty()) {
     for (const OptionName& option : OptionsOf(std::nullopt)) {
-      if (typed == "--" + option.name) return std::string(command_name) + " has no option " + quoted;
+      if (typed == "--" + option.name)
+        return std::string(command_name) + " has no option " + quoted;
     }
   }
   // The nearest of the same kind: a long option for "--...", a short one for "-v".
@@ -351,7 +361,8 @@ void PrintCommand(std::ostream& out, const CommandSpec& spec) {
 }  // namespace
 
 bool CommandLine::Has(std::string_view name) const {
-  return std::any_of(options.begin(), options.end(), [&](const auto& o) { return o.first == name; });
+  return std::any_of(options.begin(), options.end(),
+                     [&](const auto& o) { return o.first == name; });
 }
 
 std::optional<std::string> CommandLine::Value(std::string_view name) const {

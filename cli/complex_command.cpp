@@ -41,8 +41,8 @@ int RunComplexCommand(const CommandLine& line) {
     if (name.size() != 1) continue;  // --settings: read by no complex calculation
     const std::optional<ComplexOperandText> operand = ParseOperand(value);
     if (!operand) {
-      return UsageError(line.command, "--" + name + " takes RE,IM (two decimal numbers), not '" +
-                                          value + "'");
+      return UsageError(line.command,
+                        "--" + name + " takes RE,IM (two decimal numbers), not '" + value + "'");
     }
     window.operands[(name[0] | 0x20) - 'a'] = *operand;
   }

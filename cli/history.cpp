@@ -45,8 +45,8 @@ void HistoryFile::Add(std::string_view line) {
     return;
   if (lines_ == 0) lines_ = Load().size();
   // Only a regular file is written (a FIFO there would never take the line).
-  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
-                        0600);
+  const int fd = ::open(path_.c_str(),
+                        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
   if (fd < 0) return;  // a history that cannot be kept is no reason to stop
   struct stat file {};
   if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode)) {

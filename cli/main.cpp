@@ -126,9 +126,8 @@ int RunCalculations(const CommandLine& line) {
   if (!line.operands.empty()) {
     for (const auto& input : line.operands) all_ok = Handle(window, input, *options) && all_ok;
   } else {
-    calvoro::LineReader reader(interactive,
-                               interactive ? calvoro::cli::CompletionWords()
-                                           : std::vector<std::string>());
+    calvoro::LineReader reader(
+        interactive, interactive ? calvoro::cli::CompletionWords() : std::vector<std::string>());
     std::string text;
     while (reader.Read(text)) {
       if (!text.empty() && text.back() == '\r') text.pop_back();

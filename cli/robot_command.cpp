@@ -35,8 +35,9 @@ std::optional<RobotOptions> ReadRobotOptions(const CommandLine& line) {
   if (const auto action = line.Value("action")) {
     const auto parsed = ParseAction(*action);
     if (!parsed) {
-      UsageError(line.command, "--action takes addresult, replaceresult, addsteps, genfilter or "
-                               "detailfilter");
+      UsageError(line.command,
+                 "--action takes addresult, replaceresult, addsteps, genfilter or "
+                 "detailfilter");
       return std::nullopt;
     }
     options.action = *parsed;

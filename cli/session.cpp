@@ -53,21 +53,25 @@ std::string SessionHelp(const CalculatorWindow& window) {
   const std::string* const values[] = {&d.paramF, &d.paramK, &d.paramM, &d.paramW};
   help += "\nParameters (set with (F)=expression and the like):\n";
   for (std::size_t i = 0; i < std::size(kParameterNames); ++i)
-    help.append("  ").append(1, kParameterNames[i]).append("=").append(Shown(*values[i])).append("\n");
+    help.append("  ")
+        .append(1, kParameterNames[i])
+        .append("=")
+        .append(Shown(*values[i]))
+        .append("\n");
   help.append("  Pi=").append(Shown(d.paramPi)).append("\n");
   help += "Memories (the latest results, last1 the newest):\n";
   for (std::size_t i = 0; i < window.memories().size(); ++i) {
     help.append("  last").append(std::to_string(i + 1)).append("=");
     help.append(Shown(window.memories()[i])).append("\n");
   }
-  help +=
-      "Commands: help (this list); quit or exit (or Ctrl+D) ends the session.\n";
+  help += "Commands: help (this list); quit or exit (or Ctrl+D) ends the session.\n";
   return help;
 }
 
 std::vector<std::string> CompletionWords() {
   std::vector<std::string> words;
-  for (const std::string_view name : SortedFunctionNames()) words.push_back(std::string(name) + "(");
+  for (const std::string_view name : SortedFunctionNames())
+    words.push_back(std::string(name) + "(");
   for (const char letter : kParameterNames) words.emplace_back(1, static_cast<char>(letter | 0x20));
   for (const std::string_view memory : kMemoryWords) words.emplace_back(memory);
   words.emplace_back("pi");

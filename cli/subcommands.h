@@ -12,6 +12,6 @@ int RunUnitsCommand(const CommandLine& line);    // units [CATEGORY]
 int RunComplexCommand(const CommandLine& line);  // complex [--A re,im] ... EXPRESSION
 int RunMatrixCommand(const CommandLine& line);   // matrix add|sub|mul|trans FILE-A [FILE-B]
 int RunLogCommand(const CommandLine& line);      // log [--clear]
-int RunRobotCommand(const CommandLine& line);    // robot SOURCE... [--dest FILE] [--action NAME] ...
+int RunRobotCommand(const CommandLine& line);  // robot SOURCE... [--dest FILE] [--action NAME] ...
 
 }  // namespace calvoro::cli

@@ -78,7 +78,8 @@ int RunConvertCommand(const CommandLine& line) {
       !ReadBoundedOption(line, "threshold", kMaxExponentThreshold, threshold))
     return 2;
   const std::vector<std::string>& positional = line.operands;
-  if (positional.size() != 3) return UsageError(line.command, "convert takes VALUE FROM-UNIT TO-UNIT");
+  if (positional.size() != 3)
+    return UsageError(line.command, "convert takes VALUE FROM-UNIT TO-UNIT");
   const std::optional<std::string> category = line.Value("category");
   if (!category) return UsageError(line.command, "convert needs --category NAME");
   const UnitList units = CategoryUnits(*category);

@@ -68,7 +68,8 @@ class IntegerConverter {
     if (digits.size() <= chunk_) {
       std::uint64_t value = 0;
       for (const char c : digits)
-        value = value * static_cast<std::uint64_t>(from_) + static_cast<std::uint64_t>(DigitValue(c));
+        value =
+            value * static_cast<std::uint64_t>(from_) + static_cast<std::uint64_t>(DigitValue(c));
       return FromUnsigned(value, to_);
     }
     std::size_t level = 0;
@@ -92,16 +93,17 @@ std::string ConvertFraction(std::string_view digits, int from, int to, int count
   HugeFloat fraction = HugeFloat::FromRadixText(digits, from, 0);
   fraction.DropLeadingZeros();
   const std::string scaled =
-      Multiply(fraction, IntegerPower(static_cast<std::uint64_t>(to),
-                                      static_cast<std::uint64_t>(count), from),
-               0)
+      Multiply(
+          fraction,
+          IntegerPower(static_cast<std::uint64_t>(to), static_cast<std::uint64_t>(count), from), 0)
           .ToText();
   const std::string_view integer = std::string_view(scaled).substr(
       0, scaled.size() > digits.size() ? scaled.size() - digits.size() : 0);
   std::string converted = IntegerConverter(from, to).Convert(integer);
-  converted.insert(0, static_cast<std::size_t>(count) - std::min(converted.size(),
-                                                                 static_cast<std::size_t>(count)),
-                   '0');
+  converted.insert(
+      0,
+      static_cast<std::size_t>(count) - std::min(converted.size(), static_cast<std::size_t>(count)),
+      '0');
   return converted;
 }
 
@@ -114,7 +116,8 @@ std::string Bits(std::string_view digits, int base) {
   bits.reserve(digits.size() * static_cast<std::size_t>(width));
   for (const char c : digits) {
     const int value = DigitValue(c);
-    for (int bit = width - 1; bit >= 0; --bit) bits.push_back(((value >> bit) & 1) != 0 ? '1' : '0');
+    for (int bit = width - 1; bit >= 0; --bit)
+      bits.push_back(((value >> bit) & 1) != 0 ? '1' : '0');
   }
   return bits;
 }
@@ -145,7 +148,8 @@ struct Parts {
 };
 
 Parts Regroup(const Parts& number, int from, int to) {
-  return {Group(Bits(number.integer, from), to, false), Group(Bits(number.fraction, from), to, true)};
+  return {Group(Bits(number.integer, from), to, false),
+          Group(Bits(number.fraction, from), to, true)};
 }
 
 }  // namespace
@@ -181,7 +185,8 @@ std::string ConvertNumberExactly(std::string_view number, int to, int precision)
                     ConvertFraction(in.fraction, kBaseDecimal, kBaseHex, precision)};
     out = to == kBaseHex ? hex : Regroup(hex, kBaseHex, to);
     if (to == kBaseOctal)
-      out.fraction.resize(std::min(out.fraction.size(), static_cast<std::size_t>(precision) * 4 / 3));
+      out.fraction.resize(
+          std::min(out.fraction.size(), static_cast<std::size_t>(precision) * 4 / 3));
   } else {
     const Parts hex = from == kBaseHex ? in : Regroup(in, from, kBaseHex);
     out = {IntegerConverter(kBaseHex, kBaseDecimal).Convert(hex.integer),

@@ -263,7 +263,7 @@ TEST_F(SysDataTest, SettingsFolderIsTheUserConfigurationUnlessAFileIsBesideThePr
       {false, xdg.c_str(), xdg + "/calvoro/"},
       {false, nullptr, home + "/.config/calvoro/"},
       {false, "relative/path", home + "/.config/calvoro/"},  // not absolute: ignored
-      {true, xdg.c_str(), program},                            // portable use
+      {true, xdg.c_str(), program},                          // portable use
   };
   const ScopedEnv home_env("HOME", home.c_str());
   for (const Case& c : cases) {

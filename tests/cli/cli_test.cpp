@@ -96,7 +96,8 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
        "Bin: -0b1111.11\nOct: -017.6\nDec: -15.75\nHex: -0hF.C\n"
        "Bin: 0b0.010101010101010101010101010101010011\nOct: 00.252525252523\n"
        "Dec: 0.3333333333\nHex: 0h0.555555553\n"
-       "Bin: 0b1" + std::string(100, '0') + "\nOct: 02" + std::string(33, '0') +
+       "Bin: 0b1" +
+           std::string(100, '0') + "\nOct: 02" + std::string(33, '0') +
            "\nDec: 1267650600228229401496703205376\nHex: 0h1" + std::string(25, '0') + "\n",
        ""},
       // Standard input: one input per line, blank lines skipped, CRLF accepted.

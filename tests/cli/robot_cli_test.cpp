@@ -107,7 +107,8 @@ TEST_F(RobotCliTest, RefusalsAndUsage) {
       {"robot", source, "--threshold", "-1"},
       {"robot", source, "--bogus"},
   };
-  for (const auto& args : usage_errors) EXPECT_TRUE(testing_cli::IsUsageError(RunCli(args), "robot"));
+  for (const auto& args : usage_errors)
+    EXPECT_TRUE(testing_cli::IsUsageError(RunCli(args), "robot"));
   EXPECT_EQ(ReadFile(source), "1+1\n");
 }
 

@@ -73,8 +73,8 @@ inline ::testing::AssertionResult IsUsageError(const CliRun& run, const std::str
   if (run.status == 2 && run.out.empty() && run.err.starts_with("calvoro-cli: ") && two_lines &&
       run.err.ends_with(hint))
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "status " << run.status << ", standard output '" << run.out
-                                       << "', standard error '" << run.err << "'";
+  return ::testing::AssertionFailure() << "status " << run.status << ", standard output '"
+                                       << run.out << "', standard error '" << run.err << "'";
 }
 
 }  // namespace testing_cli
