@@ -153,8 +153,8 @@ bool SkipLine(Reader& in) {
 // larger than the file stops at the end of the bytes). Beyond `max`
 // elements the oldest (`keep_last`) or the last ones are passed over.
 template <typename T, typename ReadOne, typename SkipOne>
-bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last, ReadOne read_one,
-              SkipOne skip_one) {
+bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
+              ReadOne read_one, SkipOne skip_one) {
   std::int32_t count;
   if (!in.Int32(count) || count < 0) return false;
   list.clear();
@@ -344,8 +344,7 @@ void MergeLog(const std::vector<std::string>& base, const std::vector<std::strin
   }
   file.insert(file.end(), current.begin() + static_cast<std::ptrdiff_t>(appended), current.end());
   if (file.size() > kMaxLogLines)
-    file.erase(file.begin(),
-               file.begin() + static_cast<std::ptrdiff_t>(file.size() - kMaxLogLines));
+    file.erase(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() - kMaxLogLines));
 }
 
 // Whether bytes may be a settings file: nothing at all, our header (the
@@ -509,7 +508,8 @@ int CSysDataManager::Save(const CSysData& record) {
   return Write(record, target->path, written);
 }
 
-int CSysDataManager::Write(const CSysData& record, const std::string& target, FileStamp& written) {
+int CSysDataManager::Write(const CSysData& record, const std::string& target,
+                           FileStamp& written) {
   TemporaryFile temporary(target);
   if (!temporary.ok()) {
     saveError_ = ErrorText(temporary.error());
