@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/window_start.h"
 #include "engine/expression_text.h"
+#include "engine/mix_expression.h"
 #include "engine/number_base.h"
 
 namespace calvoro {
@@ -182,7 +183,8 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
     if (IsPlainNumber(text, base()))
-      return {true, std::string(text), std::string(text), std::string(text)};
+      return {true, std::string(text), std::string(text), std::string(text),
+              MixResultText(text, base())};
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return {};
@@ -206,7 +208,8 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   display.reserve(first_line.size() + 1 + calculation->result.size());
   display.append(first_line).append("=").append(calculation->result);
   ShowResult(display);
-  return {true, std::move(display), std::move(calculation->result), std::move(calculation->steps)};
+  return {true, std::move(display), std::move(calculation->result), std::move(calculation->steps),
+          store_.memories()[0]};
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
@@ -236,7 +239,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   ShowResult(display);
   if (steps.empty()) steps = display;
-  return {true, display, decimal, steps};
+  return {true, display, decimal, steps, decimal};
 }
 
 CommandResult CalculatorWindow::Solve(std::string_view input) {
@@ -248,7 +251,7 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   Save();
   std::string display = std::string(FirstLine(solution->working)) + " => X=" + solution->value;
   ShowResult(display);
-  return {true, display, solution->value, solution->working};
+  return {true, display, solution->value, solution->working, store_.memories()[0]};
 }
 
 std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression) {
@@ -288,7 +291,8 @@ CommandResult CalculatorWindow::EqualCommand() {
     const std::string_view shown = base() == kBaseMix ? text : FirstLine(calculation->steps);
     std::string display = std::string(shown) + "=" + calculation->result;
     ShowResult(display);
-    return {true, std::move(display), calculation->result, calculation->steps};
+    return {true, std::move(display), calculation->result, calculation->steps,
+            store_.memories()[0]};
   });
 }
 

@@ -24,6 +24,10 @@ struct CommandResult {
   std::string display;  // what the input field shows afterwards
   std::string result;   // the result; X for an equation; the stored decimal value for an assignment
   std::string steps;    // the step text or the lines of working ("\r\n" between lines)
+  // The result whole, before exponent notation, in Mix notation: the head of
+  // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
+  // value for an assignment.
+  std::string value;
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".

@@ -3,6 +3,7 @@
 #include "app/sys_data.h"
 
 #include <limits.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -362,16 +363,13 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-bool IsWritableFolder(const std::string& folder) {
-  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-// mkdir -p for a folder path ending in "/".
+// mkdir -p for a folder path ending in "/"; new folders are private to the
+// user, as the XDG base directories are.
 bool MakeFolders(const std::string& folder) {
   for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
        slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
   }
   return true;
 }
@@ -543,30 +541,32 @@ std::string ProgramFolder() {
   return FolderOf(std::string(buffer, static_cast<std::size_t>(length)));
 }
 
-std::string SettingsFolder(const std::string& program_folder) {
-  if (IsWritableFolder(program_folder)) return program_folder;
-  std::string config;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-    config = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
-    config = std::string(home) + "/.config";
+std::string UserFolder(const char* xdg_variable, std::string_view home_fallback) {
+  std::string base;
+  if (const char* xdg = std::getenv(xdg_variable); xdg && xdg[0] == '/') {
+    base = xdg;
   } else {
-    return program_folder;  // nowhere better to look
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+      const passwd* user = ::getpwuid(::getuid());
+      home = user != nullptr ? user->pw_dir : nullptr;
+    }
+    if (home == nullptr || home[0] != '/') return "";
+    base = std::string(home) + "/" + std::string(home_fallback);
   }
-  const std::string folder = config + "/calvoro/";
-  if (!MakeFolders(folder)) return program_folder;
-  // First use: start from the settings that came with the program.
-  const std::string target = folder + std::string(kSysDataFileName);
-  std::string seed;
-  if (::access(target.c_str(), F_OK) != 0 &&
-      ReadRegularFile(program_folder + std::string(kSysDataFileName), seed) == ReadStatus::kRead &&
-      HoldsSettingsRecord(seed)) {
-    TemporaryFile temporary(target);
-    FdWriter file(temporary.fd());
-    file.Write(seed);
-    if (temporary.ok() && file.Finish()) temporary.Commit();
-  }
+  const std::string folder = base + "/calvoro/";
+  // A folder that cannot be made shows itself when its file is written.
+  MakeFolders(folder);
   return folder;
+}
+
+std::string SettingsFolder(const std::string& program_folder) {
+  // Portable use: a settings file beside the program stays in use.
+  struct stat beside {};
+  if (::lstat((program_folder + std::string(kSysDataFileName)).c_str(), &beside) == 0)
+    return program_folder;
+  const std::string folder = UserFolder("XDG_CONFIG_HOME", ".config");
+  return folder.empty() ? program_folder : folder;
 }
 
 }  // namespace calvoro

@@ -148,10 +148,16 @@ class CSysDataManager {
   std::string saveError_;
 };
 
-// The folder of SysData.dat: the program's folder when it is writable, else
-// $XDG_CONFIG_HOME/calvoro (default ~/.config/calvoro), created on demand and
-// seeded with the program folder's file when there is one. Ends in "/".
+// The folder of SysData.dat, the same for the windows and the CLI:
+// $XDG_CONFIG_HOME/calvoro (default ~/.config/calvoro), created when missing;
+// but the program's folder when a SysData.dat is already there (portable
+// use). Ends in "/".
 std::string SettingsFolder(const std::string& program_folder);
+// The folder "calvoro" in a per-user base folder: $`xdg_variable` when it
+// holds an absolute path, else `home_fallback` in the home folder
+// ($XDG_CONFIG_HOME, ".config"). Missing folders are created (mode 0700).
+// Ends in "/"; empty when no home folder is known.
+std::string UserFolder(const char* xdg_variable, std::string_view home_fallback);
 // The folder of the running program, ending in "/".
 std::string ProgramFolder();
 // The help document in the program's folder, opened by every Help button.

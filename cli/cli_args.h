@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/command_line.h"
+
 namespace calvoro::cli {
 
 // A whole decimal number from 0 to `max`, nothing else.
@@ -15,6 +17,30 @@ inline std::optional<int> ParseBounded(const char* text, long long max) {
   const long long value = std::strtoll(text, &end, 10);
   if (*text == '\0' || *end != '\0' || value < 0 || value > max) return std::nullopt;
   return static_cast<int>(value);
+}
+
+// The input without its blanks (spaces and tabs), which the calculator's
+// input fields never let in: "3 + 4" is "3+4".
+inline std::string WithoutBlanks(std::string_view input) {
+  std::string text;
+  text.reserve(input.size());
+  for (const char c : input) {
+    if (c != ' ' && c != '\t') text.push_back(c);
+  }
+  return text;
+}
+
+// A value of --precision or --threshold: a usage error of `command` when it
+// is not a whole number from 0 to `max`.
+inline bool ReadBoundedOption(const CommandLine& line, std::string_view name, long long max,
+                              std::optional<int>& value) {
+  const auto text = line.Value(name);
+  if (!text) return true;
+  value = ParseBounded(text->c_str(), max);
+  if (value) return true;
+  UsageError(line.command,
+             "--" + std::string(name) + " takes a whole number from 0 to " + std::to_string(max));
+  return false;
 }
 
 // Writes an engine text to standard output with its "\r\n" breaks as "\n".

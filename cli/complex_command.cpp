@@ -7,18 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "cli/cli_args.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "complex/complex_models.h"
 
 namespace calvoro::cli {
 namespace {
-
-constexpr std::string_view kComplexUsage =
-    "usage: calvoro-cli complex [--A RE,IM] [--B RE,IM] ... [--E RE,IM] [--] EXPRESSION\n"
-    "  EXPRESSION is written with the operands A to E (0 when not given), numbers,\n"
-    "  imaginary numbers such as 3j, + - * / ^ and sin cos tan ln exp sqrt abs,\n"
-    "  e.g. 5(A+6B-C)-E. Prints the complex value, e.g. 3+4j.\n";
 
 // A whole decimal number, e.g. "-2.5" or "1e-3".
 bool IsDecimal(std::string_view text) {
@@ -37,51 +32,22 @@ std::optional<ComplexOperandText> ParseOperand(std::string_view text) {
   return ComplexOperandText{std::string(re), std::string(im)};
 }
 
-// The operand letter of "--A" .. "--E" (either case), or 0.
-char OperandOption(std::string_view arg) {
-  if (arg.size() != 3 || !arg.starts_with("--")) return 0;
-  const char letter = static_cast<char>(arg[2] | 0x20);
-  return letter >= 'a' && letter <= 'e' ? letter : 0;
-}
-
 }  // namespace
 
-int RunComplexCommand(Arguments args) {
+int RunComplexCommand(const CommandLine& line) {
   StderrSink sink;
   ComplexWindowModel window(sink);
-  std::optional<std::string> expression;
-  bool only_expression = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (!only_expression && arg == "--help") {
-      std::cout << kComplexUsage;
-      return 0;
+  for (const auto& [name, value] : line.options) {
+    if (name.size() != 1) continue;  // --settings: read by no complex calculation
+    const std::optional<ComplexOperandText> operand = ParseOperand(value);
+    if (!operand) {
+      return UsageError(line.command,
+                        "--" + name + " takes RE,IM (two decimal numbers), not '" + value + "'");
     }
-    if (!only_expression && arg == "--") {
-      only_expression = true;
-      continue;
-    }
-    if (const char letter = only_expression ? 0 : OperandOption(arg)) {
-      std::optional<ComplexOperandText> operand;
-      if (i + 1 < args.size()) operand = ParseOperand(args[++i]);
-      if (!operand) {
-        std::cerr << kComplexUsage;
-        return 2;
-      }
-      window.operands[letter - 'a'] = *operand;
-      continue;
-    }
-    if (expression || (!only_expression && arg.starts_with("--"))) {
-      std::cerr << kComplexUsage;
-      return 2;
-    }
-    expression = std::string(arg);
+    window.operands[(name[0] | 0x20) - 'a'] = *operand;
   }
-  if (!expression) {
-    std::cerr << kComplexUsage;
-    return 2;
-  }
-  window.expression = *expression;
+  if (line.operands.size() != 1) return UsageError(line.command, "complex takes one EXPRESSION");
+  window.expression = WithoutBlanks(line.operands.front());
   if (!window.Calculate()) return 1;
   std::cout << window.output() << '\n';
   return 0;

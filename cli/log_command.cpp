@@ -3,7 +3,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "app/sys_data.h"
 #include "cli/settings_file.h"
@@ -11,20 +10,10 @@
 
 namespace calvoro::cli {
 
-int RunLogCommand(Arguments args) {
-  bool clear = false;
-  std::optional<std::string> path;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--clear") {
-      clear = true;
-    } else if (arg == "--settings" && i + 1 < args.size()) {
-      path = args[++i];
-    } else {
-      std::cerr << "usage: calvoro-cli log [--clear] [--settings FILE]\n";
-      return 2;
-    }
-  }
+int RunLogCommand(const CommandLine& line) {
+  if (!line.operands.empty()) return UsageError(line.command, "log takes no arguments");
+  const bool clear = line.Has("clear");
+  const std::optional<std::string> path = line.Value("settings");
   CSysDataManager manager = path ? CSysDataManager(*path) : CSysDataManager();
   manager.Load();
   if (const auto refused = RefuseUnwritableSettings(manager)) return *refused;

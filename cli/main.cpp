@@ -16,45 +16,28 @@
 #include "app/calculator_window.h"
 #include "app/safe_file.h"
 #include "cli/cli_args.h"
+#include "cli/command_line.h"
 #include "cli/line_reader.h"
+#include "cli/session.h"
 #include "cli/settings_file.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
+#include "engine/mix_expression.h"
 #include "engine/number_base.h"
+#include "engine/radix_conversion.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: calvoro-cli [--base bin|oct|dec|hex|mix] [--precision N] [--threshold T]\n"
-    "                   [--degree|--radian] [--steps|--result] [--settings FILE] [INPUT ...]\n"
-    "       calvoro-cli log [--clear] [--settings FILE]\n"
-    "       calvoro-cli robot SOURCE... [--dest FILE] [--action NAME] [--precision N]\n"
-    "                   [--threshold T] [--no-exponent] [--settings FILE]\n"
-    "  INPUT is an expression (2*(3+4), 5pi+78(34.5+89.6), fac(25)), a parameter\n"
-    "  assignment ((M)=2+3) or a linear equation in X (2x+3=7). Memories last1..last5\n"
-    "  carry from one input to the next. Without INPUT, inputs are read from standard\n"
-    "  input, one per line.\n"
-    "  --precision N   fraction digits, 0..1000000 (default 10)\n"
-    "  --threshold T   exponent threshold, 0..1000000000 (default 100)\n"
-    "  --steps         print every step of the calculation\n"
-    "  --result        print only the result\n"
-    "  --settings FILE the settings file (default: SysData.dat beside the program,\n"
-    "                  or in ~/.config/calvoro when that folder is not writable);\n"
-    "                  parameters, Pi, precision, threshold, angle unit and base come\n"
-    "                  from it, and every calculation adds its log line to it.\n"
-    "                  --base, --precision, --threshold, --degree and --radian hold\n"
-    "                  for this run only and are never written.\n"
-    "  log             print the log, newest first; --clear empties it\n"
-    "  robot           calculate the expressions in text files into result files\n";
+using calvoro::cli::Command;
+using calvoro::cli::CommandLine;
+using calvoro::cli::PrintLines;
 
 enum class Output { kDisplay, kResult, kSteps };
 
 struct Options {
   calvoro::RunOverrides overrides;
-  std::optional<std::string> settingsPath;
   Output output = Output::kDisplay;
-  std::vector<std::string> inputs;
-  bool help = false;
+  bool allBases = false;  // --base all
 };
 
 std::optional<int> ParseBase(std::string_view name) {
@@ -62,89 +45,108 @@ std::optional<int> ParseBase(std::string_view name) {
   if (name == "oct") return calvoro::kBaseOctal;
   if (name == "dec") return calvoro::kBaseDecimal;
   if (name == "hex") return calvoro::kBaseHex;
-  if (name == "mix") return calvoro::kBaseMix;
+  if (name == "mix" || name == "all") return calvoro::kBaseMix;
   return std::nullopt;
 }
 
-std::optional<Options> ParseArguments(int argc, char** argv) {
+// The calculation's options; nullopt after a usage error.
+std::optional<Options> ReadOptions(const CommandLine& line) {
   Options options;
-  bool only_inputs = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (only_inputs || !arg.starts_with("--")) {
-      options.inputs.emplace_back(arg);
-    } else if (arg == "--") {
-      only_inputs = true;
-    } else if (arg == "--help") {
-      options.help = true;
-    } else if (arg == "--degree" || arg == "--radian") {
-      options.overrides.angleRadian = arg == "--radian";
-    } else if (arg == "--steps" || arg == "--result") {
-      options.output = arg == "--steps" ? Output::kSteps : Output::kResult;
-    } else if (arg == "--settings" && i + 1 < argc) {
-      options.settingsPath = argv[++i];
-    } else if ((arg == "--base" || arg == "--precision" || arg == "--threshold") && i + 1 < argc) {
-      const char* value = argv[++i];
-      std::optional<int> parsed;
-      if (arg == "--base") {
-        parsed = ParseBase(value);
-        options.overrides.numberBase = parsed;
-      } else if (arg == "--precision") {
-        parsed = calvoro::cli::ParseBounded(value, calvoro::kMaxPrecision);
-        options.overrides.precision = parsed;
-      } else {
-        parsed = calvoro::cli::ParseBounded(value, calvoro::kMaxExponentThreshold);
-        options.overrides.exponentThreshold = parsed;
-      }
-      if (!parsed) return std::nullopt;
-    } else {
+  for (const auto& [name, value] : line.options) {
+    if (name == "degree" || name == "radian") options.overrides.angleRadian = name == "radian";
+    if (name == "steps" || name == "result")
+      options.output = name == "steps" ? Output::kSteps : Output::kResult;
+  }
+  if (const auto base = line.Value("base")) {
+    options.overrides.numberBase = ParseBase(*base);
+    if (!options.overrides.numberBase) {
+      calvoro::cli::UsageError(line.command, "--base takes bin, oct, dec, hex, mix or all");
       return std::nullopt;
     }
+    options.allBases = *base == "all";
   }
+  if (!calvoro::cli::ReadBoundedOption(line, "precision", calvoro::kMaxPrecision,
+                                       options.overrides.precision) ||
+      !calvoro::cli::ReadBoundedOption(line, "threshold", calvoro::kMaxExponentThreshold,
+                                       options.overrides.exponentThreshold))
+    return std::nullopt;
   return options;
 }
 
-using calvoro::cli::PrintLines;
+// The result in the four bases, a line each: "Bin: 0b101.1".
+void PrintAllBases(std::string_view value, int precision) {
+  using namespace calvoro;
+  for (const int base : {kBaseBinary, kBaseOctal, kBaseDecimal, kBaseHex}) {
+    std::cout << BasePrefix(base) << ' '
+              << MixResultText(ConvertNumberExactly(value, base, precision), base) << '\n';
+  }
+}
 
-bool Handle(calvoro::CalculatorWindow& window, std::string_view input, Output output) {
-  const calvoro::CommandResult result = window.Calculate(input);
+// One input, its blanks ignored as the window's field never lets them in.
+bool Handle(calvoro::CalculatorWindow& window, std::string_view input, const Options& options) {
+  const calvoro::CommandResult result = window.Calculate(calvoro::cli::WithoutBlanks(input));
   if (!result.ok) return false;
-  switch (output) {
+  switch (options.output) {
     case Output::kDisplay:
       PrintLines(result.display);
       break;
     case Output::kResult:
-      PrintLines(result.result);
+      if (!options.allBases) PrintLines(result.result);
       break;
     case Output::kSteps:
       PrintLines(result.steps);
       break;
   }
+  if (options.allBases) PrintAllBases(result.value, window.data().precision);
   std::cout.flush();
   return true;
 }
 
-// `calvoro-cli NAME ...` runs a tool; anything else is a calculation.
-std::optional<int> RunTool(int argc, char** argv) {
-  if (argc < 2) return std::nullopt;
-  using Runner = int (*)(calvoro::cli::Arguments);
-  struct Tool {
-    std::string_view name;
-    Runner run;
-  };
-  static constexpr Tool kTools[] = {
-      {"convert", calvoro::cli::RunConvertCommand}, {"units", calvoro::cli::RunUnitsCommand},
-      {"complex", calvoro::cli::RunComplexCommand}, {"matrix", calvoro::cli::RunMatrixCommand},
-      {"log", calvoro::cli::RunLogCommand},     {"robot", calvoro::cli::RunRobotCommand},
-  };
-  for (const Tool& tool : kTools) {
-    if (argv[1] == tool.name) return tool.run(calvoro::cli::Arguments(argv + 2, argc - 2));
-  }
-  return std::nullopt;
-}
-
 // A batch writes the settings file at most this often.
 constexpr std::chrono::milliseconds kBatchSaveInterval(250);
+
+int RunCalculations(const CommandLine& line) {
+  const auto options = ReadOptions(line);
+  if (!options) return 2;
+  calvoro::StderrSink sink;
+  // The default place is looked up only without --settings: finding it may
+  // create the per-user settings folder.
+  const auto settings_path = line.Value("settings");
+  calvoro::CalculatorWindow window(
+      settings_path ? *settings_path : calvoro::CSysDataManager().filePath, sink);
+  if (const auto refused = calvoro::cli::RefuseUnwritableSettings(window.settings()))
+    return *refused;
+  // No tip of the day runs here: a window's open tip never blocks the CLI.
+  window.IgnoreTipOpen();
+  window.OverrideForRun(options->overrides);
+  // A person at a terminal gets every change saved at once, as in the
+  // windows; arguments and piped input are batches.
+  const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
+  calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
+  bool all_ok = true;
+  if (!line.operands.empty()) {
+    for (const auto& input : line.operands) all_ok = Handle(window, input, *options) && all_ok;
+  } else {
+    calvoro::LineReader reader(
+        interactive, interactive ? calvoro::cli::CompletionWords() : std::vector<std::string>());
+    std::string text;
+    while (reader.Read(text)) {
+      if (!text.empty() && text.back() == '\r') text.pop_back();
+      if (interactive) {
+        const calvoro::cli::SessionWord word = calvoro::cli::SessionWordOf(text);
+        if (word == calvoro::cli::SessionWord::kQuit) break;
+        if (word == calvoro::cli::SessionWord::kHelp) {
+          std::cout << calvoro::cli::SessionHelp(window) << std::flush;
+          continue;
+        }
+      }
+      if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
+      all_ok = Handle(window, text, *options) && all_ok;
+    }
+  }
+  const bool saved = saver.Finish();
+  return all_ok && saved ? 0 : 1;
+}
 
 int Main(int argc, char** argv) {
   // Big calculations allocate and free buffers of megabytes: from the heap
@@ -153,45 +155,35 @@ int Main(int argc, char** argv) {
   // 45 ms instead of 53 ms at the same peak memory).
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  if (const auto status = RunTool(argc, argv)) return *status;
-  auto options = ParseArguments(argc, argv);
-  if (!options) {
-    std::cerr << kUsage;
-    return 2;
-  }
-  if (options->help) {
-    std::cout << kUsage;
+  const auto line = calvoro::cli::ParseCommandLine(argc, argv);
+  if (!line) return 2;
+  if (line->Has("version")) {
+    calvoro::cli::PrintVersion(std::cout);
     return 0;
   }
-  calvoro::StderrSink sink;
-  // The default place is looked up only without --settings: finding it may
-  // create the per-user settings folder.
-  calvoro::CalculatorWindow window(
-      options->settingsPath ? *options->settingsPath : calvoro::CSysDataManager().filePath, sink);
-  if (const auto refused = calvoro::cli::RefuseUnwritableSettings(window.settings()))
-    return *refused;
-  // No tip of the day runs here: a window's open tip never blocks the CLI.
-  window.IgnoreTipOpen();
-  window.OverrideForRun(options->overrides);
-  // A person at a terminal gets every change saved at once, as in the
-  // windows; arguments and piped input are batches.
-  const bool interactive = options->inputs.empty() && isatty(STDIN_FILENO) != 0;
-  calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
-  bool all_ok = true;
-  if (!options->inputs.empty()) {
-    for (const auto& input : options->inputs)
-      all_ok = Handle(window, input, options->output) && all_ok;
-  } else {
-    calvoro::LineReader reader(interactive);
-    std::string line;
-    while (reader.Read(line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
-      all_ok = Handle(window, line, options->output) && all_ok;
-    }
+  if (line->Has("help")) {
+    calvoro::cli::PrintHelp(std::cout, line->command);
+    return 0;
   }
-  const bool saved = saver.Finish();
-  return all_ok && saved ? 0 : 1;
+  switch (line->command) {
+    case Command::kCalculate:
+      return RunCalculations(*line);
+    case Command::kConvert:
+      return calvoro::cli::RunConvertCommand(*line);
+    case Command::kUnits:
+      return calvoro::cli::RunUnitsCommand(*line);
+    case Command::kComplex:
+      return calvoro::cli::RunComplexCommand(*line);
+    case Command::kMatrix:
+      return calvoro::cli::RunMatrixCommand(*line);
+    case Command::kLog:
+      return calvoro::cli::RunLogCommand(*line);
+    case Command::kRobot:
+      return calvoro::cli::RunRobotCommand(*line);
+    case Command::kHelp:
+      return calvoro::cli::RunHelpCommand(*line);
+  }
+  return 2;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/safe_file.h"
 #include "cli/cli_args.h"
@@ -13,12 +14,6 @@
 
 namespace calvoro::cli {
 namespace {
-
-constexpr std::string_view kMatrixUsage =
-    "usage: calvoro-cli matrix add|sub|mul FILE-A FILE-B\n"
-    "       calvoro-cli matrix trans FILE-A\n"
-    "  Each file holds a matrix: one row per line, elements separated by blanks.\n"
-    "  mul needs as many rows in A as columns in B, and as many columns in A as rows in B.\n";
 
 // A regular file's text: a FIFO or a device such as /dev/zero is not read.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -37,17 +32,15 @@ std::optional<MatrixOperation> ParseOperation(std::string_view name) {
 
 }  // namespace
 
-int RunMatrixCommand(Arguments args) {
-  if (args.size() == 1 && std::string_view(args[0]) == "--help") {
-    std::cout << kMatrixUsage;
-    return 0;
-  }
+int RunMatrixCommand(const CommandLine& line) {
+  const std::vector<std::string>& args = line.operands;
   const std::optional<MatrixOperation> operation =
       args.empty() ? std::nullopt : ParseOperation(args[0]);
+  if (!operation) return UsageError(line.command, "matrix takes add, sub, mul or trans first");
   const std::size_t files = operation == MatrixOperation::kTranspose ? 1 : 2;
-  if (!operation || args.size() != files + 1) {
-    std::cerr << kMatrixUsage;
-    return 2;
+  if (args.size() != files + 1) {
+    return UsageError(line.command, "matrix " + args[0] +
+                                        (files == 1 ? " takes FILE-A" : " takes FILE-A FILE-B"));
   }
   StderrSink sink;
   MatrixDialogModel dialog(sink);

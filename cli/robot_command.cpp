@@ -3,7 +3,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/sys_data.h"
@@ -16,15 +15,6 @@
 namespace calvoro::cli {
 namespace {
 
-constexpr std::string_view kRobotUsage =
-    "usage: calvoro-cli robot SOURCE... [--dest FILE]\n"
-    "                   [--action addresult|replaceresult|addsteps|genfilter|detailfilter]\n"
-    "                   [--precision N] [--threshold T] [--no-exponent] [--settings FILE]\n"
-    "  Calculates the expressions written in each SOURCE text file into a result\n"
-    "  file beside it (the name with .rob), or into --dest (one SOURCE only).\n"
-    "  The precision and threshold (default: the settings file's) are written back\n"
-    "  to the settings file.\n";
-
 struct RobotOptions {
   std::vector<std::string> sources;
   std::optional<std::string> destination;
@@ -35,46 +25,42 @@ struct RobotOptions {
   std::optional<std::string> settingsPath;
 };
 
-std::optional<RobotOptions> ParseRobotArguments(Arguments args) {
+// The options of a robot run; nullopt after a usage error.
+std::optional<RobotOptions> ReadRobotOptions(const CommandLine& line) {
   RobotOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    const bool has_value = i + 1 < args.size();
-    if (!arg.starts_with("--")) {
-      options.sources.emplace_back(arg);
-    } else if (arg == "--no-exponent") {
-      options.useExponent = false;
-    } else if (arg == "--dest" && has_value) {
-      options.destination = args[++i];
-    } else if (arg == "--settings" && has_value) {
-      options.settingsPath = args[++i];
-    } else if (arg == "--action" && has_value) {
-      const auto action = ParseAction(args[++i]);
-      if (!action) return std::nullopt;
-      options.action = *action;
-    } else if (arg == "--precision" && has_value) {
-      options.precision = ParseBounded(args[++i], kMaxPrecision);
-      if (!options.precision) return std::nullopt;
-    } else if (arg == "--threshold" && has_value) {
-      options.threshold = ParseBounded(args[++i], kMaxExponentThreshold);
-      if (!options.threshold) return std::nullopt;
-    } else {
+  options.sources = line.operands;
+  options.destination = line.Value("dest");
+  options.settingsPath = line.Value("settings");
+  options.useExponent = !line.Has("no-exponent");
+  if (const auto action = line.Value("action")) {
+    const auto parsed = ParseAction(*action);
+    if (!parsed) {
+      UsageError(line.command,
+                 "--action takes addresult, replaceresult, addsteps, genfilter or "
+                 "detailfilter");
       return std::nullopt;
     }
+    options.action = *parsed;
   }
-  if (options.sources.empty() || (options.destination && options.sources.size() > 1))
+  if (!ReadBoundedOption(line, "precision", kMaxPrecision, options.precision) ||
+      !ReadBoundedOption(line, "threshold", kMaxExponentThreshold, options.threshold))
     return std::nullopt;
+  if (options.sources.empty()) {
+    UsageError(line.command, "robot takes one SOURCE file or more");
+    return std::nullopt;
+  }
+  if (options.destination && options.sources.size() > 1) {
+    UsageError(line.command, "--dest takes one SOURCE only");
+    return std::nullopt;
+  }
   return options;
 }
 
 }  // namespace
 
-int RunRobotCommand(Arguments args) {
-  const auto options = ParseRobotArguments(args);
-  if (!options) {
-    std::cerr << kRobotUsage;
-    return 2;
-  }
+int RunRobotCommand(const CommandLine& line) {
+  const auto options = ReadRobotOptions(line);
+  if (!options) return 2;
   CSysDataManager manager =
       options->settingsPath ? CSysDataManager(*options->settingsPath) : CSysDataManager();
   manager.Load();

@@ -1,22 +1,17 @@
 // The tools of calvoro-cli beside plain calculation: `calvoro-cli NAME ...`.
-// Each takes the arguments after its name and returns the exit status
-// (0 done, 1 refused input, 2 usage error).
+// Each takes the command line read by ParseCommandLine and returns the exit
+// status (0 done, 1 refused input, 2 usage error).
 #pragma once
 
-#include <functional>
-#include <span>
-#include <string>
-#include <string_view>
+#include "cli/command_line.h"
 
 namespace calvoro::cli {
 
-using Arguments = std::span<char* const>;
-
-int RunConvertCommand(Arguments args);  // convert VALUE FROM-UNIT TO-UNIT --category NAME ...
-int RunUnitsCommand(Arguments args);    // units [CATEGORY]
-int RunComplexCommand(Arguments args);  // complex [--A re,im] ... EXPRESSION
-int RunMatrixCommand(Arguments args);   // matrix add|sub|mul|trans FILE-A [FILE-B]
-int RunLogCommand(Arguments args);      // log [--clear] [--settings FILE]
-int RunRobotCommand(Arguments args);    // robot SOURCE... [--dest FILE] [--action NAME] ...
+int RunConvertCommand(const CommandLine& line);  // convert VALUE FROM-UNIT TO-UNIT --category NAME
+int RunUnitsCommand(const CommandLine& line);    // units [CATEGORY]
+int RunComplexCommand(const CommandLine& line);  // complex [--A re,im] ... EXPRESSION
+int RunMatrixCommand(const CommandLine& line);   // matrix add|sub|mul|trans FILE-A [FILE-B]
+int RunLogCommand(const CommandLine& line);      // log [--clear]
+int RunRobotCommand(const CommandLine& line);  // robot SOURCE... [--dest FILE] [--action NAME] ...
 
 }  // namespace calvoro::cli

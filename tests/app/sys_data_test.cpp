@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -235,21 +236,44 @@ TEST_F(SysDataTest, SaveIsAtomicAndReportsFailure) {
   EXPECT_EQ(nowhere.Save(), kFileBroken);
 }
 
-TEST_F(SysDataTest, SettingsFolderFallsBackToTheUserConfiguration) {
-  const std::string program = (folder_ / "no-such-folder").string() + "/";
-  const std::string config = (folder_ / "config").string();
-  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved_xdg = old_xdg ? old_xdg : "";
-  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  EXPECT_EQ(SettingsFolder(program), config + "/calvoro/");
-  EXPECT_TRUE(fs::is_directory(config + "/calvoro"));
-  const std::string writable = folder_.string() + "/";
-  EXPECT_EQ(SettingsFolder(writable), writable);
-  if (old_xdg) {
-    ::setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
+// Sets an environment variable (or removes it, for null) for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
   }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST_F(SysDataTest, SettingsFolderIsTheUserConfigurationUnlessAFileIsBesideTheProgram) {
+  const std::string program = (folder_ / "bin").string() + "/";
+  const std::string home = (folder_ / "home").string();
+  const std::string xdg = (folder_ / "xdg").string();
+  fs::create_directories(program);
+  struct Case {
+    bool file_beside_program;
+    const char* xdg_config_home;  // null: unset
+    std::string expected;
+  } cases[] = {
+      {false, xdg.c_str(), xdg + "/calvoro/"},
+      {false, nullptr, home + "/.config/calvoro/"},
+      {false, "relative/path", home + "/.config/calvoro/"},  // not absolute: ignored
+      {true, xdg.c_str(), program},                          // portable use
+  };
+  const ScopedEnv home_env("HOME", home.c_str());
+  for (const Case& c : cases) {
+    if (c.file_beside_program) std::ofstream(program + "SysData.dat") << "";
+    const ScopedEnv xdg_env("XDG_CONFIG_HOME", c.xdg_config_home);
+    EXPECT_EQ(SettingsFolder(program), c.expected);
+    EXPECT_TRUE(fs::is_directory(c.expected)) << c.expected;
+  }
+  // New folders are the user's alone.
+  EXPECT_EQ(fs::status(home + "/.config").permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 using testing_cli::RunCli;
 
-const std::string kUsageHead = "usage: calvoro-cli complex";
+const std::string kHint = "\nTry 'calvoro-cli help complex' for more information.\n";
 
 TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
   const struct {
@@ -28,10 +28,16 @@ TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
        "",
        "Complex Expression Calculator: Sorry, fail to calculate the complex expression .Please "
        "check your input and report to "},
-      {{"complex"}, 2, "", kUsageHead},
-      {{"complex", "A", "B"}, 2, "", kUsageHead},
-      {{"complex", "--A", "3", "A"}, 2, "", kUsageHead},
-      {{"complex", "--F", "1,1", "A"}, 2, "", kUsageHead},
+      {{"complex"}, 2, "", "calvoro-cli: complex takes one EXPRESSION" + kHint},
+      {{"complex", "A", "B"}, 2, "", "calvoro-cli: complex takes one EXPRESSION" + kHint},
+      {{"complex", "--A", "3", "A"},
+       2,
+       "",
+       "calvoro-cli: --A takes RE,IM (two decimal numbers), not '3'" + kHint},
+      {{"complex", "--F", "1,1", "A"},
+       2,
+       "",
+       "calvoro-cli: unknown option '--F'; did you mean '--A'?" + kHint},
   };
   for (const auto& c : cases) {
     const auto run = RunCli(c.args);

@@ -22,7 +22,7 @@ TEST(MatrixCliTest, ResultsRefusalsAndUsage) {
   const std::string b = WriteMatrix("b", "5 6\n7 8\n");
   const std::string wide = WriteMatrix("wide", "1 2 3\n4 5 6\n");
   const std::string empty = WriteMatrix("empty", "");
-  const std::string usage = "usage: calvoro-cli matrix";
+  const std::string hint = "\nTry 'calvoro-cli help matrix' for more information.\n";
   const struct {
     std::vector<std::string> args;
     int status;
@@ -39,8 +39,8 @@ TEST(MatrixCliTest, ResultsRefusalsAndUsage) {
       {{"matrix", "trans", a}, 0, "A Transpose = \n\n1 3\n2 4\n", ""},
       {{"matrix", "add", empty, empty}, 0, "A + B = \n\n\n", ""},
       {{"matrix", "add", a, a + ".missing"}, 1, "", "calvoro-cli: cannot read "},
-      {{"matrix", "add", a}, 2, "", usage},
-      {{"matrix", "trans", a, b}, 2, "", usage},
+      {{"matrix", "add", a}, 2, "", "calvoro-cli: matrix add takes FILE-A FILE-B" + hint},
+      {{"matrix", "trans", a, b}, 2, "", "calvoro-cli: matrix trans takes FILE-A" + hint},
   };
   for (const auto& c : cases) {
     const auto run = RunCli(c.args);

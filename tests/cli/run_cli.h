@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -60,6 +61,20 @@ inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "
   CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
   for (const auto& path : {in_path, out_path, err_path, settings_path}) std::remove(path.c_str());
   return run;
+}
+
+// A usage error: status 2, nothing on standard output, and on standard error
+// one line saying what is wrong and one saying where to read more (the help
+// of `command`, or the general help).
+inline ::testing::AssertionResult IsUsageError(const CliRun& run, const std::string& command = "") {
+  const std::string hint = "Try 'calvoro-cli " + (command.empty() ? "--help" : "help " + command) +
+                           "' for more information.\n";
+  const bool two_lines = std::count(run.err.begin(), run.err.end(), '\n') == 2;
+  if (run.status == 2 && run.out.empty() && run.err.starts_with("calvoro-cli: ") && two_lines &&
+      run.err.ends_with(hint))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "status " << run.status << ", standard output '"
+                                       << run.out << "', standard error '" << run.err << "'";
 }
 
 }  // namespace testing_cli

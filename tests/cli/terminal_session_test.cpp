@@ -1,5 +1,6 @@
 // calvoro-cli at a terminal: a pseudo-terminal types at the session, which
-// must prompt, edit lines and recall them from its history.
+// must prompt, edit lines, recall them from its history (kept across
+// sessions), complete names and answer help, quit and exit.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -8,18 +9,23 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <fstream>
 #include <string>
+
+#include "tests/support/test_folder.h"
 
 namespace {
 
 class TerminalSession {
  public:
-  explicit TerminalSession(const std::string& settings) {
+  // `home`: the home folder, which holds the history.
+  TerminalSession(const std::string& settings, const std::string& home) {
     pid_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
-      setenv("HOME", ::testing::TempDir().c_str(), 1);
+      setenv("HOME", home.c_str(), 1);
+      unsetenv("XDG_STATE_HOME");
       execl(CALVORO_CLI, "calvoro-cli", "--settings", settings.c_str(), nullptr);
       _exit(127);
     }
@@ -85,28 +91,65 @@ class TerminalSession {
 };
 
 TEST(TerminalSessionTest, PromptsEditsAndRecallsHistory) {
-  const std::string settings =
-      ::testing::TempDir() + "/calvoro_terminal_" + std::to_string(getpid());
+  const calvoro::testing::TestFolder folder("calvoro_terminal");
+  const std::string settings = folder.Path("SysData.dat");
+  TerminalSession session(settings, folder.path().string());
+  ASSERT_TRUE(session.started());
+  ASSERT_TRUE(session.WaitFor("> ")) << session.screen();
+  session.Type("2*21\r");
+  EXPECT_TRUE(session.WaitFor("2*21=42\r\n> ")) << session.screen();
+  // Up arrow recalls the line, Backspace and 3 change its last digit.
+  session.Type(
+      "\x1b[A\x7f"
+      "3\r");
+  EXPECT_TRUE(session.WaitFor("2*23=46\r\n> ")) << session.screen();
+  // Ctrl+A moves to the start of the line: "1+" goes in front.
+  session.Type(
+      "5\x01"
+      "1+\r");
+  EXPECT_TRUE(session.WaitFor("1+5=6\r\n> ")) << session.screen();
+  session.Type("\x04");  // Ctrl+D ends the session
+  EXPECT_EQ(session.Wait(), 0) << session.screen();
+}
+
+TEST(TerminalSessionTest, HelpCompletionQuitAndHistoryAcrossSessions) {
+  const calvoro::testing::TestFolder folder("calvoro_terminal");
+  const std::string settings = folder.Path("SysData.dat");
+  const std::string history = folder.Path(".local/state/calvoro/history");
   {
-    TerminalSession session(settings);
+    TerminalSession session(settings, folder.path().string());
     ASSERT_TRUE(session.started());
     ASSERT_TRUE(session.WaitFor("> ")) << session.screen();
-    session.Type("2*21\r");
-    EXPECT_TRUE(session.WaitFor("2*21=42\r\n> ")) << session.screen();
-    // Up arrow recalls the line, Backspace and 3 change its last digit.
-    session.Type(
-        "\x1b[A\x7f"
-        "3\r");
-    EXPECT_TRUE(session.WaitFor("2*23=46\r\n> ")) << session.screen();
-    // Ctrl+A moves to the start of the line: "1+" goes in front.
-    session.Type(
-        "5\x01"
-        "1+\r");
-    EXPECT_TRUE(session.WaitFor("1+5=6\r\n> ")) << session.screen();
-    session.Type("\x04");  // Ctrl+D ends the session
+    session.Type("7*6\r");
+    ASSERT_TRUE(session.WaitFor("7*6=42\r\n> ")) << session.screen();
+    session.Type(" Help \r");
+    EXPECT_TRUE(session.WaitFor("  last1=42\r\n")) << session.screen();
+    for (const char* text : {"arcsin", "sqrt", "M=1", "Pi=3.14159", "quit or exit"})
+      EXPECT_NE(session.screen().find(text), std::string::npos) << text;
+    // Tab completes a function name (with its bracket) and the common
+    // beginning of the memories.
+    session.Type("2sq\t9)+las\t1\r");
+    EXPECT_TRUE(session.WaitFor("\r\n2*sqrt(9)+42=48\r\n> ")) << session.screen();
+    session.Type("quit\r");
     EXPECT_EQ(session.Wait(), 0) << session.screen();
   }
-  std::remove(settings.c_str());
+  EXPECT_EQ(calvoro::testing::ReadFile(history), "7*6\n Help \n2sqrt(9)+last1\nquit\n");
+  // A full history keeps its newest 1,000 lines.
+  std::string full;
+  for (int i = 1; i <= 1000; ++i) full += std::to_string(i) + "+1\n";
+  std::ofstream(history) << full;
+  {
+    TerminalSession session(settings, folder.path().string());
+    ASSERT_TRUE(session.WaitFor("> ")) << session.screen();
+    session.Type("\x1b[A\r");  // the newest line of the file
+    EXPECT_TRUE(session.WaitFor("1000+1=1001\r\n> ")) << session.screen();
+    session.Type("exit\r");
+    EXPECT_EQ(session.Wait(), 0) << session.screen();
+  }
+  const std::string kept = calvoro::testing::ReadFile(history);
+  EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 1000);
+  EXPECT_TRUE(kept.starts_with("2+1\n")) << kept.substr(0, 20);
+  EXPECT_TRUE(kept.ends_with("1000+1\nexit\n")) << kept.substr(kept.size() - 20);
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 # would: every file is in place, the installed calvoro-cli calculates and logs
 # with its default settings file, the help page lies where the window looks
 # for it (../share/calvoro from the program's folder), the metainfo agrees
-# with the desktop entry and icon, and the installed bash completion completes
-# commands, option values and unit names.
+# with the desktop entry and icon, the settings file goes to the user's
+# configuration folder, and the installed bash completion completes commands,
+# options, option values and unit names.
 #   install_test.sh BUILD-DIR APP-ID
 set -euo pipefail
 build=$1
@@ -39,6 +40,11 @@ export HOME=$root/home XDG_CONFIG_HOME=$root/home/.config
 mkdir -p "$HOME"
 result=$("$usr/bin/calvoro-cli" '2(3+4)')
 [ "$result" = '2*(3+4)=14' ] || { echo "calvoro-cli '2(3+4)' printed: $result"; status=1; }
+[ -s "$XDG_CONFIG_HOME/calvoro/SysData.dat" ] ||
+  { echo "no settings file in \$XDG_CONFIG_HOME/calvoro"; status=1; }
+[ ! -e "$usr/bin/SysData.dat" ] || { echo "a settings file beside the installed program"; status=1; }
+version=$("$usr/bin/calvoro-cli" --version)
+[[ $version == "calvoro-cli "[0-9]* ]] || { echo "calvoro-cli --version printed: $version"; status=1; }
 log=$("$usr/bin/calvoro-cli" log)
 grep -q 'Dec:2(3+4)=2\*(3+4)=14$' <<<"$log" || { echo "calvoro-cli log printed: $log"; status=1; }
 
@@ -68,5 +74,9 @@ calvoro-cli matrix t:trans
 calvoro-cli convert 1 'Celsius (C)' --category temperature Fah:Fahrenheit (F)
 calvoro-cli convert --category speed 1 'metre/second [m/s]' kilometre/h:kilometre/hour
 calvoro-cli 2+3 --ste:--steps
+calvoro-cli -3+4 --ste:--steps
+calvoro-cli --base a:all
+calvoro-cli --settings s units --ver:--version
+calvoro-cli log --c:--clear
 CASES
 exit $status

@@ -3,13 +3,15 @@
 # at like a person: the tip of the day takes the focus by itself and Escape
 # closes it (without the close question), an expression is typed and calculated,
 # Last1 is inserted with Ctrl+Shift+1 (which X delivers as "!"), and Escape then OK ends the program.
-# The settings file beside the program must hold both calculations.
+# The settings file in the user's configuration folder must hold both
+# calculations.
 set -euo pipefail
 calvoro=$1
 cli=$2
 dir=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$dir"' EXIT
-cp "$calvoro" "$dir/calvoro"  # its folder is writable: SysData.dat goes beside it
+cp "$calvoro" "$dir/calvoro"
+export XDG_CONFIG_HOME=$dir/config  # SysData.dat goes to $dir/config/calvoro
 pid=
 "$dir/calvoro" &
 pid=$!
@@ -30,7 +32,7 @@ xdotool windowfocus --sync "$question" key Return
 timeout 20 tail --pid="$pid" -f /dev/null
 pid=
 
-log=$("$cli" log --settings "$dir/SysData.dat")
+log=$("$cli" log --settings "$dir/config/calvoro/SysData.dat")
 echo "$log"
 grep -q 'Dec:12\*12=144$' <<<"$log"
 grep -q 'Dec:1+144=145$' <<<"$log"

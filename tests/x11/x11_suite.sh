@@ -31,8 +31,9 @@ fail() {
 }
 step() { echo "== $*"; }
 mkdir -p "$shots" "$work/app" "$work/home"
-cp "$calvoro" "$work/app/calvoro"  # a writable folder: SysData.dat goes beside it
+cp "$calvoro" "$work/app/calvoro"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=xcb
+settings=$XDG_CONFIG_HOME/calvoro/SysData.dat
 # In the sanitizer build: the X libraries' allocations kept until exit are no
 # finding of this test (the widget tests check the program's own).
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
@@ -152,7 +153,7 @@ open_dialog() {
   if [ -n "${nocut:-}" ]; then shoot "$name" "$id" ""; else shoot "$name" "$id"; fi
   dialog=$id
 }
-logged() { [[ $("$cli" log --settings "$work/app/SysData.dat") == *"$1"* ]]; }
+logged() { [[ $("$cli" log --settings "$settings") == *"$1"* ]]; }
 await_log() { poll 10 logged "$1" || fail "no log line '$1'"; }
 # Clicks the style button (≡) of a window whose frame buttons end at $1, $2.
 style_menu() {
