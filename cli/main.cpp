@@ -4,6 +4,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -22,6 +23,8 @@
 #include "cli/settings_file.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
+#include "engine/expr_engine.h"
+#include "engine/message_sink.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
 #include "engine/radix_conversion.h"
@@ -73,18 +76,43 @@ std::optional<Options> ReadOptions(const CommandLine& line) {
   return options;
 }
 
-// The result in the four bases, a line each: "Bin: 0b101.1".
-void PrintAllBases(std::string_view value, int precision) {
+// The value whose digits the four lines show. A result of P decimal digits
+// fixes only about 0.83 P hexadecimal digits (1/3 would end in ...553), so a
+// calculation is done once more, silently and without touching memories or
+// log, with enough digits for 4 P bits; an assignment or an equation keeps
+// its value.
+std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_view input,
+                          const calvoro::MemoryTexts& memories, std::string value) {
   using namespace calvoro;
+  if (input.find_first_of("=xX") != std::string_view::npos) return value;
+  EngineSettings settings = window.data();
+  settings.precision = std::min(settings.precision + settings.precision / 4 + 10, kMaxPrecision);
+  SilentSink silent;
+  ExprEngine engine(settings, silent);
+  if (auto precise = engine.Calculate(input, memories, kBaseMix)) return precise->plainResult;
+  return value;
+}
+
+// The result in the four bases, a line each: "Bin: 0b101.1". The base the
+// result was calculated in shows it as calculated (rounded); the others are
+// cut from the more precise value.
+void PrintAllBases(std::string_view shown, std::string_view precise, int precision) {
+  using namespace calvoro;
+  const int own = BaseOfNumberText(shown.substr(shown.find_first_not_of("(-+")));
   for (const int base : {kBaseBinary, kBaseOctal, kBaseDecimal, kBaseHex}) {
+    const std::string_view value = base == own ? shown : precise;
     std::cout << BasePrefix(base) << ' '
               << MixResultText(ConvertNumberExactly(value, base, precision), base) << '\n';
   }
 }
 
 // One input, its blanks ignored as the window's field never lets them in.
-bool Handle(calvoro::CalculatorWindow& window, std::string_view input, const Options& options) {
-  const calvoro::CommandResult result = window.Calculate(calvoro::cli::WithoutBlanks(input));
+bool Handle(calvoro::CalculatorWindow& window, std::string_view typed, const Options& options) {
+  const std::string input = calvoro::cli::WithoutBlanks(typed);
+  // The memories before this input, for the four bases' second calculation.
+  const calvoro::MemoryTexts memories =
+      options.allBases ? window.memories() : calvoro::MemoryTexts{};
+  const calvoro::CommandResult result = window.Calculate(input);
   if (!result.ok) return false;
   switch (options.output) {
     case Output::kDisplay:
@@ -97,7 +125,10 @@ bool Handle(calvoro::CalculatorWindow& window, std::string_view input, const Opt
       PrintLines(result.steps);
       break;
   }
-  if (options.allBases) PrintAllBases(result.value, window.data().precision);
+  if (options.allBases) {
+    PrintAllBases(result.value, AllBasesValue(window, input, memories, result.value),
+                  window.data().precision);
+  }
   std::cout.flush();
   return true;
 }

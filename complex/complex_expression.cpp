@@ -16,14 +16,6 @@
 namespace calvoro {
 namespace {
 
-// The engine's implicit multiplication reports nothing; it still wants a sink.
-class SilentSink : public MessageSink {
- public:
-  void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
-  Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
-  void InputMessage(std::string_view, std::string_view, std::string_view) override {}
-};
-
 bool IsOperandLetter(char c) { return c >= 'a' && c <= 'e'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBracketOrOperator(char c) {

@@ -23,6 +23,15 @@ class MessageSink {
                             std::string_view hint) = 0;
 };
 
+// A sink that shows nothing: for work whose refusals were reported already,
+// or that reports nothing.
+class SilentSink final : public MessageSink {
+ public:
+  void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
+  Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
+  void InputMessage(std::string_view, std::string_view, std::string_view) override {}
+};
+
 // Message captions in use.
 inline constexpr std::string_view kCaptionCalvoro = "Calvoro";
 inline constexpr std::string_view kCaptionCalvoroMessage = "Calvoro Message";

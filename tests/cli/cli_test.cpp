@@ -84,7 +84,8 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       {{"--result"}, " 1 + 1 \n\t\nlast1 * 3\n", 0, "2\n6\n", ""},
       {{"complex", "--A", "1,1", "2 A + 1"}, "", 0, "3+2j\n", ""},
       // --base all: Mix inputs, and each result in the four bases with their
-      // heads, fractions and signs included; beyond 100 bits too.
+      // heads, fractions and signs included (1/3 right to its last hexadecimal
+      // digit, not converted from ten decimals); beyond 100 bits too.
       {{"--base", "all", "255.5+0h10"},
        "",
        0,
@@ -94,8 +95,8 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
        "",
        0,
        "Bin: -0b1111.11\nOct: -017.6\nDec: -15.75\nHex: -0hF.C\n"
-       "Bin: 0b0.010101010101010101010101010101010011\nOct: 00.252525252523\n"
-       "Dec: 0.3333333333\nHex: 0h0.555555553\n"
+       "Bin: 0b0.0101010101010101010101010101010101010101\nOct: 00.2525252525252\n"
+       "Dec: 0.3333333333\nHex: 0h0.5555555555\n"
        "Bin: 0b1" +
            std::string(100, '0') + "\nOct: 02" + std::string(33, '0') +
            "\nDec: 1267650600228229401496703205376\nHex: 0h1" + std::string(25, '0') + "\n",
