@@ -7,8 +7,10 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -730,28 +732,123 @@ Digits Unpack(const Limbs& limbs, int radix) {
   }
 }
 
-std::string Text(const Limbs& limbs, int radix) {
-  if (radix != 10) {
-    const Digits digits = Unpack(limbs, radix);
-    std::string text(digits.size(), '0');
-    for (std::size_t i = 0; i < digits.size(); ++i)
-      text[digits.size() - 1 - i] = DigitChar(digits[i]);
-    return text;
+namespace {
+
+// The digit values of characters (either case), -1 for none.
+struct CharValues {
+  std::int8_t value[256] = {};
+  constexpr CharValues() {
+    for (int c = 0; c < 256; ++c) value[c] = static_cast<std::int8_t>(DigitValue(static_cast<char>(c)));
   }
-  // Decimal limbs straight to characters, nine per limb from the right.
-  if (limbs.empty()) return "0";
-  std::string text(limbs.size() * 9, '0');
-  char* end = text.data() + text.size();
-  for (Limb value : limbs) {
+};
+constexpr CharValues kCharValues;
+
+template <Limb kRadix>
+Limbs FromCharactersIn(std::string_view high, std::string_view low, std::size_t zeros,
+                       std::size_t width) {
+  const std::size_t total = high.size() + low.size() + zeros;
+  const std::size_t count = (total + width - 1) / width;
+  Limbs out(count);
+  std::size_t index = count;
+  std::size_t left = total - (count == 0 ? 0 : (count - 1) * width);  // digits of the top limb
+  Limb value = 0;
+  const auto push = [&](Limb digit) {
+    value = value * kRadix + digit;
+    if (--left == 0) {
+      out[--index] = value;
+      value = 0;
+      left = width;
+    }
+  };
+  for (const std::string_view part : {high, low}) {
+    for (const char c : part) {
+      if constexpr (kRadix == 10) {
+        push(static_cast<Limb>(c - '0'));
+      } else {
+        push(static_cast<Limb>(kCharValues.value[static_cast<unsigned char>(c)]));
+      }
+    }
+  }
+  for (std::size_t k = 0; k < zeros; ++k) push(0);
+  Trim(out);
+  return out;
+}
+
+// The `width` digit characters of one limb, most significant first.
+void LimbCharacters(Limb value, int radix, std::size_t width, char* out) {
+  if (radix == 10) {
     for (int k = 0; k < 4; ++k) {
       const Limb pair = value % 100;
       value /= 100;
-      *--end = static_cast<char>('0' + kDigitPairs.low[pair]);
-      *--end = static_cast<char>('0' + kDigitPairs.high[pair]);
+      out[8 - 2 * k] = static_cast<char>('0' + kDigitPairs.low[pair]);
+      out[7 - 2 * k] = static_cast<char>('0' + kDigitPairs.high[pair]);
     }
-    *--end = static_cast<char>('0' + value);
+    out[0] = static_cast<char>('0' + value);
+    return;
   }
-  text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+  const int bits = std::countr_zero(static_cast<unsigned>(radix));
+  for (std::size_t k = 0; k < width; ++k) {
+    out[width - 1 - k] = DigitChar(static_cast<int>((value >> (bits * k)) & (radix - 1)));
+  }
+}
+
+}  // namespace
+
+Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t zeros, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  switch (radix) {
+    case 10:
+      return FromCharactersIn<10>(high, low, zeros, width);
+    case 16:
+      return FromCharactersIn<16>(high, low, zeros, width);
+    case 8:
+      return FromCharactersIn<8>(high, low, zeros, width);
+    default:
+      return FromCharactersIn<2>(high, low, zeros, width);
+  }
+}
+
+std::size_t DigitCount(const Limbs& limbs, int radix) {
+  if (limbs.empty()) return 0;
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  std::size_t top = 0;
+  for (Limb value = limbs.back(); value != 0; value /= static_cast<Limb>(radix)) ++top;
+  return (limbs.size() - 1) * width + top;
+}
+
+std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  std::size_t zeros = 0;
+  std::size_t i = 0;
+  while (i < limbs.size() && limbs[i] == 0) {
+    ++i;
+    zeros += width;
+  }
+  if (i < limbs.size()) {
+    for (Limb value = limbs[i]; value % static_cast<Limb>(radix) == 0; value /= static_cast<Limb>(radix))
+      ++zeros;
+  }
+  return zeros;
+}
+
+void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t count, char* out) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  char chars[32];
+  for (std::size_t place = from + count; place > from;) {
+    const std::size_t limb = (place - 1) / width;
+    const std::size_t low = std::max(limb * width, from);
+    LimbCharacters(limb < limbs.size() ? limbs[limb] : 0, radix, width, chars);
+    const std::size_t n = place - low;
+    std::memcpy(out, chars + width - (place - limb * width), n);
+    out += n;
+    place = low;
+  }
+}
+
+std::string Text(const Limbs& limbs, int radix) {
+  if (limbs.empty()) return "0";
+  std::string text(DigitCount(limbs, radix), '0');
+  WriteDigits(limbs, radix, 0, text.size(), text.data());
   return text;
 }
 
