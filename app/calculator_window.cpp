@@ -63,16 +63,26 @@ std::string_view BasePrefix(int base) {
 
 std::string LogLine(const std::tm& time, int base, std::string_view expression,
                     std::string_view first_line, std::string_view result) {
-  std::string line = LogTimeText(time);
-  line.append("   ").append(BasePrefix(base));
-  if (EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line))) {
-    line.append(base == kBaseMix ? expression : first_line);
+  // The pieces first, so that a line of millions of digits is built in one
+  // allocation.
+  std::string_view shown = expression;
+  const bool same = EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line));
+  std::string_view working;  // the first line after "=", when it differs
+  std::string cut;           // "...[N characters]" after a shortened first line
+  if (same) {
+    if (base != kBaseMix) shown = first_line;
   } else if (first_line.size() > kMaxLoggedFirstLine) {
-    line.append(expression).append("=").append(first_line.substr(0, kMaxLoggedFirstLine));
-    line.append("...[").append(std::to_string(first_line.size())).append(" characters]");
+    working = first_line.substr(0, kMaxLoggedFirstLine);
+    cut = "...[" + std::to_string(first_line.size()) + " characters]";
   } else {
-    line.append(expression).append("=").append(first_line);
+    working = first_line;
   }
+  std::string line = LogTimeText(time);
+  const std::string_view prefix = BasePrefix(base);
+  line.reserve(line.size() + 3 + prefix.size() + shown.size() + 1 + working.size() + cut.size() +
+               1 + result.size());
+  line.append("   ").append(prefix).append(shown);
+  if (!same) line.append("=").append(working).append(cut);
   return line.append("=").append(result);
 }
 
@@ -168,8 +178,8 @@ CommandResult CalculatorWindow::CalcCommand() {
   return Guarded([&] { return Command(field_.text); });
 }
 
-CommandResult CalculatorWindow::Calculate(std::string_view input) {
-  SetFieldText(std::string(input));
+CommandResult CalculatorWindow::Calculate(std::string input) {
+  SetFieldText(std::move(input));
   return CalcCommand();
 }
 
@@ -201,12 +211,14 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   // `text` looks into the field, which stays as it is until the result is in.
   auto calculation = RunCalculation(text);
   if (!calculation) return {};
-  const std::string_view first_line = FirstLine(calculation->steps);
+  const std::string_view first_line = calculation->FirstLine(text);
   std::string display;
   display.reserve(first_line.size() + 1 + calculation->result.size());
   display.append(first_line).append("=").append(calculation->result);
-  ShowResult(display);
-  return {true, std::move(display), std::move(calculation->result), std::move(calculation->steps)};
+  calculation->expression = std::string();
+  // The field takes the display; the result hands back a copy.
+  ShowResult(std::move(display));
+  return {true, field_.text, std::move(calculation->result), std::move(calculation->steps)};
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
@@ -220,7 +232,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
     }
     value = std::string(right);
   } else {
-    const auto calculation = RunCalculation(right);
+    const auto calculation = RunCalculation(right, true);
     if (!calculation) {
       sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
@@ -251,12 +263,14 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   return {true, display, solution->value, solution->working};
 }
 
-std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression) {
-  auto calculation = engine_.Calculate(expression, store_.memories(), base());
+std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression,
+                                                            bool keep_plain) {
+  auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
   if (!calculation) return std::nullopt;
-  store_.ShiftMemories(calculation->plainResult, base());
+  store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
+                       base());
   data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
-                                    FirstLine(calculation->steps), calculation->result));
+                                    calculation->FirstLine(expression), calculation->result));
   Save();
   return calculation;
 }
@@ -285,7 +299,7 @@ CommandResult CalculatorWindow::EqualCommand() {
   return Guarded([&]() -> CommandResult {
     const auto calculation = RunCalculation(text);
     if (!calculation) return {};
-    const std::string_view shown = base() == kBaseMix ? text : FirstLine(calculation->steps);
+    const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
     std::string display = std::string(shown) + "=" + calculation->result;
     ShowResult(display);
     return {true, std::move(display), calculation->result, calculation->steps};
@@ -340,8 +354,8 @@ void CalculatorWindow::BaseCommand(int base) {
     if (equals != std::string::npos && !ContainsUnknown(converted)) {
       const std::string part = converted.substr(0, equals);
       if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
-        data().logLines.push_back(
-            LogLine(engine_.Now(), base, part, FirstLine(calculation->steps), calculation->result));
+        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
+                                          calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result);
         return {};

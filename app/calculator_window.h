@@ -23,7 +23,7 @@ struct CommandResult {
   bool ok = false;
   std::string display;  // what the input field shows afterwards
   std::string result;   // the result; X for an equation; the stored decimal value for an assignment
-  std::string steps;    // the step text or the lines of working ("\r\n" between lines)
+  std::string steps;    // the step text (when wanted) or the lines of working ("\r\n" between)
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
@@ -98,10 +98,16 @@ class CalculatorWindow {
   void ExitCommand();
 
   // The Calc command on `input` as if typed into an empty field.
-  CommandResult Calculate(std::string_view input);
+  CommandResult Calculate(std::string input);
   // Calculate with the memories; on success shifts them, appends the log line
-  // and saves.
-  std::optional<Calculation> RunCalculation(std::string_view expression);
+  // and saves. The plain result goes to Last1 unless `keep_plain` keeps it
+  // in the calculation too.
+  std::optional<Calculation> RunCalculation(std::string_view expression, bool keep_plain = false);
+
+  // Whether the commands build the step text (the Steps panel, --steps);
+  // without it CommandResult::steps stays empty for calculations.
+  void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
+  bool steps_wanted() const { return stepsWanted_; }
 
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
@@ -142,6 +148,7 @@ class CalculatorWindow {
   CSysData fileValues_;  // the overridden fields as the file holds them
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
+  bool stepsWanted_ = false;
 };
 
 }  // namespace calvoro

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/calculator_window.h"
@@ -106,8 +107,8 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
 
 using calvoro::cli::PrintLines;
 
-bool Handle(calvoro::CalculatorWindow& window, std::string_view input, Output output) {
-  const calvoro::CommandResult result = window.Calculate(input);
+bool Handle(calvoro::CalculatorWindow& window, std::string input, Output output) {
+  const calvoro::CommandResult result = window.Calculate(std::move(input));
   if (!result.ok) return false;
   switch (output) {
     case Output::kDisplay:
@@ -173,6 +174,7 @@ int Main(int argc, char** argv) {
   // No tip of the day runs here: a window's open tip never blocks the CLI.
   window.IgnoreTipOpen();
   window.OverrideForRun(options->overrides);
+  window.set_steps_wanted(options->output == Output::kSteps);
   // A person at a terminal gets every change saved at once, as in the
   // windows; arguments and piped input are batches.
   const bool interactive = options->inputs.empty() && isatty(STDIN_FILENO) != 0;
@@ -187,7 +189,7 @@ int Main(int argc, char** argv) {
     while (reader.Read(line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
-      all_ok = Handle(window, line, options->output) && all_ok;
+      all_ok = Handle(window, std::move(line), options->output) && all_ok;
     }
   }
   const bool saved = saver.Finish();

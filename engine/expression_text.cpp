@@ -68,6 +68,14 @@ std::string ToLowerAscii(std::string_view text) {
   return out;
 }
 
+std::string_view LowerCased(std::string_view text, std::string& storage) {
+  bool capitals = false;  // one test per character, without a branch
+  for (char c : text) capitals |= static_cast<unsigned char>(c - 'A') < 26;
+  if (!capitals) return text;
+  storage = ToLowerAscii(text);
+  return storage;
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   // Equal stretches (the long numbers of an expression and its echo) are
@@ -137,39 +145,48 @@ std::string_view WithoutBrackets(std::string_view text) {
 
 bool IsNumberOperand(std::string_view text) { return IsNumberText(WithoutBrackets(text)); }
 
-std::string StripLeadingZeros(std::string_view text) {
-  std::string_view open, close, sign;
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-    open = "(", close = ")";
-    text = text.substr(1, text.size() - 2);
+void StripLeadingZerosInPlace(std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  if (end >= 2 && text.front() == '(' && text.back() == ')') {
+    begin = 1;
+    --end;
   }
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    sign = text.substr(0, 1);
-    text.remove_prefix(1);
-  }
+  if (begin < end && (text[begin] == '-' || text[begin] == '+')) ++begin;
   std::size_t zeros = 0;
-  while (zeros + 1 < text.size() && text[zeros] == '0' && text[zeros + 1] != '.') ++zeros;
-  std::string out;
-  out.reserve(text.size() + 3);
-  out.append(open).append(sign).append(text.substr(zeros)).append(close);
+  while (begin + zeros + 1 < end && text[begin + zeros] == '0' && text[begin + zeros + 1] != '.')
+    ++zeros;
+  if (zeros > 0) text.erase(begin, zeros);
+}
+
+void StripTrailingZerosInPlace(std::string& text) {
+  // An exponent ("1.5E+20") ends the digits; a lone "E" is a hexadecimal digit.
+  if (text.find('.') == std::string::npos || text.find("E+") != std::string::npos ||
+      text.find("E-") != std::string::npos) {
+    return;
+  }
+  const bool close = !text.empty() && text.back() == ')';
+  if (close) text.pop_back();
+  while (!text.empty() && text.back() == '0') text.pop_back();
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  if (close) text.push_back(')');
+}
+
+void StripZerosInPlace(std::string& text) {
+  StripLeadingZerosInPlace(text);
+  StripTrailingZerosInPlace(text);
+}
+
+std::string StripLeadingZeros(std::string_view text) {
+  std::string out(text);
+  StripLeadingZerosInPlace(out);
   return out;
 }
 
 std::string StripTrailingZeros(std::string_view text) {
   std::string out(text);
-  // An exponent ("1.5E+20") ends the digits; a lone "E" is a hexadecimal digit.
-  if (out.find('.') == std::string::npos || out.find("E+") != std::string::npos ||
-      out.find("E-") != std::string::npos) {
-    return out;
-  }
-  std::string close;
-  if (!out.empty() && out.back() == ')') {
-    close = ")";
-    out.pop_back();
-  }
-  while (!out.empty() && out.back() == '0') out.pop_back();
-  if (!out.empty() && out.back() == '.') out.pop_back();
-  return out + close;
+  StripTrailingZerosInPlace(out);
+  return out;
 }
 
 std::string ShiftDecimalPoint(std::string_view text, long long shift) {
