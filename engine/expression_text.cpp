@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace calvoro {
@@ -69,8 +70,22 @@ std::string ToLowerAscii(std::string_view text) {
 }
 
 std::string_view LowerCased(std::string_view text, std::string& storage) {
-  bool capitals = false;  // one test per character, without a branch
-  for (char c : text) capitals |= static_cast<unsigned char>(c - 'A') < 26;
+  // Eight characters at a time: with x the bytes less their top bit, x + 0x3F
+  // sets a byte's top bit from "A" on and x + 0x25 from "[" on (no carry
+  // leaves a byte); bytes with the top bit set are no ASCII capitals.
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  constexpr std::uint64_t kFromA = 0x3F3F3F3F3F3F3F3Fu;
+  constexpr std::uint64_t kAfterZ = 0x2525252525252525u;
+  constexpr std::uint64_t kTops = 0x8080808080808080u;
+  bool capitals = false;
+  std::size_t i = 0;
+  for (; !capitals && i + 8 <= text.size(); i += 8) {
+    std::uint64_t block;
+    std::memcpy(&block, text.data() + i, 8);
+    const std::uint64_t x = block & kLow7;
+    capitals = ((x + kFromA) & ~(x + kAfterZ) & ~block & kTops) != 0;
+  }
+  for (; !capitals && i < text.size(); ++i) capitals = static_cast<unsigned char>(text[i] - 'A') < 26;
   if (!capitals) return text;
   storage = ToLowerAscii(text);
   return storage;

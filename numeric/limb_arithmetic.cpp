@@ -743,6 +743,18 @@ struct CharValues {
 };
 constexpr CharValues kCharValues;
 
+// The value of eight decimal digit characters, most significant first.
+std::uint32_t EightDigits(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  v -= 0x3030303030303030u;
+  v = v * 10 + (v >> 8);  // pairs of digits in every other byte
+  v = (((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+       (((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+      32;
+  return static_cast<std::uint32_t>(v);
+}
+
 template <Limb kRadix>
 Limbs FromCharactersIn(std::string_view high, std::string_view low, std::size_t zeros,
                        std::size_t width) {
@@ -761,11 +773,19 @@ Limbs FromCharactersIn(std::string_view high, std::string_view low, std::size_t 
     }
   };
   for (const std::string_view part : {high, low}) {
-    for (const char c : part) {
+    const char* p = part.data();
+    const char* const end = p + part.size();
+    while (p < end) {
       if constexpr (kRadix == 10) {
-        push(static_cast<Limb>(c - '0'));
+        // A whole limb of nine digits at a time.
+        if (left == width && end - p >= 9) {
+          out[--index] = EightDigits(p) * 10 + static_cast<Limb>(p[8] - '0');
+          p += 9;
+          continue;
+        }
+        push(static_cast<Limb>(*p++ - '0'));
       } else {
-        push(static_cast<Limb>(kCharValues.value[static_cast<unsigned char>(c)]));
+        push(static_cast<Limb>(kCharValues.value[static_cast<unsigned char>(*p++)]));
       }
     }
   }
@@ -837,9 +857,14 @@ void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t co
   for (std::size_t place = from + count; place > from;) {
     const std::size_t limb = (place - 1) / width;
     const std::size_t low = std::max(limb * width, from);
-    LimbCharacters(limb < limbs.size() ? limbs[limb] : 0, radix, width, chars);
     const std::size_t n = place - low;
-    std::memcpy(out, chars + width - (place - limb * width), n);
+    const Limb value = limb < limbs.size() ? limbs[limb] : 0;
+    if (n == width) {
+      LimbCharacters(value, radix, width, out);  // a whole limb, straight into place
+    } else {
+      LimbCharacters(value, radix, width, chars);
+      std::memcpy(out, chars + width - (place - limb * width), n);
+    }
     out += n;
     place = low;
   }
