@@ -83,7 +83,8 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
                1 + result.size());
   line.append("   ").append(prefix).append(shown);
   if (!same) line.append("=").append(working).append(cut);
-  return line.append("=").append(result);
+  line.append("=").append(result);
+  return line;
 }
 
 CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
@@ -160,6 +161,11 @@ void CalculatorWindow::ShowResult(std::string display) {
   filter_.MarkResultShown();
 }
 
+CommandResult CalculatorWindow::Shown(std::size_t result_size, std::string steps) const {
+  const std::string_view display = field_.text;
+  return {true, display, display.substr(display.size() - result_size), std::move(steps)};
+}
+
 CommandResult CalculatorWindow::Guarded(const std::function<CommandResult()>& command) {
   try {
     return command();
@@ -192,7 +198,7 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
     if (IsPlainNumber(text, base()))
-      return {true, std::string(text), std::string(text), std::string(text)};
+      return {true, text, text, std::string(text)};
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return {};
@@ -216,9 +222,8 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   display.reserve(first_line.size() + 1 + calculation->result.size());
   display.append(first_line).append("=").append(calculation->result);
   calculation->expression = std::string();
-  // The field takes the display; the result hands back a copy.
   ShowResult(std::move(display));
-  return {true, field_.text, std::move(calculation->result), std::move(calculation->steps)};
+  return Shown(calculation->result.size(), std::move(calculation->steps));
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
@@ -240,15 +245,15 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
     value = calculation->plainResult;
     steps = calculation->steps;
   }
-  std::string decimal = ConvertNumber(base(), kBaseDecimal, value, data().precision, sink_);
-  *store_.Parameter(letter) = decimal;
+  std::string* parameter = store_.Parameter(letter);
+  *parameter = ConvertNumber(base(), kBaseDecimal, value, data().precision, sink_);
   Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
-  ShowResult(display);
   if (steps.empty()) steps = display;
-  return {true, display, decimal, steps};
+  ShowResult(std::move(display));
+  return {true, field_.text, *parameter, std::move(steps)};
 }
 
 CommandResult CalculatorWindow::Solve(std::string_view input) {
@@ -258,9 +263,8 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   store_.ShiftMemories(solution->value, base());
   data().logLines.push_back(solution->logLine);
   Save();
-  std::string display = std::string(FirstLine(solution->working)) + " => X=" + solution->value;
-  ShowResult(display);
-  return {true, display, solution->value, solution->working};
+  ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  return Shown(solution->value.size(), solution->working);
 }
 
 std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression,
@@ -300,9 +304,8 @@ CommandResult CalculatorWindow::EqualCommand() {
     const auto calculation = RunCalculation(text);
     if (!calculation) return {};
     const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
-    std::string display = std::string(shown) + "=" + calculation->result;
-    ShowResult(display);
-    return {true, std::move(display), calculation->result, calculation->steps};
+    ShowResult(std::string(shown) + "=" + calculation->result);
+    return Shown(calculation->result.size(), std::move(calculation->steps));
   });
 }
 

@@ -19,11 +19,15 @@
 
 namespace calvoro {
 
+// What a command hands back. `display` and `result` look into the window's
+// own texts (the field, the parameters), which a result of millions of
+// digits would otherwise be copied from: they hold until the next command.
 struct CommandResult {
   bool ok = false;
-  std::string display;  // what the input field shows afterwards
-  std::string result;   // the result; X for an equation; the stored decimal value for an assignment
-  std::string steps;    // the step text (when wanted) or the lines of working ("\r\n" between)
+  std::string_view display;  // what the input field shows afterwards
+  std::string_view result;   // the result; X for an equation; the stored decimal value for an
+                             // assignment
+  std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
@@ -133,6 +137,9 @@ class CalculatorWindow {
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
   void ShowResult(std::string display);
+  // The result of a command whose display (now in the field) ends in its
+  // result of `result_size` characters.
+  CommandResult Shown(std::size_t result_size, std::string steps) const;
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, int from, int to);

@@ -80,7 +80,8 @@ std::string ExponentForm(std::string_view text, int digits, int threshold, std::
     m.append(".").append(all.substr(1, q));
     StripTrailingZerosInPlace(m);
     std::string out(text.substr(0, sign));
-    return out.append(m).append("E").append(1, direction).append(std::to_string(power));
+    out.append(m).append("E").append(1, direction).append(std::to_string(power));
+    return out;
   };
   const auto point = body.find('.');
   std::string_view shown = body;  // a beginning of the text, when no exponent is written
@@ -135,11 +136,15 @@ int ExprEngine::DigitLimit(int base) const {
 }
 
 bool ExprEngine::InsertImplicitMultiplicationInto(std::string_view text, int base,
-                                                  std::string& out) const {
+                                                  std::string& out, bool* names) const {
   ExpressionScanner scanner(text, base);
   ExpressionToken::Kind left = ExpressionToken::kOther;
   bool inserted = false;
   for (ExpressionToken token; scanner.Next(token); left = token.kind) {
+    if (names != nullptr && (token.kind == ExpressionToken::kMemory ||
+                             token.kind == ExpressionToken::kPi ||
+                             token.kind == ExpressionToken::kParameter))
+      *names = true;
     if (NeedsImplicitMultiplication(left, token.kind)) {
       if (!inserted) {
         // The text up to here is copied only now that it changes.
@@ -327,16 +332,17 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   // checks and rewritings that walk all of it.
   if (ReportBoundExcess(MeasureExpression(text, base).excess, sink_)) return std::nullopt;
   SyntaxViolation violation;
-  if (!CheckSyntax(text, base, violation)) {
+  if (!CheckLowerCaseSyntax(text, base, violation)) {
     sink_.InputMessage(typed, violation.message, violation.hint);
     return std::nullopt;
   }
   std::string next;
-  if (InsertImplicitMultiplicationInto(text, base, next)) {
+  bool names = false;
+  if (InsertImplicitMultiplicationInto(text, base, next, &names)) {
     prepared = std::move(next);
     text = prepared;
   }
-  switch (SubstituteValuesInto(text, memories, base, next)) {
+  switch (names ? SubstituteValuesInto(text, memories, base, next) : Substitution::kNone) {
     case Substitution::kRefused:
       return std::nullopt;
     case Substitution::kDone:

@@ -92,8 +92,10 @@ class ExprEngine {
 
  private:
   // InsertImplicitMultiplication into `out`; false, with `out` untouched,
-  // when the text needs no "*".
-  bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out) const;
+  // when the text needs no "*". `names` is set when the text names a
+  // memory, Pi or a parameter.
+  bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+                                        bool* names = nullptr) const;
   enum class Substitution { kNone, kDone, kRefused };
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.

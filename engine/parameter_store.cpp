@@ -33,7 +33,8 @@ std::string ParameterStore::MemoryTooltip(int index) const {
   }
   std::string tip = "the ";
   tip.append(kOrdinals[index]).append(" lastest result:last").append(number);
-  return tip.append("=").append(memories_[index]);
+  tip.append("=").append(memories_[index]);
+  return tip;
 }
 
 std::string* ParameterStore::Parameter(char letter) {

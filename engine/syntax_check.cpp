@@ -334,9 +334,13 @@ class Checker {
 }  // namespace
 
 bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
-  violation = SyntaxViolation{};
   std::string lowered;
-  return Checker(LowerCased(expression, lowered), base, violation).Run();
+  return CheckLowerCaseSyntax(LowerCased(expression, lowered), base, violation);
+}
+
+bool CheckLowerCaseSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
+  violation = SyntaxViolation{};
+  return Checker(expression, base, violation).Run();
 }
 
 std::vector<WordEntry> BuildWordTable() {

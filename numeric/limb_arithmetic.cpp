@@ -342,17 +342,19 @@ struct Kernels {
     std::array<std::vector<std::uint32_t>, 3> parts;
     ntt::Convolve(std::span<const Limb>(a), std::span<const Limb>(b), parts);
     const std::size_t count = a.size() + b.size() - 1;
-    Limbs out(count + 1, 0);
+    // The product takes the place of the first residues, limb by limb.
+    Limbs& out = parts[0];
+    out.resize(count + 1);
     std::uint64_t carry = 0;
     for (std::size_t k = 0; k < count; ++k) {
       const std::uint64_t t = parts[1][k] | std::uint64_t{parts[2][k]} << 32;
-      const std::uint64_t s = carry + parts[0][k] + p0 * (t % kBase);
+      const std::uint64_t s = carry + out[k] + p0 * (t % kBase);
       out[k] = static_cast<Limb>(s % kBase);
       carry = p0 * (t / kBase) + s / kBase;
     }
     out[count] = static_cast<Limb>(carry);  // the product is below base^(count + 1)
     Trim(out);
-    return out;
+    return std::move(out);
   }
 
   static Limbs Multiply(const Limbs& a, const Limbs& b) {
@@ -794,16 +796,26 @@ Limbs FromCharactersIn(std::string_view high, std::string_view low, std::size_t 
   return out;
 }
 
+// The eight decimal digit characters of v < 10^8, most significant first:
+// v is split into two halves of four digits in 32-bit lanes, each half into
+// two pairs in 16-bit lanes and each pair into two digits in bytes, with
+// multiplications by fixed-point reciprocals (10486 / 2^20 for 1/100 below
+// 10^4, 103 / 2^10 for 1/10 below 100) that never carry into the next lane.
+void EightChars(std::uint32_t v, char* out) {
+  std::uint64_t x = (v / 10000) | (std::uint64_t{v % 10000} << 32);
+  std::uint64_t q = ((x * 10486) >> 20) & 0x0000007F0000007Fu;
+  x = q | ((x - q * 100) << 16);
+  q = ((x * 103) >> 10) & 0x000F000F000F000Fu;
+  x = q | ((x - q * 10) << 8);
+  x += 0x3030303030303030u;
+  std::memcpy(out, &x, 8);
+}
+
 // The `width` digit characters of one limb, most significant first.
 void LimbCharacters(Limb value, int radix, std::size_t width, char* out) {
   if (radix == 10) {
-    for (int k = 0; k < 4; ++k) {
-      const Limb pair = value % 100;
-      value /= 100;
-      out[8 - 2 * k] = static_cast<char>('0' + kDigitPairs.low[pair]);
-      out[7 - 2 * k] = static_cast<char>('0' + kDigitPairs.high[pair]);
-    }
-    out[0] = static_cast<char>('0' + value);
+    out[0] = static_cast<char>('0' + value / 100'000'000);
+    EightChars(value % 100'000'000, out + 1);
     return;
   }
   const int bits = std::countr_zero(static_cast<unsigned>(radix));
@@ -852,18 +864,20 @@ std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
 }
 
 void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t count, char* out) {
+  if (count == 0) return;
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   char chars[32];
-  for (std::size_t place = from + count; place > from;) {
-    const std::size_t limb = (place - 1) / width;
-    const std::size_t low = std::max(limb * width, from);
+  std::size_t place = from + count;
+  for (std::size_t limb = (place - 1) / width; place > from; --limb) {
+    const std::size_t bottom = limb * width;  // the place of the limb's lowest digit
+    const std::size_t low = std::max(bottom, from);
     const std::size_t n = place - low;
     const Limb value = limb < limbs.size() ? limbs[limb] : 0;
     if (n == width) {
       LimbCharacters(value, radix, width, out);  // a whole limb, straight into place
     } else {
       LimbCharacters(value, radix, width, chars);
-      std::memcpy(out, chars + width - (place - limb * width), n);
+      std::memcpy(out, chars + width - (place - bottom), n);
     }
     out += n;
     place = low;
