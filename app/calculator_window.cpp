@@ -217,13 +217,17 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   // `text` looks into the field, which stays as it is until the result is in.
   auto calculation = RunCalculation(text);
   if (!calculation) return {};
-  const std::string_view first_line = calculation->FirstLine(text);
-  std::string display;
-  display.reserve(first_line.size() + 1 + calculation->result.size());
-  display.append(first_line).append("=").append(calculation->result);
-  calculation->expression = std::string();
-  ShowResult(std::move(display));
-  return Shown(calculation->result.size(), std::move(calculation->steps));
+  const std::size_t result_size = calculation->result.size();
+  std::string steps = std::move(calculation->steps);
+  SavedAfter([&] {
+    const std::string_view first_line = calculation->FirstLine(text);
+    std::string display;
+    display.reserve(first_line.size() + 1 + result_size);
+    display.append(first_line).append("=").append(calculation->result);
+    calculation.reset();
+    ShowResult(std::move(display));
+  });
+  return Shown(result_size, std::move(steps));
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
@@ -275,8 +279,17 @@ std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view exp
                        base());
   data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
                                     calculation->FirstLine(expression), calculation->result));
-  Save();
   return calculation;
+}
+
+void CalculatorWindow::SavedAfter(const std::function<void()>& show) {
+  try {
+    show();
+  } catch (...) {
+    Save();
+    throw;
+  }
+  Save();
 }
 
 CommandResult CalculatorWindow::EqualCommand() {
@@ -301,11 +314,17 @@ CommandResult CalculatorWindow::EqualCommand() {
     return {};
   }
   return Guarded([&]() -> CommandResult {
-    const auto calculation = RunCalculation(text);
+    auto calculation = RunCalculation(text);
     if (!calculation) return {};
-    const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
-    ShowResult(std::string(shown) + "=" + calculation->result);
-    return Shown(calculation->result.size(), std::move(calculation->steps));
+    const std::size_t result_size = calculation->result.size();
+    std::string steps = std::move(calculation->steps);
+    SavedAfter([&] {
+      const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
+      std::string display = std::string(shown) + "=" + calculation->result;
+      calculation.reset();
+      ShowResult(std::move(display));
+    });
+    return Shown(result_size, std::move(steps));
   });
 }
 

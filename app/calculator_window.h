@@ -103,9 +103,9 @@ class CalculatorWindow {
 
   // The Calc command on `input` as if typed into an empty field.
   CommandResult Calculate(std::string input);
-  // Calculate with the memories; on success shifts them, appends the log line
-  // and saves. The plain result goes to Last1 unless `keep_plain` keeps it
-  // in the calculation too.
+  // Calculate with the memories; on success shifts them and appends the log
+  // line (the caller saves). The plain result goes to Last1 unless
+  // `keep_plain` keeps it in the calculation too.
   std::optional<Calculation> RunCalculation(std::string_view expression, bool keep_plain = false);
 
   // Whether the commands build the step text (the Steps panel, --steps);
@@ -137,6 +137,9 @@ class CalculatorWindow {
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
   void ShowResult(std::string display);
+  // Runs `show` and then saves, also when `show` throws: a calculation is
+  // saved once its texts are shown and freed.
+  void SavedAfter(const std::function<void()>& show);
   // The result of a command whose display (now in the field) ends in its
   // result of `result_size` characters.
   CommandResult Shown(std::size_t result_size, std::string steps) const;
