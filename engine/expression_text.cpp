@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace calvoro {
 namespace {
 
@@ -70,21 +74,20 @@ std::string ToLowerAscii(std::string_view text) {
 }
 
 std::string_view LowerCased(std::string_view text, std::string& storage) {
-  // Eight characters at a time: with x the bytes less their top bit, x + 0x3F
-  // sets a byte's top bit from "A" on and x + 0x25 from "[" on (no carry
-  // leaves a byte); bytes with the top bit set are no ASCII capitals.
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
-  constexpr std::uint64_t kFromA = 0x3F3F3F3F3F3F3F3Fu;
-  constexpr std::uint64_t kAfterZ = 0x2525252525252525u;
-  constexpr std::uint64_t kTops = 0x8080808080808080u;
   bool capitals = false;
   std::size_t i = 0;
-  for (; !capitals && i + 8 <= text.size(); i += 8) {
-    std::uint64_t block;
-    std::memcpy(&block, text.data() + i, 8);
-    const std::uint64_t x = block & kLow7;
-    capitals = ((x + kFromA) & ~(x + kAfterZ) & ~block & kTops) != 0;
+#if defined(__SSE2__)
+  // Sixteen characters at a time: less "A", with the top bit flipped, the
+  // capitals are the bytes -128..-103 as signed bytes.
+  const __m128i a = _mm_set1_epi8('A');
+  const __m128i top = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i after_z = _mm_set1_epi8(static_cast<char>(-128 + 26));
+  for (; !capitals && i + 16 <= text.size(); i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __m128i value = _mm_xor_si128(_mm_sub_epi8(block, a), top);
+    capitals = _mm_movemask_epi8(_mm_cmplt_epi8(value, after_z)) != 0;
   }
+#endif
   for (; !capitals && i < text.size(); ++i) capitals = static_cast<unsigned char>(text[i] - 'A') < 26;
   if (!capitals) return text;
   storage = ToLowerAscii(text);
@@ -148,7 +151,11 @@ std::string_view MemoryWordAt(std::string_view text, std::size_t pos) {
 
 bool IsNumberText(std::string_view text) {
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  return std::all_of(text.begin(), text.end(), IsNumberChar);
+  for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
+       i = EndOfDecimalDigits(text, i + 1)) {
+    if (!IsNumberChar(text[i])) return false;
+  }
+  return true;
 }
 
 std::string_view WithoutBrackets(std::string_view text) {
