@@ -64,17 +64,28 @@ std::string_view BasePrefix(int base) {
 
 std::string LogLine(const std::tm& time, int base, std::string_view expression,
                     std::string_view first_line, std::string_view result) {
-  std::string line = LogTimeText(time);
-  line.append("   ").append(BasePrefix(base));
-  if (EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line))) {
-    line.append(base == kBaseMix ? expression : first_line);
+  // The pieces first, so that a line of millions of digits is built in one
+  // allocation.
+  std::string_view shown = expression;
+  const bool same = EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line));
+  std::string_view working;  // the first line after "=", when it differs
+  std::string cut;           // "...[N characters]" after a shortened first line
+  if (same) {
+    if (base != kBaseMix) shown = first_line;
   } else if (first_line.size() > kMaxLoggedFirstLine) {
-    line.append(expression).append("=").append(first_line.substr(0, kMaxLoggedFirstLine));
-    line.append("...[").append(std::to_string(first_line.size())).append(" characters]");
+    working = first_line.substr(0, kMaxLoggedFirstLine);
+    cut = "...[" + std::to_string(first_line.size()) + " characters]";
   } else {
-    line.append(expression).append("=").append(first_line);
+    working = first_line;
   }
-  return line.append("=").append(result);
+  std::string line = LogTimeText(time);
+  const std::string_view prefix = BasePrefix(base);
+  line.reserve(line.size() + 3 + prefix.size() + shown.size() + 1 + working.size() + cut.size() +
+               1 + result.size());
+  line.append("   ").append(prefix).append(shown);
+  if (!same) line.append("=").append(working).append(cut);
+  line.append("=").append(result);
+  return line;
 }
 
 CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
@@ -151,6 +162,12 @@ void CalculatorWindow::ShowResult(std::string display) {
   filter_.MarkResultShown();
 }
 
+CommandResult CalculatorWindow::Shown(std::size_t result_size, std::string steps) const {
+  const std::string_view display = field_.text;
+  return {true, display, display.substr(display.size() - result_size), std::move(steps),
+          store_.memories()[0]};
+}
+
 CommandResult CalculatorWindow::Guarded(const std::function<CommandResult()>& command) {
   try {
     return command();
@@ -169,8 +186,8 @@ CommandResult CalculatorWindow::CalcCommand() {
   return Guarded([&] { return Command(field_.text); });
 }
 
-CommandResult CalculatorWindow::Calculate(std::string_view input) {
-  SetFieldText(std::string(input));
+CommandResult CalculatorWindow::Calculate(std::string input) {
+  SetFieldText(std::move(input));
   return CalcCommand();
 }
 
@@ -182,9 +199,10 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   }
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
-    if (IsPlainNumber(text, base()))
-      return {true, std::string(text), std::string(text), std::string(text),
-              MixResultText(text, base())};
+    if (IsPlainNumber(text, base())) {
+      plainValue_ = MixResultText(text, base());
+      return {true, text, text, std::string(text), plainValue_};
+    }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
     return {};
@@ -203,13 +221,17 @@ CommandResult CalculatorWindow::Command(std::string_view input) {
   // `text` looks into the field, which stays as it is until the result is in.
   auto calculation = RunCalculation(text);
   if (!calculation) return {};
-  const std::string_view first_line = FirstLine(calculation->steps);
-  std::string display;
-  display.reserve(first_line.size() + 1 + calculation->result.size());
-  display.append(first_line).append("=").append(calculation->result);
-  ShowResult(display);
-  return {true, std::move(display), std::move(calculation->result), std::move(calculation->steps),
-          store_.memories()[0]};
+  const std::size_t result_size = calculation->result.size();
+  std::string steps = std::move(calculation->steps);
+  SavedAfter([&] {
+    const std::string_view first_line = calculation->FirstLine(text);
+    std::string display;
+    display.reserve(first_line.size() + 1 + result_size);
+    display.append(first_line).append("=").append(calculation->result);
+    calculation.reset();
+    ShowResult(std::move(display));
+  });
+  return Shown(result_size, std::move(steps));
 }
 
 CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
@@ -223,7 +245,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
     }
     value = std::string(right);
   } else {
-    const auto calculation = RunCalculation(right);
+    const auto calculation = RunCalculation(right, true);
     if (!calculation) {
       sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
@@ -231,15 +253,15 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
     value = calculation->plainResult;
     steps = calculation->steps;
   }
-  std::string decimal = ConvertNumber(base(), kBaseDecimal, value, data().precision, sink_);
-  *store_.Parameter(letter) = decimal;
+  std::string* parameter = store_.Parameter(letter);
+  *parameter = ConvertNumber(base(), kBaseDecimal, value, data().precision, sink_);
   Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
-  ShowResult(display);
   if (steps.empty()) steps = display;
-  return {true, display, decimal, steps, decimal};
+  ShowResult(std::move(display));
+  return {true, field_.text, *parameter, std::move(steps), *parameter};
 }
 
 CommandResult CalculatorWindow::Solve(std::string_view input) {
@@ -249,19 +271,29 @@ CommandResult CalculatorWindow::Solve(std::string_view input) {
   store_.ShiftMemories(solution->value, base());
   data().logLines.push_back(solution->logLine);
   Save();
-  std::string display = std::string(FirstLine(solution->working)) + " => X=" + solution->value;
-  ShowResult(display);
-  return {true, display, solution->value, solution->working, store_.memories()[0]};
+  ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  return Shown(solution->value.size(), solution->working);
 }
 
-std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression) {
-  auto calculation = engine_.Calculate(expression, store_.memories(), base());
+std::optional<Calculation> CalculatorWindow::RunCalculation(std::string_view expression,
+                                                            bool keep_plain) {
+  auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
   if (!calculation) return std::nullopt;
-  store_.ShiftMemories(calculation->plainResult, base());
+  store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
+                       base());
   data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
-                                    FirstLine(calculation->steps), calculation->result));
-  Save();
+                                    calculation->FirstLine(expression), calculation->result));
   return calculation;
+}
+
+void CalculatorWindow::SavedAfter(const std::function<void()>& show) {
+  try {
+    show();
+  } catch (...) {
+    Save();
+    throw;
+  }
+  Save();
 }
 
 CommandResult CalculatorWindow::EqualCommand() {
@@ -286,13 +318,17 @@ CommandResult CalculatorWindow::EqualCommand() {
     return {};
   }
   return Guarded([&]() -> CommandResult {
-    const auto calculation = RunCalculation(text);
+    auto calculation = RunCalculation(text);
     if (!calculation) return {};
-    const std::string_view shown = base() == kBaseMix ? text : FirstLine(calculation->steps);
-    std::string display = std::string(shown) + "=" + calculation->result;
-    ShowResult(display);
-    return {true, std::move(display), calculation->result, calculation->steps,
-            store_.memories()[0]};
+    const std::size_t result_size = calculation->result.size();
+    std::string steps = std::move(calculation->steps);
+    SavedAfter([&] {
+      const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
+      std::string display = std::string(shown) + "=" + calculation->result;
+      calculation.reset();
+      ShowResult(std::move(display));
+    });
+    return Shown(result_size, std::move(steps));
   });
 }
 
@@ -344,8 +380,8 @@ void CalculatorWindow::BaseCommand(int base) {
     if (equals != std::string::npos && !ContainsUnknown(converted)) {
       const std::string part = converted.substr(0, equals);
       if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
-        data().logLines.push_back(
-            LogLine(engine_.Now(), base, part, FirstLine(calculation->steps), calculation->result));
+        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
+                                          calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result);
         return {};

@@ -19,15 +19,19 @@
 
 namespace calvoro {
 
+// What a command hands back. `display` and `result` look into the window's
+// own texts (the field, the parameters), which a result of millions of
+// digits would otherwise be copied from: they hold until the next command.
 struct CommandResult {
   bool ok = false;
-  std::string display;  // what the input field shows afterwards
-  std::string result;   // the result; X for an equation; the stored decimal value for an assignment
-  std::string steps;    // the step text or the lines of working ("\r\n" between lines)
+  std::string_view display;  // what the input field shows afterwards
+  std::string_view result;   // the result; X for an equation; the stored decimal value for an
+                             // assignment
+  std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
   // value for an assignment.
-  std::string value;
+  std::string_view value;
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
@@ -102,10 +106,16 @@ class CalculatorWindow {
   void ExitCommand();
 
   // The Calc command on `input` as if typed into an empty field.
-  CommandResult Calculate(std::string_view input);
-  // Calculate with the memories; on success shifts them, appends the log line
-  // and saves.
-  std::optional<Calculation> RunCalculation(std::string_view expression);
+  CommandResult Calculate(std::string input);
+  // Calculate with the memories; on success shifts them and appends the log
+  // line (the caller saves). The plain result goes to Last1 unless
+  // `keep_plain` keeps it in the calculation too.
+  std::optional<Calculation> RunCalculation(std::string_view expression, bool keep_plain = false);
+
+  // Whether the commands build the step text (the Steps panel, --steps);
+  // without it CommandResult::steps stays empty for calculations.
+  void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
+  bool steps_wanted() const { return stepsWanted_; }
 
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
@@ -131,6 +141,12 @@ class CalculatorWindow {
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
   void ShowResult(std::string display);
+  // Runs `show` and then saves, also when `show` throws: a calculation is
+  // saved once its texts are shown and freed.
+  void SavedAfter(const std::function<void()>& show);
+  // The result of a command whose display (now in the field) ends in its
+  // result of `result_size` characters.
+  CommandResult Shown(std::size_t result_size, std::string steps) const;
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, int from, int to);
@@ -140,12 +156,14 @@ class CalculatorWindow {
   ExprEngine engine_;
   ParameterStore store_;
   EditField field_;
+  std::string plainValue_;  // a plain number's Mix text, which CommandResult::value shows
   ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
   CSysData fileValues_;  // the overridden fields as the file holds them
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
+  bool stepsWanted_ = false;
 };
 
 }  // namespace calvoro

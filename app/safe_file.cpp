@@ -8,6 +8,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,7 +60,9 @@ struct Slot {
   std::atomic<int> state{0};
   char path[PATH_MAX];
 };
-std::array<Slot, kSlots> g_slots;
+// Constant-initialised: a constructor run at start would touch the page of
+// every slot.
+constinit std::array<Slot, kSlots> g_slots{};
 
 int TakeSlot(const std::string& path) {
   if (path.size() >= PATH_MAX) return -1;
@@ -212,8 +215,16 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
   InstallHandlers();
   static constexpr std::string_view kLetters =
       "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  thread_local std::mt19937_64 random(std::random_device{}() ^
-                                      static_cast<std::uint64_t>(::getpid()) << 32);
+  // Seeded by getrandom: std::random_device asks the processor (CPUID)
+  // first, which costs much more than the call under a hypervisor.
+  thread_local std::mt19937_64 random([] {
+    std::uint64_t seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
+                         static_cast<std::uint64_t>(
+                             std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t entropy = 0;
+    if (::getrandom(&entropy, sizeof entropy, GRND_NONBLOCK) == sizeof entropy) seed ^= entropy;
+    return seed;
+  }());
   const std::string stem = target + ".tmp" + std::to_string(::getpid()) + ".";
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     path_ = stem;

@@ -479,7 +479,8 @@ int CSysDataManager::Save() {
   stamp_ = written;
   file_ = std::move(merged);
   fields_ = WithoutLog(data);
-  data.logLines = file_.logLines;
+  // Without other writers the log is as this process has it: no copy.
+  if (data.logLines != file_.logLines) data.logLines = file_.logLines;
   return kFileDone;
 }
 

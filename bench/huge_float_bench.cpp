@@ -11,6 +11,7 @@
 #include "numeric/binary_conversion.h"
 #include "numeric/huge_float.h"
 #include "numeric/limb_arithmetic.h"
+#include "numeric/text_arithmetic.h"
 
 namespace {
 
@@ -40,6 +41,16 @@ void BM_MultiplyBalanced(benchmark::State& state) {
   const HugeFloat a = HugeFloat::FromText(RandomDigits(n, 3));
   const HugeFloat b = HugeFloat::FromText(RandomDigits(n, 4));
   for (auto _ : state) benchmark::DoNotOptimize(calvoro::Multiply(a, b, 10));
+}
+
+// N digits times N digits as the operator application does it: from the
+// operand texts to the product's text.
+void BM_MultiplyTexts(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  const std::string a = RandomDigits(n, 3), b = RandomDigits(n, 4);
+  const calvoro::NumberText x = *calvoro::SplitNumberText(a, 10);
+  const calvoro::NumberText y = *calvoro::SplitNumberText(b, 10);
+  for (auto _ : state) benchmark::DoNotOptimize(calvoro::MultiplyNumberTexts(x, y, 10, 10));
 }
 
 // 2N digits by N digits to N fraction digits; 1 / 7 to N digits.
@@ -115,6 +126,10 @@ BENCHMARK(BM_Operation<calvoro::Divide>)->RangeMultiplier(10)->Range(100, 100000
 BENCHMARK(BM_MultiplyBalanced)
     ->RangeMultiplier(10)
     ->Range(100, 1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MultiplyTexts)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DivideTwoByOne)
     ->RangeMultiplier(10)

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/calculator_window.h"
@@ -108,11 +109,12 @@ void PrintAllBases(std::string_view shown, std::string_view precise, int precisi
 
 // One input, its blanks ignored as the window's field never lets them in.
 bool Handle(calvoro::CalculatorWindow& window, std::string_view typed, const Options& options) {
-  const std::string input = calvoro::cli::WithoutBlanks(typed);
+  std::string input = calvoro::cli::WithoutBlanks(typed);
   // The memories before this input, for the four bases' second calculation.
   const calvoro::MemoryTexts memories =
       options.allBases ? window.memories() : calvoro::MemoryTexts{};
-  const calvoro::CommandResult result = window.Calculate(input);
+  const calvoro::CommandResult result =
+      window.Calculate(options.allBases ? input : std::move(input));
   if (!result.ok) return false;
   switch (options.output) {
     case Output::kDisplay:
@@ -126,7 +128,7 @@ bool Handle(calvoro::CalculatorWindow& window, std::string_view typed, const Opt
       break;
   }
   if (options.allBases) {
-    PrintAllBases(result.value, AllBasesValue(window, input, memories, result.value),
+    PrintAllBases(result.value, AllBasesValue(window, input, memories, std::string(result.value)),
                   window.data().precision);
   }
   std::cout.flush();
@@ -150,6 +152,7 @@ int RunCalculations(const CommandLine& line) {
   // No tip of the day runs here: a window's open tip never blocks the CLI.
   window.IgnoreTipOpen();
   window.OverrideForRun(options->overrides);
+  window.set_steps_wanted(options->output == Output::kSteps);
   // A person at a terminal gets every change saved at once, as in the
   // windows; arguments and piped input are batches.
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
@@ -186,6 +189,9 @@ int Main(int argc, char** argv) {
   // 45 ms instead of 53 ms at the same peak memory).
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  // One heap for both threads: the batch saver's copy of a long log line
+  // then reuses what the calculation freed instead of a heap of its own.
+  mallopt(M_ARENA_MAX, 1);
   const auto line = calvoro::cli::ParseCommandLine(argc, argv);
   if (!line) return 2;
   if (line->Has("version")) {

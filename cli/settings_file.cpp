@@ -66,6 +66,9 @@ RunSaver::RunSaver(CalculatorWindow& window, bool batch, std::chrono::millisecon
   taken_ = window.data().logLines.size();
   lastSave_ = std::chrono::steady_clock::now();
   window.set_save_hook([this](CSysDataManager& settings) { return Take(settings); });
+}
+
+void RunSaver::StartThread() {
   // The signals that end a batch go to the saving thread alone; SIGUSR2
   // wakes it at the end.
   sigemptyset(&signals_);
@@ -94,6 +97,11 @@ bool RunSaver::SaveAtOnce(CSysDataManager& settings) {
 }
 
 bool RunSaver::Take(CSysDataManager& settings) {
+  // The first change of a batch is written at once: a batch of one input
+  // needs no saving thread (nothing of it is unsaved while it calculates).
+  // The thread starts with the second change.
+  const bool first = !thread_.joinable() && !taken_once_;
+  if (!first && !thread_.joinable()) StartThread();
   std::lock_guard<std::mutex> lock(mutex_);
   // The window's record holds the file's values of the run's overrides now.
   std::vector<std::string> log = std::move(record_.data.logLines);
@@ -106,6 +114,8 @@ bool RunSaver::Take(CSysDataManager& settings) {
   lines.clear();
   taken_ = 0;
   dirty_ = true;
+  taken_once_ = true;
+  if (first) SaveBatch();
   return true;
 }
 
@@ -172,7 +182,7 @@ void RunSaver::Run() {
 bool RunSaver::Finish() {
   if (finished_) return !failed_;
   finished_ = true;
-  if (batch_) {
+  if (thread_.joinable()) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       finishing_ = true;
@@ -180,6 +190,9 @@ bool RunSaver::Finish() {
     pthread_kill(thread_.native_handle(), SIGUSR2);
     thread_.join();
     pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
+  } else if (batch_) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (dirty_) SaveBatch();
   }
   if (failed_) {
     const std::size_t lost =

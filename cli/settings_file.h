@@ -32,10 +32,11 @@ std::string LostChanges(std::size_t log_lines);
 
 // Saves a calculation run's settings at once, as the windows do (a person
 // typing at a terminal), or in batches (inputs from a pipe, a file or the
-// arguments): then a thread writes the changes at most every `interval` and
-// at the end, so that a long batch does not rewrite the file for every line.
-// In a batch, SIGINT, SIGTERM and SIGHUP save what is done and end the
-// process by the signal; a crash loses at most the last interval.
+// arguments): then the first change is written at once and, from the
+// second on, a thread writes the changes at most every `interval` and at
+// the end, so that a long batch does not rewrite the file for every line.
+// Once the thread runs, SIGINT, SIGTERM and SIGHUP save what is done and end
+// the process by the signal; a crash loses at most the last interval.
 class RunSaver {
  public:
   RunSaver(CalculatorWindow& window, bool batch, std::chrono::milliseconds interval);
@@ -50,6 +51,7 @@ class RunSaver {
  private:
   bool SaveAtOnce(CSysDataManager& settings);
   bool Take(CSysDataManager& settings);
+  void StartThread();
   void Run();
   // Saves the batch's record; with `mutex_` held.
   void SaveBatch();
@@ -67,6 +69,7 @@ class RunSaver {
   bool failed_ = false;       // the last save failed
   bool warned_ = false;
   bool finished_ = false;
+  bool taken_once_ = false;   // the first change was taken
   std::string reason_;
   std::chrono::steady_clock::time_point lastSave_;
   sigset_t signals_{};

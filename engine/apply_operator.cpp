@@ -12,6 +12,7 @@
 #include "engine/number_base.h"
 #include "numeric/huge_float.h"
 #include "numeric/precise_functions.h"
+#include "numeric/text_arithmetic.h"
 
 namespace calvoro {
 namespace {
@@ -61,39 +62,41 @@ std::optional<std::string> PrecisePower(std::string_view left, std::string_view 
   return value.ToText();
 }
 
-// The exponents of the leading and the last non-zero digit: abs(x) lies in
-// [radix^(top-1), radix^top) and x is a multiple of radix^bottom. Zero has
-// top = bottom = 0.
-struct DigitSpan {
-  std::int64_t top = 0;
-  std::int64_t bottom = 0;
-};
-
-DigitSpan SpanOf(const HugeFloat& x) {
-  const Digits& d = x.digits();
-  std::size_t high = d.size();
-  while (high > 0 && d[high - 1] == 0) --high;
-  if (high == 0) return {};
-  std::size_t low = 0;
-  while (d[low] == 0) ++low;
-  const auto point = static_cast<std::int64_t>(x.FractionDigits());
-  return {static_cast<std::int64_t>(high) - point, static_cast<std::int64_t>(low) - point};
-}
-
 // The digits of the exact product, which the multiplication builds before
 // the precision cut: from the leading digit (or the units) down to the last
 // non-zero digit (or the units).
-std::int64_t ProductDigits(const HugeFloat& a, const HugeFloat& b) {
+std::int64_t ProductDigits(const NumberText& a, const NumberText& b) {
   if (a.IsZero() || b.IsZero()) return 1;
-  const DigitSpan x = SpanOf(a);
-  const DigitSpan y = SpanOf(b);
-  return std::max<std::int64_t>(x.top + y.top, 1) - std::min<std::int64_t>(x.bottom + y.bottom, 0);
+  return std::max<std::int64_t>(a.Top() + b.Top(), 1) -
+         std::min<std::int64_t>(a.Bottom() + b.Bottom(), 0);
 }
 
 // The integer digits of a quotient (its fraction is cut by the precision).
-std::int64_t QuotientIntegerDigits(const HugeFloat& a, const HugeFloat& b) {
+std::int64_t QuotientIntegerDigits(const NumberText& a, const NumberText& b) {
   if (a.IsZero()) return 1;
-  return std::max<std::int64_t>(SpanOf(a).top - SpanOf(b).top + 1, 1);
+  return std::max<std::int64_t>(a.Top() - b.Top() + 1, 1);
+}
+
+// "*" and "/" on plain number texts, through the limb kernels.
+std::optional<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b,
+                                            int radix, int scaled, MessageSink& sink) {
+  if (op == '*') {
+    if (ProductDigits(a, b) > kMaxResultDigits) {
+      sink.MessageBox(ResultTooLongText("multiplication"), kCaptionCalvoroWarning,
+                      MessageIcon::Warning);
+      return std::nullopt;
+    }
+    return MultiplyNumberTexts(a, b, radix, scaled);
+  }
+  if (b.IsZero()) {
+    sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+    return std::nullopt;
+  }
+  if (QuotientIntegerDigits(a, b) > kMaxResultDigits) {
+    sink.MessageBox(ResultTooLongText("division"), kCaptionCalvoroWarning, MessageIcon::Warning);
+    return std::nullopt;
+  }
+  return DivideNumberTexts(a, b, radix, scaled);
 }
 
 std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
@@ -126,32 +129,32 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
                                          int radix, int precision, MessageSink& sink) {
   if (op == '^') return Power(left, right, radix, precision, sink);
 
+  const int scaled = ScaledPrecision(radix, precision);
+  if (op == '*' || op == '/') {
+    // A text that is not a plain number ("+5") is read as the number parser
+    // reads it.
+    std::string read[2];
+    const auto split = [&](std::string_view text, std::string& storage) {
+      if (auto number = SplitNumberText(text, radix)) return number;
+      storage = HugeFloat::FromRadixText(text, radix, precision).ToText();
+      return SplitNumberText(storage, radix);
+    };
+    const std::optional<NumberText> a = split(left, read[0]);
+    const std::optional<NumberText> b = split(right, read[1]);
+    if (!a || !b) {
+      sink.MessageBox("Sorry, the input number " + std::string(a ? right : left) + " is invalid.",
+                      kCaptionCalvoroWarning, MessageIcon::Warning);
+      return std::nullopt;
+    }
+    return MultiplyOrDivide(op, *a, *b, radix, scaled, sink);
+  }
   const HugeFloat a = HugeFloat::FromRadixText(left, radix, precision);
   const HugeFloat b = HugeFloat::FromRadixText(right, radix, precision);
-  const int scaled = ScaledPrecision(radix, precision);
   switch (op) {
     case '+':
       return Add(a, b, scaled).ToText();
     case '-':
       return Subtract(a, b, scaled).ToText();
-    case '*':
-      if (ProductDigits(a, b) > kMaxResultDigits) {
-        sink.MessageBox(ResultTooLongText("multiplication"), kCaptionCalvoroWarning,
-                        MessageIcon::Warning);
-        return std::nullopt;
-      }
-      return Multiply(a, b, scaled).ToText();
-    case '/':
-      if (b.IsZero()) {
-        sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
-        return std::nullopt;
-      }
-      if (QuotientIntegerDigits(a, b) > kMaxResultDigits) {
-        sink.MessageBox(ResultTooLongText("division"), kCaptionCalvoroWarning,
-                        MessageIcon::Warning);
-        return std::nullopt;
-      }
-      return Divide(a, b, scaled).ToText();
     default:
       sink.MessageBox(std::string("Sorry, the operator ") + op + " is not supported.",
                       kCaptionCalvoroWarning, MessageIcon::Warning);

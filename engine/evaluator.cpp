@@ -33,35 +33,42 @@ bool IsOperatorChar(char c) {
   }
 }
 
-// The text after the last "=" of a step text.
-std::string_view LastLine(std::string_view steps) {
-  const auto eq = steps.rfind('=');
-  return eq == std::string_view::npos ? steps : steps.substr(eq + 1);
-}
-
 bool InBrackets(std::string_view text) {
   return text.size() >= 2 && text.front() == '(' && text.back() == ')';
 }
 
 // An operand as it stands between two operators, brackets and signs resolved:
-// "(y)" is y, "-(-y)" is y, "-(+y)" and "-(y)" are -y.
-std::string UnwrapOperand(std::string_view text) {
-  if (InBrackets(text)) return std::string(WithoutBrackets(text));
+// "(y)" is y, "-(-y)" is y, "-(+y)" and "-(y)" are -y. A view into the text,
+// or into `storage` when a sign had to be written.
+std::string_view UnwrapOperand(std::string_view text, std::string& storage) {
+  if (InBrackets(text)) return WithoutBrackets(text);
   if (text.size() >= 3 && text[0] == '-' && text[1] == '(' && text.back() == ')') {
     std::string_view inner = text.substr(2, text.size() - 3);
-    if (!inner.empty() && inner.front() == '-') return std::string(inner.substr(1));
+    if (!inner.empty() && inner.front() == '-') return inner.substr(1);
     if (!inner.empty() && inner.front() == '+') inner.remove_prefix(1);
-    std::string negated = "-";
-    return negated.append(inner);
+    storage.assign("-").append(inner);
+    return storage;
   }
-  return std::string(text);
+  return text;
 }
 
-// A spliced value: normal form, negative values in brackets.
-std::string SpliceForm(std::string_view value) {
-  std::string text = StripTrailingZeros(StripLeadingZeros(value));
-  if (!text.empty() && text.front() == '-') return Bracketed(text);
-  return text;
+// A value as it is spliced into the text: normal form, a negative value in
+// brackets.
+void ToSpliceForm(std::string& value) {
+  StripZerosInPlace(value);
+  if (!value.empty() && value.front() == '-') {
+    value.insert(value.begin(), '(');
+    value.push_back(')');
+  }
+}
+
+// text[0, from) + value + text[to, end), built once.
+std::string Spliced(std::string_view text, std::size_t from, std::string_view value,
+                    std::size_t to) {
+  std::string out;
+  out.reserve(from + value.size() + (text.size() - to));
+  out.append(text.substr(0, from)).append(value).append(text.substr(to));
+  return out;
 }
 
 }  // namespace
@@ -118,16 +125,17 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
   return count;
 }
 
-bool ExprEvaluator::AppendStep(std::string& steps, std::string_view text) {
+bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
   step_characters_ += text.size() + 3;
   if (step_characters_ > kMaxStepCharacters) {
     sink_.MessageBox(TooManyStepsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
   }
+  if (steps == nullptr) return true;
   // One growth for both pieces (appending them one by one could grow a
   // megabyte step text twice).
-  steps.reserve(steps.size() + text.size() + 3);
-  steps.append("\r\n=").append(text);
+  steps->reserve(steps->size() + text.size() + 3);
+  steps->append("\r\n=").append(text);
   return true;
 }
 
@@ -158,11 +166,12 @@ int ExprEvaluator::FindOperators(std::string_view text) {
     }
     operators_.push_back(static_cast<int>(i));
   }
+  operators_.push_back(static_cast<int>(text.size()));  // the end marker
   if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
   return static_cast<int>(operators_.size());
 }
 
-bool ExprEvaluator::EvaluateOperand(std::string& operand, char op, bool right) {
+bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
   if (operand.empty()) {
     if (right && op == '/') {
       sink_.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
@@ -174,19 +183,16 @@ bool ExprEvaluator::EvaluateOperand(std::string& operand, char op, bool right) {
     return false;
   }
   if (!IsNumberOfBase(base_, operand)) {
-    sink_.MessageBox("Sorry, the input number " + operand + " is invalid.", kCaptionCalvoroWarning,
-                     MessageIcon::Warning);
+    sink_.MessageBox("Sorry, the input number " + std::string(operand) + " is invalid.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
   }
-  if (operand.front() == '+') operand.erase(0, 1);
+  if (operand.front() == '+') operand.remove_prefix(1);
   return true;
 }
 
-bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
-  std::string text;
-  text.reserve(flat.size() + 1);
-  text.append(flat).push_back('=');
-  int count = FindOperators(text);
+bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::string* steps) {
+  int count = FindOperators(flat);
   if (count < 0) {
     sink_.MessageBox(TooManyOperatorsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
     return false;
@@ -194,51 +200,68 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& steps) {
   if (count == 1) {
     // A lone number with a sign before its brackets, such as -(5) left by
     // the group before it, is a value, not a missing operator.
-    const std::string value = UnwrapOperand(flat);
-    if (value != flat && IsNumberOfBase(base_, value)) return AppendStep(steps, SpliceForm(value));
-    sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
-    return false;
+    std::string storage;
+    const std::string_view value = UnwrapOperand(flat, storage);
+    if (value == flat || !IsNumberOfBase(base_, value)) {
+      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+      return false;
+    }
+    last = value;
+    ToSpliceForm(last);
+    return AppendStep(steps, last);
   }
+  // The text is `flat` until the first rewriting, then `owned`; the end of
+  // the text stands for the "=" end marker.
+  std::string owned;
+  std::string_view text = flat;
+  const auto op_at = [&](int k) { return static_cast<std::size_t>(k) < text.size() ? text[k] : '='; };
   while (count > 1) {
     int i = 0;
     while (i + 1 < count &&
-           OperatorPriority(text[operators_[i]]) < OperatorPriority(text[operators_[i + 1]]))
+           OperatorPriority(op_at(operators_[i])) < OperatorPriority(op_at(operators_[i + 1])))
       ++i;
-    const char op = text[operators_[i]];
-    const int left_start = i == 0 ? 0 : operators_[i - 1] + 1;
-    const int right_end = operators_[i + 1];
-    std::string left =
-        UnwrapOperand(std::string_view(text).substr(left_start, operators_[i] - left_start));
-    std::string right = UnwrapOperand(
-        std::string_view(text).substr(operators_[i] + 1, right_end - operators_[i] - 1));
+    const char op = op_at(operators_[i]);
+    const std::size_t left_start = i == 0 ? 0 : static_cast<std::size_t>(operators_[i - 1]) + 1;
+    const auto at = static_cast<std::size_t>(operators_[i]);
+    const auto right_end = static_cast<std::size_t>(operators_[i + 1]);
+    std::string left_storage, right_storage;
+    std::string_view left = UnwrapOperand(text.substr(left_start, at - left_start), left_storage);
+    std::string_view right = UnwrapOperand(text.substr(at + 1, right_end - at - 1), right_storage);
     if (op == '(' || op == ')') {
       sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
       return false;
     }
     if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-    const auto value = ApplyOperator(op, left, right, base_, precision_, sink_);
+    std::optional<std::string> value = ApplyOperator(op, left, right, base_, precision_, sink_);
     if (!value) return false;
-    text = text.substr(0, left_start) + SpliceForm(*value) + text.substr(right_end);
-    if (!AppendStep(steps, std::string_view(text).substr(0, text.size() - 1))) return false;
+    ToSpliceForm(*value);
+    if (left_start == 0 && right_end == text.size()) {
+      owned = std::move(*value);
+    } else {
+      owned = Spliced(text, left_start, *value, right_end);
+    }
+    text = owned;
+    if (!AppendStep(steps, text)) return false;
     count = FindOperators(text);
   }
+  last = std::move(owned);
   return true;
 }
 
-bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
+bool ExprEvaluator::RewriteOneGroup(std::string_view text, std::string& out, bool& failed) {
   failed = false;
   std::size_t from = 0;
   while (true) {
     const std::size_t close = text.find(')', from);
-    if (close == std::string::npos) return false;
+    if (close == std::string_view::npos) return false;
     std::size_t open = close;
     for (int depth = 0;; --open) {
       if (text[open] == ')') ++depth;
       if (text[open] == '(' && --depth == 0) break;
       if (open == 0) return false;  // unbalanced: counted before, not reached
     }
-    std::string inner = text.substr(open + 1, close - open - 1);
-    const std::string_view name = FunctionNameAtEnd(std::string_view(text).substr(0, open));
+    std::string_view inner = text.substr(open + 1, close - open - 1);
+    const std::string_view name = FunctionNameAtEnd(text.substr(0, open));
     // A bracketed number as the whole group: "((-3))" or "sin((-2))".
     const bool bracketed_number = InBrackets(inner) && IsNumberText(WithoutBrackets(inner));
     if (IsNumberText(inner) && name.empty()) {
@@ -248,67 +271,98 @@ bool ExprEvaluator::RewriteOneGroup(std::string& text, bool& failed) {
     std::string value;
     std::size_t start = open;
     if (bracketed_number || IsNumberText(inner)) {
-      if (bracketed_number) inner = std::string(WithoutBrackets(inner));
+      if (bracketed_number) inner = WithoutBrackets(inner);
       if (name.empty()) {
-        value = SpliceForm(inner);
+        value = inner;
+        ToSpliceForm(value);
       } else {
-        const auto result = ApplyFunction(std::string(name) + "(" + inner + ")",
-                                          FunctionContext{precision_, base_, radian_}, sink_);
+        std::string call(name);
+        call.append("(").append(inner).append(")");
+        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
         if (!result) return failed = true, false;
-        value = SpliceForm(*result);
+        value = std::move(*result);
+        ToSpliceForm(value);
         start = open - name.size();
       }
     } else {
-      std::string flat_steps;
-      if (!EvaluateFlat(inner, flat_steps)) return failed = true, false;
-      const std::string plain = UnwrapOperand(LastLine(flat_steps));
+      std::string last;
+      if (!EvaluateFlat(inner, last, nullptr)) return failed = true, false;
+      std::string storage;
+      const std::string_view plain = UnwrapOperand(last, storage);
       // A function of a computed argument ("int(2*15)") keeps its brackets
       // and is applied in the next round.
-      value = name.empty() ? SpliceForm(plain) : "(" + plain + ")";
+      if (name.empty()) {
+        value = plain;
+        ToSpliceForm(value);
+      } else {
+        value.reserve(plain.size() + 2);
+        value.append("(").append(plain).append(")");
+      }
     }
-    text = text.substr(0, start) + value + text.substr(close + 1);
+    out = Spliced(text, start, value, close + 1);
     return true;
   }
 }
 
 bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
-                                       std::string& steps) {
-  const auto opens = std::count(prepared.begin(), prepared.end(), '(');
-  const auto closes = std::count(prepared.begin(), prepared.end(), ')');
+                                       std::string* steps) {
+  std::size_t opens = 0, closes = 0;
+  for (std::size_t i = FindAnyOf(prepared, "()"); i != std::string_view::npos;
+       i = FindAnyOf(prepared, "()", i + 1)) {
+    ++(prepared[i] == '(' ? opens : closes);
+  }
   if (opens != closes) {
     sink_.MessageBox("Sorry, the expression includes " + std::to_string(opens) + " ( and " +
                          std::to_string(closes) + " ). It is invalid.",
                      kCaptionWarning, MessageIcon::Warning);
     return false;
   }
-  std::string text(prepared);
+  // The text is `prepared` until the first rewriting, then `owned`.
+  std::string owned;
+  std::string_view text = prepared;
   step_characters_ = 0;
-  steps.reserve(2 * text.size() + 3);  // the first two lines
-  steps = text;
+  last_step_size_ = text.size();
+  if (steps != nullptr) {
+    steps->reserve(2 * text.size() + 3);  // the first two lines
+    steps->assign(text);
+  }
   if (!AppendStep(steps, text)) return false;
   // Each counted group takes at most two rounds: its flat content, then the
   // function before it or the brackets around its value.
   const int rounds = 2 * CountOpenGroups(text) + 1;
   for (int round = 0; round < rounds; ++round) {
     bool failed = false;
-    if (!RewriteOneGroup(text, failed)) {
+    std::string rewritten;
+    if (!RewriteOneGroup(text, rewritten, failed)) {
       if (failed) return false;
       break;
     }
+    owned = std::move(rewritten);
+    text = owned;
     if (!AppendStep(steps, text)) return false;
   }
   if (IsNumberOperand(text)) {
     // A lone operand never met an operator that would have checked it.
     if (!IsNumberOfBase(base_, text)) {
-      sink_.MessageBox("Sorry, the input number " + UnwrapOperand(text) + " is invalid.",
-                       kCaptionCalvoroWarning, MessageIcon::Warning);
+      std::string storage;
+      sink_.MessageBox(
+          "Sorry, the input number " + std::string(UnwrapOperand(text, storage)) + " is invalid.",
+          kCaptionCalvoroWarning, MessageIcon::Warning);
       return false;
     }
-  } else if (!EvaluateFlat(text, steps)) {
-    return false;
+    if (text.data() != owned.data()) owned = text;
+  } else {
+    std::string last;
+    if (!EvaluateFlat(text, last, steps)) return false;
+    owned = std::move(last);
   }
-  result = std::string(LastLine(steps));
-  result = std::string(WithoutBrackets(result));
+  // The value is the last line of the step text.
+  last_step_size_ = owned.size();
+  result = std::move(owned);
+  if (InBrackets(result)) {
+    result.pop_back();
+    result.erase(0, 1);
+  }
   if (!result.empty() && result.front() == '+') result.erase(0, 1);
   return true;
 }

@@ -36,17 +36,23 @@ class ExprEvaluator {
   // plus one); `radian` the angle mode of the functions.
   ExprEvaluator(int base, int precision, bool radian, MessageSink& sink);
 
-  // On success fills the result and the step text: the prepared text, then
-  // "\r\n=" and the whole rewritten text for every step.
-  bool EvaluateExpression(std::string_view text, std::string& result, std::string& steps);
+  // On success fills the result and, when `steps` is given, the step text:
+  // the prepared text, then "\r\n=" and the whole rewritten text for every
+  // step. Without it no step text is built (the bounds on it still hold).
+  bool EvaluateExpression(std::string_view text, std::string& result,
+                          std::string* steps = nullptr);
+  // The length of the last line of the step text of the latest evaluation.
+  std::size_t last_step_size() const { return last_step_size_; }
 
   // Evaluates a bracket-free text (bracketed numbers allowed) operator by
-  // operator; appends "\r\n=" and each rewritten text to `steps`.
-  bool EvaluateFlat(std::string_view text, std::string& steps);
+  // operator into `last`, the final rewritten text; appends "\r\n=" and each
+  // rewritten text to `steps` when given.
+  bool EvaluateFlat(std::string_view text, std::string& last, std::string* steps);
 
-  // Fills the operator table with the operator positions of a flat text
-  // (which ends in the "=" end marker) and returns their number, the marker
-  // included; -1 when the text holds more than kMaxOperators operators.
+  // Fills the operator table with the operator positions of a flat text and
+  // its end (text.size(), the end marker, which counts as "=") and returns
+  // their number, the marker included; -1 when the text holds more than
+  // kMaxOperators operators.
   int FindOperators(std::string_view text);
   const std::vector<int>& operators() const { return operators_; }
 
@@ -55,13 +61,14 @@ class ExprEvaluator {
   static int CountOpenGroups(std::string_view text);
 
  private:
-  // The group of the first ")" that needs a step, rewritten; false when
-  // none is left or the step failed (`failed` says which).
-  bool RewriteOneGroup(std::string& text, bool& failed);
-  bool EvaluateOperand(std::string& operand, char op, bool right);
-  // Appends "\r\n=" and `text` to `steps`; false, after the message, when
-  // the evaluation's steps would pass kMaxStepCharacters.
-  bool AppendStep(std::string& steps, std::string_view text);
+  // The group of the first ")" that needs a step, rewritten into `out`;
+  // false when none is left or the step failed (`failed` says which).
+  bool RewriteOneGroup(std::string_view text, std::string& out, bool& failed);
+  bool EvaluateOperand(std::string_view& operand, char op, bool right);
+  // Counts a step and appends "\r\n=" and `text` to `steps` when given;
+  // false, after the message, when the evaluation's steps would pass
+  // kMaxStepCharacters.
+  bool AppendStep(std::string* steps, std::string_view text);
 
   int base_;
   int precision_;
@@ -69,6 +76,7 @@ class ExprEvaluator {
   MessageSink& sink_;
   std::vector<int> operators_;
   std::size_t step_characters_ = 0;  // written by this evaluation's steps so far
+  std::size_t last_step_size_ = 0;
 };
 
 }  // namespace calvoro

@@ -38,6 +38,86 @@ std::tm LocalNow() {
   return local;
 }
 
+// The text with its fraction rounded to `digits` places in `base` (it has
+// more).
+std::string RoundedFraction(std::string_view text, int base, int digits) {
+  std::string sign;
+  if (text.front() == '-') {
+    sign = "-";
+    text.remove_prefix(1);
+  }
+  // Integer and fraction digits kept, the point left out while rounding.
+  const std::size_t int_digits = text.find('.');
+  std::string kept = std::string(text.substr(0, int_digits)) +
+                     std::string(text.substr(int_digits + 1, static_cast<std::size_t>(digits) + 1));
+  const int dropped = DigitValue(kept.back());
+  kept.pop_back();
+  if (2 * dropped >= base) {
+    std::size_t i = kept.size();
+    while (i > 0 && DigitValue(kept[i - 1]) == base - 1) kept[--i] = '0';
+    if (i == 0) {
+      kept.insert(kept.begin(), '1');
+    } else {
+      kept[i - 1] = DigitChar(DigitValue(kept[i - 1]) + 1);
+    }
+  }
+  const std::size_t new_int = kept.size() - static_cast<std::size_t>(digits);
+  std::string out = new_int == 0 ? std::string(1, '0') : kept.substr(0, new_int);
+  if (digits > 0) out.append(".").append(kept, new_int);
+  return StripTrailingZeros(sign.append(out));
+}
+
+// The display form of a decimal text: its exponent form, or nothing when
+// the display shows the first `kept` characters of the text itself.
+std::string ExponentForm(std::string_view text, int digits, int threshold, std::size_t& kept) {
+  kept = text.size();
+  if (text.find('E') != std::string_view::npos) return {};
+  const std::size_t sign = !text.empty() && text.front() == '-' ? 1 : 0;
+  const std::string_view body = text.substr(sign);
+  const std::size_t q = static_cast<std::size_t>(std::max(digits, 0));
+  const auto exponent = [&](std::string_view all, char direction, std::size_t power) {
+    std::string m(all.substr(0, 1));
+    m.append(".").append(all.substr(1, q));
+    StripTrailingZerosInPlace(m);
+    std::string out(text.substr(0, sign));
+    out.append(m).append("E").append(1, direction).append(std::to_string(power));
+    return out;
+  };
+  const auto point = body.find('.');
+  std::string_view shown = body;  // a beginning of the text, when no exponent is written
+  if (body.find_first_not_of("0.") == std::string_view::npos) {
+    // zero stays zero
+  } else if (point == std::string_view::npos) {
+    if (body.size() > static_cast<std::size_t>(threshold))
+      return exponent(body, '+', body.size() - 1);
+  } else if (body.starts_with("0.")) {
+    const std::size_t k = body.find_first_not_of("0.");
+    if (k >= static_cast<std::size_t>(threshold) + 2) return exponent(body.substr(k), '-', k - 1);
+    shown = body.substr(0, k + q);
+  } else if (point > static_cast<std::size_t>(threshold)) {
+    std::string all(body.substr(0, point));
+    all += body.substr(point + 1);
+    return exponent(all, '+', point - 1);
+  } else {
+    shown = body.substr(0, point + 1 + q);
+  }
+  // Trailing fraction zeros and a bare point go, as StripTrailingZeros
+  // takes them; what is left is a beginning of the text.
+  std::size_t length = shown.size();
+  if (shown.find('.') != std::string_view::npos) {
+    if (shown.ends_with(")")) {
+      std::string out(text.substr(0, sign));
+      out.append(shown);
+      StripTrailingZerosInPlace(out);
+      return out;
+    }
+    while (length > 0 && shown[length - 1] == '0') --length;
+    if (length > 0 && shown[length - 1] == '.') --length;
+  }
+  kept = sign + length;
+  return {};
+}
+
 }  // namespace
 
 ExprEngine::ExprEngine(const EngineSettings& settings, MessageSink& sink)
@@ -55,15 +135,33 @@ int ExprEngine::DigitLimit(int base) const {
   }
 }
 
-std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int base) const {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
+bool ExprEngine::InsertImplicitMultiplicationInto(std::string_view text, int base,
+                                                  std::string& out, bool* names) const {
   ExpressionScanner scanner(text, base);
   ExpressionToken::Kind left = ExpressionToken::kOther;
+  bool inserted = false;
   for (ExpressionToken token; scanner.Next(token); left = token.kind) {
-    if (NeedsImplicitMultiplication(left, token.kind)) out += '*';
-    out += text.substr(token.pos, token.length);
+    if (names != nullptr && (token.kind == ExpressionToken::kMemory ||
+                             token.kind == ExpressionToken::kPi ||
+                             token.kind == ExpressionToken::kParameter))
+      *names = true;
+    if (NeedsImplicitMultiplication(left, token.kind)) {
+      if (!inserted) {
+        // The text up to here is copied only now that it changes.
+        out.reserve(text.size() + text.size() / 4);
+        out.assign(text.substr(0, token.pos));
+        inserted = true;
+      }
+      out += '*';
+    }
+    if (inserted) out += text.substr(token.pos, token.length);
   }
+  return inserted;
+}
+
+std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int base) const {
+  std::string out;
+  if (!InsertImplicitMultiplicationInto(text, base, out)) out = text;
   return out;
 }
 
@@ -78,6 +176,20 @@ std::string ExprEngine::DefaultPi(int base) const {
 
 std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
                                                         const MemoryTexts& memories, int base) {
+  std::string out;
+  switch (SubstituteValuesInto(text, memories, base, out)) {
+    case Substitution::kNone:
+      return std::string(text);
+    case Substitution::kDone:
+      return out;
+    default:
+      return std::nullopt;
+  }
+}
+
+ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
+                                                          const MemoryTexts& memories, int base,
+                                                          std::string& out) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
   // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
@@ -140,16 +252,15 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
       sizes.parameters[static_cast<std::size_t>(slot - 6)] = value_size;
     }
   }
-  if (!names) return std::string(text);
+  if (!names) return Substitution::kNone;
   // The step text holds at least the text (in Mix its numbers may shrink
   // up to four times when they are converted into one base).
   if ((base == kBaseMix ? size / 4 : size) + 3 > kMaxStepCharacters ||
       MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
     ReportBoundExcess(BoundExcess::kSteps, sink_);
-    return std::nullopt;
+    return Substitution::kRefused;
   }
 
-  std::string out;
   out.reserve(size);
   ExpressionScanner again(text, base);
   for (ExpressionToken token; again.Next(token);) {
@@ -160,7 +271,7 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
       out += *values[static_cast<std::size_t>(slot)];
     }
   }
-  return out;
+  return Substitution::kDone;
 }
 
 bool ExprEngine::CheckFunctionParameters(std::string_view text) {
@@ -199,11 +310,20 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
 }
 
 std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
-                                                 const MemoryTexts& memories, int base) {
+                                                 const MemoryTexts& memories, int base,
+                                                 bool with_steps) {
+  // The text is a view of the typed expression as long as no step changes
+  // it, and of `prepared` from the first step that does.
+  std::string prepared;
   const std::string_view typed = TrimBlanks(expression);
-  std::string text = ToLowerAscii(typed);
-  if (text.empty() || text.find('=') != std::string::npos) return std::nullopt;
-  if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
+  std::string_view text = LowerCased(typed, prepared);
+  if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
+  std::size_t opens = 0, closes = 0;
+  for (std::size_t i = FindAnyOf(text, "()"); i != std::string_view::npos;
+       i = FindAnyOf(text, "()", i + 1)) {
+    ++(text[i] == '(' ? opens : closes);
+  }
+  if (opens != closes) {
     sink_.MessageBox("The number of ) is not equal with the number of ( .", kCaptionCalvoroWarning,
                      MessageIcon::Warning);
     return std::nullopt;
@@ -212,14 +332,26 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   // checks and rewritings that walk all of it.
   if (ReportBoundExcess(MeasureExpression(text, base).excess, sink_)) return std::nullopt;
   SyntaxViolation violation;
-  if (!CheckSyntax(text, base, violation)) {
+  if (!CheckLowerCaseSyntax(text, base, violation)) {
     sink_.InputMessage(typed, violation.message, violation.hint);
     return std::nullopt;
   }
-  std::optional<std::string> substituted =
-      SubstituteValues(InsertImplicitMultiplication(text, base), memories, base);
-  if (!substituted) return std::nullopt;
-  text = std::move(*substituted);
+  std::string next;
+  bool names = false;
+  if (InsertImplicitMultiplicationInto(text, base, next, &names)) {
+    prepared = std::move(next);
+    text = prepared;
+  }
+  switch (names ? SubstituteValuesInto(text, memories, base, next) : Substitution::kNone) {
+    case Substitution::kRefused:
+      return std::nullopt;
+    case Substitution::kDone:
+      prepared = std::move(next);
+      text = prepared;
+      break;
+    case Substitution::kNone:
+      break;
+  }
   if (!CheckFunctionParameters(text)) return std::nullopt;
 
   int radix = base;
@@ -229,111 +361,75 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
       return std::nullopt;
     }
     MixConversion mix = ConvertMixExpression(text, settings_.precision, sink_);
-    text = std::move(mix.expression);
+    prepared = std::move(mix.expression);
+    text = prepared;
     radix = mix.base;
   }
 
-  ExprEvaluator evaluator(radix, settings_.precision + 1, settings_.angleRadian, sink_);
   Calculation out;
+  if (text.data() == prepared.data()) {
+    out.expression = std::move(prepared);
+    text = out.expression;
+  }
+  ExprEvaluator evaluator(radix, settings_.precision + 1, settings_.angleRadian, sink_);
   std::string result;
-  if (!evaluator.EvaluateExpression(text, result, out.steps)) return std::nullopt;
+  if (!evaluator.EvaluateExpression(text, result, with_steps ? &out.steps : nullptr))
+    return std::nullopt;
 
-  result = LimitFraction(WithUnitsDigit(StripLeadingZeros(StripTrailingZeros(result))), radix,
-                         DigitLimit(base));
-  std::string formatted = result;
+  // Normal form and the rounding to the digit limit, in place: the result
+  // may have millions of digits.
+  StripTrailingZerosInPlace(result);
+  StripLeadingZerosInPlace(result);
+  result = WithUnitsDigit(std::move(result));
+  LimitFractionInPlace(result, radix, DigitLimit(base));
+  // The display form differs from the result only by an exponent or a cut.
+  std::string formatted;
   if (base == kBaseDecimal) {
-    formatted = FormatExponent(result, DigitLimit(base), settings_.exponentThreshold);
+    std::size_t kept = 0;
+    formatted = ExponentForm(result, DigitLimit(base), settings_.exponentThreshold, kept);
+    if (formatted.empty() && kept < result.size()) formatted = result.substr(0, kept);
   }
-  const auto normal = [](std::string value) {
-    value = StripTrailingZeros(StripLeadingZeros(value));
-    return value == "-0" ? std::string("0") : value;
+  const auto normal = [](std::string& value) {
+    StripZerosInPlace(value);
+    if (value == "-0") value = "0";
   };
-  out.plainResult = normal(result);
-  out.result = normal(formatted);
-  if (base == kBaseMix) {
-    out.plainResult = out.result = MixResultText(out.result, radix);
-  }
-  out.steps.erase(out.steps.rfind('=') + 1);
-  if (formatted == result) {
-    out.steps += out.result;
+  // The step text's last line gives way to the result.
+  if (with_steps) out.steps.resize(out.steps.size() - evaluator.last_step_size());
+  if (!formatted.empty()) {
+    out.result = std::move(formatted);
+    normal(out.result);
+    if (with_steps) out.steps.append(result).append("\r\n=").append(out.result);
+    normal(result);
+    out.plainResult = std::move(result);
   } else {
-    out.steps += result + "\r\n=" + out.result;
+    normal(result);
+    if (base == kBaseMix) result = MixResultText(result, radix);
+    if (with_steps) out.steps.append(result);
+    out.result = result;
+    out.plainResult = std::move(result);
   }
   return out;
 }
 
-std::string LimitFraction(std::string_view text, int base, int digits) {
+void LimitFractionInPlace(std::string& text, int base, int digits) {
   const auto point = text.find('.');
   // "E" is the exponent of a decimal text, a digit in base 16.
-  if (point == std::string_view::npos ||
-      (base == kBaseDecimal && text.find('E') != std::string_view::npos)) {
-    return std::string(text);
-  }
-  if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) {
-    return std::string(text);
-  }
-  std::string sign;
-  if (text.front() == '-') {
-    sign = "-";
-    text.remove_prefix(1);
-  }
-  // Integer and fraction digits kept, the point left out while rounding.
-  const std::size_t int_digits = text.find('.');
-  std::string kept = std::string(text.substr(0, int_digits)) +
-                     std::string(text.substr(int_digits + 1, static_cast<std::size_t>(digits) + 1));
-  const int dropped = DigitValue(kept.back());
-  kept.pop_back();
-  if (2 * dropped >= base) {
-    std::size_t i = kept.size();
-    while (i > 0 && DigitValue(kept[i - 1]) == base - 1) kept[--i] = '0';
-    if (i == 0) {
-      kept.insert(kept.begin(), '1');
-    } else {
-      kept[i - 1] = DigitChar(DigitValue(kept[i - 1]) + 1);
-    }
-  }
-  const std::size_t new_int = kept.size() - static_cast<std::size_t>(digits);
-  std::string out = new_int == 0 ? std::string(1, '0') : kept.substr(0, new_int);
-  if (digits > 0) out.append(".").append(kept, new_int);
-  return StripTrailingZeros(sign.append(out));
+  if (point == std::string::npos || (base == kBaseDecimal && text.find('E') != std::string::npos))
+    return;
+  if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) return;
+  text = RoundedFraction(text, base, digits);
+}
+
+std::string LimitFraction(std::string_view text, int base, int digits) {
+  std::string out(text);
+  LimitFractionInPlace(out, base, digits);
+  return out;
 }
 
 std::string FormatExponent(std::string_view text, int digits, int threshold) {
-  if (text.find('E') != std::string_view::npos) return std::string(text);
-  std::string sign;
-  if (!text.empty() && text.front() == '-') {
-    sign = "-";
-    text.remove_prefix(1);
-  }
-  const std::size_t q = static_cast<std::size_t>(std::max(digits, 0));
-  const auto mantissa = [q](std::string_view all) {
-    std::string m(all.substr(0, 1));
-    m.append(".").append(all.substr(1, q));
-    return StripTrailingZeros(m);
-  };
-  const auto point = text.find('.');
-  std::string out;
-  if (text.find_first_not_of("0.") == std::string_view::npos) {
-    out = std::string(text);  // zero stays zero
-  } else if (point == std::string_view::npos) {
-    out = text.size() <= static_cast<std::size_t>(threshold)
-              ? std::string(text)
-              : mantissa(text) + "E+" + std::to_string(text.size() - 1);
-  } else if (text.starts_with("0.")) {
-    const std::size_t k = text.find_first_not_of("0.");
-    if (k < static_cast<std::size_t>(threshold) + 2) {
-      out = std::string(text.substr(0, k + q));
-    } else {
-      out = mantissa(text.substr(k)) + "E-" + std::to_string(k - 1);
-    }
-  } else if (point > static_cast<std::size_t>(threshold)) {
-    std::string all(text.substr(0, point));
-    all += text.substr(point + 1);
-    out = mantissa(all) + "E+" + std::to_string(point - 1);
-  } else {
-    out = std::string(text.substr(0, point + 1 + q));
-  }
-  return sign + StripTrailingZeros(out);
+  std::size_t kept = 0;
+  std::string form = ExponentForm(text, digits, threshold, kept);
+  return form.empty() ? std::string(text.substr(0, kept)) : form;
 }
 
 std::string LogTimeText(const std::tm& time) {

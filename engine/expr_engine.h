@@ -35,9 +35,18 @@ using MemoryTexts = std::array<std::string, 5>;
 inline const MemoryTexts kZeroMemories = {"0", "0", "0", "0", "0"};
 
 struct Calculation {
+  // The expression as evaluated, the first line of the step text; empty when
+  // that is the typed expression itself (so a long input is not copied).
+  std::string expression;
   std::string result;       // as shown: exponent notation in base 10, the head in Mix
   std::string plainResult;  // before exponent notation: what the memories keep
-  std::string steps;        // the expression and each rewritten form, "\r\n=" between
+  std::string steps;        // when asked for: the expression and each rewritten form,
+                            // "\r\n=" between
+
+  // The first line of the step text of the calculation of `typed`.
+  std::string_view FirstLine(std::string_view typed) const {
+    return expression.empty() ? TrimBlanks(typed) : std::string_view(expression);
+  }
 };
 
 struct EquationSolution {
@@ -50,10 +59,12 @@ class ExprEngine {
  public:
   ExprEngine(const EngineSettings& settings, MessageSink& sink);
 
-  // Calculates a typed expression in `base` (2, 8, 10, 16 or 100 for Mix).
-  // Nothing is returned after the reason has been reported through the sink.
+  // Calculates a typed expression in `base` (2, 8, 10, 16 or 100 for Mix),
+  // with the step text when `with_steps` asks for it (it copies the whole
+  // text at every step). Nothing is returned after the reason has been
+  // reported through the sink.
   std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
-                                       int base);
+                                       int base, bool with_steps = false);
 
   // Solves a linear equation in X in `base`; memories stand for Last1..Last5.
   std::optional<EquationSolution> SolveLinearEquation(std::string_view equation,
@@ -80,6 +91,17 @@ class ExprEngine {
   std::tm Now() const { return clock_(); }
 
  private:
+  // InsertImplicitMultiplication into `out`; false, with `out` untouched,
+  // when the text needs no "*". `names` is set when the text names a
+  // memory, Pi or a parameter.
+  bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+                                        bool* names = nullptr) const;
+  enum class Substitution { kNone, kDone, kRefused };
+  // SubstituteValues into `out`; kNone, with `out` untouched, when the text
+  // names no value.
+  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories, int base,
+                                    std::string& out);
+
   const EngineSettings& settings_;
   MessageSink& sink_;
   std::function<std::tm()> clock_;
@@ -87,6 +109,7 @@ class ExprEngine {
 
 // Rounds the fraction to `digits` places in `base` when it is longer.
 std::string LimitFraction(std::string_view text, int base, int digits);
+void LimitFractionInPlace(std::string& text, int base, int digits);
 // Exponent notation of a decimal result with digit limit Q and threshold T.
 std::string FormatExponent(std::string_view text, int digits, int threshold);
 // "yyyy-mm-dd hh:mm", the time stamp of every log line.

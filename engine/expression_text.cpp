@@ -4,7 +4,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace calvoro {
 namespace {
@@ -68,6 +73,27 @@ std::string ToLowerAscii(std::string_view text) {
   return out;
 }
 
+std::string_view LowerCased(std::string_view text, std::string& storage) {
+  bool capitals = false;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen characters at a time: less "A", with the top bit flipped, the
+  // capitals are the bytes -128..-103 as signed bytes.
+  const __m128i a = _mm_set1_epi8('A');
+  const __m128i top = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i after_z = _mm_set1_epi8(static_cast<char>(-128 + 26));
+  for (; !capitals && i + 16 <= text.size(); i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const __m128i value = _mm_xor_si128(_mm_sub_epi8(block, a), top);
+    capitals = _mm_movemask_epi8(_mm_cmplt_epi8(value, after_z)) != 0;
+  }
+#endif
+  for (; !capitals && i < text.size(); ++i) capitals = static_cast<unsigned char>(text[i] - 'A') < 26;
+  if (!capitals) return text;
+  storage = ToLowerAscii(text);
+  return storage;
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   // Equal stretches (the long numbers of an expression and its echo) are
@@ -125,7 +151,11 @@ std::string_view MemoryWordAt(std::string_view text, std::size_t pos) {
 
 bool IsNumberText(std::string_view text) {
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  return std::all_of(text.begin(), text.end(), IsNumberChar);
+  for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
+       i = EndOfDecimalDigits(text, i + 1)) {
+    if (!IsNumberChar(text[i])) return false;
+  }
+  return true;
 }
 
 std::string_view WithoutBrackets(std::string_view text) {
@@ -137,39 +167,48 @@ std::string_view WithoutBrackets(std::string_view text) {
 
 bool IsNumberOperand(std::string_view text) { return IsNumberText(WithoutBrackets(text)); }
 
-std::string StripLeadingZeros(std::string_view text) {
-  std::string_view open, close, sign;
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-    open = "(", close = ")";
-    text = text.substr(1, text.size() - 2);
+void StripLeadingZerosInPlace(std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  if (end >= 2 && text.front() == '(' && text.back() == ')') {
+    begin = 1;
+    --end;
   }
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    sign = text.substr(0, 1);
-    text.remove_prefix(1);
-  }
+  if (begin < end && (text[begin] == '-' || text[begin] == '+')) ++begin;
   std::size_t zeros = 0;
-  while (zeros + 1 < text.size() && text[zeros] == '0' && text[zeros + 1] != '.') ++zeros;
-  std::string out;
-  out.reserve(text.size() + 3);
-  out.append(open).append(sign).append(text.substr(zeros)).append(close);
+  while (begin + zeros + 1 < end && text[begin + zeros] == '0' && text[begin + zeros + 1] != '.')
+    ++zeros;
+  if (zeros > 0) text.erase(begin, zeros);
+}
+
+void StripTrailingZerosInPlace(std::string& text) {
+  // An exponent ("1.5E+20") ends the digits; a lone "E" is a hexadecimal digit.
+  if (text.find('.') == std::string::npos || text.find("E+") != std::string::npos ||
+      text.find("E-") != std::string::npos) {
+    return;
+  }
+  const bool close = !text.empty() && text.back() == ')';
+  if (close) text.pop_back();
+  while (!text.empty() && text.back() == '0') text.pop_back();
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  if (close) text.push_back(')');
+}
+
+void StripZerosInPlace(std::string& text) {
+  StripLeadingZerosInPlace(text);
+  StripTrailingZerosInPlace(text);
+}
+
+std::string StripLeadingZeros(std::string_view text) {
+  std::string out(text);
+  StripLeadingZerosInPlace(out);
   return out;
 }
 
 std::string StripTrailingZeros(std::string_view text) {
   std::string out(text);
-  // An exponent ("1.5E+20") ends the digits; a lone "E" is a hexadecimal digit.
-  if (out.find('.') == std::string::npos || out.find("E+") != std::string::npos ||
-      out.find("E-") != std::string::npos) {
-    return out;
-  }
-  std::string close;
-  if (!out.empty() && out.back() == ')') {
-    close = ")";
-    out.pop_back();
-  }
-  while (!out.empty() && out.back() == '0') out.pop_back();
-  if (!out.empty() && out.back() == '.') out.pop_back();
-  return out + close;
+  StripTrailingZerosInPlace(out);
+  return out;
 }
 
 std::string ShiftDecimalPoint(std::string_view text, long long shift) {

@@ -32,6 +32,9 @@ inline constexpr std::string_view kPiText =
 std::size_t FindAnyOf(std::string_view text, std::string_view set, std::size_t from = 0);
 
 std::string ToLowerAscii(std::string_view text);
+// The text in lower case: the text itself when it holds no capital letter,
+// else a lower-cased copy kept in `storage`.
+std::string_view LowerCased(std::string_view text, std::string& storage);
 // Whether two texts are equal when ASCII letters are compared in lower case.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view text);
@@ -66,6 +69,11 @@ std::string StripLeadingZeros(std::string_view text);
 // For a text with "." and no exponent ("E+", "E-"): trailing fraction "0"s
 // dropped, then a bare point.
 std::string StripTrailingZeros(std::string_view text);
+// The same in place (no copy of a long text that keeps its digits), and
+// both, leading zeros first.
+void StripLeadingZerosInPlace(std::string& text);
+void StripTrailingZerosInPlace(std::string& text);
+void StripZerosInPlace(std::string& text);
 
 // A decimal number text times 10^shift, written out in full and in normal
 // form ("1.5", 3 gives "1500"; "12", -3 gives "0.012").

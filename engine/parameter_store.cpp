@@ -1,22 +1,22 @@
 // The user parameters and the memories of the latest results.
 #include "engine/parameter_store.h"
 
+#include <utility>
+
 #include <array>
 
 #include "engine/number_base.h"
 
 namespace calvoro {
 
-void ParameterStore::ShiftMemories(std::string_view result, int base) {
-  for (std::size_t i = memories_.size() - 1; i > 0; --i) memories_[i] = memories_[i - 1];
-  std::string_view sign;
-  if (!result.empty() && result.front() == '-' && base != kBaseMix) {
-    sign = "-";
-    result.remove_prefix(1);
+void ParameterStore::ShiftMemories(std::string result, int base) {
+  for (std::size_t i = memories_.size() - 1; i > 0; --i) memories_[i] = std::move(memories_[i - 1]);
+  if (base != kBaseMix) {
+    // The head goes after the sign: "-0b101".
+    const std::size_t after_sign = !result.empty() && result.front() == '-' ? 1 : 0;
+    result.insert(after_sign, HeadOfBase(base));
   }
-  std::string headed(sign);
-  if (base != kBaseMix) headed.append(HeadOfBase(base));
-  memories_[0] = headed.append(result);
+  memories_[0] = std::move(result);
   shifted_ = true;
 }
 
@@ -33,7 +33,8 @@ std::string ParameterStore::MemoryTooltip(int index) const {
   }
   std::string tip = "the ";
   tip.append(kOrdinals[index]).append(" lastest result:last").append(number);
-  return tip.append("=").append(memories_[index]);
+  tip.append("=").append(memories_[index]);
+  return tip;
 }
 
 std::string* ParameterStore::Parameter(char letter) {

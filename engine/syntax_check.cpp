@@ -69,8 +69,9 @@ std::vector<NameAt> FindFunctionNames(std::string_view text, int base) {
 
 class Checker {
  public:
-  Checker(std::string text, int base, SyntaxViolation& violation)
-      : text_(std::move(text)), base_(base), violation_(violation) {}
+  // `text` in lower case.
+  Checker(std::string_view text, int base, SyntaxViolation& violation)
+      : text_(text), base_(base), violation_(violation) {}
 
   // The passes in their fixed order; the first refusal ends the check.
   bool Run() {
@@ -325,7 +326,7 @@ class Checker {
     return text_.size();
   }
 
-  std::string text_;
+  std::string_view text_;
   int base_;
   SyntaxViolation& violation_;
 };
@@ -333,8 +334,13 @@ class Checker {
 }  // namespace
 
 bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
+  std::string lowered;
+  return CheckLowerCaseSyntax(LowerCased(expression, lowered), base, violation);
+}
+
+bool CheckLowerCaseSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
   violation = SyntaxViolation{};
-  return Checker(ToLowerAscii(expression), base, violation).Run();
+  return Checker(expression, base, violation).Run();
 }
 
 std::vector<WordEntry> BuildWordTable() {

@@ -17,6 +17,8 @@ struct SyntaxViolation {
 // Returns true when the expression passes; otherwise false with `violation`
 // filled. `base` is 2, 8, 10, 16 or 100 (Mix).
 bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation);
+// The same for an expression already in lower case.
+bool CheckLowerCaseSyntax(std::string_view expression, int base, SyntaxViolation& violation);
 
 struct WordEntry {
   std::string_view word;

@@ -2,41 +2,33 @@
 #include "numeric/binary_conversion.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
 #include "numeric/digit_text.h"
+#include "numeric/limb_arithmetic.h"
 
 namespace calvoro {
 namespace {
 
-// Working precision of the table sums: far above the 100 fraction digits
-// that 2^-100 needs, so no sum is ever cut.
-constexpr int kSumPrecision = 1000;
-
-// The decimal texts of base^first .. base^last, each computed exactly from
-// the previous one.
-std::vector<std::string> PowerTable(int base, int first, int last) {
-  const HugeFloat factor = HugeFloat::FromInt(base);
-  HugeFloat power = HugeFloat::FromInt(1);
-  std::vector<std::string> table;
-  for (int k = 0; k <= last; ++k) {
-    if (k >= first) table.push_back(power.ToText());
-    power = Multiply(power, factor, kSumPrecision);
+// value = value * factor + addend on decimal limbs (base 10^9).
+void MultiplyAdd(limbs::Limbs& value, std::uint64_t factor, std::uint64_t addend) {
+  constexpr std::uint64_t kBase = 1'000'000'000;
+  std::uint64_t carry = addend;
+  for (limbs::Limb& limb : value) {
+    const std::uint64_t t = limb * factor + carry;
+    limb = static_cast<limbs::Limb>(t % kBase);
+    carry = t / kBase;
   }
-  return table;
+  for (; carry != 0; carry /= kBase) value.push_back(static_cast<limbs::Limb>(carry % kBase));
 }
 
-// 2^0 .. 2^100.
-const std::vector<std::string>& PowersOfTwo() {
-  static const std::vector<std::string> table = PowerTable(2, 0, kConversionBitLimit);
-  return table;
-}
-
-// 5^1 .. 5^100 (entry k - 1 holds 5^k).
-const std::vector<std::string>& PowersOfFive() {
-  static const std::vector<std::string> table = PowerTable(5, 1, kConversionBitLimit);
-  return table;
+// The value of a text of bits (most significant first) in decimal limbs.
+limbs::Limbs DecimalOfBits(std::string_view bits) {
+  limbs::Limbs value;
+  for (char bit : bits) MultiplyAdd(value, 2, bit == '1' ? 1 : 0);
+  return value;
 }
 
 // The digits of abs(x), most significant first, split at the point. The
@@ -145,9 +137,6 @@ std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits) {
 }
 
 std::string BinaryToDecimal(std::string_view binary) {
-  const auto& twos = PowersOfTwo();
-  const auto& fives = PowersOfFive();
-
   const auto point = binary.find('.');
   std::string_view integer = binary.substr(0, point);
   std::string_view fraction =
@@ -168,39 +157,26 @@ std::string BinaryToDecimal(std::string_view binary) {
     dropped = true;
   }
 
-  // Integer value: the sum of 2^k over the set bits, k = 0 next to the point.
-  HugeFloat integer_value = HugeFloat::FromInt(0);
-  for (std::size_t i = 0; i < integer.size(); ++i) {
-    if (integer[i] != '1') continue;
-    const std::size_t k = integer.size() - 1 - i;
-    integer_value = Add(integer_value, HugeFloat::FromText(twos[k]), kSumPrecision);
-  }
-
-  // Fraction value: 2^-k = 5^k / 10^k, the digits of 5^k ending at the k-th
-  // decimal place. At most 100 places, so every sum is exact.
-  HugeFloat fraction_value = HugeFloat::FromInt(0);
-  for (std::size_t i = 0; i < fraction.size(); ++i) {
-    if (fraction[i] != '1') continue;
-    const std::size_t k = i + 1;
-    const std::string& five = fives[k - 1];
-    const std::string term = "0." + std::string(k - five.size(), '0') + five;
-    fraction_value = Add(fraction_value, HugeFloat::FromText(term), kSumPrecision);
-  }
-
-  std::string text = integer_value.ToText();
-  if (!fraction_value.IsZero()) {
-    const std::string digits = fraction_value.ToText();  // "0.ddd"
-    text += digits.substr(digits.find('.'));
+  std::string text = limbs::Text(DecimalOfBits(integer), 10);
+  // The fraction F / 2^f is F * 5^f / 10^f: the digits of F * 5^f written
+  // out to f decimal places.
+  limbs::Limbs scaled = DecimalOfBits(fraction);
+  if (!scaled.empty()) {
+    for (std::size_t k = 0; k < fraction.size(); ++k) MultiplyAdd(scaled, 5, 0);
+    std::string digits(fraction.size(), '0');
+    limbs::WriteDigits(scaled, 10, 0, digits.size(), digits.data());
+    digits.erase(std::min(digits.find_last_not_of('0') + 1, digits.size()));
+    text.append(".").append(digits);
   }
   if (dropped) text.insert(0, kBitsDroppedPrefix);
   return text;
 }
 
-std::string_view PowerOfTwoText(int exponent) {
+std::string PowerOfTwoText(int exponent) {
   if (exponent < 0 || exponent > kConversionBitLimit) {
     throw std::out_of_range("ERROR: Power of two outside the table!");
   }
-  return PowersOfTwo()[exponent];
+  return limbs::Text(DecimalOfBits("1" + std::string(static_cast<std::size_t>(exponent), '0')), 10);
 }
 
 }  // namespace calvoro

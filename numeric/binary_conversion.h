@@ -26,8 +26,7 @@ std::string BinaryToDecimal(std::string_view binary);
 inline constexpr int kConversionBitLimit = 100;
 inline constexpr std::string_view kBitsDroppedPrefix = "sorry";
 
-// The exact decimal text of 2^exponent, 0 <= exponent <= kConversionBitLimit
-// (the table BinaryToDecimal sums from).
-std::string_view PowerOfTwoText(int exponent);
+// The exact decimal text of 2^exponent, 0 <= exponent <= kConversionBitLimit.
+std::string PowerOfTwoText(int exponent);
 
 }  // namespace calvoro

@@ -7,8 +7,10 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -340,17 +342,19 @@ struct Kernels {
     std::array<std::vector<std::uint32_t>, 3> parts;
     ntt::Convolve(std::span<const Limb>(a), std::span<const Limb>(b), parts);
     const std::size_t count = a.size() + b.size() - 1;
-    Limbs out(count + 1, 0);
+    // The product takes the place of the first residues, limb by limb.
+    Limbs& out = parts[0];
+    out.resize(count + 1);
     std::uint64_t carry = 0;
     for (std::size_t k = 0; k < count; ++k) {
       const std::uint64_t t = parts[1][k] | std::uint64_t{parts[2][k]} << 32;
-      const std::uint64_t s = carry + parts[0][k] + p0 * (t % kBase);
+      const std::uint64_t s = carry + out[k] + p0 * (t % kBase);
       out[k] = static_cast<Limb>(s % kBase);
       carry = p0 * (t / kBase) + s / kBase;
     }
     out[count] = static_cast<Limb>(carry);  // the product is below base^(count + 1)
     Trim(out);
-    return out;
+    return std::move(out);
   }
 
   static Limbs Multiply(const Limbs& a, const Limbs& b) {
@@ -730,28 +734,160 @@ Digits Unpack(const Limbs& limbs, int radix) {
   }
 }
 
-std::string Text(const Limbs& limbs, int radix) {
-  if (radix != 10) {
-    const Digits digits = Unpack(limbs, radix);
-    std::string text(digits.size(), '0');
-    for (std::size_t i = 0; i < digits.size(); ++i)
-      text[digits.size() - 1 - i] = DigitChar(digits[i]);
-    return text;
+namespace {
+
+// The digit values of characters (either case), -1 for none.
+struct CharValues {
+  std::int8_t value[256] = {};
+  constexpr CharValues() {
+    for (int c = 0; c < 256; ++c) value[c] = static_cast<std::int8_t>(DigitValue(static_cast<char>(c)));
   }
-  // Decimal limbs straight to characters, nine per limb from the right.
-  if (limbs.empty()) return "0";
-  std::string text(limbs.size() * 9, '0');
-  char* end = text.data() + text.size();
-  for (Limb value : limbs) {
-    for (int k = 0; k < 4; ++k) {
-      const Limb pair = value % 100;
-      value /= 100;
-      *--end = static_cast<char>('0' + kDigitPairs.low[pair]);
-      *--end = static_cast<char>('0' + kDigitPairs.high[pair]);
+};
+constexpr CharValues kCharValues;
+
+// The value of eight decimal digit characters, most significant first.
+std::uint32_t EightDigits(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  v -= 0x3030303030303030u;
+  v = v * 10 + (v >> 8);  // pairs of digits in every other byte
+  v = (((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+       (((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+      32;
+  return static_cast<std::uint32_t>(v);
+}
+
+template <Limb kRadix>
+Limbs FromCharactersIn(std::string_view high, std::string_view low, std::size_t zeros,
+                       std::size_t width) {
+  const std::size_t total = high.size() + low.size() + zeros;
+  const std::size_t count = (total + width - 1) / width;
+  Limbs out(count);
+  std::size_t index = count;
+  std::size_t left = total - (count == 0 ? 0 : (count - 1) * width);  // digits of the top limb
+  Limb value = 0;
+  const auto push = [&](Limb digit) {
+    value = value * kRadix + digit;
+    if (--left == 0) {
+      out[--index] = value;
+      value = 0;
+      left = width;
     }
-    *--end = static_cast<char>('0' + value);
+  };
+  for (const std::string_view part : {high, low}) {
+    const char* p = part.data();
+    const char* const end = p + part.size();
+    while (p < end) {
+      if constexpr (kRadix == 10) {
+        // A whole limb of nine digits at a time.
+        if (left == width && end - p >= 9) {
+          out[--index] = EightDigits(p) * 10 + static_cast<Limb>(p[8] - '0');
+          p += 9;
+          continue;
+        }
+        push(static_cast<Limb>(*p++ - '0'));
+      } else {
+        push(static_cast<Limb>(kCharValues.value[static_cast<unsigned char>(*p++)]));
+      }
+    }
   }
-  text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+  for (std::size_t k = 0; k < zeros; ++k) push(0);
+  Trim(out);
+  return out;
+}
+
+// The eight decimal digit characters of v < 10^8, most significant first:
+// v is split into two halves of four digits in 32-bit lanes, each half into
+// two pairs in 16-bit lanes and each pair into two digits in bytes, with
+// multiplications by fixed-point reciprocals (10486 / 2^20 for 1/100 below
+// 10^4, 103 / 2^10 for 1/10 below 100) that never carry into the next lane.
+void EightChars(std::uint32_t v, char* out) {
+  std::uint64_t x = (v / 10000) | (std::uint64_t{v % 10000} << 32);
+  std::uint64_t q = ((x * 10486) >> 20) & 0x0000007F0000007Fu;
+  x = q | ((x - q * 100) << 16);
+  q = ((x * 103) >> 10) & 0x000F000F000F000Fu;
+  x = q | ((x - q * 10) << 8);
+  x += 0x3030303030303030u;
+  std::memcpy(out, &x, 8);
+}
+
+// The `width` digit characters of one limb, most significant first.
+void LimbCharacters(Limb value, int radix, std::size_t width, char* out) {
+  if (radix == 10) {
+    out[0] = static_cast<char>('0' + value / 100'000'000);
+    EightChars(value % 100'000'000, out + 1);
+    return;
+  }
+  const int bits = std::countr_zero(static_cast<unsigned>(radix));
+  for (std::size_t k = 0; k < width; ++k) {
+    out[width - 1 - k] = DigitChar(static_cast<int>((value >> (bits * k)) & (radix - 1)));
+  }
+}
+
+}  // namespace
+
+Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t zeros, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  switch (radix) {
+    case 10:
+      return FromCharactersIn<10>(high, low, zeros, width);
+    case 16:
+      return FromCharactersIn<16>(high, low, zeros, width);
+    case 8:
+      return FromCharactersIn<8>(high, low, zeros, width);
+    default:
+      return FromCharactersIn<2>(high, low, zeros, width);
+  }
+}
+
+std::size_t DigitCount(const Limbs& limbs, int radix) {
+  if (limbs.empty()) return 0;
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  std::size_t top = 0;
+  for (Limb value = limbs.back(); value != 0; value /= static_cast<Limb>(radix)) ++top;
+  return (limbs.size() - 1) * width + top;
+}
+
+std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  std::size_t zeros = 0;
+  std::size_t i = 0;
+  while (i < limbs.size() && limbs[i] == 0) {
+    ++i;
+    zeros += width;
+  }
+  if (i < limbs.size()) {
+    for (Limb value = limbs[i]; value % static_cast<Limb>(radix) == 0; value /= static_cast<Limb>(radix))
+      ++zeros;
+  }
+  return zeros;
+}
+
+void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t count, char* out) {
+  if (count == 0) return;
+  const auto width = static_cast<std::size_t>(FormatOf(radix).width);
+  char chars[32];
+  std::size_t place = from + count;
+  for (std::size_t limb = (place - 1) / width; place > from; --limb) {
+    const std::size_t bottom = limb * width;  // the place of the limb's lowest digit
+    const std::size_t low = std::max(bottom, from);
+    const std::size_t n = place - low;
+    const Limb value = limb < limbs.size() ? limbs[limb] : 0;
+    if (n == width) {
+      LimbCharacters(value, radix, width, out);  // a whole limb, straight into place
+    } else {
+      LimbCharacters(value, radix, width, chars);
+      std::memcpy(out, chars + width - (place - bottom), n);
+    }
+    out += n;
+    place = low;
+  }
+}
+
+std::string Text(const Limbs& limbs, int radix) {
+  if (limbs.empty()) return "0";
+  std::string text(DigitCount(limbs, radix), '0');
+  WriteDigits(limbs, radix, 0, text.size(), text.data());
   return text;
 }
 

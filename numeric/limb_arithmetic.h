@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "numeric/huge_float.h"
@@ -34,6 +35,16 @@ Limbs Pack(const Digits& digits, int radix);
 Digits Unpack(const Limbs& limbs, int radix);
 // Digit characters, most significant first; "0" for zero.
 std::string Text(const Limbs& limbs, int radix);
+// The digit characters of `high`, then of `low`, then `zeros` zero digits
+// (most significant first, leading zeros allowed, letters in either case)
+// as limbs: a number text read without its point, and scaled.
+Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t zeros, int radix);
+// The number of digits (0 for zero), and of zero digits at the low end.
+std::size_t DigitCount(const Limbs& limbs, int radix);
+std::size_t TrailingZeroDigits(const Limbs& limbs, int radix);
+// Writes the digit characters of the places [from, from + count) (place 0
+// the lowest), most significant first; places above the number are "0".
+void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t count, char* out);
 
 // a * b: schoolbook for short operands, Karatsuba for mid-size ones and the
 // three-prime NTT for long ones.

@@ -94,14 +94,13 @@ struct Field {
   }
 
   // roots[len + j] = w^j for the primitive (2 len)-th root w, len = 1, 2, 4,
-  // ..., n / 2; inverse roots when `inverse`. The top level is computed in
-  // eight interleaved chains (w^(j + 8) = w^j w^8); every lower level is
-  // every other entry of the level above it.
-  static std::vector<std::uint32_t> BuildRoots(std::size_t n, bool inverse) {
+  // ..., n / 2. The top level is computed in eight interleaved chains
+  // (w^(j + 8) = w^j w^8); every lower level is every other entry of the
+  // level above it.
+  static std::vector<std::uint32_t> BuildRoots(std::size_t n) {
     std::vector<std::uint32_t> roots(std::max<std::size_t>(n, 2));
     const std::size_t top = roots.size() / 2;
-    std::uint32_t w = Power(ToMont(3), (P - 1) / (2 * top));
-    if (inverse) w = Power(w, P - 2);
+    const std::uint32_t w = Power(ToMont(3), (P - 1) / (2 * top));
     std::uint32_t* level = &roots[top];
     level[0] = ToMont(1);
     for (std::size_t j = 1; j < top && j < 8; ++j) level[j] = Mul(level[j - 1], w);
@@ -115,20 +114,17 @@ struct Field {
 
   // The root table for a transform of length n. An entry does not depend on
   // the length, so one table serves every shorter transform: a table of up
-  // to kCachedRoots entries is kept per prime and direction (behind a lock:
+  // to kCachedRoots entries is kept per prime (behind a lock:
   // the engine may run on more than one thread) and rebuilt when a longer
   // transform asks; longer ones are built for the call and freed with it.
   static constexpr std::size_t kCachedRoots = std::size_t{1} << 16;
-  static std::shared_ptr<const std::vector<std::uint32_t>> Roots(std::size_t n, bool inverse) {
-    if (n > kCachedRoots) {
-      return std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n, inverse));
-    }
+  static std::shared_ptr<const std::vector<std::uint32_t>> Roots(std::size_t n) {
+    if (n > kCachedRoots) return std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n));
     static std::mutex mutex;
-    static std::shared_ptr<const std::vector<std::uint32_t>> tables[2];
+    static std::shared_ptr<const std::vector<std::uint32_t>> table;
     std::lock_guard<std::mutex> lock(mutex);
-    auto& table = tables[inverse ? 1 : 0];
     if (!table || table->size() < n) {
-      table = std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n, inverse));
+      table = std::make_shared<const std::vector<std::uint32_t>>(BuildRoots(n));
     }
     return table;
   }
@@ -161,7 +157,7 @@ struct Field {
     }
   }
 
-  // Decimation in time with the inverse roots: bit-reversed order in,
+  // Decimation in time with the roots it is given: bit-reversed order in,
   // natural order out (not yet divided by n).
   static void InversePortable(std::vector<std::uint32_t>& a,
                               const std::vector<std::uint32_t>& roots) {
@@ -462,7 +458,7 @@ struct Field {
                        std::size_t n, std::vector<std::uint32_t>& result,
                        std::vector<std::uint32_t>& scratch) {
     const bool square = a.data() == b.data() && a.size() == b.size();
-    const auto roots_holder = Roots(n, false);
+    const auto roots_holder = Roots(n);
     const std::vector<std::uint32_t>& roots = *roots_holder;
     LoadAndTransform(a, result, n, roots);
     if (square) {
@@ -471,7 +467,11 @@ struct Field {
       LoadAndTransform(b, scratch, n, roots);
       MultiplyPointwise(result, scratch);
     }
-    Inverse(result, *Roots(n, true));
+    // The inverse butterflies with the forward roots give the transform at
+    // -k in place k (w^(jk) for w^(-jk)): turning the order round takes no
+    // table of inverse roots.
+    Inverse(result, roots);
+    std::reverse(result.begin() + 1, result.end());
     // Mul by the plain value of 1/n turns the Montgomery form into the plain
     // residue and divides by n in one step.
     const std::uint32_t n_inverse = Reduce(Power(ToMont(static_cast<std::uint32_t>(n % P)), P - 2));

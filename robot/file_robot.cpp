@@ -271,8 +271,10 @@ void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lo
                                          : LimitFraction(plain, kBaseDecimal, precision);
   // The step text ends in the robot's result, not the engine's formatted one.
   std::string steps = std::move(calculation->steps);
-  if (calculation->result != plain) steps.erase(steps.rfind("\r\n="));
-  if (result != plain) steps.append("\r\n=").append(result);
+  if (!steps.empty()) {
+    if (calculation->result != plain) steps.erase(steps.rfind("\r\n="));
+    if (result != plain) steps.append("\r\n=").append(result);
+  }
 
   std::string entry = std::string(expression).append("=").append(result);
   log_.append(LogTimeText(engine_.Now())).append(" ").append(entry).append("\r\n");
@@ -295,7 +297,9 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
   for (std::string_view attempt = expression; !attempt.empty();) {
     if (attempt.size() == expression.size() ||
         (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
-      if (auto calculation = engine_.Calculate(attempt, kZeroMemories, kBaseDecimal)) {
+      // Only the step actions write the steps.
+      const bool steps = action == RobotAction::kAddSteps || action == RobotAction::kDetailFilter;
+      if (auto calculation = engine_.Calculate(attempt, kZeroMemories, kBaseDecimal, steps)) {
         expression = attempt;
         return calculation;
       }

@@ -372,7 +372,7 @@ void CExprDlg::OnPaste() {
 }
 
 void CExprDlg::ShowSteps(const CommandResult& result) {
-  if (steps_ && result.ok) steps_->setPlainText(ToQtLines(result.steps));
+  if (steps_ && model_.steps_wanted() && result.ok) steps_->setPlainText(ToQtLines(result.steps));
 }
 
 // The base buttons show the chosen base pressed; the hexadecimal digits and
@@ -401,7 +401,13 @@ void CExprDlg::ToggleSteps(bool on) {
     steps_->setGeometry(12, kStandardSize.height() - 2, kStandardSize.width() - 24, kStepsHeight - 10);
     steps_->setPlaceholderText(QStringLiteral("The lines of working of the next calculation show here."));
   }
-  if (steps_) steps_->setVisible(on);
+  // The step text is built only while the panel shows; a hidden panel
+  // forgets the last one, so that it never shows stale working.
+  model_.set_steps_wanted(on);
+  if (steps_) {
+    steps_->setVisible(on);
+    if (!on) steps_->clear();
+  }
   Reshape(on ? QSize(kStandardSize.width(), kStandardSize.height() + kStepsHeight) : kStandardSize);
   control(kSteps)->setChecked(on);
   FocusInput();

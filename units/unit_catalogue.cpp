@@ -161,8 +161,8 @@ std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, cons
 std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
   ExprEvaluator evaluator(kBaseDecimal, settings_.precision + 1 + kGuardDigits,
                           settings_.angleRadian, sink_);
-  std::string result, steps;
-  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result, steps)) return std::nullopt;
+  std::string result;
+  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return std::nullopt;
   return result;
 }
 

@@ -25,7 +25,7 @@ struct Evaluation {
 Evaluation Evaluate(std::string_view text, int base = 10) {
   Evaluation e;
   ExprEvaluator evaluator(base, 11, true, e.sink);
-  e.ok = evaluator.EvaluateExpression(text, e.result, e.steps);
+  e.ok = evaluator.EvaluateExpression(text, e.result, &e.steps);
   return e;
 }
 
@@ -161,7 +161,7 @@ TEST(EvaluatorTest, StepTextHasABound) {
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
   RecordingSink sink;
   ExprEvaluator evaluator(10, 11, true, sink);
-  EXPECT_EQ(evaluator.FindOperators("-3+(-2)*(4)="), 3);  // + * =
+  EXPECT_EQ(evaluator.FindOperators("-3+(-2)*(4)"), 3);  // + * and the end
   EXPECT_EQ(evaluator.operators(), (std::vector<int>{2, 7, 11}));
   EXPECT_EQ(ExprEvaluator::CountOpenGroups("(-3)*(2+1)+sin(30)+((4))"), 3);
 }

@@ -18,12 +18,29 @@ using testing::RecordingSink;
 
 class ExprEngineTest : public ::testing::Test {
  protected:
+  // With the step text; the calculation without it must agree on everything
+  // else, refusals included.
   std::optional<Calculation> Calc(std::string_view text, int base = kBaseDecimal) {
-    return engine.Calculate(text, memories, base);
+    const std::size_t before = sink.messages.size();
+    std::optional<Calculation> with = engine.Calculate(text, memories, base, true);
+    const std::optional<Calculation> without = plainEngine.Calculate(text, memories, base);
+    EXPECT_EQ(with.has_value(), without.has_value()) << text;
+    EXPECT_EQ(sink.messages.size() - before, plainSink.messages.size()) << text;
+    plainSink.messages.clear();
+    if (with && without) {
+      EXPECT_EQ(with->steps.substr(0, with->steps.find('\r')), without->FirstLine(text)) << text;
+      EXPECT_EQ(with->FirstLine(text), without->FirstLine(text)) << text;
+      EXPECT_EQ(without->result, with->result) << text;
+      EXPECT_EQ(without->plainResult, with->plainResult) << text;
+      EXPECT_TRUE(without->steps.empty()) << text;
+    }
+    return with;
   }
   EngineSettings settings;
   RecordingSink sink;
   ExprEngine engine{settings, sink};
+  RecordingSink plainSink;
+  ExprEngine plainEngine{settings, plainSink};
   MemoryTexts memories = kZeroMemories;
 };
 

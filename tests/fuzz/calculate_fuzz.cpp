@@ -1,7 +1,8 @@
 // ExprEngine::Calculate on any text in any base, with random precision,
 // exponent threshold and angle mode. Every line of the body is calculated in
 // turn and each result shifts into the memories, as in the window, so later
-// lines can read Last1..Last5. A refusal must always come with a message.
+// lines can read Last1..Last5. A refusal must always come with a message,
+// and the calculation with the step text must come out as the one without.
 #include <string>
 
 #include "engine/expr_engine.h"
@@ -23,8 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string line(input.Line());
     sink.messages.clear();
     const auto calculation = engine.Calculate(line, store.memories(), base);
+    // With the step text the calculation comes out the same.
+    const auto with_steps = engine.Calculate(line, store.memories(), base, true);
+    FUZZ_CHECK(with_steps.has_value() == calculation.has_value());
     if (calculation) {
       FUZZ_CHECK(!calculation->result.empty());
+      FUZZ_CHECK(with_steps->result == calculation->result &&
+                 with_steps->plainResult == calculation->plainResult &&
+                 with_steps->steps.starts_with(calculation->FirstLine(line)));
       store.ShiftMemories(calculation->plainResult, base);
     } else if (!calvoro::TrimBlanks(line).empty() && line.find('=') == std::string::npos) {
       FUZZ_CHECK(!sink.messages.empty());  // never refused in silence

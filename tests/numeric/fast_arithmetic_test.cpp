@@ -1,17 +1,20 @@
 // The limb kernels against the digit-by-digit schoolbook oracle: every
 // multiplication and division path (schoolbook, Karatsuba, NTT, Knuth D, Barrett with
 // the Newton reciprocal, the shortened-divisor path) on the same operands,
-// and the public HugeFloat operations on random operands of 1 to 5,000
+// and the public HugeFloat operations (and the operator application's
+// products and quotients of number texts) on random operands of 1 to 5,000
 // digits in the four radices.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "numeric/huge_float.h"
 #include "numeric/limb_arithmetic.h"
+#include "numeric/text_arithmetic.h"
 #include "tests/support/reference_number.h"
 
 namespace calvoro {
@@ -280,13 +283,19 @@ TEST_P(FastHugeFloat, ProductsQuotientsAndRemaindersMatchTheSchoolbookOracle) {
     const HugeFloat b = HugeFloat::FromRadixText(b_text, radix, precision);
     SCOPED_TRACE(::testing::Message() << "radix " << radix << ", precision " << precision << ", "
                                       << a_text.size() << " and " << b_text.size() << " chars");
-    const bool same_product =
-        Multiply(a, b, precision).ToText() == schoolbook::Multiply(a, b, precision).ToText();
+    // The operator application's road from text to limbs and back too.
+    const std::optional<NumberText> x = SplitNumberText(a_text, radix);
+    const std::optional<NumberText> y = SplitNumberText(b_text, radix);
+    ASSERT_TRUE(x && y);
+    const std::string product = schoolbook::Multiply(a, b, precision).ToText();
+    const bool same_product = Multiply(a, b, precision).ToText() == product &&
+                              MultiplyNumberTexts(*x, *y, radix, precision) == product;
     EXPECT_TRUE(same_product);
     mismatches += !same_product;
     if (b.IsZero()) continue;
-    const bool same_quotient =
-        Divide(a, b, precision).ToText() == schoolbook::Divide(a, b, precision).ToText();
+    const std::string quotient = schoolbook::Divide(a, b, precision).ToText();
+    const bool same_quotient = Divide(a, b, precision).ToText() == quotient &&
+                               DivideNumberTexts(*x, *y, radix, precision) == quotient;
     EXPECT_TRUE(same_quotient);
     mismatches += !same_quotient;
     HugeFloat positive_b = b;
@@ -328,9 +337,12 @@ TEST(FastHugeFloat, ZerosSignsAndCutsAreUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " and " + c.b);
     const HugeFloat a = HugeFloat::FromText(c.a), b = HugeFloat::FromText(c.b);
+    const NumberText x = *SplitNumberText(c.a, 10), y = *SplitNumberText(c.b, 10);
     EXPECT_EQ(Multiply(a, b, c.precision).ToText(), c.product);
+    EXPECT_EQ(MultiplyNumberTexts(x, y, 10, c.precision), c.product);
     if (c.quotient) {
       EXPECT_EQ(Divide(a, b, c.precision).ToText(), c.quotient);
+      EXPECT_EQ(DivideNumberTexts(x, y, 10, c.precision), c.quotient);
     }
   }
 }
