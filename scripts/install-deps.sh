@@ -8,8 +8,9 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 # reference their tests compare with.
 packages+=(libmpfr-dev libgmp-dev python3 python3-mpmath)
 # The windows: Qt 6 Widgets (with its offscreen platform for headless tests),
-# a metric-compatible Arial, and a browser-independent way to open the help.
-packages+=(qt6-base-dev fonts-liberation fonts-dejavu-core xdg-utils)
+# libxcb (where the X server has a window), a metric-compatible Arial, and a
+# browser-independent way to open the help.
+packages+=(qt6-base-dev libxcb1-dev fonts-liberation fonts-dejavu-core xdg-utils)
 # A real X server, a window manager, a typing robot and xprop (stacking and
 # window states) for the real-display tests of the windows.
 packages+=(xvfb xauth xdotool openbox x11-utils)

@@ -7,8 +7,43 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
 
 namespace calvoro::ui {
+namespace {
+
+// The centre of a top-level window on the screen as the X server has it.
+// Qt's own record of the window's place can lag behind the window manager's
+// placing for a while, which opened dialogs in a corner of the screen.
+std::optional<QPoint> ServerCentre(const QWidget* window) {
+#if QT_CONFIG(xcb)
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !window->windowHandle()) return std::nullopt;
+  xcb_connection_t* connection = x11->connection();
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  if (!screen) return std::nullopt;
+  const qreal ratio = window->devicePixelRatioF();
+  const auto cookie = xcb_translate_coordinates(
+      connection, static_cast<xcb_window_t>(window->winId()), screen->root,
+      static_cast<std::int16_t>(window->width() * ratio / 2),
+      static_cast<std::int16_t>(window->height() * ratio / 2));
+  const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
+      xcb_translate_coordinates_reply(connection, cookie, nullptr), &std::free);
+  if (reply) return QPoint(qRound(reply->dst_x / ratio), qRound(reply->dst_y / ratio));
+#else
+  (void)window;
+#endif
+  return std::nullopt;
+}
+
+}  // namespace
 
 SkinnedDialog::SkinnedDialog(QSize size, const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
@@ -60,10 +95,10 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
     if (screen) {
       const QRect area = screen->availableGeometry();
-      // The opener's place asked of the window system (its frame geometry can
-      // lag behind the desktop's placing).
-      const QPoint centre = centreOnParent_ && opener ? opener->mapToGlobal(opener->rect().center())
-                                                      : area.center();
+      QPoint centre = area.center();
+      if (centreOnParent_ && opener) {
+        centre = ServerCentre(opener).value_or(opener->mapToGlobal(opener->rect().center()));
+      }
       QRect place(QPoint(), size());
       place.moveCenter(centre);
       // Wholly on the screen, even for a window near its edge.
