@@ -18,6 +18,15 @@
 
 namespace calvoro {
 
+// The function list's control numbers, one per button.
+enum class FunctionControl {
+  kSin = 106, kArcsin = 107, kSinh = 108, kArsinh = 109, kCos = 110, kArccos = 111,
+  kCosh = 112, kArcosh = 113, kTan = 114, kArctan = 115, kTanh = 116, kArtanh = 117,
+  kExp = 118, kLn = 119, kInt = 120, kAbs = 121, kTenPower = 122, kLog = 123, kRad = 124,
+  kDeg = 125, kSquare = 126, kSqrt = 127, kFac = 128, kParameterF = 137, kParameterK = 143,
+  kParameterM = 144, kParameterW = 145, kParameterPi = 146,
+};
+
 // One button of the function list.
 struct FunctionButton {
   enum class Kind {
@@ -26,7 +35,7 @@ struct FunctionButton {
     Parameter,  // F, K, M, W and Pi, inserted as they are
     Hidden,     // in the list but never shown
   };
-  int control;               // the dialog's control number
+  FunctionControl control;
   std::string_view caption;  // "&" marks the mnemonic letter
   std::string_view tooltip;  // empty: none
   std::string_view insert;   // what the owner inserts

@@ -17,6 +17,9 @@
 
 namespace calvoro {
 
+// The window's command buttons, in its order.
+enum class RobotCommand { kCalculate, kCopy, kClear, kClose, kHelp };
+
 namespace robot_text {
 // The window's size in dialog units.
 inline constexpr int kDialogWidth = 539;
@@ -42,17 +45,18 @@ inline constexpr std::array<ActionButton, 5> kActionButtons = {{
     {"Detail Filter ", RobotAction::kDetailFilter},
 }};
 
+// In the window's order; Calculate is the default button.
 struct Button {
+  RobotCommand command;
   std::string_view label;
   std::string_view tooltip;
 };
-// In the window's order; Calculate is the default button.
 inline constexpr std::array<Button, 5> kButtons = {{
-    {"Calculate", "Begin to calculate"},
-    {"Copy", "Copy the log to the clipboard"},
-    {"Clear", "Clear the log"},
-    {"Close", "Close the robot"},
-    {"Help", "Open the help document"},
+    {RobotCommand::kCalculate, "Calculate", "Begin to calculate"},
+    {RobotCommand::kCopy, "Copy", "Copy the log to the clipboard"},
+    {RobotCommand::kClear, "Clear", "Clear the log"},
+    {RobotCommand::kClose, "Close", "Close the robot"},
+    {RobotCommand::kHelp, "Help", "Open the help document"},
 }};
 
 // The Browse file dialog: pairs of description and pattern, "|" between.

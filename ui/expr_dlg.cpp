@@ -45,6 +45,9 @@ int MemoryOfKey(int key) {
   }
 }
 
+// The letter keys A to F, which the hexadecimal digits repeat.
+constexpr Control kLettersAToF[6] = {kLetterA, kLetterB, kLetterC, kLetterD, kLetterE, kLetterF};
+
 const char* const kMemoryTips[5] = {
     "The first lastest result of calculation:last1=0", "The second lastest result of calculation:last2=0",
     "The third lastest result of calculation:last3=0", "The forth lastest result of calculation:last4=0",
@@ -125,15 +128,14 @@ void CExprDlg::BuildControls() {
   Add(kUnknown, QStringLiteral("X"), nowhere, ButtonTone::Key, QStringLiteral("Unknown Variable"),
       [this] { TypeChar('x'); });
   // Hexadecimal digits A-F, and the same letters among the letter keys.
-  const int letterIds[6] = {1150, 1151, 1152, 1155, 1156, 1157};
   for (int i = 0; i < 6; ++i) {
     const char c = static_cast<char>('A' + i);
     Add(kHexA + i, QString(QChar(c)), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
-    Add(letterIds[i], QString(QChar(c)), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
+    Add(kLettersAToF[i], QString(QChar(c)), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
   }
   for (char c = 'g'; c <= 'y'; ++c) {
     if (c == 'x') continue;
-    const int id = c == 'y' ? 1056 : 1038 + (c - 'g');
+    const int id = c == 'y' ? int{kLetterY} : kLetterG + (c - 'g');
     Add(id, QString(QChar(c - 'a' + 'A')), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
   }
   Add(kHeadHex, QStringLiteral("Oh"), nowhere, ButtonTone::Base, QStringLiteral("Hex Float Number Head"),
@@ -231,13 +233,12 @@ void CExprDlg::LayoutStandard() {
   control(kCalc)->Place(x + 46, 72, 728 - x - 46, 48);
 
   x = 12;
-  const int letterIds[6] = {1150, 1151, 1152, 1155, 1156, 1157};
-  for (int id : letterIds) {
+  for (int id : kLettersAToF) {
     control(id)->Place(x, 98, 24, 22);
     x += 26;
   }
-  for (int id = 1038; id <= 1054; ++id, x += 26) control(id)->Place(x, 98, 24, 22);
-  control(1056)->Place(x, 98, 24, 22);
+  for (int id = kLetterG; id <= kLetterW; ++id, x += 26) control(id)->Place(x, 98, 24, 22);
+  control(kLetterY)->Place(x, 98, 24, 22);
   control(kUnknown)->Place(x + 32, 98, 36, 22);
 
   x = 12;

@@ -25,6 +25,10 @@ enum Control : int {
   kClose = 1025, kPower = 1026, kMinimize = 1027, kUnknown = 1031, kHexA = 1032, kStyle = 1078,
   kConverter = 1104, kRobot = 1105, kLast1 = 1106, kBackspace = 1111, kBin = 1145, kOct = 1146,
   kDec = 1147, kHex = 1148, kMix = 1149, kHeadHex = 1163, kHeadBin = 1164, kSteps = 2000,
+  // The letter keys: A to F apart from the hexadecimal digits, G to W in a
+  // run from kLetterG, and Y (X is kUnknown).
+  kLetterA = 1150, kLetterB = 1151, kLetterC = 1152, kLetterD = 1155, kLetterE = 1156,
+  kLetterF = 1157, kLetterG = 1038, kLetterW = 1054, kLetterY = 1056,
 };
 
 // The expression field: every key goes to the window; only caret movement

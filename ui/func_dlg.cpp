@@ -77,7 +77,7 @@ CFuncDlg::CFuncDlg(const CSysData& record, MessageSink& sink, Request request, Q
   SetDefaultButton(ok);
 }
 
-SkinnedButton* CFuncDlg::button(int control) const {
+SkinnedButton* CFuncDlg::button(FunctionControl control) const {
   for (const auto& [id, button] : buttons_)
     if (id == control) return button;
   return nullptr;

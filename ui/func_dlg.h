@@ -25,8 +25,8 @@ class CFuncDlg : public SkinnedDialog {
   CFuncDlg(const CSysData& record, MessageSink& sink, Request request, QWidget* parent);
 
   const ParameterFields& fields() const { return fields_; }
-  // The button of a control number (hidden ones too), or null.
-  SkinnedButton* button(int control) const;
+  // The button of a control (hidden ones too), or null.
+  SkinnedButton* button(FunctionControl control) const;
   // The edit of a parameter, in the order F, K, M, W, PI.
   QLineEdit* edit(int index) const { return edits_[index]; }
 
@@ -34,7 +34,7 @@ class CFuncDlg : public SkinnedDialog {
 
  private:
   ParameterFields fields_;
-  std::vector<std::pair<int, SkinnedButton*>> buttons_;
+  std::vector<std::pair<FunctionControl, SkinnedButton*>> buttons_;
   std::array<QLineEdit*, ParameterFields::kCount> edits_{};
 };
 

@@ -23,6 +23,14 @@ namespace {
 // Dialog units: about 1.5 pixels across and 1.625 down.
 constexpr QSize kSize(robot_text::kDialogWidth * 3 / 2, robot_text::kDialogHeight * 13 / 8);
 
+// command() finds a button by its command's place in kButtons.
+constexpr bool CommandsInOrder() {
+  for (std::size_t i = 0; i < robot_text::kButtons.size(); ++i)
+    if (robot_text::kButtons[i].command != static_cast<RobotCommand>(i)) return false;
+  return true;
+}
+static_assert(CommandsInOrder());
+
 }  // namespace
 
 CRobotDlg::CRobotDlg(CSysData& record, MessageSink& sink, std::function<void()> save,
@@ -73,7 +81,7 @@ CRobotDlg::CRobotDlg(CSysData& record, MessageSink& sink, std::function<void()> 
   int x = 16;
   for (const Button& b : kButtons) {
     SkinnedButton* button = AddButton(ToQt(b.label), QRect(x, kSize.height() - 44, 82, 26),
-                                      b.label == "Calculate" ? ButtonTone::Accent : ButtonTone::Tool);
+                                      b.command == RobotCommand::kCalculate ? ButtonTone::Accent : ButtonTone::Tool);
     button->setToolTip(ToQt(b.tooltip));
     commands_ << button;
     x += 90;
@@ -86,17 +94,17 @@ CRobotDlg::CRobotDlg(CSysData& record, MessageSink& sink, std::function<void()> 
 
   connect(browse, &QAbstractButton::clicked, this, &CRobotDlg::OnBrowse);
   connect(selectDir, &QAbstractButton::clicked, this, &CRobotDlg::OnSelectDir);
-  connect(commands_[0], &QAbstractButton::clicked, this, &CRobotDlg::OnCalculate);
-  connect(commands_[1], &QAbstractButton::clicked, this, &CRobotDlg::OnCopy);
-  connect(commands_[2], &QAbstractButton::clicked, this, [this] {
+  connect(command(RobotCommand::kCalculate), &QAbstractButton::clicked, this, &CRobotDlg::OnCalculate);
+  connect(command(RobotCommand::kCopy), &QAbstractButton::clicked, this, &CRobotDlg::OnCopy);
+  connect(command(RobotCommand::kClear), &QAbstractButton::clicked, this, [this] {
     model_.Clear();
     ShowLog();
   });
-  connect(commands_[3], &QAbstractButton::clicked, this, &QDialog::accept);
-  connect(commands_[4], &QAbstractButton::clicked, this, [this] { OpenHelp(sink_, this); });
-  SetHelpButton(commands_[4]);
+  connect(command(RobotCommand::kClose), &QAbstractButton::clicked, this, &QDialog::accept);
+  connect(command(RobotCommand::kHelp), &QAbstractButton::clicked, this, [this] { OpenHelp(sink_, this); });
+  SetHelpButton(command(RobotCommand::kHelp));
   // Calculate is the default button (off while a run goes on).
-  SetDefaultButton(commands_[0]);
+  SetDefaultButton(command(RobotCommand::kCalculate));
   connect(cancel_, &QAbstractButton::clicked, this, &CRobotDlg::OnCancel);
 
   connect(source_, &QLineEdit::textEdited, this,

@@ -46,6 +46,8 @@ class CRobotDlg : public SkinnedDialog, private RobotProgress {
   bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) override;
   void ShowLog();
   void SetRunning(bool running);
+  // The command buttons come first in `commands_`, in the order of kButtons.
+  SkinnedButton* command(RobotCommand which) const { return commands_[static_cast<qsizetype>(which)]; }
 
   RobotDialogModel model_;
   MessageSink& sink_;

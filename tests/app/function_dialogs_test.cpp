@@ -16,10 +16,10 @@ namespace {
 using testing::RecordingSink;
 
 TEST(FunctionDialogsTest, ButtonsInsertTheirTextsAndOnlyKnownFunctionsAskForAnArgument) {
-  std::set<int> controls;
+  std::set<FunctionControl> controls;
   int hidden = 0;
   for (const FunctionButton& button : FunctionButtons()) {
-    EXPECT_TRUE(controls.insert(button.control).second) << button.control;
+    EXPECT_TRUE(controls.insert(button.control).second) << button.caption;
     if (button.kind == FunctionButton::Kind::Hidden) {
       ++hidden;
       continue;

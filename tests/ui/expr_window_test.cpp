@@ -237,7 +237,7 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
 TEST_F(ExprWindowTest, MiniWindowHidesTheKeypadButKeepsItsKeys) {
   auto window = Open(true);
   EXPECT_EQ(window->size(), QSize(736, 84));
-  for (int id : {int{kCalc}, int{kDigit0}, int{kAdd}, int{kSetting}, int{kLog}, int{kRobot}, int{kHexA}, 1150})
+  for (int id : {kCalc, kDigit0, kAdd, kSetting, kLog, kRobot, kHexA, kLetterA})
     EXPECT_FALSE(window->control(id)->isVisible()) << id;
   for (int id : {kBin, kMix, kHeadHex, kUnknown, kLast1, kBackspace, kCopy, kPaste})
     EXPECT_TRUE(window->control(id)->isVisible()) << id;

@@ -12,6 +12,7 @@ namespace {
 
 using calvoro::testing::RecordingSink;
 using calvoro::testing::WhenModalOf;
+using C = FunctionControl;
 
 class FunctionDialogTest : public ExprWindowFixture {
  protected:
@@ -21,7 +22,7 @@ class FunctionDialogTest : public ExprWindowFixture {
     QTest::mouseClick(window.control(kFuncPara), Qt::LeftButton);
   }
   // Clicks a function button of the list and answers its input dialog.
-  static void Function(CFuncDlg& list, int control, std::function<void(CFuncInputDlg&)> answer) {
+  static void Function(CFuncDlg& list, FunctionControl control, std::function<void(CFuncInputDlg&)> answer) {
     WhenModalOf<CFuncInputDlg>(std::move(answer), &list);
     QTest::mouseClick(list.button(control), Qt::LeftButton);
   }
@@ -38,12 +39,12 @@ TEST_F(FunctionDialogTest, ButtonsInsertAtTheCaretWhileTheListStaysOpen) {
   window->input()->setCursorPosition(2);
   FuncPara(*window, [&](CFuncDlg& list) {
     EXPECT_EQ(list.size(), QSize(560, 240));
-    for (int hidden : {109, 113, 117}) EXPECT_FALSE(list.button(hidden)->isVisible());
-    EXPECT_EQ(list.button(112)->toolTip(), "hyperbolic cosine ");
+    for (auto hidden : {C::kArsinh, C::kArcosh, C::kArtanh}) EXPECT_FALSE(list.button(hidden)->isVisible());
+    EXPECT_EQ(list.button(C::kCosh)->toolTip(), "hyperbolic cosine ");
     EXPECT_TRUE(list.edit(ParameterFields::kPi)->isReadOnly());
     calvoro::testing::SaveScreenshot(&list, "function_list");
 
-    Function(list, 106, [](CFuncInputDlg& input) {
+    Function(list, C::kSin, [](CFuncInputDlg& input) {
       EXPECT_EQ(input.prefixEdit()->text(), "sin(");
       EXPECT_TRUE(input.radian()->isChecked());
       QTest::mouseClick(input.degree(), Qt::LeftButton);
@@ -55,12 +56,12 @@ TEST_F(FunctionDialogTest, ButtonsInsertAtTheCaretWhileTheListStaysOpen) {
     EXPECT_EQ(window->input()->text(), "2+sin(30)3");
     EXPECT_EQ(settings.Load().angleRadian, false);  // saved at once
 
-    QTest::mouseClick(list.button(126), Qt::LeftButton);  // x^2
-    QTest::mouseClick(list.button(145), Qt::LeftButton);  // W
+    QTest::mouseClick(list.button(C::kSquare), Qt::LeftButton);
+    QTest::mouseClick(list.button(C::kParameterW), Qt::LeftButton);
     EXPECT_EQ(window->input()->text(), "2+sin(30)^2W3");
 
     // Cancel in the input dialog inserts nothing.
-    Function(list, 118, [](CFuncInputDlg& input) {
+    Function(list, C::kExp, [](CFuncInputDlg& input) {
       EXPECT_FALSE(input.radian()->isVisible());
       EXPECT_FALSE(input.degree()->isVisible());
       QTest::keyClicks(input.argumentEdit(), "1");
