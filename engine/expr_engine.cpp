@@ -318,14 +318,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   const std::string_view typed = TrimBlanks(expression);
   std::string_view text = LowerCased(typed, prepared);
   if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
-  std::size_t opens = 0, closes = 0;
-  for (std::size_t i = FindAnyOf(text, "()"); i != std::string_view::npos;
-       i = FindAnyOf(text, "()", i + 1)) {
-    ++(text[i] == '(' ? opens : closes);
-  }
-  if (opens != closes) {
-    sink_.MessageBox("The number of ) is not equal with the number of ( .", kCaptionCalvoroWarning,
-                     MessageIcon::Warning);
+  if (!CountBrackets(text).Balanced()) {
+    sink_.MessageBox(kUnequalBracketsText, kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }
   // The bounds come first: a text far beyond them is refused before the

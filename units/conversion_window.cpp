@@ -111,8 +111,7 @@ bool ConversionWindowModel::Calculate(std::string_view input) {
     Warn(sink_, kNoExpressionText);
     return false;
   }
-  if (std::count(expression.begin(), expression.end(), '(') !=
-      std::count(expression.begin(), expression.end(), ')')) {
+  if (!CountBrackets(expression).Balanced()) {
     Warn(sink_, kUnequalBracketsText);
     return false;
   }
