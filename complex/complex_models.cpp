@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "complex/number_text.h"
 #include "engine/expression_text.h"
+#include "engine/number_text.h"
 
 namespace calvoro {
 
