@@ -40,14 +40,7 @@ TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
        "calvoro-cli: unknown option '--F'; did you mean '--A'?" + kHint},
   };
   for (const auto& c : cases) {
-    const auto run = RunCli(c.args);
-    const std::string name = c.args.back();
-    EXPECT_EQ(run.status, c.status) << name;
-    EXPECT_EQ(run.out, c.out) << name;
-    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << name;
-    if (c.err.empty()) {
-      EXPECT_EQ(run.err, "") << name;
-    }
+    EXPECT_TRUE(testing_cli::RanAs(RunCli(c.args), c.status, c.out, c.err)) << c.args.back();
   }
 }
 
