@@ -18,12 +18,7 @@ TEST(MatrixCliTest, ResultsRefusalsAndUsage) {
   const std::string wide = folder.Write("wide", "1 2 3\n4 5 6\n");
   const std::string empty = folder.Write("empty", "");
   const std::string hint = "\nTry 'calvoro-cli help matrix' for more information.\n";
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-    std::string err;  // its beginning
-  } cases[] = {
+  const testing_cli::CliCase cases[] = {
       {{"matrix", "add", a, b}, 0, "A + B = \n\n6 8\n10 12\n", ""},
       {{"matrix", "mul", a, b}, 0, "A * B = \n\n19 22\n43 50\n", ""},
       {{"matrix", "trans", wide},
@@ -38,7 +33,7 @@ TEST(MatrixCliTest, ResultsRefusalsAndUsage) {
       {{"matrix", "trans", a, b}, 2, "", "calvoro-cli: matrix trans takes FILE-A" + hint},
   };
   for (const auto& c : cases) {
-    EXPECT_TRUE(testing_cli::RanAs(RunCli(c.args), c.status, c.out, c.err))
+    EXPECT_TRUE(testing_cli::RanAs(RunCli(c.args), c))
         << (c.args.size() > 1 ? c.args[1] : "matrix");
   }
 }

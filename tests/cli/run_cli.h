@@ -57,12 +57,21 @@ inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
 }
 
-// A run that ended with `status`, printed `out` and wrote to standard error
-// a text that begins with `err` (nothing when `err` is empty).
-inline ::testing::AssertionResult RanAs(const CliRun& run, int status, const std::string& out,
-                                        const std::string& err) {
-  const bool err_matches = err.empty() ? run.err.empty() : run.err.starts_with(err);
-  if (run.status == status && run.out == out && err_matches) return ::testing::AssertionSuccess();
+// A command line and what its run gives: the exit status, the standard
+// output and the beginning of standard error (none at all when `err` is
+// empty).
+struct CliCase {
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline ::testing::AssertionResult RanAs(const CliRun& run, const CliCase& expected) {
+  const bool err_matches =
+      expected.err.empty() ? run.err.empty() : run.err.starts_with(expected.err);
+  if (run.status == expected.status && run.out == expected.out && err_matches)
+    return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "status " << run.status << ", standard output '"
                                        << run.out << "', standard error '" << run.err << "'";
 }
