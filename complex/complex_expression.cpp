@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "engine/evaluator.h"
-#include "engine/expr_engine.h"
+#include "engine/expression_scan.h"
 #include "engine/expression_text.h"
 #include "engine/functions.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 namespace {
@@ -178,11 +179,8 @@ std::optional<ComplexNumber> EvaluateFlat(Items::const_iterator begin, Items::co
 }  // namespace
 
 std::string PrepareComplexExpression(std::string_view expression) {
-  static const EngineSettings settings;
-  static SilentSink silent;
-  const ExprEngine engine(settings, silent);
   const std::string text =
-      engine.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)), 10);
+      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)), kBaseDecimal);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
   for (std::size_t i = 0; i < text.size(); ++i) {

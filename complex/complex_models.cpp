@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "complex/number_text.h"
 #include "engine/expression_text.h"
+#include "engine/number_text.h"
 
 namespace calvoro {
 
@@ -88,7 +88,7 @@ bool ComplexWindowModel::Calculate() {
     sink_.MessageBox(kNoExpressionText, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
   }
-  if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
+  if (!CountBrackets(text).Balanced()) {
     sink_.MessageBox(kUnequalBracketsText, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
   }

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "complex/number_text.h"
+#include "engine/number_text.h"
 
 namespace calvoro {
 namespace {

@@ -306,14 +306,9 @@ bool ExprEvaluator::RewriteOneGroup(std::string_view text, std::string& out, boo
 
 bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
                                        std::string* steps) {
-  std::size_t opens = 0, closes = 0;
-  for (std::size_t i = FindAnyOf(prepared, "()"); i != std::string_view::npos;
-       i = FindAnyOf(prepared, "()", i + 1)) {
-    ++(prepared[i] == '(' ? opens : closes);
-  }
-  if (opens != closes) {
-    sink_.MessageBox("Sorry, the expression includes " + std::to_string(opens) + " ( and " +
-                         std::to_string(closes) + " ). It is invalid.",
+  if (const BracketCount brackets = CountBrackets(prepared); !brackets.Balanced()) {
+    sink_.MessageBox("Sorry, the expression includes " + std::to_string(brackets.opens) +
+                         " ( and " + std::to_string(brackets.closes) + " ). It is invalid.",
                      kCaptionWarning, MessageIcon::Warning);
     return false;
   }

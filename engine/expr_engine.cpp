@@ -135,36 +135,6 @@ int ExprEngine::DigitLimit(int base) const {
   }
 }
 
-bool ExprEngine::InsertImplicitMultiplicationInto(std::string_view text, int base,
-                                                  std::string& out, bool* names) const {
-  ExpressionScanner scanner(text, base);
-  ExpressionToken::Kind left = ExpressionToken::kOther;
-  bool inserted = false;
-  for (ExpressionToken token; scanner.Next(token); left = token.kind) {
-    if (names != nullptr && (token.kind == ExpressionToken::kMemory ||
-                             token.kind == ExpressionToken::kPi ||
-                             token.kind == ExpressionToken::kParameter))
-      *names = true;
-    if (NeedsImplicitMultiplication(left, token.kind)) {
-      if (!inserted) {
-        // The text up to here is copied only now that it changes.
-        out.reserve(text.size() + text.size() / 4);
-        out.assign(text.substr(0, token.pos));
-        inserted = true;
-      }
-      out += '*';
-    }
-    if (inserted) out += text.substr(token.pos, token.length);
-  }
-  return inserted;
-}
-
-std::string ExprEngine::InsertImplicitMultiplication(std::string_view text, int base) const {
-  std::string out;
-  if (!InsertImplicitMultiplicationInto(text, base, out)) out = text;
-  return out;
-}
-
 std::string ExprEngine::DefaultPi(int base) const {
   // The stored decimals at least, so that no result at a low precision
   // changes; beyond them the working precision and guard digits.
@@ -318,14 +288,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   const std::string_view typed = TrimBlanks(expression);
   std::string_view text = LowerCased(typed, prepared);
   if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
-  std::size_t opens = 0, closes = 0;
-  for (std::size_t i = FindAnyOf(text, "()"); i != std::string_view::npos;
-       i = FindAnyOf(text, "()", i + 1)) {
-    ++(text[i] == '(' ? opens : closes);
-  }
-  if (opens != closes) {
-    sink_.MessageBox("The number of ) is not equal with the number of ( .", kCaptionCalvoroWarning,
-                     MessageIcon::Warning);
+  if (!CountBrackets(text).Balanced()) {
+    sink_.MessageBox(kUnequalBracketsText, kCaptionCalvoroWarning, MessageIcon::Warning);
     return std::nullopt;
   }
   // The bounds come first: a text far beyond them is refused before the

@@ -71,7 +71,6 @@ class ExprEngine {
                                                       const MemoryTexts& memories, int base);
 
   // The steps of Calculate, public for the solver, the windows and tests.
-  std::string InsertImplicitMultiplication(std::string_view text, int base) const;
   // Memories, Pi and parameters replaced by their values in `base`. The size
   // of the text is found first; beyond the evaluator's bounds it is refused
   // (after the message) before it is built.
@@ -91,11 +90,6 @@ class ExprEngine {
   std::tm Now() const { return clock_(); }
 
  private:
-  // InsertImplicitMultiplication into `out`; false, with `out` untouched,
-  // when the text needs no "*". `names` is set when the text names a
-  // memory, Pi or a parameter.
-  bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
-                                        bool* names = nullptr) const;
   enum class Substitution { kNone, kDone, kRefused };
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.

@@ -89,4 +89,34 @@ bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Ki
          (right == Kind::kNumber && left != Kind::kNumber);
 }
 
+bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+                                      bool* names) {
+  ExpressionScanner scanner(text, base);
+  ExpressionToken::Kind left = ExpressionToken::kOther;
+  bool inserted = false;
+  for (ExpressionToken token; scanner.Next(token); left = token.kind) {
+    if (names != nullptr &&
+        (token.kind == ExpressionToken::kMemory || token.kind == ExpressionToken::kPi ||
+         token.kind == ExpressionToken::kParameter))
+      *names = true;
+    if (NeedsImplicitMultiplication(left, token.kind)) {
+      if (!inserted) {
+        // The text up to here is copied only now that it changes.
+        out.reserve(text.size() + text.size() / 4);
+        out.assign(text.substr(0, token.pos));
+        inserted = true;
+      }
+      out += '*';
+    }
+    if (inserted) out += text.substr(token.pos, token.length);
+  }
+  return inserted;
+}
+
+std::string InsertImplicitMultiplication(std::string_view text, int base) {
+  std::string out;
+  if (!InsertImplicitMultiplicationInto(text, base, out)) out = text;
+  return out;
+}
+
 }  // namespace calvoro

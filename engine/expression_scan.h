@@ -4,6 +4,7 @@
 // the base switch all walk the same pieces.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -50,5 +51,14 @@ bool EndsOperand(ExpressionToken::Kind kind);
 // Whether a "*" goes between two neighbouring pieces: the left one ends an
 // operand and the right one begins one (a number only after a non-number).
 bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Kind right);
+
+// The text in `base` with every implicit multiplication written as "*":
+// "2(3)" gives "2*(3)".
+std::string InsertImplicitMultiplication(std::string_view text, int base);
+// The same into `out`; false, with `out` untouched, when the text needs no
+// "*" (a long text is then not copied). `names` is set when the text names
+// a memory, Pi or a parameter.
+bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+                                      bool* names = nullptr);
 
 }  // namespace calvoro

@@ -2,6 +2,7 @@
 #include "engine/expression_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
@@ -283,6 +284,30 @@ std::string Bracketed(std::string_view value) {
   out.reserve(value.size() + 2);
   out.append("(").append(value).append(")");
   return out;
+}
+
+BracketCount CountBrackets(std::string_view text) {
+  BracketCount count;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen characters at a time: the long digit runs of huge numbers hold
+  // no bracket and cost one test per block.
+  const __m128i open = _mm_set1_epi8('(');
+  const __m128i close = _mm_set1_epi8(')');
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const auto opens = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, open)));
+    const auto closes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, close)));
+    if ((opens | closes) == 0) continue;
+    count.opens += static_cast<std::size_t>(std::popcount(opens));
+    count.closes += static_cast<std::size_t>(std::popcount(closes));
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    count.opens += text[i] == '(';
+    count.closes += text[i] == ')';
+  }
+  return count;
 }
 
 }  // namespace calvoro

@@ -98,4 +98,13 @@ bool ContainsUnknown(std::string_view text);
 // A negative value as it is spliced into an expression: "(" value ")".
 std::string Bracketed(std::string_view value);
 
+// How many "(" and ")" a text holds: every calculator refuses a text whose
+// two counts differ before anything else reads it.
+struct BracketCount {
+  std::size_t opens = 0;
+  std::size_t closes = 0;
+  bool Balanced() const { return opens == closes; }
+};
+BracketCount CountBrackets(std::string_view text);
+
 }  // namespace calvoro

@@ -1,8 +1,8 @@
 // Matrix text and arithmetic in double precision.
 #include "matrix/matrix.h"
 
-#include "complex/number_text.h"
 #include "engine/expression_text.h"
+#include "engine/number_text.h"
 
 namespace calvoro {
 namespace {

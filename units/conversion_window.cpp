@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/expression_scan.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 
@@ -48,7 +49,7 @@ void Warn(MessageSink& sink, std::string_view text) {
 }  // namespace
 
 ConversionWindowModel::ConversionWindowModel(const EngineSettings& settings, MessageSink& sink)
-    : sink_(sink), engine_(settings, sink), units_(settings, sink) {
+    : sink_(sink), units_(settings, sink) {
   SelectCategory("area");
 }
 
@@ -71,7 +72,7 @@ const UnitRow* ConversionWindowModel::Unit(int slot) const {
 
 std::string ConversionWindowModel::ExplicitExpression(std::string_view input) const {
   const std::string text =
-      engine_.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), kBaseDecimal);
+      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), kBaseDecimal);
   const std::vector<int> letters = QuantityLetters(text);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
@@ -111,8 +112,7 @@ bool ConversionWindowModel::Calculate(std::string_view input) {
     Warn(sink_, kNoExpressionText);
     return false;
   }
-  if (std::count(expression.begin(), expression.end(), '(') !=
-      std::count(expression.begin(), expression.end(), ')')) {
+  if (!CountBrackets(expression).Balanced()) {
     Warn(sink_, kUnequalBracketsText);
     return false;
   }

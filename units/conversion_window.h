@@ -66,7 +66,6 @@ class ConversionWindowModel {
   std::pair<std::string, const UnitRow*> EvaluateForOutput(const std::string& expression);
 
   MessageSink& sink_;
-  ExprEngine engine_;
   UnitEngine units_;
   std::string category_;
   std::array<int, 6> chosen_{-1, -1, -1, -1, -1, -1};

@@ -137,8 +137,7 @@ bool ConversionItemForm::Accept() {
   const std::string_view operators = "*/+-^";
   const bool tail = operators.find(expanded.front()) != std::string_view::npos &&
                     operators.find(expanded.back()) == std::string_view::npos &&
-                    std::count(expanded.begin(), expanded.end(), '(') ==
-                        std::count(expanded.begin(), expanded.end(), ')') &&
+                    CountBrackets(expanded).Balanced() &&
                     CheckSyntax("1" + expanded, kBaseDecimal, violation);
   if (!IsPlainNumber(expanded) && !tail) {
     Inform(*sink_, kBadValue);

@@ -3,33 +3,25 @@
 #include "app/calculator_window.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 
 #include "engine/number_base.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
 
 using testing::RecordingSink;
 
-std::string TempSettingsPath() {
-  static int count = 0;
-  return ::testing::TempDir() + "/window_" + std::to_string(getpid()) + "_" +
-         std::to_string(++count) + ".dat";
-}
-
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() {
     session.engine().set_clock([] { return testing::FixedTime(2026, 12, 6, 20, 5); });
   }
-  ~WindowTest() override { std::remove(path.c_str()); }
 
   // The record as the file holds it now.
   CSysData FileRecord() const {
@@ -38,7 +30,8 @@ class WindowTest : public ::testing::Test {
     return reader.data;
   }
 
-  std::string path = TempSettingsPath();
+  const testing::TestFolder folder{"window"};
+  std::string path = folder.Path("SysData.dat");
   RecordingSink sink;
   CalculatorWindow session{path, sink};
   CSysData& settings = session.data();

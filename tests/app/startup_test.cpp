@@ -2,10 +2,10 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
+
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
@@ -21,11 +21,8 @@ TEST(StartupTest, WindowForStoredStyle) {
 
 // The start-up reads the style from the file that the style command wrote.
 TEST(StartupTest, StyleChosenInOneRunOpensTheNextRun) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(::testing::TempDir()) / ("startup_" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  const std::string path = (folder / "SysData.dat").string();
+  const testing::TestFolder folder("startup");
+  const std::string path = folder.Path("SysData.dat");
 
   EXPECT_EQ(ChooseStartWindow(path), StartWindow::Standard);  // no file yet
 
@@ -35,7 +32,6 @@ TEST(StartupTest, StyleChosenInOneRunOpensTheNextRun) {
   EXPECT_EQ(ChooseStartWindow(path), StartWindow::Mini);
   SelectStyle(window.data, kStyleNone, [&] { window.Save(); });
   EXPECT_EQ(ChooseStartWindow(path), StartWindow::None);
-  fs::remove_all(folder);
 }
 
 TEST(StartupTest, StyleMenus) {

@@ -17,6 +17,8 @@
 #include <random>
 #include <set>
 
+#include "tests/support/test_folder.h"
+
 namespace calvoro {
 namespace {
 
@@ -24,26 +26,12 @@ namespace fs = std::filesystem;
 
 class SysDataTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) /
-              ("sysdata_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    path_ = (folder_ / "SysData.dat").string();
-  }
-  void TearDown() override { fs::remove_all(folder_); }
+  void WriteBytes(std::string_view bytes) { scratch_.Write("SysData.dat", bytes); }
+  std::string ReadBytes() const { return testing::ReadFile(path_); }
 
-  void WriteBytes(std::string_view bytes) {
-    std::ofstream(path_, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-  }
-  std::string ReadBytes() const {
-    std::ifstream in(path_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
-  fs::path folder_;
-  std::string path_;
+  const testing::TestFolder scratch_{"sysdata"};
+  const fs::path folder_ = scratch_.path();
+  const std::string path_ = scratch_.Path("SysData.dat");
 };
 
 // The offset of the log count in a file whose first five texts are the defaults.

@@ -14,12 +14,7 @@ using testing_cli::RunCli;
 const std::string kHint = "\nTry 'calvoro-cli help complex' for more information.\n";
 
 TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-    std::string err;  // its beginning
-  } cases[] = {
+  const testing_cli::CliCase cases[] = {
       {{"complex", "--A", "1,1", "2A"}, 0, "2+2j\n", ""},
       {{"complex", "--A", "3,4", "--B", "1,-2", "(A)(B)"}, 0, "11-2j\n", ""},
       {{"complex", "--a", "-1,0", "--E", "2.5,1e-1", "--", "-A*E"}, 0, "2.5+0.1j\n", ""},
@@ -40,14 +35,7 @@ TEST(ComplexCliTest, ValuesRefusalsAndUsage) {
        "calvoro-cli: unknown option '--F'; did you mean '--A'?" + kHint},
   };
   for (const auto& c : cases) {
-    const auto run = RunCli(c.args);
-    const std::string name = c.args.back();
-    EXPECT_EQ(run.status, c.status) << name;
-    EXPECT_EQ(run.out, c.out) << name;
-    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << name;
-    if (c.err.empty()) {
-      EXPECT_EQ(run.err, "") << name;
-    }
+    EXPECT_TRUE(testing_cli::RanAs(RunCli(c.args), c)) << c.args.back();
   }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/cli/run_cli.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ std::string Hint(const std::string& where) {
 }
 
 TEST(OptionsCliTest, OptionTable) {
-  const std::string settings = ::testing::TempDir() + "/calvoro_options_none.dat";
+  const calvoro::testing::TestFolder folder("options_cli");
+  const std::string settings = folder.Path("SysData.dat");
   const struct {
     std::vector<std::string> args;
     int status;

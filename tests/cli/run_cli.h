@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -40,11 +38,9 @@ using calvoro::testing::ReadFile;
 // Without "--settings" in `args`, every run gets a fresh settings file of its
 // own, so that runs never share parameters or logs (ctest runs in parallel).
 inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "") {
-  static int runs = 0;
-  const std::string stem = ::testing::TempDir() + "/calvoro_cli_" + std::to_string(getpid()) + "_" +
-                           std::to_string(++runs);
-  const std::string in_path = stem + ".in", out_path = stem + ".out", err_path = stem + ".err",
-                    settings_path = stem + ".dat";
+  const calvoro::testing::TestFolder folder("cli_run");
+  const std::string in_path = folder.Path("in"), out_path = folder.Path("out"),
+                    err_path = folder.Path("err"), settings_path = folder.Path("SysData.dat");
   bool has_settings = false;
   for (const auto& arg : args) has_settings = has_settings || arg == "--settings";
   const bool tool =
@@ -58,9 +54,26 @@ inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "
   for (const auto& arg : args) command += " " + Quote(arg);
   command += " <" + Quote(in_path) + " >" + Quote(out_path) + " 2>" + Quote(err_path);
   const int raw = std::system(command.c_str());
-  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
-  for (const auto& path : {in_path, out_path, err_path, settings_path}) std::remove(path.c_str());
-  return run;
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out_path), ReadFile(err_path)};
+}
+
+// A command line and what its run gives: the exit status, the standard
+// output and the beginning of standard error (none at all when `err` is
+// empty).
+struct CliCase {
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+  std::string err;
+};
+
+inline ::testing::AssertionResult RanAs(const CliRun& run, const CliCase& expected) {
+  const bool err_matches =
+      expected.err.empty() ? run.err.empty() : run.err.starts_with(expected.err);
+  if (run.status == expected.status && run.out == expected.out && err_matches)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "status " << run.status << ", standard output '"
+                                       << run.out << "', standard error '" << run.err << "'";
 }
 
 // A usage error: status 2, nothing on standard output, and on standard error

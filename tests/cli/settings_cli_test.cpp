@@ -2,14 +2,13 @@
 // parameters written to it, run-only options never written, and the log
 // command.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/sys_data.h"
 #include "tests/cli/run_cli.h"
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
@@ -19,7 +18,6 @@ using testing_cli::RunCli;
 
 class SettingsCliTest : public ::testing::Test {
  protected:
-  ~SettingsCliTest() override { std::remove(path.c_str()); }
   CSysData Record() const {
     CSysDataManager manager(path);
     manager.Load();
@@ -27,8 +25,8 @@ class SettingsCliTest : public ::testing::Test {
   }
   void Store(const CSysData& record) const { ASSERT_EQ(CSysDataManager(path).Save(record), 1); }
 
-  std::string path = ::testing::TempDir() + "/settings_cli_" + std::to_string(getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
+  const testing::TestFolder folder{"settings_cli"};
+  const std::string path = folder.Path("SysData.dat");
 };
 
 TEST_F(SettingsCliTest, AssignmentAndLogLineAreWritten) {
@@ -74,8 +72,7 @@ TEST_F(SettingsCliTest, LogCommandPrintsNewestFirstAndClears) {
 }
 
 TEST_F(SettingsCliTest, UnwritableFileIsReportedAndTheResultStillPrinted) {
-  const CliRun run =
-      RunCli({"--settings", ::testing::TempDir() + "/no/such/dir/SysData.dat", "1+2"});
+  const CliRun run = RunCli({"--settings", folder.Path("no/such/dir/SysData.dat"), "1+2"});
   EXPECT_EQ(run.status, 1);  // the log line is lost
   EXPECT_EQ(run.out, "1+2=3\n");
   EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/cli/run_cli.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -110,10 +110,10 @@ TEST(UnitsCliTest, UsageErrors) {
 }
 
 TEST(UnitsCliTest, SettingsFileGivesPrecisionAndIsNeverWritten) {
-  const std::string path = ::testing::TempDir() + "/calvoro_units_settings.dat";
+  const calvoro::testing::TestFolder folder("units_cli");
   const std::string bytes = SettingsFile(3, 100);
   ASSERT_EQ(bytes.size(), 250u);
-  std::ofstream(path, std::ios::binary) << bytes;
+  const std::string path = folder.Write("SysData.dat", bytes);
   const std::vector<std::string> args = {"convert",    "1",      "inch",       "foot(UK and US)",
                                          "--category", "length", "--settings", path};
   EXPECT_EQ(RunCli(args).out, "0.083\n");
@@ -121,7 +121,6 @@ TEST(UnitsCliTest, SettingsFileGivesPrecisionAndIsNeverWritten) {
   with_precision.insert(with_precision.end(), {"--precision", "5"});
   EXPECT_EQ(RunCli(with_precision).out, "0.08333\n");
   EXPECT_EQ(ReadFile(path), bytes);
-  std::remove(path.c_str());
 }
 
 TEST(UnitsCliTest, UnitsListsCategoriesAndRows) {

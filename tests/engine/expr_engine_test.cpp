@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "engine/expression_scan.h"
 #include "engine/functions.h"
 #include "engine/number_base.h"
 #include "tests/support/recording_sink.h"
@@ -275,7 +276,7 @@ TEST_F(ExprEngineTest, MixRuleTextsGoWithTheRefusal) {
   EXPECT_TRUE(sink.messages[0].hint.ends_with("0,1,2,3,4,5,6,7,8,9,A,B,C,D,E,F and point."));
 }
 
-TEST_F(ExprEngineTest, ImplicitMultiplication) {
+TEST(ImplicitMultiplicationTest, StarsWhereTheTextImpliesThem) {
   struct Case {
     int base;
     const char* text;
@@ -298,7 +299,7 @@ TEST_F(ExprEngineTest, ImplicitMultiplication) {
       {10, "arcsin(1)", "arcsin(1)"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(engine.InsertImplicitMultiplication(c.text, c.base), c.out) << c.text;
+    EXPECT_EQ(InsertImplicitMultiplication(c.text, c.base), c.out) << c.text;
   }
 }
 

@@ -43,5 +43,26 @@ TEST(ExpressionTextTest, Classifiers) {
   EXPECT_EQ(FunctionNameAt("sinh(1)", 0), "sinh");
 }
 
+// Brackets in the blocks of sixteen, in the tail after them, and on the
+// border between.
+TEST(ExpressionTextTest, CountsBrackets) {
+  const std::string digits(40, '7');
+  const struct {
+    std::string text;
+    std::size_t opens, closes;
+  } cases[] = {
+      {"", 0, 0},
+      {"(2+3", 1, 0},
+      {"((((((((((((((((", 16, 0},
+      {digits + "(" + digits + "))", 1, 2},
+      {digits.substr(0, 15) + "()" + digits.substr(0, 15) + ")", 1, 2},
+  };
+  for (const auto& c : cases) {
+    const BracketCount count = CountBrackets(c.text);
+    EXPECT_EQ(count.opens, c.opens) << c.text;
+    EXPECT_EQ(count.closes, c.closes) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace calvoro

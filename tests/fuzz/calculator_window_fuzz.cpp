@@ -5,35 +5,19 @@
 // (0-4: dec, bin, oct, hex, Mix), "#m" then a memory button (1-5), "#=" the
 // Equal key. A refused Calc leaves the memories, the record (log and
 // parameters) and SysData.dat as they were, and always says why.
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/calculator_window.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/test_folder.h"
 
-namespace {
-
-std::string ScratchFile() {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("calvoro-fuzz-window-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  return (folder / "SysData.dat").string();
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
+using calvoro::testing::ReadFile;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = ScratchFile();
+  static const calvoro::testing::TestFolder folder("calvoro_fuzz_window");
+  static const std::string path = folder.Path("SysData.dat");
   std::filesystem::remove(path);
   calvoro::fuzz::FuzzInput input(data, size);
   calvoro::testing::RecordingSink sink;
@@ -69,13 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const calvoro::MemoryTexts memories = window.memories();
     const calvoro::CSysData record = window.data();
-    const std::string file = FileBytes(path);
+    const std::string file = ReadFile(path);
     sink.messages.clear();
     if (window.Calculate(line).ok) continue;
     FUZZ_CHECK(!sink.empty());
     FUZZ_CHECK(window.memories() == memories);
     FUZZ_CHECK(window.data() == record);
-    FUZZ_CHECK(FileBytes(path) == file);
+    FUZZ_CHECK(ReadFile(path) == file);
   }
   return 0;
 }

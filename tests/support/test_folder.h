@@ -1,14 +1,15 @@
-// A folder of its own for each test (the process and test name in it, so
-// tests running in parallel never meet), removed afterwards, and whole-file
-// reads and writes in it.
+// A folder of its own for a test or a fuzz run (a fresh name in the system's
+// temporary folder, so runs in parallel never meet), removed afterwards,
+// and whole-file reads and writes in it. Free of GoogleTest, so that the
+// fuzz programs use it too.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -23,14 +24,16 @@ inline std::string ReadFile(const std::string& path) {
 
 class TestFolder {
  public:
-  explicit TestFolder(std::string_view prefix)
-      : folder_(std::filesystem::path(::testing::TempDir()) /
-                (std::string(prefix) + "_" + std::to_string(getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+  explicit TestFolder(std::string_view prefix) {
+    std::string name =
+        (std::filesystem::temp_directory_path() / (std::string(prefix) + "_XXXXXX")).string();
+    if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot create " + name);
+    folder_ = name;
   }
-  ~TestFolder() { std::filesystem::remove_all(folder_); }
+  ~TestFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
   TestFolder(const TestFolder&) = delete;
   TestFolder& operator=(const TestFolder&) = delete;
 

@@ -24,8 +24,7 @@ class RobotDialogTest : public ::testing::Test {
     std::ofstream(source.toStdString(), std::ios::binary) << "Total 12+30 apples\r\nyear 2024\r\n";
   }
   static std::string Read(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return calvoro::testing::ReadFile(path.toStdString());
   }
 
   calvoro::testing::TempSettings settings;

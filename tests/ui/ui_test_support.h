@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QAction>
@@ -14,13 +13,12 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
-#include <atomic>
-#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
 
 #include "app/sys_data.h"
+#include "tests/support/test_folder.h"
 
 // QStrings print as text in test failures.
 QT_BEGIN_NAMESPACE
@@ -32,14 +30,7 @@ namespace calvoro::testing {
 // A settings file path in a folder of its own, removed at the end.
 class TempSettings {
  public:
-  TempSettings() {
-    static std::atomic<int> counter{0};
-    folder_ = std::filesystem::path(::testing::TempDir()) /
-              ("ui_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(folder_);
-  }
-  ~TempSettings() { std::filesystem::remove_all(folder_); }
-  std::string path() const { return (folder_ / "SysData.dat").string(); }
+  std::string path() const { return folder_.Path("SysData.dat"); }
   CSysData Load() const {
     CSysDataManager manager(path());
     manager.Load();
@@ -48,7 +39,7 @@ class TempSettings {
   void Store(const CSysData& data) const { CSysDataManager(path()).Save(data); }
 
  private:
-  std::filesystem::path folder_;
+  TestFolder folder_{"ui"};
 };
 
 // Calls `handler` on the next modal dialog that opens other than `except`

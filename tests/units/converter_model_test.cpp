@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/support/recording_sink.h"
+#include "tests/support/test_folder.h"
 
 namespace calvoro {
 namespace {
@@ -271,7 +271,8 @@ TEST_F(ConverterModelTest, NewEditRemove) {
   model.Remove();
   EXPECT_EQ(model.items().size(), 40u);
   EXPECT_EQ(saves, 5);
-  CSysDataManager manager(::testing::TempDir() + "/calvoro_converter_history.dat");
+  const testing::TestFolder folder("converter_history");
+  CSysDataManager manager(folder.Path("SysData.dat"));
   manager.data = data;
   ConverterModel reopened(manager, sink);
   reopened.SelectTab(kShortcutTab);
@@ -282,7 +283,6 @@ TEST_F(ConverterModelTest, NewEditRemove) {
   loaded.Load();
   ASSERT_EQ(loaded.data.conversionItems.size(), 2u);
   EXPECT_EQ(loaded.data.conversionItems[1].description, "four");
-  std::remove(manager.filePath.c_str());
 }
 
 TEST(ConversionItemFormTest, Validation) {

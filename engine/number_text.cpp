@@ -1,5 +1,5 @@
 // atof-style reading in the "C" locale and "%f" printing.
-#include "complex/number_text.h"
+#include "engine/number_text.h"
 
 #include <locale.h>
 
