@@ -6,6 +6,7 @@
 #include <QtMath>
 
 #include "app/wrapped_text.h"
+#include "engine/message_sink.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -29,7 +30,7 @@ constexpr FieldLayout kFields[3] = {{55, 5}, {65, 4}, {65, 4}};
 
 CInputMsgDlg::CInputMsgDlg(std::string_view top, std::string_view middle,
                            std::string_view bottom, QWidget* parent)
-    : SkinnedDialog(kSize, QStringLiteral("Calvoro Message"), parent) {
+    : SkinnedDialog(kSize, ToQt(kCaptionCalvoroMessage), parent) {
   const std::string_view texts[3] = {top, middle, bottom};
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setPixelSize(11);
