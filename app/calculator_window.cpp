@@ -89,7 +89,8 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
 }
 
 CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
-    : manager_(std::move(settings_path)),
+    : ownSettings_(std::make_unique<CSysDataManager>(std::move(settings_path))),
+      manager_(*ownSettings_),
       sink_(sink),
       engine_(manager_.data, sink),
       store_(manager_.data) {
@@ -97,18 +98,23 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
   filter_.SetBase(base());
 }
 
+CalculatorWindow::CalculatorWindow(CSysDataManager& settings, MessageSink& sink)
+    : manager_(settings), sink_(sink), engine_(manager_.data, sink), store_(manager_.data) {
+  filter_.SetBase(base());
+}
+
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
-  const bool fresh_start = d.freshStart == 1;
+  const bool fresh_start = d.freshStart;
   const bool open_tips = InitialiseShellRecord(manager_, sink_);
   if (fresh_start) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
-    if (d.savedInputFlag == 1) {
+    if (d.savedInputFlag) {
       d.savedExpression.clear();
       d.savedInputText.clear();
-      d.savedInputFlag = 0;
+      d.savedInputFlag = false;
       d.savedInputC = 0;
       d.savedInputB = -1;
     } else {
@@ -419,7 +425,7 @@ void CalculatorWindow::PasteCommand(std::string_view clipboard) {
   InsertText(clipboard);
 }
 
-std::string CalculatorWindow::SelectStyle(int style) {
+std::string CalculatorWindow::SelectStyle(WindowStyle style) {
   return std::string(calvoro::SelectStyle(data(), style, [this] { Save(); }));
 }
 
@@ -437,7 +443,7 @@ void CalculatorWindow::ExitCommand() {
 void CalculatorWindow::OverrideForRun(const RunOverrides& overrides) {
   CSysData& d = data();
   overrides_ = overrides;
-  fileValues_ = d;
+  fileValues_ = {d.precision, d.exponentThreshold, d.angleRadian, d.numberBase};
   if (overrides.precision) d.precision = *overrides.precision;
   if (overrides.exponentThreshold) d.exponentThreshold = *overrides.exponentThreshold;
   if (overrides.angleRadian) d.angleRadian = *overrides.angleRadian;
@@ -456,7 +462,7 @@ bool CalculatorWindow::Save() {
     if (overrides_.numberBase) std::swap(record.numberBase, fileValues_.numberBase);
   };
   swap_overridden();
-  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save() == kFileDone;
+  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save();
   swap_overridden();
   return saved;
 }

@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,13 +59,19 @@ class CalculatorWindow {
  public:
   // Loads the settings from `settings_path`.
   CalculatorWindow(std::string settings_path, MessageSink& sink);
+  // On `settings`, loaded by the caller, which keeps them while the window
+  // lives.
+  CalculatorWindow(CSysDataManager& settings, MessageSink& sink);
+  // The engine and the memories refer into this window's own record.
+  CalculatorWindow(const CalculatorWindow&) = delete;
+  CalculatorWindow& operator=(const CalculatorWindow&) = delete;
 
   // Initialisation on the record: the base, tipOpen reset, the fresh start
   // or the saved input. Returns true when the tip of the day should open.
   bool Initialise();
 
   // While the tip of the day is open every command is ignored.
-  bool Blocked() const { return honourTipOpen_ && data().tipOpen == 1; }
+  bool Blocked() const { return honourTipOpen_ && data().tipOpen; }
   // For a front end without a tip of the day (the CLI): `tipOpen` is another
   // window's and never blocks.
   void IgnoreTipOpen() { honourTipOpen_ = false; }
@@ -98,7 +105,7 @@ class CalculatorWindow {
   std::string CopyCommand() const;
   void PasteCommand(std::string_view clipboard);
   // The style menu: stores the style at once and returns the notice text.
-  std::string SelectStyle(int style);
+  std::string SelectStyle(WindowStyle style);
   // Reads the settings file again (before the parameter dialog opens, so
   // that another window's changes are seen).
   void ReloadSettings();
@@ -151,7 +158,8 @@ class CalculatorWindow {
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, int from, int to);
 
-  CSysDataManager manager_;
+  std::unique_ptr<CSysDataManager> ownSettings_;  // with a path of its own
+  CSysDataManager& manager_;
   MessageSink& sink_;
   ExprEngine engine_;
   ParameterStore store_;
@@ -160,7 +168,13 @@ class CalculatorWindow {
   ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
-  CSysData fileValues_;  // the overridden fields as the file holds them
+  // The overridable fields as the file holds them.
+  struct FileValues {
+    int precision = 0;
+    int exponentThreshold = 0;
+    bool angleRadian = false;
+    std::int32_t numberBase = 0;
+  } fileValues_;
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;

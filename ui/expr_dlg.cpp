@@ -69,9 +69,10 @@ void ExprLineEdit::keyPressEvent(QKeyEvent* event) {
 void ExprLineEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
 
 CExprDlg::CExprDlg(const std::string& settingsPath, bool mini, MessageSink* sink, QWidget* parent)
-    : CCalcShell(mini ? kMiniSize : kStandardSize, mini ? kStyleMini : kStyleStandard, sink, parent),
+    : CCalcShell(mini ? kMiniSize : kStandardSize, mini ? WindowStyle::Mini : WindowStyle::Standard,
+                 settingsPath, sink, parent),
       mini_(mini),
-      model_(settingsPath, this->sink()) {
+      model_(settings(), this->sink()) {
   BuildControls();
   if (mini_) {
     LayoutMini();
@@ -275,7 +276,7 @@ void CExprDlg::Initialise() {
   const bool openTip = model_.Initialise();
   RefreshBase();
   ShowField();
-  InitShell(model_.data(), [this] { return model_.Save(); }, openTip);
+  InitShell(openTip);
 }
 
 void CExprDlg::FocusInput() {

@@ -259,7 +259,7 @@ void ConverterModel::RefreshItems() {
 std::optional<ConversionItem> ConverterModel::HistoryItem() {
   const auto& in = engine_.units()[static_cast<std::size_t>(input_row_)];
   const auto& out = engine_.units()[static_cast<std::size_t>(output_row_)];
-  if (data_.addSingleConversionToHistory == 0) {
+  if (!data_.addSingleConversionToHistory) {
     return ConversionItem{"", output_text_, input_text_ + " " + in.name + " -> " + out.name, 1};
   }
   // One input unit in output units; a temperature row converts the value 1.

@@ -296,7 +296,7 @@ TEST_F(WindowCommands, InsertionsIntoAShownResultStartANewInput) {
 }
 
 TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {
-  settings.tipOpen = 1;
+  settings.tipOpen = true;
   Type("1+2");
   EXPECT_FALSE(session.CalcCommand().ok);
   session.EqualCommand();
@@ -311,16 +311,16 @@ TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {
 }
 
 TEST_F(WindowCommands, InitialisationOnTheRecord) {
-  settings.freshStart = 1;
-  settings.tipOpen = 1;
+  settings.freshStart = true;
+  settings.tipOpen = true;
   settings.savedExpression = "1+2";
   EXPECT_TRUE(session.Initialise());
-  EXPECT_EQ(settings.freshStart, 0);
-  EXPECT_EQ(settings.tipOpen, 0);
+  EXPECT_FALSE(settings.freshStart);
+  EXPECT_FALSE(settings.tipOpen);
   EXPECT_EQ(settings.savedExpression, "");
 
-  settings.showTips = 0;
-  settings.freshStart = 1;
+  settings.showTips = false;
+  settings.freshStart = true;
   EXPECT_FALSE(session.Initialise());
 
   settings.savedExpression = "4*5";
@@ -328,7 +328,7 @@ TEST_F(WindowCommands, InitialisationOnTheRecord) {
   EXPECT_EQ(Field(), "4*5");
 
   Type("");
-  settings.savedInputFlag = 1;
+  settings.savedInputFlag = true;
   session.Initialise();
   EXPECT_EQ(Field(), "");
   EXPECT_EQ(settings.savedExpression, "");
@@ -382,10 +382,10 @@ TEST_F(WindowTyping, KeysGoThroughTheFilterIntoTheCommands) {
 }
 
 TEST_F(WindowTyping, StyleChoiceIsSavedAtOnce) {
-  EXPECT_EQ(session.SelectStyle(kStyleMini),
+  EXPECT_EQ(session.SelectStyle(WindowStyle::Mini),
             "You have select the mini style.Please exit the calculator and restart it, then you "
             "could use the mini style.Thank you.\r\n");
-  EXPECT_EQ(FileRecord().windowStyle, kStyleMini);
+  EXPECT_EQ(FileRecord().windowStyle, WindowStyle::Mini);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST(KeyboardTest, EveryDialogHasADefaultButtonAndTabReachesEveryButton) {
   ConversionItemForm form(sink);
   const std::function<std::unique_ptr<SkinnedDialog>()> dialogs[] = {
       [&] { return std::make_unique<CTipDlg>(record, [] {}, nullptr); },
-      [&] { return std::make_unique<CResizeDlg>(2, nullptr); },
+      [&] { return std::make_unique<CResizeDlg>(WindowStyle::Mini, nullptr); },
       [&] { return std::make_unique<CInputMsgDlg>("5+*3", "message", "hint", nullptr); },
       [&] { return std::make_unique<CSetDlg>(record, sink, nullptr); },
       [&] { return std::make_unique<CFuncDlg>(record, sink, [](const FunctionButton&) {}, nullptr); },
