@@ -36,7 +36,7 @@ struct CommandResult {
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
-std::string_view BasePrefix(int base);
+std::string_view BasePrefix(NumberBase base);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
@@ -44,7 +44,7 @@ std::string_view BasePrefix(int base);
 // longer than kMaxLoggedFirstLine (values substituted into a short input)
 // keeps its beginning, then "...[" its length " characters]".
 inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
-std::string LogLine(const std::tm& time, int base, std::string_view expression,
+std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
 
 // Settings the CLI overrides for one run; they are never written to the file.
@@ -52,7 +52,7 @@ struct RunOverrides {
   std::optional<int> precision;
   std::optional<int> exponentThreshold;
   std::optional<bool> angleRadian;
-  std::optional<int> numberBase;
+  std::optional<NumberBase> numberBase;
 };
 
 class CalculatorWindow {
@@ -99,7 +99,7 @@ class CalculatorWindow {
   CommandResult CalcCommand();
   CommandResult EqualCommand();
   void MemoryCommand(int index);  // 0 for Last1
-  void BaseCommand(int base);
+  void BaseCommand(NumberBase base);
   void BackspaceCommand();
   // The text to put on the clipboard (the selection, or all).
   std::string CopyCommand() const;
@@ -127,7 +127,7 @@ class CalculatorWindow {
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
 
-  int base() const { return data().numberBase; }
+  NumberBase base() const { return data().numberBase; }
   CSysDataManager& settings() { return manager_; }
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
@@ -156,7 +156,7 @@ class CalculatorWindow {
   CommandResult Shown(std::size_t result_size, std::string steps) const;
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
-  std::string ConvertFieldText(std::string_view text, int from, int to);
+  std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
 
   std::unique_ptr<CSysDataManager> ownSettings_;  // with a path of its own
   CSysDataManager& manager_;
@@ -173,7 +173,7 @@ class CalculatorWindow {
     int precision = 0;
     int exponentThreshold = 0;
     bool angleRadian = false;
-    std::int32_t numberBase = 0;
+    NumberBase numberBase = NumberBase::Decimal;
   } fileValues_;
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;

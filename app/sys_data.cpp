@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cerrno>
 #include <chrono>
@@ -174,8 +173,6 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
   return true;
 }
 
-constexpr std::array<std::int32_t, 5> kBaseCodes = {2, 8, 10, 16, 100};
-
 // The fields of the file in their order, after the header:
 // visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
 // number kept within 0..max when it is read. Reading, writing, copying and
@@ -198,7 +195,7 @@ bool VisitFields(Visit&& visit) {
          visit(&CSysData::savedExpression) && visit(&CSysData::savedInputFlag) &&
          visit(&CSysData::savedInputText) && visit(&CSysData::tipIndex) &&
          visit(&CSysData::savedInputB) && visit(&CSysData::savedInputC) &&
-         visit(&CSysData::numberBase, kBaseCodes) && visit(&CSysData::spareInt3) && visit(&CSysData::tipOpen);
+         visit(&CSysData::numberBase) && visit(&CSysData::spareInt3) && visit(&CSysData::tipOpen);
 }
 
 // Every field but the log, as a member pointer.
@@ -218,6 +215,9 @@ void WriteField(Writer& out, std::int32_t value) { out.Int32(value); }
 void WriteField(Writer& out, std::uint8_t value) { out.Byte(value); }
 void WriteField(Writer& out, bool flag) { out.Int32(flag ? 1 : 0); }
 void WriteField(Writer& out, WindowStyle style) { out.Int32(CodeOfWindowStyle(style)); }
+void WriteField(Writer& out, NumberBase base) {
+  out.Int32(base == NumberBase::Mix ? 100 : RadixOf(base));
+}
 void WriteField(Writer& out, const std::vector<std::string>& lines) {
   out.Int32(static_cast<std::int32_t>(lines.size()));
   for (const auto& line : lines) out.Text(line);
@@ -248,10 +248,12 @@ bool ReadField(Reader& in, std::int32_t& value, int max) {
   value = std::clamp(value, 0, max);
   return true;
 }
-// A base that is none of the five becomes decimal.
-bool ReadField(Reader& in, std::int32_t& base, const std::array<std::int32_t, 5>& codes) {
-  if (!in.Int32(base)) return false;
-  if (std::find(codes.begin(), codes.end(), base) == codes.end()) base = 10;
+// The file's codes of the number bases: 2, 8, 10, 16 and 100 for Mix; any
+// other code is read as decimal.
+bool ReadField(Reader& in, NumberBase& base) {
+  std::int32_t code;
+  if (!in.Int32(code)) return false;
+  base = code == 100 ? NumberBase::Mix : BaseOfRadix(code);
   return true;
 }
 bool ReadField(Reader& in, std::vector<std::string>& lines) {

@@ -14,6 +14,7 @@
 
 #include "app/safe_file.h"
 #include "engine/expr_engine.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -67,7 +68,7 @@ struct CSysData : EngineSettings {
   std::int32_t tipIndex = 0;
   std::int32_t savedInputB = 0;
   std::int32_t savedInputC = 0;
-  std::int32_t numberBase = 10;
+  NumberBase numberBase = NumberBase::Decimal;
   std::int32_t spareInt3 = 0;
   bool tipOpen = false;
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/number_base.h"
+
 namespace calvoro {
 
 struct ExpressionToken {
@@ -27,23 +29,22 @@ struct ExpressionToken {
   std::size_t length;
 };
 
-// Gives the pieces of `text` (already lower-cased) in the number base (2, 8,
-// 10, 16 or 100 for Mix) one by one, so that a long text is walked without
-// a list of its pieces.
+// Gives the pieces of `text` (already lower-cased) in the number base one by
+// one, so that a long text is walked without a list of its pieces.
 class ExpressionScanner {
  public:
-  ExpressionScanner(std::string_view text, int base) : text_(text), base_(base) {}
+  ExpressionScanner(std::string_view text, NumberBase base) : text_(text), base_(base) {}
   // The next piece; false at the end of the text.
   bool Next(ExpressionToken& token);
 
  private:
   std::string_view text_;
-  int base_;
+  NumberBase base_;
   std::size_t pos_ = 0;
 };
 
 // The pieces of `text` as a list.
-std::vector<ExpressionToken> ScanExpression(std::string_view text, int base);
+std::vector<ExpressionToken> ScanExpression(std::string_view text, NumberBase base);
 
 // Whether a piece stands for a value (it may end an operand).
 bool EndsOperand(ExpressionToken::Kind kind);

@@ -71,7 +71,7 @@ const UnitRow* ConversionWindowModel::Unit(int slot) const {
 
 std::string ConversionWindowModel::ExplicitExpression(std::string_view input) const {
   const std::string text =
-      engine_.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), kBaseDecimal);
+      engine_.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), NumberBase::Decimal);
   const std::vector<int> letters = QuantityLetters(text);
   std::string out;
   out.reserve(text.size() + text.size() / 2);

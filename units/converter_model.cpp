@@ -139,7 +139,7 @@ bool ConversionItemForm::Accept() {
                     operators.find(expanded.back()) == std::string_view::npos &&
                     std::count(expanded.begin(), expanded.end(), '(') ==
                         std::count(expanded.begin(), expanded.end(), ')') &&
-                    CheckSyntax("1" + expanded, kBaseDecimal, violation);
+                    CheckSyntax("1" + expanded, NumberBase::Decimal, violation);
   if (!IsPlainNumber(expanded) && !tail) {
     Inform(*sink_, kBadValue);
     return false;

@@ -9,7 +9,7 @@ namespace calvoro {
 namespace {
 
 // Types `keys` one by one into an empty field through a filter in `base`.
-std::string Typed(std::string_view keys, int base = 10) {
+std::string Typed(std::string_view keys, NumberBase base = NumberBase::Decimal) {
   ExprFilter filter;
   filter.SetBase(base);
   EditField field;
@@ -20,7 +20,7 @@ std::string Typed(std::string_view keys, int base = 10) {
 TEST(ExprFilterTest, NamesAndCharacters) {
   struct Case {
     const char* keys;
-    int base;
+    NumberBase base;
     const char* text;
   };
   // A function name wants its bracket; a lone f is the parameter F; in
@@ -28,22 +28,22 @@ TEST(ExprFilterTest, NamesAndCharacters) {
   // "0h" is only for Mix.
   // clang-format off
   const Case cases[] = {
-      {"sin(", 10, "Sin("},       {"sinx", 10, "Sin"},         {"so", 10, "S"},
-      {"sinh(", 10, "Sinh("},     {"sqrt(", 10, "Sqrt("},      {"arcsin(", 10, "Arcsin("},
-      {"arcsec(", 10, "Arcsec("}, {"sec(", 10, "Sec("},        {"ln(", 10, "Ln("},
-      {"SIN(", 10, "Sin("},       {"last3(", 10, "Last3("},    {"last6", 10, "Last"},
-      {"pi*2", 10, "Pi*2"},       {"fac(", 10, "Fac("},        {"f+1", 10, "F+1"},
-      {"(f)=", 10, "(F)"},        {"(m)", 10, "(M)"},          {"kmwy", 10, "KMWY"},
-      {"2x", 10, "2X"},           {"b", 10, ""},               {"g", 16, ""},
-      {"2..5", 10, "2.5"},        {"+.", 10, "+"},             {".", 10, ""},
-      {"a5", 10, "A"},            {"b", 16, "b"},              {"A5", 16, "A5"},
-      {"C+1", 16, "C+1"},         {"E)", 16, "E)"},            {"A.8", 16, "A.8"},
-      {"dec", 16, "DeC"},         {"fa5", 16, "Fa5"},          {"fac1", 16, "Fac1"},
-      {"fac(", 16, "Fac("},       {"0hff", 100, "0hFF"},       {"0b1.1", 100, "0b1.1"},
-      {"0h", 16, "0"}};
+      {"sin(", NumberBase::Decimal, "Sin("},       {"sinx", NumberBase::Decimal, "Sin"},         {"so", NumberBase::Decimal, "S"},
+      {"sinh(", NumberBase::Decimal, "Sinh("},     {"sqrt(", NumberBase::Decimal, "Sqrt("},      {"arcsin(", NumberBase::Decimal, "Arcsin("},
+      {"arcsec(", NumberBase::Decimal, "Arcsec("}, {"sec(", NumberBase::Decimal, "Sec("},        {"ln(", NumberBase::Decimal, "Ln("},
+      {"SIN(", NumberBase::Decimal, "Sin("},       {"last3(", NumberBase::Decimal, "Last3("},    {"last6", NumberBase::Decimal, "Last"},
+      {"pi*2", NumberBase::Decimal, "Pi*2"},       {"fac(", NumberBase::Decimal, "Fac("},        {"f+1", NumberBase::Decimal, "F+1"},
+      {"(f)=", NumberBase::Decimal, "(F)"},        {"(m)", NumberBase::Decimal, "(M)"},          {"kmwy", NumberBase::Decimal, "KMWY"},
+      {"2x", NumberBase::Decimal, "2X"},           {"b", NumberBase::Decimal, ""},               {"g", NumberBase::Hex, ""},
+      {"2..5", NumberBase::Decimal, "2.5"},        {"+.", NumberBase::Decimal, "+"},             {".", NumberBase::Decimal, ""},
+      {"a5", NumberBase::Decimal, "A"},            {"b", NumberBase::Hex, "b"},              {"A5", NumberBase::Hex, "A5"},
+      {"C+1", NumberBase::Hex, "C+1"},         {"E)", NumberBase::Hex, "E)"},            {"A.8", NumberBase::Hex, "A.8"},
+      {"dec", NumberBase::Hex, "DeC"},         {"fa5", NumberBase::Hex, "Fa5"},          {"fac1", NumberBase::Hex, "Fac1"},
+      {"fac(", NumberBase::Hex, "Fac("},       {"0hff", NumberBase::Mix, "0hFF"},       {"0b1.1", NumberBase::Mix, "0b1.1"},
+      {"0h", NumberBase::Hex, "0"}};
   // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(Typed(c.keys, c.base), c.text) << c.keys << " in base " << c.base;
+    EXPECT_EQ(Typed(c.keys, c.base), c.text) << c.keys << " in base " << RadixOf(c.base);
   }
 }
 
@@ -118,11 +118,11 @@ TEST(ExprFilterTest, BackspaceReadsTheNameAgain) {
 
 TEST(ExprFilterTest, OwnerNotices) {
   ExprFilter filter;
-  filter.SetBase(16);
+  filter.SetBase(NumberBase::Hex);
   EditField field;
   filter.TypeCharInto('a', field);
   // The base switch rewrites "A" as "10"; "b" must not continue "abs".
-  filter.SetBase(10);
+  filter.SetBase(NumberBase::Decimal);
   field = {"10", 2, 2};
   filter.Resync(field.text);
   filter.TypeCharInto('b', field);

@@ -119,7 +119,7 @@ TEST_F(SysDataTest, EveryFieldRoundTrips) {
   d.savedInputText = "abc";
   d.tipIndex = 29;
   d.savedInputB = -1;
-  d.numberBase = 100;
+  d.numberBase = NumberBase::Mix;
   d.tipOpen = true;
   ASSERT_TRUE(manager.Save());
   CSysDataManager loaded(path_);
@@ -193,12 +193,13 @@ TEST_F(SysDataTest, OutOfRangeNumbersAreClampedOnLoad) {
   CSysData record;
   record.precision = -5;
   record.exponentThreshold = 2000000000;
-  record.numberBase = 7;
+  std::string bytes = EncodeSysData(record);
+  bytes.replace(bytes.size() - 12, 4, std::string("\x07\0\0\0", 4));  // numberBase 7
   CSysData back;
-  ASSERT_TRUE(DecodeSysData(EncodeSysData(record), back));
+  ASSERT_TRUE(DecodeSysData(bytes, back));
   EXPECT_EQ(back.precision, 0);
   EXPECT_EQ(back.exponentThreshold, 1000000000);
-  EXPECT_EQ(back.numberBase, 10);
+  EXPECT_EQ(back.numberBase, NumberBase::Decimal);
 }
 
 TEST_F(SysDataTest, HostileBytesNeverCrashOrOverAllocate) {

@@ -90,7 +90,7 @@ TEST_F(ExprWindowTest, BaseButtonsConvertTheFieldAndDisableForeignDigits) {
   EXPECT_TRUE(window->control(kHex)->isChecked());
   EXPECT_FALSE(window->control(kDec)->isChecked());
   EXPECT_TRUE(window->control(kHexA + 5)->isEnabled());
-  EXPECT_EQ(settings.Load().numberBase, 16);  // saved at once
+  EXPECT_EQ(settings.Load().numberBase, NumberBase::Hex);  // saved at once
 
   Click(*window, kBin);
   EXPECT_EQ(Field(*window), "11111111");
