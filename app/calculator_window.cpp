@@ -329,7 +329,8 @@ CommandResult CalculatorWindow::EqualCommand() {
     const std::size_t result_size = calculation->result.size();
     std::string steps = std::move(calculation->steps);
     SavedAfter([&] {
-      const std::string_view shown = base() == NumberBase::Mix ? text : calculation->FirstLine(text);
+      const std::string_view shown =
+          base() == NumberBase::Mix ? text : calculation->FirstLine(text);
       std::string display = std::string(shown) + "=" + calculation->result;
       calculation.reset();
       ShowResult(std::move(display));
@@ -340,11 +341,12 @@ CommandResult CalculatorWindow::EqualCommand() {
 
 void CalculatorWindow::MemoryCommand(int index) {
   if (Blocked() || index < 0 || index >= 5) return;
-  InsertText(ConvertNumber(NumberBase::Mix, base(), store_.memories()[index], data().precision, sink_));
+  InsertText(
+      ConvertNumber(NumberBase::Mix, base(), store_.memories()[index], data().precision, sink_));
 }
 
 std::string CalculatorWindow::ConvertFieldText(std::string_view text, NumberBase from,
-                                                NumberBase to) {
+                                               NumberBase to) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {

@@ -527,8 +527,7 @@ bool CSysDataManager::Save(const CSysData& record) {
   return Write(record, target->path, written);
 }
 
-bool CSysDataManager::Write(const CSysData& record, const std::string& target,
-                           FileStamp& written) {
+bool CSysDataManager::Write(const CSysData& record, const std::string& target, FileStamp& written) {
   TemporaryFile temporary(target);
   if (!temporary.ok()) {
     saveError_ = ErrorText(temporary.error());

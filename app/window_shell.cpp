@@ -5,12 +5,10 @@ namespace calvoro {
 MinimizeAction WindowShell::Minimize(bool trayAvailable) const {
   if (Blocked()) return MinimizeAction::Ignore;
   return record_.minimizeToTray && trayAvailable ? MinimizeAction::HideToTray
-                                                       : MinimizeAction::Minimize;
+                                                 : MinimizeAction::Minimize;
 }
 
-bool WindowShell::BeginExit() {
-  return !Blocked();
-}
+bool WindowShell::BeginExit() { return !Blocked(); }
 
 void WindowShell::FinishExit() {
   Save();

@@ -118,9 +118,9 @@ void BM_TypedExpression(benchmark::State& state) {
   calvoro::EngineSettings settings;
   calvoro::ExprEngine engine(settings, sink);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7", calvoro::kZeroMemories,
-                         calvoro::NumberBase::Decimal));
+    benchmark::DoNotOptimize(engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7",
+                                              calvoro::kZeroMemories,
+                                              calvoro::NumberBase::Decimal));
   }
 }
 

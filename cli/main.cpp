@@ -90,7 +90,8 @@ std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_v
   settings.precision = std::min(settings.precision + settings.precision / 4 + 10, kMaxPrecision);
   SilentSink silent;
   ExprEngine engine(settings, silent);
-  if (auto precise = engine.Calculate(input, memories, NumberBase::Mix)) return precise->plainResult;
+  if (auto precise = engine.Calculate(input, memories, NumberBase::Mix))
+    return precise->plainResult;
   return value;
 }
 
@@ -100,7 +101,8 @@ std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_v
 void PrintAllBases(std::string_view shown, std::string_view precise, int precision) {
   using namespace calvoro;
   const NumberBase own = BaseOfNumberText(shown.substr(shown.find_first_not_of("(-+")));
-  for (const NumberBase base : {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal, NumberBase::Hex}) {
+  for (const NumberBase base :
+       {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal, NumberBase::Hex}) {
     const std::string_view value = base == own ? shown : precise;
     std::cout << BasePrefix(base) << ' '
               << MixResultText(ConvertNumberExactly(value, base, precision), base) << '\n';

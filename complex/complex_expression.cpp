@@ -181,8 +181,8 @@ std::string PrepareComplexExpression(std::string_view expression) {
   static const EngineSettings settings;
   static SilentSink silent;
   const ExprEngine engine(settings, silent);
-  const std::string text =
-      engine.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)), NumberBase::Decimal);
+  const std::string text = engine.InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)),
+                                                               NumberBase::Decimal);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -232,7 +232,8 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::
       return false;
     }
     if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-    std::optional<std::string> value = ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
+    std::optional<std::string> value =
+        ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
     if (!value) return false;
     ToSpliceForm(*value);
     if (left_start == 0 && right_end == text.size()) {

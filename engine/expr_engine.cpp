@@ -167,7 +167,8 @@ std::string ExprEngine::DefaultPi(NumberBase base) const {
 }
 
 std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
-                                                        const MemoryTexts& memories, NumberBase base) {
+                                                        const MemoryTexts& memories,
+                                                        NumberBase base) {
   std::string out;
   switch (SubstituteValuesInto(text, memories, base, out)) {
     case Substitution::kNone:
@@ -180,8 +181,8 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
 }
 
 ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
-                                                          const MemoryTexts& memories, NumberBase base,
-                                                          std::string& out) {
+                                                          const MemoryTexts& memories,
+                                                          NumberBase base, std::string& out) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
   // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
@@ -205,14 +206,16 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
     if (value) return *value;
     if (slot < 5) {
       const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
-      value = base == NumberBase::Mix ? memory : ConvertNumber(NumberBase::Mix, base, memory, p, sink_);
+      value =
+          base == NumberBase::Mix ? memory : ConvertNumber(NumberBase::Mix, base, memory, p, sink_);
     } else if (slot == 5 && settings_.paramPi == kPiText) {
       value = DefaultPi(base);
     } else {
       const std::string* decimal[] = {&settings_.paramPi, &settings_.paramF, &settings_.paramK,
                                       &settings_.paramM, &settings_.paramW};
       const std::string& stored = *decimal[slot - 5];
-      value = base == NumberBase::Mix ? stored : ConvertNumber(NumberBase::Decimal, base, stored, p, sink_);
+      value = base == NumberBase::Mix ? stored
+                                      : ConvertNumber(NumberBase::Decimal, base, stored, p, sink_);
     }
     // A negative value goes in brackets.
     if (!value->empty() && value->front() == '-') value = Bracketed(*value);
@@ -406,7 +409,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
 void LimitFractionInPlace(std::string& text, NumberBase base, int digits) {
   const auto point = text.find('.');
   // "E" is the exponent of a decimal text, a digit in base 16.
-  if (point == std::string::npos || (base == NumberBase::Decimal && text.find('E') != std::string::npos))
+  if (point == std::string::npos ||
+      (base == NumberBase::Decimal && text.find('E') != std::string::npos))
     return;
   if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) return;
   text = RoundedFraction(text, RadixOf(base), digits);

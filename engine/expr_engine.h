@@ -61,8 +61,8 @@ class ExprEngine {
   ExprEngine(const EngineSettings& settings, MessageSink& sink);
 
   // Calculates a typed expression in `base`, with the step text when
-  // `with_steps` asks for it (it copies the whole text at every step). Nothing is returned after the reason has been
-  // reported through the sink.
+  // `with_steps` asks for it (it copies the whole text at every step).
+  // Nothing is returned after the reason has been reported through the sink.
   std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
                                        NumberBase base, bool with_steps = false);
 
@@ -99,8 +99,8 @@ class ExprEngine {
   enum class Substitution { kNone, kDone, kRefused };
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.
-  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories, NumberBase base,
-                                    std::string& out);
+  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
+                                    NumberBase base, std::string& out);
 
   const EngineSettings& settings_;
   MessageSink& sink_;

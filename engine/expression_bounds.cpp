@@ -43,7 +43,8 @@ std::uint64_t Weight(std::string_view lower, const ExpressionToken& token, Numbe
 
 }  // namespace
 
-ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base, const NameSizes& names) {
+ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
+                                   const NameSizes& names) {
   struct Level {
     int operators = 0;
     bool function = false;  // the group is a function's argument

@@ -70,7 +70,8 @@ constexpr std::string_view kTooMuchWorkHint =
 // after "(" only 0-9 may stand, so "(A)" would be refused where "(0A)" passes.
 std::string WithLeadingDigit(std::string_view number, NumberBase base) {
   std::string text(number);
-  if (base == NumberBase::Hex && !text.empty() && !IsDigitOfBase(NumberBase::Decimal, text.front()) &&
+  if (base == NumberBase::Hex && !text.empty() &&
+      !IsDigitOfBase(NumberBase::Decimal, text.front()) &&
       IsDigitOfBase(NumberBase::Hex, text.front())) {
     text.insert(0, 1, '0');
   }

@@ -103,8 +103,7 @@ NumberParts DecimalToBits(const NumberParts& number, int fraction_bits, bool& cu
     integer = Remainder(integer, limit);
     cut = true;
   }
-  const HugeFloat value =
-      HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, 10, 0);
+  const HugeFloat value = HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, 10, 0);
   return Split(DecimalToBinary(value, fraction_bits));
 }
 
@@ -127,7 +126,8 @@ NumberParts BitsToDecimal(const NumberParts& bits, int fraction_digits, bool& cu
 
 // The number (no sign, no head) converted between two of the bases 2, 8, 10
 // and 16; `cut` tells whether the 100-bit limits dropped bits.
-NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& number, int precision, bool& cut) {
+NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& number, int precision,
+                         bool& cut) {
   if (from == to) return number;
 
   // Everything else goes through binary.
@@ -176,7 +176,8 @@ NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& numb
 std::string_view WithoutOwnHead(NumberBase base, std::string_view digits) {
   if (digits.size() >= 2 && digits[0] == '0') {
     const char letter = Lower(digits[1]);
-    if ((base == NumberBase::Binary && letter == 'b') || (base == NumberBase::Hex && letter == 'h')) {
+    if ((base == NumberBase::Binary && letter == 'b') ||
+        (base == NumberBase::Hex && letter == 'h')) {
       digits.remove_prefix(2);
     }
   }

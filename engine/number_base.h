@@ -33,8 +33,8 @@ constexpr int RadixOf(NumberBase base) {
 }
 // The base of a radix 2, 8, 10 or 16 (decimal for any other).
 constexpr NumberBase BaseOfRadix(int radix) {
-  return radix == 2 ? NumberBase::Binary
-         : radix == 8 ? NumberBase::Octal
+  return radix == 2    ? NumberBase::Binary
+         : radix == 8  ? NumberBase::Octal
          : radix == 16 ? NumberBase::Hex
                        : NumberBase::Decimal;
 }
@@ -84,9 +84,10 @@ std::string_view HeadOfBase(NumberBase base);
 // The sixteen (bits, hex digit) pairs "0000"-"0" ... "1111"-"F".
 const std::array<std::pair<std::string_view, char>, 16>& NibbleTable();
 
-// Converts a number text from base `from` to base `to`. `precision` is the decimal digit count wanted: conversions to
-// base 10 keep that many fraction digits, to base 16 that many hex digits,
-// to base 2 four times as many bits, to base 8 (4 x precision) / 3 digits.
+// Converts a number text from base `from` to base `to`. `precision` is the
+// decimal digit count wanted: conversions to decimal keep that many fraction
+// digits, to hex that many hex digits, to binary four times as many bits, to
+// octal (4 x precision) / 3 digits.
 // A sign and one pair of brackets around the text are kept. Conversions
 // through decimal keep at most 100 integer and 100 fraction bits; when bits
 // are dropped the input-message dialog says so and the cut value is returned.

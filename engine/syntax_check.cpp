@@ -338,7 +338,8 @@ bool CheckSyntax(std::string_view expression, NumberBase base, SyntaxViolation& 
   return CheckLowerCaseSyntax(LowerCased(expression, lowered), base, violation);
 }
 
-bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation) {
+bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base,
+                          SyntaxViolation& violation) {
   violation = SyntaxViolation{};
   return Checker(expression, base, violation).Run();
 }

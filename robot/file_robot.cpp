@@ -299,7 +299,8 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
         (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
       // Only the step actions write the steps.
       const bool steps = action == RobotAction::kAddSteps || action == RobotAction::kDetailFilter;
-      if (auto calculation = engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps)) {
+      if (auto calculation =
+              engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps)) {
         expression = attempt;
         return calculation;
       }

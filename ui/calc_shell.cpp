@@ -36,8 +36,8 @@ QIcon CalvoroIcon() {
   return QIcon(pixmap);
 }
 
-CCalcShell::CCalcShell(QSize size, WindowStyle style, const std::string& settingsPath, MessageSink* sink,
-                       QWidget* parent)
+CCalcShell::CCalcShell(QSize size, WindowStyle style, const std::string& settingsPath,
+                       MessageSink* sink, QWidget* parent)
     : SkinnedDialog(size, {}, parent),
       style_(style),
       ownSink_(sink ? nullptr : std::make_unique<QtMessageSink>(this)),
@@ -88,7 +88,8 @@ void CCalcShell::AddFrameButtons(int right, int y) {
 void CCalcShell::InitShell(bool openTip) {
   RefreshMinimizeToTray();
   if (openTip) {
-    tip_ = new CTipDlg(settings_.data, [this] { SaveRecord(); }, this);
+    tip_ = new CTipDlg(
+        settings_.data, [this] { SaveRecord(); }, this);
     connect(tip_, &CTipDlg::tipClosed, this, &CCalcShell::TipClosed);
     qApp->installEventFilter(this);
     tipPending_ = true;

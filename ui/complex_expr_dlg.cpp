@@ -25,8 +25,7 @@ QLineEdit* AddExpressionEdit(QWidget* parent, const QRect& place) {
 
 CComplexExprDlg::CComplexExprDlg(const std::string& settingsPath, MessageSink* sink,
                                  QWidget* parent)
-    : CCalcShell(kSize, WindowStyle::Complex, settingsPath, sink, parent),
-      model_(this->sink()) {
+    : CCalcShell(kSize, WindowStyle::Complex, settingsPath, sink, parent), model_(this->sink()) {
   setWindowTitle(ToQt(ComplexWindowModel::kTitle));
   QLabel* title = AddStatic(ToQt(ComplexWindowModel::kTitle), QRect(16, 10, 400, 24));
   QFont heading(QStringLiteral("Arial"));

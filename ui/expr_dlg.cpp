@@ -163,7 +163,8 @@ void CExprDlg::BuildControls() {
         Base{kOct, NumberBase::Octal, "Oct", "Octal Expression Calculator"},
         Base{kDec, NumberBase::Decimal, "Dec", "Decimal Expression Calculator"},
         Base{kHex, NumberBase::Hex, "Hex", "Hex Expression Calculator"},
-        Base{kMix, NumberBase::Mix, "Mix", "Binary,Octal,Decimal,and Hex float numbers calculate in one expression"}}) {
+        Base{kMix, NumberBase::Mix, "Mix",
+             "Binary,Octal,Decimal,and Hex float numbers calculate in one expression"}}) {
     const NumberBase base = b.base;
     Add(b.id, QString::fromLatin1(b.caption), nowhere, ButtonTone::Base, QString::fromLatin1(b.tip),
         [this, base] { OnBase(base); })

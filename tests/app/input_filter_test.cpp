@@ -26,21 +26,22 @@ TEST(ExprFilterTest, NamesAndCharacters) {
   // A function name wants its bracket; a lone f is the parameter F; in
   // bases 16 and Mix letters a-f that lead to no name are digits; the head
   // "0h" is only for Mix.
+  constexpr NumberBase kDec = NumberBase::Decimal, kHex = NumberBase::Hex, kMix = NumberBase::Mix;
   // clang-format off
   const Case cases[] = {
-      {"sin(", NumberBase::Decimal, "Sin("},       {"sinx", NumberBase::Decimal, "Sin"},         {"so", NumberBase::Decimal, "S"},
-      {"sinh(", NumberBase::Decimal, "Sinh("},     {"sqrt(", NumberBase::Decimal, "Sqrt("},      {"arcsin(", NumberBase::Decimal, "Arcsin("},
-      {"arcsec(", NumberBase::Decimal, "Arcsec("}, {"sec(", NumberBase::Decimal, "Sec("},        {"ln(", NumberBase::Decimal, "Ln("},
-      {"SIN(", NumberBase::Decimal, "Sin("},       {"last3(", NumberBase::Decimal, "Last3("},    {"last6", NumberBase::Decimal, "Last"},
-      {"pi*2", NumberBase::Decimal, "Pi*2"},       {"fac(", NumberBase::Decimal, "Fac("},        {"f+1", NumberBase::Decimal, "F+1"},
-      {"(f)=", NumberBase::Decimal, "(F)"},        {"(m)", NumberBase::Decimal, "(M)"},          {"kmwy", NumberBase::Decimal, "KMWY"},
-      {"2x", NumberBase::Decimal, "2X"},           {"b", NumberBase::Decimal, ""},               {"g", NumberBase::Hex, ""},
-      {"2..5", NumberBase::Decimal, "2.5"},        {"+.", NumberBase::Decimal, "+"},             {".", NumberBase::Decimal, ""},
-      {"a5", NumberBase::Decimal, "A"},            {"b", NumberBase::Hex, "b"},              {"A5", NumberBase::Hex, "A5"},
-      {"C+1", NumberBase::Hex, "C+1"},         {"E)", NumberBase::Hex, "E)"},            {"A.8", NumberBase::Hex, "A.8"},
-      {"dec", NumberBase::Hex, "DeC"},         {"fa5", NumberBase::Hex, "Fa5"},          {"fac1", NumberBase::Hex, "Fac1"},
-      {"fac(", NumberBase::Hex, "Fac("},       {"0hff", NumberBase::Mix, "0hFF"},       {"0b1.1", NumberBase::Mix, "0b1.1"},
-      {"0h", NumberBase::Hex, "0"}};
+      {"sin(", kDec, "Sin("},       {"sinx", kDec, "Sin"},        {"so", kDec, "S"},
+      {"sinh(", kDec, "Sinh("},     {"sqrt(", kDec, "Sqrt("},     {"arcsin(", kDec, "Arcsin("},
+      {"arcsec(", kDec, "Arcsec("}, {"sec(", kDec, "Sec("},       {"ln(", kDec, "Ln("},
+      {"SIN(", kDec, "Sin("},       {"last3(", kDec, "Last3("},   {"last6", kDec, "Last"},
+      {"pi*2", kDec, "Pi*2"},       {"fac(", kDec, "Fac("},       {"f+1", kDec, "F+1"},
+      {"(f)=", kDec, "(F)"},        {"(m)", kDec, "(M)"},         {"kmwy", kDec, "KMWY"},
+      {"2x", kDec, "2X"},           {"b", kDec, ""},              {"g", kHex, ""},
+      {"2..5", kDec, "2.5"},        {"+.", kDec, "+"},            {".", kDec, ""},
+      {"a5", kDec, "A"},            {"b", kHex, "b"},             {"A5", kHex, "A5"},
+      {"C+1", kHex, "C+1"},         {"E)", kHex, "E)"},           {"A.8", kHex, "A.8"},
+      {"dec", kHex, "DeC"},         {"fa5", kHex, "Fa5"},         {"fac1", kHex, "Fac1"},
+      {"fac(", kHex, "Fac("},       {"0hff", kMix, "0hFF"},       {"0b1.1", kMix, "0b1.1"},
+      {"0h", kHex, "0"}};
   // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(Typed(c.keys, c.base), c.text) << c.keys << " in base " << RadixOf(c.base);

@@ -14,7 +14,10 @@ class WindowShellTest : public ::testing::Test {
   CSysData record;
   int saves = 0;
   testing::RecordingSink sink;
-  WindowShell shell{sink, record, [this] { ++saves; return true; }};
+  WindowShell shell{sink, record, [this] {
+                      ++saves;
+                      return true;
+                    }};
 };
 
 TEST_F(WindowShellTest, MinimiseGoesToTheTrayOnlyWhenThereIsOne) {
@@ -51,7 +54,10 @@ TEST_F(WindowShellTest, ExitSavesOnceAndIsIgnoredWhileTheTipIsOpen) {
 
 TEST_F(WindowShellTest, CloseAndTrayExitAskFirst) {
   for (bool tray : {false, true}) {
-    WindowShell fresh(sink, record, [this] { ++saves; return true; });
+    WindowShell fresh(sink, record, [this] {
+      ++saves;
+      return true;
+    });
     record.tipOpen = true;  // the tray's Exit is not blocked by the tip
     sink.answer = Answer::Cancel;
     EXPECT_FALSE(tray ? fresh.TrayExitRequested() : fresh.CloseRequested());

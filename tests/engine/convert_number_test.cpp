@@ -27,7 +27,8 @@ void ExpectConversions(const std::vector<Case>& cases) {
   for (const auto& c : cases) {
     RecordingSink sink;
     EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, sink), c.expected)
-        << c.text << " from " << RadixOf(c.from) << " to " << RadixOf(c.to) << " with P = " << c.precision;
+        << c.text << " from " << RadixOf(c.from) << " to " << RadixOf(c.to)
+        << " with P = " << c.precision;
     EXPECT_TRUE(sink.empty()) << c.text;
   }
 }
@@ -86,13 +87,18 @@ TEST(ConvertNumber, ConvertsBetweenBases) {
 
 TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
   const std::vector<Case> cases = {
-      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205376", 5, "0"},                // 2^100
-      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205381", 5, "101"},              // 2^100 + 5
-      {NumberBase::Decimal, NumberBase::Binary, "-2535301200456458802993406410752", 5, "-0"},              // -2^101
-      {NumberBase::Decimal, NumberBase::Hex, Text("1", 40, '0', ""), 5, "35CA4BFABB9F5610000000000"},  // 10^40 mod 2^100
+      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205376", 5,
+       "0"},  // 2^100
+      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205381", 5,
+       "101"},  // 2^100 + 5
+      {NumberBase::Decimal, NumberBase::Binary, "-2535301200456458802993406410752", 5,
+       "-0"},  // -2^101
+      {NumberBase::Decimal, NumberBase::Hex, Text("1", 40, '0', ""), 5,
+       "35CA4BFABB9F5610000000000"},  // 10^40 mod 2^100
       {NumberBase::Decimal, NumberBase::Binary, Text("1", 200000, '0', "5.25"), 5,
-       "101.01"},                                  // a long number is reduced before halving
-      {NumberBase::Binary, NumberBase::Decimal, Text("1", 99, '0', "1"), 200, "1"},  // 101 integer bits
+       "101.01"},  // a long number is reduced before halving
+      {NumberBase::Binary, NumberBase::Decimal, Text("1", 99, '0', "1"), 200,
+       "1"},  // 101 integer bits
       {NumberBase::Hex, NumberBase::Decimal, Text("1", 24, '0', "5"), 200, "5"},
       {NumberBase::Octal, NumberBase::Decimal, Text("0.", 34, '0', "1"), 200, "0"},  // 2^-105
   };
@@ -109,7 +115,8 @@ TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
               "If the integer part exceeds 100 bit, we convert the right 100 bit.If the float "
               "part exceeds 100 bit, we convert the left 100 bit.");
   }
-  ExpectConversions({{NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205375", 5, std::string(100, '1')}});
+  ExpectConversions({{NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205375", 5,
+                      std::string(100, '1')}});
 }
 
 // Leading zeros of the integer and trailing zeros of the fraction dropped,
@@ -146,21 +153,24 @@ TEST(ConvertNumber, RoundTrips) {
     fraction.insert(0, m - fraction.size(), '0');
     const std::string decimal = Normal(integer.DigitText(10) + "." + fraction);
 
-    const std::string binary = ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 40, sink);
+    const std::string binary =
+        ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 40, sink);
     EXPECT_EQ(binary, Normal(integer_bits + "." + fraction_bits)) << decimal;
     EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Decimal, binary, 40, sink), decimal);
 
     const std::string hex = digits(1 + random() % 40, "0123456789abcdefABCDEF") + "." +
                             digits(random() % 40, "0123456789ABCDEF");
-    EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Hex,
-                            ConvertNumber(NumberBase::Hex, NumberBase::Binary, hex, 1, sink), 1, sink),
-              Normal(hex));
+    EXPECT_EQ(
+        ConvertNumber(NumberBase::Binary, NumberBase::Hex,
+                      ConvertNumber(NumberBase::Hex, NumberBase::Binary, hex, 1, sink), 1, sink),
+        Normal(hex));
 
     const std::string octal =
         digits(1 + random() % 40, "01234567") + "." + digits(random() % 40, "01234567");
-    EXPECT_EQ(ConvertNumber(NumberBase::Hex, NumberBase::Octal,
-                            ConvertNumber(NumberBase::Octal, NumberBase::Hex, octal, 1, sink), 1, sink),
-              Normal(octal));
+    EXPECT_EQ(
+        ConvertNumber(NumberBase::Hex, NumberBase::Octal,
+                      ConvertNumber(NumberBase::Octal, NumberBase::Hex, octal, 1, sink), 1, sink),
+        Normal(octal));
   }
   EXPECT_TRUE(sink.empty());
 }

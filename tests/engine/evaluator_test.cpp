@@ -83,8 +83,9 @@ TEST(EvaluatorTest, OtherBases) {
     const char* result;
   };
   const BaseCase cases[] = {
-      {NumberBase::Hex, "ff+1", "100"}, {NumberBase::Hex, "a*(b-1)", "64"}, {NumberBase::Binary, "101+11", "1000"},
-      {NumberBase::Binary, "1/10", "0.1"},  {NumberBase::Octal, "7+1", "10"},      {NumberBase::Octal, "(-7)*2", "-16"},
+      {NumberBase::Hex, "ff+1", "100"},       {NumberBase::Hex, "a*(b-1)", "64"},
+      {NumberBase::Binary, "101+11", "1000"}, {NumberBase::Binary, "1/10", "0.1"},
+      {NumberBase::Octal, "7+1", "10"},       {NumberBase::Octal, "(-7)*2", "-16"},
   };
   for (const auto& c : cases) {
     const Evaluation e = Evaluate(c.text, c.base);

@@ -164,10 +164,14 @@ TEST_F(ExprEngineTest, FunctionResultsAtPrecisionTenKeepTheirDigits) {
 TEST_F(ExprEngineTest, FunctionParametersMayBeExpressions) {
   memories[0] = "5";
   const CalcCase cases[] = {
-      {NumberBase::Decimal, "sqrt(2+3)", "2.2360679775"},  {NumberBase::Decimal, "sin(pi/6)", "0.5"},
-      {NumberBase::Decimal, "ln(last1*2)", "2.302585093"}, {NumberBase::Decimal, "sin(sqrt(2+3))", "0.7867491316"},
-      {NumberBase::Decimal, "arcsin(1/2)*6/pi", "1"},      {NumberBase::Decimal, "fac(2+3)", "120"},
-      {NumberBase::Decimal, "2^(1/2)", "1.4142135624"},    {NumberBase::Hex, "sqrt(8*2)", "4"},
+      {NumberBase::Decimal, "sqrt(2+3)", "2.2360679775"},
+      {NumberBase::Decimal, "sin(pi/6)", "0.5"},
+      {NumberBase::Decimal, "ln(last1*2)", "2.302585093"},
+      {NumberBase::Decimal, "sin(sqrt(2+3))", "0.7867491316"},
+      {NumberBase::Decimal, "arcsin(1/2)*6/pi", "1"},
+      {NumberBase::Decimal, "fac(2+3)", "120"},
+      {NumberBase::Decimal, "2^(1/2)", "1.4142135624"},
+      {NumberBase::Hex, "sqrt(8*2)", "4"},
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);
@@ -239,7 +243,8 @@ TEST_F(ExprEngineTest, Refusals) {
     const char* message;
   };
   const Refusal cases[] = {
-      {NumberBase::Decimal, "(2+3", RecordedMessage::Box, "The number of ) is not equal with the number of ( ."},
+      {NumberBase::Decimal, "(2+3", RecordedMessage::Box,
+       "The number of ) is not equal with the number of ( ."},
       {NumberBase::Decimal, "5+*3", RecordedMessage::Input,
        "The char [position:2] just before operator * cannot be acceptted"},
       {NumberBase::Decimal, "arcsin(2)", RecordedMessage::Box,

@@ -33,7 +33,8 @@ TEST(RadixConversionTest, ConvertsAmongTheFourBases) {
       {"0.1", NumberBase::Hex, 2, "0.19"},
       {"0", NumberBase::Hex, 10, "0"},
       {"0h0.001", NumberBase::Binary, 1, "0.000000000001"},  // exact between powers of two
-      {"1267650600228229401496703205376", NumberBase::Hex, 0, "10000000000000000000000000"},  // 2^100: 101 bits
+      {"1267650600228229401496703205376", NumberBase::Hex, 0,
+       "10000000000000000000000000"},  // 2^100: 101 bits
   };
   for (const Case& c : cases)
     EXPECT_EQ(ConvertNumberExactly(c.number, c.to, c.precision), c.expected)

@@ -108,8 +108,8 @@ TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
          kBeforeNameHint),
       At("lnsin(1)", NumberBase::Decimal, 2, "] just before the string -- sin cannot be acceptted",
          kBeforeNameHint),
-      At("2 arcsin(0.5)", NumberBase::Decimal, 2, "] just before the string -- arcsin cannot be acceptted",
-         kBeforeNameHint),
+      At("2 arcsin(0.5)", NumberBase::Decimal, 2,
+         "] just before the string -- arcsin cannot be acceptted", kBeforeNameHint),
       At("3sin(1)", NumberBase::Binary, 1, "] just before the string -- sin cannot be acceptted",
          kBeforeNameHint),
       // 2: before "(".
@@ -181,7 +181,8 @@ TEST(CheckSyntax, JudgesUpperCaseLikeLowerCase) {
     SyntaxViolation upper, lower;
     std::string lowered(text);
     for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_EQ(CheckSyntax(text, NumberBase::Decimal, upper), CheckSyntax(lowered, NumberBase::Decimal, lower));
+    EXPECT_EQ(CheckSyntax(text, NumberBase::Decimal, upper),
+              CheckSyntax(lowered, NumberBase::Decimal, lower));
     EXPECT_EQ(upper.message, lower.message) << text;
     EXPECT_EQ(upper.hint, lower.hint) << text;
   }

@@ -43,12 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::size_t point = text.find('.');
   const std::size_t fraction_digits = point == std::string::npos ? 0 : text.size() - point - 1;
-  const int bits_per_digit =
-      from == calvoro::NumberBase::Binary ? 1 : from == calvoro::NumberBase::Octal ? 3 : 4;
-  const bool exact = fraction_digits == 0 ||
-                     (from != calvoro::NumberBase::Decimal && to != calvoro::NumberBase::Octal &&
-                      static_cast<long long>(fraction_digits) * bits_per_digit <=
-                          std::min(precision, 100));
+  const int bits_per_digit = from == calvoro::NumberBase::Binary  ? 1
+                             : from == calvoro::NumberBase::Octal ? 3
+                                                                  : 4;
+  const bool exact =
+      fraction_digits == 0 ||
+      (from != calvoro::NumberBase::Decimal && to != calvoro::NumberBase::Octal &&
+       static_cast<long long>(fraction_digits) * bits_per_digit <= std::min(precision, 100));
   if (!exact) return 0;
   const std::string back = calvoro::ConvertNumber(to, from, there, precision, sink);
   if (!sink.empty()) return 0;  // the way back crossed a limit

@@ -41,9 +41,7 @@ class FuzzInput {
   }
 
   // One of the calculator's bases, Mix only when allowed.
-  NumberBase Base(bool with_mix) {
-    return kBases[Number(0, with_mix ? 4 : 3)];
-  }
+  NumberBase Base(bool with_mix) { return kBases[Number(0, with_mix ? 4 : 3)]; }
 
   bool AtEnd() const { return body_.empty(); }
   // The body's next line without its line feed.
