@@ -25,11 +25,11 @@ constexpr std::string_view kOneEquals =
 std::string_view FirstLine(std::string_view steps) { return steps.substr(0, steps.find('\r')); }
 
 // A number of the base as typed into the field (in Mix, with its head).
-bool IsPlainNumber(std::string_view text, int base) {
-  if (base != kBaseMix) return IsNumberOfBase(base, text);
+bool IsPlainNumber(std::string_view text, NumberBase base) {
+  if (base != NumberBase::Mix) return IsNumberOfBase(base, text);
   std::string_view body = text;
   if (!body.empty() && (body.front() == '-' || body.front() == '+')) body.remove_prefix(1);
-  const int own = BaseOfNumberText(body);
+  const NumberBase own = BaseOfNumberText(body);
   return IsNumberOfBase(own, body.substr(HeadOfBase(own).size()));
 }
 
@@ -47,22 +47,22 @@ bool IsParameterHead(std::string_view text) {
 
 }  // namespace
 
-std::string_view BasePrefix(int base) {
+std::string_view BasePrefix(NumberBase base) {
   switch (base) {
-    case kBaseBinary:
+    case NumberBase::Binary:
       return "Bin:";
-    case kBaseOctal:
+    case NumberBase::Octal:
       return "Oct:";
-    case kBaseHex:
+    case NumberBase::Hex:
       return "Hex:";
-    case kBaseMix:
+    case NumberBase::Mix:
       return "Mix:";
     default:
       return "Dec:";
   }
 }
 
-std::string LogLine(const std::tm& time, int base, std::string_view expression,
+std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result) {
   // The pieces first, so that a line of millions of digits is built in one
   // allocation.
@@ -71,7 +71,7 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
   std::string_view working;  // the first line after "=", when it differs
   std::string cut;           // "...[N characters]" after a shortened first line
   if (same) {
-    if (base != kBaseMix) shown = first_line;
+    if (base != NumberBase::Mix) shown = first_line;
   } else if (first_line.size() > kMaxLoggedFirstLine) {
     working = first_line.substr(0, kMaxLoggedFirstLine);
     cut = "...[" + std::to_string(first_line.size()) + " characters]";
@@ -89,7 +89,8 @@ std::string LogLine(const std::tm& time, int base, std::string_view expression,
 }
 
 CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
-    : manager_(std::move(settings_path)),
+    : ownSettings_(std::make_unique<CSysDataManager>(std::move(settings_path))),
+      manager_(*ownSettings_),
       sink_(sink),
       engine_(manager_.data, sink),
       store_(manager_.data) {
@@ -97,18 +98,23 @@ CalculatorWindow::CalculatorWindow(std::string settings_path, MessageSink& sink)
   filter_.SetBase(base());
 }
 
+CalculatorWindow::CalculatorWindow(CSysDataManager& settings, MessageSink& sink)
+    : manager_(settings), sink_(sink), engine_(manager_.data, sink), store_(manager_.data) {
+  filter_.SetBase(base());
+}
+
 bool CalculatorWindow::Initialise() {
   CSysData& d = data();
   filter_.SetBase(d.numberBase);
-  const bool fresh_start = d.freshStart == 1;
+  const bool fresh_start = d.freshStart;
   const bool open_tips = InitialiseShellRecord(manager_, sink_);
   if (fresh_start) {
     d.savedExpression.clear();
   } else if (!d.savedExpression.empty()) {
-    if (d.savedInputFlag == 1) {
+    if (d.savedInputFlag) {
       d.savedExpression.clear();
       d.savedInputText.clear();
-      d.savedInputFlag = 0;
+      d.savedInputFlag = false;
       d.savedInputC = 0;
       d.savedInputB = -1;
     } else {
@@ -254,7 +260,7 @@ CommandResult CalculatorWindow::Assign(std::string_view input, char letter,
     steps = calculation->steps;
   }
   std::string* parameter = store_.Parameter(letter);
-  *parameter = ConvertNumber(base(), kBaseDecimal, value, data().precision, sink_);
+  *parameter = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
   Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
@@ -323,7 +329,8 @@ CommandResult CalculatorWindow::EqualCommand() {
     const std::size_t result_size = calculation->result.size();
     std::string steps = std::move(calculation->steps);
     SavedAfter([&] {
-      const std::string_view shown = base() == kBaseMix ? text : calculation->FirstLine(text);
+      const std::string_view shown =
+          base() == NumberBase::Mix ? text : calculation->FirstLine(text);
       std::string display = std::string(shown) + "=" + calculation->result;
       calculation.reset();
       ShowResult(std::move(display));
@@ -334,10 +341,12 @@ CommandResult CalculatorWindow::EqualCommand() {
 
 void CalculatorWindow::MemoryCommand(int index) {
   if (Blocked() || index < 0 || index >= 5) return;
-  InsertText(ConvertNumber(kBaseMix, base(), store_.memories()[index], data().precision, sink_));
+  InsertText(
+      ConvertNumber(NumberBase::Mix, base(), store_.memories()[index], data().precision, sink_));
 }
 
-std::string CalculatorWindow::ConvertFieldText(std::string_view text, int from, int to) {
+std::string CalculatorWindow::ConvertFieldText(std::string_view text, NumberBase from,
+                                               NumberBase to) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -367,9 +376,9 @@ std::string CalculatorWindow::ConvertFieldText(std::string_view text, int from, 
   return out;
 }
 
-void CalculatorWindow::BaseCommand(int base) {
+void CalculatorWindow::BaseCommand(NumberBase base) {
   if (Blocked()) return;
-  const int old_base = this->base();
+  const NumberBase old_base = this->base();
   data().numberBase = base;
   filter_.SetBase(base);
   Save();
@@ -419,7 +428,7 @@ void CalculatorWindow::PasteCommand(std::string_view clipboard) {
   InsertText(clipboard);
 }
 
-std::string CalculatorWindow::SelectStyle(int style) {
+std::string CalculatorWindow::SelectStyle(WindowStyle style) {
   return std::string(calvoro::SelectStyle(data(), style, [this] { Save(); }));
 }
 
@@ -437,7 +446,7 @@ void CalculatorWindow::ExitCommand() {
 void CalculatorWindow::OverrideForRun(const RunOverrides& overrides) {
   CSysData& d = data();
   overrides_ = overrides;
-  fileValues_ = d;
+  fileValues_ = {d.precision, d.exponentThreshold, d.angleRadian, d.numberBase};
   if (overrides.precision) d.precision = *overrides.precision;
   if (overrides.exponentThreshold) d.exponentThreshold = *overrides.exponentThreshold;
   if (overrides.angleRadian) d.angleRadian = *overrides.angleRadian;
@@ -456,7 +465,7 @@ bool CalculatorWindow::Save() {
     if (overrides_.numberBase) std::swap(record.numberBase, fileValues_.numberBase);
   };
   swap_overridden();
-  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save() == kFileDone;
+  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save();
   swap_overridden();
   return saved;
 }

@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,7 +36,7 @@ struct CommandResult {
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
-std::string_view BasePrefix(int base);
+std::string_view BasePrefix(NumberBase base);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
@@ -43,7 +44,7 @@ std::string_view BasePrefix(int base);
 // longer than kMaxLoggedFirstLine (values substituted into a short input)
 // keeps its beginning, then "...[" its length " characters]".
 inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
-std::string LogLine(const std::tm& time, int base, std::string_view expression,
+std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
 
 // Settings the CLI overrides for one run; they are never written to the file.
@@ -51,20 +52,26 @@ struct RunOverrides {
   std::optional<int> precision;
   std::optional<int> exponentThreshold;
   std::optional<bool> angleRadian;
-  std::optional<int> numberBase;
+  std::optional<NumberBase> numberBase;
 };
 
 class CalculatorWindow {
  public:
   // Loads the settings from `settings_path`.
   CalculatorWindow(std::string settings_path, MessageSink& sink);
+  // On `settings`, loaded by the caller, which keeps them while the window
+  // lives.
+  CalculatorWindow(CSysDataManager& settings, MessageSink& sink);
+  // The engine and the memories refer into this window's own record.
+  CalculatorWindow(const CalculatorWindow&) = delete;
+  CalculatorWindow& operator=(const CalculatorWindow&) = delete;
 
   // Initialisation on the record: the base, tipOpen reset, the fresh start
   // or the saved input. Returns true when the tip of the day should open.
   bool Initialise();
 
   // While the tip of the day is open every command is ignored.
-  bool Blocked() const { return honourTipOpen_ && data().tipOpen == 1; }
+  bool Blocked() const { return honourTipOpen_ && data().tipOpen; }
   // For a front end without a tip of the day (the CLI): `tipOpen` is another
   // window's and never blocks.
   void IgnoreTipOpen() { honourTipOpen_ = false; }
@@ -92,13 +99,13 @@ class CalculatorWindow {
   CommandResult CalcCommand();
   CommandResult EqualCommand();
   void MemoryCommand(int index);  // 0 for Last1
-  void BaseCommand(int base);
+  void BaseCommand(NumberBase base);
   void BackspaceCommand();
   // The text to put on the clipboard (the selection, or all).
   std::string CopyCommand() const;
   void PasteCommand(std::string_view clipboard);
   // The style menu: stores the style at once and returns the notice text.
-  std::string SelectStyle(int style);
+  std::string SelectStyle(WindowStyle style);
   // Reads the settings file again (before the parameter dialog opens, so
   // that another window's changes are seen).
   void ReloadSettings();
@@ -120,7 +127,7 @@ class CalculatorWindow {
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
 
-  int base() const { return data().numberBase; }
+  NumberBase base() const { return data().numberBase; }
   CSysDataManager& settings() { return manager_; }
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
@@ -149,9 +156,10 @@ class CalculatorWindow {
   CommandResult Shown(std::size_t result_size, std::string steps) const;
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
-  std::string ConvertFieldText(std::string_view text, int from, int to);
+  std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
 
-  CSysDataManager manager_;
+  std::unique_ptr<CSysDataManager> ownSettings_;  // with a path of its own
+  CSysDataManager& manager_;
   MessageSink& sink_;
   ExprEngine engine_;
   ParameterStore store_;
@@ -160,7 +168,13 @@ class CalculatorWindow {
   ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;
-  CSysData fileValues_;  // the overridden fields as the file holds them
+  // The overridable fields as the file holds them.
+  struct FileValues {
+    int precision = 0;
+    int exponentThreshold = 0;
+    bool angleRadian = false;
+    NumberBase numberBase = NumberBase::Decimal;
+  } fileValues_;
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;

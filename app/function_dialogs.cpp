@@ -101,7 +101,7 @@ void ParameterFields::SetText(int index, std::string_view text) {
 bool ParameterFields::Ok() {
   for (int i = 0; i < kPi; ++i) {
     const std::string_view text = TrimBlanks(texts_[i]);
-    if (IsNumberOfBase(kBaseDecimal, text)) continue;
+    if (IsNumberOfBase(NumberBase::Decimal, text)) continue;
     const std::string message =
         text.empty() ? "Please enter the value of the parameter " + std::string(kLabels[i]) + "."
                      : "Sorry, the input number " + std::string(text) + " is invalid.";

@@ -182,7 +182,7 @@ void ExprFilter::BaseLetter(char c, FilterAction& action) {
   if (HexLetters() && IsHexLetter(c)) {
     ClearName();
     Accept(action, c);
-  } else if (base_ == kBaseMix && Lower(c) == 'h') {
+  } else if (base_ == NumberBase::Mix && Lower(c) == 'h') {
     ClearName();
     Accept(action, 'h');
   }
@@ -198,7 +198,7 @@ void ExprFilter::ClearName() {
   expectBracket_ = false;
 }
 
-bool ExprFilter::HexLetters() const { return base_ == kBaseHex || base_ == kBaseMix; }
+bool ExprFilter::HexLetters() const { return base_ == NumberBase::Hex || base_ == NumberBase::Mix; }
 
 bool ExprFilter::LastIsDigit() const {
   return IsDecimalDigit(lastChar_) || (HexLetters() && IsHexLetter(lastChar_));

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/number_base.h"
+
 namespace calvoro {
 
 // The text of a single-line field with its caret and selection. The selection
@@ -82,9 +84,9 @@ class ExprFilter {
   // read again from the text before the caret.
   void Resync(std::string_view text_before_caret);
 
-  // 2, 8, 10, 16 or 100 (Mix); decides which letters are digits.
-  void SetBase(int base) { base_ = base; }
-  int base() const { return base_; }
+  // The base decides which letters are digits.
+  void SetBase(NumberBase base) { base_ = base; }
+  NumberBase base() const { return base_; }
 
   bool resultShown() const { return resultShown_; }
   const std::string& pendingName() const { return pendingName_; }
@@ -104,7 +106,7 @@ class ExprFilter {
   std::string pendingName_;  // lower case
   bool expectBracket_ = false;
   char lastChar_ = ' ';
-  int base_ = 10;
+  NumberBase base_ = NumberBase::Decimal;
 };
 
 // Whether `name` (lower case) can be typed on from: a non-empty beginning of

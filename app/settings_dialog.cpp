@@ -28,14 +28,14 @@ PrecisionFigures FiguresOfPrecision(long long precision) {
 }
 
 SettingsValues SettingsOf(const CSysData& record) {
-  return {record.angleRadian, record.minimizeToTray == 1, record.addSingleConversionToHistory == 1,
+  return {record.angleRadian, record.minimizeToTray, record.addSingleConversionToHistory,
           record.precision, record.exponentThreshold};
 }
 
 void StoreSettings(const SettingsValues& values, CSysData& record) {
   record.angleRadian = values.useRadian;
-  record.minimizeToTray = values.minimizeToTray ? 1 : 0;
-  record.addSingleConversionToHistory = values.addSingleConversionToHistory ? 1 : 0;
+  record.minimizeToTray = values.minimizeToTray;
+  record.addSingleConversionToHistory = values.addSingleConversionToHistory;
   record.precision = values.precision;
   record.exponentThreshold = values.exponentThreshold;
 }

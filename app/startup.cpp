@@ -5,76 +5,63 @@
 
 namespace calvoro {
 
-StartWindow WindowForStyle(std::int32_t window_style) {
-  switch (window_style) {
-    case kStyleMini:
-      return StartWindow::Mini;
-    case kStyleUnit:
-      return StartWindow::Unit;
-    case kStyleComplex:
-      return StartWindow::Complex;
-    case kStyleNone:
-      return StartWindow::None;
-    default:
-      return StartWindow::Standard;
-  }
-}
-
-StartWindow ChooseStartWindow(const std::string& settings_path) {
+WindowStyle ChooseStartWindow(const std::string& settings_path) {
   CSysDataManager stored(settings_path);
   stored.Load();
-  return WindowForStyle(stored.data.windowStyle);
+  return stored.data.windowStyle;
 }
 
-void MarkFreshStart(CSysData& window_record) { window_record.freshStart = 1; }
+void MarkFreshStart(CSysData& window_record) { window_record.freshStart = true; }
 
-std::string_view StyleMenuText(std::int32_t style) {
+std::string_view StyleMenuText(WindowStyle style) {
   switch (style) {
-    case kStyleStandard:
+    case WindowStyle::Standard:
       return "  Standard Expression Calculator";
-    case kStyleMini:
+    case WindowStyle::Mini:
       return "  Calvoro";
-    case kStyleUnit:
+    case WindowStyle::Conversion:
       return "  Conversion Expression Calculator";
-    case kStyleComplex:
+    case WindowStyle::Complex:
       return "  Complex Expression Calculator";
-    default:
-      return {};
+    case WindowStyle::None:
+      break;
   }
+  return {};
 }
 
-std::array<StyleMenuItem, 3> StyleMenuOf(std::int32_t style) {
-  constexpr std::array<std::int32_t, 4> kStyles = {kStyleStandard, kStyleMini, kStyleUnit,
-                                                   kStyleComplex};
-  if (std::find(kStyles.begin(), kStyles.end(), style) == kStyles.end()) style = kStyleStandard;
+std::array<StyleMenuItem, 3> StyleMenuOf(WindowStyle style) {
+  constexpr std::array<WindowStyle, 4> kStyles = {WindowStyle::Standard, WindowStyle::Mini,
+                                                  WindowStyle::Conversion, WindowStyle::Complex};
+  if (style == WindowStyle::None) style = WindowStyle::Standard;
   std::array<StyleMenuItem, 3> menu{};
   std::size_t n = 0;
-  for (std::int32_t other : kStyles) {
+  for (WindowStyle other : kStyles) {
     if (other != style) menu[n++] = {StyleMenuText(other), other};
   }
   return menu;
 }
 
-std::string_view StyleNoticeText(std::int32_t value) {
+std::string_view StyleNoticeText(WindowStyle value) {
   switch (value) {
-    case kStyleStandard:
+    case WindowStyle::Standard:
       return "You have select the standard style.Please exit the calculator and restart it, then "
              "you could use the standard style.Thank you.\r\n";
-    case kStyleMini:
+    case WindowStyle::Mini:
       return "You have select the mini style.Please exit the calculator and restart it, then you "
              "could use the mini style.Thank you.\r\n";
-    case kStyleUnit:
+    case WindowStyle::Conversion:
       return "You have select the unit style.Please exit the calculator and restart it, then you "
              "could use the unit style.Thank you.\r\n";
-    case kStyleComplex:
+    case WindowStyle::Complex:
       return "You have select the complex style.Please exit the calculator and restart it, then "
              "you could use the complex style.Thank you.\r\n";
-    default:
-      return {};
+    case WindowStyle::None:
+      break;
   }
+  return {};
 }
 
-std::string_view SelectStyle(CSysData& record, std::int32_t value,
+std::string_view SelectStyle(CSysData& record, WindowStyle value,
                              const std::function<void()>& save) {
   record.windowStyle = value;
   if (save) save();

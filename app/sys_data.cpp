@@ -173,119 +173,106 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
   return true;
 }
 
-bool ReadAngle(Reader& in, bool& radian) {
-  std::int32_t value;
-  if (!in.Int32(value)) return false;
-  radian = value != 0;
-  return true;
+// The fields of the file in their order, after the header:
+// visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
+// number kept within 0..max when it is read. Reading, writing, copying and
+// merging all go through this one list. Stops at the first visit that
+// returns false.
+template <typename Visit>
+bool VisitFields(Visit&& visit) {
+  return visit(&CSysData::paramF) && visit(&CSysData::paramK) && visit(&CSysData::paramM) &&
+         visit(&CSysData::paramW) && visit(&CSysData::paramPi) && visit(&CSysData::spareReal) &&
+         visit(&CSysData::windowOption1) && visit(&CSysData::windowOption2) &&
+         visit(&CSysData::windowOption3) && visit(&CSysData::logLines) &&
+         visit(&CSysData::reserved1) && visit(&CSysData::reserved2) &&
+         visit(&CSysData::angleRadian) && visit(&CSysData::minimizeToTray) &&
+         visit(&CSysData::spareByte1) && visit(&CSysData::spareByte2) &&
+         visit(&CSysData::spareInt1) && visit(&CSysData::spareInt2) &&
+         visit(&CSysData::windowStyle) && visit(&CSysData::freshStart) &&
+         visit(&CSysData::conversionItems) && visit(&CSysData::precision, kMaxPrecision) &&
+         visit(&CSysData::exponentThreshold, kMaxExponentThreshold) &&
+         visit(&CSysData::addSingleConversionToHistory) && visit(&CSysData::showTips) &&
+         visit(&CSysData::savedExpression) && visit(&CSysData::savedInputFlag) &&
+         visit(&CSysData::savedInputText) && visit(&CSysData::tipIndex) &&
+         visit(&CSysData::savedInputB) && visit(&CSysData::savedInputC) &&
+         visit(&CSysData::numberBase) && visit(&CSysData::spareInt3) && visit(&CSysData::tipOpen);
 }
 
-// Precision and threshold out of range are clamped; a base that is none of
-// the five becomes decimal.
-bool ReadClamped(Reader& in, int& field, int max) {
-  std::int32_t value;
-  if (!in.Int32(value)) return false;
-  field = std::clamp(value, 0, max);
-  return true;
+// Every field but the log, as a member pointer.
+template <typename Visit>
+void VisitFieldsButLog(Visit&& visit) {
+  VisitFields([&](auto member, auto...) {
+    if constexpr (!std::is_same_v<decltype(member), decltype(&CSysData::logLines)>) visit(member);
+    return true;
+  });
 }
 
-bool ReadBase(Reader& in, std::int32_t& base) {
-  if (!in.Int32(base)) return false;
-  if (base != 2 && base != 8 && base != 10 && base != 16 && base != 100) base = 10;
+// One field's bytes: texts, numbers, lists, and the int32 codes of the
+// flags (1/0), the window style and the number base.
+void WriteField(Writer& out, const std::string& text) { out.Text(text); }
+void WriteField(Writer& out, double value) { out.Double(value); }
+void WriteField(Writer& out, std::int32_t value) { out.Int32(value); }
+void WriteField(Writer& out, std::uint8_t value) { out.Byte(value); }
+void WriteField(Writer& out, bool flag) { out.Int32(flag ? 1 : 0); }
+void WriteField(Writer& out, WindowStyle style) { out.Int32(CodeOfWindowStyle(style)); }
+void WriteField(Writer& out, NumberBase base) {
+  out.Int32(base == NumberBase::Mix ? 100 : RadixOf(base));
+}
+void WriteField(Writer& out, const std::vector<std::string>& lines) {
+  out.Int32(static_cast<std::int32_t>(lines.size()));
+  for (const auto& line : lines) out.Text(line);
+}
+void WriteField(Writer& out, const std::vector<ConversionItem>& items) {
+  out.Int32(static_cast<std::int32_t>(items.size()));
+  for (const auto& item : items) WriteItem(out, item);
+}
+
+bool ReadField(Reader& in, std::string& text) { return in.Text(text); }
+bool ReadField(Reader& in, double& value) { return in.Double(value); }
+bool ReadField(Reader& in, std::int32_t& value) { return in.Int32(value); }
+bool ReadField(Reader& in, std::uint8_t& value) { return in.Byte(value); }
+bool ReadField(Reader& in, bool& flag) {
+  std::int32_t value;
+  if (!in.Int32(value)) return false;
+  flag = value != 0;
   return true;
+}
+bool ReadField(Reader& in, WindowStyle& style) {
+  std::int32_t code;
+  if (!in.Int32(code)) return false;
+  style = WindowStyleOfCode(code);
+  return true;
+}
+bool ReadField(Reader& in, std::int32_t& value, int max) {
+  if (!in.Int32(value)) return false;
+  value = std::clamp(value, 0, max);
+  return true;
+}
+// The file's codes of the number bases: 2, 8, 10, 16 and 100 for Mix; any
+// other code is read as decimal.
+bool ReadField(Reader& in, NumberBase& base) {
+  std::int32_t code;
+  if (!in.Int32(code)) return false;
+  base = code == 100 ? NumberBase::Mix : BaseOfRadix(code);
+  return true;
+}
+bool ReadField(Reader& in, std::vector<std::string>& lines) {
+  return ReadList(in, lines, kMaxLogLines, true, ReadLine, SkipLine);
+}
+bool ReadField(Reader& in, std::vector<ConversionItem>& items) {
+  return ReadList(in, items, kMaxConversionItems, false, ReadItem, SkipItem);
 }
 
 bool ReadFields(Reader& in, CSysData& d) {
-  return in.Text(d.paramF) && in.Text(d.paramK) && in.Text(d.paramM) && in.Text(d.paramW) &&
-         in.Text(d.paramPi) && in.Double(d.spareReal) && in.Int32(d.windowOption1) &&
-         in.Int32(d.windowOption2) && in.Int32(d.windowOption3) &&
-         ReadList(in, d.logLines, kMaxLogLines, true, ReadLine, SkipLine) &&
-         in.Int32(d.reserved1) && in.Int32(d.reserved2) && ReadAngle(in, d.angleRadian) &&
-         in.Int32(d.minimizeToTray) && in.Byte(d.spareByte1) && in.Byte(d.spareByte2) &&
-         in.Int32(d.spareInt1) && in.Int32(d.spareInt2) && in.Int32(d.windowStyle) &&
-         in.Int32(d.freshStart) &&
-         ReadList(in, d.conversionItems, kMaxConversionItems, false, ReadItem, SkipItem) &&
-         ReadClamped(in, d.precision, kMaxPrecision) &&
-         ReadClamped(in, d.exponentThreshold, kMaxExponentThreshold) &&
-         in.Int32(d.addSingleConversionToHistory) && in.Int32(d.showTips) &&
-         in.Text(d.savedExpression) && in.Int32(d.savedInputFlag) && in.Text(d.savedInputText) &&
-         in.Int32(d.tipIndex) && in.Int32(d.savedInputB) && in.Int32(d.savedInputC) &&
-         ReadBase(in, d.numberBase) && in.Int32(d.spareInt3) && in.Int32(d.tipOpen);
+  return VisitFields([&](auto member, auto... max) { return ReadField(in, d.*member, max...); });
 }
 
 void EncodeFields(const CSysData& d, Writer& out) {
   out.Text(kSysDataHeader);
-  for (const std::string* text : {&d.paramF, &d.paramK, &d.paramM, &d.paramW, &d.paramPi})
-    out.Text(*text);
-  out.Double(d.spareReal);
-  out.Int32(d.windowOption1);
-  out.Int32(d.windowOption2);
-  out.Int32(d.windowOption3);
-  out.Int32(static_cast<std::int32_t>(d.logLines.size()));
-  for (const auto& line : d.logLines) out.Text(line);
-  out.Int32(d.reserved1);
-  out.Int32(d.reserved2);
-  out.Int32(d.angleRadian ? 1 : 0);
-  out.Int32(d.minimizeToTray);
-  out.Byte(d.spareByte1);
-  out.Byte(d.spareByte2);
-  out.Int32(d.spareInt1);
-  out.Int32(d.spareInt2);
-  out.Int32(d.windowStyle);
-  out.Int32(d.freshStart);
-  out.Int32(static_cast<std::int32_t>(d.conversionItems.size()));
-  for (const auto& item : d.conversionItems) WriteItem(out, item);
-  out.Int32(d.precision);
-  out.Int32(d.exponentThreshold);
-  out.Int32(d.addSingleConversionToHistory);
-  out.Int32(d.showTips);
-  out.Text(d.savedExpression);
-  out.Int32(d.savedInputFlag);
-  out.Text(d.savedInputText);
-  out.Int32(d.tipIndex);
-  out.Int32(d.savedInputB);
-  out.Int32(d.savedInputC);
-  out.Int32(d.numberBase);
-  out.Int32(d.spareInt3);
-  out.Int32(d.tipOpen);
-}
-
-// Calls `visit` with a member pointer to every field but the log.
-template <typename Visit>
-void ForEachField(Visit visit) {
-  visit(&CSysData::paramF);
-  visit(&CSysData::paramK);
-  visit(&CSysData::paramM);
-  visit(&CSysData::paramW);
-  visit(&CSysData::paramPi);
-  visit(&CSysData::spareReal);
-  visit(&CSysData::windowOption1);
-  visit(&CSysData::windowOption2);
-  visit(&CSysData::windowOption3);
-  visit(&CSysData::reserved1);
-  visit(&CSysData::reserved2);
-  visit(&CSysData::angleRadian);
-  visit(&CSysData::minimizeToTray);
-  visit(&CSysData::spareByte1);
-  visit(&CSysData::spareByte2);
-  visit(&CSysData::spareInt1);
-  visit(&CSysData::spareInt2);
-  visit(&CSysData::windowStyle);
-  visit(&CSysData::freshStart);
-  visit(&CSysData::conversionItems);
-  visit(&CSysData::precision);
-  visit(&CSysData::exponentThreshold);
-  visit(&CSysData::addSingleConversionToHistory);
-  visit(&CSysData::showTips);
-  visit(&CSysData::savedExpression);
-  visit(&CSysData::savedInputFlag);
-  visit(&CSysData::savedInputText);
-  visit(&CSysData::tipIndex);
-  visit(&CSysData::savedInputB);
-  visit(&CSysData::savedInputC);
-  visit(&CSysData::numberBase);
-  visit(&CSysData::spareInt3);
-  visit(&CSysData::tipOpen);
+  VisitFields([&](auto member, auto...) {
+    WriteField(out, d.*member);
+    return true;
+  });
 }
 
 // Compares as floating point does, except that a NaN equals itself: a stored
@@ -379,9 +366,40 @@ constexpr std::string_view kForeignText = "it is not a Calvoro settings file";
 
 }  // namespace
 
+WindowStyle WindowStyleOfCode(std::int32_t code) {
+  switch (code) {
+    case 2:
+      return WindowStyle::Mini;
+    case 3:
+      return WindowStyle::Conversion;
+    case 4:
+      return WindowStyle::None;
+    case 5:
+      return WindowStyle::Complex;
+    default:
+      return WindowStyle::Standard;
+  }
+}
+
+std::int32_t CodeOfWindowStyle(WindowStyle style) {
+  switch (style) {
+    case WindowStyle::Mini:
+      return 2;
+    case WindowStyle::Conversion:
+      return 3;
+    case WindowStyle::None:
+      return 4;
+    case WindowStyle::Complex:
+      return 5;
+    case WindowStyle::Standard:
+      break;
+  }
+  return 1;
+}
+
 CSysData WithoutLog(const CSysData& record) {
   CSysData fields;
-  ForEachField([&](auto member) { fields.*member = record.*member; });
+  VisitFieldsButLog([&](auto member) { fields.*member = record.*member; });
   return fields;
 }
 
@@ -405,32 +423,32 @@ CSysDataManager::CSysDataManager()
 
 CSysDataManager::CSysDataManager(std::string file_path) : filePath(std::move(file_path)) {}
 
-int CSysDataManager::Load() {
+bool CSysDataManager::Load() {
   std::string bytes;
   FileStamp stamp;
   const ReadStatus status = ReadRegularFile(filePath, bytes, &stamp);
   if (status == ReadStatus::kNotRegular) {
     state_ = SettingsFileState::kNotRegular;
-    return kFileDone;
+    return true;
   }
-  if (status == ReadStatus::kFailed) return kFileDone;  // could not be opened: the record stays
+  if (status == ReadStatus::kFailed) return true;  // could not be opened: the record stays
   if (!HoldsSettingsRecord(bytes)) {
     state_ = SettingsFileState::kForeign;
-    return kFileBroken;
+    return false;
   }
   state_ = SettingsFileState::kUsable;
   const bool read = status == ReadStatus::kMissing || DecodeSysData(bytes, data);
   file_ = data;
   fields_ = WithoutLog(data);
   stamp_ = stamp;
-  return read ? kFileDone : kFileBroken;
+  return read;
 }
 
-int CSysDataManager::Save() {
+bool CSysDataManager::Save() {
   saveError_.clear();
   const auto fail = [this](std::string why) {
     saveError_ = std::move(why);
-    return kFileBroken;
+    return false;
   };
   const std::optional<ResolvedPath> target = ResolvePath(filePath);
   if (!target) return fail(ErrorText(ELOOP));
@@ -468,39 +486,39 @@ int CSysDataManager::Save() {
     merged = file_;
     if (!bytes.empty()) DecodeSysData(bytes, merged);
   }
-  ForEachField([&](auto member) {
+  VisitFieldsButLog([&](auto member) {
     if (!SameValue(data.*member, fields_.*member)) merged.*member = data.*member;
   });
   MergeLog(file_.logLines, data.logLines, merged.logLines);
 
   FileStamp written;
-  if (Write(merged, target->path, written) != kFileDone) return kFileBroken;
+  if (!Write(merged, target->path, written)) return false;
   state_ = SettingsFileState::kUsable;
   stamp_ = written;
   file_ = std::move(merged);
   fields_ = WithoutLog(data);
   // Without other writers the log is as this process has it: no copy.
   if (data.logLines != file_.logLines) data.logLines = file_.logLines;
-  return kFileDone;
+  return true;
 }
 
-int CSysDataManager::Save(const CSysData& record) {
+bool CSysDataManager::Save(const CSysData& record) {
   saveError_.clear();
   const std::optional<ResolvedPath> target = ResolvePath(filePath);
   if (!target || (target->exists && !target->regular)) {
     saveError_ = target ? std::string(kNotRegularText) : ErrorText(ELOOP);
-    return kFileBroken;
+    return false;
   }
   const FileLock lock(target->path, kLockTimeout);
   if (!lock.ok()) {
     saveError_ = ErrorText(lock.error());
-    return kFileBroken;
+    return false;
   }
   RemoveStaleTemporaries(target->path);
   std::string bytes;
   if (ReadRegularFile(target->path, bytes) == ReadStatus::kRead && !HoldsSettingsRecord(bytes)) {
     saveError_ = kForeignText;
-    return kFileBroken;
+    return false;
   }
   // The file no longer holds what this manager last read or wrote.
   stamp_ = FileStamp{};
@@ -509,26 +527,25 @@ int CSysDataManager::Save(const CSysData& record) {
   return Write(record, target->path, written);
 }
 
-int CSysDataManager::Write(const CSysData& record, const std::string& target,
-                           FileStamp& written) {
+bool CSysDataManager::Write(const CSysData& record, const std::string& target, FileStamp& written) {
   TemporaryFile temporary(target);
   if (!temporary.ok()) {
     saveError_ = ErrorText(temporary.error());
-    return kFileBroken;
+    return false;
   }
   FdWriter file(temporary.fd());
   Writer out(file);
   EncodeFields(record, out);
   if (!file.Finish()) {
     saveError_ = ErrorText(file.error());
-    return kFileBroken;
+    return false;
   }
   if (!temporary.Commit()) {
     saveError_ = ErrorText(temporary.error());
-    return kFileBroken;
+    return false;
   }
   written = temporary.stamp();
-  return kFileDone;
+  return true;
 }
 
 std::size_t CSysDataManager::unsavedLogLines() const {

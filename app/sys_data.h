@@ -14,6 +14,7 @@
 
 #include "app/safe_file.h"
 #include "engine/expr_engine.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -27,13 +28,14 @@ struct ConversionItem {
   bool operator==(const ConversionItem&) const = default;
 };
 
-// Window styles kept in `windowStyle`.
-enum CalcStyle : std::int32_t {
-  kStyleStandard = 1,
-  kStyleMini = 2,
-  kStyleUnit = 3,
-  kStyleComplex = 5,
-};
+// The calculator window a run opens; None opens none (the process ends at
+// once).
+enum class WindowStyle { None, Standard, Mini, Conversion, Complex };
+
+// The file's codes of the window styles: 1 standard, 2 mini, 3 conversion,
+// 4 none, 5 complex; any other code is read as the standard window.
+WindowStyle WindowStyleOfCode(std::int32_t code);
+std::int32_t CodeOfWindowStyle(WindowStyle style);
 
 // The record. The parameters, Pi, precision, exponent threshold and angle
 // unit are the engine's settings (inherited), so the engine reads the record
@@ -47,27 +49,28 @@ struct CSysData : EngineSettings {
   std::vector<std::string> logLines;  // oldest first
   std::int32_t reserved1 = 0;
   std::int32_t reserved2 = 0;
-  // angleRadian: field 13 (EngineSettings), stored as int32 1/0
-  std::int32_t minimizeToTray = 1;
+  // angleRadian: field 13 (EngineSettings)
+  // Flags are stored as int32 1/0; any other value is read as true.
+  bool minimizeToTray = true;
   std::uint8_t spareByte1 = 10;
   std::uint8_t spareByte2 = 1;
   std::int32_t spareInt1 = 10;
   std::int32_t spareInt2 = 1;
-  std::int32_t windowStyle = kStyleStandard;
-  std::int32_t freshStart = 0;
+  WindowStyle windowStyle = WindowStyle::Standard;
+  bool freshStart = false;
   std::vector<ConversionItem> conversionItems;
   // precision, exponentThreshold: fields 22-23 (EngineSettings)
-  std::int32_t addSingleConversionToHistory = 0;
-  std::int32_t showTips = 1;
+  bool addSingleConversionToHistory = false;
+  bool showTips = true;
   std::string savedExpression;
-  std::int32_t savedInputFlag = 0;
+  bool savedInputFlag = false;
   std::string savedInputText;
   std::int32_t tipIndex = 0;
   std::int32_t savedInputB = 0;
   std::int32_t savedInputC = 0;
-  std::int32_t numberBase = 10;
+  NumberBase numberBase = NumberBase::Decimal;
   std::int32_t spareInt3 = 0;
-  std::int32_t tipOpen = 0;
+  bool tipOpen = false;
 
   bool operator==(const CSysData&) const = default;
 };
@@ -80,11 +83,6 @@ inline constexpr int kMaxExponentThreshold = 1000000000;
 // The header text that opens every settings file.
 inline constexpr std::string_view kSysDataHeader = "SysData Manager - StoreObject";
 inline constexpr std::string_view kSysDataFileName = "SysData.dat";
-
-// Load and Save results: 1 done, or the file could not be opened (silently);
-// 0 the read or write failed part-way.
-inline constexpr int kFileDone = 1;
-inline constexpr int kFileBroken = 0;
 
 // The log keeps its newest lines up to this count; older ones are dropped
 // when a file is read or written. Conversion items beyond their bound are
@@ -119,14 +117,18 @@ class CSysDataManager {
   CSysDataManager();
   explicit CSysDataManager(std::string file_path);
 
-  int Load();
+  // False when the file is not a settings record or is damaged (the record
+  // then holds what was read before the damage); a file that cannot be
+  // opened leaves the record as it is and counts as read.
+  bool Load();
   // Saves this process's changes as above. Afterwards the record's log is
   // the file's (with other processes' lines); its other fields stay this
   // process's own. Only a regular file holding a settings record, an empty
-  // file or a new name is written.
-  int Save();
+  // file or a new name is written. False when nothing was written
+  // (`saveError` tells why).
+  bool Save();
   // Writes `record` as it stands (under the lock, through a temporary file).
-  int Save(const CSysData& record);
+  bool Save(const CSysData& record);
 
   SettingsFileState fileState() const { return state_; }
   // Why the last save failed ("No space left on device"); empty after a
@@ -139,7 +141,7 @@ class CSysDataManager {
   std::string filePath;
 
  private:
-  int Write(const CSysData& record, const std::string& target, FileStamp& written);
+  bool Write(const CSysData& record, const std::string& target, FileStamp& written);
 
   CSysData file_;    // the record as the file held it at the last load or save
   CSysData fields_;  // this process's fields then (without the log)

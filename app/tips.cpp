@@ -71,13 +71,13 @@ int NextTipIndex(int index) { return index + 1 >= kTipCount ? 0 : index + 1; }
 int PreviousTipIndex(int index) { return index - 1 < 0 ? kTipCount - 1 : index - 1; }
 
 TipOfTheDay::TipOfTheDay(CSysData& record, std::function<void()> save)
-    : record_(record), save_(std::move(save)), showAtStart_(record.showTips == 1) {
+    : record_(record), save_(std::move(save)), showAtStart_(record.showTips) {
   if (record_.tipIndex < 0 || record_.tipIndex >= kTipCount) record_.tipIndex = 0;
-  record_.tipOpen = 1;
+  record_.tipOpen = true;
 }
 
 TipOfTheDay::~TipOfTheDay() {
-  if (open_) record_.tipOpen = 0;
+  if (open_) record_.tipOpen = false;
 }
 
 void TipOfTheDay::Next() {
@@ -91,9 +91,9 @@ void TipOfTheDay::Previous() {
 void TipOfTheDay::Close() {
   if (!open_) return;
   open_ = false;
-  record_.showTips = showAtStart_ ? 1 : 0;
+  record_.showTips = showAtStart_;
   record_.tipIndex = NextTipIndex(record_.tipIndex);
-  record_.tipOpen = 0;
+  record_.tipOpen = false;
   if (save_) save_();
 }
 

@@ -2,22 +2,13 @@
 
 namespace calvoro {
 
-void WindowShell::Attach(CSysData& record, std::function<bool()> save) {
-  record_ = &record;
-  save_ = std::move(save);
-}
-
 MinimizeAction WindowShell::Minimize(bool trayAvailable) const {
-  if (Blocked() || !record_) return MinimizeAction::Ignore;
-  return record_->minimizeToTray == 1 && trayAvailable ? MinimizeAction::HideToTray
-                                                       : MinimizeAction::Minimize;
+  if (Blocked()) return MinimizeAction::Ignore;
+  return record_.minimizeToTray && trayAvailable ? MinimizeAction::HideToTray
+                                                 : MinimizeAction::Minimize;
 }
 
-bool WindowShell::BeginExit() {
-  if (Blocked()) return false;
-  Save();
-  return true;
-}
+bool WindowShell::BeginExit() { return !Blocked(); }
 
 void WindowShell::FinishExit() {
   Save();

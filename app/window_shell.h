@@ -18,16 +18,15 @@ enum class TipKeyAction { CloseTip, Drop };
 
 class WindowShell {
  public:
-  explicit WindowShell(MessageSink& sink) : sink_(sink) {}
+  // On the window's record and its save.
+  WindowShell(MessageSink& sink, CSysData& record, std::function<bool()> save)
+      : sink_(sink), record_(record), save_(std::move(save)) {}
 
-  // The window's record and its save, from the window's initialisation on.
-  void Attach(CSysData& record, std::function<bool()> save);
-  bool attached() const { return record_ != nullptr; }
-  CSysData& record() { return *record_; }
-  bool Save() { return save_ ? save_() : false; }
+  CSysData& record() { return record_; }
+  bool Save() { return save_(); }
 
   // While the tip of the day is open the window ignores its commands.
-  bool Blocked() const { return record_ && record_->tipOpen == 1; }
+  bool Blocked() const { return record_.tipOpen; }
   // Enter and Escape close the tip; every other key is dropped, so that
   // nothing meant for the tip reaches the calculator.
   static TipKeyAction KeyWhileTipOpen(bool enterOrEscape) {
@@ -39,9 +38,9 @@ class WindowShell {
   // ordinary minimise.
   MinimizeAction Minimize(bool trayAvailable) const;
 
-  // The exit button: ignored (false) while blocked; otherwise it saves, the
-  // window removes its tray icon and ends the tip, and FinishExit saves
-  // again; the window then closes without asking.
+  // The exit button: ignored (false) while blocked; otherwise the window
+  // removes its tray icon and ends the tip, and FinishExit saves once; the
+  // window then closes without asking.
   bool BeginExit();
   void FinishExit();
   // Escape and the window's close command: "Would you exit Calvoro?"; true
@@ -60,7 +59,7 @@ class WindowShell {
   bool ConfirmExit();
 
   MessageSink& sink_;
-  CSysData* record_ = nullptr;
+  CSysData& record_;
   std::function<bool()> save_;
   bool exiting_ = false;
   bool alwaysOnTop_ = false;

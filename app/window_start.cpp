@@ -3,14 +3,14 @@
 namespace calvoro {
 
 bool InitialiseShellRecord(CSysData& record) {
-  record.tipOpen = 0;
-  if (record.freshStart != 1) return false;
-  record.freshStart = 0;
-  return record.showTips == 1;
+  record.tipOpen = false;
+  if (!record.freshStart) return false;
+  record.freshStart = false;
+  return record.showTips;
 }
 
 bool InitialiseShellRecord(CSysDataManager& settings, MessageSink& sink) {
-  const bool stale_tip = settings.data.tipOpen != 0;
+  const bool stale_tip = settings.data.tipOpen;
   const bool open_tips = InitialiseShellRecord(settings.data);
   if (const std::string text = UnwritableSettingsText(settings); !text.empty()) {
     sink.MessageBox(text + " It is left as it is; the settings and the log of this session are "

@@ -98,8 +98,11 @@ void BM_ConvertNumber(benchmark::State& state) {
   } sink;
   const std::string decimal = "1267650600228229401496703205375.5";
   for (auto _ : state) {
-    const std::string bits = calvoro::ConvertNumber(10, 2, decimal, 10, sink);
-    benchmark::DoNotOptimize(calvoro::ConvertNumber(2, 10, bits, 10, sink));
+    using calvoro::NumberBase;
+    const std::string bits =
+        calvoro::ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 10, sink);
+    benchmark::DoNotOptimize(
+        calvoro::ConvertNumber(NumberBase::Binary, NumberBase::Decimal, bits, 10, sink));
   }
 }
 
@@ -115,8 +118,9 @@ void BM_TypedExpression(benchmark::State& state) {
   calvoro::EngineSettings settings;
   calvoro::ExprEngine engine(settings, sink);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7", calvoro::kZeroMemories, 10));
+    benchmark::DoNotOptimize(engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7",
+                                              calvoro::kZeroMemories,
+                                              calvoro::NumberBase::Decimal));
   }
 }
 

@@ -23,7 +23,7 @@ int RunLogCommand(const CommandLine& line) {
     return 0;
   }
   manager.data.logLines.clear();
-  if (manager.Save() != kFileDone) {
+  if (!manager.Save()) {
     ReportSaveFailed(manager.filePath, manager.saveError(), "the log is not cleared");
     return 1;
   }

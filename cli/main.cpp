@@ -44,12 +44,12 @@ struct Options {
   bool allBases = false;  // --base all
 };
 
-std::optional<int> ParseBase(std::string_view name) {
-  if (name == "bin") return calvoro::kBaseBinary;
-  if (name == "oct") return calvoro::kBaseOctal;
-  if (name == "dec") return calvoro::kBaseDecimal;
-  if (name == "hex") return calvoro::kBaseHex;
-  if (name == "mix" || name == "all") return calvoro::kBaseMix;
+std::optional<calvoro::NumberBase> ParseBase(std::string_view name) {
+  if (name == "bin") return calvoro::NumberBase::Binary;
+  if (name == "oct") return calvoro::NumberBase::Octal;
+  if (name == "dec") return calvoro::NumberBase::Decimal;
+  if (name == "hex") return calvoro::NumberBase::Hex;
+  if (name == "mix" || name == "all") return calvoro::NumberBase::Mix;
   return std::nullopt;
 }
 
@@ -90,7 +90,8 @@ std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_v
   settings.precision = std::min(settings.precision + settings.precision / 4 + 10, kMaxPrecision);
   SilentSink silent;
   ExprEngine engine(settings, silent);
-  if (auto precise = engine.Calculate(input, memories, kBaseMix)) return precise->plainResult;
+  if (auto precise = engine.Calculate(input, memories, NumberBase::Mix))
+    return precise->plainResult;
   return value;
 }
 
@@ -99,8 +100,9 @@ std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_v
 // cut from the more precise value.
 void PrintAllBases(std::string_view shown, std::string_view precise, int precision) {
   using namespace calvoro;
-  const int own = BaseOfNumberText(shown.substr(shown.find_first_not_of("(-+")));
-  for (const int base : {kBaseBinary, kBaseOctal, kBaseDecimal, kBaseHex}) {
+  const NumberBase own = BaseOfNumberText(shown.substr(shown.find_first_not_of("(-+")));
+  for (const NumberBase base :
+       {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal, NumberBase::Hex}) {
     const std::string_view value = base == own ? shown : precise;
     std::cout << BasePrefix(base) << ' '
               << MixResultText(ConvertNumberExactly(value, base, precision), base) << '\n';

@@ -80,7 +80,7 @@ int RunRobotCommand(const CommandLine& line) {
   std::cout.flush();
 
   // A run writes its precision and threshold into the settings.
-  if (WithoutLog(manager.data) != loaded && manager.Save() != kFileDone) {
+  if (WithoutLog(manager.data) != loaded && !manager.Save()) {
     ReportSaveFailed(manager.filePath, manager.saveError(),
                      "the robot's precision and threshold are not kept");
     return 1;

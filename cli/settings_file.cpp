@@ -86,7 +86,7 @@ RunSaver::~RunSaver() {
 }
 
 bool RunSaver::SaveAtOnce(CSysDataManager& settings) {
-  const bool saved = settings.Save() == kFileDone;
+  const bool saved = settings.Save();
   failed_ = !saved;
   if (!saved) {
     reason_ = settings.saveError();
@@ -120,7 +120,7 @@ bool RunSaver::Take(CSysDataManager& settings) {
 }
 
 void RunSaver::SaveBatch() {
-  const bool saved = record_.Save() == kFileDone;
+  const bool saved = record_.Save();
   lastSave_ = std::chrono::steady_clock::now();
   failed_ = !saved;
   if (saved) {

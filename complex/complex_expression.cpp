@@ -180,7 +180,7 @@ std::optional<ComplexNumber> EvaluateFlat(Items::const_iterator begin, Items::co
 
 std::string PrepareComplexExpression(std::string_view expression) {
   const std::string text =
-      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)), kBaseDecimal);
+      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(expression)), NumberBase::Decimal);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -116,9 +116,9 @@ std::string ResultTooLongText(std::string_view operation) {
 
 int ScaledPrecision(int radix, int precision) {
   switch (radix) {
-    case kBaseOctal:
+    case 8:
       return 4 * precision / 3;
-    case kBaseBinary:
+    case 2:
       return 4 * precision;
     default:
       return precision;

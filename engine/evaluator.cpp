@@ -105,7 +105,7 @@ std::string TooManyStepsText() {
          "calculations.";
 }
 
-ExprEvaluator::ExprEvaluator(int base, int precision, bool radian, MessageSink& sink)
+ExprEvaluator::ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink)
     : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
 
 int ExprEvaluator::CountOpenGroups(std::string_view text) {
@@ -232,7 +232,8 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::
       return false;
     }
     if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-    std::optional<std::string> value = ApplyOperator(op, left, right, base_, precision_, sink_);
+    std::optional<std::string> value =
+        ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
     if (!value) return false;
     ToSpliceForm(*value);
     if (left_start == 0 && right_end == text.size()) {

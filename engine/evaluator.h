@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/message_sink.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -32,9 +33,9 @@ std::string TooManyStepsText();
 
 class ExprEvaluator {
  public:
-  // `base` 2, 8, 10 or 16; `precision` the working precision (the setting
+  // `base` binary, octal, decimal or hex; `precision` the working precision (the setting
   // plus one); `radian` the angle mode of the functions.
-  ExprEvaluator(int base, int precision, bool radian, MessageSink& sink);
+  ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink);
 
   // On success fills the result and, when `steps` is given, the step text:
   // the prepared text, then "\r\n=" and the whole rewritten text for every
@@ -70,7 +71,7 @@ class ExprEvaluator {
   // kMaxStepCharacters.
   bool AppendStep(std::string* steps, std::string_view text);
 
-  int base_;
+  NumberBase base_;
   int precision_;
   bool radian_;
   MessageSink& sink_;

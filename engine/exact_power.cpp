@@ -70,7 +70,7 @@ HugeFloat PowerOfMagnitude(const HugeFloat& base, std::uint64_t n) {
 }  // namespace
 
 bool IsIntegerPower(std::string_view base, std::string_view exponent, int radix) {
-  return IsNumberOfBase(radix, base) && IsNumberOfBase(radix, exponent) &&
+  return IsNumberOfBase(BaseOfRadix(radix), base) && IsNumberOfBase(BaseOfRadix(radix), exponent) &&
          exponent.find('.') == std::string_view::npos;
 }
 

@@ -38,9 +38,9 @@ std::tm LocalNow() {
   return local;
 }
 
-// The text with its fraction rounded to `digits` places in `base` (it has
+// The text with its fraction rounded to `digits` places in `radix` (it has
 // more).
-std::string RoundedFraction(std::string_view text, int base, int digits) {
+std::string RoundedFraction(std::string_view text, int radix, int digits) {
   std::string sign;
   if (text.front() == '-') {
     sign = "-";
@@ -52,9 +52,9 @@ std::string RoundedFraction(std::string_view text, int base, int digits) {
                      std::string(text.substr(int_digits + 1, static_cast<std::size_t>(digits) + 1));
   const int dropped = DigitValue(kept.back());
   kept.pop_back();
-  if (2 * dropped >= base) {
+  if (2 * dropped >= radix) {
     std::size_t i = kept.size();
-    while (i > 0 && DigitValue(kept[i - 1]) == base - 1) kept[--i] = '0';
+    while (i > 0 && DigitValue(kept[i - 1]) == radix - 1) kept[--i] = '0';
     if (i == 0) {
       kept.insert(kept.begin(), '1');
     } else {
@@ -123,29 +123,22 @@ std::string ExponentForm(std::string_view text, int digits, int threshold, std::
 ExprEngine::ExprEngine(const EngineSettings& settings, MessageSink& sink)
     : settings_(settings), sink_(sink), clock_(LocalNow) {}
 
-int ExprEngine::DigitLimit(int base) const {
-  const int p = settings_.precision;
-  switch (base) {
-    case kBaseBinary:
-      return 4 * p;
-    case kBaseOctal:
-      return 4 * p / 3;
-    default:
-      return p;
-  }
+int ExprEngine::DigitLimit(NumberBase base) const {
+  return ScaledPrecision(RadixOf(base), settings_.precision);
 }
 
-std::string ExprEngine::DefaultPi(int base) const {
+std::string ExprEngine::DefaultPi(NumberBase base) const {
   // The stored decimals at least, so that no result at a low precision
   // changes; beyond them the working precision and guard digits.
   const int decimals =
       std::max(static_cast<int>(kPiText.size()) - 2, settings_.precision + 1 + kPiGuardDigits);
-  if (base == kBaseMix) return PiText(decimals);
-  return PiDigits(base, ScaledPrecision(base, decimals));
+  if (base == NumberBase::Mix) return PiText(decimals);
+  return PiDigits(RadixOf(base), ScaledPrecision(RadixOf(base), decimals));
 }
 
 std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
-                                                        const MemoryTexts& memories, int base) {
+                                                        const MemoryTexts& memories,
+                                                        NumberBase base) {
   std::string out;
   switch (SubstituteValuesInto(text, memories, base, out)) {
     case Substitution::kNone:
@@ -158,8 +151,8 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
 }
 
 ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
-                                                          const MemoryTexts& memories, int base,
-                                                          std::string& out) {
+                                                          const MemoryTexts& memories,
+                                                          NumberBase base, std::string& out) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
   // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
@@ -183,14 +176,16 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
     if (value) return *value;
     if (slot < 5) {
       const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
-      value = base == kBaseMix ? memory : ConvertNumber(kBaseMix, base, memory, p, sink_);
+      value =
+          base == NumberBase::Mix ? memory : ConvertNumber(NumberBase::Mix, base, memory, p, sink_);
     } else if (slot == 5 && settings_.paramPi == kPiText) {
       value = DefaultPi(base);
     } else {
       const std::string* decimal[] = {&settings_.paramPi, &settings_.paramF, &settings_.paramK,
                                       &settings_.paramM, &settings_.paramW};
       const std::string& stored = *decimal[slot - 5];
-      value = base == kBaseMix ? stored : ConvertNumber(kBaseDecimal, base, stored, p, sink_);
+      value = base == NumberBase::Mix ? stored
+                                      : ConvertNumber(NumberBase::Decimal, base, stored, p, sink_);
     }
     // A negative value goes in brackets.
     if (!value->empty() && value->front() == '-') value = Bracketed(*value);
@@ -225,7 +220,7 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
   if (!names) return Substitution::kNone;
   // The step text holds at least the text (in Mix its numbers may shrink
   // up to four times when they are converted into one base).
-  if ((base == kBaseMix ? size / 4 : size) + 3 > kMaxStepCharacters ||
+  if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
       MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
     ReportBoundExcess(BoundExcess::kSteps, sink_);
     return Substitution::kRefused;
@@ -280,7 +275,7 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
 }
 
 std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
-                                                 const MemoryTexts& memories, int base,
+                                                 const MemoryTexts& memories, NumberBase base,
                                                  bool with_steps) {
   // The text is a view of the typed expression as long as no step changes
   // it, and of `prepared` from the first step that does.
@@ -318,8 +313,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   }
   if (!CheckFunctionParameters(text)) return std::nullopt;
 
-  int radix = base;
-  if (base == kBaseMix) {
+  NumberBase own = base;  // Mix: the base its numbers are converted into
+  if (base == NumberBase::Mix) {
     if (!ValidateMixExpression(text)) {
       sink_.InputMessage(text, "Syntax Error.", kMixRuleTexts);
       return std::nullopt;
@@ -327,7 +322,7 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
     MixConversion mix = ConvertMixExpression(text, settings_.precision, sink_);
     prepared = std::move(mix.expression);
     text = prepared;
-    radix = mix.base;
+    own = mix.base;
   }
 
   Calculation out;
@@ -335,7 +330,7 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
     out.expression = std::move(prepared);
     text = out.expression;
   }
-  ExprEvaluator evaluator(radix, settings_.precision + 1, settings_.angleRadian, sink_);
+  ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, sink_);
   std::string result;
   if (!evaluator.EvaluateExpression(text, result, with_steps ? &out.steps : nullptr))
     return std::nullopt;
@@ -345,10 +340,10 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   StripTrailingZerosInPlace(result);
   StripLeadingZerosInPlace(result);
   result = WithUnitsDigit(std::move(result));
-  LimitFractionInPlace(result, radix, DigitLimit(base));
+  LimitFractionInPlace(result, own, DigitLimit(base));
   // The display form differs from the result only by an exponent or a cut.
   std::string formatted;
-  if (base == kBaseDecimal) {
+  if (base == NumberBase::Decimal) {
     std::size_t kept = 0;
     formatted = ExponentForm(result, DigitLimit(base), settings_.exponentThreshold, kept);
     if (formatted.empty() && kept < result.size()) formatted = result.substr(0, kept);
@@ -367,7 +362,7 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
     out.plainResult = std::move(result);
   } else {
     normal(result);
-    if (base == kBaseMix) result = MixResultText(result, radix);
+    if (base == NumberBase::Mix) result = MixResultText(result, own);
     if (with_steps) out.steps.append(result);
     out.result = result;
     out.plainResult = std::move(result);
@@ -375,16 +370,17 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   return out;
 }
 
-void LimitFractionInPlace(std::string& text, int base, int digits) {
+void LimitFractionInPlace(std::string& text, NumberBase base, int digits) {
   const auto point = text.find('.');
   // "E" is the exponent of a decimal text, a digit in base 16.
-  if (point == std::string::npos || (base == kBaseDecimal && text.find('E') != std::string::npos))
+  if (point == std::string::npos ||
+      (base == NumberBase::Decimal && text.find('E') != std::string::npos))
     return;
   if (text.size() - point - 1 <= static_cast<std::size_t>(std::max(digits, 0))) return;
-  text = RoundedFraction(text, base, digits);
+  text = RoundedFraction(text, RadixOf(base), digits);
 }
 
-std::string LimitFraction(std::string_view text, int base, int digits) {
+std::string LimitFraction(std::string_view text, NumberBase base, int digits) {
   std::string out(text);
   LimitFractionInPlace(out, base, digits);
   return out;

@@ -12,6 +12,7 @@
 
 #include "engine/expression_text.h"
 #include "engine/message_sink.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -59,29 +60,28 @@ class ExprEngine {
  public:
   ExprEngine(const EngineSettings& settings, MessageSink& sink);
 
-  // Calculates a typed expression in `base` (2, 8, 10, 16 or 100 for Mix),
-  // with the step text when `with_steps` asks for it (it copies the whole
-  // text at every step). Nothing is returned after the reason has been
-  // reported through the sink.
+  // Calculates a typed expression in `base`, with the step text when
+  // `with_steps` asks for it (it copies the whole text at every step).
+  // Nothing is returned after the reason has been reported through the sink.
   std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
-                                       int base, bool with_steps = false);
+                                       NumberBase base, bool with_steps = false);
 
   // Solves a linear equation in X in `base`; memories stand for Last1..Last5.
   std::optional<EquationSolution> SolveLinearEquation(std::string_view equation,
-                                                      const MemoryTexts& memories, int base);
+                                                      const MemoryTexts& memories, NumberBase base);
 
   // The steps of Calculate, public for the solver, the windows and tests.
   // Memories, Pi and parameters replaced by their values in `base`. The size
   // of the text is found first; beyond the evaluator's bounds it is refused
   // (after the message) before it is built.
   std::optional<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
-                                              int base);
+                                              NumberBase base);
   // Refuses an arcsin or arccos of a plain number beyond [-1, 1].
   bool CheckFunctionParameters(std::string_view text);
   // The default Pi in `base` with as many digits as the precision needs.
-  std::string DefaultPi(int base) const;
+  std::string DefaultPi(NumberBase base) const;
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
-  int DigitLimit(int base) const;
+  int DigitLimit(NumberBase base) const;
 
   const EngineSettings& settings() const { return settings_; }
   MessageSink& sink() { return sink_; }
@@ -93,8 +93,8 @@ class ExprEngine {
   enum class Substitution { kNone, kDone, kRefused };
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.
-  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories, int base,
-                                    std::string& out);
+  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
+                                    NumberBase base, std::string& out);
 
   const EngineSettings& settings_;
   MessageSink& sink_;
@@ -102,8 +102,8 @@ class ExprEngine {
 };
 
 // Rounds the fraction to `digits` places in `base` when it is longer.
-std::string LimitFraction(std::string_view text, int base, int digits);
-void LimitFractionInPlace(std::string& text, int base, int digits);
+std::string LimitFraction(std::string_view text, NumberBase base, int digits);
+void LimitFractionInPlace(std::string& text, NumberBase base, int digits);
 // Exponent notation of a decimal result with digit limit Q and threshold T.
 std::string FormatExponent(std::string_view text, int digits, int threshold);
 // "yyyy-mm-dd hh:mm", the time stamp of every log line.

@@ -17,7 +17,7 @@ using Kind = ExpressionToken::Kind;
 // The characters a piece stands for in the prepared text. In Mix the
 // numbers are converted into one base, which may shorten them up to four
 // times (binary into hexadecimal).
-std::uint64_t Weight(std::string_view lower, const ExpressionToken& token, int base,
+std::uint64_t Weight(std::string_view lower, const ExpressionToken& token, NumberBase base,
                      const NameSizes& names) {
   std::uint64_t number = 0;
   switch (token.kind) {
@@ -38,12 +38,13 @@ std::uint64_t Weight(std::string_view lower, const ExpressionToken& token, int b
     default:
       return token.length;
   }
-  return base == kBaseMix ? number / 4 : number;
+  return base == NumberBase::Mix ? number / 4 : number;
 }
 
 }  // namespace
 
-ExpressionBounds MeasureExpression(std::string_view lower, int base, const NameSizes& names) {
+ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
+                                   const NameSizes& names) {
   struct Level {
     int operators = 0;
     bool function = false;  // the group is a function's argument

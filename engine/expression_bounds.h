@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -40,7 +41,8 @@ struct ExpressionBounds {
 // from below by the text itself and, for every bracket group that is
 // rewritten (one with an operator or a function name), by the text after
 // its ")", which is still unchanged when the group's step is written.
-ExpressionBounds MeasureExpression(std::string_view lower, int base, const NameSizes& names = {});
+ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
+                                   const NameSizes& names = {});
 
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);

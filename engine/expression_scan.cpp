@@ -16,8 +16,8 @@ std::size_t FunctionCallAt(std::string_view text, std::size_t pos) {
   return end < text.size() && text[end] == '(' ? name.size() : 0;
 }
 
-bool ParameterIn(char c, int base) {
-  if (c == 'f') return base != kBaseHex && base != kBaseMix;
+bool ParameterIn(char c, NumberBase base) {
+  if (c == 'f') return base != NumberBase::Hex && base != NumberBase::Mix;
   return c == 'k' || c == 'm' || c == 'w';
 }
 
@@ -68,7 +68,7 @@ bool ExpressionScanner::Next(ExpressionToken& token) {
   return true;
 }
 
-std::vector<ExpressionToken> ScanExpression(std::string_view text, int base) {
+std::vector<ExpressionToken> ScanExpression(std::string_view text, NumberBase base) {
   std::vector<ExpressionToken> tokens;
   ExpressionScanner scanner(text, base);
   for (ExpressionToken token; scanner.Next(token);) tokens.push_back(token);
@@ -89,7 +89,7 @@ bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Ki
          (right == Kind::kNumber && left != Kind::kNumber);
 }
 
-bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+bool InsertImplicitMultiplicationInto(std::string_view text, NumberBase base, std::string& out,
                                       bool* names) {
   ExpressionScanner scanner(text, base);
   ExpressionToken::Kind left = ExpressionToken::kOther;
@@ -113,7 +113,7 @@ bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::stri
   return inserted;
 }
 
-std::string InsertImplicitMultiplication(std::string_view text, int base) {
+std::string InsertImplicitMultiplication(std::string_view text, NumberBase base) {
   std::string out;
   if (!InsertImplicitMultiplicationInto(text, base, out)) out = text;
   return out;

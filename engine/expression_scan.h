@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/number_base.h"
+
 namespace calvoro {
 
 struct ExpressionToken {
@@ -28,23 +30,22 @@ struct ExpressionToken {
   std::size_t length;
 };
 
-// Gives the pieces of `text` (already lower-cased) in the number base (2, 8,
-// 10, 16 or 100 for Mix) one by one, so that a long text is walked without
-// a list of its pieces.
+// Gives the pieces of `text` (already lower-cased) in the number base one by
+// one, so that a long text is walked without a list of its pieces.
 class ExpressionScanner {
  public:
-  ExpressionScanner(std::string_view text, int base) : text_(text), base_(base) {}
+  ExpressionScanner(std::string_view text, NumberBase base) : text_(text), base_(base) {}
   // The next piece; false at the end of the text.
   bool Next(ExpressionToken& token);
 
  private:
   std::string_view text_;
-  int base_;
+  NumberBase base_;
   std::size_t pos_ = 0;
 };
 
 // The pieces of `text` as a list.
-std::vector<ExpressionToken> ScanExpression(std::string_view text, int base);
+std::vector<ExpressionToken> ScanExpression(std::string_view text, NumberBase base);
 
 // Whether a piece stands for a value (it may end an operand).
 bool EndsOperand(ExpressionToken::Kind kind);
@@ -54,11 +55,11 @@ bool NeedsImplicitMultiplication(ExpressionToken::Kind left, ExpressionToken::Ki
 
 // The text in `base` with every implicit multiplication written as "*":
 // "2(3)" gives "2*(3)".
-std::string InsertImplicitMultiplication(std::string_view text, int base);
+std::string InsertImplicitMultiplication(std::string_view text, NumberBase base);
 // The same into `out`; false, with `out` untouched, when the text needs no
 // "*" (a long text is then not copied). `names` is set when the text names
 // a memory, Pi or a parameter.
-bool InsertImplicitMultiplicationInto(std::string_view text, int base, std::string& out,
+bool InsertImplicitMultiplicationInto(std::string_view text, NumberBase base, std::string& out,
                                       bool* names = nullptr);
 
 }  // namespace calvoro

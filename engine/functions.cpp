@@ -170,8 +170,8 @@ std::optional<std::string> PreciseValue(const PreciseResult& result, const Call&
 std::optional<std::string> Compute(PreciseFunction function, std::string_view argument,
                                    const Call& call, bool degrees) {
   return PreciseValue(
-      ComputeFunction(function, argument, call.context.base,
-                      ScaledPrecision(call.context.base, call.context.precision), degrees),
+      ComputeFunction(function, argument, RadixOf(call.context.base),
+                      ScaledPrecision(RadixOf(call.context.base), call.context.precision), degrees),
       call);
 }
 
@@ -241,7 +241,7 @@ std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& deg
 }
 
 std::optional<std::string> DegreeTrigonometric(const Call& call) {
-  const QuarterTurns turns = SplitDegrees(call.argument, call.context.base);
+  const QuarterTurns turns = SplitDegrees(call.argument, RadixOf(call.context.base));
   // f(quadrant * 90 + r) = sign * g(r), g one of sin, cos, tan, cot, sec, csc.
   using P = PreciseFunction;
   struct Reduction {
@@ -274,7 +274,7 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
                          kCaptionTivamo, MessageIcon::Information);
     }
     value = reduction.g == P::kSin || reduction.g == P::kTan ? "0" : "1";
-  } else if (!(value = RationalValue(reduction.g, turns.remainder, call.context.base))) {
+  } else if (!(value = RationalValue(reduction.g, turns.remainder, RadixOf(call.context.base)))) {
     value = Compute(reduction.g, turns.remainder.ToText(), call, true);
   }
   if (!value) return std::nullopt;
@@ -286,7 +286,7 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
 
 std::optional<std::string> ComputeInRadix(const Call& call) {
   const Function function = call.entry->function;
-  const int radix = call.context.base;
+  const int radix = RadixOf(call.context.base);
   const std::string_view argument = call.argument;
   const bool radian = call.context.radian;
   const bool zero = MagnitudeOf(argument, radix).IsZero();
@@ -346,11 +346,11 @@ std::optional<std::string> Factorial(const Call& call) {
   // text of more than five digits) is refused before it could overflow.
   int n = 0;
   for (char c : argument) {
-    n = n * call.context.base + DigitValue(c);
+    n = n * RadixOf(call.context.base) + DigitValue(c);
     if (n > kFactorialMax) return call.Refuse(kFactorialLimit, kCaptionCalvoro);
   }
   // fac(-n) reads as -(n!), the value of "-n!".
-  std::string result = FactorialText(n, call.context.base);
+  std::string result = FactorialText(n, RadixOf(call.context.base));
   if (negative && n > 0) result.insert(0, 1, '-');
   return result;
 }
@@ -361,12 +361,12 @@ std::optional<std::string> Factorial(const Call& call) {
 // Trailing fraction zeros dropped and the fraction cut (truncated) by the
 // working precision scaled for the base, as an operator's result is; a
 // negative result in brackets.
-std::string FinishResult(std::string_view text, int base, int precision) {
+std::string FinishResult(std::string_view text, int radix, int precision) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  HugeFloat x = HugeFloat::FromRadixText(text, base, 0);
+  HugeFloat x = HugeFloat::FromRadixText(text, radix, 0);
   x.DropLeadingZeros();
   x.DropFractionZeros();
-  x.ApplyPrecision(ScaledPrecision(base, precision));
+  x.ApplyPrecision(ScaledPrecision(radix, precision));
   x.DropFractionZeros();
   if (x.IsZero()) return "0";
   const std::string result = x.ToText();
@@ -390,13 +390,11 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   argument = argument.substr(1, argument.size() - 2);
   // Mix calculations reach here in their decimal result base.
   FunctionContext own = context;
-  if (own.base != kBaseBinary && own.base != kBaseOctal && own.base != kBaseHex) {
-    own.base = kBaseDecimal;
-  }
+  if (own.base == NumberBase::Mix) own.base = NumberBase::Decimal;
   own.precision = std::max(own.precision, 1);
   const Call call{call_text, entry, argument, own, sink};
 
-  const int base = own.base;
+  const NumberBase base = own.base;
   if (!IsNumberOfBase(base, WithoutSign(argument))) {
     return call.Refuse("Sorry, the input number " + std::string(argument) + " is invalid.",
                        kCaptionCalvoroWarning);
@@ -419,10 +417,10 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
       break;
   }
   if (!result) return std::nullopt;
-  return FinishResult(*result, base, own.precision);
+  return FinishResult(*result, RadixOf(base), own.precision);
 }
 
-std::string PiText(int decimals) { return PiDigits(kBaseDecimal, decimals); }
+std::string PiText(int decimals) { return PiDigits(10, decimals); }
 
 // n! by a product tree over the limb multiplication (the same digits as
 // multiplying the limbs by 2, 3, ..., n in turn); radices other than 2, 8 and

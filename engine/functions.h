@@ -8,13 +8,14 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "engine/number_base.h"
 #include "numeric/huge_float.h"
 
 namespace calvoro {
 
 struct FunctionContext {
   int precision = 11;  // the working precision P (the setting plus one)
-  int base = 10;       // 2, 8, 10 or 16
+  NumberBase base = NumberBase::Decimal;  // Mix is taken as decimal
   bool radian = true;  // angle mode
 };
 

@@ -68,17 +68,18 @@ constexpr std::string_view kTooMuchWorkHint =
 
 // A hexadecimal number that begins with a letter gets a leading "0": right
 // after "(" only 0-9 may stand, so "(A)" would be refused where "(0A)" passes.
-std::string WithLeadingDigit(std::string_view number, int base) {
+std::string WithLeadingDigit(std::string_view number, NumberBase base) {
   std::string text(number);
-  if (base == kBaseHex && !text.empty() && !IsDigitOfBase(kBaseDecimal, text.front()) &&
-      IsDigitOfBase(kBaseHex, text.front())) {
+  if (base == NumberBase::Hex && !text.empty() &&
+      !IsDigitOfBase(NumberBase::Decimal, text.front()) &&
+      IsDigitOfBase(NumberBase::Hex, text.front())) {
     text.insert(0, 1, '0');
   }
   return text;
 }
 
 // A number as it is spliced into an expression: a negative one in brackets.
-std::string Operand(std::string_view number, int base) {
+std::string Operand(std::string_view number, NumberBase base) {
   if (!number.empty() && number.front() == '-') return Bracketed(number);
   return WithLeadingDigit(number, base);
 }
@@ -105,7 +106,7 @@ struct LinearForm {
 // reported by Calculate.
 class LinearReducer {
  public:
-  LinearReducer(ExprEngine& engine, std::string_view equation, int base)
+  LinearReducer(ExprEngine& engine, std::string_view equation, NumberBase base)
       : engine_(engine), equation_(equation), base_(base) {}
 
   std::optional<LinearForm> Reduce(std::string_view text) { return ReduceLayer(text); }
@@ -335,7 +336,7 @@ class LinearReducer {
 
   ExprEngine& engine_;
   std::string_view equation_;
-  int base_;
+  NumberBase base_;
   std::size_t scanned_ = 0;  // characters of all layers read so far
 };
 
@@ -357,7 +358,7 @@ std::string_view FunctionOfUnknown(std::string_view text) {
 
 std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
                                                                 const MemoryTexts& memories,
-                                                                int base) {
+                                                                NumberBase base) {
   const std::string_view typed = TrimBlanks(equation);
   const std::string text = ToLowerAscii(typed);
   const auto refuse = [&](std::string_view message, std::string_view hint) {

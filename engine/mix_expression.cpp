@@ -22,7 +22,7 @@ namespace {
 // The numbers of a Mix expression, in text order.
 std::vector<std::string_view> MixNumbers(std::string_view expression) {
   std::vector<std::string_view> numbers;
-  for (const auto& token : ScanExpression(expression, kBaseMix)) {
+  for (const auto& token : ScanExpression(expression, NumberBase::Mix)) {
     if (token.kind == ExpressionToken::kNumber) {
       numbers.push_back(expression.substr(token.pos, token.length));
     }
@@ -30,9 +30,9 @@ std::vector<std::string_view> MixNumbers(std::string_view expression) {
   return numbers;
 }
 
-std::string_view WithoutHead(std::string_view number, int base) {
-  if (base == kBaseBinary || base == kBaseHex) return number.substr(2);
-  if (base == kBaseOctal) return number.substr(1);
+std::string_view WithoutHead(std::string_view number, NumberBase base) {
+  if (base == NumberBase::Binary || base == NumberBase::Hex) return number.substr(2);
+  if (base == NumberBase::Octal) return number.substr(1);
   return number;
 }
 
@@ -40,27 +40,28 @@ std::string_view WithoutHead(std::string_view number, int base) {
 
 bool ValidateMixExpression(std::string_view expression) {
   for (std::string_view number : MixNumbers(expression)) {
-    const int base = BaseOfNumberText(number);
+    const NumberBase base = BaseOfNumberText(number);
     if (!IsNumberOfBase(base, WithoutHead(number, base))) return false;
   }
   return true;
 }
 
 MixConversion ConvertMixExpression(std::string_view expression, int precision, MessageSink& sink) {
-  bool seen[17] = {};
-  for (std::string_view number : MixNumbers(expression)) seen[BaseOfNumberText(number)] = true;
-  MixConversion out{{}, kBaseBinary};
-  if (seen[kBaseDecimal]) {
-    out.base = kBaseDecimal;
-  } else if (seen[kBaseHex]) {
-    out.base = kBaseHex;
-  } else if (seen[kBaseOctal]) {
-    out.base = kBaseOctal;
+  bool seen[5] = {};
+  for (std::string_view number : MixNumbers(expression))
+    seen[static_cast<int>(BaseOfNumberText(number))] = true;
+  MixConversion out{{}, NumberBase::Binary};
+  if (seen[static_cast<int>(NumberBase::Decimal)]) {
+    out.base = NumberBase::Decimal;
+  } else if (seen[static_cast<int>(NumberBase::Hex)]) {
+    out.base = NumberBase::Hex;
+  } else if (seen[static_cast<int>(NumberBase::Octal)]) {
+    out.base = NumberBase::Octal;
   }
-  for (const auto& token : ScanExpression(expression, kBaseMix)) {
+  for (const auto& token : ScanExpression(expression, NumberBase::Mix)) {
     const std::string_view piece = expression.substr(token.pos, token.length);
     if (token.kind == ExpressionToken::kNumber) {
-      out.expression += ConvertNumber(kBaseMix, out.base, piece, precision, sink);
+      out.expression += ConvertNumber(NumberBase::Mix, out.base, piece, precision, sink);
     } else {
       out.expression += piece;
     }
@@ -68,7 +69,7 @@ MixConversion ConvertMixExpression(std::string_view expression, int precision, M
   return out;
 }
 
-std::string MixResultText(std::string_view result, int base) {
+std::string MixResultText(std::string_view result, NumberBase base) {
   std::string sign;
   if (!result.empty() && result.front() == '-') {
     sign = "-";

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "engine/number_base.h"
 
 namespace calvoro {
 
@@ -18,11 +19,11 @@ bool ValidateMixExpression(std::string_view expression);
 
 struct MixConversion {
   std::string expression;  // every number converted into the result base
-  int base;                // 10 if any decimal number occurs, else 16, 8, 2
+  NumberBase base;         // decimal if any decimal number occurs, else hex, octal, binary
 };
 MixConversion ConvertMixExpression(std::string_view expression, int precision, MessageSink& sink);
 
 // The result with the head of its base, the sign before the head ("-0h1F").
-std::string MixResultText(std::string_view result, int base);
+std::string MixResultText(std::string_view result, NumberBase base);
 
 }  // namespace calvoro

@@ -21,10 +21,6 @@ constexpr std::string_view kLimitMessage = " exceeds the 100 bit limitation";
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsPlainBase(int base) {
-  return base == kBaseBinary || base == kBaseOctal || base == kBaseDecimal || base == kBaseHex;
-}
-
 // A number split at its point; digits upper-cased, no sign, no head.
 struct NumberParts {
   std::string integer;
@@ -53,10 +49,10 @@ std::string Join(NumberParts parts) {
 }
 
 // The bits of one octal or hexadecimal digit (hexadecimal by the nibble table).
-std::string_view DigitBits(char digit, int base) {
+std::string_view DigitBits(char digit, NumberBase base) {
   const int value = DigitValue(digit);
   const std::string_view nibble = NibbleTable()[value & 15].first;
-  return base == kBaseHex ? nibble : nibble.substr(1);
+  return base == NumberBase::Hex ? nibble : nibble.substr(1);
 }
 
 // The digit of a group of three or four bits.
@@ -70,7 +66,7 @@ char GroupDigit(std::string_view bits) {
 }
 
 // Octal or hexadecimal digits to bits, each digit its three or four bits.
-NumberParts ExpandToBinary(const NumberParts& number, int base) {
+NumberParts ExpandToBinary(const NumberParts& number, NumberBase base) {
   NumberParts bits;
   for (char c : number.integer) bits.integer += DigitBits(c, base);
   for (char c : number.fraction) bits.fraction += DigitBits(c, base);
@@ -80,8 +76,8 @@ NumberParts ExpandToBinary(const NumberParts& number, int base) {
 // Bits to octal or hexadecimal digits: groups of three or four counted from
 // the point outwards, the integer part padded with zeros on the left, the
 // fraction on the right.
-NumberParts GroupBinary(const NumberParts& bits, int base) {
-  const std::size_t width = base == kBaseHex ? 4 : 3;
+NumberParts GroupBinary(const NumberParts& bits, NumberBase base) {
+  const std::size_t width = base == NumberBase::Hex ? 4 : 3;
   std::string integer = bits.integer;
   integer.insert(0, (width - integer.size() % width) % width, '0');
   std::string fraction = bits.fraction;
@@ -101,14 +97,13 @@ NumberParts GroupBinary(const NumberParts& bits, int base) {
 // by 2^100, so that a long number is not halved digit by digit).
 NumberParts DecimalToBits(const NumberParts& number, int fraction_bits, bool& cut) {
   HugeFloat integer =
-      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, kBaseDecimal, 0);
+      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, 10, 0);
   const HugeFloat limit = HugeFloat::FromText(PowerOfTwoText(kConversionBitLimit));
   if (CompareMagnitude(integer, limit) >= 0) {
     integer = Remainder(integer, limit);
     cut = true;
   }
-  const HugeFloat value =
-      HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, kBaseDecimal, 0);
+  const HugeFloat value = HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, 10, 0);
   return Split(DecimalToBinary(value, fraction_bits));
 }
 
@@ -131,7 +126,8 @@ NumberParts BitsToDecimal(const NumberParts& bits, int fraction_digits, bool& cu
 
 // The number (no sign, no head) converted between two of the bases 2, 8, 10
 // and 16; `cut` tells whether the 100-bit limits dropped bits.
-NumberParts ConvertParts(int from, int to, const NumberParts& number, int precision, bool& cut) {
+NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& number, int precision,
+                         bool& cut) {
   if (from == to) return number;
 
   // Everything else goes through binary.
@@ -141,11 +137,11 @@ NumberParts ConvertParts(int from, int to, const NumberParts& number, int precis
   const long long wanted_bits = 4LL * std::max(precision, 0);
   const int decimal_bits = static_cast<int>(std::min<long long>(wanted_bits, kConversionBitLimit));
   switch (from) {
-    case kBaseBinary:
+    case NumberBase::Binary:
       bits = number;
       break;
-    case kBaseOctal:
-    case kBaseHex:
+    case NumberBase::Octal:
+    case NumberBase::Hex:
       bits = ExpandToBinary(number, from);
       break;
     default:
@@ -154,12 +150,12 @@ NumberParts ConvertParts(int from, int to, const NumberParts& number, int precis
   }
 
   switch (to) {
-    case kBaseBinary:
+    case NumberBase::Binary:
       return bits;
-    case kBaseOctal:
-    case kBaseHex: {
+    case NumberBase::Octal:
+    case NumberBase::Hex: {
       NumberParts digits = GroupBinary(bits, to);
-      if (from == kBaseDecimal && to == kBaseOctal) {
+      if (from == NumberBase::Decimal && to == NumberBase::Octal) {
         // Of the bits kept (a multiple of four, or the limit) only whole
         // three-bit groups count: (4 x P) / 3 octal digits.
         const auto keep = static_cast<std::size_t>(decimal_bits / 3);
@@ -177,10 +173,11 @@ NumberParts ConvertParts(int from, int to, const NumberParts& number, int precis
 // ("-0b101") leaves it there. Neither letter is a digit of its base, so the
 // head cannot be confused with digits; the octal head "0" is a harmless
 // leading zero and stays.
-std::string_view WithoutOwnHead(int base, std::string_view digits) {
+std::string_view WithoutOwnHead(NumberBase base, std::string_view digits) {
   if (digits.size() >= 2 && digits[0] == '0') {
     const char letter = Lower(digits[1]);
-    if ((base == kBaseBinary && letter == 'b') || (base == kBaseHex && letter == 'h')) {
+    if ((base == NumberBase::Binary && letter == 'b') ||
+        (base == NumberBase::Hex && letter == 'h')) {
       digits.remove_prefix(2);
     }
   }
@@ -189,16 +186,16 @@ std::string_view WithoutOwnHead(int base, std::string_view digits) {
 
 }  // namespace
 
-int BaseOfNumberText(std::string_view text) {
-  if (text.size() < 2 || text[0] != '0') return kBaseDecimal;
+NumberBase BaseOfNumberText(std::string_view text) {
+  if (text.size() < 2 || text[0] != '0') return NumberBase::Decimal;
   const char second = Lower(text[1]);
-  if (second == 'b') return kBaseBinary;
-  if (second == 'h') return kBaseHex;
-  if (second == '.') return kBaseDecimal;
-  return kBaseOctal;
+  if (second == 'b') return NumberBase::Binary;
+  if (second == 'h') return NumberBase::Hex;
+  if (second == '.') return NumberBase::Decimal;
+  return NumberBase::Octal;
 }
 
-bool IsNumberOfBase(int base, std::string_view text) {
+bool IsNumberOfBase(NumberBase base, std::string_view text) {
   if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
     text = text.substr(1, text.size() - 2);
   }
@@ -218,13 +215,13 @@ bool IsNumberOfBase(int base, std::string_view text) {
   return text.size() > points && points <= 1;
 }
 
-std::string_view HeadOfBase(int base) {
+std::string_view HeadOfBase(NumberBase base) {
   switch (base) {
-    case kBaseBinary:
+    case NumberBase::Binary:
       return "0b";
-    case kBaseOctal:
+    case NumberBase::Octal:
       return "0";
-    case kBaseHex:
+    case NumberBase::Hex:
       return "0h";
     default:
       return "";
@@ -253,7 +250,7 @@ const std::array<std::pair<std::string_view, char>, 16>& NibbleTable() {
   return kTable;
 }
 
-std::string ConvertNumber(int from, int to, std::string_view text, int precision,
+std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text, int precision,
                           MessageSink& sink) {
   std::string_view body = text;
   const bool bracketed = body.size() >= 2 && body.front() == '(' && body.back() == ')';
@@ -264,17 +261,16 @@ std::string ConvertNumber(int from, int to, std::string_view text, int precision
     body.remove_prefix(1);
   }
 
-  int source = from;
-  if (source == kBaseMix) {
+  NumberBase source = from;
+  if (source == NumberBase::Mix) {
     source = BaseOfNumberText(body);
     body.remove_prefix(HeadOfBase(source).size());
   } else {
     body = WithoutOwnHead(source, body);
   }
-  if (!IsPlainBase(source) || (!IsPlainBase(to) && to != kBaseMix)) return std::string(text);
 
   std::string digits;
-  if (to == kBaseMix) {
+  if (to == NumberBase::Mix) {
     // The number stays in its base and carries that base's head.
     digits = std::string(HeadOfBase(source)) + std::string(body);
   } else {

@@ -11,16 +11,37 @@
 
 namespace calvoro {
 
-inline constexpr int kBaseBinary = 2;
-inline constexpr int kBaseOctal = 8;
-inline constexpr int kBaseDecimal = 10;
-inline constexpr int kBaseHex = 16;
-inline constexpr int kBaseMix = 100;
+// The base of a window or a calculation. In Mix every number carries its
+// own base by a head ("0b", "0", "0h", none for decimal).
+enum class NumberBase { Binary, Octal, Decimal, Hex, Mix };
 
-// The digit sets by table, one row per base (binary, octal, decimal, hex,
-// Mix; a last row of nothing for any other value).
+// The radix of a base: 2, 8, 10, 16; 10 for Mix. Arithmetic on digits takes
+// the radix; everything else takes the base.
+constexpr int RadixOf(NumberBase base) {
+  switch (base) {
+    case NumberBase::Binary:
+      return 2;
+    case NumberBase::Octal:
+      return 8;
+    case NumberBase::Hex:
+      return 16;
+    case NumberBase::Decimal:
+    case NumberBase::Mix:
+      break;
+  }
+  return 10;
+}
+// The base of a radix 2, 8, 10 or 16 (decimal for any other).
+constexpr NumberBase BaseOfRadix(int radix) {
+  return radix == 2    ? NumberBase::Binary
+         : radix == 8  ? NumberBase::Octal
+         : radix == 16 ? NumberBase::Hex
+                       : NumberBase::Decimal;
+}
+
+// The digit sets by table, one row per base in the order of NumberBase.
 struct DigitSetTable {
-  bool row[6][256] = {};
+  bool row[5][256] = {};
   constexpr DigitSetTable() {
     for (int c = 0; c < 256; ++c) {
       const char u = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
@@ -40,52 +61,37 @@ inline constexpr DigitSetTable kDigitSets{};
 // The table row of a base's digit set: row[c] tells whether the character c
 // is a digit of the base (the point included). Loops over long numbers take
 // the row once.
-inline const bool* DigitSetOf(int base) {
-  switch (base) {
-    case kBaseBinary:
-      return kDigitSets.row[0];
-    case kBaseOctal:
-      return kDigitSets.row[1];
-    case kBaseDecimal:
-      return kDigitSets.row[2];
-    case kBaseHex:
-      return kDigitSets.row[3];
-    case kBaseMix:
-      return kDigitSets.row[4];
-    default:
-      return kDigitSets.row[5];
-  }
-}
+inline const bool* DigitSetOf(NumberBase base) { return kDigitSets.row[static_cast<int>(base)]; }
 
 // Whether `c` is in the base's digit set (the point included; letters compared
 // after upper-casing; Mix takes 0-9, A-F, H).
-inline bool IsDigitOfBase(int base, char c) {
+inline bool IsDigitOfBase(NumberBase base, char c) {
   return DigitSetOf(base)[static_cast<unsigned char>(c)];
 }
 
-// The base a Mix number's head names: "0b" 2, "0h" 16, "0" not followed by
-// "." 8, anything else 10 (a lone "0" is a decimal zero).
-int BaseOfNumberText(std::string_view text);
+// The base a Mix number's head names: "0b" binary, "0h" hex, "0" not
+// followed by "." octal, anything else decimal (a lone "0" is a decimal zero).
+NumberBase BaseOfNumberText(std::string_view text);
 
 // Whether `text` is a number of the base: one optional pair of brackets
 // around it, one optional leading sign, then at least one digit of the base
 // and at most one point.
-bool IsNumberOfBase(int base, std::string_view text);
+bool IsNumberOfBase(NumberBase base, std::string_view text);
 
 // The head a number of the base carries in Mix and in memories.
-std::string_view HeadOfBase(int base);
+std::string_view HeadOfBase(NumberBase base);
 
 // The sixteen (bits, hex digit) pairs "0000"-"0" ... "1111"-"F".
 const std::array<std::pair<std::string_view, char>, 16>& NibbleTable();
 
-// Converts a number text from base `from` to base `to` (2, 8, 10, 16 or 100
-// for Mix). `precision` is the decimal digit count wanted: conversions to
-// base 10 keep that many fraction digits, to base 16 that many hex digits,
-// to base 2 four times as many bits, to base 8 (4 x precision) / 3 digits.
+// Converts a number text from base `from` to base `to`. `precision` is the
+// decimal digit count wanted: conversions to decimal keep that many fraction
+// digits, to hex that many hex digits, to binary four times as many bits, to
+// octal (4 x precision) / 3 digits.
 // A sign and one pair of brackets around the text are kept. Conversions
 // through decimal keep at most 100 integer and 100 fraction bits; when bits
 // are dropped the input-message dialog says so and the cut value is returned.
-std::string ConvertNumber(int from, int to, std::string_view text, int precision,
+std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text, int precision,
                           MessageSink& sink);
 
 }  // namespace calvoro

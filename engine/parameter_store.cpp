@@ -9,9 +9,9 @@
 
 namespace calvoro {
 
-void ParameterStore::ShiftMemories(std::string result, int base) {
+void ParameterStore::ShiftMemories(std::string result, NumberBase base) {
   for (std::size_t i = memories_.size() - 1; i > 0; --i) memories_[i] = std::move(memories_[i - 1]);
-  if (base != kBaseMix) {
+  if (base != NumberBase::Mix) {
     // The head goes after the sign: "-0b101".
     const std::size_t after_sign = !result.empty() && result.front() == '-' ? 1 : 0;
     result.insert(after_sign, HeadOfBase(base));

@@ -16,7 +16,7 @@ class ParameterStore {
   const MemoryTexts& memories() const { return memories_; }
   // Last5 drops out, every memory moves down, Last1 takes the result with
   // the head of its base ("0b", "0", "0h"; none in bases 10 and Mix).
-  void ShiftMemories(std::string result, int base);
+  void ShiftMemories(std::string result, NumberBase base);
   // The tooltip of memory button `index` (0 for Last1): the buttons' initial
   // text until the first result arrives.
   std::string MemoryTooltip(int index) const;

@@ -107,11 +107,11 @@ std::string ConvertFraction(std::string_view digits, int from, int to, int count
   return converted;
 }
 
-int BitsPerDigit(int base) { return base == kBaseHex ? 4 : base == kBaseOctal ? 3 : 1; }
+int BitsPerDigit(int radix) { return radix == 16 ? 4 : radix == 8 ? 3 : 1; }
 
 // The bits of binary, octal or hexadecimal digits.
-std::string Bits(std::string_view digits, int base) {
-  const int width = BitsPerDigit(base);
+std::string Bits(std::string_view digits, int radix) {
+  const int width = BitsPerDigit(radix);
   std::string bits;
   bits.reserve(digits.size() * static_cast<std::size_t>(width));
   for (const char c : digits) {
@@ -122,10 +122,10 @@ std::string Bits(std::string_view digits, int base) {
   return bits;
 }
 
-// Bits grouped into digits of `base` from the point outwards: an integer
+// Bits grouped into digits of `radix` from the point outwards: an integer
 // part is padded with zeros on the left, a fraction on the right.
-std::string Group(std::string bits, int base, bool fraction) {
-  const std::size_t width = static_cast<std::size_t>(BitsPerDigit(base));
+std::string Group(std::string bits, int radix, bool fraction) {
+  const std::size_t width = static_cast<std::size_t>(BitsPerDigit(radix));
   const std::size_t pad = (width - bits.size() % width) % width;
   if (fraction) {
     bits.append(pad, '0');
@@ -154,7 +154,7 @@ Parts Regroup(const Parts& number, int from, int to) {
 
 }  // namespace
 
-std::string ConvertNumberExactly(std::string_view number, int to, int precision) {
+std::string ConvertNumberExactly(std::string_view number, NumberBase to_base, int precision) {
   if (number.size() >= 2 && number.front() == '(' && number.back() == ')')
     number = number.substr(1, number.size() - 2);
   bool negative = false;
@@ -162,8 +162,10 @@ std::string ConvertNumberExactly(std::string_view number, int to, int precision)
     negative = number.front() == '-';
     number.remove_prefix(1);
   }
-  const int from = BaseOfNumberText(number);
-  number.remove_prefix(HeadOfBase(from).size());
+  const NumberBase from_base = BaseOfNumberText(number);
+  number.remove_prefix(HeadOfBase(from_base).size());
+  const int from = RadixOf(from_base);
+  const int to = RadixOf(to_base);
   const auto point = number.find('.');
   Parts in{std::string(number.substr(0, point)), ""};
   if (point != std::string_view::npos) in.fraction = std::string(number.substr(point + 1));
@@ -176,21 +178,21 @@ std::string ConvertNumberExactly(std::string_view number, int to, int precision)
   Parts out;
   if (from == to) {
     out = in;
-  } else if (from != kBaseDecimal && to != kBaseDecimal) {
+  } else if (from != 10 && to != 10) {
     out = Regroup(in, from, to);
-  } else if (from == kBaseDecimal) {
+  } else if (from == 10) {
     // Through hexadecimal: `precision` hexadecimal digits are 4 x precision
     // bits, and hold the (4 x precision) / 3 octal digits.
-    const Parts hex{IntegerConverter(kBaseDecimal, kBaseHex).Convert(in.integer),
-                    ConvertFraction(in.fraction, kBaseDecimal, kBaseHex, precision)};
-    out = to == kBaseHex ? hex : Regroup(hex, kBaseHex, to);
-    if (to == kBaseOctal)
+    const Parts hex{IntegerConverter(10, 16).Convert(in.integer),
+                    ConvertFraction(in.fraction, 10, 16, precision)};
+    out = to == 16 ? hex : Regroup(hex, 16, to);
+    if (to == 8)
       out.fraction.resize(
           std::min(out.fraction.size(), static_cast<std::size_t>(precision) * 4 / 3));
   } else {
-    const Parts hex = from == kBaseHex ? in : Regroup(in, from, kBaseHex);
-    out = {IntegerConverter(kBaseHex, kBaseDecimal).Convert(hex.integer),
-           ConvertFraction(hex.fraction, kBaseHex, kBaseDecimal, precision)};
+    const Parts hex = from == 16 ? in : Regroup(in, from, 16);
+    out = {IntegerConverter(16, 10).Convert(hex.integer),
+           ConvertFraction(hex.fraction, 16, 10, precision)};
   }
 
   // Leading integer zeros and trailing fraction zeros go; the point with an

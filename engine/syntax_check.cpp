@@ -33,9 +33,9 @@ bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The function name at `i`. In bases 16 and Mix a name made of hexadecimal
 // digits only ("fac") that no "(" follows is part of a number ("1FACE").
-std::string_view NameInBase(std::string_view text, int base, std::size_t i) {
+std::string_view NameInBase(std::string_view text, NumberBase base, std::size_t i) {
   const std::string_view name = FunctionNameAt(text, i);
-  if (name.empty() || (base != kBaseHex && base != kBaseMix)) return name;
+  if (name.empty() || (base != NumberBase::Hex && base != NumberBase::Mix)) return name;
   const std::size_t end = i + name.size();
   if (end < text.size() && text[end] == '(') return name;
   for (char c : name) {
@@ -52,7 +52,7 @@ struct NameAt {
   std::string_view name;
 };
 
-std::vector<NameAt> FindFunctionNames(std::string_view text, int base) {
+std::vector<NameAt> FindFunctionNames(std::string_view text, NumberBase base) {
   std::vector<NameAt> names;
   for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
        i = EndOfDecimalDigits(text, i)) {
@@ -70,7 +70,7 @@ std::vector<NameAt> FindFunctionNames(std::string_view text, int base) {
 class Checker {
  public:
   // `text` in lower case.
-  Checker(std::string_view text, int base, SyntaxViolation& violation)
+  Checker(std::string_view text, NumberBase base, SyntaxViolation& violation)
       : text_(text), base_(base), violation_(violation) {}
 
   // The passes in their fixed order; the first refusal ends the check.
@@ -327,18 +327,19 @@ class Checker {
   }
 
   std::string_view text_;
-  int base_;
+  NumberBase base_;
   SyntaxViolation& violation_;
 };
 
 }  // namespace
 
-bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
+bool CheckSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation) {
   std::string lowered;
   return CheckLowerCaseSyntax(LowerCased(expression, lowered), base, violation);
 }
 
-bool CheckLowerCaseSyntax(std::string_view expression, int base, SyntaxViolation& violation) {
+bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base,
+                          SyntaxViolation& violation) {
   violation = SyntaxViolation{};
   return Checker(expression, base, violation).Run();
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/number_base.h"
+
 namespace calvoro {
 
 struct SyntaxViolation {
@@ -15,10 +17,10 @@ struct SyntaxViolation {
 };
 
 // Returns true when the expression passes; otherwise false with `violation`
-// filled. `base` is 2, 8, 10, 16 or 100 (Mix).
-bool CheckSyntax(std::string_view expression, int base, SyntaxViolation& violation);
+// filled.
+bool CheckSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation);
 // The same for an expression already in lower case.
-bool CheckLowerCaseSyntax(std::string_view expression, int base, SyntaxViolation& violation);
+bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation);
 
 struct WordEntry {
   std::string_view word;

@@ -258,7 +258,7 @@ void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lo
   SyntaxViolation violation;  // prepared, never shown
   std::optional<Calculation> calculation;
   std::string_view expression = candidate;
-  if (IsCalculable(candidate) && CheckSyntax(candidate, kBaseDecimal, violation))
+  if (IsCalculable(candidate) && CheckSyntax(candidate, NumberBase::Decimal, violation))
     calculation = CalculateShortening(expression, lower);
   if (!calculation) {
     out.Text(candidate);
@@ -268,7 +268,7 @@ void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lo
   // result is already cut to the robot's precision by the engine.
   const std::string& plain = calculation->plainResult;
   const std::string result = useExponent ? FormatExponent(plain, precision, exponentThreshold)
-                                         : LimitFraction(plain, kBaseDecimal, precision);
+                                         : LimitFraction(plain, NumberBase::Decimal, precision);
   // The step text ends in the robot's result, not the engine's formatted one.
   std::string steps = std::move(calculation->steps);
   if (!steps.empty()) {
@@ -291,7 +291,7 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
   // beginning of the expression within the engine's bounds (operators,
   // nesting, steps), which the engine would refuse: measured once, it keeps
   // the cost of a line linear in its length.
-  const std::size_t within = MeasureExpression(lower, kBaseDecimal).withinLength;
+  const std::size_t within = MeasureExpression(lower, NumberBase::Decimal).withinLength;
   long balance = 0;
   for (char c : expression) balance += (c == '(') - (c == ')');
   for (std::string_view attempt = expression; !attempt.empty();) {
@@ -299,7 +299,8 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
         (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
       // Only the step actions write the steps.
       const bool steps = action == RobotAction::kAddSteps || action == RobotAction::kDetailFilter;
-      if (auto calculation = engine_.Calculate(attempt, kZeroMemories, kBaseDecimal, steps)) {
+      if (auto calculation =
+              engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps)) {
         expression = attempt;
         return calculation;
       }

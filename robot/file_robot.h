@@ -70,6 +70,9 @@ class FileRobot {
   // The precision and threshold are taken from `record`, into which a run
   // writes them back. `sink` shows the robot's own messages.
   FileRobot(CSysData& record, MessageSink& sink);
+  // The log's sink refers into this robot's own log.
+  FileRobot(const FileRobot&) = delete;
+  FileRobot& operator=(const FileRobot&) = delete;
 
   RobotAction action = RobotAction::kAddResult;
   bool useExponent = true;

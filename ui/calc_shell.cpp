@@ -36,12 +36,15 @@ QIcon CalvoroIcon() {
   return QIcon(pixmap);
 }
 
-CCalcShell::CCalcShell(QSize size, int style, MessageSink* sink, QWidget* parent)
+CCalcShell::CCalcShell(QSize size, WindowStyle style, const std::string& settingsPath,
+                       MessageSink* sink, QWidget* parent)
     : SkinnedDialog(size, {}, parent),
       style_(style),
       ownSink_(sink ? nullptr : std::make_unique<QtMessageSink>(this)),
       sink_(sink ? sink : ownSink_.get()),
-      shell_(*sink_) {
+      settings_(settingsPath),
+      shell_(*sink_, settings_.data, [this] { return settings_.Save(); }) {
+  settings_.Load();
   // Keys go to the window (Space calculates), never to a focused button.
   KeepButtonsOutOfTabOrder();
   setWindowTitle(QStringLiteral("Calvoro"));
@@ -82,11 +85,11 @@ void CCalcShell::AddFrameButtons(int right, int y) {
   }
 }
 
-void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool openTip) {
-  shell_.Attach(record, std::move(save));
+void CCalcShell::InitShell(bool openTip) {
   RefreshMinimizeToTray();
   if (openTip) {
-    tip_ = new CTipDlg(record, [this] { SaveRecord(); }, this);
+    tip_ = new CTipDlg(
+        settings_.data, [this] { SaveRecord(); }, this);
     connect(tip_, &CTipDlg::tipClosed, this, &CCalcShell::TipClosed);
     qApp->installEventFilter(this);
     tipPending_ = true;
@@ -95,8 +98,7 @@ void CCalcShell::InitShell(CSysData& record, std::function<bool()> save, bool op
 }
 
 void CCalcShell::RefreshMinimizeToTray() {
-  if (!shell_.attached()) return;
-  const bool toTray = shell_.record().minimizeToTray == 1;
+  const bool toTray = shell_.record().minimizeToTray;
   if (toTray) {
     AddTrayIcon();
   } else {
@@ -106,9 +108,8 @@ void CCalcShell::RefreshMinimizeToTray() {
     minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray") : QStringLiteral("Minimize"));
 }
 
-void CCalcShell::InitShell(CSysDataManager& settings) {
-  const bool openTip = InitialiseShellRecord(settings, sink());
-  InitShell(settings.data, [&settings] { return settings.Save() == kFileDone; }, openTip);
+void CCalcShell::InitShell() {
+  InitShell(InitialiseShellRecord(settings_, sink()));
   FocusInput();
 }
 
@@ -226,7 +227,7 @@ void CCalcShell::OnTrayExit() {
 QMenu* CCalcShell::BuildStyleMenu() {
   auto* menu = new QMenu(this);
   for (const StyleMenuItem& item : StyleMenuOf(style_)) {
-    const int value = item.value;
+    const WindowStyle value = item.value;
     menu->addAction(ToQt(item.text), this, [this, value] { OnSelectStyle(value); });
   }
   menu->addSeparator();
@@ -244,8 +245,7 @@ void CCalcShell::OnStyleButton() {
   menu->deleteLater();
 }
 
-void CCalcShell::OnSelectStyle(int value) {
-  if (!shell_.attached()) return;
+void CCalcShell::OnSelectStyle(WindowStyle value) {
   SelectStyle(shell_.record(), value, [this] { SaveRecord(); });
   CResizeDlg notice(value, this);
   notice.exec();

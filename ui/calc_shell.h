@@ -3,10 +3,10 @@
 // menu, the close question, the tip of the day and the message sink. The
 // behaviour is WindowShell's; this class wires it to Qt.
 //
-// A window builds its model first (with `sink()`), then calls InitShell with
-// its settings record and its save. Every command checks Blocked(): while the
-// tip of the day is open the window ignores its commands, and the keys that
-// reach it go to the tip.
+// The shell owns the window's settings, read at construction; the window
+// builds its model on them (with `sink()`), then calls InitShell. Every
+// command checks Blocked(): while the tip of the day is open the window
+// ignores its commands, and the keys that reach it go to the tip.
 #pragma once
 
 #include <QPointer>
@@ -27,11 +27,14 @@ namespace calvoro::ui {
 class CCalcShell : public SkinnedDialog {
   Q_OBJECT
  public:
-  // `sink` replaces the window's message boxes (tests); null for real dialogs.
-  CCalcShell(QSize size, int style, MessageSink* sink, QWidget* parent);
+  // The settings are read from `settingsPath`. `sink` replaces the window's
+  // message boxes (tests); null for real dialogs.
+  CCalcShell(QSize size, WindowStyle style, const std::string& settingsPath, MessageSink* sink,
+             QWidget* parent);
   ~CCalcShell() override;
 
   MessageSink& sink() { return *sink_; }
+  CSysDataManager& settings() { return settings_; }
   // The sink given to the window (tests), null when the window shows real
   // message boxes; the dialogs it opens take it on, or show their own boxes.
   MessageSink* givenSink() const { return ownSink_ ? nullptr : sink_; }
@@ -41,18 +44,17 @@ class CCalcShell : public SkinnedDialog {
   void AddFrameButtons(int right, int y);
   // Tray icon and minimise tooltip; opens the tip of the day when asked, as
   // soon as the window is on the screen.
-  void InitShell(CSysData& record, std::function<bool()> save, bool openTip);
-  // InitShell for a window that owns its settings file: the start step every
-  // window makes on its record (tip closed, fresh start ended), the shell on
-  // that record saved to the file, and the focus in the input field.
-  void InitShell(CSysDataManager& settings);
+  void InitShell(bool openTip);
+  // InitShell after the start step every window makes on its record (tip
+  // closed, fresh start ended), and the focus in the input field.
+  void InitShell();
   // The tray icon and the minimise button's tooltip follow the record's
   // minimizeToTray (at start and after the settings dialog).
   void RefreshMinimizeToTray();
 
   // Commands of the frame buttons, the style menu and the tray menu.
   void OnStyleButton();
-  void OnSelectStyle(int value);
+  void OnSelectStyle(WindowStyle value);
   void OnMinimize();
   void OnExit();
   void OnHelp();
@@ -94,9 +96,10 @@ class CCalcShell : public SkinnedDialog {
   void ActivateTip();
   void TipClosed();
 
-  int style_;
+  WindowStyle style_;
   std::unique_ptr<QtMessageSink> ownSink_;
   MessageSink* sink_;
+  CSysDataManager settings_;
   WindowShell shell_;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;

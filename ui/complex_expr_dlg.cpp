@@ -25,10 +25,7 @@ QLineEdit* AddExpressionEdit(QWidget* parent, const QRect& place) {
 
 CComplexExprDlg::CComplexExprDlg(const std::string& settingsPath, MessageSink* sink,
                                  QWidget* parent)
-    : CCalcShell(kSize, kStyleComplex, sink, parent),
-      manager_(settingsPath),
-      model_(this->sink()) {
-  manager_.Load();
+    : CCalcShell(kSize, WindowStyle::Complex, settingsPath, sink, parent), model_(this->sink()) {
   setWindowTitle(ToQt(ComplexWindowModel::kTitle));
   QLabel* title = AddStatic(ToQt(ComplexWindowModel::kTitle), QRect(16, 10, 400, 24));
   QFont heading(QStringLiteral("Arial"));
@@ -54,7 +51,7 @@ CComplexExprDlg::CComplexExprDlg(const std::string& settingsPath, MessageSink* s
   output_->setReadOnly(true);
 }
 
-void CComplexExprDlg::Initialise() { InitShell(manager_); }
+void CComplexExprDlg::Initialise() { InitShell(); }
 
 void CComplexExprDlg::FocusInput() { input_->setFocus(); }
 

@@ -1,7 +1,7 @@
 // CComplexExprDlg: the complex-style calculator window. Five operands A to E,
 // the expression and its value, wired to ComplexWindowModel; the frame
 // buttons, style menu, tray, close question and tip of the day come from
-// CCalcShell. The window owns its settings record, loaded from the file.
+// CCalcShell, which owns the settings record, loaded from the file.
 #pragma once
 
 #include <array>
@@ -29,7 +29,7 @@ class CComplexExprDlg : public CCalcShell {
   // The Calculate button (and Enter anywhere in the window).
   void OnCalculate();
 
-  CSysData& data() { return manager_.data; }
+  CSysData& data() { return settings().data; }
   const ComplexOperandEdits& operand(int index) const { return operands_[index]; }
   QLineEdit* input() const { return input_; }
   QLineEdit* output() const { return output_; }
@@ -41,7 +41,6 @@ class CComplexExprDlg : public CCalcShell {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  CSysDataManager manager_;
   ComplexWindowModel model_;
   std::array<ComplexOperandEdits, 5> operands_;
   QLineEdit* input_ = nullptr;

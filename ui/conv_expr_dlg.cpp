@@ -17,10 +17,8 @@ constexpr QSize kWindowSize(600, 290);
 }  // namespace
 
 CConvExprDlg::CConvExprDlg(const std::string& settingsPath, MessageSink* sink, QWidget* parent)
-    : CCalcShell(kWindowSize, kStyleUnit, sink, parent),
-      settings_(settingsPath),
-      model_(settings_.data, this->sink()) {
-  settings_.Load();
+    : CCalcShell(kWindowSize, WindowStyle::Conversion, settingsPath, sink, parent),
+      model_(settings().data, this->sink()) {
   setWindowTitle(ToQt(conversion_window_text::kTitle));
   BuildControls();
   FillUnitCombos();
@@ -80,7 +78,7 @@ void CConvExprDlg::BuildControls() {
   setTabOrder(units_.back(), input_);
 }
 
-void CConvExprDlg::Initialise() { InitShell(settings_); }
+void CConvExprDlg::Initialise() { InitShell(); }
 
 void CConvExprDlg::FocusInput() { input_->setFocus(); }
 

@@ -29,7 +29,7 @@ class CConvExprDlg : public CCalcShell {
   // Window initialisation: the tip of the day on a fresh start, the tray icon.
   void Initialise();
 
-  CSysData& data() { return settings_.data; }
+  CSysData& data() { return settings().data; }
   ConversionWindowModel& model() { return model_; }
   QComboBox* categoryCombo() const { return category_; }
   // A to E (0 to 4) and Output (ConversionWindowModel::kOutputSlot).
@@ -50,7 +50,6 @@ class CConvExprDlg : public CCalcShell {
   void FillUnitCombos();
   void ShowChoices();
 
-  CSysDataManager settings_;
   ConversionWindowModel model_;
   QComboBox* category_ = nullptr;
   std::array<QComboBox*, 6> units_{};

@@ -72,9 +72,10 @@ void ExprLineEdit::keyPressEvent(QKeyEvent* event) {
 void ExprLineEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
 
 CExprDlg::CExprDlg(const std::string& settingsPath, bool mini, MessageSink* sink, QWidget* parent)
-    : CCalcShell(mini ? kMiniSize : kStandardSize, mini ? kStyleMini : kStyleStandard, sink, parent),
+    : CCalcShell(mini ? kMiniSize : kStandardSize, mini ? WindowStyle::Mini : WindowStyle::Standard,
+                 settingsPath, sink, parent),
       mini_(mini),
-      model_(settingsPath, this->sink()) {
+      model_(settings(), this->sink()) {
   BuildControls();
   if (mini_) {
     LayoutMini();
@@ -155,16 +156,18 @@ void CExprDlg::BuildControls() {
         QString::fromLatin1(kMemoryTips[i]), [this, i] { OnMemory(i); });
   }
   struct Base {
-    int id, base;
+    int id;
+    NumberBase base;
     const char *caption, *tip;
   };
   for (const Base& b :
-       {Base{kBin, 2, "Bin", "Binary Expression Calculator"},
-        Base{kOct, 8, "Oct", "Octal Expression Calculator"},
-        Base{kDec, 10, "Dec", "Decimal Expression Calculator"},
-        Base{kHex, 16, "Hex", "Hex Expression Calculator"},
-        Base{kMix, 100, "Mix", "Binary,Octal,Decimal,and Hex float numbers calculate in one expression"}}) {
-    const int base = b.base;
+       {Base{kBin, NumberBase::Binary, "Bin", "Binary Expression Calculator"},
+        Base{kOct, NumberBase::Octal, "Oct", "Octal Expression Calculator"},
+        Base{kDec, NumberBase::Decimal, "Dec", "Decimal Expression Calculator"},
+        Base{kHex, NumberBase::Hex, "Hex", "Hex Expression Calculator"},
+        Base{kMix, NumberBase::Mix, "Mix",
+             "Binary,Octal,Decimal,and Hex float numbers calculate in one expression"}}) {
+    const NumberBase base = b.base;
     Add(b.id, QString::fromLatin1(b.caption), nowhere, ButtonTone::Base, QString::fromLatin1(b.tip),
         [this, base] { OnBase(base); })
         ->setCheckable(true);
@@ -276,7 +279,7 @@ void CExprDlg::Initialise() {
   const bool openTip = model_.Initialise();
   RefreshBase();
   ShowField();
-  InitShell(model_.data(), [this] { return model_.Save(); }, openTip);
+  InitShell(openTip);
 }
 
 void CExprDlg::FocusInput() {
@@ -343,7 +346,7 @@ void CExprDlg::OnMemory(int index) {
   Run([&] { model_.MemoryCommand(index); });
 }
 
-void CExprDlg::OnBase(int base) {
+void CExprDlg::OnBase(NumberBase base) {
   if (Blocked()) {
     RefreshBase();  // a click must not leave the wrong base looking pressed
     return;
@@ -379,14 +382,16 @@ void CExprDlg::ShowSteps(const CommandResult& result) {
 // The base buttons show the chosen base pressed; the hexadecimal digits and
 // the digits above the base are off, and the heads only serve Mix.
 void CExprDlg::RefreshBase() {
-  const int base = model_.base();
-  const int bases[5] = {2, 8, 10, 16, 100};
-  for (int i = 0; i < 5; ++i) control(kBin + i)->setChecked(bases[i] == base);
-  const int digits = base == 100 ? 16 : base;
+  const NumberBase base = model_.base();
+  constexpr NumberBase kBases[5] = {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal,
+                                    NumberBase::Hex, NumberBase::Mix};
+  for (int i = 0; i < 5; ++i) control(kBin + i)->setChecked(kBases[i] == base);
+  const bool mix = base == NumberBase::Mix;
+  const int digits = mix ? 16 : RadixOf(base);
   for (int d = 0; d <= 9; ++d) control(kDigit0 + d)->setEnabled(d < digits);
   for (int i = 0; i < 6; ++i) control(kHexA + i)->setEnabled(10 + i < digits);
-  control(kHeadHex)->setEnabled(base == 100);
-  control(kHeadBin)->setEnabled(base == 100);
+  control(kHeadHex)->setEnabled(mix);
+  control(kHeadBin)->setEnabled(mix);
 }
 
 void CExprDlg::RefreshMemoryTooltips() {

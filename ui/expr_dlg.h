@@ -63,7 +63,7 @@ class CExprDlg : public CCalcShell {
   void OnCalc();
   void OnEqual();
   void OnMemory(int index);
-  void OnBase(int base);
+  void OnBase(NumberBase base);
   void OnBackspace();
   void OnCopy();
   void OnPaste();

@@ -85,25 +85,25 @@ int Main(int argc, char** argv) {
   const std::string folder = SettingsFolder(ProgramFolder());
   const std::string path = folder + std::string(kSysDataFileName);
   switch (ChooseStartWindow(path)) {
-    case StartWindow::None:
+    case WindowStyle::None:
       return 0;
-    case StartWindow::Mini: {
+    case WindowStyle::Mini: {
       ui::CMiniExprDlg window(path);
       return Run(window, window.model().data());
     }
-    case StartWindow::Unit: {
+    case WindowStyle::Conversion: {
       ui::CConvExprDlg window(path);
       return Run(window, window.data());
     }
-    case StartWindow::Complex: {
+    case WindowStyle::Complex: {
       ui::CComplexExprDlg window(path);
       return Run(window, window.data());
     }
-    default: {
-      ui::CStandardExprDlg window(path);
-      return Run(window, window.model().data());
-    }
+    case WindowStyle::Standard:
+      break;
   }
+  ui::CStandardExprDlg window(path);
+  return Run(window, window.model().data());
 }
 
 int main(int argc, char** argv) {

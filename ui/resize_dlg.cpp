@@ -7,7 +7,7 @@
 
 namespace calvoro::ui {
 
-CResizeDlg::CResizeDlg(int style, QWidget* parent)
+CResizeDlg::CResizeDlg(WindowStyle style, QWidget* parent)
     : SkinnedDialog(QSize(510, 310), QStringLiteral("Calvoro"), parent) {
   QLabel* notice = AddStatic(ToQtLines(StyleNoticeText(style)).trimmed(), QRect(40, 60, 430, 160));
   QFont font(QStringLiteral("Arial"));

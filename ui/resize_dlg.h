@@ -2,6 +2,7 @@
 // next run). Modal, one OK button.
 #pragma once
 
+#include "app/sys_data.h"
 #include "ui/skinned_dialog.h"
 
 namespace calvoro::ui {
@@ -9,7 +10,7 @@ namespace calvoro::ui {
 class CResizeDlg : public SkinnedDialog {
   Q_OBJECT
  public:
-  CResizeDlg(int style, QWidget* parent);
+  CResizeDlg(WindowStyle style, QWidget* parent);
 };
 
 }  // namespace calvoro::ui

@@ -72,7 +72,7 @@ const UnitRow* ConversionWindowModel::Unit(int slot) const {
 
 std::string ConversionWindowModel::ExplicitExpression(std::string_view input) const {
   const std::string text =
-      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), kBaseDecimal);
+      InsertImplicitMultiplication(ToLowerAscii(TrimBlanks(input)), NumberBase::Decimal);
   const std::vector<int> letters = QuantityLetters(text);
   std::string out;
   out.reserve(text.size() + text.size() / 2);

@@ -138,7 +138,7 @@ bool ConversionItemForm::Accept() {
   const bool tail = operators.find(expanded.front()) != std::string_view::npos &&
                     operators.find(expanded.back()) == std::string_view::npos &&
                     CountBrackets(expanded).Balanced() &&
-                    CheckSyntax("1" + expanded, kBaseDecimal, violation);
+                    CheckSyntax("1" + expanded, NumberBase::Decimal, violation);
   if (!IsPlainNumber(expanded) && !tail) {
     Inform(*sink_, kBadValue);
     return false;
@@ -258,7 +258,7 @@ void ConverterModel::RefreshItems() {
 std::optional<ConversionItem> ConverterModel::HistoryItem() {
   const auto& in = engine_.units()[static_cast<std::size_t>(input_row_)];
   const auto& out = engine_.units()[static_cast<std::size_t>(output_row_)];
-  if (data_.addSingleConversionToHistory == 0) {
+  if (!data_.addSingleConversionToHistory) {
     return ConversionItem{"", output_text_, input_text_ + " " + in.name + " -> " + out.name, 1};
   }
   // One input unit in output units; a temperature row converts the value 1.

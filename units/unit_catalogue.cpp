@@ -121,7 +121,7 @@ std::string SubstituteFormula(std::string_view formula, std::string_view value) 
 
 std::string RoundConversionResult(std::string_view result, const EngineSettings& settings) {
   std::string text = StripTrailingZeros(StripLeadingZeros(result));
-  text = LimitFraction(text, kBaseDecimal, settings.precision);
+  text = LimitFraction(text, NumberBase::Decimal, settings.precision);
   text = FormatExponent(text, settings.precision, settings.exponentThreshold);
   return text == "-0" ? std::string("0") : text;
 }
@@ -159,7 +159,7 @@ std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, cons
 }
 
 std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
-  ExprEvaluator evaluator(kBaseDecimal, settings_.precision + 1 + kGuardDigits,
+  ExprEvaluator evaluator(NumberBase::Decimal, settings_.precision + 1 + kGuardDigits,
                           settings_.angleRadian, sink_);
   std::string result;
   if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return std::nullopt;

@@ -39,17 +39,17 @@ class WindowTest : public ::testing::Test {
 
 TEST_F(WindowTest, DisplaysAndLogLines) {
   struct Case {
-    int base;
+    NumberBase base;
     const char* input;
     const char* display;
     const char* log;
   };
   const Case cases[] = {
-      {10, "1+2", "1+2=3", "2026-12-06 20:05   Dec:1+2=3"},
-      {10, "2(3+4)", "2*(3+4)=14", "2026-12-06 20:05   Dec:2(3+4)=2*(3+4)=14"},
-      {16, "FF+1", "ff+1=100", "2026-12-06 20:05   Hex:ff+1=100"},
-      {kBaseMix, "0b101+0h1F", "5+1F=0h24", "2026-12-06 20:05   Mix:0b101+0h1F=5+1F=0h24"},
-      {kBaseMix, "1+2", "1+2=3", "2026-12-06 20:05   Mix:1+2=3"},
+      {NumberBase::Decimal, "1+2", "1+2=3", "2026-12-06 20:05   Dec:1+2=3"},
+      {NumberBase::Decimal, "2(3+4)", "2*(3+4)=14", "2026-12-06 20:05   Dec:2(3+4)=2*(3+4)=14"},
+      {NumberBase::Hex, "FF+1", "ff+1=100", "2026-12-06 20:05   Hex:ff+1=100"},
+      {NumberBase::Mix, "0b101+0h1F", "5+1F=0h24", "2026-12-06 20:05   Mix:0b101+0h1F=5+1F=0h24"},
+      {NumberBase::Mix, "1+2", "1+2=3", "2026-12-06 20:05   Mix:1+2=3"},
   };
   for (const auto& c : cases) {
     session.data().numberBase = c.base;
@@ -63,20 +63,20 @@ TEST_F(WindowTest, DisplaysAndLogLines) {
 TEST_F(WindowTest, MemoriesShiftWithTheirHeads) {
   for (const char* input : {"1+1", "2+2", "3+3"}) ASSERT_TRUE(session.Calculate(input).ok);
   EXPECT_EQ(session.memories(), (MemoryTexts{"6", "4", "2", "0", "0"}));
-  session.data().numberBase = kBaseBinary;
+  session.data().numberBase = NumberBase::Binary;
   ASSERT_TRUE(session.Calculate("100+1").ok);
-  session.data().numberBase = kBaseHex;
+  session.data().numberBase = NumberBase::Hex;
   ASSERT_TRUE(session.Calculate("0-1F").ok);
-  session.data().numberBase = kBaseOctal;
+  session.data().numberBase = NumberBase::Octal;
   ASSERT_TRUE(session.Calculate("7+1").ok);
   EXPECT_EQ(session.memories(), (MemoryTexts{"010", "-0h1F", "0b101", "6", "4"}));
-  session.data().numberBase = kBaseDecimal;
+  session.data().numberBase = NumberBase::Decimal;
   EXPECT_EQ(session.Calculate("last1+last2+last3").result, "-18");  // 8 - 31 + 5
   EXPECT_EQ(session.memories()[4], "6");  // the sixth result pushed the first out
 
   ParameterStore store(settings);
   EXPECT_EQ(store.MemoryTooltip(0), "The first lastest result of calculation:last1=0");
-  store.ShiftMemories("5", kBaseDecimal);
+  store.ShiftMemories("5", NumberBase::Decimal);
   EXPECT_EQ(store.MemoryTooltip(0), "the first lastest result:last1=5");
   EXPECT_EQ(store.MemoryTooltip(3), "the forth lastest result:last4=0");
 }
@@ -102,13 +102,13 @@ TEST_F(WindowTest, Assignments) {
   EXPECT_EQ(settings.paramM, "5");
   EXPECT_EQ(session.data().logLines.size(), 1u);  // the right side was calculated
 
-  session.data().numberBase = kBaseHex;
+  session.data().numberBase = NumberBase::Hex;
   ASSERT_TRUE(session.Calculate("(K)=FF").ok);
   EXPECT_EQ(settings.paramK, "255");  // stored in decimal
   ASSERT_TRUE(session.Calculate("(w)=2^a").ok);
   EXPECT_EQ(settings.paramW, "1024");
 
-  session.data().numberBase = kBaseDecimal;
+  session.data().numberBase = NumberBase::Decimal;
   sink.messages.clear();
   EXPECT_FALSE(session.Calculate("(f)=1.2.3").ok);
   EXPECT_FALSE(session.Calculate("(f)=").ok);
@@ -174,7 +174,7 @@ TEST_F(WindowCommands, EqualCommand) {
   EXPECT_TRUE(session.EqualCommand().ok);
   EXPECT_EQ(Field(), "2*(1+2)=6");
   EXPECT_TRUE(session.resultShown());
-  settings.numberBase = kBaseMix;
+  settings.numberBase = NumberBase::Mix;
   Type("0b101+1");
   EXPECT_TRUE(session.EqualCommand().ok);
   EXPECT_EQ(Field(), "0b101+1=6");  // the input as typed in Mix
@@ -192,39 +192,39 @@ TEST_F(WindowCommands, CalcWithEqualsButNoUnknownClearsTheField) {
 
 TEST_F(WindowCommands, BaseSwitchConvertsTheField) {
   Type("255");
-  session.BaseCommand(kBaseHex);
+  session.BaseCommand(NumberBase::Hex);
   EXPECT_EQ(Field(), "FF");
-  EXPECT_EQ(FileRecord().numberBase, kBaseHex);
+  EXPECT_EQ(FileRecord().numberBase, NumberBase::Hex);
   // A shown result is calculated again in the new base and logged.
-  session.BaseCommand(kBaseDecimal);
+  session.BaseCommand(NumberBase::Decimal);
   ASSERT_TRUE(session.Calculate("2*(3+4)").ok);
-  session.BaseCommand(kBaseHex);
+  session.BaseCommand(NumberBase::Hex);
   EXPECT_EQ(Field(), "2*(3+4)=E");
   EXPECT_EQ(settings.logLines.back(), "2026-12-06 20:05   Hex:2*(3+4)=E");
   EXPECT_EQ(session.memories()[0], "14");  // not shifted by the switch
   // Names are copied whole; numbers are converted.
   Type("sin(10)+last1+pi");
-  session.BaseCommand(kBaseBinary);
+  session.BaseCommand(NumberBase::Binary);
   EXPECT_EQ(Field(), "sin(10000)+last1+pi");
   // Mix numbers carry their heads.
-  session.BaseCommand(kBaseMix);
+  session.BaseCommand(NumberBase::Mix);
   Type("0b101+0h1F-7");
-  session.BaseCommand(kBaseDecimal);
+  session.BaseCommand(NumberBase::Decimal);
   EXPECT_EQ(Field(), "5+31-7");
-  session.BaseCommand(kBaseOctal);
+  session.BaseCommand(NumberBase::Octal);
   EXPECT_EQ(Field(), "5+37-7");
   // An equation is solved again.
-  session.BaseCommand(kBaseDecimal);
+  session.BaseCommand(NumberBase::Decimal);
   ASSERT_TRUE(session.Calculate("2x=10").ok);
-  session.BaseCommand(kBaseHex);
+  session.BaseCommand(NumberBase::Hex);
   EXPECT_EQ(Field(), "2*x-(a)-(0)=0 => X=5");
 }
 
 TEST_F(WindowCommands, MemoriesAreInsertedInTheWindowsBase) {
-  settings.numberBase = kBaseHex;
+  settings.numberBase = NumberBase::Hex;
   ASSERT_TRUE(session.Calculate("F+1").ok);
   EXPECT_EQ(session.memories()[0], "0h10");
-  settings.numberBase = kBaseDecimal;
+  settings.numberBase = NumberBase::Decimal;
   Type("2+");
   session.MemoryCommand(0);
   EXPECT_EQ(Field(), "2+16");
@@ -289,31 +289,31 @@ TEST_F(WindowCommands, InsertionsIntoAShownResultStartANewInput) {
 }
 
 TEST_F(WindowCommands, OpenTipBlocksEveryCommand) {
-  settings.tipOpen = 1;
+  settings.tipOpen = true;
   Type("1+2");
   EXPECT_FALSE(session.CalcCommand().ok);
   session.EqualCommand();
-  session.BaseCommand(kBaseHex);
+  session.BaseCommand(NumberBase::Hex);
   session.MemoryCommand(0);
   session.BackspaceCommand();
   session.PasteCommand("x");
   EXPECT_EQ(Field(), "1+2");
-  EXPECT_EQ(settings.numberBase, kBaseDecimal);
+  EXPECT_EQ(settings.numberBase, NumberBase::Decimal);
   EXPECT_TRUE(settings.logLines.empty());
   EXPECT_TRUE(sink.empty());
 }
 
 TEST_F(WindowCommands, InitialisationOnTheRecord) {
-  settings.freshStart = 1;
-  settings.tipOpen = 1;
+  settings.freshStart = true;
+  settings.tipOpen = true;
   settings.savedExpression = "1+2";
   EXPECT_TRUE(session.Initialise());
-  EXPECT_EQ(settings.freshStart, 0);
-  EXPECT_EQ(settings.tipOpen, 0);
+  EXPECT_FALSE(settings.freshStart);
+  EXPECT_FALSE(settings.tipOpen);
   EXPECT_EQ(settings.savedExpression, "");
 
-  settings.showTips = 0;
-  settings.freshStart = 1;
+  settings.showTips = false;
+  settings.freshStart = true;
   EXPECT_FALSE(session.Initialise());
 
   settings.savedExpression = "4*5";
@@ -321,7 +321,7 @@ TEST_F(WindowCommands, InitialisationOnTheRecord) {
   EXPECT_EQ(Field(), "4*5");
 
   Type("");
-  settings.savedInputFlag = 1;
+  settings.savedInputFlag = true;
   session.Initialise();
   EXPECT_EQ(Field(), "");
   EXPECT_EQ(settings.savedExpression, "");
@@ -331,12 +331,12 @@ TEST_F(WindowCommands, InitialisationOnTheRecord) {
 TEST_F(WindowCommands, RunOverridesAreNeverWritten) {
   RunOverrides overrides;
   overrides.precision = 2;
-  overrides.numberBase = kBaseHex;
+  overrides.numberBase = NumberBase::Hex;
   session.OverrideForRun(overrides);
   EXPECT_EQ(session.Calculate("A/3").display, "a/3=3.55");
   const CSysData stored = FileRecord();
   EXPECT_EQ(stored.precision, 10);
-  EXPECT_EQ(stored.numberBase, kBaseDecimal);
+  EXPECT_EQ(stored.numberBase, NumberBase::Decimal);
   EXPECT_EQ(stored.logLines.size(), 1u);
 }
 
@@ -367,7 +367,7 @@ TEST_F(WindowTyping, KeysGoThroughTheFilterIntoTheCommands) {
   ASSERT_TRUE(session.CalcCommand().ok);
   EXPECT_EQ(FileRecord().paramM, "7");
   // The filter follows the base: "a" is a digit in base 16.
-  session.BaseCommand(kBaseHex);
+  session.BaseCommand(NumberBase::Hex);
   session.ClearInput();
   Keys("a+1");
   ASSERT_TRUE(session.CalcCommand().ok);
@@ -375,10 +375,10 @@ TEST_F(WindowTyping, KeysGoThroughTheFilterIntoTheCommands) {
 }
 
 TEST_F(WindowTyping, StyleChoiceIsSavedAtOnce) {
-  EXPECT_EQ(session.SelectStyle(kStyleMini),
+  EXPECT_EQ(session.SelectStyle(WindowStyle::Mini),
             "You have select the mini style.Please exit the calculator and restart it, then you "
             "could use the mini style.Thank you.\r\n");
-  EXPECT_EQ(FileRecord().windowStyle, kStyleMini);
+  EXPECT_EQ(FileRecord().windowStyle, WindowStyle::Mini);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace calvoro {
 namespace {
 
 // Types `keys` one by one into an empty field through a filter in `base`.
-std::string Typed(std::string_view keys, int base = 10) {
+std::string Typed(std::string_view keys, NumberBase base = NumberBase::Decimal) {
   ExprFilter filter;
   filter.SetBase(base);
   EditField field;
@@ -20,30 +20,31 @@ std::string Typed(std::string_view keys, int base = 10) {
 TEST(ExprFilterTest, NamesAndCharacters) {
   struct Case {
     const char* keys;
-    int base;
+    NumberBase base;
     const char* text;
   };
   // A function name wants its bracket; a lone f is the parameter F; in
   // bases 16 and Mix letters a-f that lead to no name are digits; the head
   // "0h" is only for Mix.
+  constexpr NumberBase kDec = NumberBase::Decimal, kHex = NumberBase::Hex, kMix = NumberBase::Mix;
   // clang-format off
   const Case cases[] = {
-      {"sin(", 10, "Sin("},       {"sinx", 10, "Sin"},         {"so", 10, "S"},
-      {"sinh(", 10, "Sinh("},     {"sqrt(", 10, "Sqrt("},      {"arcsin(", 10, "Arcsin("},
-      {"arcsec(", 10, "Arcsec("}, {"sec(", 10, "Sec("},        {"ln(", 10, "Ln("},
-      {"SIN(", 10, "Sin("},       {"last3(", 10, "Last3("},    {"last6", 10, "Last"},
-      {"pi*2", 10, "Pi*2"},       {"fac(", 10, "Fac("},        {"f+1", 10, "F+1"},
-      {"(f)=", 10, "(F)"},        {"(m)", 10, "(M)"},          {"kmwy", 10, "KMWY"},
-      {"2x", 10, "2X"},           {"b", 10, ""},               {"g", 16, ""},
-      {"2..5", 10, "2.5"},        {"+.", 10, "+"},             {".", 10, ""},
-      {"a5", 10, "A"},            {"b", 16, "b"},              {"A5", 16, "A5"},
-      {"C+1", 16, "C+1"},         {"E)", 16, "E)"},            {"A.8", 16, "A.8"},
-      {"dec", 16, "DeC"},         {"fa5", 16, "Fa5"},          {"fac1", 16, "Fac1"},
-      {"fac(", 16, "Fac("},       {"0hff", 100, "0hFF"},       {"0b1.1", 100, "0b1.1"},
-      {"0h", 16, "0"}};
+      {"sin(", kDec, "Sin("},       {"sinx", kDec, "Sin"},        {"so", kDec, "S"},
+      {"sinh(", kDec, "Sinh("},     {"sqrt(", kDec, "Sqrt("},     {"arcsin(", kDec, "Arcsin("},
+      {"arcsec(", kDec, "Arcsec("}, {"sec(", kDec, "Sec("},       {"ln(", kDec, "Ln("},
+      {"SIN(", kDec, "Sin("},       {"last3(", kDec, "Last3("},   {"last6", kDec, "Last"},
+      {"pi*2", kDec, "Pi*2"},       {"fac(", kDec, "Fac("},       {"f+1", kDec, "F+1"},
+      {"(f)=", kDec, "(F)"},        {"(m)", kDec, "(M)"},         {"kmwy", kDec, "KMWY"},
+      {"2x", kDec, "2X"},           {"b", kDec, ""},              {"g", kHex, ""},
+      {"2..5", kDec, "2.5"},        {"+.", kDec, "+"},            {".", kDec, ""},
+      {"a5", kDec, "A"},            {"b", kHex, "b"},             {"A5", kHex, "A5"},
+      {"C+1", kHex, "C+1"},         {"E)", kHex, "E)"},           {"A.8", kHex, "A.8"},
+      {"dec", kHex, "DeC"},         {"fa5", kHex, "Fa5"},         {"fac1", kHex, "Fac1"},
+      {"fac(", kHex, "Fac("},       {"0hff", kMix, "0hFF"},       {"0b1.1", kMix, "0b1.1"},
+      {"0h", kHex, "0"}};
   // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(Typed(c.keys, c.base), c.text) << c.keys << " in base " << c.base;
+    EXPECT_EQ(Typed(c.keys, c.base), c.text) << c.keys << " in base " << RadixOf(c.base);
   }
 }
 
@@ -118,11 +119,11 @@ TEST(ExprFilterTest, BackspaceReadsTheNameAgain) {
 
 TEST(ExprFilterTest, OwnerNotices) {
   ExprFilter filter;
-  filter.SetBase(16);
+  filter.SetBase(NumberBase::Hex);
   EditField field;
   filter.TypeCharInto('a', field);
   // The base switch rewrites "A" as "10"; "b" must not continue "abs".
-  filter.SetBase(10);
+  filter.SetBase(NumberBase::Decimal);
   field = {"10", 2, 2};
   filter.Resync(field.text);
   filter.TypeCharInto('b', field);

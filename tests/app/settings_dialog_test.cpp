@@ -84,8 +84,8 @@ TEST(SettingsDialogTest, OkReadsBothEdits) {
   EXPECT_EQ(dialog.focus(), SettingsDialog::Field::None);
   StoreSettings(dialog.values(), record);
   EXPECT_FALSE(record.angleRadian);
-  EXPECT_EQ(record.minimizeToTray, 0);
-  EXPECT_EQ(record.addSingleConversionToHistory, 1);
+  EXPECT_FALSE(record.minimizeToTray);
+  EXPECT_TRUE(record.addSingleConversionToHistory);
   EXPECT_EQ(record.exponentThreshold, 1000000000);
   EXPECT_EQ(SettingsOf(record), dialog.values());
 }

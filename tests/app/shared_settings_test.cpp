@@ -68,8 +68,8 @@ TEST(SharedSettingsTest, FilesThatAreNotSettingsRecordsAreNeverWritten) {
     EXPECT_EQ(manager.fileState(), c.state) << c.path;
     EXPECT_EQ(manager.data, CSysData{}) << c.path;
     manager.data.logLines.push_back("2026-12-08 10:00   Dec:1+1=2");
-    EXPECT_EQ(manager.Save(), kFileBroken) << c.path;
-    EXPECT_EQ(manager.Save(manager.data), kFileBroken) << c.path;
+    EXPECT_FALSE(manager.Save()) << c.path;
+    EXPECT_FALSE(manager.Save(manager.data)) << c.path;
   }
   EXPECT_EQ(ReadFile(text), "hello\nworld\n");
   EXPECT_TRUE(fs::is_fifo(folder.Path("fifo")));
@@ -95,9 +95,9 @@ TEST(SharedSettingsTest, EmptyAndCutFilesAreOursToWrite) {
     manager.Load();
     EXPECT_EQ(manager.fileState(), SettingsFileState::kUsable);
     manager.data.paramF = "3";
-    ASSERT_EQ(manager.Save(), kFileDone);
+    ASSERT_TRUE(manager.Save());
     CSysDataManager reader(path);
-    ASSERT_EQ(reader.Load(), kFileDone);
+    ASSERT_TRUE(reader.Load());
     EXPECT_EQ(reader.data.paramF, "3");
   }
 }
@@ -116,7 +116,7 @@ TEST(SharedSettingsTest, ReadingIsBoundedByTheFile) {
   bytes.insert(count_at + 4, lines);
   const TestFolder folder("shared_bounded");
   CSysDataManager manager(folder.Write("SysData.dat", bytes));
-  ASSERT_EQ(manager.Load(), kFileDone);
+  ASSERT_TRUE(manager.Load());
   ASSERT_EQ(manager.data.logLines.size(), kMaxLogLines);
   EXPECT_EQ(manager.data.logLines.back(), "last");
   EXPECT_EQ(manager.data.logLines.front(), "");
@@ -127,7 +127,7 @@ TEST(SharedSettingsTest, SavesKeepEveryWritersChanges) {
   const std::string path = folder.Path("SysData.dat");
   CSysDataManager seed(path);
   seed.data.logLines = {"old"};
-  ASSERT_EQ(seed.Save(), kFileDone);
+  ASSERT_TRUE(seed.Save());
 
   CSysDataManager a(path), b(path), c(path);
   for (CSysDataManager* m : {&a, &b, &c}) m->Load();
@@ -135,22 +135,22 @@ TEST(SharedSettingsTest, SavesKeepEveryWritersChanges) {
   a.data.paramM = "5";
   b.data.logLines.push_back("b1");
   b.data.paramK = "7";
-  ASSERT_EQ(a.Save(), kFileDone);
-  ASSERT_EQ(b.Save(), kFileDone);
+  ASSERT_TRUE(a.Save());
+  ASSERT_TRUE(b.Save());
   // b's record now has a's line too; its own fields stay its own.
   EXPECT_EQ(b.data.logLines, (std::vector<std::string>{"old", "a1", "b1"}));
   EXPECT_EQ(b.data.paramM, "1");
   // b removes a line that a wrote, a adds one, c (which changed nothing but
   // its log) never writes back the M and K it loaded.
   b.data.logLines.erase(b.data.logLines.begin() + 1);
-  ASSERT_EQ(b.Save(), kFileDone);
+  ASSERT_TRUE(b.Save());
   a.data.logLines.push_back("a2");
-  ASSERT_EQ(a.Save(), kFileDone);
+  ASSERT_TRUE(a.Save());
   c.data.logLines.push_back("c1");
-  ASSERT_EQ(c.Save(), kFileDone);
+  ASSERT_TRUE(c.Save());
 
   CSysDataManager reader(path);
-  ASSERT_EQ(reader.Load(), kFileDone);
+  ASSERT_TRUE(reader.Load());
   EXPECT_EQ(reader.data.logLines, (std::vector<std::string>{"old", "b1", "a2", "c1"}));
   EXPECT_EQ(reader.data.paramM, "5");
   EXPECT_EQ(reader.data.paramK, "7");
@@ -171,7 +171,7 @@ TEST(SharedSettingsTest, TemporariesOfEndedProcessesGoAtTheNextSave) {
                                   std::string("SysData.dat.tmp1.toolong")})
     folder.Write(name, "partial");
   CSysDataManager manager(path);
-  EXPECT_EQ(manager.Save(), kFileDone);
+  EXPECT_TRUE(manager.Save());
   EXPECT_FALSE(fs::exists(folder.Path(dead_name)));
   EXPECT_TRUE(fs::exists(folder.Path(live_name)));
   EXPECT_TRUE(fs::exists(folder.Path("SysData.dat.backup")));
@@ -211,15 +211,15 @@ TEST(SharedSettingsTest, WindowsClearAStaleTipOpenAtStart) {
   const TestFolder folder("shared_tip");
   const std::string path = folder.Path("SysData.dat");
   CSysData stale;
-  stale.tipOpen = 1;
-  ASSERT_EQ(CSysDataManager(path).Save(stale), kFileDone);
+  stale.tipOpen = true;
+  ASSERT_TRUE(CSysDataManager(path).Save(stale));
   RecordingSink sink;
   CalculatorWindow window(path, sink);
   window.Initialise();
   EXPECT_TRUE(window.Calculate("1+1").ok);
   CSysDataManager reader(path);
   reader.Load();
-  EXPECT_EQ(reader.data.tipOpen, 0);
+  EXPECT_FALSE(reader.data.tipOpen);
   EXPECT_TRUE(sink.empty());
 }
 

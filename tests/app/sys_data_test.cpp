@@ -39,7 +39,7 @@ constexpr std::size_t kLogCountOffset = 30 + 4 * 2 + 104 + 8 + 3 * 4;
 
 TEST_F(SysDataTest, DefaultRecordWritesTheKnownBytes) {
   CSysDataManager manager(path_);
-  ASSERT_EQ(manager.Save(), kFileDone);
+  ASSERT_TRUE(manager.Save());
   const std::string bytes = ReadBytes();
   ASSERT_EQ(bytes.size(), 250u);
   EXPECT_EQ(bytes.substr(0, 30), "\x1dSysData Manager - StoreObject");
@@ -95,23 +95,23 @@ TEST_F(SysDataTest, EveryFieldRoundTrips) {
   d.logLines = {"2026-12-06 20:55   Dec:1+2=3", "", std::string(70000, 'x')};
   d.reserved2 = 42;
   d.angleRadian = false;
-  d.minimizeToTray = 0;
+  d.minimizeToTray = false;
   d.spareByte1 = 255;
-  d.windowStyle = kStyleComplex;
-  d.freshStart = 1;
+  d.windowStyle = WindowStyle::Complex;
+  d.freshStart = true;
   d.conversionItems = {{"", "*1.8+32", "Celsius->Fahrenheit", 1}, {"Length", "0.3048", "", 7}};
   d.precision = 1000000;
   d.exponentThreshold = 0;
-  d.showTips = 0;
+  d.showTips = false;
   d.savedExpression = "2(3+4)";
   d.savedInputText = "abc";
   d.tipIndex = 29;
   d.savedInputB = -1;
-  d.numberBase = 100;
-  d.tipOpen = 1;
-  ASSERT_EQ(manager.Save(), kFileDone);
+  d.numberBase = NumberBase::Mix;
+  d.tipOpen = true;
+  ASSERT_TRUE(manager.Save());
   CSysDataManager loaded(path_);
-  EXPECT_EQ(loaded.Load(), kFileDone);
+  EXPECT_TRUE(loaded.Load());
   EXPECT_EQ(loaded.data, d);
 }
 
@@ -123,14 +123,14 @@ TEST_F(SysDataTest, StreamedSaveWritesTheEncodedBytes) {
     manager.data.logLines.push_back(std::string(size, 'L'));
   for (int i = 0; i < 5000; ++i) manager.data.logLines.push_back("2026-12-08 00:20   Dec:1+2=3");
   manager.data.savedExpression = std::string(70000, 'e');
-  ASSERT_EQ(manager.Save(), kFileDone);
+  ASSERT_TRUE(manager.Save());
   EXPECT_EQ(ReadBytes(), EncodeSysData(manager.data));
 }
 
 TEST_F(SysDataTest, MissingOrForeignFilesLeaveTheRecordUntouched) {
   CSysDataManager manager(path_);
   manager.data.paramK = "5";
-  EXPECT_EQ(manager.Load(), kFileDone);  // no file
+  EXPECT_TRUE(manager.Load());  // no file
   EXPECT_EQ(manager.data.paramK, "5");
 
   const std::string foreign[] = {
@@ -142,7 +142,7 @@ TEST_F(SysDataTest, MissingOrForeignFilesLeaveTheRecordUntouched) {
   };
   for (const auto& bytes : foreign) {
     WriteBytes(bytes);
-    EXPECT_EQ(manager.Load(), kFileBroken);
+    EXPECT_FALSE(manager.Load());
     CSysData expected;
     expected.paramK = "5";
     EXPECT_EQ(manager.data, expected) << bytes;
@@ -160,7 +160,7 @@ TEST_F(SysDataTest, ShortFileKeepsWhatWasRead) {
   WriteBytes(bytes.substr(0, cut));
   CSysDataManager manager(path_);
   manager.data.logLines = {"old"};
-  EXPECT_EQ(manager.Load(), kFileBroken);
+  EXPECT_FALSE(manager.Load());
   EXPECT_EQ(manager.data.paramM, "7");
   EXPECT_EQ(manager.data.logLines, (std::vector<std::string>{"one", "two"}));
   EXPECT_EQ(manager.data.precision, 10);
@@ -170,9 +170,9 @@ TEST_F(SysDataTest, ReloadReplacesTheLists) {
   CSysDataManager manager(path_);
   manager.data.logLines = {"a", "b"};
   manager.data.conversionItems = {{"c", "1", "d", 1}};
-  ASSERT_EQ(manager.Save(), kFileDone);
-  ASSERT_EQ(manager.Load(), kFileDone);
-  ASSERT_EQ(manager.Load(), kFileDone);
+  ASSERT_TRUE(manager.Save());
+  ASSERT_TRUE(manager.Load());
+  ASSERT_TRUE(manager.Load());
   EXPECT_EQ(manager.data.logLines.size(), 2u);
   EXPECT_EQ(manager.data.conversionItems.size(), 1u);
 }
@@ -181,12 +181,13 @@ TEST_F(SysDataTest, OutOfRangeNumbersAreClampedOnLoad) {
   CSysData record;
   record.precision = -5;
   record.exponentThreshold = 2000000000;
-  record.numberBase = 7;
+  std::string bytes = EncodeSysData(record);
+  bytes.replace(bytes.size() - 12, 4, std::string("\x07\0\0\0", 4));  // numberBase 7
   CSysData back;
-  ASSERT_TRUE(DecodeSysData(EncodeSysData(record), back));
+  ASSERT_TRUE(DecodeSysData(bytes, back));
   EXPECT_EQ(back.precision, 0);
   EXPECT_EQ(back.exponentThreshold, 1000000000);
-  EXPECT_EQ(back.numberBase, 10);
+  EXPECT_EQ(back.numberBase, NumberBase::Decimal);
 }
 
 TEST_F(SysDataTest, HostileBytesNeverCrashOrOverAllocate) {
@@ -215,13 +216,13 @@ TEST_F(SysDataTest, HostileBytesNeverCrashOrOverAllocate) {
 TEST_F(SysDataTest, SaveIsAtomicAndReportsFailure) {
   CSysDataManager manager(path_);
   manager.data.paramF = "12";
-  ASSERT_EQ(manager.Save(), kFileDone);
+  ASSERT_TRUE(manager.Save());
   // Nothing but the file itself and its lock file is left in the folder.
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename());
   EXPECT_EQ(names, (std::set<std::string>{"SysData.dat", "SysData.dat.lock"}));
   CSysDataManager nowhere((folder_ / "missing" / "SysData.dat").string());
-  EXPECT_EQ(nowhere.Save(), kFileBroken);
+  EXPECT_FALSE(nowhere.Save());
 }
 
 // Sets an environment variable (or removes it, for null) for one scope.
@@ -278,7 +279,7 @@ TEST_F(SysDataTest, KilledSavesLeaveAWholeFile) {
   CSysData second = first;
   second.paramF = "2";
   second.logLines.push_back("one more");
-  ASSERT_EQ(CSysDataManager(path_).Save(first), kFileDone);
+  ASSERT_TRUE(CSysDataManager(path_).Save(first));
   std::mt19937 rng(11);
   for (int round = 0; round < 20; ++round) {
     const pid_t child = fork();
@@ -291,7 +292,7 @@ TEST_F(SysDataTest, KilledSavesLeaveAWholeFile) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     CSysDataManager loaded(path_);
-    ASSERT_EQ(loaded.Load(), kFileDone) << round;
+    ASSERT_TRUE(loaded.Load()) << round;
     EXPECT_TRUE(loaded.data == first || loaded.data == second) << round;
   }
 }
@@ -307,7 +308,7 @@ TEST_F(SysDataTest, SaveFollowsLinksAndNeverReplacesOtherFiles) {
   fs::create_symlink(real, path_);
   CSysDataManager linked(path_);
   linked.data.paramW = "9";
-  ASSERT_EQ(linked.Save(), kFileDone);
+  ASSERT_TRUE(linked.Save());
   EXPECT_TRUE(fs::is_symlink(path_));  // the link stays; the file it names is written
   CSysDataManager reader(real);
   reader.Load();
@@ -315,9 +316,9 @@ TEST_F(SysDataTest, SaveFollowsLinksAndNeverReplacesOtherFiles) {
 
   const std::string folder = (folder_ / "a-folder").string();
   fs::create_directory(folder);
-  EXPECT_EQ(CSysDataManager(folder).Save(), kFileBroken);
+  EXPECT_FALSE(CSysDataManager(folder).Save());
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(CSysDataManager("/dev/null").Save(), kFileBroken);
+  EXPECT_FALSE(CSysDataManager("/dev/null").Save());
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 

@@ -37,7 +37,7 @@ TEST(TipOfTheDayTest, OpenBrowseAndClose) {
   record.tipIndex = 29;
   int saves = 0;
   TipOfTheDay tip(record, [&] { ++saves; });
-  EXPECT_EQ(record.tipOpen, 1);
+  EXPECT_TRUE(record.tipOpen);
   EXPECT_TRUE(tip.showAtStart());
   tip.Next();
   EXPECT_EQ(tip.text(), TipText(0));
@@ -49,9 +49,9 @@ TEST(TipOfTheDayTest, OpenBrowseAndClose) {
   tip.SetShowAtStart(false);
   tip.Close();
   tip.Close();
-  EXPECT_EQ(record.showTips, 0);
+  EXPECT_FALSE(record.showTips);
   EXPECT_EQ(record.tipIndex, 29);  // the next start shows the following tip
-  EXPECT_EQ(record.tipOpen, 0);
+  EXPECT_FALSE(record.tipOpen);
   EXPECT_EQ(saves, 1);
 }
 
@@ -63,7 +63,7 @@ TEST(TipOfTheDayTest, DamagedIndexAndTornDownDialog) {
     EXPECT_EQ(tip.text(), TipText(0));
   }
   // Gone without Close: the window works again, the cycle stays.
-  EXPECT_EQ(record.tipOpen, 0);
+  EXPECT_FALSE(record.tipOpen);
   EXPECT_EQ(record.tipIndex, 0);
 }
 

@@ -11,22 +11,25 @@ namespace {
 
 class WindowShellTest : public ::testing::Test {
  protected:
-  WindowShellTest() { shell.Attach(record, [this] { ++saves; return true; }); }
-
   CSysData record;
   int saves = 0;
   testing::RecordingSink sink;
-  WindowShell shell{sink};
+  WindowShell shell{sink, record, [this] {
+                      ++saves;
+                      return true;
+                    }};
 };
 
 TEST_F(WindowShellTest, MinimiseGoesToTheTrayOnlyWhenThereIsOne) {
   struct Case {
-    int tipOpen, toTray;
+    bool tipOpen, toTray;
     bool trayAvailable;
     MinimizeAction action;
   } cases[] = {
-      {0, 1, true, MinimizeAction::HideToTray}, {0, 1, false, MinimizeAction::Minimize},
-      {0, 0, true, MinimizeAction::Minimize},   {1, 1, true, MinimizeAction::Ignore},
+      {false, true, true, MinimizeAction::HideToTray},
+      {false, true, false, MinimizeAction::Minimize},
+      {false, false, true, MinimizeAction::Minimize},
+      {true, true, true, MinimizeAction::Ignore},
   };
   for (const Case& c : cases) {
     record.tipOpen = c.tipOpen;
@@ -35,15 +38,15 @@ TEST_F(WindowShellTest, MinimiseGoesToTheTrayOnlyWhenThereIsOne) {
   }
 }
 
-TEST_F(WindowShellTest, ExitSavesTwiceAndIsIgnoredWhileTheTipIsOpen) {
-  record.tipOpen = 1;
+TEST_F(WindowShellTest, ExitSavesOnceAndIsIgnoredWhileTheTipIsOpen) {
+  record.tipOpen = true;
   EXPECT_TRUE(shell.Blocked());
   EXPECT_FALSE(shell.BeginExit());
   EXPECT_EQ(saves, 0);
-  record.tipOpen = 0;
+  record.tipOpen = false;
   ASSERT_TRUE(shell.BeginExit());
   shell.FinishExit();
-  EXPECT_EQ(saves, 2);
+  EXPECT_EQ(saves, 1);
   EXPECT_TRUE(shell.exiting());
   EXPECT_TRUE(shell.CloseRequested());  // closing now asks nothing
   EXPECT_TRUE(sink.empty());
@@ -51,9 +54,11 @@ TEST_F(WindowShellTest, ExitSavesTwiceAndIsIgnoredWhileTheTipIsOpen) {
 
 TEST_F(WindowShellTest, CloseAndTrayExitAskFirst) {
   for (bool tray : {false, true}) {
-    WindowShell fresh(sink);
-    fresh.Attach(record, [this] { ++saves; return true; });
-    record.tipOpen = 1;  // the tray's Exit is not blocked by the tip
+    WindowShell fresh(sink, record, [this] {
+      ++saves;
+      return true;
+    });
+    record.tipOpen = true;  // the tray's Exit is not blocked by the tip
     sink.answer = Answer::Cancel;
     EXPECT_FALSE(tray ? fresh.TrayExitRequested() : fresh.CloseRequested());
     EXPECT_FALSE(fresh.exiting());

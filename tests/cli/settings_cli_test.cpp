@@ -43,7 +43,7 @@ TEST_F(SettingsCliTest, ValuesComeFromTheFileAndOptionsHoldForTheRunOnly) {
   CSysData stored;
   stored.precision = 4;
   stored.paramF = "7";
-  stored.numberBase = 16;
+  stored.numberBase = NumberBase::Hex;
   Store(stored);
   EXPECT_EQ(RunCli({"--settings", path, "ff+1"}).out, "ff+1=100\n");
   EXPECT_EQ(RunCli({"--settings", path, "--base", "dec", "f/3"}).out, "7/3=2.3333\n");
@@ -52,7 +52,7 @@ TEST_F(SettingsCliTest, ValuesComeFromTheFileAndOptionsHoldForTheRunOnly) {
       "7/3=2.33\n");
   const CSysData record = Record();
   EXPECT_EQ(record.precision, 4);
-  EXPECT_EQ(record.numberBase, 16);
+  EXPECT_EQ(record.numberBase, NumberBase::Hex);
   EXPECT_TRUE(record.angleRadian);
   EXPECT_EQ(record.logLines.size(), 3u);
 }

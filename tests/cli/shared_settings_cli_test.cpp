@@ -94,9 +94,9 @@ std::size_t LineCount(const std::string& path) {
 
 class SharedCliTest : public ::testing::Test {
  protected:
-  CSysData Record(int* loaded = nullptr) const {
+  CSysData Record(bool* loaded = nullptr) const {
     CSysDataManager manager(path);
-    const int result = manager.Load();
+    const bool result = manager.Load();
     if (loaded) *loaded = result;
     return manager.data;
   }
@@ -168,7 +168,7 @@ TEST_F(SharedCliTest, ProcessesKilledInTheirSavesLeaveAFileThatLoads) {
   // A large log makes every save take a while, so that kills meet saves.
   CSysData seed;
   seed.logLines.assign(kMaxLogLines, "2026-12-08 10:00   Dec:" + std::string(100, '1') + "+1");
-  ASSERT_EQ(CSysDataManager(path).Save(seed), kFileDone);
+  ASSERT_TRUE(CSysDataManager(path).Save(seed));
   std::string input;
   // Each batch runs about half a second: saves every quarter of a second.
   for (int j = 0; j < 300; ++j)
@@ -188,9 +188,9 @@ TEST_F(SharedCliTest, ProcessesKilledInTheirSavesLeaveAFileThatLoads) {
     }
     for (pid_t process : processes) kill(process, SIGKILL);
     for (pid_t process : processes) WaitFor(process);
-    int loaded = kFileBroken;
+    bool loaded = false;
     const CSysData record = Record(&loaded);
-    EXPECT_EQ(loaded, kFileDone) << round;
+    EXPECT_TRUE(loaded) << round;
     EXPECT_EQ(record.logLines.size(), kMaxLogLines) << round;
     left_behind += Temporaries().size();
   }
@@ -222,12 +222,12 @@ TEST_F(SharedCliTest, InterruptedBatchesSaveWhatTheyDid) {
 
 TEST_F(SharedCliTest, AWindowsOpenTipNeverBlocksTheCli) {
   CSysData record;
-  record.tipOpen = 1;
-  ASSERT_EQ(CSysDataManager(path).Save(record), kFileDone);
+  record.tipOpen = true;
+  ASSERT_TRUE(CSysDataManager(path).Save(record));
   const CliRun run = RunCli({"--settings", path, "1+1"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "1+1=2\n");
-  EXPECT_EQ(Record().tipOpen, 1);  // the window's to clear
+  EXPECT_TRUE(Record().tipOpen);  // the window's to clear
 }
 
 TEST_F(SharedCliTest, FilesThatAreNotSettingsAreRefusedWithStatusTwo) {

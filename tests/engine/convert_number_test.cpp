@@ -16,8 +16,8 @@ using testing::RecordedMessage;
 using testing::RecordingSink;
 
 struct Case {
-  int from;
-  int to;
+  NumberBase from;
+  NumberBase to;
   std::string text;
   int precision;
   std::string expected;
@@ -27,12 +27,13 @@ void ExpectConversions(const std::vector<Case>& cases) {
   for (const auto& c : cases) {
     RecordingSink sink;
     EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, sink), c.expected)
-        << c.text << " from " << c.from << " to " << c.to << " with P = " << c.precision;
+        << c.text << " from " << RadixOf(c.from) << " to " << RadixOf(c.to)
+        << " with P = " << c.precision;
     EXPECT_TRUE(sink.empty()) << c.text;
   }
 }
 
-constexpr int kMix = kBaseMix;
+constexpr NumberBase kMix = NumberBase::Mix;
 
 // head, `count` copies of `fill`, tail.
 std::string Text(std::string_view head, std::size_t count, char fill, std::string_view tail) {
@@ -45,56 +46,61 @@ std::string Text(std::string_view head, std::size_t count, char fill, std::strin
 TEST(ConvertNumber, ConvertsBetweenBases) {
   ExpectConversions({
       // Among 2, 8 and 16: regrouping from the point outwards, no digit limit.
-      {16, 2, "A.8", 5, "1010.1"},
-      {2, 8, "1010.1", 5, "12.4"},
-      {16, 8, "f.8", 5, "17.4"},
-      {2, 16, "0001.1000", 5, "1.8"},
-      {2, 16, "0.000000000001", 1, "0.001"},
-      {16, 8, Text("0.", 32, 'F', ""), 1, Text("0.", 42, '7', "6")},
+      {NumberBase::Hex, NumberBase::Binary, "A.8", 5, "1010.1"},
+      {NumberBase::Binary, NumberBase::Octal, "1010.1", 5, "12.4"},
+      {NumberBase::Hex, NumberBase::Octal, "f.8", 5, "17.4"},
+      {NumberBase::Binary, NumberBase::Hex, "0001.1000", 5, "1.8"},
+      {NumberBase::Binary, NumberBase::Hex, "0.000000000001", 1, "0.001"},
+      {NumberBase::Hex, NumberBase::Octal, Text("0.", 32, 'F', ""), 1, Text("0.", 42, '7', "6")},
       // Through decimal: P digits to 10, 4P bits to 2, P digits to 16,
       // (4P) / 3 digits to 8; at most 100 fraction bits; truncated.
-      {16, 10, "a.8", 5, "10.5"},
-      {2, 10, "0.0001", 3, "0.062"},
-      {10, 16, "255.5", 3, "FF.8"},
-      {10, 2, "10.625", 5, "1010.101"},
-      {10, 2, "0.1", 2, "0.00011001"},
-      {10, 16, "0.1", 3, "0.199"},
-      {10, 8, "0.1", 3, "0.0631"},
-      {10, 8, "0.1", 2, "0.06"},
-      {10, 16, "0.1", 50, Text("0.1", 24, '9', "")},
-      {10, 8, "0.1", 50, "0.063146314631463146314631463146314"},
-      {10, 10, "007.50", 2, "7.5"},
+      {NumberBase::Hex, NumberBase::Decimal, "a.8", 5, "10.5"},
+      {NumberBase::Binary, NumberBase::Decimal, "0.0001", 3, "0.062"},
+      {NumberBase::Decimal, NumberBase::Hex, "255.5", 3, "FF.8"},
+      {NumberBase::Decimal, NumberBase::Binary, "10.625", 5, "1010.101"},
+      {NumberBase::Decimal, NumberBase::Binary, "0.1", 2, "0.00011001"},
+      {NumberBase::Decimal, NumberBase::Hex, "0.1", 3, "0.199"},
+      {NumberBase::Decimal, NumberBase::Octal, "0.1", 3, "0.0631"},
+      {NumberBase::Decimal, NumberBase::Octal, "0.1", 2, "0.06"},
+      {NumberBase::Decimal, NumberBase::Hex, "0.1", 50, Text("0.1", 24, '9', "")},
+      {NumberBase::Decimal, NumberBase::Octal, "0.1", 50, "0.063146314631463146314631463146314"},
+      {NumberBase::Decimal, NumberBase::Decimal, "007.50", 2, "7.5"},
       // Sign and brackets kept; the sign may stand before a head.
-      {16, 2, "(-A.8)", 5, "(-1010.1)"},
-      {10, 16, "+255", 5, "FF"},
-      {2, 10, "-0b101", 5, "-5"},
-      {kMix, 2, "(-0h1F)", 5, "(-11111)"},
+      {NumberBase::Hex, NumberBase::Binary, "(-A.8)", 5, "(-1010.1)"},
+      {NumberBase::Decimal, NumberBase::Hex, "+255", 5, "FF"},
+      {NumberBase::Binary, NumberBase::Decimal, "-0b101", 5, "-5"},
+      {kMix, NumberBase::Binary, "(-0h1F)", 5, "(-11111)"},
       // Into Mix the number keeps its base and gets the head; from Mix the
       // head names the base.
-      {2, kMix, "101", 5, "0b101"},
-      {8, kMix, "17", 5, "017"},
-      {10, kMix, "12.5", 5, "12.5"},
-      {16, kMix, "-1F", 5, "-0h1F"},
-      {2, kMix, "(-0b101)", 5, "(-0b101)"},
-      {kMix, 16, "0b101", 5, "5"},
-      {kMix, 10, "017", 5, "15"},
-      {kMix, 8, "0B11.1", 5, "3.4"},
-      {kMix, 10, "0", 5, "0"},
-      {kMix, 16, "00.4", 5, "0.8"},
+      {NumberBase::Binary, kMix, "101", 5, "0b101"},
+      {NumberBase::Octal, kMix, "17", 5, "017"},
+      {NumberBase::Decimal, kMix, "12.5", 5, "12.5"},
+      {NumberBase::Hex, kMix, "-1F", 5, "-0h1F"},
+      {NumberBase::Binary, kMix, "(-0b101)", 5, "(-0b101)"},
+      {kMix, NumberBase::Hex, "0b101", 5, "5"},
+      {kMix, NumberBase::Decimal, "017", 5, "15"},
+      {kMix, NumberBase::Octal, "0B11.1", 5, "3.4"},
+      {kMix, NumberBase::Decimal, "0", 5, "0"},
+      {kMix, NumberBase::Hex, "00.4", 5, "0.8"},
   });
 }
 
 TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
   const std::vector<Case> cases = {
-      {10, 2, "1267650600228229401496703205376", 5, "0"},                // 2^100
-      {10, 2, "1267650600228229401496703205381", 5, "101"},              // 2^100 + 5
-      {10, 2, "-2535301200456458802993406410752", 5, "-0"},              // -2^101
-      {10, 16, Text("1", 40, '0', ""), 5, "35CA4BFABB9F5610000000000"},  // 10^40 mod 2^100
-      {10, 2, Text("1", 200000, '0', "5.25"), 5,
-       "101.01"},                                  // a long number is reduced before halving
-      {2, 10, Text("1", 99, '0', "1"), 200, "1"},  // 101 integer bits
-      {16, 10, Text("1", 24, '0', "5"), 200, "5"},
-      {8, 10, Text("0.", 34, '0', "1"), 200, "0"},  // 2^-105
+      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205376", 5,
+       "0"},  // 2^100
+      {NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205381", 5,
+       "101"},  // 2^100 + 5
+      {NumberBase::Decimal, NumberBase::Binary, "-2535301200456458802993406410752", 5,
+       "-0"},  // -2^101
+      {NumberBase::Decimal, NumberBase::Hex, Text("1", 40, '0', ""), 5,
+       "35CA4BFABB9F5610000000000"},  // 10^40 mod 2^100
+      {NumberBase::Decimal, NumberBase::Binary, Text("1", 200000, '0', "5.25"), 5,
+       "101.01"},  // a long number is reduced before halving
+      {NumberBase::Binary, NumberBase::Decimal, Text("1", 99, '0', "1"), 200,
+       "1"},  // 101 integer bits
+      {NumberBase::Hex, NumberBase::Decimal, Text("1", 24, '0', "5"), 200, "5"},
+      {NumberBase::Octal, NumberBase::Decimal, Text("0.", 34, '0', "1"), 200, "0"},  // 2^-105
   };
   for (const auto& c : cases) {
     RecordingSink sink;
@@ -109,7 +115,8 @@ TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
               "If the integer part exceeds 100 bit, we convert the right 100 bit.If the float "
               "part exceeds 100 bit, we convert the left 100 bit.");
   }
-  ExpectConversions({{10, 2, "1267650600228229401496703205375", 5, std::string(100, '1')}});
+  ExpectConversions({{NumberBase::Decimal, NumberBase::Binary, "1267650600228229401496703205375", 5,
+                      std::string(100, '1')}});
 }
 
 // Leading zeros of the integer and trailing zeros of the fraction dropped,
@@ -146,17 +153,24 @@ TEST(ConvertNumber, RoundTrips) {
     fraction.insert(0, m - fraction.size(), '0');
     const std::string decimal = Normal(integer.DigitText(10) + "." + fraction);
 
-    const std::string binary = ConvertNumber(10, 2, decimal, 40, sink);
+    const std::string binary =
+        ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 40, sink);
     EXPECT_EQ(binary, Normal(integer_bits + "." + fraction_bits)) << decimal;
-    EXPECT_EQ(ConvertNumber(2, 10, binary, 40, sink), decimal);
+    EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Decimal, binary, 40, sink), decimal);
 
     const std::string hex = digits(1 + random() % 40, "0123456789abcdefABCDEF") + "." +
                             digits(random() % 40, "0123456789ABCDEF");
-    EXPECT_EQ(ConvertNumber(2, 16, ConvertNumber(16, 2, hex, 1, sink), 1, sink), Normal(hex));
+    EXPECT_EQ(
+        ConvertNumber(NumberBase::Binary, NumberBase::Hex,
+                      ConvertNumber(NumberBase::Hex, NumberBase::Binary, hex, 1, sink), 1, sink),
+        Normal(hex));
 
     const std::string octal =
         digits(1 + random() % 40, "01234567") + "." + digits(random() % 40, "01234567");
-    EXPECT_EQ(ConvertNumber(16, 8, ConvertNumber(8, 16, octal, 1, sink), 1, sink), Normal(octal));
+    EXPECT_EQ(
+        ConvertNumber(NumberBase::Hex, NumberBase::Octal,
+                      ConvertNumber(NumberBase::Octal, NumberBase::Hex, octal, 1, sink), 1, sink),
+        Normal(octal));
   }
   EXPECT_TRUE(sink.empty());
 }

@@ -22,7 +22,7 @@ struct Evaluation {
   RecordingSink sink;
 };
 
-Evaluation Evaluate(std::string_view text, int base = 10) {
+Evaluation Evaluate(std::string_view text, NumberBase base = NumberBase::Decimal) {
   Evaluation e;
   ExprEvaluator evaluator(base, 11, true, e.sink);
   e.ok = evaluator.EvaluateExpression(text, e.result, &e.steps);
@@ -78,13 +78,14 @@ TEST(EvaluatorTest, StepTextRecordsEveryRewrite) {
 
 TEST(EvaluatorTest, OtherBases) {
   struct BaseCase {
-    int base;
+    NumberBase base;
     const char* text;
     const char* result;
   };
   const BaseCase cases[] = {
-      {16, "ff+1", "100"}, {16, "a*(b-1)", "64"}, {2, "101+11", "1000"},
-      {2, "1/10", "0.1"},  {8, "7+1", "10"},      {8, "(-7)*2", "-16"},
+      {NumberBase::Hex, "ff+1", "100"},       {NumberBase::Hex, "a*(b-1)", "64"},
+      {NumberBase::Binary, "101+11", "1000"}, {NumberBase::Binary, "1/10", "0.1"},
+      {NumberBase::Octal, "7+1", "10"},       {NumberBase::Octal, "(-7)*2", "-16"},
   };
   for (const auto& c : cases) {
     const Evaluation e = Evaluate(c.text, c.base);
@@ -160,7 +161,7 @@ TEST(EvaluatorTest, StepTextHasABound) {
 
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
   RecordingSink sink;
-  ExprEvaluator evaluator(10, 11, true, sink);
+  ExprEvaluator evaluator(NumberBase::Decimal, 11, true, sink);
   EXPECT_EQ(evaluator.FindOperators("-3+(-2)*(4)"), 3);  // + * and the end
   EXPECT_EQ(evaluator.operators(), (std::vector<int>{2, 7, 11}));
   EXPECT_EQ(ExprEvaluator::CountOpenGroups("(-3)*(2+1)+sin(30)+((4))"), 3);

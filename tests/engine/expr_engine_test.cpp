@@ -21,7 +21,7 @@ class ExprEngineTest : public ::testing::Test {
  protected:
   // With the step text; the calculation without it must agree on everything
   // else, refusals included.
-  std::optional<Calculation> Calc(std::string_view text, int base = kBaseDecimal) {
+  std::optional<Calculation> Calc(std::string_view text, NumberBase base = NumberBase::Decimal) {
     const std::size_t before = sink.messages.size();
     std::optional<Calculation> with = engine.Calculate(text, memories, base, true);
     const std::optional<Calculation> without = plainEngine.Calculate(text, memories, base);
@@ -46,41 +46,41 @@ class ExprEngineTest : public ::testing::Test {
 };
 
 struct CalcCase {
-  int base;
+  NumberBase base;
   const char* text;
   const char* result;
 };
 
 TEST_F(ExprEngineTest, Results) {
   const CalcCase cases[] = {
-      {10, " 5+3 ", "8"},
-      {10, "2(3+4)", "14"},
-      {10, "5PI+78(34.5+89.6)", "9695.5079632679"},
-      {10, "0-0", "0"},
-      {10, "1/7", "0.1428571429"},  // rounded on the last kept digit
-      {10, "2/3", "0.6666666667"},
-      {10, "-2/3", "-0.6666666667"},
-      {10, "0.99999999999", "1"},  // a plain number is rounded too
-      {10, "3^50", "717897987691852588770249"},
-      {10, "fac(25)", "15511210043330985984000000"},
-      {10, "(3+4)*(-1)", "-7"},  // no brackets around a negative result
-      {10, "int(2*15)", "30"},
-      {16, "f+1", "10"},  // f is a digit in base 16
-      {16, "FF*FF", "FE01"},
-      {16, "1FACE+1", "1FACF"},  // fac without "(" is a number here
-      {kBaseMix, "0hFACE+0h1", "0hFACF"},
-      {2, "1/11", "0.0101010101010101010101010101010101010101"},
-      {8, "1/3", "0.2525252525253"},  // 4P/3 digits, rounded in base 8
-      {kBaseMix, "0b101+0h1F", "0h24"},
-      {kBaseMix, "0b1+012+9", "20"},
-      {kBaseMix, "07+01", "010"},  // the octal head survives normalising
-      {kBaseMix, "0b1-0b10", "-0b1"},
-      {kBaseMix, "0+1", "1"},  // a lone 0 is decimal
+      {NumberBase::Decimal, " 5+3 ", "8"},
+      {NumberBase::Decimal, "2(3+4)", "14"},
+      {NumberBase::Decimal, "5PI+78(34.5+89.6)", "9695.5079632679"},
+      {NumberBase::Decimal, "0-0", "0"},
+      {NumberBase::Decimal, "1/7", "0.1428571429"},  // rounded on the last kept digit
+      {NumberBase::Decimal, "2/3", "0.6666666667"},
+      {NumberBase::Decimal, "-2/3", "-0.6666666667"},
+      {NumberBase::Decimal, "0.99999999999", "1"},  // a plain number is rounded too
+      {NumberBase::Decimal, "3^50", "717897987691852588770249"},
+      {NumberBase::Decimal, "fac(25)", "15511210043330985984000000"},
+      {NumberBase::Decimal, "(3+4)*(-1)", "-7"},  // no brackets around a negative result
+      {NumberBase::Decimal, "int(2*15)", "30"},
+      {NumberBase::Hex, "f+1", "10"},  // f is a digit in base 16
+      {NumberBase::Hex, "FF*FF", "FE01"},
+      {NumberBase::Hex, "1FACE+1", "1FACF"},  // fac without "(" is a number here
+      {NumberBase::Mix, "0hFACE+0h1", "0hFACF"},
+      {NumberBase::Binary, "1/11", "0.0101010101010101010101010101010101010101"},
+      {NumberBase::Octal, "1/3", "0.2525252525253"},  // 4P/3 digits, rounded in base 8
+      {NumberBase::Mix, "0b101+0h1F", "0h24"},
+      {NumberBase::Mix, "0b1+012+9", "20"},
+      {NumberBase::Mix, "07+01", "010"},  // the octal head survives normalising
+      {NumberBase::Mix, "0b1-0b10", "-0b1"},
+      {NumberBase::Mix, "0+1", "1"},  // a lone 0 is decimal
       // A lone number without a units digit keeps one (".0" once gave "").
-      {10, ".0", "0"},
-      {10, "-.0", "0"},
-      {10, ".5", "0.5"},
-      {16, "-.8", "-0.8"},
+      {NumberBase::Decimal, ".0", "0"},
+      {NumberBase::Decimal, "-.0", "0"},
+      {NumberBase::Decimal, ".5", "0.5"},
+      {NumberBase::Hex, "-.8", "-0.8"},
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);
@@ -95,18 +95,18 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
   settings.paramK = "0.5";
   memories = {"0b101", "0h1F", "017", "-3", "1.23456E+8"};
   const CalcCase cases[] = {
-      {10, "3*m", "-6"},
-      {10, "m^2", "4"},
-      {10, "arcsin(k)*6/pi", "1"},
-      {10, "last1", "5"},
-      {10, "last2+last3", "46"},
-      {10, "abs(last4)", "3"},
-      {10, "last5/1000", "123456"},  // exponent notation expanded before use
-      {10, "last12", "10"},          // last1*2
-      {10, "sin(m)*0+abs(m)", "2"},  // a bracketed negative value is a number
-      {16, "last1+last2", "24"},
-      {2, "last1*10", "1010"},
-      {kBaseMix, "last1+last2", "0h24"},
+      {NumberBase::Decimal, "3*m", "-6"},
+      {NumberBase::Decimal, "m^2", "4"},
+      {NumberBase::Decimal, "arcsin(k)*6/pi", "1"},
+      {NumberBase::Decimal, "last1", "5"},
+      {NumberBase::Decimal, "last2+last3", "46"},
+      {NumberBase::Decimal, "abs(last4)", "3"},
+      {NumberBase::Decimal, "last5/1000", "123456"},  // exponent notation expanded before use
+      {NumberBase::Decimal, "last12", "10"},          // last1*2
+      {NumberBase::Decimal, "sin(m)*0+abs(m)", "2"},  // a bracketed negative value is a number
+      {NumberBase::Hex, "last1+last2", "24"},
+      {NumberBase::Binary, "last1*10", "1010"},
+      {NumberBase::Mix, "last1+last2", "0h24"},
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);
@@ -120,42 +120,42 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
 // precision keep every digit.
 TEST_F(ExprEngineTest, FunctionResultsAtPrecisionTenKeepTheirDigits) {
   struct Case {
-    int base;
+    NumberBase base;
     bool radian;
     const char* text;
     const char* result;
   };
   const Case cases[] = {
-      {10, true, "sin(1)", "0.8414709848"},
-      {10, true, "tan(1.5)", "14.1014199472"},
-      {10, true, "sec(2)", "-2.4029979617"},
-      {10, true, "cosh(0.7)", "1.2551690056"},
-      {10, true, "tanh(0.5)", "0.4621171573"},
-      {10, true, "arccos(-0.5)", "2.0943951024"},
-      {10, true, "arcsec(2)", "1.0471975512"},
-      {10, true, "ln(2)", "0.6931471806"},
-      {10, true, "log(30)", "1.4771212547"},
-      {10, true, "exp(0.0000012)", "1.0000012"},
-      {10, true, "sqrt(10)", "3.1622776602"},
-      {10, true, "deg(1)", "57.2957795131"},
-      {10, true, "rad(180)", "3.1415926536"},
-      {10, false, "sin(1)", "0.0174524064"},
-      {10, false, "tan(89.99)", "5729.5778931306"},
-      {10, false, "sinh(2)", "0.0349136742"},
-      {10, false, "arcsin(0.1)", "5.7391704773"},
-      {10, false, "arctan(10)", "84.2894068625"},
-      {16, true, "sin(1)", "0.D76AA47848"},
-      {16, true, "ln(2)", "0.B17217F7D2"},
-      {2, true, "exp(1)", "10.1011011111100001010100010110001010001011"},
-      {2, true, "deg(1)", "111001.01001011101110000011010011000111100001"},
-      {8, false, "cos(36)", "0.6733172720541"},
-      {8, true, "sqrt(2)", "1.3240474631772"},
+      {NumberBase::Decimal, true, "sin(1)", "0.8414709848"},
+      {NumberBase::Decimal, true, "tan(1.5)", "14.1014199472"},
+      {NumberBase::Decimal, true, "sec(2)", "-2.4029979617"},
+      {NumberBase::Decimal, true, "cosh(0.7)", "1.2551690056"},
+      {NumberBase::Decimal, true, "tanh(0.5)", "0.4621171573"},
+      {NumberBase::Decimal, true, "arccos(-0.5)", "2.0943951024"},
+      {NumberBase::Decimal, true, "arcsec(2)", "1.0471975512"},
+      {NumberBase::Decimal, true, "ln(2)", "0.6931471806"},
+      {NumberBase::Decimal, true, "log(30)", "1.4771212547"},
+      {NumberBase::Decimal, true, "exp(0.0000012)", "1.0000012"},
+      {NumberBase::Decimal, true, "sqrt(10)", "3.1622776602"},
+      {NumberBase::Decimal, true, "deg(1)", "57.2957795131"},
+      {NumberBase::Decimal, true, "rad(180)", "3.1415926536"},
+      {NumberBase::Decimal, false, "sin(1)", "0.0174524064"},
+      {NumberBase::Decimal, false, "tan(89.99)", "5729.5778931306"},
+      {NumberBase::Decimal, false, "sinh(2)", "0.0349136742"},
+      {NumberBase::Decimal, false, "arcsin(0.1)", "5.7391704773"},
+      {NumberBase::Decimal, false, "arctan(10)", "84.2894068625"},
+      {NumberBase::Hex, true, "sin(1)", "0.D76AA47848"},
+      {NumberBase::Hex, true, "ln(2)", "0.B17217F7D2"},
+      {NumberBase::Binary, true, "exp(1)", "10.1011011111100001010100010110001010001011"},
+      {NumberBase::Binary, true, "deg(1)", "111001.01001011101110000011010011000111100001"},
+      {NumberBase::Octal, false, "cos(36)", "0.6733172720541"},
+      {NumberBase::Octal, true, "sqrt(2)", "1.3240474631772"},
   };
   for (const Case& c : cases) {
     settings.angleRadian = c.radian;
     const auto calc = Calc(c.text, c.base);
     ASSERT_TRUE(calc) << c.text;
-    EXPECT_EQ(calc->result, c.result) << c.text << " base " << c.base;
+    EXPECT_EQ(calc->result, c.result) << c.text << " base " << RadixOf(c.base);
   }
   EXPECT_TRUE(sink.empty());
 }
@@ -165,10 +165,14 @@ TEST_F(ExprEngineTest, FunctionResultsAtPrecisionTenKeepTheirDigits) {
 TEST_F(ExprEngineTest, FunctionParametersMayBeExpressions) {
   memories[0] = "5";
   const CalcCase cases[] = {
-      {10, "sqrt(2+3)", "2.2360679775"},  {10, "sin(pi/6)", "0.5"},
-      {10, "ln(last1*2)", "2.302585093"}, {10, "sin(sqrt(2+3))", "0.7867491316"},
-      {10, "arcsin(1/2)*6/pi", "1"},      {10, "fac(2+3)", "120"},
-      {10, "2^(1/2)", "1.4142135624"},    {16, "sqrt(8*2)", "4"},
+      {NumberBase::Decimal, "sqrt(2+3)", "2.2360679775"},
+      {NumberBase::Decimal, "sin(pi/6)", "0.5"},
+      {NumberBase::Decimal, "ln(last1*2)", "2.302585093"},
+      {NumberBase::Decimal, "sin(sqrt(2+3))", "0.7867491316"},
+      {NumberBase::Decimal, "arcsin(1/2)*6/pi", "1"},
+      {NumberBase::Decimal, "fac(2+3)", "120"},
+      {NumberBase::Decimal, "2^(1/2)", "1.4142135624"},
+      {NumberBase::Hex, "sqrt(8*2)", "4"},
   };
   for (const auto& c : cases) {
     const auto calc = Calc(c.text, c.base);
@@ -227,31 +231,32 @@ TEST_F(ExprEngineTest, StepTextEndsWithTheFormattedResult) {
   EXPECT_EQ(calc->plainResult, "1234567890");
   EXPECT_EQ(calc->steps, "123456789*10\r\n=123456789*10\r\n=1234567890\r\n=1.23456E+9");
 
-  const auto mix = Calc("0b101+0h1F", kBaseMix);
+  const auto mix = Calc("0b101+0h1F", NumberBase::Mix);
   ASSERT_TRUE(mix);
   EXPECT_EQ(mix->steps, "5+1F\r\n=5+1F\r\n=0h24");
 }
 
 TEST_F(ExprEngineTest, Refusals) {
   struct Refusal {
-    int base;
+    NumberBase base;
     const char* text;
     RecordedMessage::Kind kind;
     const char* message;
   };
   const Refusal cases[] = {
-      {10, "(2+3", RecordedMessage::Box, "The number of ) is not equal with the number of ( ."},
-      {10, "5+*3", RecordedMessage::Input,
+      {NumberBase::Decimal, "(2+3", RecordedMessage::Box,
+       "The number of ) is not equal with the number of ( ."},
+      {NumberBase::Decimal, "5+*3", RecordedMessage::Input,
        "The char [position:2] just before operator * cannot be acceptted"},
-      {10, "arcsin(2)", RecordedMessage::Box,
+      {NumberBase::Decimal, "arcsin(2)", RecordedMessage::Box,
        "Sorry, the absolute value of arcsin's parameter should be equal to or less than 1"},
-      {10, "arccos(-1.5)", RecordedMessage::Box,
+      {NumberBase::Decimal, "arccos(-1.5)", RecordedMessage::Box,
        "Sorry, the absolute value of arccos's parameter should be equal to or less than 1"},
-      {kBaseMix, "0b102+1", RecordedMessage::Input, "Syntax Error."},
-      {kBaseMix, "08+1", RecordedMessage::Input, "Syntax Error."},
-      {10, "5/0", RecordedMessage::Box, "The denominator cannot be zero."},
-      {2, "2m", RecordedMessage::Box, "Sorry, the input number 21 is invalid."},
-      {8, "(9)", RecordedMessage::Box, "Sorry, the input number 9 is invalid."},
+      {NumberBase::Mix, "0b102+1", RecordedMessage::Input, "Syntax Error."},
+      {NumberBase::Mix, "08+1", RecordedMessage::Input, "Syntax Error."},
+      {NumberBase::Decimal, "5/0", RecordedMessage::Box, "The denominator cannot be zero."},
+      {NumberBase::Binary, "2m", RecordedMessage::Box, "Sorry, the input number 21 is invalid."},
+      {NumberBase::Octal, "(9)", RecordedMessage::Box, "Sorry, the input number 9 is invalid."},
   };
   for (const auto& c : cases) {
     sink.messages.clear();
@@ -268,7 +273,7 @@ TEST_F(ExprEngineTest, Refusals) {
 }
 
 TEST_F(ExprEngineTest, MixRuleTextsGoWithTheRefusal) {
-  EXPECT_FALSE(Calc("0b12", kBaseMix));
+  EXPECT_FALSE(Calc("0b12", NumberBase::Mix));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].caption, "0b12");
   EXPECT_TRUE(sink.messages[0].hint.starts_with(
@@ -278,25 +283,25 @@ TEST_F(ExprEngineTest, MixRuleTextsGoWithTheRefusal) {
 
 TEST(ImplicitMultiplicationTest, StarsWhereTheTextImpliesThem) {
   struct Case {
-    int base;
+    NumberBase base;
     const char* text;
     const char* out;
   };
   const Case cases[] = {
-      {10, "5pi+78(34.5+89.6)", "5*pi+78*(34.5+89.6)"},
-      {10, "(1+2)(3+4)", "(1+2)*(3+4)"},
-      {10, "2m", "2*m"},
-      {10, "last12", "last1*2"},
-      {10, "sin(30)", "sin(30)"},
-      {10, "2sin(30)cos(0)", "2*sin(30)*cos(0)"},
-      {10, "2x+3x", "2*x+3*x"},
-      {10, "pi2", "pi*2"},
-      {10, "mfkw", "m*f*k*w"},
-      {10, "2f", "2*f"},
-      {16, "2f", "2f"},
-      {16, "f2(1)", "f2*(1)"},
-      {16, "1abs(2)", "1*abs(2)"},
-      {10, "arcsin(1)", "arcsin(1)"},
+      {NumberBase::Decimal, "5pi+78(34.5+89.6)", "5*pi+78*(34.5+89.6)"},
+      {NumberBase::Decimal, "(1+2)(3+4)", "(1+2)*(3+4)"},
+      {NumberBase::Decimal, "2m", "2*m"},
+      {NumberBase::Decimal, "last12", "last1*2"},
+      {NumberBase::Decimal, "sin(30)", "sin(30)"},
+      {NumberBase::Decimal, "2sin(30)cos(0)", "2*sin(30)*cos(0)"},
+      {NumberBase::Decimal, "2x+3x", "2*x+3*x"},
+      {NumberBase::Decimal, "pi2", "pi*2"},
+      {NumberBase::Decimal, "mfkw", "m*f*k*w"},
+      {NumberBase::Decimal, "2f", "2*f"},
+      {NumberBase::Hex, "2f", "2f"},
+      {NumberBase::Hex, "f2(1)", "f2*(1)"},
+      {NumberBase::Hex, "1abs(2)", "1*abs(2)"},
+      {NumberBase::Decimal, "arcsin(1)", "arcsin(1)"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(InsertImplicitMultiplication(c.text, c.base), c.out) << c.text;
@@ -306,24 +311,24 @@ TEST(ImplicitMultiplicationTest, StarsWhereTheTextImpliesThem) {
 TEST(FormatTest, LimitFraction) {
   struct Case {
     const char* text;
-    int base;
+    NumberBase base;
     int digits;
     const char* out;
   };
   const Case cases[] = {
-      {"0.14285714285", 10, 10, "0.1428571429"},
-      {"9.99999", 10, 4, "10"},
-      {"-9.99999", 10, 4, "-10"},
-      {"1.23", 10, 4, "1.23"},
-      {"12", 10, 0, "12"},
-      {"0.5", 10, 0, "1"},
-      {"0.77", 8, 1, "1"},
-      {"0.34", 8, 1, "0.4"},
-      {"0.F8", 16, 1, "1"},
-      {"0.11", 2, 1, "1"},
-      {"1.2", 10, 0, "1"},
-      {"0.10000001", 10, 4, "0.1"},
-      {"0.EEEEEEEEEEE", 16, 10, "0.EEEEEEEEEF"},  // E is a digit in base 16
+      {"0.14285714285", NumberBase::Decimal, 10, "0.1428571429"},
+      {"9.99999", NumberBase::Decimal, 4, "10"},
+      {"-9.99999", NumberBase::Decimal, 4, "-10"},
+      {"1.23", NumberBase::Decimal, 4, "1.23"},
+      {"12", NumberBase::Decimal, 0, "12"},
+      {"0.5", NumberBase::Decimal, 0, "1"},
+      {"0.77", NumberBase::Octal, 1, "1"},
+      {"0.34", NumberBase::Octal, 1, "0.4"},
+      {"0.F8", NumberBase::Hex, 1, "1"},
+      {"0.11", NumberBase::Binary, 1, "1"},
+      {"1.2", NumberBase::Decimal, 0, "1"},
+      {"0.10000001", NumberBase::Decimal, 4, "0.1"},
+      {"0.EEEEEEEEEEE", NumberBase::Hex, 10, "0.EEEEEEEEEF"},  // E is a digit in base 16
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LimitFraction(c.text, c.base, c.digits), c.out) << c.text;

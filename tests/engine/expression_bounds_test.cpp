@@ -47,7 +47,7 @@ TEST(ExpressionBoundsTest, MeasuresBeforeAnyWork) {
       {groups, BoundExcess::kOperators, 6 * 257 - 1},
   };
   for (const Case& c : cases) {
-    const ExpressionBounds bounds = MeasureExpression(c.text, kBaseDecimal);
+    const ExpressionBounds bounds = MeasureExpression(c.text, NumberBase::Decimal);
     EXPECT_EQ(bounds.excess, c.excess) << c.text.substr(0, 40);
     if (c.excess != BoundExcess::kNone) {
       EXPECT_EQ(bounds.withinLength, c.within);
@@ -56,14 +56,14 @@ TEST(ExpressionBoundsTest, MeasuresBeforeAnyWork) {
   // 62,750 groups in 375 kilobytes, each within the other bounds, would
   // write gigabytes of steps.
   const std::string wide = Repeat("(" + Repeat("(1+1)", 250, "+") + ")", 250, "+");
-  EXPECT_EQ(MeasureExpression(wide, kBaseDecimal).excess, BoundExcess::kSteps);
+  EXPECT_EQ(MeasureExpression(wide, NumberBase::Decimal).excess, BoundExcess::kSteps);
 }
 
 class BoundsRefusalTest : public ::testing::Test {
  protected:
   std::string Refusal(std::string_view text) {
     sink.messages.clear();
-    if (engine.Calculate(text, memories, kBaseDecimal)) return "calculated";
+    if (engine.Calculate(text, memories, NumberBase::Decimal)) return "calculated";
     return sink.messages.empty() ? "" : sink.messages.back().text;
   }
   EngineSettings settings;

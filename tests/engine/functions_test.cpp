@@ -24,7 +24,7 @@ const std::string kStoredPi(kPiText);
 
 struct ValueCase {
   std::string call;
-  int base;
+  NumberBase base;
   int precision;  // P
   bool radian;
   std::string expected;
@@ -32,86 +32,96 @@ struct ValueCase {
 
 TEST(ApplyFunction, ComputesValues) {
   const ValueCase cases[] = {
-      {"sin(0)", 10, 11, kRadian, "0"},
-      {"cos(0)", 10, 11, kRadian, "1"},
-      {"sin(1)", 10, 11, kRadian, "0.8414709848"},  // 0.84147098480: 11 digits, zero dropped
-      {"tan(1)", 10, 11, kRadian, "1.55740772465"},
-      {"sec(1)", 10, 11, kRadian, "1.85081571768"},
-      {"arcsec(2)", 10, 11, kRadian, "1.04719755119"},
-      {"sinh(1)", 10, 11, kRadian, "1.17520119364"},
-      {"cosh(-1)", 10, 11, kRadian, "1.54308063481"},
-      {"tanh(1)", 10, 11, kRadian, "0.76159415595"},
-      {"exp(1)", 10, 11, kRadian, "2.71828182845"},
-      {"log(1000)", 10, 11, kRadian, "3"},
-      {"ln(0.5)", 10, 11, kRadian, "(-0.69314718055)"},
-      {"ln(2.1)", 10, 12, kRadian, "0.741937344729"},
-      {"sqrt(+4)", 10, 11, kRadian, "2"},
-      {"sqrt(2)", 10, 3, kRadian, "1.414"},
-      {"sqrt(2)", 10, 30, kRadian, "1.414213562373095048801688724209"},  // P digits
-      {"sin(0.001)", 10, 5, kRadian, "0.00099999"},  // significant digits, truncated
-      {"deg(1)", 10, 11, kRadian, "57.29577951308"},
-      {"rad(180)", 10, 11, kRadian, "3.14159265358"},
-      {"rad(0.0000001)", 10, 11, kRadian, "0.0000000017453292519"},
-      {"deg(" + kStoredPi + ")", 10, 11, kRadian, "180"},
-      {"int(-7.9)", 10, 11, kRadian, "(-7)"},
-      {"int(12)", 10, 11, kRadian, "12"},
-      {"int(-0.5)", 10, 11, kRadian, "0"},
-      {"abs(-0.25)", 10, 11, kRadian, "0.25"},
-      {"abs(+3)", 10, 11, kRadian, "3"},
-      {"fac(0)", 10, 11, kRadian, "1"},
-      {"fac(25)", 10, 11, kRadian, "15511210043330985984000000"},
-      {"fac(007)", 10, 11, kRadian, "5040"},
-      {"fac(-5)", 10, 11, kRadian, "(-120)"},  // -(5!)
-      {"fac(-0)", 10, 11, kRadian, "1"},
+      {"sin(0)", NumberBase::Decimal, 11, kRadian, "0"},
+      {"cos(0)", NumberBase::Decimal, 11, kRadian, "1"},
+      {"sin(1)", NumberBase::Decimal, 11, kRadian,
+       "0.8414709848"},  // 0.84147098480: 11 digits, zero dropped
+      {"tan(1)", NumberBase::Decimal, 11, kRadian, "1.55740772465"},
+      {"sec(1)", NumberBase::Decimal, 11, kRadian, "1.85081571768"},
+      {"arcsec(2)", NumberBase::Decimal, 11, kRadian, "1.04719755119"},
+      {"sinh(1)", NumberBase::Decimal, 11, kRadian, "1.17520119364"},
+      {"cosh(-1)", NumberBase::Decimal, 11, kRadian, "1.54308063481"},
+      {"tanh(1)", NumberBase::Decimal, 11, kRadian, "0.76159415595"},
+      {"exp(1)", NumberBase::Decimal, 11, kRadian, "2.71828182845"},
+      {"log(1000)", NumberBase::Decimal, 11, kRadian, "3"},
+      {"ln(0.5)", NumberBase::Decimal, 11, kRadian, "(-0.69314718055)"},
+      {"ln(2.1)", NumberBase::Decimal, 12, kRadian, "0.741937344729"},
+      {"sqrt(+4)", NumberBase::Decimal, 11, kRadian, "2"},
+      {"sqrt(2)", NumberBase::Decimal, 3, kRadian, "1.414"},
+      {"sqrt(2)", NumberBase::Decimal, 30, kRadian,
+       "1.414213562373095048801688724209"},  // P digits
+      {"sin(0.001)", NumberBase::Decimal, 5, kRadian,
+       "0.00099999"},  // significant digits, truncated
+      {"deg(1)", NumberBase::Decimal, 11, kRadian, "57.29577951308"},
+      {"rad(180)", NumberBase::Decimal, 11, kRadian, "3.14159265358"},
+      {"rad(0.0000001)", NumberBase::Decimal, 11, kRadian, "0.0000000017453292519"},
+      {"deg(" + kStoredPi + ")", NumberBase::Decimal, 11, kRadian, "180"},
+      {"int(-7.9)", NumberBase::Decimal, 11, kRadian, "(-7)"},
+      {"int(12)", NumberBase::Decimal, 11, kRadian, "12"},
+      {"int(-0.5)", NumberBase::Decimal, 11, kRadian, "0"},
+      {"abs(-0.25)", NumberBase::Decimal, 11, kRadian, "0.25"},
+      {"abs(+3)", NumberBase::Decimal, 11, kRadian, "3"},
+      {"fac(0)", NumberBase::Decimal, 11, kRadian, "1"},
+      {"fac(25)", NumberBase::Decimal, 11, kRadian, "15511210043330985984000000"},
+      {"fac(007)", NumberBase::Decimal, 11, kRadian, "5040"},
+      {"fac(-5)", NumberBase::Decimal, 11, kRadian, "(-120)"},  // -(5!)
+      {"fac(-0)", NumberBase::Decimal, 11, kRadian, "1"},
       // The exact reduction: whole turns cost no accuracy.
-      {"sin(1000000000000)", 10, 12, kRadian, "(-0.611238702376)"},
-      {"sin(" + kStoredPi + ")", 10, 11, kRadian, "0." + std::string(101, '0') + "21480865132"},
-      {"sin(3.14159)", 10, 11, kRadian,
+      {"sin(1000000000000)", NumberBase::Decimal, 12, kRadian, "(-0.611238702376)"},
+      {"sin(" + kStoredPi + ")", NumberBase::Decimal, 11, kRadian,
+       "0." + std::string(101, '0') + "21480865132"},
+      {"sin(3.14159)", NumberBase::Decimal, 11, kRadian,
        "0.0000026535897932"},  // exact reduction: sin(Pi - 3.14159)
       // Arguments and results of any size.
-      {"ln(" + kTenToThe400 + ")", 10, 11, kRadian, "921.03403719761"},
-      {"log(" + kTenToTheMinus401 + ")", 10, 11, kRadian, "(-401)"},
-      {"sqrt(" + kTenToThe400 + ")", 10, 11, kRadian, "1" + std::string(200, '0')},
+      {"ln(" + kTenToThe400 + ")", NumberBase::Decimal, 11, kRadian, "921.03403719761"},
+      {"log(" + kTenToTheMinus401 + ")", NumberBase::Decimal, 11, kRadian, "(-401)"},
+      {"sqrt(" + kTenToThe400 + ")", NumberBase::Decimal, 11, kRadian, "1" + std::string(200, '0')},
       // Exact values stay exact at any precision: rounded beyond the kept
       // digits, then cut.
-      {"sqrt(0.04)", 10, 200, kRadian, "0.2"},
-      {"log(0.001)", 10, 200, kRadian, "(-3)"},
-      {"exp(30)", 10, 11, kRadian, "10686474581524.46214699046"},  // every integer digit
-      {"sin(30)", 10, 1001, kDegree, "0.5"},
-      {"cos(-60)", 10, 1001, kDegree, "0.5"},
-      {"arcsin(0.5)", 10, 1001, kDegree, "30"},
-      {"arctan(1" + std::string(1000, '0') + ")", 10, 1001, kDegree,  // 90 - 5.7E-999 degrees
+      {"sqrt(0.04)", NumberBase::Decimal, 200, kRadian, "0.2"},
+      {"log(0.001)", NumberBase::Decimal, 200, kRadian, "(-3)"},
+      {"exp(30)", NumberBase::Decimal, 11, kRadian,
+       "10686474581524.46214699046"},  // every integer digit
+      {"sin(30)", NumberBase::Decimal, 1001, kDegree, "0.5"},
+      {"cos(-60)", NumberBase::Decimal, 1001, kDegree, "0.5"},
+      {"arcsin(0.5)", NumberBase::Decimal, 1001, kDegree, "30"},
+      {"arctan(1" + std::string(1000, '0') + ")", NumberBase::Decimal, 1001,
+       kDegree,  // 90 - 5.7E-999 degrees
        "89." + std::string(998, '9') + "427"},
       // Degree mode: exact in whole degrees.
-      {"tan(180)", 10, 11, kDegree, "0"},
-      {"tan(45)", 10, 11, kDegree, "1"},
-      {"sin(30)", 10, 11, kDegree, "0.5"},
-      {"cos(-120)", 10, 11, kDegree, "(-0.5)"},
-      {"sec(60)", 10, 11, kDegree, "2"},
-      {"sin(1000000000000)", 10, 11, kDegree, "(-0.98480775301)"},  // sin(280 degrees)
-      {"arcsin(1)", 10, 11, kDegree, "90"},
-      {"arctan(1)", 10, 11, kDegree, "45"},
-      {"arcsec(-2)", 10, 11, kDegree, "120"},
-      {"sinh(90)", 10, 11, kDegree, "2.3012989023"},  // sinh(Pi/2)
+      {"tan(180)", NumberBase::Decimal, 11, kDegree, "0"},
+      {"tan(45)", NumberBase::Decimal, 11, kDegree, "1"},
+      {"sin(30)", NumberBase::Decimal, 11, kDegree, "0.5"},
+      {"cos(-120)", NumberBase::Decimal, 11, kDegree, "(-0.5)"},
+      {"sec(60)", NumberBase::Decimal, 11, kDegree, "2"},
+      {"sin(1000000000000)", NumberBase::Decimal, 11, kDegree,
+       "(-0.98480775301)"},  // sin(280 degrees)
+      {"arcsin(1)", NumberBase::Decimal, 11, kDegree, "90"},
+      {"arctan(1)", NumberBase::Decimal, 11, kDegree, "45"},
+      {"arcsec(-2)", NumberBase::Decimal, 11, kDegree, "120"},
+      {"sinh(90)", NumberBase::Decimal, 11, kDegree, "2.3012989023"},  // sinh(Pi/2)
       // Other bases: converted to decimal and back; 4P bits in binary, 4P/3
       // digits in octal, P in hexadecimal.
-      {"sqrt(100)", 2, 11, kRadian, "10"},
-      {"sqrt(10)", 2, 11, kRadian, "1.01101010000010011110011001100111111100111011"},
-      {"sin(1)", 2, 30, kRadian,
+      {"sqrt(100)", NumberBase::Binary, 11, kRadian, "10"},
+      {"sqrt(10)", NumberBase::Binary, 11, kRadian,
+       "1.01101010000010011110011001100111111100111011"},
+      {"sin(1)", NumberBase::Binary, 30, kRadian,
        "0.110101110110101010100100011110000100100001100111011100000010000011000110111010011110100"
        "1000010011100010100001111001111"},
-      {"int(-101.11)", 2, 11, kRadian, "(-101)"},
-      {"fac(11110)", 2, 11, kRadian,  // 30!, exact beyond the 100 bits of a conversion
+      {"int(-101.11)", NumberBase::Binary, 11, kRadian, "(-101)"},
+      {"fac(11110)", NumberBase::Binary, 11,
+       kRadian,  // 30!, exact beyond the 100 bits of a conversion
        "1101000100111111011000110111000011111001011010000110010111011111010111011101010101"
        "00000000000000000000000000"},
-      {"sqrt(2)", 8, 11, kRadian, "1.32404746317716"},
-      {"exp(1)", 8, 11, kRadian, "2.55760521305053"},
-      {"sqrt(2)", 16, 11, kRadian, "1.6A09E667F3B"},
-      {"fac(1E)", 16, 11, kRadian, "D13F6370F96865DF5DD54000000"},
-      {"sin(1E)", 16, 11, kDegree, "0.8"},
+      {"sqrt(2)", NumberBase::Octal, 11, kRadian, "1.32404746317716"},
+      {"exp(1)", NumberBase::Octal, 11, kRadian, "2.55760521305053"},
+      {"sqrt(2)", NumberBase::Hex, 11, kRadian, "1.6A09E667F3B"},
+      {"fac(1E)", NumberBase::Hex, 11, kRadian, "D13F6370F96865DF5DD54000000"},
+      {"sin(1E)", NumberBase::Hex, 11, kDegree, "0.8"},
   };
   for (const ValueCase& c : cases) {
-    SCOPED_TRACE(c.call + " base " + std::to_string(c.base) + " P " + std::to_string(c.precision));
+    SCOPED_TRACE(c.call + " base " + std::to_string(RadixOf(c.base)) + " P " +
+                 std::to_string(c.precision));
     RecordingSink sink;
     const auto result = ApplyFunction(c.call, {c.precision, c.base, c.radian}, sink);
     ASSERT_TRUE(result.has_value());
@@ -122,7 +132,7 @@ TEST(ApplyFunction, ComputesValues) {
 
 struct RefusalCase {
   std::string call;
-  int base;
+  NumberBase base;
   bool radian;
   std::string text;
   std::string caption;
@@ -140,70 +150,78 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
   };
   const auto warning = MessageIcon::Warning;
   const RefusalCase cases[] = {
-      {"tan(90)", 10, kDegree, tan_degree("90"), "Tivamo", MessageIcon::Information},
-      {"tan(270)", 10, kDegree, tan_degree("270"), "Tivamo", MessageIcon::Information},
-      {"tan(-90)", 10, kDegree, tan_degree("-90"), "Tivamo", MessageIcon::Information},
-      {"tan(450)", 10, kDegree, tan_degree("450"), "Tivamo", MessageIcon::Information},
-      {"tan(90.0)", 10, kDegree, tan_degree("90.0"), "Tivamo", MessageIcon::Information},
-      {"tan(5a)", 16, kDegree, tan_degree("5a"), "Tivamo", MessageIcon::Information},
-      {"sec(-270)", 10, kDegree, "Sorry, we cannot calculate the Sec of the degree -270", "Tivamo",
+      {"tan(90)", NumberBase::Decimal, kDegree, tan_degree("90"), "Tivamo",
        MessageIcon::Information},
-      {"ln(0)", 10, kRadian, ln, "Tivamo Warning Message", warning},
-      {"ln(-1)", 10, kRadian, ln, "Tivamo Warning Message", warning},
-      {"ln(0.000)", 10, kRadian, ln, "Tivamo Warning Message", warning},
-      {"log(0)", 10, kRadian,
+      {"tan(270)", NumberBase::Decimal, kDegree, tan_degree("270"), "Tivamo",
+       MessageIcon::Information},
+      {"tan(-90)", NumberBase::Decimal, kDegree, tan_degree("-90"), "Tivamo",
+       MessageIcon::Information},
+      {"tan(450)", NumberBase::Decimal, kDegree, tan_degree("450"), "Tivamo",
+       MessageIcon::Information},
+      {"tan(90.0)", NumberBase::Decimal, kDegree, tan_degree("90.0"), "Tivamo",
+       MessageIcon::Information},
+      {"tan(5a)", NumberBase::Hex, kDegree, tan_degree("5a"), "Tivamo", MessageIcon::Information},
+      {"sec(-270)", NumberBase::Decimal, kDegree,
+       "Sorry, we cannot calculate the Sec of the degree -270", "Tivamo", MessageIcon::Information},
+      {"ln(0)", NumberBase::Decimal, kRadian, ln, "Tivamo Warning Message", warning},
+      {"ln(-1)", NumberBase::Decimal, kRadian, ln, "Tivamo Warning Message", warning},
+      {"ln(0.000)", NumberBase::Decimal, kRadian, ln, "Tivamo Warning Message", warning},
+      {"log(0)", NumberBase::Decimal, kRadian,
        "Sorry,the parameter for the function Log(x) should be larger than zero.",
        "Tivamo Warning Message", warning},
-      {"sqrt(-4)", 10, kRadian,
+      {"sqrt(-4)", NumberBase::Decimal, kRadian,
        "Sorry,the parameter for the function Sqrt(x) cannot be less than zero.",
        "Tivamo Warning Message", warning},
-      {"arcsin(1.5)", 10, kRadian,
+      {"arcsin(1.5)", NumberBase::Decimal, kRadian,
        "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1.",
        "Tivamo Warning Message", warning},
-      {"arccos(-1.0000000000000000001)", 10, kRadian,
+      {"arccos(-1.0000000000000000001)", NumberBase::Decimal, kRadian,
        "Sorry,the absolute value of the parameter of arccos cannot be larger than 1.",
        "Tivamo Warning Message", warning},
-      {"arcsec(0.5)", 10, kRadian,
+      {"arcsec(0.5)", NumberBase::Decimal, kRadian,
        "Sorry,the absolute value of the parameter of arcsec cannot be less than 1.",
        "Tivamo Warning Message", warning},
-      {"fac(60001)", 10, kRadian, fac_limit, "Calvoro", warning},
-      {"fac(-123456)", 10, kRadian, fac_limit, "Calvoro", warning},
-      {"fac(4294967297)", 10, kRadian, fac_limit, "Calvoro", warning},       // no 32-bit wrap to 1
-      {"fac(1110101001100001)", 2, kRadian, fac_limit, "Calvoro", warning},  // 60001
-      {"fac(2.5)", 10, kRadian, "Sorry,the number of factorial function should be integer",
-       "Calvoro", warning},
+      {"fac(60001)", NumberBase::Decimal, kRadian, fac_limit, "Calvoro", warning},
+      {"fac(-123456)", NumberBase::Decimal, kRadian, fac_limit, "Calvoro", warning},
+      {"fac(4294967297)", NumberBase::Decimal, kRadian, fac_limit, "Calvoro",
+       warning},  // no 32-bit wrap to 1
+      {"fac(1110101001100001)", NumberBase::Binary, kRadian, fac_limit, "Calvoro",
+       warning},  // 60001
+      {"fac(2.5)", NumberBase::Decimal, kRadian,
+       "Sorry,the number of factorial function should be integer", "Calvoro", warning},
       // Results of more than a million integer digits or leading zeros.
-      {"exp(2302586)", 10, kRadian,
+      {"exp(2302586)", NumberBase::Decimal, kRadian,
        "Sorry, the result of exp(2302586) is too large for the calculator.",
        "Calvoro Warning Message", warning},
-      {"cosh(-2302586)", 10, kRadian,
+      {"cosh(-2302586)", NumberBase::Decimal, kRadian,
        "Sorry, the result of cosh(-2302586) is too large for the calculator.",
        "Calvoro Warning Message", warning},
-      {"exp(-2302590)", 10, kRadian,
+      {"exp(-2302590)", NumberBase::Decimal, kRadian,
        "Sorry, the result of exp(-2302590) is too small for the calculator.",
        "Calvoro Warning Message", warning},
-      {"exp(1" + std::string(50, '0') + ")", 10, kRadian,  // a long argument shortened
+      {"exp(1" + std::string(50, '0') + ")", NumberBase::Decimal,
+       kRadian,  // a long argument shortened
        "Sorry, the result of exp(1" + std::string(29, '0') +
            "...) is too large for the "
            "calculator.",
        "Calvoro Warning Message", warning},
-      {"exp(11110000000000000000000)", 2, kRadian,
+      {"exp(11110000000000000000000)", NumberBase::Binary, kRadian,
        "Sorry, the result of exp(11110000000000000000000) is too large for the calculator.",
        "Calvoro Warning Message", warning},
       // The radian reduction of an argument above 10^1000000.
-      {"sin(1" + std::string(1'000'000, '0') + ")", 10, kRadian,
+      {"sin(1" + std::string(1'000'000, '0') + ")", NumberBase::Decimal, kRadian,
        "Sorry, the parameter of the function Sin(x) is too large.", "Tivamo Warning Message",
        warning},
-      {"sin(x)", 10, kRadian, "Sorry, the input number x is invalid.", "Calvoro Warning Message",
-       warning},
-      {"sin(1.2.3)", 10, kRadian, "Sorry, the input number 1.2.3 is invalid.",
+      {"sin(x)", NumberBase::Decimal, kRadian, "Sorry, the input number x is invalid.",
        "Calvoro Warning Message", warning},
-      {"sin()", 10, kRadian, "Sorry, the input number  is invalid.", "Calvoro Warning Message",
-       warning},
-      {"sin(12)", 2, kRadian, "Sorry, the input number 12 is invalid.", "Calvoro Warning Message",
-       warning},
-      {"sin(--2)", 10, kRadian, not_number, "Calvoro Warning Message", warning},
-      {"sin((5))", 10, kRadian, not_number, "Calvoro Warning Message", warning},
+      {"sin(1.2.3)", NumberBase::Decimal, kRadian, "Sorry, the input number 1.2.3 is invalid.",
+       "Calvoro Warning Message", warning},
+      {"sin()", NumberBase::Decimal, kRadian, "Sorry, the input number  is invalid.",
+       "Calvoro Warning Message", warning},
+      {"sin(12)", NumberBase::Binary, kRadian, "Sorry, the input number 12 is invalid.",
+       "Calvoro Warning Message", warning},
+      {"sin(--2)", NumberBase::Decimal, kRadian, not_number, "Calvoro Warning Message", warning},
+      {"sin((5))", NumberBase::Decimal, kRadian, not_number, "Calvoro Warning Message", warning},
   };
   for (const RefusalCase& c : cases) {
     SCOPED_TRACE(c.call.substr(0, 40));
@@ -219,11 +237,13 @@ TEST(ApplyFunction, RefusesWithOneMessage) {
 // Just inside the limits: a million integer digits, a million leading zeros.
 TEST(ApplyFunction, ComputesResultsAtTheMagnitudeLimits) {
   RecordingSink sink;
-  const auto large = ApplyFunction("exp(2302585)", {11, 10, true}, sink);  // 9.1E+999999
+  const auto large =
+      ApplyFunction("exp(2302585)", {11, NumberBase::Decimal, true}, sink);  // 9.1E+999999
   ASSERT_TRUE(large.has_value());
   EXPECT_EQ(large->find('.'), 1'000'000u);
   EXPECT_TRUE(large->starts_with("911198925846"));
-  const auto small = ApplyFunction("exp(-2302585)", {11, 10, true}, sink);  // 1.1E-1000000
+  const auto small =
+      ApplyFunction("exp(-2302585)", {11, NumberBase::Decimal, true}, sink);  // 1.1E-1000000
   ASSERT_TRUE(small.has_value());
   EXPECT_EQ(*small, "0." + std::string(999'999, '0') + "10974552006");
   EXPECT_TRUE(sink.empty());
@@ -253,7 +273,8 @@ int PowerInFactorial(int n, int p) {
 TEST(FactorialText, MatchesIndependentProperties) {
   constexpr std::uint64_t kPrime = 1'000'000'007;
   RecordingSink sink;
-  const auto largest = ApplyFunction("fac(60000)", {11, 10, true}, sink);  // the limit is accepted
+  const auto largest =
+      ApplyFunction("fac(60000)", {11, NumberBase::Decimal, true}, sink);  // the limit is accepted
   ASSERT_TRUE(largest.has_value());
   struct Case {
     int n;

@@ -20,7 +20,8 @@ class LinearEquationTest : public ::testing::Test {
     engine_.set_clock([] { return testing::FixedTime(2026, 12, 7, 21, 5); });
   }
 
-  std::optional<EquationSolution> Solve(std::string_view equation, int base = 10,
+  std::optional<EquationSolution> Solve(std::string_view equation,
+                                        NumberBase base = NumberBase::Decimal,
                                         const MemoryTexts& memories = kZeroMemories) {
     return engine_.SolveLinearEquation(equation, memories, base);
   }
@@ -32,34 +33,34 @@ class LinearEquationTest : public ::testing::Test {
 
 struct SolvedCase {
   std::string equation;
-  int base;
+  NumberBase base;
   std::string value;
 };
 
 TEST_F(LinearEquationTest, SolvesLinearEquations) {
   const std::vector<SolvedCase> cases = {
-      {"2x+3=7", 10, "2"},
-      {"5+3x=2x-(6-5)", 10, "-6"},
-      {"2(x+1)=10", 10, "4"},
-      {"x/2=3", 10, "6"},
-      {"-x=4", 10, "-4"},
-      {"3-2x=1", 10, "1"},
-      {"0.5x=1", 10, "2"},
-      {"  2X+3=7 ", 10, "2"},   // trimmed, either case
-      {"2(x+1)/4=1", 10, "1"},  // a quotient scales a and b
-      {"x/3=1", 10, "3"},       // A=1/3 carries guard digits
-      {"x/3=1", 8, "3"},
-      {"x/3000000=1", 10, "3000000"},
-      {"x+x=4", 10, "2"},                 // X twice in a layer, once per term
-      {"2*(3*(x+1)-x)=10", 10, "1"},      // nested groups holding X
-      {"-(x+1)=3", 10, "-4"},             // minus before a group
-      {"(-2)x=4", 10, "-2"},              // a bracketed negative number
-      {"x+abs(-3)*(1+1)=10", 10, "4"},    // functions of numbers
-      {"10x=110", 2, "11"},               // coefficients in the base
-      {"2x=10", 8, "4"},                  // octal 8 / 2
-      {"ax=14", 16, "2"},                 // hexadecimal 20 / 10: "(0a)", never "(a)"
-      {"2x=0b110", 100, "3"},             // Mix
-      {"x-1=(2+3)*(4-(1+1))", 10, "11"},  // X-free groups as wholes
+      {"2x+3=7", NumberBase::Decimal, "2"},
+      {"5+3x=2x-(6-5)", NumberBase::Decimal, "-6"},
+      {"2(x+1)=10", NumberBase::Decimal, "4"},
+      {"x/2=3", NumberBase::Decimal, "6"},
+      {"-x=4", NumberBase::Decimal, "-4"},
+      {"3-2x=1", NumberBase::Decimal, "1"},
+      {"0.5x=1", NumberBase::Decimal, "2"},
+      {"  2X+3=7 ", NumberBase::Decimal, "2"},   // trimmed, either case
+      {"2(x+1)/4=1", NumberBase::Decimal, "1"},  // a quotient scales a and b
+      {"x/3=1", NumberBase::Decimal, "3"},       // A=1/3 carries guard digits
+      {"x/3=1", NumberBase::Octal, "3"},
+      {"x/3000000=1", NumberBase::Decimal, "3000000"},
+      {"x+x=4", NumberBase::Decimal, "2"},               // X twice in a layer, once per term
+      {"2*(3*(x+1)-x)=10", NumberBase::Decimal, "1"},    // nested groups holding X
+      {"-(x+1)=3", NumberBase::Decimal, "-4"},           // minus before a group
+      {"(-2)x=4", NumberBase::Decimal, "-2"},            // a bracketed negative number
+      {"x+abs(-3)*(1+1)=10", NumberBase::Decimal, "4"},  // functions of numbers
+      {"10x=110", NumberBase::Binary, "11"},             // coefficients in the base
+      {"2x=10", NumberBase::Octal, "4"},                 // octal 8 / 2
+      {"ax=14", NumberBase::Hex, "2"},                   // hexadecimal 20 / 10: "(0a)", never "(a)"
+      {"2x=0b110", NumberBase::Mix, "3"},                // Mix
+      {"x-1=(2+3)*(4-(1+1))", NumberBase::Decimal, "11"},  // X-free groups as wholes
   };
   for (const auto& c : cases) {
     sink_.messages.clear();
@@ -72,17 +73,18 @@ TEST_F(LinearEquationTest, SolvesLinearEquations) {
 
 TEST_F(LinearEquationTest, UsesMemoriesAndParameters) {
   const MemoryTexts memories = {"10", "-3", "0", "0", "0"};
-  auto solution = Solve("x=abs(last2)", 10, memories);  // a negative value as a parameter
+  auto solution =
+      Solve("x=abs(last2)", NumberBase::Decimal, memories);  // a negative value as a parameter
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "3");
-  solution = Solve("2x=last1", 10, memories);
+  solution = Solve("2x=last1", NumberBase::Decimal, memories);
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "5");
   EXPECT_EQ(solution->working.substr(0, solution->working.find("\r\n")), "2*x-(10)=0");
 
   const EngineSettings settings{.paramM = "3"};
   ExprEngine engine(settings, sink_);
-  solution = engine.SolveLinearEquation("2x=m", memories, 10);
+  solution = engine.SolveLinearEquation("2x=m", memories, NumberBase::Decimal);
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "1.5");
 }
@@ -102,7 +104,8 @@ TEST_F(LinearEquationTest, WritesWorkingAndLogLine) {
 TEST_F(LinearEquationTest, FunctionsOfNumbersAreComputed) {
   const EngineSettings settings{.angleRadian = false};
   ExprEngine engine(settings, sink_);
-  const auto solution = engine.SolveLinearEquation("2x=sin(30)+(x+1)", kZeroMemories, 10);
+  const auto solution =
+      engine.SolveLinearEquation("2x=sin(30)+(x+1)", kZeroMemories, NumberBase::Decimal);
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "1.5");
   EXPECT_TRUE(sink_.empty());
@@ -112,7 +115,8 @@ TEST_F(LinearEquationTest, CoefficientsAreNeverInExponentNotation) {
   // With T = 3, A = 0.00001 would read "1E-5"; only X itself is formatted.
   const EngineSettings settings{.exponentThreshold = 3};
   ExprEngine engine(settings, sink_);
-  const auto solution = engine.SolveLinearEquation("x/100000=1", kZeroMemories, 10);
+  const auto solution =
+      engine.SolveLinearEquation("x/100000=1", kZeroMemories, NumberBase::Decimal);
   ASSERT_TRUE(solution.has_value());
   EXPECT_EQ(solution->value, "1E+5");
   EXPECT_TRUE(sink_.empty());

@@ -8,36 +8,42 @@ namespace calvoro {
 namespace {
 
 TEST(IsDigitOfBase, FollowsTheDigitSets) {
-  const std::tuple<int, std::string, std::string> cases[] = {
+  const std::tuple<NumberBase, std::string, std::string> cases[] = {
       // base, accepted, refused
-      {kBaseBinary, "01.", "2bh-"}, {kBaseOctal, "07.", "89a"},      {kBaseDecimal, "09.", "aE-"},
-      {kBaseHex, "09afAF.", "gh"},  {kBaseMix, "09afAFhH.", "gx-("},
+      {NumberBase::Binary, "01.", "2bh-"},    {NumberBase::Octal, "07.", "89a"},
+      {NumberBase::Decimal, "09.", "aE-"},    {NumberBase::Hex, "09afAF.", "gh"},
+      {NumberBase::Mix, "09afAFhH.", "gx-("},
   };
   for (const auto& [base, accepted, refused] : cases) {
-    for (char c : accepted) EXPECT_TRUE(IsDigitOfBase(base, c)) << base << " " << c;
-    for (char c : refused) EXPECT_FALSE(IsDigitOfBase(base, c)) << base << " " << c;
+    for (char c : accepted) EXPECT_TRUE(IsDigitOfBase(base, c)) << RadixOf(base) << " " << c;
+    for (char c : refused) EXPECT_FALSE(IsDigitOfBase(base, c)) << RadixOf(base) << " " << c;
   }
 }
 
 TEST(BaseOfNumberText, ReadsTheHead) {
-  const std::pair<std::string, int> cases[] = {
-      {"017", 8}, {"0.5", 10}, {"0B101", 2}, {"0h1F", 16}, {"0H1f", 16},
-      {"7", 10},  {"0", 10},   {"00.5", 8},  {"", 10},     {"10b1", 10},
+  const std::pair<std::string, NumberBase> cases[] = {
+      {"017", NumberBase::Octal},    {"0.5", NumberBase::Decimal}, {"0B101", NumberBase::Binary},
+      {"0h1F", NumberBase::Hex},     {"0H1f", NumberBase::Hex},    {"7", NumberBase::Decimal},
+      {"0", NumberBase::Decimal},    {"00.5", NumberBase::Octal},  {"", NumberBase::Decimal},
+      {"10b1", NumberBase::Decimal},
   };
   for (const auto& [text, base] : cases) EXPECT_EQ(BaseOfNumberText(text), base) << text;
 }
 
 TEST(IsNumberOfBase, NeedsOneDigitAndAtMostOnePoint) {
-  const std::tuple<int, std::string, bool> cases[] = {
-      {kBaseDecimal, "-12.5", true}, {kBaseDecimal, "+.5", true},    {kBaseDecimal, "5.", true},
-      {kBaseDecimal, "(-3)", true},  {kBaseDecimal, "1.2.3", false}, {kBaseDecimal, ".", false},
-      {kBaseDecimal, "-.", false},   {kBaseDecimal, "", false},      {kBaseDecimal, "()", false},
-      {kBaseDecimal, "--3", false},  {kBaseDecimal, "((3))", false}, {kBaseDecimal, "(3", false},
-      {kBaseDecimal, "1e5", false},  {kBaseBinary, "102", false},    {kBaseOctal, "(-17.4)", true},
-      {kBaseHex, "-1f.A", true},     {kBaseHex, "1G", false},
+  const std::tuple<NumberBase, std::string, bool> cases[] = {
+      {NumberBase::Decimal, "-12.5", true},  {NumberBase::Decimal, "+.5", true},
+      {NumberBase::Decimal, "5.", true},     {NumberBase::Decimal, "(-3)", true},
+      {NumberBase::Decimal, "1.2.3", false}, {NumberBase::Decimal, ".", false},
+      {NumberBase::Decimal, "-.", false},    {NumberBase::Decimal, "", false},
+      {NumberBase::Decimal, "()", false},    {NumberBase::Decimal, "--3", false},
+      {NumberBase::Decimal, "((3))", false}, {NumberBase::Decimal, "(3", false},
+      {NumberBase::Decimal, "1e5", false},   {NumberBase::Binary, "102", false},
+      {NumberBase::Octal, "(-17.4)", true},  {NumberBase::Hex, "-1f.A", true},
+      {NumberBase::Hex, "1G", false},
   };
   for (const auto& [base, text, valid] : cases) {
-    EXPECT_EQ(IsNumberOfBase(base, text), valid) << base << " \"" << text << '"';
+    EXPECT_EQ(IsNumberOfBase(base, text), valid) << RadixOf(base) << " \"" << text << '"';
   }
 }
 

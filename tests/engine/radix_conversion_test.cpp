@@ -15,29 +15,30 @@ namespace {
 TEST(RadixConversionTest, ConvertsAmongTheFourBases) {
   struct Case {
     const char* number;  // Mix notation
-    int to;
+    NumberBase to;
     int precision;
     const char* expected;
   } cases[] = {
-      {"255.5", 2, 10, "11111111.1"},
-      {"255.5", 8, 10, "377.4"},
-      {"255.5", 16, 10, "FF.8"},
-      {"-0h1F.8", 10, 10, "-31.5"},
-      {"-0h1f.8", 8, 10, "-37.4"},
-      {"00.4", 10, 10, "0.5"},  // octal 0.4
-      {"0b0.0001", 10, 2, "0.06"},
+      {"255.5", NumberBase::Binary, 10, "11111111.1"},
+      {"255.5", NumberBase::Octal, 10, "377.4"},
+      {"255.5", NumberBase::Hex, 10, "FF.8"},
+      {"-0h1F.8", NumberBase::Decimal, 10, "-31.5"},
+      {"-0h1f.8", NumberBase::Octal, 10, "-37.4"},
+      {"00.4", NumberBase::Decimal, 10, "0.5"},  // octal 0.4
+      {"0b0.0001", NumberBase::Decimal, 2, "0.06"},
       // 0.1 has no end in base 2: cut at 4 x precision bits, (4 x precision) / 3
       // octal digits, precision hexadecimal digits.
-      {"0.1", 2, 2, "0.00011001"},
-      {"0.1", 8, 2, "0.06"},
-      {"0.1", 16, 2, "0.19"},
-      {"0", 16, 10, "0"},
-      {"0h0.001", 2, 1, "0.000000000001"},  // exact between powers of two
-      {"1267650600228229401496703205376", 16, 0, "10000000000000000000000000"},  // 2^100: 101 bits
+      {"0.1", NumberBase::Binary, 2, "0.00011001"},
+      {"0.1", NumberBase::Octal, 2, "0.06"},
+      {"0.1", NumberBase::Hex, 2, "0.19"},
+      {"0", NumberBase::Hex, 10, "0"},
+      {"0h0.001", NumberBase::Binary, 1, "0.000000000001"},  // exact between powers of two
+      {"1267650600228229401496703205376", NumberBase::Hex, 0,
+       "10000000000000000000000000"},  // 2^100: 101 bits
   };
   for (const Case& c : cases)
     EXPECT_EQ(ConvertNumberExactly(c.number, c.to, c.precision), c.expected)
-        << c.number << " to " << c.to;
+        << c.number << " to " << RadixOf(c.to);
 }
 
 TEST(RadixConversionTest, LongIntegersAgreeWithDigitByDigitConversion) {
@@ -48,9 +49,9 @@ TEST(RadixConversionTest, LongIntegersAgreeWithDigitByDigitConversion) {
       decimal.push_back(static_cast<char>('0' + rng() % 10));
     std::string expected = DecimalToRadix(HugeFloat::FromText(decimal), 16, 0);
     if (expected.ends_with('.')) expected.pop_back();
-    const std::string hex = ConvertNumberExactly(decimal, 16, 10);
+    const std::string hex = ConvertNumberExactly(decimal, NumberBase::Hex, 10);
     EXPECT_EQ(hex, expected) << length;
-    EXPECT_EQ(ConvertNumberExactly("0h" + hex, 10, 10), decimal) << length;
+    EXPECT_EQ(ConvertNumberExactly("0h" + hex, NumberBase::Decimal, 10), decimal) << length;
   }
 }
 

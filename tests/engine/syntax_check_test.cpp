@@ -39,48 +39,48 @@ const std::string kAfterOperatorHint =
     "] should be one of the chars:(,0-9,X,M,F,K,W" + kAfterWords + kFirstLetters;
 
 TEST(CheckSyntax, PassesWellFormedTexts) {
-  const std::pair<std::string, int> cases[] = {
-      {"5pi+78(34.5+89.6)", kBaseDecimal},
-      {"sin(-30)", kBaseDecimal},
-      {"sin((-2))", kBaseDecimal},  // a bracketed number is a number
-      {"1face+fac(3)", kBaseHex},   // fac without "(" is hexadecimal digits
-      {"int(2*15)", kBaseDecimal},
+  const std::pair<std::string, NumberBase> cases[] = {
+      {"5pi+78(34.5+89.6)", NumberBase::Decimal},
+      {"sin(-30)", NumberBase::Decimal},
+      {"sin((-2))", NumberBase::Decimal},  // a bracketed number is a number
+      {"1face+fac(3)", NumberBase::Hex},   // fac without "(" is hexadecimal digits
+      {"int(2*15)", NumberBase::Decimal},
       // An expression as a function's parameter is evaluated first.
-      {"sin(2*15)", kBaseDecimal},
-      {"1+ARCSIN(1-0.5)", kBaseDecimal},
-      {"sec(m+1)+sin(x)", kBaseDecimal},
-      {"abs(2)+abs((1)+1)", kBaseDecimal},
-      {"sqrt(sqrt(2+3))*ln(last1*2)+sin(pi/6)", kBaseDecimal},
-      {"1+a5", kBaseHex},
-      {"1+.5", kBaseDecimal},
-      {"5PI+78(34.5+89.6)*SIN(30)", kBaseDecimal},
-      {"last1+pi*2", kBaseDecimal},
-      {"2last5(3)+last2*pi(1)", kBaseDecimal},
-      {"2x+3=7", kBaseDecimal},
-      {"arcsin(0.5)", kBaseDecimal},
-      {"2arccos(1)+sinh(2)/arcsec(3)", kBaseDecimal},
-      {"sec(1)", kBaseDecimal},
-      {"exp(1)-m*(f+k)^w", kBaseDecimal},
-      {"abs(last1)+sin(m)", kBaseDecimal},
-      {"(1+(2))(3)", kBaseDecimal},
-      {"-5+3", kBaseDecimal},
-      {"(-3)*(+2)", kBaseDecimal},
-      {"5+", kBaseDecimal},  // an operator at the end is left to the evaluator
-      {"5/", kBaseDecimal},
-      {"", kBaseDecimal},
-      {"1010.1+(11)", kBaseBinary},
-      {"0b101+0h1F*(017)", kBaseMix},
-      {"(1)a", kBaseHex},
+      {"sin(2*15)", NumberBase::Decimal},
+      {"1+ARCSIN(1-0.5)", NumberBase::Decimal},
+      {"sec(m+1)+sin(x)", NumberBase::Decimal},
+      {"abs(2)+abs((1)+1)", NumberBase::Decimal},
+      {"sqrt(sqrt(2+3))*ln(last1*2)+sin(pi/6)", NumberBase::Decimal},
+      {"1+a5", NumberBase::Hex},
+      {"1+.5", NumberBase::Decimal},
+      {"5PI+78(34.5+89.6)*SIN(30)", NumberBase::Decimal},
+      {"last1+pi*2", NumberBase::Decimal},
+      {"2last5(3)+last2*pi(1)", NumberBase::Decimal},
+      {"2x+3=7", NumberBase::Decimal},
+      {"arcsin(0.5)", NumberBase::Decimal},
+      {"2arccos(1)+sinh(2)/arcsec(3)", NumberBase::Decimal},
+      {"sec(1)", NumberBase::Decimal},
+      {"exp(1)-m*(f+k)^w", NumberBase::Decimal},
+      {"abs(last1)+sin(m)", NumberBase::Decimal},
+      {"(1+(2))(3)", NumberBase::Decimal},
+      {"-5+3", NumberBase::Decimal},
+      {"(-3)*(+2)", NumberBase::Decimal},
+      {"5+", NumberBase::Decimal},  // an operator at the end is left to the evaluator
+      {"5/", NumberBase::Decimal},
+      {"", NumberBase::Decimal},
+      {"1010.1+(11)", NumberBase::Binary},
+      {"0b101+0h1F*(017)", NumberBase::Mix},
+      {"(1)a", NumberBase::Hex},
       // "=" takes ")" before it and "(" or a function name after it.
-      {"2(x+1)=10", kBaseDecimal},
-      {"x=(1+2)", kBaseDecimal},
-      {"3x=sin(30)", kBaseDecimal},
+      {"2(x+1)=10", NumberBase::Decimal},
+      {"x=(1+2)", NumberBase::Decimal},
+      {"3x=sin(30)", NumberBase::Decimal},
   };
   for (const auto& [text, base] : cases) {
     SyntaxViolation violation;
     violation.position = 7;
     EXPECT_TRUE(CheckSyntax(text, base, violation))
-        << '"' << text << "\" base " << base << ": " << violation.message;
+        << '"' << text << "\" base " << static_cast<int>(base) << ": " << violation.message;
     EXPECT_EQ(violation.position, 0) << text;
     EXPECT_EQ(violation.message, "") << text;
   }
@@ -88,14 +88,14 @@ TEST(CheckSyntax, PassesWellFormedTexts) {
 
 struct Refusal {
   const char* text;
-  int base;
+  NumberBase base;
   int position;  // 0 for the messages that carry no position
   std::string message;
   std::string hint;
 };
 
 // A message and hint with the position prefix.
-Refusal At(const char* text, int base, int position, const std::string& message_tail,
+Refusal At(const char* text, NumberBase base, int position, const std::string& message_tail,
            const std::string& hint_tail) {
   const std::string prefix = "The char [position:" + std::to_string(position);
   return {text, base, position, prefix + message_tail, prefix + hint_tail};
@@ -104,64 +104,64 @@ Refusal At(const char* text, int base, int position, const std::string& message_
 TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
   const Refusal cases[] = {
       // 1: before a function name; the name is taken whole.
-      At("5 cos(1)", kBaseDecimal, 2, "] just before the string -- cos cannot be acceptted",
+      At("5 cos(1)", NumberBase::Decimal, 2, "] just before the string -- cos cannot be acceptted",
          kBeforeNameHint),
-      At("lnsin(1)", kBaseDecimal, 2, "] just before the string -- sin cannot be acceptted",
+      At("lnsin(1)", NumberBase::Decimal, 2, "] just before the string -- sin cannot be acceptted",
          kBeforeNameHint),
-      At("2 arcsin(0.5)", kBaseDecimal, 2, "] just before the string -- arcsin cannot be acceptted",
-         kBeforeNameHint),
-      At("3sin(1)", kBaseBinary, 1, "] just before the string -- sin cannot be acceptted",
+      At("2 arcsin(0.5)", NumberBase::Decimal, 2,
+         "] just before the string -- arcsin cannot be acceptted", kBeforeNameHint),
+      At("3sin(1)", NumberBase::Binary, 1, "] just before the string -- sin cannot be acceptted",
          kBeforeNameHint),
       // 2: before "(".
-      At("5 (3)", kBaseDecimal, 2, "] just before ( cannot be acceptted", kBeforeOpenHint),
-      At("9(1)", kBaseOctal, 1, "] just before ( cannot be acceptted", kBeforeOpenHint),
+      At("5 (3)", NumberBase::Decimal, 2, "] just before ( cannot be acceptted", kBeforeOpenHint),
+      At("9(1)", NumberBase::Octal, 1, "] just before ( cannot be acceptted", kBeforeOpenHint),
       // 3: before ")".
-      At("(5+)*2", kBaseDecimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
-      At("(5 )+1", kBaseDecimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
+      At("(5+)*2", NumberBase::Decimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
+      At("(5 )+1", NumberBase::Decimal, 3, "] just before ) cannot be acceptted", kBeforeCloseHint),
       // 4: before an operator.
-      At("5+*3", kBaseDecimal, 2, "] just before operator * cannot be acceptted",
+      At("5+*3", NumberBase::Decimal, 2, "] just before operator * cannot be acceptted",
          kBeforeOperatorHint),
-      At("5 +3", kBaseDecimal, 2, "] just before operator + cannot be acceptted",
+      At("5 +3", NumberBase::Decimal, 2, "] just before operator + cannot be acceptted",
          kBeforeOperatorHint),
-      At("sin+3", kBaseDecimal, 3, "] just before operator + cannot be acceptted",
+      At("sin+3", NumberBase::Decimal, 3, "] just before operator + cannot be acceptted",
          kBeforeOperatorHint),
-      At("x=-5", kBaseDecimal, 2, "] just before operator - cannot be acceptted",
+      At("x=-5", NumberBase::Decimal, 2, "] just before operator - cannot be acceptted",
          kBeforeOperatorHint),
       // 5: before "=".
-      At("5+=3", kBaseDecimal, 2, "] just before = cannot be acceptted", kBeforeCloseHint),
+      At("5+=3", NumberBase::Decimal, 2, "] just before = cannot be acceptted", kBeforeCloseHint),
       // 7: after "(": only 0-9 count as digits.
-      At("2*(.5)", kBaseDecimal, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
-      At("1+(a5)", kBaseHex, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
-      At("()", kBaseDecimal, 2, "] just after ( cannot be acceptted", kAfterOpenHint),
+      At("2*(.5)", NumberBase::Decimal, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
+      At("1+(a5)", NumberBase::Hex, 4, "] just after ( cannot be acceptted", kAfterOpenHint),
+      At("()", NumberBase::Decimal, 2, "] just after ( cannot be acceptted", kAfterOpenHint),
       // 8: after ")".
-      At("(1)a", kBaseDecimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
-      At("(1) 2", kBaseDecimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
+      At("(1)a", NumberBase::Decimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
+      At("(1) 2", NumberBase::Decimal, 4, "] just after ) cannot be acceptted", kAfterCloseHint),
       // 9: after an operator.
-      At("1+a5", kBaseDecimal, 3, "] just after the operator + cannot be acceptted",
+      At("1+a5", NumberBase::Decimal, 3, "] just after the operator + cannot be acceptted",
          kAfterOperatorHint),
-      At("(5+)", kBaseDecimal, 4, "] just after the operator + cannot be acceptted",
+      At("(5+)", NumberBase::Decimal, 4, "] just after the operator + cannot be acceptted",
          kAfterOperatorHint),
-      At("2^ 3", kBaseDecimal, 3, "] just after the operator ^ cannot be acceptted",
+      At("2^ 3", NumberBase::Decimal, 3, "] just after the operator ^ cannot be acceptted",
          kAfterOperatorHint),
       // 10: after "=".
-      At("x= 5", kBaseDecimal, 3, "] just after the operator = cannot be acceptted",
+      At("x= 5", NumberBase::Decimal, 3, "] just after the operator = cannot be acceptted",
          kAfterOperatorHint),
       // 6: a function name without "(".
-      {"sin30", kBaseDecimal, 0, "The function name sin must be followed by (",
+      {"sin30", NumberBase::Decimal, 0, "The function name sin must be followed by (",
        "Please input as the following:sin(number)"},
-      {"SINH2", kBaseDecimal, 0, "The function name sinh must be followed by (",
+      {"SINH2", NumberBase::Decimal, 0, "The function name sinh must be followed by (",
        "Please input as the following:sinh(number)"},
-      {"5+sin", kBaseDecimal, 0, "The functiona name must be followed by (",
+      {"5+sin", NumberBase::Decimal, 0, "The functiona name must be followed by (",
        "Please input as the following:sin(number)"},
-      {"2*arcsin", kBaseDecimal, 0, "The functiona name must be followed by (",
+      {"2*arcsin", NumberBase::Decimal, 0, "The functiona name must be followed by (",
        "Please input as the following:arcsin(number)"},
       // 11: an expression with the unknown as the parameter of a function.
-      {"sin(2*x)=1", kBaseDecimal, 0,
+      {"sin(2*x)=1", NumberBase::Decimal, 0,
        "The expression - 2*x cannot be used as the parameter of the function -- sin. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
       // Words are tried in table order: sin before cos.
-      {"cos(3+x)+SIN(1-X)", kBaseDecimal, 0,
+      {"cos(3+x)+SIN(1-X)", NumberBase::Decimal, 0,
        "The expression - 1-x cannot be used as the parameter of the function -- sin. The "
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
@@ -181,7 +181,8 @@ TEST(CheckSyntax, JudgesUpperCaseLikeLowerCase) {
     SyntaxViolation upper, lower;
     std::string lowered(text);
     for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_EQ(CheckSyntax(text, kBaseDecimal, upper), CheckSyntax(lowered, kBaseDecimal, lower));
+    EXPECT_EQ(CheckSyntax(text, NumberBase::Decimal, upper),
+              CheckSyntax(lowered, NumberBase::Decimal, lower));
     EXPECT_EQ(upper.message, lower.message) << text;
     EXPECT_EQ(upper.hint, lower.hint) << text;
   }

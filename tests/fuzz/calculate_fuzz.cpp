@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   calvoro::fuzz::FuzzInput input(data, size);
   calvoro::EngineSettings settings;
-  const int base = input.Base(true);
+  const calvoro::NumberBase base = input.Base(true);
   settings.precision = static_cast<int>(input.Number(0, 300));
   settings.exponentThreshold = static_cast<int>(input.Number(0, 400));
   settings.angleRadian = input.Number(0, 1) == 0;

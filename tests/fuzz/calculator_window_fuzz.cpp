@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.data().exponentThreshold = static_cast<int>(input.Number(0, 200));
   window.data().angleRadian = input.Number(0, 1) == 0;
   window.Save();
-  static constexpr int kBases[] = {10, 2, 8, 16, 100};
   while (!input.AtEnd()) {
     const std::string line(input.Line());
     if (line.size() >= 2 && line[0] == '#') {
@@ -38,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           for (const char c : rest) window.TypeChar(c);
           break;
         case 'b':
-          window.BaseCommand(kBases[digit % 5]);
+          window.BaseCommand(calvoro::fuzz::kBases[digit % 5]);
           break;
         case 'm':
           window.MemoryCommand(digit % 5);

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   calvoro::fuzz::FuzzInput input(data, size);
-  const int base = input.Base(true);
+  const calvoro::NumberBase base = input.Base(true);
   const std::string_view text = input.Rest();
   calvoro::SyntaxViolation violation;
   if (!calvoro::CheckSyntax(text, base, violation)) {

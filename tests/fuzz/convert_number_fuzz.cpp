@@ -32,22 +32,24 @@ std::string Normal(std::string text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   calvoro::fuzz::FuzzInput input(data, size);
-  const int from = input.Base(true);
-  const int to = input.Base(true);
+  const calvoro::NumberBase from = input.Base(true);
+  const calvoro::NumberBase to = input.Base(true);
   const int precision = static_cast<int>(input.Number(0, 200));
   const std::string text(input.Rest());
   calvoro::testing::RecordingSink sink;
   const std::string there = calvoro::ConvertNumber(from, to, text, precision, sink);
-  if (from == calvoro::kBaseMix || to == calvoro::kBaseMix) return 0;
+  if (from == calvoro::NumberBase::Mix || to == calvoro::NumberBase::Mix) return 0;
   if (!calvoro::IsNumberOfBase(from, text) || text.front() == '(' || !sink.empty()) return 0;
 
   const std::size_t point = text.find('.');
   const std::size_t fraction_digits = point == std::string::npos ? 0 : text.size() - point - 1;
-  const int bits_per_digit = from == 2 ? 1 : from == 8 ? 3 : 4;
-  const bool exact = fraction_digits == 0 ||
-                     (from != calvoro::kBaseDecimal && to != calvoro::kBaseOctal &&
-                      static_cast<long long>(fraction_digits) * bits_per_digit <=
-                          std::min(precision, 100));
+  const int bits_per_digit = from == calvoro::NumberBase::Binary  ? 1
+                             : from == calvoro::NumberBase::Octal ? 3
+                                                                  : 4;
+  const bool exact =
+      fraction_digits == 0 ||
+      (from != calvoro::NumberBase::Decimal && to != calvoro::NumberBase::Octal &&
+       static_cast<long long>(fraction_digits) * bits_per_digit <= std::min(precision, 100));
   if (!exact) return 0;
   const std::string back = calvoro::ConvertNumber(to, from, there, precision, sink);
   if (!sink.empty()) return 0;  // the way back crossed a limit

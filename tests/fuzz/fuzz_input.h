@@ -10,7 +10,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "engine/number_base.h"
+
 namespace calvoro::fuzz {
+
+// The calculator's bases in the order the choices number them.
+inline constexpr NumberBase kBases[] = {NumberBase::Decimal, NumberBase::Binary, NumberBase::Octal,
+                                        NumberBase::Hex, NumberBase::Mix};
 
 class FuzzInput {
  public:
@@ -34,11 +40,8 @@ class FuzzInput {
     return low + static_cast<long long>(value % static_cast<unsigned long long>(high - low + 1));
   }
 
-  // One of the calculator's bases: 2, 8, 10, 16, or 100 (Mix) when allowed.
-  int Base(bool with_mix) {
-    static constexpr int kBases[] = {10, 2, 8, 16, 100};
-    return kBases[Number(0, with_mix ? 4 : 3)];
-  }
+  // One of the calculator's bases, Mix only when allowed.
+  NumberBase Base(bool with_mix) { return kBases[Number(0, with_mix ? 4 : 3)]; }
 
   bool AtEnd() const { return body_.empty(); }
   // The body's next line without its line feed.

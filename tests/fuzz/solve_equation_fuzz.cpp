@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   calvoro::fuzz::FuzzInput input(data, size);
   calvoro::EngineSettings settings;
-  const int base = input.Base(true);
+  const calvoro::NumberBase base = input.Base(true);
   settings.precision = static_cast<int>(input.Number(0, 100));
   calvoro::testing::RecordingSink sink;
   calvoro::ExprEngine engine(settings, sink);

@@ -195,7 +195,7 @@ TEST_F(ComplexWindowTest, StyleMenuOffersTheOtherStylesAndWritesTheChoice) {
   });
   menu->actions()[2]->trigger();
   EXPECT_TRUE(notice.startsWith("You have select the unit style."));
-  EXPECT_EQ(settings.Load().windowStyle, kStyleUnit);
+  EXPECT_EQ(settings.Load().windowStyle, WindowStyle::Conversion);
   EXPECT_EQ(window->focusWidget(), window->input());
 
   // Escape asks first; Cancel keeps the window.

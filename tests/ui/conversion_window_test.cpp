@@ -137,21 +137,21 @@ TEST_F(ConversionWindowTest, StyleMenuWritesTheStyleAtOnce) {
                          "  Complex Expression Calculator", "  Always on Top"}));
   const QString notice = calvoro::testing::NoticeOfStyleItem(menu->actions().front());
   EXPECT_TRUE(notice.startsWith("You have select the standard style."));
-  EXPECT_EQ(settings.Load().windowStyle, kStyleStandard);
+  EXPECT_EQ(settings.Load().windowStyle, WindowStyle::Standard);
   EXPECT_EQ(window->focusWidget(), window->input());
 }
 
 TEST_F(ConversionWindowTest, FreshStartOpensTheTipAndBlocksTheWindow) {
   CSysData stored;
-  stored.windowStyle = kStyleUnit;
-  stored.tipOpen = 1;  // left over from a run that ended with the tip open
+  stored.windowStyle = WindowStyle::Conversion;
+  stored.tipOpen = true;  // left over from a run that ended with the tip open
   settings.Store(stored);
   auto window = std::make_unique<CConvExprDlg>(settings.path(), &recorder);
   MarkFreshStart(window->data());
   window->Initialise();
   window->show();
   ASSERT_NE(window->tipDialog(), nullptr);
-  EXPECT_EQ(window->data().freshStart, 0);
+  EXPECT_FALSE(window->data().freshStart);
 
   Choose(window->categoryCombo(), "Length");
   EXPECT_EQ(window->categoryCombo()->currentText(), "Area");  // taken back

@@ -90,7 +90,7 @@ TEST_F(ExprWindowTest, BaseButtonsConvertTheFieldAndDisableForeignDigits) {
   EXPECT_TRUE(window->control(kHex)->isChecked());
   EXPECT_FALSE(window->control(kDec)->isChecked());
   EXPECT_TRUE(window->control(kHexA + 5)->isEnabled());
-  EXPECT_EQ(settings.Load().numberBase, 16);  // saved at once
+  EXPECT_EQ(settings.Load().numberBase, NumberBase::Hex);  // saved at once
 
   Click(*window, kBin);
   EXPECT_EQ(Field(*window), "11111111");
@@ -175,8 +175,7 @@ TEST_F(ExprWindowTest, StyleChoiceIsWrittenAtOnceAndNoticed) {
   const QString notice = calvoro::testing::NoticeOfStyleItem(menu->actions().front(),
                                                              QStringLiteral("style_notice"));
   EXPECT_TRUE(notice.startsWith("You have select the mini style."));
-  EXPECT_EQ(settings.Load().windowStyle, kStyleMini);
-  EXPECT_EQ(WindowForStyle(settings.Load().windowStyle), StartWindow::Mini);
+  EXPECT_EQ(settings.Load().windowStyle, WindowStyle::Mini);
 }
 
 TEST_F(ExprWindowTest, EscapeAsksBeforeClosing) {
@@ -194,7 +193,7 @@ TEST_F(ExprWindowTest, EscapeAsksBeforeClosing) {
 
 TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   CSysData data;
-  data.showTips = 1;
+  data.showTips = true;
   data.tipIndex = 29;
   settings.Store(data);
   auto window = std::make_unique<CExprDlg>(settings.path(), false, &recorder, nullptr);
@@ -229,9 +228,9 @@ TEST_F(ExprWindowTest, TipOfTheDayBlocksTheWindowUntilClosed) {
   Click(*window, kDigit0 + 1);
   EXPECT_EQ(Field(*window), "1");
   const CSysData stored = settings.Load();
-  EXPECT_EQ(stored.showTips, 0);
+  EXPECT_FALSE(stored.showTips);
   EXPECT_EQ(stored.tipIndex, 1);
-  EXPECT_EQ(stored.tipOpen, 0);
+  EXPECT_FALSE(stored.tipOpen);
 }
 
 TEST_F(ExprWindowTest, MiniWindowHidesTheKeypadButKeepsItsKeys) {
@@ -310,7 +309,7 @@ class ShellTest : public ::testing::Test {
 };
 
 TEST_F(ShellTest, MinimiseNeverLosesTheWindow) {
-  for (int toTray : {0, 1}) {
+  for (bool toTray : {false, true}) {
     CSysData data;
     data.minimizeToTray = toTray;
     auto window = Open(data);
@@ -342,7 +341,7 @@ TEST_F(ShellTest, ExitSavesAndClosesWithoutAsking) {
 }
 
 TEST_F(ShellTest, ASavedExpressionComesBackUnlessFlagged) {
-  for (int flag : {0, 1}) {
+  for (bool flag : {false, true}) {
     CSysData data;
     data.savedExpression = "12+34";
     data.savedInputFlag = flag;

@@ -54,19 +54,40 @@ TEST(KeyboardTest, EveryDialogHasADefaultButtonAndTabReachesEveryButton) {
   RecordingSink sink;
   ConversionItemForm form(sink);
   const std::function<std::unique_ptr<SkinnedDialog>()> dialogs[] = {
-      [&] { return std::make_unique<CTipDlg>(record, [] {}, nullptr); },
-      [&] { return std::make_unique<CResizeDlg>(2, nullptr); },
+      [&] {
+        return std::make_unique<CTipDlg>(
+            record, [] {}, nullptr);
+      },
+      [&] { return std::make_unique<CResizeDlg>(WindowStyle::Mini, nullptr); },
       [&] { return std::make_unique<CInputMsgDlg>("5+*3", "message", "hint", nullptr); },
       [&] { return std::make_unique<CSetDlg>(record, sink, nullptr); },
-      [&] { return std::make_unique<CFuncDlg>(record, sink, [](const FunctionButton&) {}, nullptr); },
-      [&] { return std::make_unique<CFuncInputDlg>("sin", record, sink, [] {}, nullptr); },
-      [&] { return std::make_unique<CLogDlg>(record, sink, [] {}, nullptr); },
-      [&] { return std::make_unique<CConvDlg>(record, [] {}, &sink, nullptr); },
+      [&] {
+        return std::make_unique<CFuncDlg>(
+            record, sink, [](const FunctionButton&) {}, nullptr);
+      },
+      [&] {
+        return std::make_unique<CFuncInputDlg>(
+            "sin", record, sink, [] {}, nullptr);
+      },
+      [&] {
+        return std::make_unique<CLogDlg>(
+            record, sink, [] {}, nullptr);
+      },
+      [&] {
+        return std::make_unique<CConvDlg>(
+            record, [] {}, &sink, nullptr);
+      },
       [&] { return std::make_unique<CNewConvDlg>(form, nullptr); },
       [&] { return std::make_unique<CComplexDlg>(sink, nullptr); },
       [&] { return std::make_unique<CMatrixDlg>(sink, nullptr); },
-      [&] { return std::make_unique<CRobotDlg>(record, sink, [] {}, nullptr); },
-      [&] { return std::make_unique<CMessageDlg>(MessageIcon::Question, "Calvoro Message", "Sure?", true, nullptr); },
+      [&] {
+        return std::make_unique<CRobotDlg>(
+            record, sink, [] {}, nullptr);
+      },
+      [&] {
+        return std::make_unique<CMessageDlg>(MessageIcon::Question, "Calvoro Message", "Sure?",
+                                             true, nullptr);
+      },
   };
   for (const auto& make : dialogs) {
     const std::unique_ptr<SkinnedDialog> dialog = make();

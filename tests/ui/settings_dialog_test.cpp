@@ -110,8 +110,8 @@ TEST_F(SettingsThroughWindowTest, OkStoresAndSavesTheFiveValues) {
   });
   const CSysData stored = settings.Load();
   EXPECT_FALSE(stored.angleRadian);
-  EXPECT_EQ(stored.minimizeToTray, 0);
-  EXPECT_EQ(stored.addSingleConversionToHistory, 1);
+  EXPECT_FALSE(stored.minimizeToTray);
+  EXPECT_TRUE(stored.addSingleConversionToHistory);
   EXPECT_EQ(stored.exponentThreshold, 20);
   EXPECT_EQ(window->minimizeButton()->toolTip(), "Minimize");
   // The window calculates in degrees from now on.

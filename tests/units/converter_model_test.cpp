@@ -139,7 +139,7 @@ TEST_F(ConverterModelTest, SelectOnAUnitTabRecordsTheConversion) {
 }
 
 TEST_F(ConverterModelTest, SelectWithTheSingleUnitSetting) {
-  data.addSingleConversionToHistory = 1;
+  data.addSingleConversionToHistory = true;
   Choose("area", "acre", "hectare");
   model.InputEdited("5", '5');
   ASSERT_TRUE(model.Select());
