@@ -24,9 +24,11 @@ namespace {
 // placing for a while, which opened dialogs in a corner of the screen.
 std::optional<QPoint> ServerCentre(const QWidget* window) {
 #if QT_CONFIG(xcb)
+  if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->windowHandle())
+    return std::nullopt;
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11 || !window->windowHandle()) return std::nullopt;
-  xcb_connection_t* connection = x11->connection();
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return std::nullopt;
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
   if (!screen) return std::nullopt;
   const qreal ratio = window->devicePixelRatioF();
