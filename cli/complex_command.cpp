@@ -36,7 +36,7 @@ std::optional<ComplexOperandText> ParseOperand(std::string_view text) {
 
 int RunComplexCommand(const CommandLine& line) {
   StderrSink sink;
-  ComplexWindowModel window(sink);
+  ComplexModel window(sink);
   for (const auto& [name, value] : line.options) {
     if (name.size() != 1) continue;  // --settings: read by no complex calculation
     const std::optional<ComplexOperandText> operand = ParseOperand(value);

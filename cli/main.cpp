@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/calculator_window.h"
+#include "app/calculator_model.h"
 #include "app/safe_file.h"
 #include "cli/cli_args.h"
 #include "cli/command_line.h"
@@ -82,7 +82,7 @@ std::optional<Options> ReadOptions(const CommandLine& line) {
 // calculation is done once more, silently and without touching memories or
 // log, with enough digits for 4 P bits; an assignment or an equation keeps
 // its value.
-std::string AllBasesValue(const calvoro::CalculatorWindow& window, std::string_view input,
+std::string AllBasesValue(const calvoro::CalculatorModel& window, std::string_view input,
                           const calvoro::MemoryTexts& memories, std::string value) {
   using namespace calvoro;
   if (input.find_first_of("=xX") != std::string_view::npos) return value;
@@ -110,7 +110,7 @@ void PrintAllBases(std::string_view shown, std::string_view precise, int precisi
 }
 
 // One input, its blanks ignored as the window's field never lets them in.
-bool Handle(calvoro::CalculatorWindow& window, std::string_view typed, const Options& options) {
+bool Handle(calvoro::CalculatorModel& window, std::string_view typed, const Options& options) {
   std::string input = calvoro::cli::WithoutBlanks(typed);
   // The memories before this input, for the four bases' second calculation.
   const calvoro::MemoryTexts memories =
@@ -147,7 +147,7 @@ int RunCalculations(const CommandLine& line) {
   // The default place is looked up only without --settings: finding it may
   // create the per-user settings folder.
   const auto settings_path = line.Value("settings");
-  calvoro::CalculatorWindow window(
+  calvoro::CalculatorModel window(
       settings_path ? *settings_path : calvoro::CSysDataManager().filePath, sink);
   if (const auto refused = calvoro::cli::RefuseUnwritableSettings(window.settings()))
     return *refused;

@@ -10,7 +10,7 @@
 #include "cli/cli_args.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
-#include "matrix/matrix_dialog_model.h"
+#include "matrix/matrix_model.h"
 
 namespace calvoro::cli {
 namespace {
@@ -43,7 +43,7 @@ int RunMatrixCommand(const CommandLine& line) {
                                         (files == 1 ? " takes FILE-A" : " takes FILE-A FILE-B"));
   }
   StderrSink sink;
-  MatrixDialogModel dialog(sink);
+  MatrixModel dialog(sink);
   for (std::size_t k = 0; k < files; ++k) {
     const std::optional<std::string> text = ReadWholeFile(args[k + 1]);
     if (!text) {

@@ -34,7 +34,7 @@ SessionWord SessionWordOf(std::string_view line) {
   return SessionWord::kNone;
 }
 
-std::string SessionHelp(const CalculatorWindow& window) {
+std::string SessionHelp(const CalculatorModel& window) {
   std::string help =
       "Type an expression such as 5pi+78(34.5+89.6), an assignment such as (M)=2+3\n"
       "or a linear equation in X such as 2x+3=7, then Enter. Blanks are ignored;\n"

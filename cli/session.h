@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/calculator_window.h"
+#include "app/calculator_model.h"
 
 namespace calvoro::cli {
 
@@ -16,7 +16,7 @@ SessionWord SessionWordOf(std::string_view line);
 
 // The session's help: the functions, the parameters and memories with their
 // values, and the commands.
-std::string SessionHelp(const CalculatorWindow& window);
+std::string SessionHelp(const CalculatorModel& window);
 
 // The words Tab completes: function names (with their "("), the parameters,
 // the memories and pi.

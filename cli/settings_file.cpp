@@ -55,7 +55,7 @@ std::string LostChanges(std::size_t log_lines) {
          " of this run, and any parameter it assigned since its last save, are not kept";
 }
 
-RunSaver::RunSaver(CalculatorWindow& window, bool batch, std::chrono::milliseconds interval)
+RunSaver::RunSaver(CalculatorModel& window, bool batch, std::chrono::milliseconds interval)
     : path_(window.settings().filePath), batch_(batch), interval_(interval) {
   if (!batch_) {
     settings_ = &window.settings();

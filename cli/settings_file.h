@@ -12,7 +12,7 @@
 #include <string_view>
 #include <thread>
 
-#include "app/calculator_window.h"
+#include "app/calculator_model.h"
 #include "app/sys_data.h"
 
 namespace calvoro::cli {
@@ -39,7 +39,7 @@ std::string LostChanges(std::size_t log_lines);
 // the process by the signal; a crash loses at most the last interval.
 class RunSaver {
  public:
-  RunSaver(CalculatorWindow& window, bool batch, std::chrono::milliseconds interval);
+  RunSaver(CalculatorModel& window, bool batch, std::chrono::milliseconds interval);
   ~RunSaver();
   RunSaver(const RunSaver&) = delete;
   RunSaver& operator=(const RunSaver&) = delete;

@@ -55,7 +55,7 @@ std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, Co
   return {};
 }
 
-bool ComplexDialogModel::Press(ComplexOperation operation) {
+bool ComplexOperationsModel::Press(ComplexOperation operation) {
   const ComplexNumber x = a.Value(), y = b.Value();
   if (operation == ComplexOperation::kRoots && std::trunc(y.re) > kMaxRoots) {
     sink_.MessageBox(kComplexTooManyRoots, kCaptionComplexWarning, MessageIcon::Warning);
@@ -79,7 +79,7 @@ bool ComplexDialogModel::Press(ComplexOperation operation) {
   return true;
 }
 
-bool ComplexWindowModel::Calculate() {
+bool ComplexModel::Calculate() {
   ComplexOperands values;
   std::transform(operands.begin(), operands.end(), values.begin(),
                  [](const ComplexOperandText& operand) { return operand.Value(); });

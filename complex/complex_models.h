@@ -1,5 +1,5 @@
-// The behaviour of the complex operations dialog (CComplexDlg) and of the
-// complex-style calculator window (CComplexExprDlg) without widgets: the
+// The behaviour of the complex operations dialog (ComplexOperationsDialog) and of the
+// complex-style calculator window (ComplexWindow) without widgets: the
 // windows copy their edits into these models, call the button's command and
 // show `output()`.
 #pragma once
@@ -68,9 +68,9 @@ inline constexpr std::array<std::string_view, 12> kComplexOperationLabels = {
 // caught: its not-a-numbers are printed as the C library prints them.
 std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, ComplexNumber b);
 
-class ComplexDialogModel {
+class ComplexOperationsModel {
  public:
-  explicit ComplexDialogModel(MessageSink& sink) : sink_(sink) {}
+  explicit ComplexOperationsModel(MessageSink& sink) : sink_(sink) {}
 
   // Reads A and B and shows the result in the output. Refused, with a
   // message and the output unchanged: "A Radix B" with more than kMaxRoots
@@ -86,12 +86,12 @@ class ComplexDialogModel {
   std::string output_;
 };
 
-class ComplexWindowModel {
+class ComplexModel {
  public:
   static constexpr std::string_view kTitle = "Complex Expression Calculator";
   static constexpr std::string_view kHint = "e.g. 5(A+6B-C)-E";
 
-  explicit ComplexWindowModel(MessageSink& sink) : sink_(sink) {}
+  explicit ComplexModel(MessageSink& sink) : sink_(sink) {}
 
   // The Calculate button: on success shows the value's text form in the
   // output; otherwise reports why and leaves the output as it was.

@@ -35,7 +35,7 @@ for name in "${targets[@]}"; do
   mkdir -p "$work" "$findings"
   dict=()
   case $name in
-    calculate | calculator_window | check_syntax | solve_equation)
+    calculate | calculator_model | check_syntax | solve_equation)
       dict=(-dict=tests/fuzz/expressions.dict) ;;
   esac
   # A run of more than 60 s on a few kilobytes of input is a hang (the

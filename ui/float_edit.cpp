@@ -6,11 +6,11 @@
 
 namespace calvoro::ui {
 
-CFloatEdit::CFloatEdit(QWidget* parent) : QLineEdit(parent) {
+FloatEdit::FloatEdit(QWidget* parent) : QLineEdit(parent) {
   setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
-void CFloatEdit::keyPressEvent(QKeyEvent* event) {
+void FloatEdit::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   const bool typed = text.size() == 1 && text[0].isPrint() &&
                      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
@@ -23,6 +23,6 @@ void CFloatEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 // Characters only come as keys, through the filter.
-void CFloatEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
+void FloatEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
 
 }  // namespace calvoro::ui

@@ -1,4 +1,4 @@
-// CFloatEdit: the parameter fields' line edit. Typed characters pass the
+// FloatEdit: the parameter fields' line edit. Typed characters pass the
 // parameter filter (digits, ".", and "-" only at the start); the editing
 // keys (Backspace, caret movement, copy and paste) stay with the line edit.
 #pragma once
@@ -7,10 +7,10 @@
 
 namespace calvoro::ui {
 
-class CFloatEdit : public QLineEdit {
+class FloatEdit : public QLineEdit {
   Q_OBJECT
  public:
-  explicit CFloatEdit(QWidget* parent);
+  explicit FloatEdit(QWidget* parent);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

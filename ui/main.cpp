@@ -10,10 +10,10 @@
 
 #include "app/safe_file.h"
 #include "app/startup.h"
-#include "ui/calc_shell.h"
-#include "ui/complex_expr_dlg.h"
-#include "ui/conv_expr_dlg.h"
-#include "ui/expr_dlg.h"
+#include "ui/shell_window.h"
+#include "ui/complex_window.h"
+#include "ui/conversion_window.h"
+#include "ui/calculator_window.h"
 
 namespace {
 
@@ -88,21 +88,21 @@ int Main(int argc, char** argv) {
     case WindowStyle::None:
       return 0;
     case WindowStyle::Mini: {
-      ui::CMiniExprDlg window(path);
+      ui::MiniWindow window(path);
       return Run(window, window.model().data());
     }
     case WindowStyle::Conversion: {
-      ui::CConvExprDlg window(path);
+      ui::ConversionWindow window(path);
       return Run(window, window.data());
     }
     case WindowStyle::Complex: {
-      ui::CComplexExprDlg window(path);
+      ui::ComplexWindow window(path);
       return Run(window, window.data());
     }
     case WindowStyle::Standard:
       break;
   }
-  ui::CStandardExprDlg window(path);
+  ui::StandardWindow window(path);
   return Run(window, window.model().data());
 }
 

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "ui/input_msg_dlg.h"
-#include "ui/message_dlg.h"
+#include "ui/input_message_dialog.h"
+#include "ui/message_dialog.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -20,18 +20,18 @@ QWidget* QtMessageSink::Owner() const {
 
 void QtMessageSink::MessageBox(std::string_view text, std::string_view caption,
                                MessageIcon icon) {
-  CMessageDlg box(icon, ToQt(caption), ToQtLines(text), false, Owner());
+  MessageDialog box(icon, ToQt(caption), ToQtLines(text), false, Owner());
   box.exec();
 }
 
 Answer QtMessageSink::Question(std::string_view text, std::string_view caption) {
-  CMessageDlg box(MessageIcon::Question, ToQt(caption), ToQtLines(text), true, Owner());
+  MessageDialog box(MessageIcon::Question, ToQt(caption), ToQtLines(text), true, Owner());
   return box.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel;
 }
 
 void QtMessageSink::InputMessage(std::string_view input, std::string_view message,
                                  std::string_view hint) {
-  CInputMsgDlg dialog(input, message, hint, Owner());
+  InputMessageDialog dialog(input, message, hint, Owner());
   dialog.exec();
 }
 

@@ -114,15 +114,15 @@ void AddSelectItem(std::vector<ConversionItem>& history, ConversionItem item) {
   history[kHistoryLimit - 1] = std::move(item);
 }
 
-ConversionItemForm::ConversionItemForm(MessageSink& sink) : sink_(&sink) {}
+ConversionItemModel::ConversionItemModel(MessageSink& sink) : sink_(&sink) {}
 
-ConversionItemForm::ConversionItemForm(MessageSink& sink, const ConversionItem& item)
+ConversionItemModel::ConversionItemModel(MessageSink& sink, const ConversionItem& item)
     : catalog(-1), description(item.description), value(item.value), sink_(&sink) {
   const auto found = std::find(kCatalogs.begin(), kCatalogs.end(), item.catalog);
   if (found != kCatalogs.end()) catalog = static_cast<int>(found - kCatalogs.begin());
 }
 
-bool ConversionItemForm::Accept() {
+bool ConversionItemModel::Accept() {
   if (TrimBlanks(description).empty()) {
     Inform(*sink_, kNoDescription);
     return false;
@@ -146,7 +146,7 @@ bool ConversionItemForm::Accept() {
   return true;
 }
 
-ConversionItem ConversionItemForm::Item() const {
+ConversionItem ConversionItemModel::Item() const {
   const bool chosen = catalog >= 0 && catalog < static_cast<int>(kCatalogs.size());
   return {chosen ? std::string(kCatalogs[static_cast<std::size_t>(catalog)]) : std::string(),
           std::string(TrimBlanks(value)), std::string(TrimBlanks(description)), 1};
@@ -309,7 +309,7 @@ bool ConverterModel::DoubleClickItem() {
 }
 
 void ConverterModel::New(const ItemDialog& dialog) {
-  ConversionItemForm form(sink_);
+  ConversionItemModel form(sink_);
   if (!dialog(form)) return;
   data_.conversionItems.push_back(form.Item());
   save_();
@@ -323,7 +323,7 @@ void ConverterModel::Edit(const ItemDialog& dialog) {
     return;
   }
   auto& item = (*list)[static_cast<std::size_t>(selected_.front())];
-  ConversionItemForm form(sink_, item);
+  ConversionItemModel form(sink_, item);
   if (!dialog(form)) return;
   item = form.Item();
   if (list == &data_.conversionItems) save_();

@@ -65,16 +65,16 @@ inline constexpr std::size_t kHistoryLimit = 30;
 void AddSelectItem(std::vector<ConversionItem>& history, ConversionItem item);
 
 // The new or edited conversion item (catalog, description, value).
-class ConversionItemForm {
+class ConversionItemModel {
  public:
   static constexpr std::array<std::string_view, 9> kCatalogs = {
       "Length", "Area", "Volumn", "Mass", "Press", "Speed", "Energy", "Currency", "Other"};
 
   // An empty form with the first catalog chosen.
-  explicit ConversionItemForm(MessageSink& sink);
+  explicit ConversionItemModel(MessageSink& sink);
   // A form filled with an item (no catalog chosen when the item's is none of
   // the list).
-  ConversionItemForm(MessageSink& sink, const ConversionItem& item);
+  ConversionItemModel(MessageSink& sink, const ConversionItem& item);
 
   // OK: true when the item may be kept. The description and the value must
   // not be empty, and the value must be a number or an expression tail that
@@ -92,7 +92,7 @@ class ConversionItemForm {
 
 // Runs the item dialog on a form; true when it was closed with OK (after
 // Accept succeeded).
-using ItemDialog = std::function<bool(ConversionItemForm&)>;
+using ItemDialog = std::function<bool(ConversionItemModel&)>;
 
 struct UnitListRow {
   std::string name;

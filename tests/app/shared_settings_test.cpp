@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/calculator_window.h"
+#include "app/calculator_model.h"
 #include "app/safe_file.h"
 #include "app/sys_data.h"
 #include "tests/support/recording_sink.h"
@@ -78,7 +78,7 @@ TEST(SharedSettingsTest, FilesThatAreNotSettingsRecordsAreNeverWritten) {
 
   // The windows say so at start and work in memory.
   RecordingSink sink;
-  CalculatorWindow window(text, sink);
+  CalculatorModel window(text, sink);
   window.Initialise();
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("is not a Calvoro settings file"), std::string::npos);
@@ -214,7 +214,7 @@ TEST(SharedSettingsTest, WindowsClearAStaleTipOpenAtStart) {
   stale.tipOpen = true;
   ASSERT_TRUE(CSysDataManager(path).Save(stale));
   RecordingSink sink;
-  CalculatorWindow window(path, sink);
+  CalculatorModel window(path, sink);
   window.Initialise();
   EXPECT_TRUE(window.Calculate("1+1").ok);
   CSysDataManager reader(path);
@@ -226,7 +226,7 @@ TEST(SharedSettingsTest, WindowsClearAStaleTipOpenAtStart) {
 TEST(SharedSettingsTest, LogLinesKeepTheInputAndResultAndShortenASubstitutedLine) {
   const TestFolder folder("shared_log_line");
   RecordingSink sink;
-  CalculatorWindow window(folder.Path("SysData.dat"), sink);
+  CalculatorModel window(folder.Path("SysData.dat"), sink);
   window.data().paramM = std::string(100000, '9');
   const CommandResult result = window.Calculate("m-m+1");
   ASSERT_TRUE(result.ok);

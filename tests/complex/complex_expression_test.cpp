@@ -122,7 +122,7 @@ TEST(ComplexEvaluatorTest, OperatorsAndPowersAgreeWithStdComplex) {
   }
 }
 
-TEST(ComplexWindowTest, CalculateShowsTheValueOrTheReason) {
+TEST(ComplexModelTest, CalculateShowsTheValueOrTheReason) {
   const std::string failure = std::string(kComplexFailureHead) + std::string(kSupportEmail);
   const struct {
     const char* expression;
@@ -137,7 +137,7 @@ TEST(ComplexWindowTest, CalculateShowsTheValueOrTheReason) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    ComplexWindowModel window(sink);
+    ComplexModel window(sink);
     window.operands[0] = {"3", "4"};
     window.operands[1] = {"1.5abc", ""};  // atof reading: 1.5, and an empty edit is 0
     window.expression = "A+B";

@@ -39,7 +39,7 @@ TEST(ComplexTextTest, Shapes) {
   for (const auto& c : cases) EXPECT_EQ(ComplexText(c.z), c.text) << c.text;
 }
 
-TEST(ComplexDialogTest, OperationTexts) {
+TEST(ComplexOperationsModelTest, OperationTexts) {
   const struct {
     Op op;
     ComplexNumber a, b;
@@ -66,7 +66,7 @@ TEST(ComplexDialogTest, OperationTexts) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    ComplexDialogModel dialog(sink);
+    ComplexOperationsModel dialog(sink);
     dialog.a = {ShortFixedText(c.a.re), ShortFixedText(c.a.im)};
     dialog.b = {ShortFixedText(c.b.re), ShortFixedText(c.b.im)};
     ASSERT_TRUE(dialog.Press(c.op)) << kComplexOperationLabels[static_cast<int>(c.op)];
@@ -75,7 +75,7 @@ TEST(ComplexDialogTest, OperationTexts) {
   }
 }
 
-TEST(ComplexDialogTest, RefusalsLeaveTheOutput) {
+TEST(ComplexOperationsModelTest, RefusalsLeaveTheOutput) {
   const struct {
     Op op;
     const char* a_re;
@@ -92,7 +92,7 @@ TEST(ComplexDialogTest, RefusalsLeaveTheOutput) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    ComplexDialogModel dialog(sink);
+    ComplexOperationsModel dialog(sink);
     dialog.a = {"1", "0"};
     dialog.b = {"1", "0"};
     ASSERT_TRUE(dialog.Press(Op::kAdd));

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   calvoro::fuzz::FuzzInput input(data, size);
   calvoro::testing::RecordingSink sink;
-  calvoro::ComplexWindowModel window(sink);
+  calvoro::ComplexModel window(sink);
   for (auto& operand : window.operands) {
     operand.re = input.Line();
     operand.im = input.Line();

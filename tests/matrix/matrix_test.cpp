@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "matrix/matrix_dialog_model.h"
+#include "matrix/matrix_model.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -43,7 +43,7 @@ TEST(MatrixTextTest, ElementsRowsAndLines) {
             "1.5 2 -0.25\r\n0.3 1000000 0");
 }
 
-TEST(MatrixDialogTest, ResultTexts) {
+TEST(MatrixModelTest, ResultTexts) {
   const struct {
     MatrixOperation operation;
     const char* a;
@@ -60,7 +60,7 @@ TEST(MatrixDialogTest, ResultTexts) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    MatrixDialogModel dialog(sink);
+    MatrixModel dialog(sink);
     dialog.a = c.a;
     dialog.b = c.b;
     EXPECT_TRUE(dialog.Press(c.operation)) << c.a;
@@ -69,7 +69,7 @@ TEST(MatrixDialogTest, ResultTexts) {
   }
 }
 
-TEST(MatrixDialogTest, SizeMessages) {
+TEST(MatrixModelTest, SizeMessages) {
   const struct {
     MatrixOperation operation;
     const char* a;
@@ -95,7 +95,7 @@ TEST(MatrixDialogTest, SizeMessages) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    MatrixDialogModel dialog(sink);
+    MatrixModel dialog(sink);
     dialog.a = "7";
     dialog.b = "1";
     ASSERT_TRUE(dialog.Press(MatrixOperation::kAdd));
@@ -118,13 +118,13 @@ namespace calvoro {
 namespace {
 
 // A few megabytes of text must not ask for a matrix of hundreds of gigabytes.
-TEST(MatrixDialogTest, OversizedMatricesAreRefused) {
+TEST(MatrixModelTest, OversizedMatricesAreRefused) {
   std::string wide(2 * 2000, ' ');
   for (std::size_t i = 0; i < wide.size(); i += 2) wide[i] = '1';
   std::string text = wide;
   for (int row = 1; row < 600; ++row) text += "\r\n1";
   RecordingSink sink;
-  MatrixDialogModel dialog(sink);
+  MatrixModel dialog(sink);
   dialog.a = text;
   dialog.b = text;
   EXPECT_FALSE(dialog.Press(MatrixOperation::kAdd));

@@ -8,10 +8,10 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/complex_dlg.h"
-#include "ui/complex_expr_dlg.h"
-#include "ui/expr_dlg.h"
-#include "ui/resize_dlg.h"
+#include "ui/complex_operations_dialog.h"
+#include "ui/complex_window.h"
+#include "ui/calculator_window.h"
+#include "ui/resize_dialog.h"
 
 namespace calvoro::ui {
 namespace {
@@ -32,7 +32,7 @@ void TypeOperand(const ComplexOperandEdits& edits, const char* re, const char* i
   Type(edits.im, im);
 }
 
-TEST(ComplexDialogTest, ButtonsShowTheResultsAndRefuseAZeroDivisor) {
+TEST(ComplexOperationsDialogTest, ButtonsShowTheResultsAndRefuseAZeroDivisor) {
   struct Case {
     ComplexOperation operation;
     const char *aRe, *aIm, *bRe, *bIm, *shown;
@@ -44,7 +44,7 @@ TEST(ComplexDialogTest, ButtonsShowTheResultsAndRefuseAZeroDivisor) {
       {ComplexOperation::kRoots, "8", "0", "2.9", "", "2.828427\n-2.828427+0j"},
   };
   RecordingSink recorder;
-  CComplexDlg dialog(recorder, nullptr);
+  ComplexOperationsDialog dialog(recorder, nullptr);
   dialog.show();
   for (const Case& c : cases) {
     TypeOperand(dialog.operand(0), c.aRe, c.aIm);
@@ -64,9 +64,9 @@ TEST(ComplexDialogTest, ButtonsShowTheResultsAndRefuseAZeroDivisor) {
   EXPECT_EQ(dialog.output()->toPlainText(), "2.828427\n-2.828427+0j");
 }
 
-TEST(ComplexDialogTest, TheKeyboardReachesEveryButton) {
+TEST(ComplexOperationsDialogTest, TheKeyboardReachesEveryButton) {
   RecordingSink recorder;
-  CComplexDlg dialog(recorder, nullptr);
+  ComplexOperationsDialog dialog(recorder, nullptr);
   dialog.show();
   dialog.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -85,15 +85,15 @@ TEST(ComplexDialogTest, TheKeyboardReachesEveryButton) {
   EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST(ComplexDialogTest, TheCalculatorWindowOpensItByButtonAndKey) {
+TEST(ComplexOperationsDialogTest, TheCalculatorWindowOpensItByButtonAndKey) {
   TempSettings settings;
   RecordingSink recorder;
-  CStandardExprDlg window(settings.path(), &recorder);
+  StandardWindow window(settings.path(), &recorder);
   window.Initialise();
   window.show();
   QString shown;
   WhenModal([&](QWidget* modal) {
-    auto* dialog = qobject_cast<CComplexDlg*>(modal);
+    auto* dialog = qobject_cast<ComplexOperationsDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     TypeOperand(dialog->operand(0), "3", "4");
     QTest::mouseClick(dialog->button(ComplexOperation::kModule), Qt::LeftButton);
@@ -104,7 +104,7 @@ TEST(ComplexDialogTest, TheCalculatorWindowOpensItByButtonAndKey) {
   EXPECT_EQ(shown, "5.000000");
   bool opened = false;
   WhenModal([&](QWidget* modal) {
-    opened = qobject_cast<CComplexDlg*>(modal) != nullptr;
+    opened = qobject_cast<ComplexOperationsDialog*>(modal) != nullptr;
     QTest::keyClick(modal, Qt::Key_Escape);
   });
   QTest::keyClick(window.input(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
@@ -114,13 +114,13 @@ TEST(ComplexDialogTest, TheCalculatorWindowOpensItByButtonAndKey) {
 
 class ComplexWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CComplexExprDlg> Open() {
-    auto window = std::make_unique<CComplexExprDlg>(settings.path(), &recorder);
+  std::unique_ptr<ComplexWindow> Open() {
+    auto window = std::make_unique<ComplexWindow>(settings.path(), &recorder);
     window->Initialise();
     window->show();
     return window;
   }
-  static void Calculate(CComplexExprDlg& window, const char* expression) {
+  static void Calculate(ComplexWindow& window, const char* expression) {
     Type(window.input(), expression);
     QTest::keyClick(window.input(), Qt::Key_Return);
   }
@@ -189,7 +189,7 @@ TEST_F(ComplexWindowTest, StyleMenuOffersTheOtherStylesAndWritesTheChoice) {
                                 "  Conversion Expression Calculator", "  Always on Top"}));
   QString notice;
   WhenModal([&](QWidget* modal) {
-    ASSERT_NE(qobject_cast<CResizeDlg*>(modal), nullptr);
+    ASSERT_NE(qobject_cast<ResizeDialog*>(modal), nullptr);
     notice = modal->findChildren<QLabel*>().front()->text();
     qobject_cast<QDialog*>(modal)->accept();
   });

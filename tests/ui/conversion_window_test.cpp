@@ -11,8 +11,8 @@
 #include "app/startup.h"
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/conv_expr_dlg.h"
-#include "ui/resize_dlg.h"
+#include "ui/conversion_window.h"
+#include "ui/resize_dialog.h"
 
 namespace calvoro::ui {
 namespace {
@@ -21,12 +21,12 @@ using calvoro::testing::RecordingSink;
 using calvoro::testing::TempSettings;
 using calvoro::testing::WhenModal;
 
-constexpr int kOutput = ConversionWindowModel::kOutputSlot;
+constexpr int kOutput = ConversionModel::kOutputSlot;
 
 class ConversionWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CConvExprDlg> Open() {
-    auto window = std::make_unique<CConvExprDlg>(settings.path(), &recorder);
+  std::unique_ptr<ConversionWindow> Open() {
+    auto window = std::make_unique<ConversionWindow>(settings.path(), &recorder);
     window->Initialise();
     window->show();
     return window;
@@ -40,7 +40,7 @@ class ConversionWindowTest : public ::testing::Test {
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < row; ++i) QTest::keyClick(combo, Qt::Key_Down);
   }
-  static void Calculate(CConvExprDlg& window, const char* input) {
+  static void Calculate(ConversionWindow& window, const char* input) {
     window.input()->selectAll();
     QTest::keyClicks(window.input(), input);
     QTest::keyClick(window.input(), Qt::Key_Return);
@@ -146,7 +146,7 @@ TEST_F(ConversionWindowTest, FreshStartOpensTheTipAndBlocksTheWindow) {
   stored.windowStyle = WindowStyle::Conversion;
   stored.tipOpen = true;  // left over from a run that ended with the tip open
   settings.Store(stored);
-  auto window = std::make_unique<CConvExprDlg>(settings.path(), &recorder);
+  auto window = std::make_unique<ConversionWindow>(settings.path(), &recorder);
   MarkFreshStart(window->data());
   window->Initialise();
   window->show();

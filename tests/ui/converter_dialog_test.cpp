@@ -8,9 +8,9 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/conv_dlg.h"
-#include "ui/message_dlg.h"
-#include "ui/expr_dlg.h"
+#include "ui/converter_dialog.h"
+#include "ui/message_dialog.h"
+#include "ui/calculator_window.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -51,8 +51,9 @@ void Click(QAbstractButton* button) {
 
 class ConverterDialogTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CConvDlg> Open() {
-    auto dialog = std::make_unique<CConvDlg>(record, [this] { ++saves; }, &recorder, nullptr);
+  std::unique_ptr<ConverterDialog> Open() {
+    auto dialog = std::make_unique<ConverterDialog>(
+        record, [this] { ++saves; }, &recorder, nullptr);
     dialog->show();
     return dialog;
   }
@@ -167,12 +168,12 @@ TEST_F(ConverterDialogTest, TabsByMouseAndKeyboard) {
 
 TEST_F(ConverterDialogTest, ShortcutsHandBackTheirValue) {
   // Without a given sink the dialog shows its own message boxes.
-  auto dialog = std::make_unique<CConvDlg>(record, [] {}, nullptr, nullptr);
+  auto dialog = std::make_unique<ConverterDialog>(record, [] {}, nullptr, nullptr);
   dialog->show();
   Click(dialog->tabButton("quickcheck"));
   QString message, caption;
   WhenModal([&](QWidget* modal) {
-    auto* box = qobject_cast<CMessageDlg*>(modal);
+    auto* box = qobject_cast<MessageDialog*>(modal);
     ASSERT_NE(box, nullptr);
     message = box->text();
     caption = box->windowTitle();
@@ -195,7 +196,7 @@ TEST_F(ConverterDialogTest, NewEditRemoveKeepTheHistory) {
 
   // New: OK refuses an empty description and keeps the form open.
   WhenModal([&](QWidget* modal) {
-    auto* form = qobject_cast<CNewConvDlg*>(modal);
+    auto* form = qobject_cast<ConversionItemDialog*>(modal);
     ASSERT_NE(form, nullptr);
     QStringList catalogs;
     for (int i = 0; i < form->catalog()->count(); ++i) catalogs << form->catalog()->itemText(i);
@@ -227,7 +228,7 @@ TEST_F(ConverterDialogTest, NewEditRemoveKeepTheHistory) {
 
   ClickRow(*dialog->itemList(), "Stone->Kilogram");
   WhenModal([&](QWidget* modal) {
-    auto* form = qobject_cast<CNewConvDlg*>(modal);
+    auto* form = qobject_cast<ConversionItemDialog*>(modal);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->catalog()->currentText(), "Mass");
     EXPECT_EQ(form->value()->text(), "6.35029318");
@@ -259,13 +260,13 @@ TEST_F(ConverterFromWindowTest, SelectInsertsTheValueAndKeepsThirtyItems) {
   CSysData stored;
   for (int i = 0; i < 30; ++i) stored.conversionItems.push_back({"", std::to_string(i), "item " + std::to_string(i), 1});
   settings.Store(stored);
-  CStandardExprDlg window(settings.path(), &recorder);
+  StandardWindow window(settings.path(), &recorder);
   window.Initialise();
   window.show();
   QTest::keyClicks(window.input(), "2+");
 
   WhenModal([&](QWidget* modal) {
-    auto* converter = qobject_cast<CConvDlg*>(modal);
+    auto* converter = qobject_cast<ConverterDialog*>(modal);
     ASSERT_NE(converter, nullptr);
     Click(converter->tabButton("area"));
     ClickRow(*converter->inputList(), "acre");
@@ -286,7 +287,7 @@ TEST_F(ConverterFromWindowTest, SelectInsertsTheValueAndKeepsThirtyItems) {
 
   // Closing hands nothing back.
   WhenModal([&](QWidget* modal) {
-    ASSERT_NE(qobject_cast<CConvDlg*>(modal), nullptr);
+    ASSERT_NE(qobject_cast<ConverterDialog*>(modal), nullptr);
     QTest::keyClick(modal, Qt::Key_Escape);
   });
   window.OnConverter();

@@ -10,17 +10,17 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/complex_dlg.h"
-#include "ui/conv_dlg.h"
-#include "ui/func_dlg.h"
-#include "ui/input_msg_dlg.h"
-#include "ui/log_dlg.h"
-#include "ui/matrix_dlg.h"
-#include "ui/message_dlg.h"
-#include "ui/resize_dlg.h"
-#include "ui/robot_dlg.h"
-#include "ui/set_dlg.h"
-#include "ui/tip_dlg.h"
+#include "ui/complex_operations_dialog.h"
+#include "ui/converter_dialog.h"
+#include "ui/function_dialogs.h"
+#include "ui/input_message_dialog.h"
+#include "ui/log_dialog.h"
+#include "ui/matrix_dialog.h"
+#include "ui/message_dialog.h"
+#include "ui/resize_dialog.h"
+#include "ui/robot_dialog.h"
+#include "ui/settings_dialog.h"
+#include "ui/tip_dialog.h"
 
 namespace calvoro::ui {
 namespace {
@@ -52,40 +52,40 @@ TEST(KeyboardTest, SkinOutlineKeepsEverythingButTheColourKey) {
 TEST(KeyboardTest, EveryDialogHasADefaultButtonAndTabReachesEveryButton) {
   CSysData record;
   RecordingSink sink;
-  ConversionItemForm form(sink);
+  ConversionItemModel form(sink);
   const std::function<std::unique_ptr<SkinnedDialog>()> dialogs[] = {
       [&] {
-        return std::make_unique<CTipDlg>(
+        return std::make_unique<TipDialog>(
             record, [] {}, nullptr);
       },
-      [&] { return std::make_unique<CResizeDlg>(WindowStyle::Mini, nullptr); },
-      [&] { return std::make_unique<CInputMsgDlg>("5+*3", "message", "hint", nullptr); },
-      [&] { return std::make_unique<CSetDlg>(record, sink, nullptr); },
+      [&] { return std::make_unique<ResizeDialog>(WindowStyle::Mini, nullptr); },
+      [&] { return std::make_unique<InputMessageDialog>("5+*3", "message", "hint", nullptr); },
+      [&] { return std::make_unique<SettingsDialog>(record, sink, nullptr); },
       [&] {
-        return std::make_unique<CFuncDlg>(
+        return std::make_unique<FunctionListDialog>(
             record, sink, [](const FunctionButton&) {}, nullptr);
       },
       [&] {
-        return std::make_unique<CFuncInputDlg>(
+        return std::make_unique<FunctionInputDialog>(
             "sin", record, sink, [] {}, nullptr);
       },
       [&] {
-        return std::make_unique<CLogDlg>(
+        return std::make_unique<LogDialog>(
             record, sink, [] {}, nullptr);
       },
       [&] {
-        return std::make_unique<CConvDlg>(
+        return std::make_unique<ConverterDialog>(
             record, [] {}, &sink, nullptr);
       },
-      [&] { return std::make_unique<CNewConvDlg>(form, nullptr); },
-      [&] { return std::make_unique<CComplexDlg>(sink, nullptr); },
-      [&] { return std::make_unique<CMatrixDlg>(sink, nullptr); },
+      [&] { return std::make_unique<ConversionItemDialog>(form, nullptr); },
+      [&] { return std::make_unique<ComplexOperationsDialog>(sink, nullptr); },
+      [&] { return std::make_unique<MatrixDialog>(sink, nullptr); },
       [&] {
-        return std::make_unique<CRobotDlg>(
+        return std::make_unique<RobotDialog>(
             record, sink, [] {}, nullptr);
       },
       [&] {
-        return std::make_unique<CMessageDlg>(MessageIcon::Question, "Calvoro Message", "Sure?",
+        return std::make_unique<MessageDialog>(MessageIcon::Question, "Calvoro Message", "Sure?",
                                              true, nullptr);
       },
   };
@@ -110,7 +110,7 @@ TEST(KeyboardTest, EveryDialogHasADefaultButtonAndTabReachesEveryButton) {
 TEST(KeyboardTest, InputMessageFieldsShowEveryLineBelowTheScrollBar) {
   // Middle and bottom show three lines of 65 characters, the top four of 55.
   const std::string top(4 * 55, 'a'), rest(3 * 65, 'b');
-  CInputMsgDlg dialog(top, rest, rest, nullptr);
+  InputMessageDialog dialog(top, rest, rest, nullptr);
   dialog.show();
   const int lines[3] = {4, 3, 3};
   for (int i = 0; i < 3; ++i) {

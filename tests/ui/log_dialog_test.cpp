@@ -6,15 +6,15 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "tests/ui/expr_window_fixture.h"
-#include "ui/log_dlg.h"
+#include "tests/ui/calculator_window_fixture.h"
+#include "ui/log_dialog.h"
 
 namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordedMessage;
 
-class LogDialogTest : public ExprWindowFixture {
+class LogDialogTest : public CalculatorWindowFixture {
  protected:
   void SetUp() override {
     CSysData record;
@@ -24,8 +24,8 @@ class LogDialogTest : public ExprWindowFixture {
     window = Open();
   }
   // Opens the log manager from the Log button and runs `use` on it.
-  void Log(std::function<void(CLogDlg&)> use) {
-    calvoro::testing::WhenModalOf<CLogDlg>([use](CLogDlg& dialog) {
+  void Log(std::function<void(LogDialog&)> use) {
+    calvoro::testing::WhenModalOf<LogDialog>([use](LogDialog& dialog) {
       use(dialog);
       QTest::keyClick(&dialog, Qt::Key_Escape);  // Escape closes
       EXPECT_FALSE(dialog.isVisible());
@@ -41,12 +41,12 @@ class LogDialogTest : public ExprWindowFixture {
         table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
 
-  std::unique_ptr<CExprDlg> window;
+  std::unique_ptr<CalculatorWindow> window;
 };
 
 TEST_F(LogDialogTest, TableShowsTheNewestLineFirst) {
   bool opened = false;
-  Log([&](CLogDlg& dialog) {
+  Log([&](LogDialog& dialog) {
     opened = true;
     QTableWidget* table = dialog.table();
     EXPECT_EQ(dialog.size(), QSize(620, 370));
@@ -68,7 +68,7 @@ TEST_F(LogDialogTest, TableShowsTheNewestLineFirst) {
 }
 
 TEST_F(LogDialogTest, CopyCommandsFillTheClipboard) {
-  Log([&](CLogDlg& dialog) {
+  Log([&](LogDialog& dialog) {
     QGuiApplication::clipboard()->setText("before");
     dialog.OnCopySel();
     EXPECT_EQ(LastMessage(), "Please select first.Thank you.");
@@ -88,7 +88,7 @@ TEST_F(LogDialogTest, CopyCommandsFillTheClipboard) {
 }
 
 TEST_F(LogDialogTest, RemoveSelIsSavedAtOnceAndClearAsksFirst) {
-  Log([&](CLogDlg& dialog) {
+  Log([&](LogDialog& dialog) {
     Select(dialog.table(), {0, 1});
     dialog.OnRemoveSel();
     ASSERT_EQ(dialog.table()->rowCount(), 1);

@@ -5,9 +5,9 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/expr_dlg.h"
-#include "ui/input_msg_dlg.h"
-#include "ui/matrix_dlg.h"
+#include "ui/calculator_window.h"
+#include "ui/input_message_dialog.h"
+#include "ui/matrix_dialog.h"
 
 namespace calvoro::ui {
 namespace {
@@ -39,7 +39,7 @@ TEST(MatrixDialogTest, ButtonsShowTheOperationsResults) {
       {MatrixOperation::kMultiply, "A * B = \n\n19 22\n43 50"},
   };
   RecordingSink recorder;
-  CMatrixDlg dialog(recorder, nullptr);
+  MatrixDialog dialog(recorder, nullptr);
   dialog.show();
   TypeRows(dialog.editA(), {"1 2", "3  4"});
   TypeRows(dialog.editB(), {"5 6", "7 8 9"});  // the extra 9 is ignored
@@ -56,13 +56,13 @@ TEST(MatrixDialogTest, ButtonsShowTheOperationsResults) {
 // opens the input-message dialog (closed by the test) and keeps the result.
 TEST(MatrixDialogTest, TheRefusalReachesTheInputMessageDialog) {
   TempSettings settings;
-  CStandardExprDlg window(settings.path());
+  StandardWindow window(settings.path());
   window.Initialise();
   window.show();
   QStringList shown;
   bool matrixOpened = false;
   WhenModal([&](QWidget* modal) {
-    auto* dialog = qobject_cast<CMatrixDlg*>(modal);
+    auto* dialog = qobject_cast<MatrixDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     matrixOpened = true;
     TypeRows(dialog->editA(), {"1 2", "3 4"});
@@ -74,7 +74,7 @@ TEST(MatrixDialogTest, TheRefusalReachesTheInputMessageDialog) {
     TypeRows(dialog->editB(), {"1 2 3", "4 5 6"});
     WhenModal(
         [&](QWidget* message) {
-          auto* input = qobject_cast<CInputMsgDlg*>(message);
+          auto* input = qobject_cast<InputMessageDialog*>(message);
           ASSERT_NE(input, nullptr);
           for (int i = 0; i < 3; ++i) shown << input->field(i)->toPlainText().trimmed();
           SaveScreenshot(input, QStringLiteral("matrix_size_message"));

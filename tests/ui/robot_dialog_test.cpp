@@ -11,7 +11,7 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/robot_dlg.h"
+#include "ui/robot_dialog.h"
 
 namespace calvoro::ui {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(RobotDialogTest, EachActionWritesItsResultFile) {
       {3, "12+30=42\r\n\r\n\r\n"},
   };
   for (const Case& c : cases) {
-    CRobotDlg dialog(record, sink, [this] { ++saves; }, nullptr);
+    RobotDialog dialog(record, sink, [this] { ++saves; }, nullptr);
     dialog.chooseSource = [&] { return source; };
     dialog.show();
     dialog.OnBrowse();
@@ -61,7 +61,7 @@ TEST_F(RobotDialogTest, EachActionWritesItsResultFile) {
 }
 
 TEST_F(RobotDialogTest, RefusalsKeepTheWindowAndSayWhy) {
-  CRobotDlg dialog(record, sink, [this] { ++saves; }, nullptr);
+  RobotDialog dialog(record, sink, [this] { ++saves; }, nullptr);
   dialog.show();
   dialog.OnCalculate();  // no source yet
   dialog.OnSelectDir();
@@ -78,7 +78,7 @@ TEST_F(RobotDialogTest, RefusalsKeepTheWindowAndSayWhy) {
 }
 
 TEST_F(RobotDialogTest, CopyAndClearTheLog) {
-  CRobotDlg dialog(record, sink, {}, nullptr);
+  RobotDialog dialog(record, sink, {}, nullptr);
   dialog.chooseSource = [&] { return source; };
   dialog.chooseFolder = [&] { return folder; };
   dialog.show();

@@ -7,24 +7,24 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "tests/ui/expr_window_fixture.h"
-#include "ui/set_dlg.h"
+#include "tests/ui/calculator_window_fixture.h"
+#include "ui/settings_dialog.h"
 
 namespace calvoro::ui {
 namespace {
 
 using calvoro::testing::RecordingSink;
 
-QStringList Figures(const CSetDlg& dialog) {
+QStringList Figures(const SettingsDialog& dialog) {
   QStringList figures;
   for (int i = 0; i < 4; ++i) figures << dialog.figure(i)->text();
   return figures;
 }
 
-TEST(SettingsDialogWindowTest, PrecisionIsReadOnEveryChange) {
+TEST(SettingsDialogTest, PrecisionIsReadOnEveryChange) {
   CSysData record;
   RecordingSink sink;
-  CSetDlg dialog(record, sink, nullptr);
+  SettingsDialog dialog(record, sink, nullptr);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_EQ(dialog.size(), QSize(620, 370));
@@ -74,18 +74,18 @@ TEST(SettingsDialogWindowTest, PrecisionIsReadOnEveryChange) {
   EXPECT_EQ(QApplication::focusWidget(), dialog.thresholdEdit());
 }
 
-class SettingsThroughWindowTest : public ExprWindowFixture {
+class SettingsThroughWindowTest : public CalculatorWindowFixture {
  protected:
   // Opens the dialog from the Setting button and runs `answer` on it.
-  void Setting(CExprDlg& window, std::function<void(CSetDlg&)> answer) {
-    calvoro::testing::WhenModalOf<CSetDlg>(std::move(answer));
+  void Setting(CalculatorWindow& window, std::function<void(SettingsDialog&)> answer) {
+    calvoro::testing::WhenModalOf<SettingsDialog>(std::move(answer));
     QTest::mouseClick(window.control(kSetting), Qt::LeftButton);
   }
 };
 
 TEST_F(SettingsThroughWindowTest, CancelKeepsTheThresholdButNotThePrecision) {
   auto window = Open();
-  Setting(*window, [](CSetDlg& dialog) {
+  Setting(*window, [](SettingsDialog& dialog) {
     dialog.thresholdEdit()->selectAll();
     QTest::keyClicks(dialog.thresholdEdit(), "7");
     QTest::keyClick(dialog.precisionEdit(), Qt::Key_2);
@@ -100,7 +100,7 @@ TEST_F(SettingsThroughWindowTest, CancelKeepsTheThresholdButNotThePrecision) {
 
 TEST_F(SettingsThroughWindowTest, OkStoresAndSavesTheFiveValues) {
   auto window = Open();
-  Setting(*window, [](CSetDlg& dialog) {
+  Setting(*window, [](SettingsDialog& dialog) {
     QTest::mouseClick(dialog.degree(), Qt::LeftButton);
     dialog.minimizeToTray()->setChecked(false);
     dialog.conversionHistory()->setChecked(true);

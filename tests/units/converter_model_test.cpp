@@ -224,7 +224,7 @@ TEST_F(ConverterModelTest, ShortcutsAndHistoryItems) {
 
 TEST_F(ConverterModelTest, NewEditRemove) {
   const auto fill = [](std::string description, std::string value) {
-    return [=](ConversionItemForm& form) {
+    return [=](ConversionItemModel& form) {
       form.catalog = 8;
       form.description = description;
       form.value = value;
@@ -236,16 +236,16 @@ TEST_F(ConverterModelTest, NewEditRemove) {
   ASSERT_EQ(data.conversionItems.size(), 1u);  // New goes to the history
   EXPECT_EQ(data.conversionItems[0], (ConversionItem{"Other", "6.35029318", "Stone->Kilogram", 1}));
   EXPECT_EQ(saves, 1);
-  model.New([](ConversionItemForm&) { return false; });  // cancelled
+  model.New([](ConversionItemModel&) { return false; });  // cancelled
   EXPECT_EQ(data.conversionItems.size(), 1u);
 
   bool opened = false;
   model.SelectTab(kHistoryTab);
-  model.Edit([&](ConversionItemForm&) { return opened = true; });
+  model.Edit([&](ConversionItemModel&) { return opened = true; });
   EXPECT_FALSE(opened);
   EXPECT_EQ(Last(), "Calvoro Message: Please select the item first.");
   model.SelectItems({0});
-  model.Edit([](ConversionItemForm& form) {
+  model.Edit([](ConversionItemModel& form) {
     EXPECT_EQ(form.catalog, 8);
     EXPECT_EQ(form.value, "6.35029318");
     form.value = "*6.35029318";
@@ -285,7 +285,7 @@ TEST_F(ConverterModelTest, NewEditRemove) {
   EXPECT_EQ(loaded.data.conversionItems[1].description, "four");
 }
 
-TEST(ConversionItemFormTest, Validation) {
+TEST(ConversionItemModelTest, Validation) {
   struct Case {
     const char* description;
     const char* value;
@@ -314,16 +314,16 @@ TEST(ConversionItemFormTest, Validation) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    ConversionItemForm form(sink);
+    ConversionItemModel form(sink);
     form.description = c.description;
     form.value = c.value;
     EXPECT_EQ(form.Accept(), std::string_view(c.message).empty()) << c.value;
     EXPECT_EQ(sink.empty() ? "" : sink.messages.back().text, c.message) << c.value;
   }
   RecordingSink sink;
-  EXPECT_EQ(ConversionItemForm(sink, {"Volumn", "1", "d", 1}).catalog, 2);
-  EXPECT_EQ(ConversionItemForm(sink, {"", "1", "d", 1}).catalog, -1);
-  EXPECT_EQ(ConversionItemForm(sink).Item(), (ConversionItem{"Length", "", "", 1}));
+  EXPECT_EQ(ConversionItemModel(sink, {"Volumn", "1", "d", 1}).catalog, 2);
+  EXPECT_EQ(ConversionItemModel(sink, {"", "1", "d", 1}).catalog, -1);
+  EXPECT_EQ(ConversionItemModel(sink).Item(), (ConversionItem{"Length", "", "", 1}));
 }
 
 }  // namespace

@@ -1,0 +1,473 @@
+// The calculator window's commands: Calc, Equal, memories, bases, Backspace,
+// Copy/Paste, and the calculation road with its memories and log line.
+#include "app/calculator_model.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+
+#include "app/startup.h"
+#include "app/window_start.h"
+#include "engine/expression_text.h"
+#include "engine/mix_expression.h"
+#include "engine/number_base.h"
+
+namespace calvoro {
+namespace {
+
+constexpr std::string_view kEmptyInput = "Please input the expression first.";
+constexpr std::string_view kAssignFailed =
+    "Failed to set the parameter value,please check the right expression after =.Thank you.";
+constexpr std::string_view kInputError = "Input expression is error, please check it again.";
+constexpr std::string_view kOneEquals =
+    "The input expression has include one = , we only accetp one = in one expression.";
+
+std::string_view FirstLine(std::string_view steps) { return steps.substr(0, steps.find('\r')); }
+
+// A number of the base as typed into the field (in Mix, with its head).
+bool IsPlainNumber(std::string_view text, NumberBase base) {
+  if (base != NumberBase::Mix) return IsNumberOfBase(base, text);
+  std::string_view body = text;
+  if (!body.empty() && (body.front() == '-' || body.front() == '+')) body.remove_prefix(1);
+  const NumberBase own = BaseOfNumberText(body);
+  return IsNumberOfBase(own, body.substr(HeadOfBase(own).size()));
+}
+
+// Something the Calc and Equal commands calculate: an expression, a
+// parameter, a memory or Pi, an "=" or the unknown X.
+bool IsCalculable(std::string_view text) {
+  return IsExpression(text) || UsesUserParameter(text) || UsesMemory(text) ||
+         text.find('=') != std::string_view::npos || ContainsUnknown(text);
+}
+
+// "(L)" with L a parameter letter.
+bool IsParameterHead(std::string_view text) {
+  return text.size() == 3 && text[0] == '(' && IsParameterLetter(text[1]) && text[2] == ')';
+}
+
+}  // namespace
+
+std::string_view BasePrefix(NumberBase base) {
+  switch (base) {
+    case NumberBase::Binary:
+      return "Bin:";
+    case NumberBase::Octal:
+      return "Oct:";
+    case NumberBase::Hex:
+      return "Hex:";
+    case NumberBase::Mix:
+      return "Mix:";
+    default:
+      return "Dec:";
+  }
+}
+
+std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
+                    std::string_view first_line, std::string_view result) {
+  // The pieces first, so that a line of millions of digits is built in one
+  // allocation.
+  std::string_view shown = expression;
+  const bool same = EqualIgnoringCase(TrimBlanks(expression), TrimBlanks(first_line));
+  std::string_view working;  // the first line after "=", when it differs
+  std::string cut;           // "...[N characters]" after a shortened first line
+  if (same) {
+    if (base != NumberBase::Mix) shown = first_line;
+  } else if (first_line.size() > kMaxLoggedFirstLine) {
+    working = first_line.substr(0, kMaxLoggedFirstLine);
+    cut = "...[" + std::to_string(first_line.size()) + " characters]";
+  } else {
+    working = first_line;
+  }
+  std::string line = LogTimeText(time);
+  const std::string_view prefix = BasePrefix(base);
+  line.reserve(line.size() + 3 + prefix.size() + shown.size() + 1 + working.size() + cut.size() +
+               1 + result.size());
+  line.append("   ").append(prefix).append(shown);
+  if (!same) line.append("=").append(working).append(cut);
+  line.append("=").append(result);
+  return line;
+}
+
+CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
+    : ownSettings_(std::make_unique<CSysDataManager>(std::move(settings_path))),
+      manager_(*ownSettings_),
+      sink_(sink),
+      engine_(manager_.data, sink),
+      store_(manager_.data) {
+  manager_.Load();
+  filter_.SetBase(base());
+}
+
+CalculatorModel::CalculatorModel(CSysDataManager& settings, MessageSink& sink)
+    : manager_(settings), sink_(sink), engine_(manager_.data, sink), store_(manager_.data) {
+  filter_.SetBase(base());
+}
+
+bool CalculatorModel::Initialise() {
+  CSysData& d = data();
+  filter_.SetBase(d.numberBase);
+  const bool fresh_start = d.freshStart;
+  const bool open_tips = InitialiseShellRecord(manager_, sink_);
+  if (fresh_start) {
+    d.savedExpression.clear();
+  } else if (!d.savedExpression.empty()) {
+    if (d.savedInputFlag) {
+      d.savedExpression.clear();
+      d.savedInputText.clear();
+      d.savedInputFlag = false;
+      d.savedInputC = 0;
+      d.savedInputB = -1;
+    } else {
+      SetFieldText(d.savedExpression);
+    }
+  }
+  return open_tips;
+}
+
+void CalculatorModel::TypeChar(char c) {
+  if (Blocked()) return;
+  field_.ClampPositions();
+  const FilterAction action = filter_.TypeChar(c, field_);
+  ApplyFilterAction(action, field_);
+  if (action.runEqual) EqualCommand();
+}
+
+void CalculatorModel::InsertText(std::string_view text) {
+  // Into a field that shows a result, an insertion starts a new input, as a
+  // typed character does.
+  if (filter_.resultShown()) ClearInput();
+  field_.ClampPositions();
+  if (savedCaret_) {
+    field_.caret = field_.anchor = std::min(*savedCaret_, field_.text.size());
+    savedCaret_.reset();
+  }
+  field_.Insert(text);
+  filter_.NoteInserted(text);
+}
+
+void CalculatorModel::SelectAll() {
+  field_.anchor = 0;
+  field_.caret = field_.text.size();
+}
+
+void CalculatorModel::ClearInput() {
+  field_.Clear();
+  filter_.NoteCleared();
+}
+
+void CalculatorModel::RememberCaret() { savedCaret_ = field_.caret; }
+
+void CalculatorModel::SetFieldText(std::string text) {
+  field_.text = std::move(text);
+  field_.caret = field_.anchor = field_.text.size();
+  filter_.Resync(field_.text);
+}
+
+void CalculatorModel::ShowResult(std::string display) {
+  SetFieldText(std::move(display));
+  filter_.MarkResultShown();
+}
+
+CommandResult CalculatorModel::Shown(std::size_t result_size, std::string steps) const {
+  const std::string_view display = field_.text;
+  return {true, display, display.substr(display.size() - result_size), std::move(steps),
+          store_.memories()[0]};
+}
+
+CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& command) {
+  try {
+    return command();
+  } catch (const std::bad_alloc&) {
+    sink_.MessageBox("Sorry, the calculation needs more memory than the computer has.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+  } catch (const std::exception& error) {
+    sink_.MessageBox(std::string("Sorry, the calculation failed: ") + error.what(),
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+  }
+  return {};
+}
+
+CommandResult CalculatorModel::CalcCommand() {
+  if (Blocked()) return {};
+  return Guarded([&] { return Command(field_.text); });
+}
+
+CommandResult CalculatorModel::Calculate(std::string input) {
+  SetFieldText(std::move(input));
+  return CalcCommand();
+}
+
+CommandResult CalculatorModel::Command(std::string_view input) {
+  const std::string_view text = TrimBlanks(input);
+  if (text.empty()) {
+    sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);
+    return {};
+  }
+  if (!IsCalculable(text)) {
+    // A plain number stays in the field as it is.
+    if (IsPlainNumber(text, base())) {
+      plainValue_ = MixResultText(text, base());
+      return {true, text, text, std::string(text), plainValue_};
+    }
+    sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    return {};
+  }
+  if (text.find('=') != std::string_view::npos) {
+    const std::string_view left = text.substr(0, text.find('='));
+    if (IsParameterHead(left)) return Assign(text, left[1], text.substr(4));
+    if (!ContainsUnknown(text)) {
+      sink_.MessageBox(kInputError, kCaptionCalvoro, MessageIcon::Information);
+      ClearInput();
+      return {};
+    }
+    return Solve(text);
+  }
+  if (ContainsUnknown(text)) return Solve(text);  // refused: no "=" in the equation
+  // `text` looks into the field, which stays as it is until the result is in.
+  auto calculation = RunCalculation(text);
+  if (!calculation) return {};
+  const std::size_t result_size = calculation->result.size();
+  std::string steps = std::move(calculation->steps);
+  SavedAfter([&] {
+    const std::string_view first_line = calculation->FirstLine(text);
+    std::string display;
+    display.reserve(first_line.size() + 1 + result_size);
+    display.append(first_line).append("=").append(calculation->result);
+    calculation.reset();
+    ShowResult(std::move(display));
+  });
+  return Shown(result_size, std::move(steps));
+}
+
+CommandResult CalculatorModel::Assign(std::string_view input, char letter,
+                                       std::string_view right) {
+  std::string value;
+  std::string steps;
+  if (IsNumberText(right)) {
+    if (!IsPlainNumber(right, base())) {
+      sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
+      return {};
+    }
+    value = std::string(right);
+  } else {
+    const auto calculation = RunCalculation(right, true);
+    if (!calculation) {
+      sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
+      return {};
+    }
+    value = calculation->plainResult;
+    steps = calculation->steps;
+  }
+  std::string* parameter = store_.Parameter(letter);
+  *parameter = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
+  Save();
+  const char upper = ToUpperAscii(std::string(1, letter))[0];
+  std::string display(input);
+  display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
+  if (steps.empty()) steps = display;
+  ShowResult(std::move(display));
+  return {true, field_.text, *parameter, std::move(steps), *parameter};
+}
+
+CommandResult CalculatorModel::Solve(std::string_view input) {
+  const std::string equation(input);
+  const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base());
+  if (!solution) return {};
+  store_.ShiftMemories(solution->value, base());
+  data().logLines.push_back(solution->logLine);
+  Save();
+  ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  return Shown(solution->value.size(), solution->working);
+}
+
+std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
+                                                            bool keep_plain) {
+  auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
+  if (!calculation) return std::nullopt;
+  store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
+                       base());
+  data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
+                                    calculation->FirstLine(expression), calculation->result));
+  return calculation;
+}
+
+void CalculatorModel::SavedAfter(const std::function<void()>& show) {
+  try {
+    show();
+  } catch (...) {
+    Save();
+    throw;
+  }
+  Save();
+}
+
+CommandResult CalculatorModel::EqualCommand() {
+  if (Blocked()) return {};
+  const std::string text(TrimBlanks(field_.text));
+  if (text.empty()) {
+    sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);
+    return {};
+  }
+  if (IsParameterHead(text)) {
+    SetFieldText(text + "=");
+    filter_.ClearResultShown();
+    return {};
+  }
+  if (text.find('=', 1) != std::string::npos) {
+    sink_.MessageBox(kOneEquals, kCaptionCalvoroMessage, MessageIcon::Information);
+    return {};
+  }
+  if (!IsCalculable(text)) return {};
+  if (ContainsUnknown(text)) {
+    InsertText("=");
+    return {};
+  }
+  return Guarded([&]() -> CommandResult {
+    auto calculation = RunCalculation(text);
+    if (!calculation) return {};
+    const std::size_t result_size = calculation->result.size();
+    std::string steps = std::move(calculation->steps);
+    SavedAfter([&] {
+      const std::string_view shown =
+          base() == NumberBase::Mix ? text : calculation->FirstLine(text);
+      std::string display = std::string(shown) + "=" + calculation->result;
+      calculation.reset();
+      ShowResult(std::move(display));
+    });
+    return Shown(result_size, std::move(steps));
+  });
+}
+
+void CalculatorModel::MemoryCommand(int index) {
+  if (Blocked() || index < 0 || index >= 5) return;
+  InsertText(
+      ConvertNumber(NumberBase::Mix, base(), store_.memories()[index], data().precision, sink_));
+}
+
+std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase from,
+                                               NumberBase to) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // Names are copied whole: their letters may be digits of the base.
+    std::string_view name = FunctionNameAt(text, i);
+    if (name.empty()) name = MemoryWordAt(text, i);
+    if (name.empty() && ToLowerAscii(text.substr(i, 2)) == "pi") name = text.substr(i, 2);
+    if (!name.empty()) {
+      out.append(name);
+      i += name.size();
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && IsDigitOfBase(from, text[end]) && FunctionNameAt(text, end).empty())
+      ++end;
+    const std::string_view run = text.substr(i, end - i);
+    if (run.empty()) {
+      out += text[i++];
+    } else if (run.find_first_not_of('.') == std::string_view::npos) {
+      out.append(run);  // a point that belongs to no number
+      i = end;
+    } else {
+      out.append(ConvertNumber(from, to, run, data().precision, sink_));
+      i = end;
+    }
+  }
+  return out;
+}
+
+void CalculatorModel::BaseCommand(NumberBase base) {
+  if (Blocked()) return;
+  const NumberBase old_base = this->base();
+  data().numberBase = base;
+  filter_.SetBase(base);
+  Save();
+  if (old_base == base) return;
+  Guarded([&]() -> CommandResult {
+    const std::string converted = ConvertFieldText(field_.text, old_base, base);
+    const std::size_t equals = converted.find('=');
+    if (equals != std::string::npos && !ContainsUnknown(converted)) {
+      const std::string part = converted.substr(0, equals);
+      if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
+        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
+                                          calculation->result));
+        Save();
+        ShowResult(part + "=" + calculation->result);
+        return {};
+      }
+    } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
+      const std::string equation = converted.substr(0, converted.find("=>"));
+      if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
+        data().logLines.push_back(solution->logLine);
+        Save();
+        ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+        return {};
+      }
+    }
+    const bool shown = filter_.resultShown();
+    SetFieldText(converted);
+    if (shown) filter_.MarkResultShown();
+    return {};
+  });
+}
+
+void CalculatorModel::BackspaceCommand() {
+  if (Blocked()) return;
+  field_.ClampPositions();
+  filter_.Backspace(field_);
+}
+
+std::string CalculatorModel::CopyCommand() const {
+  if (!field_.HasSelection()) return field_.text;
+  const std::size_t start = std::min(field_.SelectionStart(), field_.text.size());
+  return field_.text.substr(start, field_.SelectionEnd() - start);
+}
+
+void CalculatorModel::PasteCommand(std::string_view clipboard) {
+  if (Blocked()) return;
+  InsertText(clipboard);
+}
+
+std::string CalculatorModel::SelectStyle(WindowStyle style) {
+  return std::string(calvoro::SelectStyle(data(), style, [this] { Save(); }));
+}
+
+void CalculatorModel::ReloadSettings() {
+  manager_.Load();
+  OverrideForRun(overrides_);
+  filter_.SetBase(base());
+}
+
+void CalculatorModel::ExitCommand() {
+  if (Blocked()) return;
+  Save();
+}
+
+void CalculatorModel::OverrideForRun(const RunOverrides& overrides) {
+  CSysData& d = data();
+  overrides_ = overrides;
+  fileValues_ = {d.precision, d.exponentThreshold, d.angleRadian, d.numberBase};
+  if (overrides.precision) d.precision = *overrides.precision;
+  if (overrides.exponentThreshold) d.exponentThreshold = *overrides.exponentThreshold;
+  if (overrides.angleRadian) d.angleRadian = *overrides.angleRadian;
+  if (overrides.numberBase) d.numberBase = *overrides.numberBase;
+}
+
+bool CalculatorModel::Save() {
+  // The file keeps its own values of the overridden fields: they are swapped
+  // in for the save and out again (no copy of the record and its log).
+  CSysData& record = data();
+  const auto swap_overridden = [&] {
+    if (overrides_.precision) std::swap(record.precision, fileValues_.precision);
+    if (overrides_.exponentThreshold)
+      std::swap(record.exponentThreshold, fileValues_.exponentThreshold);
+    if (overrides_.angleRadian) std::swap(record.angleRadian, fileValues_.angleRadian);
+    if (overrides_.numberBase) std::swap(record.numberBase, fileValues_.numberBase);
+  };
+  swap_overridden();
+  const bool saved = save_hook_ ? save_hook_(manager_) : manager_.Save();
+  swap_overridden();
+  return saved;
+}
+
+}  // namespace calvoro

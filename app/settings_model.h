@@ -1,0 +1,96 @@
+// The settings dialog's logic: the angle unit, minimise-to-tray, the
+// converter's history option, the precision and the exponent threshold, and
+// the fraction digits the precision gives each number base.
+//
+// The caller fills the dialog from its record and, after OK, stores the
+// values back and saves. A precision that reads well is written into the
+// record at once, so the record keeps it even when the dialog is cancelled;
+// it reaches the file with the next save.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/sys_data.h"
+#include "engine/message_sink.h"
+
+namespace calvoro {
+
+inline constexpr std::string_view kNotPositiveInteger = "Please enter a positive integer.";
+inline constexpr std::string_view kPrecisionRange = "Please enter a precision from 0 to 1000000.";
+inline constexpr std::string_view kThresholdRange =
+    "Please enter an exponent threshold from 0 to 1000000000.";
+
+enum class IntegerRead { Ok, NotInteger, OutOfRange };
+// An unsigned integer text (blanks around it allowed) no larger than `max`.
+// `value` is set only on Ok.
+IntegerRead ReadBoundedInteger(std::string_view text, int max, int& value);
+
+// Fraction digits kept per base at precision P: 4P bits, 4P/3 octal digits
+// (rounded down), P decimal and P hexadecimal digits.
+struct PrecisionFigures {
+  long long binary = 0, octal = 0, decimal = 0, hex = 0;
+  bool operator==(const PrecisionFigures&) const = default;
+};
+PrecisionFigures FiguresOfPrecision(long long precision);
+
+struct SettingsValues {
+  bool useRadian = true;
+  bool minimizeToTray = true;
+  bool addSingleConversionToHistory = false;
+  int precision = 10;
+  int exponentThreshold = 100;
+  bool operator==(const SettingsValues&) const = default;
+};
+SettingsValues SettingsOf(const CSysData& record);
+// The five values into the record (the caller saves).
+void StoreSettings(const SettingsValues& values, CSysData& record);
+
+class SettingsModel {
+ public:
+  enum class Field { None, Precision, ExponentThreshold };
+
+  // `record` is the caller's record: the figures follow its precision, and
+  // an accepted precision edit is written into it at once.
+  SettingsModel(const SettingsValues& values, CSysData& record, MessageSink& sink);
+
+  // The two edits' texts as they stand.
+  const std::string& precisionText() const { return precisionText_; }
+  const std::string& thresholdText() const { return thresholdText_; }
+
+  // "Radian" and "Degree" act as a pair.
+  void SelectRadian() { values_.useRadian = true; }
+  void SelectDegree() { values_.useRadian = false; }
+  void SetMinimizeToTray(bool on) { values_.minimizeToTray = on; }
+  void SetAddSingleConversionToHistory(bool on) { values_.addSingleConversionToHistory = on; }
+
+  // Every change of the precision edit: a refused text raises its message
+  // and asks for the focus; an accepted one goes into the record at once and
+  // the figures follow. True when accepted.
+  bool PrecisionChanged(std::string_view text);
+  // The threshold edit is read on OK.
+  void ThresholdChanged(std::string_view text) { thresholdText_ = text; }
+
+  // OK: reads both edits; a refusal raises its message, asks for the focus
+  // and keeps the dialog open (false). On true the dialog closes with
+  // `values()` for the caller to store.
+  bool Ok();
+
+  // The edit that should get the focus after a refusal.
+  Field focus() const { return focus_; }
+  // The four figures of the record's current precision.
+  PrecisionFigures figures() const { return FiguresOfPrecision(record_.precision); }
+  const SettingsValues& values() const { return values_; }
+
+ private:
+  bool Read(Field field);
+
+  SettingsValues values_;
+  CSysData& record_;
+  MessageSink& sink_;
+  std::string precisionText_;
+  std::string thresholdText_;
+  Field focus_ = Field::None;
+};
+
+}  // namespace calvoro

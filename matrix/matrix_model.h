@@ -1,0 +1,42 @@
+// The behaviour of the matrix calculator dialog (MatrixDialog) without
+// widgets: the dialog copies its "A:" and "B:" edits into the model, calls
+// the button's command and shows `result()` in "Result:".
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/message_sink.h"
+#include "matrix/matrix.h"
+
+namespace calvoro {
+
+enum class MatrixOperation { kAdd, kSubtract, kTranspose, kMultiply };
+// The buttons in the dialog's order, and its delimiter note.
+inline constexpr std::array<std::string_view, 4> kMatrixOperationLabels = {"A+B", "A-B", "A Trans.",
+                                                                           "A*B"};
+inline constexpr std::string_view kMatrixDelimiterNote = "Delimiter =  One Space";
+
+class MatrixModel {
+ public:
+  explicit MatrixModel(MessageSink& sink) : sink_(sink) {}
+
+  // Parses the edits the operation needs and writes the result text. A size
+  // mismatch goes to the input-message dialog (counts, rule, "Syntax
+  // Error.") and leaves the result as it was.
+  bool Press(MatrixOperation operation);
+
+  std::string a;
+  std::string b;
+  const std::string& result() const { return result_; }
+
+ private:
+  void Refuse(const std::string& counts, std::string_view rule);
+  bool Calculate(MatrixOperation operation);
+
+  MessageSink& sink_;
+  std::string result_;
+};
+
+}  // namespace calvoro

@@ -1,0 +1,94 @@
+// The settings dialog's logic.
+#include "app/settings_model.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/recording_sink.h"
+
+namespace calvoro {
+namespace {
+
+using testing::RecordingSink;
+
+TEST(SettingsModelTest, FiguresAndIntegerReading) {
+  EXPECT_EQ(FiguresOfPrecision(1), (PrecisionFigures{4, 1, 1, 1}));
+  EXPECT_EQ(FiguresOfPrecision(1000000), (PrecisionFigures{4000000, 1333333, 1000000, 1000000}));
+
+  int value = -1;
+  for (const char* text : {"", " ", "-1", "+5", "1a", "2.5", "99999999999x"}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::NotInteger) << text;
+  }
+  for (const char* text : {"1001", "99999999999999999999999"}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::OutOfRange) << text;
+  }
+  EXPECT_EQ(value, -1);
+  for (const auto& [text, read] : {std::pair{" 7 ", 7}, {"0", 0}, {"1000", 1000}}) {
+    EXPECT_EQ(ReadBoundedInteger(text, 1000, value), IntegerRead::Ok) << text;
+    EXPECT_EQ(value, read);
+  }
+}
+
+TEST(SettingsModelTest, PrecisionGoesIntoTheRecordAtOnce) {
+  CSysData record;
+  RecordingSink sink;
+  SettingsModel dialog(SettingsOf(record), record, sink);
+  EXPECT_EQ(dialog.precisionText(), "10");
+  EXPECT_EQ(dialog.figures(), (PrecisionFigures{40, 13, 10, 10}));
+
+  EXPECT_TRUE(dialog.PrecisionChanged("25"));
+  EXPECT_EQ(record.precision, 25);
+  EXPECT_EQ(dialog.figures(), (PrecisionFigures{100, 33, 25, 25}));
+  EXPECT_TRUE(sink.empty());
+
+  struct Refusal {
+    const char* text;
+    std::string_view message;
+  };
+  const Refusal refusals[] = {
+      {"2a", kNotPositiveInteger}, {"", kNotPositiveInteger}, {"1000001", kPrecisionRange}};
+  for (const auto& r : refusals) {
+    sink.messages.clear();
+    EXPECT_FALSE(dialog.PrecisionChanged(r.text));
+    ASSERT_EQ(sink.messages.size(), 1u) << r.text;
+    EXPECT_EQ(sink.messages[0].text, r.message);
+    EXPECT_EQ(sink.messages[0].caption, kCaptionCalvoro);
+    EXPECT_EQ(dialog.focus(), SettingsModel::Field::Precision);
+    EXPECT_EQ(record.precision, 25);
+  }
+
+  // Cancel: the threshold stays, the precision edited before stays too.
+  dialog.PrecisionChanged("30");
+  dialog.ThresholdChanged("7");
+  EXPECT_EQ(record.precision, 30);
+  EXPECT_EQ(record.exponentThreshold, 100);
+}
+
+TEST(SettingsModelTest, OkReadsBothEdits) {
+  CSysData record;
+  RecordingSink sink;
+  SettingsModel dialog(SettingsOf(record), record, sink);
+  dialog.ThresholdChanged("x");
+  EXPECT_FALSE(dialog.Ok());
+  EXPECT_EQ(dialog.focus(), SettingsModel::Field::ExponentThreshold);
+  dialog.ThresholdChanged("1000000001");
+  EXPECT_FALSE(dialog.Ok());
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_EQ(sink.messages[0].text, kNotPositiveInteger);
+  EXPECT_EQ(sink.messages[1].text, kThresholdRange);
+
+  dialog.ThresholdChanged("1000000000");
+  dialog.SelectDegree();
+  dialog.SetMinimizeToTray(false);
+  dialog.SetAddSingleConversionToHistory(true);
+  ASSERT_TRUE(dialog.Ok());
+  EXPECT_EQ(dialog.focus(), SettingsModel::Field::None);
+  StoreSettings(dialog.values(), record);
+  EXPECT_FALSE(record.angleRadian);
+  EXPECT_FALSE(record.minimizeToTray);
+  EXPECT_TRUE(record.addSingleConversionToHistory);
+  EXPECT_EQ(record.exponentThreshold, 1000000000);
+  EXPECT_EQ(SettingsOf(record), dialog.values());
+}
+
+}  // namespace
+}  // namespace calvoro
