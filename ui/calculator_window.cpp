@@ -25,7 +25,10 @@ struct WaitCursor {
 
 bool IsCaretKey(int key) {
   switch (key) {
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Home: case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
       return true;
     default:
       return false;
@@ -36,22 +39,34 @@ bool IsCaretKey(int key) {
 // the shifted character's.
 int MemoryOfKey(int key) {
   switch (key) {
-    case Qt::Key_1: case Qt::Key_Exclam: return 0;
-    case Qt::Key_2: case Qt::Key_At: return 1;
-    case Qt::Key_3: case Qt::Key_NumberSign: return 2;
-    case Qt::Key_4: case Qt::Key_Dollar: return 3;
-    case Qt::Key_5: case Qt::Key_Percent: return 4;
-    default: return -1;
+    case Qt::Key_1:
+    case Qt::Key_Exclam:
+      return 0;
+    case Qt::Key_2:
+    case Qt::Key_At:
+      return 1;
+    case Qt::Key_3:
+    case Qt::Key_NumberSign:
+      return 2;
+    case Qt::Key_4:
+    case Qt::Key_Dollar:
+      return 3;
+    case Qt::Key_5:
+    case Qt::Key_Percent:
+      return 4;
+    default:
+      return -1;
   }
 }
 
 // The letter keys A to F, which the hexadecimal digits repeat.
 constexpr Control kLettersAToF[6] = {kLetterA, kLetterB, kLetterC, kLetterD, kLetterE, kLetterF};
 
-const char* const kMemoryTips[5] = {
-    "The first lastest result of calculation:last1=0", "The second lastest result of calculation:last2=0",
-    "The third lastest result of calculation:last3=0", "The forth lastest result of calculation:last4=0",
-    "The fifth lastest result of calculation:last5=0"};
+const char* const kMemoryTips[5] = {"The first lastest result of calculation:last1=0",
+                                    "The second lastest result of calculation:last2=0",
+                                    "The third lastest result of calculation:last3=0",
+                                    "The forth lastest result of calculation:last4=0",
+                                    "The fifth lastest result of calculation:last5=0"};
 
 }  // namespace
 
@@ -71,9 +86,10 @@ void ExprLineEdit::keyPressEvent(QKeyEvent* event) {
 // Characters only come as keys, through the filter.
 void ExprLineEdit::inputMethodEvent(QInputMethodEvent* event) { event->ignore(); }
 
-CalculatorWindow::CalculatorWindow(const std::string& settingsPath, bool mini, MessageSink* sink, QWidget* parent)
-    : ShellWindow(mini ? kMiniSize : kStandardSize, mini ? WindowStyle::Mini : WindowStyle::Standard,
-                 settingsPath, sink, parent),
+CalculatorWindow::CalculatorWindow(const std::string& settingsPath, bool mini, MessageSink* sink,
+                                   QWidget* parent)
+    : ShellWindow(mini ? kMiniSize : kStandardSize,
+                  mini ? WindowStyle::Mini : WindowStyle::Standard, settingsPath, sink, parent),
       mini_(mini),
       model_(settings(), this->sink()) {
   BuildControls();
@@ -89,8 +105,9 @@ SkinnedButton* CalculatorWindow::control(int id) const {
   return found == controls_.end() ? nullptr : found->second;
 }
 
-SkinnedButton* CalculatorWindow::Add(int id, const QString& caption, const QRect& place, ButtonTone tone,
-                             const QString& tooltip, std::function<void()> command) {
+SkinnedButton* CalculatorWindow::Add(int id, const QString& caption, const QRect& place,
+                                     ButtonTone tone, const QString& tooltip,
+                                     std::function<void()> command) {
   SkinnedButton* button = AddButton(caption, place, tone);
   if (!tooltip.isEmpty()) button->setToolTip(tooltip);
   connect(button, &QAbstractButton::clicked, this, std::move(command));
@@ -132,17 +149,25 @@ void CalculatorWindow::BuildControls() {
   for (int i = 0; i < 6; ++i) {
     const char c = static_cast<char>('A' + i);
     Add(kHexA + i, QString(QChar(c)), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
-    Add(kLettersAToF[i], QString(QChar(c)), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
+    Add(kLettersAToF[i], QString(QChar(c)), nowhere, ButtonTone::Key, {},
+        [this, c] { TypeChar(c); });
   }
   for (char c = 'g'; c <= 'y'; ++c) {
     if (c == 'x') continue;
     const int id = c == 'y' ? int{kLetterY} : kLetterG + (c - 'g');
-    Add(id, QString(QChar(c - 'a' + 'A')), nowhere, ButtonTone::Key, {}, [this, c] { TypeChar(c); });
+    Add(id, QString(QChar(c - 'a' + 'A')), nowhere, ButtonTone::Key, {},
+        [this, c] { TypeChar(c); });
   }
-  Add(kHeadHex, QStringLiteral("Oh"), nowhere, ButtonTone::Base, QStringLiteral("Hex Float Number Head"),
-      [this] { TypeChar('0'); TypeChar('h'); });
-  Add(kHeadBin, QStringLiteral("Ob"), nowhere, ButtonTone::Base, QStringLiteral("Bin Float Number Head"),
-      [this] { TypeChar('0'); TypeChar('b'); });
+  Add(kHeadHex, QStringLiteral("Oh"), nowhere, ButtonTone::Base,
+      QStringLiteral("Hex Float Number Head"), [this] {
+        TypeChar('0');
+        TypeChar('h');
+      });
+  Add(kHeadBin, QStringLiteral("Ob"), nowhere, ButtonTone::Base,
+      QStringLiteral("Bin Float Number Head"), [this] {
+        TypeChar('0');
+        TypeChar('b');
+      });
   Add(kCalc, QStringLiteral("Calc"), nowhere, ButtonTone::Accent, QStringLiteral("Calculate"),
       [this] { OnCalc(); });
   Add(kEqual, QStringLiteral("="), nowhere, ButtonTone::Accent, QStringLiteral("Equal"),
@@ -185,12 +210,15 @@ void CalculatorWindow::BuildControls() {
        {Tool{kSetting, "Setting", "Setting[Ctrl+Shift+S]", "Setting", &CalculatorWindow::OnSetting},
         Tool{kFuncPara, "FuncPara", "Function and Parameter List[Ctrl+Shift+F]",
              "Function and Parameter List", &CalculatorWindow::OnFuncPara},
-        Tool{kComplex, "Complex", "Complex Calculator[Ctrl+Shift+P]", "Parameters", &CalculatorWindow::OnComplex},
+        Tool{kComplex, "Complex", "Complex Calculator[Ctrl+Shift+P]", "Parameters",
+             &CalculatorWindow::OnComplex},
         Tool{kMatrix, "Matrix", "Matrix calculator[Ctrl+Shift+M]", "Exercise for basic calculation",
              &CalculatorWindow::OnMatrix},
         Tool{kLog, "Log", "Log[Ctrl+Shift+L]", "Log", &CalculatorWindow::OnLog},
-        Tool{kConverter, "Converter", "Unit Converter[Ctrl+Shift+C]", "", &CalculatorWindow::OnConverter},
-        Tool{kRobot, "Robot", "File Calculation Robot[Ctrl+Shift+R]", "", &CalculatorWindow::OnRobot}}) {
+        Tool{kConverter, "Converter", "Unit Converter[Ctrl+Shift+C]", "",
+             &CalculatorWindow::OnConverter},
+        Tool{kRobot, "Robot", "File Calculation Robot[Ctrl+Shift+R]", "",
+             &CalculatorWindow::OnRobot}}) {
     const auto command = t.command;
     Add(t.id, QString::fromLatin1(t.caption), nowhere, ButtonTone::Tool,
         QString::fromLatin1(mini_ ? t.miniTip : t.tip), [this, command] { (this->*command)(); });
@@ -249,7 +277,8 @@ void CalculatorWindow::LayoutStandard() {
     control(tools[i])->Place(x, 124, toolWidths[i] + 14, 20);
     x += toolWidths[i] + 17;
   }
-  QLabel* brand = AddStatic(QStringLiteral("Calvoro \u2014 exact to the last digit"), QRect(x + 12, 124, 300, 20));
+  QLabel* brand = AddStatic(QStringLiteral("Calvoro \u2014 exact to the last digit"),
+                            QRect(x + 12, 124, 300, 20));
   brand->setStyleSheet(QStringLiteral("color: #6a7386; font-style: italic;"));
 }
 
@@ -268,9 +297,10 @@ void CalculatorWindow::LayoutMini() {
   for (int i = 0; i < 5; ++i, x += 36) control(kLast1 + i)->Place(x, 48, 34, 26);
   // The keypad and the tools exist but are hidden; their keys still work.
   for (auto& [id, button] : controls_) {
-    const bool shown = id != kSteps && ((id >= kBin && id <= kMix) || id == kHeadHex || id == kHeadBin ||
-                       id == kUnknown || (id >= kLast1 && id < kLast1 + 5) || id == kBackspace ||
-                       id == kCopy || id == kPaste);
+    const bool shown =
+        id != kSteps &&
+        ((id >= kBin && id <= kMix) || id == kHeadHex || id == kHeadBin || id == kUnknown ||
+         (id >= kLast1 && id < kLast1 + 5) || id == kBackspace || id == kCopy || id == kPaste);
     button->setVisible(shown);
   }
 }
@@ -282,9 +312,7 @@ void CalculatorWindow::Initialise() {
   InitShell(openTip);
 }
 
-void CalculatorWindow::FocusInput() {
-  input_->setFocus();
-}
+void CalculatorWindow::FocusInput() { input_->setFocus(); }
 
 void CalculatorWindow::SyncField() {
   EditField& field = model_.field();
@@ -404,8 +432,10 @@ void CalculatorWindow::ToggleSteps(bool on) {
     steps_ = new QPlainTextEdit(this);
     steps_->setReadOnly(true);
     steps_->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
-    steps_->setGeometry(12, kStandardSize.height() - 2, kStandardSize.width() - 24, kStepsHeight - 10);
-    steps_->setPlaceholderText(QStringLiteral("The lines of working of the next calculation show here."));
+    steps_->setGeometry(12, kStandardSize.height() - 2, kStandardSize.width() - 24,
+                        kStepsHeight - 10);
+    steps_->setPlaceholderText(
+        QStringLiteral("The lines of working of the next calculation show here."));
   }
   // The step text is built only while the panel shows; a hidden panel
   // forgets the last one, so that it never shows stale working.
@@ -429,29 +459,59 @@ bool CalculatorWindow::HandleKey(QKeyEvent* event) {
       return true;
     }
     switch (key) {
-      case Qt::Key_C: OnConverter(); return true;
-      case Qt::Key_F: OnFuncPara(); return true;
-      case Qt::Key_L: OnLog(); return true;
-      case Qt::Key_M: OnMatrix(); return true;
-      case Qt::Key_P: OnComplex(); return true;
-      case Qt::Key_R: OnRobot(); return true;
-      case Qt::Key_S: OnSetting(); return true;
-      default: return false;
+      case Qt::Key_C:
+        OnConverter();
+        return true;
+      case Qt::Key_F:
+        OnFuncPara();
+        return true;
+      case Qt::Key_L:
+        OnLog();
+        return true;
+      case Qt::Key_M:
+        OnMatrix();
+        return true;
+      case Qt::Key_P:
+        OnComplex();
+        return true;
+      case Qt::Key_R:
+        OnRobot();
+        return true;
+      case Qt::Key_S:
+        OnSetting();
+        return true;
+      default:
+        return false;
     }
   }
   if (mods == Qt::ControlModifier) {
     switch (key) {
-      case Qt::Key_C: OnCopy(); return true;
-      case Qt::Key_V: OnPaste(); return true;
-      case Qt::Key_A: Run([&] { model_.SelectAll(); }); return true;
-      default: return false;
+      case Qt::Key_C:
+        OnCopy();
+        return true;
+      case Qt::Key_V:
+        OnPaste();
+        return true;
+      case Qt::Key_A:
+        Run([&] { model_.SelectAll(); });
+        return true;
+      default:
+        return false;
     }
   }
   if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   switch (key) {
-    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Space: OnCalc(); return true;
-    case Qt::Key_Backspace: case Qt::Key_Delete: OnBackspace(); return true;
-    default: break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      OnCalc();
+      return true;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      OnBackspace();
+      return true;
+    default:
+      break;
   }
   const QString text = event->text();
   if (text.size() != 1) return false;

@@ -19,16 +19,53 @@ namespace calvoro::ui {
 
 // Control numbers of the window's buttons.
 enum Control : int {
-  kCopy = 3, kPaste = 4, kMatrix = 5, kEqual = 1001, kHelp = 1002, kSetting = 1003,
-  kFuncPara = 1004, kComplex = 1005, kExit = 1006, kLog = 1007, kDigit0 = 1008, kCalc = 1018,
-  kAdd = 1019, kMinus = 1020, kPoint = 1021, kTimes = 1022, kDivide = 1023, kOpen = 1024,
-  kClose = 1025, kPower = 1026, kMinimize = 1027, kUnknown = 1031, kHexA = 1032, kStyle = 1078,
-  kConverter = 1104, kRobot = 1105, kLast1 = 1106, kBackspace = 1111, kBin = 1145, kOct = 1146,
-  kDec = 1147, kHex = 1148, kMix = 1149, kHeadHex = 1163, kHeadBin = 1164, kSteps = 2000,
+  kCopy = 3,
+  kPaste = 4,
+  kMatrix = 5,
+  kEqual = 1001,
+  kHelp = 1002,
+  kSetting = 1003,
+  kFuncPara = 1004,
+  kComplex = 1005,
+  kExit = 1006,
+  kLog = 1007,
+  kDigit0 = 1008,
+  kCalc = 1018,
+  kAdd = 1019,
+  kMinus = 1020,
+  kPoint = 1021,
+  kTimes = 1022,
+  kDivide = 1023,
+  kOpen = 1024,
+  kClose = 1025,
+  kPower = 1026,
+  kMinimize = 1027,
+  kUnknown = 1031,
+  kHexA = 1032,
+  kStyle = 1078,
+  kConverter = 1104,
+  kRobot = 1105,
+  kLast1 = 1106,
+  kBackspace = 1111,
+  kBin = 1145,
+  kOct = 1146,
+  kDec = 1147,
+  kHex = 1148,
+  kMix = 1149,
+  kHeadHex = 1163,
+  kHeadBin = 1164,
+  kSteps = 2000,
   // The letter keys: A to F apart from the hexadecimal digits, G to W in a
   // run from kLetterG, and Y (X is kUnknown).
-  kLetterA = 1150, kLetterB = 1151, kLetterC = 1152, kLetterD = 1155, kLetterE = 1156,
-  kLetterF = 1157, kLetterG = 1038, kLetterW = 1054, kLetterY = 1056,
+  kLetterA = 1150,
+  kLetterB = 1151,
+  kLetterC = 1152,
+  kLetterD = 1155,
+  kLetterE = 1156,
+  kLetterF = 1157,
+  kLetterG = 1038,
+  kLetterW = 1054,
+  kLetterY = 1056,
 };
 
 // The expression field: every key goes to the window; only caret movement
@@ -111,7 +148,7 @@ class StandardWindow : public CalculatorWindow {
   Q_OBJECT
  public:
   StandardWindow(const std::string& settingsPath, MessageSink* sink = nullptr,
-                   QWidget* parent = nullptr)
+                 QWidget* parent = nullptr)
       : CalculatorWindow(settingsPath, false, sink, parent) {}
 };
 
@@ -119,7 +156,7 @@ class MiniWindow : public CalculatorWindow {
   Q_OBJECT
  public:
   MiniWindow(const std::string& settingsPath, MessageSink* sink = nullptr,
-               QWidget* parent = nullptr)
+             QWidget* parent = nullptr)
       : CalculatorWindow(settingsPath, true, sink, parent) {}
 };
 

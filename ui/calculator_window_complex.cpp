@@ -1,6 +1,6 @@
 // The calculator window's complex and matrix dialogs.
-#include "ui/complex_operations_dialog.h"
 #include "ui/calculator_window.h"
+#include "ui/complex_operations_dialog.h"
 #include "ui/matrix_dialog.h"
 
 namespace calvoro::ui {

@@ -6,7 +6,8 @@ namespace calvoro::ui {
 
 void CalculatorWindow::OnRobot() {
   if (Blocked()) return;
-  RobotDialog robot(model_.data(), sink(), [this] { model_.Save(); }, this);
+  RobotDialog robot(
+      model_.data(), sink(), [this] { model_.Save(); }, this);
   robot.exec();
   FocusInput();
 }

@@ -29,7 +29,8 @@ void CalculatorWindow::OnFuncPara() {
   QWidget* list = nullptr;
   auto request = [this, &list](const FunctionButton& entry) {
     if (!entry.opensInput()) return InsertText(entry.insert);
-    FunctionInputDialog input(entry.insert, model_.data(), sink(), [this] { model_.Save(); }, list);
+    FunctionInputDialog input(
+        entry.insert, model_.data(), sink(), [this] { model_.Save(); }, list);
     if (input.exec() == QDialog::Accepted) InsertText(input.Insertion());
   };
   FunctionListDialog dialog(model_.data(), sink(), request, this);
@@ -44,7 +45,8 @@ void CalculatorWindow::OnFuncPara() {
 
 void CalculatorWindow::OnLog() {
   if (Blocked()) return;
-  LogDialog dialog(model_.data(), sink(), [this] { model_.Save(); }, this);
+  LogDialog dialog(
+      model_.data(), sink(), [this] { model_.Save(); }, this);
   dialog.exec();
   FocusInput();
 }

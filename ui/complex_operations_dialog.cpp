@@ -80,8 +80,8 @@ ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* par
   output_->setTabChangesFocus(true);
   output_->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
 
-  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(435, 348, 65, 25),
-                                   ButtonTone::Accent);
+  SkinnedButton* close =
+      AddButton(QStringLiteral("Close"), QRect(435, 348, 65, 25), ButtonTone::Accent);
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
   // Enter runs the first operation.
   SetDefaultButton(buttons_[0]);

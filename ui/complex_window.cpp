@@ -23,8 +23,7 @@ QLineEdit* AddExpressionEdit(QWidget* parent, const QRect& place) {
 
 }  // namespace
 
-ComplexWindow::ComplexWindow(const std::string& settingsPath, MessageSink* sink,
-                                 QWidget* parent)
+ComplexWindow::ComplexWindow(const std::string& settingsPath, MessageSink* sink, QWidget* parent)
     : ShellWindow(kSize, WindowStyle::Complex, settingsPath, sink, parent), model_(this->sink()) {
   setWindowTitle(ToQt(ComplexModel::kTitle));
   QLabel* title = AddStatic(ToQt(ComplexModel::kTitle), QRect(16, 10, 400, 24));

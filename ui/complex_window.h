@@ -9,8 +9,8 @@
 
 #include "app/sys_data.h"
 #include "complex/complex_models.h"
-#include "ui/shell_window.h"
 #include "ui/complex_operations_dialog.h"
+#include "ui/shell_window.h"
 
 class QLineEdit;
 
@@ -21,7 +21,7 @@ class ComplexWindow : public ShellWindow {
  public:
   // `sink` replaces the window's message boxes (tests); null for real dialogs.
   explicit ComplexWindow(const std::string& settingsPath, MessageSink* sink = nullptr,
-                           QWidget* parent = nullptr);
+                         QWidget* parent = nullptr);
 
   // Window initialisation: the tip of the day on a fresh start, the tray icon.
   void Initialise();

@@ -16,7 +16,8 @@ constexpr QSize kWindowSize(600, 290);
 
 }  // namespace
 
-ConversionWindow::ConversionWindow(const std::string& settingsPath, MessageSink* sink, QWidget* parent)
+ConversionWindow::ConversionWindow(const std::string& settingsPath, MessageSink* sink,
+                                   QWidget* parent)
     : ShellWindow(kWindowSize, WindowStyle::Conversion, settingsPath, sink, parent),
       model_(settings().data, this->sink()) {
   setWindowTitle(ToQt(conversion_window_text::kTitle));

@@ -24,7 +24,7 @@ class ConversionWindow : public ShellWindow {
   Q_OBJECT
  public:
   explicit ConversionWindow(const std::string& settingsPath, MessageSink* sink = nullptr,
-                        QWidget* parent = nullptr);
+                            QWidget* parent = nullptr);
 
   // Window initialisation: the tip of the day on a fresh start, the tray icon.
   void Initialise();

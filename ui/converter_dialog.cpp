@@ -52,8 +52,8 @@ ConverterList::ConverterList(const std::string_view* columns, SelectionMode mode
   });
 }
 
-void ConverterList::SetRowTexts(int count,
-                                const std::function<std::pair<std::string, std::string>(int)>& row) {
+void ConverterList::SetRowTexts(
+    int count, const std::function<std::pair<std::string, std::string>(int)>& row) {
   filling_ = true;
   clearContents();
   setRowCount(count);
@@ -118,7 +118,8 @@ void ConverterList::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-ConverterDialog::ConverterDialog(CSysData& record, std::function<void()> save, MessageSink* sink, QWidget* parent)
+ConverterDialog::ConverterDialog(CSysData& record, std::function<void()> save, MessageSink* sink,
+                                 QWidget* parent)
     : SkinnedDialog(kConverterSize, QStringLiteral("Unit Converter"), parent),
       ownSink_(sink ? nullptr : std::make_unique<QtMessageSink>(this)),
       sink_(sink ? *sink : *ownSink_),
@@ -131,7 +132,7 @@ ConverterDialog::ConverterDialog(CSysData& record, std::function<void()> save, M
 ConverterDialog::~ConverterDialog() = default;
 
 void ConverterDialog::AddCommand(const QString& caption, std::string_view tip, const QRect& place,
-                          std::function<void()> command) {
+                                 std::function<void()> command) {
   SkinnedButton* button = AddButton(caption, place, ButtonTone::Tool);
   button->setToolTip(ToQt(tip));
   connect(button, &QAbstractButton::clicked, this, std::move(command));
@@ -144,7 +145,8 @@ void ConverterDialog::BuildControls() {
   // and the room left is shared out evenly.
   const int tabCount = static_cast<int>(kConverterTabs.size());
   int captions = 0;
-  for (const ConverterTab& tab : kConverterTabs) captions += fontMetrics().horizontalAdvance(ToQt(tab.caption));
+  for (const ConverterTab& tab : kConverterTabs)
+    captions += fontMetrics().horizontalAdvance(ToQt(tab.caption));
   const int padding = (kRowWidth - (tabCount - 1) * 2 - captions) / tabCount;
   int x = 12;
   for (const ConverterTab& tab : kConverterTabs) {
@@ -159,7 +161,8 @@ void ConverterDialog::BuildControls() {
 
   inputList_ = new ConverterList(text::kInputUnitColumns, QAbstractItemView::SingleSelection, this);
   inputList_->setGeometry(12, 72, 354, 352);
-  outputList_ = new ConverterList(text::kOutputUnitColumns, QAbstractItemView::SingleSelection, this);
+  outputList_ =
+      new ConverterList(text::kOutputUnitColumns, QAbstractItemView::SingleSelection, this);
   outputList_->setGeometry(374, 72, 354, 352);
   for (ConverterList* list : {inputList_, outputList_}) list->setColumnWidth(0, 210);
   connect(inputList_, &ConverterList::rowChosen, this, [this](int row) {
@@ -216,14 +219,17 @@ void ConverterDialog::BuildControls() {
   };
   x = 40;
   for (const Command& command : commands) {
-    AddCommand(QString::fromLatin1(command.caption), command.tip, QRect(x, 484, 100, 30), command.run);
+    AddCommand(QString::fromLatin1(command.caption), command.tip, QRect(x, 484, 100, 30),
+               command.run);
     x += 112;
   }
   SetDefaultButton(buttons_.value(QStringLiteral("Select")));
   SetHelpButton(buttons_.value(QStringLiteral("Help")));
 }
 
-SkinnedButton* ConverterDialog::tabButton(std::string_view name) const { return tabs_.value(ToQt(name)); }
+SkinnedButton* ConverterDialog::tabButton(std::string_view name) const {
+  return tabs_.value(ToQt(name));
+}
 
 // The tab's page: the unit lists with Input and Output, or the item list.
 void ConverterDialog::Show() {
@@ -270,7 +276,8 @@ void ConverterDialog::SelectTab(std::string_view name) {
 void ConverterDialog::NextTab(int step) {
   const int count = static_cast<int>(kConverterTabs.size());
   int index = 0;
-  while (index < count && kConverterTabs[static_cast<std::size_t>(index)].name != model_.tab()) ++index;
+  while (index < count && kConverterTabs[static_cast<std::size_t>(index)].name != model_.tab())
+    ++index;
   SelectTab(kConverterTabs[static_cast<std::size_t>((index + step + count) % count)].name);
 }
 
@@ -300,7 +307,8 @@ void ConverterDialog::OnRemove() {
 }
 
 bool ConverterDialog::HandleKey(QKeyEvent* event, const QObject* from) {
-  const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  const auto mods =
+      event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
   const int key = event->key();
   if (mods & Qt::ControlModifier) {
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {

@@ -15,7 +15,8 @@ void FloatEdit::keyPressEvent(QKeyEvent* event) {
   const bool typed = text.size() == 1 && text[0].isPrint() &&
                      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
   if (typed) {
-    const auto at = static_cast<std::size_t>(hasSelectedText() ? selectionStart() : cursorPosition());
+    const auto at =
+        static_cast<std::size_t>(hasSelectedText() ? selectionStart() : cursorPosition());
     if (text[0].unicode() > 0x7f || !FloatFieldAccepts(static_cast<char>(text[0].unicode()), at))
       return event->accept();
   }

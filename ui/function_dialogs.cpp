@@ -29,7 +29,8 @@ constexpr ParameterPlace kParameterPlaces[ParameterFields::kCount] = {
 
 }  // namespace
 
-FunctionListDialog::FunctionListDialog(const CSysData& record, MessageSink& sink, Request request, QWidget* parent)
+FunctionListDialog::FunctionListDialog(const CSysData& record, MessageSink& sink, Request request,
+                                       QWidget* parent)
     : SkinnedDialog(QSize(560, 240), QStringLiteral("Function and Parameter List"), parent),
       fields_(record, sink) {
   int function = 0;  // visible function buttons so far, placed row by row
@@ -41,8 +42,8 @@ FunctionListDialog::FunctionListDialog(const CSysData& record, MessageSink& sink
       button = AddButton(caption, QRect());
       button->hide();
     } else if (entry.kind != FunctionButton::Kind::Parameter) {
-      button = AddButton(caption, QRect(12 + (function % kColumns) * 77, 38 + (function / kColumns) * 30,
-                                        71, 24));
+      button = AddButton(
+          caption, QRect(12 + (function % kColumns) * 77, 38 + (function / kColumns) * 30, 71, 24));
       ++function;
     } else {
       button = AddButton(caption, kParameterPlaces[parameter++].button, ButtonTone::Base);
@@ -90,7 +91,7 @@ void FunctionListDialog::accept() {
 }
 
 FunctionInputDialog::FunctionInputDialog(std::string_view name, CSysData& record, MessageSink& sink,
-                             std::function<void()> save, QWidget* parent)
+                                         std::function<void()> save, QWidget* parent)
     : SkinnedDialog(QSize(340, 150), QStringLiteral("Function Input Dialog"), parent),
       model_(name, record, sink, std::move(save)) {
   prefix_ = new QLineEdit(ToQt(model_.prefix()), this);

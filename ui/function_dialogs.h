@@ -42,7 +42,7 @@ class FunctionInputDialog : public SkinnedDialog {
   Q_OBJECT
  public:
   FunctionInputDialog(std::string_view name, CSysData& record, MessageSink& sink,
-                std::function<void()> save, QWidget* parent);
+                      std::function<void()> save, QWidget* parent);
 
   const FunctionInputModel& input() const { return model_; }
   std::string Insertion() const { return model_.Insertion(); }

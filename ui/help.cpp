@@ -53,13 +53,15 @@ void OpenHelpFile(const QString& path, MessageSink& sink, QObject* context) {
                    [&sink, path](int code, QProcess::ExitStatus status) {
                      if (status != QProcess::NormalExit || code != 0) ReportNotOpened(sink, path);
                    });
-  QObject::connect(process, &QProcess::errorOccurred, context, [&sink, path](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) ReportNotOpened(sink, path);
-  });
+  QObject::connect(process, &QProcess::errorOccurred, context,
+                   [&sink, path](QProcess::ProcessError error) {
+                     if (error == QProcess::FailedToStart) ReportNotOpened(sink, path);
+                   });
   QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-  QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) process->deleteLater();
-  });
+  QObject::connect(process, &QProcess::errorOccurred, process,
+                   [process](QProcess::ProcessError error) {
+                     if (error == QProcess::FailedToStart) process->deleteLater();
+                   });
   process->start();
 }
 
@@ -67,8 +69,9 @@ void OpenHelp(MessageSink& sink, QObject* context) {
   const QString folder = QCoreApplication::applicationDirPath();
   const QString path = HelpFile(folder);
   if (path.isEmpty()) {
-    sink.MessageBox("The help file calvoro.chm cannot be found in the folder " + FromQt(folder) + ".",
-                    kCaptionCalvoroMessage, MessageIcon::Information);
+    sink.MessageBox(
+        "The help file calvoro.chm cannot be found in the folder " + FromQt(folder) + ".",
+        kCaptionCalvoroMessage, MessageIcon::Information);
     return;
   }
   OpenHelpFile(path, sink, context);

@@ -29,7 +29,7 @@ constexpr FieldLayout kFields[3] = {{55, 5}, {65, 4}, {65, 4}};
 }  // namespace
 
 InputMessageDialog::InputMessageDialog(std::string_view top, std::string_view middle,
-                           std::string_view bottom, QWidget* parent)
+                                       std::string_view bottom, QWidget* parent)
     : SkinnedDialog(kSize, ToQt(kCaptionCalvoroMessage), parent) {
   const std::string_view texts[3] = {top, middle, bottom};
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);

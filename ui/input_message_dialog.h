@@ -15,7 +15,7 @@ class InputMessageDialog : public SkinnedDialog {
   Q_OBJECT
  public:
   InputMessageDialog(std::string_view top, std::string_view middle, std::string_view bottom,
-               QWidget* parent);
+                     QWidget* parent);
 
   // The fields as shown (for tests and screenshots).
   QPlainTextEdit* field(int index) const { return fields_[index]; }

@@ -10,7 +10,8 @@
 
 namespace calvoro::ui {
 
-LogDialog::LogDialog(CSysData& record, MessageSink& sink, std::function<void()> save, QWidget* parent)
+LogDialog::LogDialog(CSysData& record, MessageSink& sink, std::function<void()> save,
+                     QWidget* parent)
     : SkinnedDialog(QSize(620, 370), QStringLiteral("Log"), parent),
       model_(record, sink, std::move(save)) {
   table_ = new QTableWidget(0, 2, this);
@@ -54,7 +55,8 @@ LogDialog::LogDialog(CSysData& record, MessageSink& sink, std::function<void()> 
   SkinnedButton* help = AddButton(QStringLiteral("Help"), QRect(436, 334, 84, 26));
   connect(help, &QAbstractButton::clicked, this, [this, &sink] { OpenHelp(sink, this); });
   SetHelpButton(help);
-  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(528, 334, 84, 26), ButtonTone::Accent);
+  SkinnedButton* close =
+      AddButton(QStringLiteral("Close"), QRect(528, 334, 84, 26), ButtonTone::Accent);
   close->setToolTip(QStringLiteral("Close the log manager"));
   connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
   SetDefaultButton(close);
@@ -74,7 +76,8 @@ namespace {
 
 std::vector<int> SelectedRows(const QTableWidget& table) {
   std::vector<int> rows;
-  for (const QModelIndex& index : table.selectionModel()->selectedRows()) rows.push_back(index.row());
+  for (const QModelIndex& index : table.selectionModel()->selectedRows())
+    rows.push_back(index.row());
   return rows;
 }
 

@@ -10,10 +10,10 @@
 
 #include "app/safe_file.h"
 #include "app/startup.h"
-#include "ui/shell_window.h"
+#include "ui/calculator_window.h"
 #include "ui/complex_window.h"
 #include "ui/conversion_window.h"
-#include "ui/calculator_window.h"
+#include "ui/shell_window.h"
 
 namespace {
 

@@ -33,8 +33,8 @@ MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
 
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     const auto operation = static_cast<MatrixOperation>(i);
-    SkinnedButton* button =
-        AddButton(ToQt(kMatrixOperationLabels[i]), QRect(20 + static_cast<int>(i) * 78, 226, 70, 25));
+    SkinnedButton* button = AddButton(ToQt(kMatrixOperationLabels[i]),
+                                      QRect(20 + static_cast<int>(i) * 78, 226, 70, 25));
     connect(button, &QAbstractButton::clicked, this, [this, operation] { Press(operation); });
     buttons_[i] = button;
   }

@@ -13,17 +13,21 @@ namespace {
 constexpr int kMargin = 20;
 constexpr int kIconSize = 32;
 constexpr int kMinWidth = 320;
-constexpr int kTextWidth = 440;     // the widest text before it wraps
-constexpr int kTextHeight = 240;    // the tallest text before it scrolls
+constexpr int kTextWidth = 440;        // the widest text before it wraps
+constexpr int kTextHeight = 240;       // the tallest text before it scrolls
 constexpr qsizetype kMeasured = 4000;  // longer texts scroll without measuring
 constexpr QSize kButton(80, 26);
 
 QStyle::StandardPixmap IconOf(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Warning: return QStyle::SP_MessageBoxWarning;
-    case MessageIcon::Question: return QStyle::SP_MessageBoxQuestion;
-    case MessageIcon::Error: return QStyle::SP_MessageBoxCritical;
-    case MessageIcon::Information: break;
+    case MessageIcon::Warning:
+      return QStyle::SP_MessageBoxWarning;
+    case MessageIcon::Question:
+      return QStyle::SP_MessageBoxQuestion;
+    case MessageIcon::Error:
+      return QStyle::SP_MessageBoxCritical;
+    case MessageIcon::Information:
+      break;
   }
   return QStyle::SP_MessageBoxInformation;
 }
@@ -37,7 +41,7 @@ QFont TextFont() {
 }  // namespace
 
 MessageDialog::MessageDialog(MessageIcon icon, const QString& caption, const QString& text,
-                         bool question, QWidget* parent)
+                             bool question, QWidget* parent)
     : SkinnedDialog(QSize(kMinWidth, 120), caption, parent), text_(text) {
   CentreOnParent();
   const QFont font = TextFont();
@@ -61,10 +65,12 @@ MessageDialog::MessageDialog(MessageIcon icon, const QString& caption, const QSt
   Reshape(QSize(width, height));
 
   auto* iconLabel = new QLabel(this);
-  iconLabel->setPixmap(QApplication::style()->standardIcon(IconOf(icon)).pixmap(kIconSize, kIconSize));
+  iconLabel->setPixmap(
+      QApplication::style()->standardIcon(IconOf(icon)).pixmap(kIconSize, kIconSize));
   iconLabel->setGeometry(kMargin, kTitleBand + kMargin, kIconSize, kIconSize);
   iconLabel->setAttribute(Qt::WA_TranslucentBackground);
-  const QRect textPlace(kMargin * 2 + kIconSize, kTitleBand + kMargin, textSize.width(), textSize.height());
+  const QRect textPlace(kMargin * 2 + kIconSize, kTitleBand + kMargin, textSize.width(),
+                        textSize.height());
   if (label) {
     QLabel* shown = AddStatic(text, textPlace);
     shown->setFont(font);

@@ -14,7 +14,7 @@ class MessageDialog : public SkinnedDialog {
   Q_OBJECT
  public:
   MessageDialog(MessageIcon icon, const QString& caption, const QString& text, bool question,
-              QWidget* parent);
+                QWidget* parent);
 
   const QString& text() const { return text_; }
   SkinnedButton* okButton() const { return ok_; }

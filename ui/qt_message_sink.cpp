@@ -18,8 +18,7 @@ QWidget* QtMessageSink::Owner() const {
   return parent_;
 }
 
-void QtMessageSink::MessageBox(std::string_view text, std::string_view caption,
-                               MessageIcon icon) {
+void QtMessageSink::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
   MessageDialog box(icon, ToQt(caption), ToQtLines(text), false, Owner());
   box.exec();
 }

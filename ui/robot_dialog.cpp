@@ -34,7 +34,7 @@ static_assert(CommandsInOrder());
 }  // namespace
 
 RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void()> save,
-                     QWidget* parent)
+                         QWidget* parent)
     : SkinnedDialog(kSize, QStringLiteral("File Calculation Robot"), parent),
       model_(record, sink),
       sink_(sink),
@@ -59,7 +59,8 @@ RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void
   const int columnWidth = right - column;
   useExponent_ = new QCheckBox(this);
   useExponent_->setGeometry(column, 106, 20, 20);
-  QLabel* exponentLabel = AddStatic(ToQt(kExponentCheck), QRect(column + 22, 104, columnWidth - 22, 48));
+  QLabel* exponentLabel =
+      AddStatic(ToQt(kExponentCheck), QRect(column + 22, 104, columnWidth - 22, 48));
   exponentLabel->setBuddy(useExponent_);
   threshold_ = new QLineEdit(this);
   threshold_->setGeometry(column + 22, 154, 120, 24);
@@ -80,8 +81,9 @@ RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void
 
   int x = 16;
   for (const Button& b : kButtons) {
-    SkinnedButton* button = AddButton(ToQt(b.label), QRect(x, kSize.height() - 44, 82, 26),
-                                      b.command == RobotCommand::kCalculate ? ButtonTone::Accent : ButtonTone::Tool);
+    SkinnedButton* button =
+        AddButton(ToQt(b.label), QRect(x, kSize.height() - 44, 82, 26),
+                  b.command == RobotCommand::kCalculate ? ButtonTone::Accent : ButtonTone::Tool);
     button->setToolTip(ToQt(b.tooltip));
     commands_ << button;
     x += 90;
@@ -94,14 +96,16 @@ RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void
 
   connect(browse, &QAbstractButton::clicked, this, &RobotDialog::OnBrowse);
   connect(selectDir, &QAbstractButton::clicked, this, &RobotDialog::OnSelectDir);
-  connect(command(RobotCommand::kCalculate), &QAbstractButton::clicked, this, &RobotDialog::OnCalculate);
+  connect(command(RobotCommand::kCalculate), &QAbstractButton::clicked, this,
+          &RobotDialog::OnCalculate);
   connect(command(RobotCommand::kCopy), &QAbstractButton::clicked, this, &RobotDialog::OnCopy);
   connect(command(RobotCommand::kClear), &QAbstractButton::clicked, this, [this] {
     model_.Clear();
     ShowLog();
   });
   connect(command(RobotCommand::kClose), &QAbstractButton::clicked, this, &QDialog::accept);
-  connect(command(RobotCommand::kHelp), &QAbstractButton::clicked, this, [this] { OpenHelp(sink_, this); });
+  connect(command(RobotCommand::kHelp), &QAbstractButton::clicked, this,
+          [this] { OpenHelp(sink_, this); });
   SetHelpButton(command(RobotCommand::kHelp));
   // Calculate is the default button (off while a run goes on).
   SetDefaultButton(command(RobotCommand::kCalculate));
@@ -163,7 +167,8 @@ void RobotDialog::OnCalculate() {
     bad->selectAll();
     return;
   }
-  if (run == RobotRun::kCancelled) progress_->setText(QStringLiteral("Cancelled: no result file was written."));
+  if (run == RobotRun::kCancelled)
+    progress_->setText(QStringLiteral("Cancelled: no result file was written."));
   // A run that opened its files wrote its precision and threshold into the record.
   if (save_ && (run == RobotRun::kDone || run == RobotRun::kCancelled)) save_();
   ShowLog();

@@ -47,7 +47,9 @@ class RobotDialog : public SkinnedDialog, private RobotProgress {
   void ShowLog();
   void SetRunning(bool running);
   // The command buttons come first in `commands_`, in the order of kButtons.
-  SkinnedButton* command(RobotCommand which) const { return commands_[static_cast<qsizetype>(which)]; }
+  SkinnedButton* command(RobotCommand which) const {
+    return commands_[static_cast<qsizetype>(which)];
+  }
 
   RobotModel model_;
   MessageSink& sink_;

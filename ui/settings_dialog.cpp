@@ -46,13 +46,15 @@ SettingsDialog::SettingsDialog(CSysData& record, MessageSink& sink, QWidget* par
   tray_->setChecked(values.minimizeToTray);
   connect(tray_, &QCheckBox::toggled, this, [this](bool on) { model_.SetMinimizeToTray(on); });
 
-  QGroupBox* huge = Group(QStringLiteral("Huge Calculation Setting"), QRect(16, 104, 588, 84), this);
+  QGroupBox* huge =
+      Group(QStringLiteral("Huge Calculation Setting"), QRect(16, 104, 588, 84), this);
   Place(new QLabel(QStringLiteral("Precision"), huge), QRect(16, 22, 120, 22));
   precision_ = Place(new QLineEdit(ToQt(model_.precisionText()), huge), QRect(472, 22, 100, 22));
-  Place(new QLabel(QStringLiteral(
-            "Exponent notation - absolute value of Most Significant Bit is equ or larger"),
-                   huge),
-        QRect(16, 52, 450, 22));
+  Place(
+      new QLabel(QStringLiteral(
+                     "Exponent notation - absolute value of Most Significant Bit is equ or larger"),
+                 huge),
+      QRect(16, 52, 450, 22));
   threshold_ = Place(new QLineEdit(ToQt(model_.thresholdText()), huge), QRect(472, 52, 100, 22));
   // Every change of the precision is read at once; the threshold only on OK.
   connect(precision_, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -65,7 +67,8 @@ SettingsDialog::SettingsDialog(CSysData& record, MessageSink& sink, QWidget* par
   connect(threshold_, &QLineEdit::textEdited, this,
           [this](const QString& text) { model_.ThresholdChanged(FromQt(text)); });
 
-  QGroupBox* conversion = Group(QStringLiteral("Conversion Setting"), QRect(16, 196, 588, 52), this);
+  QGroupBox* conversion =
+      Group(QStringLiteral("Conversion Setting"), QRect(16, 196, 588, 52), this);
   history_ = Place(new QCheckBox(QStringLiteral("Add the single unit conversion to the history tab "
                                                 "when clicking the select button"),
                                  conversion),
@@ -74,7 +77,8 @@ SettingsDialog::SettingsDialog(CSysData& record, MessageSink& sink, QWidget* par
   connect(history_, &QCheckBox::toggled, this,
           [this](bool on) { model_.SetAddSingleConversionToHistory(on); });
 
-  QGroupBox* figures = Group(QStringLiteral("Float Number Precision"), QRect(16, 256, 588, 70), this);
+  QGroupBox* figures =
+      Group(QStringLiteral("Float Number Precision"), QRect(16, 256, 588, 70), this);
   const char* const labels[4] = {"Binary Float Number Precision:", "Octal Float Number Precision:",
                                  "Decimal Float Number Precision:", "Hex Float Number Precision:"};
   for (int i = 0; i < 4; ++i) {
@@ -106,7 +110,8 @@ void SettingsDialog::ShowFigures() {
 }
 
 void SettingsDialog::FocusRefused() {
-  QLineEdit* edit = model_.focus() == SettingsModel::Field::ExponentThreshold ? threshold_ : precision_;
+  QLineEdit* edit =
+      model_.focus() == SettingsModel::Field::ExponentThreshold ? threshold_ : precision_;
   edit->setFocus();
   edit->selectAll();
 }

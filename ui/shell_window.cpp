@@ -37,7 +37,7 @@ QIcon CalvoroIcon() {
 }
 
 ShellWindow::ShellWindow(QSize size, WindowStyle style, const std::string& settingsPath,
-                       MessageSink* sink, QWidget* parent)
+                         MessageSink* sink, QWidget* parent)
     : SkinnedDialog(size, {}, parent),
       style_(style),
       ownSink_(sink ? nullptr : std::make_unique<QtMessageSink>(this)),
@@ -63,11 +63,13 @@ void ShellWindow::AddFrameButtons(int right, int y) {
     void (ShellWindow::*command)();
   };
   const Frame frames[] = {
-      {QStringLiteral("\u2261"), QStringLiteral("Select the different style"), QStringLiteral("Style"),
-       &ShellWindow::OnStyleButton},
+      {QStringLiteral("\u2261"), QStringLiteral("Select the different style"),
+       QStringLiteral("Style"), &ShellWindow::OnStyleButton},
       {QStringLiteral("?"), QStringLiteral("Help"), QStringLiteral("Help"), &ShellWindow::OnHelp},
-      {QStringLiteral("\u2013"), QStringLiteral("Minimize"), QStringLiteral("Minimize"), &ShellWindow::OnMinimize},
-      {QStringLiteral("\u00d7"), QStringLiteral("Exit"), QStringLiteral("Exit"), &ShellWindow::OnExit},
+      {QStringLiteral("\u2013"), QStringLiteral("Minimize"), QStringLiteral("Minimize"),
+       &ShellWindow::OnMinimize},
+      {QStringLiteral("\u00d7"), QStringLiteral("Exit"), QStringLiteral("Exit"),
+       &ShellWindow::OnExit},
   };
   int x = right - 4 * 24 + 2;
   for (const Frame& frame : frames) {
@@ -105,7 +107,8 @@ void ShellWindow::RefreshMinimizeToTray() {
     RemoveTrayIcon();
   }
   if (minimize_)
-    minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray") : QStringLiteral("Minimize"));
+    minimize_->setToolTip(toTray ? QStringLiteral("Minimize to the system tray")
+                                 : QStringLiteral("Minimize"));
 }
 
 void ShellWindow::InitShell() {

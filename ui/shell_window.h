@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/sys_data.h"
 #include "app/shell_model.h"
+#include "app/sys_data.h"
 #include "ui/qt_message_sink.h"
 #include "ui/skinned_dialog.h"
 #include "ui/tip_dialog.h"
@@ -30,7 +30,7 @@ class ShellWindow : public SkinnedDialog {
   // The settings are read from `settingsPath`. `sink` replaces the window's
   // message boxes (tests); null for real dialogs.
   ShellWindow(QSize size, WindowStyle style, const std::string& settingsPath, MessageSink* sink,
-             QWidget* parent);
+              QWidget* parent);
   ~ShellWindow() override;
 
   MessageSink& sink() { return *sink_; }

@@ -18,12 +18,23 @@ struct Tone {
 
 Tone ToneOf(ButtonTone tone) {
   switch (tone) {
-    case ButtonTone::Key: return {QColor(255, 255, 255), QColor(226, 230, 237), QColor(160, 168, 182), QColor(34, 40, 52)};
-    case ButtonTone::Operator: return {QColor(232, 240, 251), QColor(196, 213, 237), QColor(128, 150, 186), QColor(28, 48, 84)};
-    case ButtonTone::Accent: return {QColor(252, 196, 110), QColor(232, 140, 44), QColor(176, 98, 20), QColor(60, 30, 0)};
-    case ButtonTone::Tool: return {QColor(226, 244, 238), QColor(180, 222, 208), QColor(104, 160, 142), QColor(20, 60, 48)};
-    case ButtonTone::Base: return {QColor(238, 236, 250), QColor(206, 202, 232), QColor(132, 126, 180), QColor(40, 34, 90)};
-    case ButtonTone::Frame: return {QColor(104, 130, 168), QColor(70, 94, 130), QColor(36, 52, 78), QColor(255, 255, 255)};
+    case ButtonTone::Key:
+      return {QColor(255, 255, 255), QColor(226, 230, 237), QColor(160, 168, 182),
+              QColor(34, 40, 52)};
+    case ButtonTone::Operator:
+      return {QColor(232, 240, 251), QColor(196, 213, 237), QColor(128, 150, 186),
+              QColor(28, 48, 84)};
+    case ButtonTone::Accent:
+      return {QColor(252, 196, 110), QColor(232, 140, 44), QColor(176, 98, 20), QColor(60, 30, 0)};
+    case ButtonTone::Tool:
+      return {QColor(226, 244, 238), QColor(180, 222, 208), QColor(104, 160, 142),
+              QColor(20, 60, 48)};
+    case ButtonTone::Base:
+      return {QColor(238, 236, 250), QColor(206, 202, 232), QColor(132, 126, 180),
+              QColor(40, 34, 90)};
+    case ButtonTone::Frame:
+      return {QColor(104, 130, 168), QColor(70, 94, 130), QColor(36, 52, 78),
+              QColor(255, 255, 255)};
   }
   return {};
 }

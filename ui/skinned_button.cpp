@@ -15,9 +15,7 @@ SkinnedButton::SkinnedButton(const QString& caption, ButtonTone tone, QWidget* p
   setFont(font);
 }
 
-void SkinnedButton::Place(int x, int y, int width, int height) {
-  setGeometry(x, y, width, height);
-}
+void SkinnedButton::Place(int x, int y, int width, int height) { setGeometry(x, y, width, height); }
 
 void SkinnedButton::resizeEvent(QResizeEvent* event) {
   QAbstractButton::resizeEvent(event);

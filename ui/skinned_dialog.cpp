@@ -48,8 +48,7 @@ std::optional<QPoint> ServerCentre(const QWidget* window) {
 }  // namespace
 
 SkinnedDialog::SkinnedDialog(QSize size, const QString& title, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      title_(title) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), title_(title) {
   setWindowTitle(title.isEmpty() ? QStringLiteral("Calvoro") : title);
   Reshape(size);
   QPalette colours = palette();
@@ -115,7 +114,8 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
 }
 
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
-  const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  const bool plain =
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && default_ &&
       default_->isVisible() && default_->isEnabled()) {
     default_->click();
@@ -143,7 +143,8 @@ void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
 }
 
 void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - dragOffset_);
+  if (dragging_ && (event->buttons() & Qt::LeftButton))
+    move(event->globalPosition().toPoint() - dragOffset_);
   QDialog::mouseMoveEvent(event);
 }
 

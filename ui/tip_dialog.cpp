@@ -20,7 +20,8 @@ TipDialog::TipDialog(CSysData& record, std::function<void()> save, QWidget* pare
   text_->setReadOnly(true);
   text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   text_->setFocusPolicy(Qt::NoFocus);
-  text_->setStyleSheet(QStringLiteral("background: white; border: 1px solid #a0a8b6; padding: 6px;"));
+  text_->setStyleSheet(
+      QStringLiteral("background: white; border: 1px solid #a0a8b6; padding: 6px;"));
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPixelSize(16);
   text_->setFont(font);
@@ -32,8 +33,8 @@ TipDialog::TipDialog(CSysData& record, std::function<void()> save, QWidget* pare
 
   SkinnedButton* previous = AddButton(QStringLiteral("Previous tip"), QRect(195, 260, 65, 25));
   SkinnedButton* next = AddButton(QStringLiteral("Next tip"), QRect(270, 260, 65, 25));
-  SkinnedButton* close = AddButton(QStringLiteral("Close"), QRect(345, 260, 65, 25),
-                                   ButtonTone::Accent);
+  SkinnedButton* close =
+      AddButton(QStringLiteral("Close"), QRect(345, 260, 65, 25), ButtonTone::Accent);
   previous->setToolTip(QStringLiteral("Get previous tip"));
   next->setToolTip(QStringLiteral("Get next tip"));
   close->setToolTip(QStringLiteral("Close this dialog"));
