@@ -110,8 +110,8 @@ void PrintAllBases(std::string_view shown, std::string_view precise, int precisi
 }
 
 // One input, its blanks ignored as the window's field never lets them in.
-bool Handle(calvoro::CalculatorModel& window, std::string_view typed, const Options& options) {
-  std::string input = calvoro::cli::WithoutBlanks(typed);
+bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& options) {
+  std::string input = calvoro::cli::WithoutBlanks(std::move(typed));
   // The memories before this input, for the four bases' second calculation.
   const calvoro::MemoryTexts memories =
       options.allBases ? window.memories() : calvoro::MemoryTexts{};
@@ -177,7 +177,7 @@ int RunCalculations(const CommandLine& line) {
         }
       }
       if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
-      all_ok = Handle(window, text, *options) && all_ok;
+      all_ok = Handle(window, std::move(text), *options) && all_ok;
     }
   }
   const bool saved = saver.Finish();
