@@ -206,8 +206,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
     if (IsPlainNumber(text, base())) {
-      plainValue_ = MixResultText(text, base());
-      return {true, text, text, std::string(text), plainValue_};
+      return {true, text, text, std::string(text), {}};
     }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
@@ -251,13 +250,13 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
     }
     value = std::string(right);
   } else {
-    const auto calculation = RunCalculation(right, true);
+    auto calculation = RunCalculation(right, true);
     if (!calculation) {
       sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }
-    value = calculation->plainResult;
-    steps = calculation->steps;
+    value = std::move(calculation->plainResult);
+    steps = std::move(calculation->steps);
   }
   std::string* parameter = store_.Parameter(letter);
   *parameter = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
@@ -436,11 +435,6 @@ void CalculatorModel::ReloadSettings() {
   manager_.Load();
   OverrideForRun(overrides_);
   filter_.SetBase(base());
-}
-
-void CalculatorModel::ExitCommand() {
-  if (Blocked()) return;
-  Save();
 }
 
 void CalculatorModel::OverrideForRun(const RunOverrides& overrides) {

@@ -31,7 +31,7 @@ struct CommandResult {
   std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
-  // value for an assignment.
+  // value for an assignment; empty for a plain number, which is its own value.
   std::string_view value;
 };
 
@@ -109,8 +109,6 @@ class CalculatorModel {
   // Reads the settings file again (before the parameter dialog opens, so
   // that another window's changes are seen).
   void ReloadSettings();
-  // The exit button: saves.
-  void ExitCommand();
 
   // The Calc command on `input` as if typed into an empty field.
   CommandResult Calculate(std::string input);
@@ -164,7 +162,6 @@ class CalculatorModel {
   ExprEngine engine_;
   ParameterStore store_;
   EditField field_;
-  std::string plainValue_;  // a plain number's Mix text, which CommandResult::value shows
   ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
   RunOverrides overrides_;

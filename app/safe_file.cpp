@@ -23,12 +23,13 @@
 #include <thread>
 
 namespace calvoro {
-namespace {
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
+
+namespace {
 
 std::string NameOf(const std::string& path) {
   const auto slash = path.rfind('/');

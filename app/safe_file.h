@@ -35,6 +35,9 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// The folder of `path` with its trailing "/" ("./" for a bare name).
+std::string FolderOf(const std::string& path);
+
 // The stamp of the file at `path` (links followed); size -1 when there is none.
 FileStamp StampOfFile(const std::string& path);
 

@@ -345,11 +345,6 @@ bool HoldsSettingsRecord(std::string_view bytes) {
   return std::string_view(expected).starts_with(bytes);
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 // mkdir -p for a folder path ending in "/"; new folders are private to the
 // user, as the XDG base directories are.
 bool MakeFolders(const std::string& folder) {

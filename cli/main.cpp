@@ -130,8 +130,11 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
       break;
   }
   if (options.allBases) {
-    PrintAllBases(result.value, AllBasesValue(window, input, memories, std::string(result.value)),
-                  window.data().precision);
+    // A plain number is its own value, in the window's base.
+    const std::string value = result.value.empty()
+                                  ? calvoro::MixResultText(result.result, window.base())
+                                  : std::string(result.value);
+    PrintAllBases(value, AllBasesValue(window, input, memories, value), window.data().precision);
   }
   std::cout.flush();
   return true;

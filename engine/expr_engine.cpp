@@ -95,8 +95,9 @@ std::string ExponentForm(std::string_view text, int digits, int threshold, std::
     if (k >= static_cast<std::size_t>(threshold) + 2) return exponent(body.substr(k), '-', k - 1);
     shown = body.substr(0, k + q);
   } else if (point > static_cast<std::size_t>(threshold)) {
-    std::string all(body.substr(0, point));
-    all += body.substr(point + 1);
+    // The mantissa needs q + 1 digits, not a copy of the whole number.
+    std::string all(body.substr(0, std::min(point, q + 1)));
+    if (all.size() < q + 1) all += body.substr(point + 1, q + 1 - all.size());
     return exponent(all, '+', point - 1);
   } else {
     shown = body.substr(0, point + 1 + q);

@@ -411,13 +411,11 @@ void CalculatorWindow::ShowSteps(const CommandResult& result) {
 // the digits above the base are off, and the heads only serve Mix.
 void CalculatorWindow::RefreshBase() {
   const NumberBase base = model_.base();
-  constexpr NumberBase kBases[5] = {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal,
-                                    NumberBase::Hex, NumberBase::Mix};
-  for (int i = 0; i < 5; ++i) control(kBin + i)->setChecked(kBases[i] == base);
+  // The base buttons stand in the order of NumberBase.
+  for (int i = 0; i < 5; ++i) control(kBin + i)->setChecked(static_cast<NumberBase>(i) == base);
+  for (int d = 0; d <= 9; ++d) control(kDigit0 + d)->setEnabled(IsDigitOfBase(base, char('0' + d)));
+  for (int i = 0; i < 6; ++i) control(kHexA + i)->setEnabled(IsDigitOfBase(base, char('A' + i)));
   const bool mix = base == NumberBase::Mix;
-  const int digits = mix ? 16 : RadixOf(base);
-  for (int d = 0; d <= 9; ++d) control(kDigit0 + d)->setEnabled(d < digits);
-  for (int i = 0; i < 6; ++i) control(kHexA + i)->setEnabled(10 + i < digits);
   control(kHeadHex)->setEnabled(mix);
   control(kHeadBin)->setEnabled(mix);
 }

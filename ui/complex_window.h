@@ -29,7 +29,6 @@ class ComplexWindow : public ShellWindow {
   // The Calculate button (and Enter anywhere in the window).
   void OnCalculate();
 
-  CSysData& data() { return settings().data; }
   const ComplexOperandEdits& operand(int index) const { return operands_[index]; }
   QLineEdit* input() const { return input_; }
   QLineEdit* output() const { return output_; }

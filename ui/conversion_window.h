@@ -29,7 +29,6 @@ class ConversionWindow : public ShellWindow {
   // Window initialisation: the tip of the day on a fresh start, the tray icon.
   void Initialise();
 
-  CSysData& data() { return settings().data; }
   ConversionModel& model() { return model_; }
   QComboBox* categoryCombo() const { return category_; }
   // A to E (0 to 4) and Output (ConversionModel::kOutputSlot).

@@ -59,8 +59,8 @@ class Application : public QApplication {
 // The window runs in the application's loop rather than a modal loop of its
 // own, which hiding it (to the tray) would end; closing it ends the program.
 template <typename Window>
-int Run(Window& window, calvoro::CSysData& record) {
-  calvoro::MarkFreshStart(record);
+int Run(Window& window) {
+  calvoro::MarkFreshStart(window.data());
   window.setWindowIcon(QApplication::windowIcon());
   window.Initialise();
   QApplication::setQuitOnLastWindowClosed(false);
@@ -89,21 +89,21 @@ int Main(int argc, char** argv) {
       return 0;
     case WindowStyle::Mini: {
       ui::MiniWindow window(path);
-      return Run(window, window.model().data());
+      return Run(window);
     }
     case WindowStyle::Conversion: {
       ui::ConversionWindow window(path);
-      return Run(window, window.data());
+      return Run(window);
     }
     case WindowStyle::Complex: {
       ui::ComplexWindow window(path);
-      return Run(window, window.data());
+      return Run(window);
     }
     case WindowStyle::Standard:
       break;
   }
   ui::StandardWindow window(path);
-  return Run(window, window.model().data());
+  return Run(window);
 }
 
 int main(int argc, char** argv) {

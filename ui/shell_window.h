@@ -35,6 +35,7 @@ class ShellWindow : public SkinnedDialog {
 
   MessageSink& sink() { return *sink_; }
   CSysDataManager& settings() { return settings_; }
+  CSysData& data() { return settings_.data; }
   // The sink given to the window (tests), null when the window shows real
   // message boxes; the dialogs it opens take it on, or show their own boxes.
   MessageSink* givenSink() const { return ownSink_ ? nullptr : sink_; }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,7 +38,7 @@ using calvoro::testing::ReadFile;
 // own, so that runs never share parameters or logs (ctest runs in parallel).
 inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "") {
   const calvoro::testing::TestFolder folder("cli_run");
-  const std::string in_path = folder.Path("in"), out_path = folder.Path("out"),
+  const std::string in_path = folder.Write("in", input), out_path = folder.Path("out"),
                     err_path = folder.Path("err"), settings_path = folder.Path("SysData.dat");
   bool has_settings = false;
   for (const auto& arg : args) has_settings = has_settings || arg == "--settings";
@@ -49,7 +48,6 @@ inline CliRun RunCli(std::vector<std::string> args, const std::string& input = "
       !args.empty() && (args[0] == "units" || args[0] == "complex" || args[0] == "matrix");
   if (!has_settings && !without_settings)
     args.insert(args.begin() + (tool ? 1 : 0), {"--settings", settings_path});
-  std::ofstream(in_path, std::ios::binary) << input;
   std::string command = Quote(CALVORO_CLI);
   for (const auto& arg : args) command += " " + Quote(arg);
   command += " <" + Quote(in_path) + " >" + Quote(out_path) + " 2>" + Quote(err_path);
