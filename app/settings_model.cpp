@@ -40,18 +40,15 @@ void StoreSettings(const SettingsValues& values, CSysData& record) {
   record.exponentThreshold = values.exponentThreshold;
 }
 
-SettingsModel::SettingsModel(const SettingsValues& values, CSysData& record, MessageSink& sink)
+SettingsModel::SettingsModel(const SettingsValues& values, MessageSink& sink)
     : values_(values),
-      record_(record),
       sink_(sink),
       precisionText_(std::to_string(values.precision)),
       thresholdText_(std::to_string(values.exponentThreshold)) {}
 
 bool SettingsModel::PrecisionChanged(std::string_view text) {
   precisionText_ = text;
-  if (!Read(Field::Precision)) return false;
-  record_.precision = values_.precision;
-  return true;
+  return Read(Field::Precision);
 }
 
 bool SettingsModel::Ok() { return Read(Field::Precision) && Read(Field::ExponentThreshold); }

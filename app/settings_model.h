@@ -3,9 +3,8 @@
 // the fraction digits the precision gives each number base.
 //
 // The caller fills the dialog from its record and, after OK, stores the
-// values back and saves. A precision that reads well is written into the
-// record at once, so the record keeps it even when the dialog is cancelled;
-// it reaches the file with the next save.
+// values back and saves. Until then nothing reaches the record: Cancel and
+// Escape leave every setting as it was.
 #pragma once
 
 #include <string>
@@ -50,9 +49,8 @@ class SettingsModel {
  public:
   enum class Field { None, Precision, ExponentThreshold };
 
-  // `record` is the caller's record: the figures follow its precision, and
-  // an accepted precision edit is written into it at once.
-  SettingsModel(const SettingsValues& values, CSysData& record, MessageSink& sink);
+  // The figures follow the precision being edited.
+  SettingsModel(const SettingsValues& values, MessageSink& sink);
 
   // The two edits' texts as they stand.
   const std::string& precisionText() const { return precisionText_; }
@@ -65,8 +63,8 @@ class SettingsModel {
   void SetAddSingleConversionToHistory(bool on) { values_.addSingleConversionToHistory = on; }
 
   // Every change of the precision edit: a refused text raises its message
-  // and asks for the focus; an accepted one goes into the record at once and
-  // the figures follow. True when accepted.
+  // and asks for the focus; an accepted one is kept and the figures follow.
+  // True when accepted.
   bool PrecisionChanged(std::string_view text);
   // The threshold edit is read on OK.
   void ThresholdChanged(std::string_view text) { thresholdText_ = text; }
@@ -78,15 +76,14 @@ class SettingsModel {
 
   // The edit that should get the focus after a refusal.
   Field focus() const { return focus_; }
-  // The four figures of the record's current precision.
-  PrecisionFigures figures() const { return FiguresOfPrecision(record_.precision); }
+  // The four figures of the last precision that read well.
+  PrecisionFigures figures() const { return FiguresOfPrecision(values_.precision); }
   const SettingsValues& values() const { return values_; }
 
  private:
   bool Read(Field field);
 
   SettingsValues values_;
-  CSysData& record_;
   MessageSink& sink_;
   std::string precisionText_;
   std::string thresholdText_;

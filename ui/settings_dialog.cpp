@@ -28,9 +28,9 @@ Widget* Place(Widget* widget, const QRect& place) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(CSysData& record, MessageSink& sink, QWidget* parent)
+SettingsDialog::SettingsDialog(const CSysData& record, MessageSink& sink, QWidget* parent)
     : SkinnedDialog(QSize(620, 370), QStringLiteral("Setting"), parent),
-      model_(SettingsOf(record), record, sink) {
+      model_(SettingsOf(record), sink) {
   const SettingsValues& values = model_.values();
 
   QGroupBox* function = Group(QStringLiteral("Function Setting"), QRect(16, 40, 288, 56), this);

@@ -15,8 +15,8 @@ namespace calvoro::ui {
 class SettingsDialog : public SkinnedDialog {
   Q_OBJECT
  public:
-  // `record` is the caller's: an accepted precision edit goes into it at once.
-  SettingsDialog(CSysData& record, MessageSink& sink, QWidget* parent);
+  // Shows the values of `record`, which it never changes.
+  SettingsDialog(const CSysData& record, MessageSink& sink, QWidget* parent);
 
   const SettingsValues& values() const { return model_.values(); }
 

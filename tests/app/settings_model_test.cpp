@@ -28,15 +28,13 @@ TEST(SettingsModelTest, FiguresAndIntegerReading) {
   }
 }
 
-TEST(SettingsModelTest, PrecisionGoesIntoTheRecordAtOnce) {
-  CSysData record;
+TEST(SettingsModelTest, EditsStayInTheDialogUntilOk) {
   RecordingSink sink;
-  SettingsModel dialog(SettingsOf(record), record, sink);
+  SettingsModel dialog(SettingsOf(CSysData{}), sink);
   EXPECT_EQ(dialog.precisionText(), "10");
   EXPECT_EQ(dialog.figures(), (PrecisionFigures{40, 13, 10, 10}));
 
   EXPECT_TRUE(dialog.PrecisionChanged("25"));
-  EXPECT_EQ(record.precision, 25);
   EXPECT_EQ(dialog.figures(), (PrecisionFigures{100, 33, 25, 25}));
   EXPECT_TRUE(sink.empty());
 
@@ -53,20 +51,21 @@ TEST(SettingsModelTest, PrecisionGoesIntoTheRecordAtOnce) {
     EXPECT_EQ(sink.messages[0].text, r.message);
     EXPECT_EQ(sink.messages[0].caption, kCaptionCalvoro);
     EXPECT_EQ(dialog.focus(), SettingsModel::Field::Precision);
-    EXPECT_EQ(record.precision, 25);
+    EXPECT_EQ(dialog.figures().decimal, 25);
   }
 
-  // Cancel: the threshold stays, the precision edited before stays too.
-  dialog.PrecisionChanged("30");
+  // The edits reach the values only: the caller stores them after OK.
+  dialog.PrecisionChanged("3");
   dialog.ThresholdChanged("7");
-  EXPECT_EQ(record.precision, 30);
-  EXPECT_EQ(record.exponentThreshold, 100);
+  ASSERT_TRUE(dialog.Ok());
+  EXPECT_EQ(dialog.values().precision, 3);
+  EXPECT_EQ(dialog.values().exponentThreshold, 7);
 }
 
 TEST(SettingsModelTest, OkReadsBothEdits) {
   CSysData record;
   RecordingSink sink;
-  SettingsModel dialog(SettingsOf(record), record, sink);
+  SettingsModel dialog(SettingsOf(record), sink);
   dialog.ThresholdChanged("x");
   EXPECT_FALSE(dialog.Ok());
   EXPECT_EQ(dialog.focus(), SettingsModel::Field::ExponentThreshold);

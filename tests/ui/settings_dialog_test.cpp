@@ -61,7 +61,7 @@ TEST(SettingsDialogTest, PrecisionIsReadOnEveryChange) {
       EXPECT_EQ(Figures(dialog), step.figures);
     }
   }
-  EXPECT_EQ(record.precision, 15);  // in the record at once
+  EXPECT_EQ(record.precision, 10);  // only OK stores it
 
   // OK reads the threshold: a refusal keeps the dialog open on that edit.
   dialog.thresholdEdit()->selectAll();
@@ -83,16 +83,23 @@ class SettingsThroughWindowTest : public CalculatorWindowFixture {
   }
 };
 
-TEST_F(SettingsThroughWindowTest, CancelKeepsTheThresholdButNotThePrecision) {
+TEST_F(SettingsThroughWindowTest, CancelAndEscapeKeepEverySetting) {
   auto window = Open();
-  Setting(*window, [](SettingsDialog& dialog) {
-    dialog.thresholdEdit()->selectAll();
-    QTest::keyClicks(dialog.thresholdEdit(), "7");
-    QTest::keyClick(dialog.precisionEdit(), Qt::Key_2);
-    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
-  });
-  EXPECT_EQ(window->model().data().exponentThreshold, 100);
-  EXPECT_EQ(window->model().data().precision, 102);  // in memory, not saved
+  const SettingsValues before = SettingsOf(window->model().data());
+  const std::function<void(SettingsDialog&)> closes[] = {
+      [](SettingsDialog& dialog) { QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton); },
+      [](SettingsDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+  };
+  for (const auto& close : closes) {
+    Setting(*window, [&close](SettingsDialog& dialog) {
+      dialog.thresholdEdit()->selectAll();
+      QTest::keyClicks(dialog.thresholdEdit(), "7");
+      QTest::keyClick(dialog.precisionEdit(), Qt::Key_2);
+      QTest::mouseClick(dialog.degree(), Qt::LeftButton);
+      close(dialog);
+    });
+    EXPECT_EQ(SettingsOf(window->model().data()), before);
+  }
   EXPECT_EQ(settings.Load().precision, 10);
   EXPECT_TRUE(recorder.empty());
   EXPECT_EQ(window->focusWidget(), window->input());
