@@ -54,6 +54,14 @@ constexpr std::string_view kNotLinearMessage =
     "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
 constexpr std::string_view kNotLinearHintHead =
     "Please check whether your input is correct.Or please record your input and contact with ";
+constexpr std::string_view kNoSolutionMessage =
+    "The equation has no solution: the X terms cancel out and the rest is not 0.";
+constexpr std::string_view kNoSolutionHint =
+    "Please check the equation; for example 2x+3=2x+1 is false whatever X is.";
+constexpr std::string_view kEveryXMessage =
+    "Every X solves the equation: the X terms cancel out and so does the rest.";
+constexpr std::string_view kEveryXHint =
+    "The equation holds whatever X is, like 2x+3=2x+3; there is no single value to give.";
 // The reducer recurses once per level of brackets.
 constexpr int kMaxEquationDepth = 1000;
 constexpr std::string_view kTooDeepMessage =
@@ -76,6 +84,12 @@ std::string WithLeadingDigit(std::string_view number, NumberBase base) {
     text.insert(0, 1, '0');
   }
   return text;
+}
+
+// A coefficient that is zero: digits (of any base) that are all 0.
+bool IsZeroCoefficient(std::string_view number) {
+  return number.find_first_of("123456789ABCDEFabcdef") == std::string_view::npos &&
+         number.find('0') != std::string_view::npos;
 }
 
 // A number as it is spliced into an expression: a negative one in brackets.
@@ -423,8 +437,12 @@ std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view
   const std::optional<LinearForm> form = reducer.Reduce(zeroForm);
   if (!form) return std::nullopt;
 
-  // Without X at all the factor A is 0, and the quotient is refused as a
-  // division by zero like "x=x+1".
+  // A factor 0 of X (the X terms cancel out): no X solves the equation, or
+  // every X does.
+  if (IsZeroCoefficient(form->a)) {
+    return IsZeroCoefficient(form->b) ? refuse(kEveryXMessage, kEveryXHint)
+                                      : refuse(kNoSolutionMessage, kNoSolutionHint);
+  }
   solution.working += "X=-(" + form->b + ")/(" + form->a + ")\r\n";
   const std::string quotient =
       "-(" + WithLeadingDigit(form->b, base) + ")/(" + WithLeadingDigit(form->a, base) + ")";

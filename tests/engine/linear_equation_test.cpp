@@ -183,15 +183,22 @@ TEST_F(LinearEquationTest, RefusesWhatIsNotALinearEquation) {
   }
 }
 
-TEST_F(LinearEquationTest, ZeroFactorOfXIsADivisionByZero) {
-  for (const std::string equation : {"x=x+1", "2=3"}) {
+TEST_F(LinearEquationTest, ZeroFactorOfXSaysWhetherAnyXSolves) {
+  const char* const none =
+      "The equation has no solution: the X terms cancel out and the rest is not 0.";
+  const char* const every =
+      "Every X solves the equation: the X terms cancel out and so does the rest.";
+  const std::pair<std::string, const char*> cases[] = {
+      {"2x+3=2x+1", none},  {"x=x+1", none},        {"2=3", none},
+      {"2x+3=2x+3", every}, {"2(x+1)=2x+2", every}, {"x-x=0", every},
+  };
+  for (const auto& [equation, message] : cases) {
     sink_.messages.clear();
     EXPECT_FALSE(Solve(equation).has_value()) << equation;
     ASSERT_EQ(sink_.messages.size(), 1u) << equation;
-    EXPECT_EQ(sink_.messages.front().text, "The denominator cannot be zero.") << equation;
+    EXPECT_EQ(sink_.messages.front().text, message) << equation;
   }
 }
-
 }  // namespace
 }  // namespace calvoro
 
