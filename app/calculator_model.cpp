@@ -45,6 +45,14 @@ bool IsParameterHead(std::string_view text) {
   return text.size() == 3 && text[0] == '(' && IsParameterLetter(text[1]) && text[2] == ')';
 }
 
+// The operators that go on from a shown result instead of starting anew.
+bool IsOperatorChar(char c) { return std::string_view("+-*/^").find(c) != std::string_view::npos; }
+
+// A result of `base` in Mix notation, as the memories hold it.
+std::string MixValue(std::string plain, NumberBase base) {
+  return base == NumberBase::Mix ? std::move(plain) : MixResultText(plain, base);
+}
+
 }  // namespace
 
 std::string_view BasePrefix(NumberBase base) {
@@ -126,6 +134,7 @@ bool CalculatorModel::Initialise() {
 
 void CalculatorModel::TypeChar(char c) {
   if (Blocked()) return;
+  if (filter_.resultShown() && IsOperatorChar(c)) ContinueFromResult();
   field_.ClampPositions();
   const FilterAction action = filter_.TypeChar(c, field_);
   ApplyFilterAction(action, field_);
@@ -163,9 +172,19 @@ void CalculatorModel::SetFieldText(std::string text) {
   filter_.Resync(field_.text);
 }
 
-void CalculatorModel::ShowResult(std::string display) {
+void CalculatorModel::ShowResult(std::string display, ShownCalculation shown) {
   SetFieldText(std::move(display));
   filter_.MarkResultShown();
+  shown_ = std::move(shown);
+}
+
+void CalculatorModel::ContinueFromResult() {
+  std::string value = ConvertNumber(NumberBase::Mix, base(), shown_.value, data().precision, sink_);
+  // A negative value stays whole under the operator that follows.
+  if (!value.empty() && value.front() == '-') value = "(" + value + ")";
+  shown_ = {};
+  SetFieldText(std::move(value));
+  filter_.ClearResultShown();
 }
 
 CommandResult CalculatorModel::Shown(std::size_t result_size, std::string steps) const {
@@ -188,12 +207,14 @@ CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& com
 }
 
 CommandResult CalculatorModel::CalcCommand() {
-  if (Blocked()) return {};
+  // A shown result is calculated already: Enter, Space and Calc leave it.
+  if (Blocked() || filter_.resultShown()) return {};
   return Guarded([&] { return Command(field_.text); });
 }
 
 CommandResult CalculatorModel::Calculate(std::string input) {
   SetFieldText(std::move(input));
+  filter_.ClearResultShown();
   return CalcCommand();
 }
 
@@ -229,12 +250,15 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   const std::size_t result_size = calculation->result.size();
   std::string steps = std::move(calculation->steps);
   SavedAfter([&] {
-    const std::string_view first_line = calculation->FirstLine(text);
+    // In Mix the expression is shown as typed: its numbers keep their heads,
+    // so that a base switch reads them as what was calculated.
+    const std::string_view first_line =
+        base() == NumberBase::Mix ? text : calculation->FirstLine(text);
     std::string display;
     display.reserve(first_line.size() + 1 + result_size);
     display.append(first_line).append("=").append(calculation->result);
     calculation.reset();
-    ShowResult(std::move(display));
+    ShowResult(std::move(display), {std::string(text), store_.memories()[0]});
   });
   return Shown(result_size, std::move(steps));
 }
@@ -265,7 +289,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;
-  ShowResult(std::move(display));
+  ShowResult(std::move(display), {std::string(input), *parameter});
   return {true, field_.text, *parameter, std::move(steps), *parameter};
 }
 
@@ -276,7 +300,8 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
   store_.ShiftMemories(solution->value, base());
   data().logLines.push_back(solution->logLine);
   Save();
-  ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value,
+             {equation, store_.memories()[0]});
   return Shown(solution->value.size(), solution->working);
 }
 
@@ -332,7 +357,7 @@ CommandResult CalculatorModel::EqualCommand() {
           base() == NumberBase::Mix ? text : calculation->FirstLine(text);
       std::string display = std::string(shown) + "=" + calculation->result;
       calculation.reset();
-      ShowResult(std::move(display));
+      ShowResult(std::move(display), {text, store_.memories()[0]});
     });
     return Shown(result_size, std::move(steps));
   });
@@ -391,7 +416,8 @@ void CalculatorModel::BaseCommand(NumberBase base) {
         data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
                                           calculation->result));
         Save();
-        ShowResult(part + "=" + calculation->result);
+        ShowResult(part + "=" + calculation->result,
+                   {part, MixValue(calculation->plainResult, base)});
         return {};
       }
     } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
@@ -399,19 +425,31 @@ void CalculatorModel::BaseCommand(NumberBase base) {
       if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
         data().logLines.push_back(solution->logLine);
         Save();
-        ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+        ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value,
+                   {equation, MixValue(solution->value, base)});
         return {};
       }
     }
-    const bool shown = filter_.resultShown();
-    SetFieldText(converted);
-    if (shown) filter_.MarkResultShown();
+    if (filter_.resultShown()) {
+      ShownCalculation shown{ConvertFieldText(shown_.expression, old_base, base), shown_.value};
+      ShowResult(converted, std::move(shown));
+    } else {
+      SetFieldText(converted);
+    }
     return {};
   });
 }
 
 void CalculatorModel::BackspaceCommand() {
   if (Blocked()) return;
+  if (filter_.resultShown()) {
+    // Back to the expression that was calculated, to be edited.
+    std::string expression = std::move(shown_.expression);
+    shown_ = {};
+    SetFieldText(std::move(expression));
+    filter_.ClearResultShown();
+    return;
+  }
   field_.ClampPositions();
   filter_.Backspace(field_);
 }

@@ -80,7 +80,9 @@ class CalculatorModel {
   // before and after every command. Positions are byte offsets.
   const EditField& field() const { return field_; }
   EditField& field() { return field_; }
-  // Whether the field shows a result: the next typed character starts anew.
+  // Whether the field shows a result: the next typed character starts anew,
+  // except an operator, which goes on from the result; Calc does nothing and
+  // Backspace brings back the expression that was calculated.
   bool resultShown() const { return filter_.resultShown(); }
   const ExprFilter& filter() const { return filter_; }
   // A character from a key or a button, through the field's filter.
@@ -145,7 +147,16 @@ class CalculatorModel {
   CommandResult Command(std::string_view input);
   CommandResult Assign(std::string_view input, char letter, std::string_view right);
   CommandResult Solve(std::string_view input);
-  void ShowResult(std::string display);
+  // What a shown result came from: the expression as typed (Backspace
+  // returns to it) and the value whole in Mix notation, as Last1 holds it
+  // (an operator goes on from it, in whatever base is chosen by then).
+  struct ShownCalculation {
+    std::string expression;
+    std::string value;
+  };
+  void ShowResult(std::string display, ShownCalculation shown);
+  // The field holds the shown result's value, ready for an operator.
+  void ContinueFromResult();
   // Runs `show` and then saves, also when `show` throws: a calculation is
   // saved once its texts are shown and freed.
   void SavedAfter(const std::function<void()>& show);
@@ -164,6 +175,7 @@ class CalculatorModel {
   EditField field_;
   ExprFilter filter_;
   std::optional<std::size_t> savedCaret_;
+  ShownCalculation shown_;
   RunOverrides overrides_;
   // The overridable fields as the file holds them.
   struct FileValues {

@@ -8,6 +8,26 @@
 #include "engine/number_base.h"
 
 namespace calvoro {
+namespace {
+
+// A long memory shows its first and last characters and its length, so
+// that the tooltip of a result of millions of digits stays one short line.
+constexpr std::size_t kTooltipEnds = 24;
+
+void AppendTooltipValue(std::string& tip, std::string_view value) {
+  if (value.size() <= 3 * kTooltipEnds) {
+    tip.append(value);
+    return;
+  }
+  tip.append(value.substr(0, kTooltipEnds))
+      .append("...")
+      .append(value.substr(value.size() - kTooltipEnds))
+      .append(" [")
+      .append(std::to_string(value.size()))
+      .append(" characters]");
+}
+
+}  // namespace
 
 void ParameterStore::ShiftMemories(std::string result, NumberBase base) {
   for (std::size_t i = memories_.size() - 1; i > 0; --i) memories_[i] = std::move(memories_[i - 1]);
@@ -33,7 +53,8 @@ std::string ParameterStore::MemoryTooltip(int index) const {
   }
   std::string tip = "the ";
   tip.append(kOrdinals[index]).append(" lastest result:last").append(number);
-  tip.append("=").append(memories_[index]);
+  tip.append("=");
+  AppendTooltipValue(tip, memories_[index]);
   return tip;
 }
 

@@ -18,7 +18,8 @@ class ParameterStore {
   // the head of its base ("0b", "0", "0h"; none in bases 10 and Mix).
   void ShiftMemories(std::string result, NumberBase base);
   // The tooltip of memory button `index` (0 for Last1): the buttons' initial
-  // text until the first result arrives.
+  // text until the first result arrives; a long value by its first and last
+  // 24 characters and its length.
   std::string MemoryTooltip(int index) const;
 
   // The stored text of parameter F, K, M or W (either case); nullptr for

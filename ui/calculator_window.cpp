@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "ui/qt_text.h"
 
@@ -59,6 +60,26 @@ int MemoryOfKey(int key) {
   }
 }
 
+// The base buttons with their keys (Ctrl and the letter), in the order of
+// NumberBase.
+struct BaseButton {
+  int id;
+  NumberBase base;
+  const char *caption, *tip;
+  Qt::Key key;
+  char letter;
+};
+constexpr BaseButton kBaseButtons[] = {
+    {kBin, NumberBase::Binary, "Bin", "Binary Expression Calculator", Qt::Key_B, 'B'},
+    {kOct, NumberBase::Octal, "Oct", "Octal Expression Calculator", Qt::Key_O, 'O'},
+    {kDec, NumberBase::Decimal, "Dec", "Decimal Expression Calculator", Qt::Key_D, 'D'},
+    {kHex, NumberBase::Hex, "Hex", "Hex Expression Calculator", Qt::Key_H, 'H'},
+    {kMix, NumberBase::Mix, "Mix",
+     "Binary,Octal,Decimal,and Hex float numbers calculate in one expression", Qt::Key_M, 'M'},
+};
+// Ctrl+T shows or hides the Steps panel.
+constexpr Qt::Key kStepsKey = Qt::Key_T;
+
 // The letter keys A to F, which the hexadecimal digits repeat.
 constexpr Control kLettersAToF[6] = {kLetterA, kLetterB, kLetterC, kLetterD, kLetterE, kLetterF};
 
@@ -75,6 +96,7 @@ ExprLineEdit::ExprLineEdit(QWidget* parent) : QLineEdit(parent) {
   setAcceptDrops(false);
   setContextMenuPolicy(Qt::NoContextMenu);
   setAttribute(Qt::WA_InputMethodEnabled, false);
+  TakeAnyLength(this);
 }
 
 void ExprLineEdit::keyPressEvent(QKeyEvent* event) {
@@ -180,22 +202,13 @@ void CalculatorWindow::BuildControls() {
     Add(kLast1 + i, QStringLiteral("L%1").arg(i + 1), nowhere, ButtonTone::Base,
         QString::fromLatin1(kMemoryTips[i]), [this, i] { OnMemory(i); });
   }
-  struct Base {
-    int id;
-    NumberBase base;
-    const char *caption, *tip;
-  };
-  for (const Base& b :
-       {Base{kBin, NumberBase::Binary, "Bin", "Binary Expression Calculator"},
-        Base{kOct, NumberBase::Octal, "Oct", "Octal Expression Calculator"},
-        Base{kDec, NumberBase::Decimal, "Dec", "Decimal Expression Calculator"},
-        Base{kHex, NumberBase::Hex, "Hex", "Hex Expression Calculator"},
-        Base{kMix, NumberBase::Mix, "Mix",
-             "Binary,Octal,Decimal,and Hex float numbers calculate in one expression"}}) {
+  for (const BaseButton& b : kBaseButtons) {
     const NumberBase base = b.base;
-    Add(b.id, QString::fromLatin1(b.caption), nowhere, ButtonTone::Base, QString::fromLatin1(b.tip),
-        [this, base] { OnBase(base); })
-        ->setCheckable(true);
+    const QString tip =
+        QStringLiteral("%1 [Ctrl+%2]").arg(QString::fromLatin1(b.tip)).arg(b.letter);
+    Add(b.id, QString::fromLatin1(b.caption), nowhere, ButtonTone::Base, tip, [this, base] {
+      OnBase(base);
+    })->setCheckable(true);
   }
   Add(kCopy, QStringLiteral("Copy"), nowhere, ButtonTone::Operator,
       QStringLiteral("Copy into the clipboard [Ctrl+C]"), [this] { OnCopy(); });
@@ -224,7 +237,7 @@ void CalculatorWindow::BuildControls() {
         QString::fromLatin1(mini_ ? t.miniTip : t.tip), [this, command] { (this->*command)(); });
   }
   Add(kSteps, QStringLiteral("Steps"), nowhere, ButtonTone::Base,
-      QStringLiteral("Show the lines of working under the input field"),
+      QStringLiteral("Show the lines of working under the input field [Ctrl+T]"),
       [this] { ToggleSteps(control(kSteps)->isChecked()); })
       ->setCheckable(true);
 }
@@ -316,28 +329,73 @@ void CalculatorWindow::FocusInput() { input_->setFocus(); }
 
 void CalculatorWindow::SyncField() {
   EditField& field = model_.field();
-  field.text = FromQt(input_->text());
-  const auto caret = static_cast<std::size_t>(input_->cursorPosition());
-  field.caret = caret;
-  field.anchor = caret;
+  const int caret = input_->cursorPosition();
+  int anchor = caret;
   if (input_->hasSelectedText()) {
-    const auto start = static_cast<std::size_t>(input_->selectionStart());
-    const auto length = static_cast<std::size_t>(input_->selectedText().size());
-    field.anchor = caret == start ? start + length : start;
+    const int start = input_->selectionStart();
+    anchor = caret == start ? input_->selectionEnd() : start;
   }
+  if (sliced_) {
+    // The text is the model's. Positions the user did not move keep their
+    // place, also outside the shown window (Ctrl+A's anchor at the start).
+    if (caret == shownCaret_ && anchor == shownAnchor_) return;
+  } else {
+    field.text = FromQt(input_->text());
+  }
+  field.caret = viewStart_ + static_cast<std::size_t>(caret);
+  field.anchor = viewStart_ + static_cast<std::size_t>(anchor);
   field.ClampPositions();
 }
 
 void CalculatorWindow::ShowField() {
   const EditField& field = model_.field();
-  input_->setText(ToQt(field.text));
-  if (field.HasSelection()) {
-    input_->setSelection(static_cast<int>(field.anchor),
-                         static_cast<int>(field.caret) - static_cast<int>(field.anchor));
+  const std::size_t size = field.text.size();
+  const bool wasSliced = sliced_;
+  sliced_ = size > kShownSpan;
+  std::size_t length = size;
+  if (!sliced_) {
+    viewStart_ = 0;
   } else {
-    input_->setCursorPosition(static_cast<int>(field.caret));
+    length = kShownSpan;
+    // The window stays while the caret is well inside it, so that the text
+    // does not jump under the mouse.
+    const std::size_t margin = kShownSpan / 8;
+    const bool keep = wasSliced && viewStart_ + kShownSpan <= size &&
+                      field.caret >= viewStart_ + margin &&
+                      field.caret + margin <= viewStart_ + kShownSpan;
+    if (!keep) {
+      viewStart_ =
+          std::min(field.caret > kShownSpan / 2 ? field.caret - kShownSpan / 2 : 0, size - length);
+    }
+  }
+  const QString text = ToQt(std::string_view(field.text).substr(viewStart_, length));
+  if (input_->text() != text) input_->setText(text);
+  const auto local = [&](std::size_t position) {
+    return static_cast<int>(std::clamp(position, viewStart_, viewStart_ + length) - viewStart_);
+  };
+  shownCaret_ = local(field.caret);
+  shownAnchor_ = local(field.anchor);
+  if (shownCaret_ != shownAnchor_) {
+    input_->setSelection(shownAnchor_, shownCaret_ - shownAnchor_);
+  } else {
+    input_->setCursorPosition(shownCaret_);
   }
   input_->setFocus();
+}
+
+bool CalculatorWindow::MoveCaretInLongText(int key, bool extend) {
+  if (!sliced_ || !IsCaretKey(key)) return false;
+  Run([&] {
+    EditField& field = model_.field();
+    const std::size_t size = field.text.size();
+    std::size_t& caret = field.caret;
+    if (key == Qt::Key_Left && caret > 0) --caret;
+    if (key == Qt::Key_Right && caret < size) ++caret;
+    if (key == Qt::Key_Home) caret = 0;
+    if (key == Qt::Key_End) caret = size;
+    if (!extend) field.anchor = caret;
+  });
+  return true;
 }
 
 void CalculatorWindow::Run(const std::function<void()>& command) {
@@ -493,11 +551,22 @@ bool CalculatorWindow::HandleKey(QKeyEvent* event) {
       case Qt::Key_A:
         Run([&] { model_.SelectAll(); });
         return true;
+      case kStepsKey:
+        ToggleSteps(!control(kSteps)->isChecked());
+        return true;
       default:
-        return false;
+        break;
     }
+    for (const BaseButton& b : kBaseButtons) {
+      if (key == b.key) {
+        OnBase(b.base);
+        return true;
+      }
+    }
+    return false;
   }
   if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  if (MoveCaretInLongText(key, mods == Qt::ShiftModifier)) return true;
   switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

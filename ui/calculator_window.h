@@ -132,10 +132,24 @@ class CalculatorWindow : public ShellWindow {
   // field back into the line edit after it.
   void SyncField();
   void ShowField();
+  // Left, Right, Home and End (with Shift: the selection) on a text that the
+  // line edit shows in part.
+  bool MoveCaretInLongText(int key, bool extend);
   void Run(const std::function<void()>& command);
   void ShowSteps(const CommandResult& result);
   void RefreshBase();
   void RefreshMemoryTooltips();
+
+  // A line edit lays out and paints its whole text on every change, a
+  // quarter of a second at a million characters. A longer text than this is
+  // shown as a window of this many characters around the caret; the model
+  // keeps the whole text, caret and selection.
+  static constexpr std::size_t kShownSpan = 16384;
+  bool sliced_ = false;
+  std::size_t viewStart_ = 0;  // where the line edit's text begins in the field
+  // The line edit's caret and anchor as last set, in its own positions.
+  int shownCaret_ = 0;
+  int shownAnchor_ = 0;
 
   bool mini_;
   CalculatorModel model_;

@@ -46,11 +46,13 @@ ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int
   const int left = x + 26;
   edits.re = new QLineEdit(&dialog);
   edits.re->setGeometry(left, y, editWidth, 24);
+  TakeAnyLength(edits.re);
   QLabel* plus = dialog.AddStatic(PlusLabel(), QRect(left + editWidth + 2, y, 18, 24));
   plus->setAlignment(Qt::AlignCenter);
   plus->setFont(bold);
   edits.im = new QLineEdit(&dialog);
   edits.im->setGeometry(left + editWidth + 22, y, editWidth, 24);
+  TakeAnyLength(edits.im);
   dialog.AddStatic(QStringLiteral("j"), QRect(left + 2 * editWidth + 26, y, 14, 24))->setFont(bold);
   // An empty edit reads as 0.
   edits.re->setPlaceholderText(QStringLiteral("0"));

@@ -15,6 +15,7 @@ constexpr QSize kSize(560, 344);
 QLineEdit* AddExpressionEdit(QWidget* parent, const QRect& place) {
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(place);
+  TakeAnyLength(edit);
   QFont arial(QStringLiteral("Arial"));
   arial.setPixelSize(16);
   edit->setFont(arial);

@@ -62,6 +62,7 @@ void ConversionWindow::BuildControls() {
   AddStatic(ToQt(text::kInputLabel), QRect(14, 192, 120, 28));
   input_ = new QLineEdit(this);
   input_->setGeometry(136, 192, 330, 28);
+  TakeAnyLength(input_);
   input_->setContextMenuPolicy(Qt::NoContextMenu);
   input_->setAcceptDrops(false);
   input_->installEventFilter(this);
@@ -71,6 +72,7 @@ void ConversionWindow::BuildControls() {
   AddStatic(ToQt(text::kOutputLabel), QRect(14, 228, 120, 28));
   output_ = new QLineEdit(this);
   output_->setGeometry(136, 228, 452, 28);
+  TakeAnyLength(output_);
   output_->setReadOnly(true);
   QLabel* hint = AddStatic(ToQt(text::kHint), QRect(136, 260, 300, 22));
   hint->setStyleSheet(QStringLiteral("color: #6a7386; font-style: italic;"));

@@ -22,6 +22,7 @@ constexpr int kRowWidth = 716;  // the lists and the tab row, 12 pixels in from 
 QLineEdit* NewEdit(QWidget* parent, const QRect& place) {
   auto* edit = new QLineEdit(parent);
   edit->setGeometry(place);
+  TakeAnyLength(edit);
   edit->setContextMenuPolicy(Qt::NoContextMenu);
   edit->setDragEnabled(false);
   edit->setAcceptDrops(false);

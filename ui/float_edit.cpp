@@ -3,11 +3,13 @@
 #include <QKeyEvent>
 
 #include "app/input_filter.h"
+#include "ui/qt_text.h"
 
 namespace calvoro::ui {
 
 FloatEdit::FloatEdit(QWidget* parent) : QLineEdit(parent) {
   setAttribute(Qt::WA_InputMethodEnabled, false);
+  TakeAnyLength(this);
 }
 
 void FloatEdit::keyPressEvent(QKeyEvent* event) {

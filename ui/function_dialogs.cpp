@@ -57,6 +57,7 @@ FunctionListDialog::FunctionListDialog(const CSysData& record, MessageSink& sink
   for (int i = 0; i < ParameterFields::kCount; ++i) {
     QLineEdit* edit = i == ParameterFields::kPi ? new QLineEdit(this) : new FloatEdit(this);
     edit->setGeometry(kParameterPlaces[i].edit);
+    TakeAnyLength(edit);
     edit->setText(ToQt(fields_.text(i)));
     edit->setCursorPosition(0);
     if (i == ParameterFields::kPi) {
@@ -100,6 +101,7 @@ FunctionInputDialog::FunctionInputDialog(std::string_view name, CSysData& record
   prefix_->setFocusPolicy(Qt::NoFocus);
   argument_ = new QLineEdit(this);
   argument_->setGeometry(100, 44, 208, 24);
+  TakeAnyLength(argument_);
   connect(argument_, &QLineEdit::textChanged, this,
           [this](const QString& text) { model_.SetArgument(FromQt(text)); });
   AddStatic(QStringLiteral(")"), QRect(312, 44, 12, 24));

@@ -3,7 +3,9 @@
 // character offsets in the widgets. Step texts keep "\r\n"; widgets show "\n".
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,9 @@ inline QString ToQtLines(std::string_view text) {
   result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return result;
 }
+
+// A line edit that takes texts of any length: by default Qt cuts them at
+// 32767 characters without a word, and a result may have millions of digits.
+inline void TakeAnyLength(QLineEdit* edit) { edit->setMaxLength(std::numeric_limits<int>::max()); }
 
 }  // namespace calvoro::ui

@@ -63,7 +63,7 @@ void ShellWindow::AddFrameButtons(int right, int y) {
     void (ShellWindow::*command)();
   };
   const Frame frames[] = {
-      {QStringLiteral("\u2261"), QStringLiteral("Select the different style"),
+      {QStringLiteral("\u2261"), QStringLiteral("Select the different style [F10]"),
        QStringLiteral("Style"), &ShellWindow::OnStyleButton},
       {QStringLiteral("?"), QStringLiteral("Help"), QStringLiteral("Help"), &ShellWindow::OnHelp},
       {QStringLiteral("\u2013"), QStringLiteral("Minimize"), QStringLiteral("Minimize"),
@@ -82,6 +82,7 @@ void ShellWindow::AddFrameButtons(int right, int y) {
     button->setFont(font);
     connect(button, &QAbstractButton::clicked, this, frame.command);
     if (frame.command == &ShellWindow::OnMinimize) minimize_ = button;
+    if (frame.command == &ShellWindow::OnStyleButton) styleButton_ = button;
     if (frame.command == &ShellWindow::OnHelp) SetHelpButton(button);
     x += 24;
   }
@@ -248,6 +249,13 @@ void ShellWindow::OnStyleButton() {
   menu->deleteLater();
 }
 
+void ShellWindow::OnStyleKey() {
+  if (Blocked() || !styleButton_) return;
+  QMenu* menu = BuildStyleMenu();
+  menu->exec(styleButton_->mapToGlobal(QPoint(0, styleButton_->height())));
+  menu->deleteLater();
+}
+
 void ShellWindow::OnSelectStyle(WindowStyle value) {
   SelectStyle(shell_.record(), value, [this] { SaveRecord(); });
   ResizeDialog notice(value, this);
@@ -310,6 +318,10 @@ void ShellWindow::closeEvent(QCloseEvent* event) {
 void ShellWindow::keyPressEvent(QKeyEvent* event) {
   // Enter must not close the window as a plain dialog would.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return event->ignore();
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return OnStyleKey();
+  }
   SkinnedDialog::keyPressEvent(event);
 }
 

@@ -55,6 +55,8 @@ class ShellWindow : public SkinnedDialog {
 
   // Commands of the frame buttons, the style menu and the tray menu.
   void OnStyleButton();
+  // F10: the style menu under its button.
+  void OnStyleKey();
   void OnSelectStyle(WindowStyle value);
   void OnMinimize();
   void OnExit();
@@ -107,6 +109,7 @@ class ShellWindow : public SkinnedDialog {
   QPointer<TipDialog> tip_;
   bool tipPending_ = false;
   SkinnedButton* minimize_ = nullptr;
+  SkinnedButton* styleButton_ = nullptr;
 };
 
 // The application icon, drawn like the skin.

@@ -48,7 +48,8 @@ TEST_F(CalculatorModelTest, DisplaysAndLogLines) {
       {NumberBase::Decimal, "1+2", "1+2=3", "2026-12-06 20:05   Dec:1+2=3"},
       {NumberBase::Decimal, "2(3+4)", "2*(3+4)=14", "2026-12-06 20:05   Dec:2(3+4)=2*(3+4)=14"},
       {NumberBase::Hex, "FF+1", "ff+1=100", "2026-12-06 20:05   Hex:ff+1=100"},
-      {NumberBase::Mix, "0b101+0h1F", "5+1F=0h24", "2026-12-06 20:05   Mix:0b101+0h1F=5+1F=0h24"},
+      {NumberBase::Mix, "0b101+0h1F", "0b101+0h1F=0h24",
+       "2026-12-06 20:05   Mix:0b101+0h1F=5+1F=0h24"},
       {NumberBase::Mix, "1+2", "1+2=3", "2026-12-06 20:05   Mix:1+2=3"},
   };
   for (const auto& c : cases) {
@@ -253,7 +254,6 @@ TEST_F(CalculatorModelCommands, InsertBackspaceCopyPaste) {
   session.PasteCommand("9+");
   EXPECT_EQ(Field(), "9+45");
   ASSERT_TRUE(session.CalcCommand().ok);
-  session.BackspaceCommand();  // a shown result is not edited
   EXPECT_EQ(Field(), "9+45=54");
 }
 
@@ -286,6 +286,88 @@ TEST_F(CalculatorModelCommands, InsertionsIntoAShownResultStartANewInput) {
   EXPECT_EQ(session.CopyCommand(), "1+2");
   session.TypeChar('7');
   EXPECT_EQ(Field(), "7");
+}
+
+// Keys on a shown result: "\n" is Enter (the Calc command), "\b" Backspace,
+// anything else a typed character.
+TEST_F(CalculatorModelCommands, KeysOnAShownResult) {
+  struct Case {
+    NumberBase base;
+    const char* input;
+    const char* keys;
+    const char* field;
+  };
+  const Case cases[] = {
+      {NumberBase::Decimal, "1/3", "\n\n\n", "1/3=0.3333333333"},
+      {NumberBase::Decimal, "1/3", "\n*", "0.3333333333*"},
+      {NumberBase::Decimal, "1/3", "\n*3\n", "0.3333333333*3=0.9999999999"},
+      {NumberBase::Decimal, "1-3", "\n^2\n", "(-2)^2=4"},
+      {NumberBase::Decimal, "1/3", "\n5", "5"},
+      {NumberBase::Decimal, "1/3", "\n(", "("},
+      {NumberBase::Decimal, "1/3", "\nsi", "Si"},
+      {NumberBase::Decimal, "2(3+4)", "\n\b", "2(3+4)"},
+      {NumberBase::Decimal, "2(3+4)", "\n\b\n", "2*(3+4)=14"},
+      {NumberBase::Decimal, "2x+3=7", "\n\b", "2x+3=7"},
+      {NumberBase::Decimal, "2x+3=7", "\n-", "2-"},
+      {NumberBase::Decimal, "(m)=2+3", "\n\b", "(m)=2+3"},
+      {NumberBase::Hex, "F+1", "\n+1\n", "10+1=11"},
+      {NumberBase::Mix, "0b101+0h1F", "\n+1\n", "0h24+1=37"},
+      {NumberBase::Mix, "0b101+0h1F", "\n\b", "0b101+0h1F"},
+  };
+  for (const Case& c : cases) {
+    session.ClearInput();
+    session.BaseCommand(c.base);
+    Type(c.input);
+    sink.messages.clear();
+    for (const char* key = c.keys; *key; ++key) {
+      if (*key == '\n') {
+        session.CalcCommand();
+      } else if (*key == '\b') {
+        session.BackspaceCommand();
+      } else {
+        session.TypeChar(*key);
+      }
+    }
+    EXPECT_EQ(Field(), c.field) << c.input << " " << c.keys;
+    EXPECT_EQ(session.field().caret, Field().size()) << c.input;
+    EXPECT_TRUE(sink.empty()) << c.input << ": " << sink.messages[0].text;
+  }
+}
+
+TEST_F(CalculatorModelCommands, BaseSwitchKeepsTheValueOfAShownResult) {
+  session.BaseCommand(NumberBase::Mix);
+  ASSERT_TRUE(session.Calculate("0b101+0h1F").ok);
+  session.BaseCommand(NumberBase::Decimal);
+  EXPECT_EQ(Field(), "5+31=36");
+  EXPECT_EQ(settings.logLines.back(), "2026-12-06 20:05   Dec:5+31=36");
+  session.TypeChar('*');
+  EXPECT_EQ(Field(), "36*");
+  // A result shown in one base goes on in the next.
+  session.BaseCommand(NumberBase::Mix);
+  ASSERT_TRUE(session.Calculate("(w)=0h10").ok);
+  session.BaseCommand(NumberBase::Hex);
+  session.TypeChar('+');
+  EXPECT_EQ(Field(), "10+");
+}
+
+TEST_F(CalculatorModelCommands, LongTextsStayWhole) {
+  const std::string input = "1+" + std::string(40000, '9');
+  ASSERT_TRUE(session.Calculate(input).ok);
+  EXPECT_EQ(session.CopyCommand(), input + "=1E+40000");
+  EXPECT_EQ(settings.logLines.back(), "2026-12-06 20:05   Dec:" + input + "=1E+40000");
+  EXPECT_EQ(session.memories()[0], "1" + std::string(40000, '0'));
+  EXPECT_EQ(session.MemoryTooltip(0), "the first lastest result:last1=1" + std::string(23, '0') +
+                                          "..." + std::string(24, '0') + " [40001 characters]");
+  session.TypeChar('-');
+  EXPECT_EQ(Field(), "1" + std::string(40000, '0') + "-");
+  // An operator goes on from every digit, not from the exponent form.
+  ASSERT_TRUE(session.Calculate("2^400").ok);
+  ASSERT_NE(Field().find("E+120"), std::string::npos);
+  session.TypeChar('/');
+  EXPECT_EQ(Field(), session.memories()[0] + "/");
+  EXPECT_EQ(Field().size(), 122u);
+  ASSERT_TRUE(session.Calculate("1/7").ok);
+  EXPECT_EQ(session.MemoryTooltip(0), "the first lastest result:last1=0.1428571429");
 }
 
 TEST_F(CalculatorModelCommands, OpenTipBlocksEveryCommand) {

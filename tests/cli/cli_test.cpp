@@ -43,7 +43,7 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       {{"--base", "bin", "--result", "101+1", "--", "last1"}, "", 0, "110\n110\n", ""},
       // Bases and Mix.
       {{"--base", "hex", "FF+1"}, "", 0, "ff+1=100\n", ""},
-      {{"--base", "mix", "0b101+0h1F"}, "", 0, "5+1F=0h24\n", ""},
+      {{"--base", "mix", "0b101+0h1F"}, "", 0, "0b101+0h1F=0h24\n", ""},
       {{"--base", "mix", "--result", "0b1+012+9"}, "", 0, "20\n", ""},
       // Degree mode.
       {{"--degree", "--result", "arcsin(1)"}, "", 0, "90\n", ""},
@@ -89,7 +89,7 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       {{"--base", "all", "255.5+0h10"},
        "",
        0,
-       "255.5+16=271.5\nBin: 0b100001111.1\nOct: 0417.4\nDec: 271.5\nHex: 0h10F.8\n",
+       "255.5+0h10=271.5\nBin: 0b100001111.1\nOct: 0417.4\nDec: 271.5\nHex: 0h10F.8\n",
        ""},
       {{"--base", "all", "--result", "-0b101.01*3", "1/3", "2^100"},
        "",

@@ -70,8 +70,9 @@ TEST_F(CalculatorWindowTest, MemoriesShiftAndInsertWithTheirTooltips) {
   }
   EXPECT_EQ(window->control(kLast1)->toolTip(), "the first lastest result:last1=6");
   EXPECT_EQ(window->control(kLast1 + 2)->toolTip(), "the third lastest result:last3=2");
-  QTest::keyClick(window->input(), Qt::Key_Backspace);  // ignored: a result is shown
-  EXPECT_EQ(Field(*window), "3+3=6");
+  QTest::keyClick(window->input(), Qt::Key_Backspace);  // back to the expression
+  EXPECT_EQ(Field(*window), "3+3");
+  window->input()->selectAll();
   QTest::keyClick(window->input(), Qt::Key_2);
   QTest::keyClick(window->input(), Qt::Key_Plus);
   QTest::keyClick(window->input(), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
@@ -263,6 +264,52 @@ TEST_F(CalculatorWindowTest, CopyAndPasteGoThroughTheClipboard) {
   QTest::keyClick(window->input(), Qt::Key_V, Qt::ControlModifier);
   QTest::keyClick(window->input(), Qt::Key_Return);
   EXPECT_EQ(Field(*window), "12+30*2=72");
+}
+
+// A text of any length: the line edit shows part of it, the keys and Copy
+// work on all of it.
+TEST_F(CalculatorWindowTest, LongTextsAreTypedAndCopiedWhole) {
+  auto window = Open();
+  const QString nines(40000, QChar('9'));
+  QGuiApplication::clipboard()->setText("1+" + nines);
+  QTest::keyClick(window->input(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(window->input(), Qt::Key_Return);
+  QTest::keyClick(window->input(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "1+" + nines + "=1E+40000");
+  QTest::keyClick(window->input(), Qt::Key_Backspace);
+  QTest::keyClick(window->input(), Qt::Key_Home);
+  QTest::keyClick(window->input(), Qt::Key_Right);
+  QTest::keyClick(window->input(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(window->input(), Qt::Key_Minus);
+  QTest::keyClick(window->input(), Qt::Key_End);
+  QTest::keyClick(window->input(), Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(window->input(), Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(window->input(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "99");
+  QTest::keyClick(window->input(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(window->input(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "1-" + nines);
+  EXPECT_TRUE(recorder.empty());
+}
+
+// Ctrl and a letter switch the base; Ctrl+T shows the Steps panel.
+TEST_F(CalculatorWindowTest, KeysForTheBasesAndTheSteps) {
+  auto window = Open();
+  struct Case {
+    Qt::Key key;
+    int button;
+  };
+  for (const Case& c : {Case{Qt::Key_H, kHex}, Case{Qt::Key_B, kBin}, Case{Qt::Key_O, kOct},
+                        Case{Qt::Key_M, kMix}, Case{Qt::Key_D, kDec}}) {
+    QTest::keyClick(window->input(), c.key, Qt::ControlModifier);
+    EXPECT_TRUE(window->control(c.button)->isChecked()) << c.button;
+    EXPECT_TRUE(window->control(c.button)->toolTip().endsWith(
+        QStringLiteral("[Ctrl+%1]").arg(QKeySequence(c.key).toString())));
+  }
+  QTest::keyClick(window->input(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(window->control(kSteps)->isChecked());
+  QTest::keyClick(window->input(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_FALSE(window->control(kSteps)->isChecked());
 }
 
 TEST_F(CalculatorWindowTest, StepsShowUnderTheFieldWhenAsked) {
