@@ -5,7 +5,12 @@
 //       corner pixels show the root colour (the outline is cut); `clear`
 //       saves the root colour transparent (for the README's picture); prints
 //       the figures and exits 1 when a check fails;
-//   x11_probe window TITLE              shows a plain window until it is ended.
+//   x11_probe window TITLE              shows a plain window until it is ended;
+//   x11_probe clipboard FILE            writes the clipboard's text into FILE;
+//   x11_probe own-clipboard FILE        puts FILE's text on the clipboard and
+//       keeps it there until it is ended.
+#include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -63,6 +68,18 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() >= 2 && args[1] == QLatin1String("shot")) return Shot(args);
+  if (args.size() == 3 && args[1] == QLatin1String("clipboard")) {
+    QFile out(args[2]);
+    if (!out.open(QIODevice::WriteOnly)) return 2;
+    out.write(QGuiApplication::clipboard()->text().toLatin1());
+    return 0;
+  }
+  if (args.size() == 3 && args[1] == QLatin1String("own-clipboard")) {
+    QFile in(args[2]);
+    if (!in.open(QIODevice::ReadOnly)) return 2;
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(in.readAll()));
+    return app.exec();
+  }
   if (args.size() == 3 && args[1] == QLatin1String("window")) {
     QRasterWindow window;
     window.setTitle(args[2]);
@@ -70,6 +87,8 @@ int main(int argc, char** argv) {
     window.show();
     return app.exec();
   }
-  std::fprintf(stderr, "usage: x11_probe shot FILE X Y W H [cut] [clear] | window TITLE\n");
+  std::fprintf(stderr,
+               "usage: x11_probe shot FILE X Y W H [cut] [clear] | window TITLE | clipboard FILE | "
+               "own-clipboard FILE\n");
   return 2;
 }

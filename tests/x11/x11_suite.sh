@@ -210,6 +210,75 @@ typed '*2'
 keys Return
 await_log "Dec:5*2=10"
 
+# The field as Ctrl+C copies it equals $1 (read back through the clipboard).
+clip() { "$probe" clipboard "$work/clip" 2>/dev/null && [[ $(<"$work/clip") == "$1" ]]; }
+copied() {
+  keys ctrl+c
+  poll 10 clip "$1" || fail "the field holds '$(head -c 200 "$work/clip")', not '${1:0:200}'"
+}
+# Settings: the precision typed into its edit, then Return (OK) or Escape.
+set_precision() {
+  open_dialog "$1" Setting ctrl+shift+s
+  keys Tab Tab ctrl+a
+  typed "$2"
+  shoot "$1" "$dialog"
+  keys "$3"
+  closed "$dialog"
+}
+
+step "keys on a shown result: Enter keeps it, an operator goes on from it, Backspace brings the expression back"
+typed '1/3'
+keys Return Return space
+copied '1/3=0.3333333333'
+keys asterisk
+copied '0.3333333333*'
+typed '3'
+keys Return
+copied '0.3333333333*3=0.9999999999'
+keys BackSpace
+copied '0.3333333333*3'
+shoot backspace_on_result "$main"
+
+step "Mix 0b101+0h1F, then Dec shows 36"
+keys ctrl+m ctrl+a
+typed '0b101+0h1F'
+keys Return
+copied '0B101+0h1F=0h24'
+shoot mix_result "$main"
+keys ctrl+d
+copied '5+31=36'
+shoot mix_then_dec "$main"
+
+step "settings: precision 3 then Escape changes nothing"
+set_precision settings_escape 3 Escape
+keys ctrl+a
+typed '1/3'
+keys Return
+copied '1/3=0.3333333333'
+shoot precision_kept "$main"
+
+step "texts of any length: Copy gives what calvoro-cli prints"
+set_precision settings_precision 1000000 Return
+cli_says() { "$cli" --settings "$work/cli.dat" --precision "$1" "$2"; }
+keys ctrl+a
+typed 'fac(10000)'
+keys Return
+await_log "Dec:fac(10000)=2.8462596809"
+copied "$(cli_says 1000000 'fac(10000)')"
+shoot long_result "$main"
+nines="1+$(printf '9%.0s' {1..40000})"
+printf '%s' "$nines" >"$work/nines"
+"$probe" own-clipboard "$work/nines" 2>/dev/null &
+owner=$!
+pids+=("$owner")
+poll 10 clip "$nines" || fail "the clipboard does not hold the 40,002 characters"
+keys ctrl+v Return
+await_log "=1E+40000"
+stop "$owner"
+copied "$(cli_says 1000000 "$nines")"
+shoot long_input "$main"
+set_precision settings_precision 10 Return
+
 step "a message box opens on the calculator"
 keys 1 BackSpace Return
 box=$(await_window "Calvoro Message" "$main")
