@@ -292,7 +292,8 @@ TEST_F(CalculatorWindowTest, LongTextsAreTypedAndCopiedWhole) {
   EXPECT_TRUE(recorder.empty());
 }
 
-// Ctrl and a letter switch the base; Ctrl+T shows the Steps panel.
+// Ctrl and a letter switch the base; Ctrl+T shows the Steps panel; F10
+// opens the style menu.
 TEST_F(CalculatorWindowTest, KeysForTheBasesAndTheSteps) {
   auto window = Open();
   struct Case {
@@ -310,6 +311,15 @@ TEST_F(CalculatorWindowTest, KeysForTheBasesAndTheSteps) {
   EXPECT_TRUE(window->control(kSteps)->isChecked());
   QTest::keyClick(window->input(), Qt::Key_T, Qt::ControlModifier);
   EXPECT_FALSE(window->control(kSteps)->isChecked());
+  QString firstItem;
+  QTimer::singleShot(0, [&] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      firstItem = menu->actions().value(0)->text();
+      menu->close();
+    }
+  });
+  QTest::keyClick(window->input(), Qt::Key_F10);
+  EXPECT_FALSE(firstItem.isEmpty());
 }
 
 TEST_F(CalculatorWindowTest, StepsShowUnderTheFieldWhenAsked) {
