@@ -230,8 +230,10 @@ step "keys on a shown result: Enter keeps it, an operator goes on from it, Backs
 typed '1/3'
 keys Return Return space
 copied '1/3=0.3333333333'
+shoot enter_on_result "$main"
 keys asterisk
 copied '0.3333333333*'
+shoot operator_on_result "$main"
 typed '3'
 keys Return
 copied '0.3333333333*3=0.9999999999'
