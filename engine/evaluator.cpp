@@ -9,6 +9,7 @@
 #include "engine/expression_text.h"
 #include "engine/functions.h"
 #include "engine/number_base.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
@@ -216,6 +217,7 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::
   std::string_view text = flat;
   const auto op_at = [&](int k) { return static_cast<std::size_t>(k) < text.size() ? text[k] : '='; };
   while (count > 1) {
+    ThrowIfStopped();
     int i = 0;
     while (i + 1 < count &&
            OperatorPriority(op_at(operators_[i])) < OperatorPriority(op_at(operators_[i + 1])))
@@ -327,6 +329,7 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
   // function before it or the brackets around its value.
   const int rounds = 2 * CountOpenGroups(text) + 1;
   for (int round = 0; round < rounds; ++round) {
+    ThrowIfStopped();
     bool failed = false;
     std::string rewritten;
     if (!RewriteOneGroup(text, rewritten, failed)) {

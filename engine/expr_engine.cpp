@@ -275,9 +275,43 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
   return true;
 }
 
+template <typename Work>
+auto ExprEngine::Stoppable(const Work& work) -> decltype(work()) {
+  stopped_ = false;
+  StopScope scope(stop_flag_ != nullptr ? stop_flag_ : CurrentStopFlag());
+  try {
+    return work();
+  } catch (const CalculationStopped&) {
+    stopped_ = true;
+    ++stops_;
+    sink_.MessageBox(kStoppedText, kCaptionCalvoroMessage, MessageIcon::Information);
+    return std::nullopt;
+  }
+}
+
 std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
                                                  const MemoryTexts& memories, NumberBase base,
                                                  bool with_steps) {
+  return Stoppable([&] { return CalculateUnstopped(expression, memories, base, with_steps); });
+}
+
+std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
+                                                                const MemoryTexts& memories,
+                                                                NumberBase base) {
+  // A stop inside one of its calculations has been reported there; the
+  // solve gives nothing then either.
+  const int stops = stops_;
+  auto solution = Stoppable([&] { return SolveUnstopped(equation, memories, base); });
+  if (stops_ != stops) {
+    stopped_ = true;
+    solution.reset();
+  }
+  return solution;
+}
+
+std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
+                                                          const MemoryTexts& memories,
+                                                          NumberBase base, bool with_steps) {
   // The text is a view of the typed expression as long as no step changes
   // it, and of `prepared` from the first step that does.
   std::string prepared;
