@@ -141,35 +141,39 @@ bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
 }
 
 int ExprEvaluator::FindOperators(std::string_view text) {
-  operators_.clear();
+  ListOperators(text, operators_);
+  if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
+  return static_cast<int>(operators_.size());
+}
+
+void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) {
+  out.clear();
   for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
        i = EndOfDecimalDigits(text, i + 1)) {
     const char c = text[i];
     if (!IsOperatorChar(c)) continue;
     if (i == 0 && (c == '-' || c == '+')) continue;  // the sign of the first operand
-    if (c == ')' && !operators_.empty()) {
+    if (c == ')' && !out.empty()) {
       // A bracketed number is an operand, not a group: drop its brackets
       // (and its sign) from the table.
-      const int last = operators_.back();
+      const int last = out.back();
       if (text[last] == '(' && IsNumberText(text.substr(last + 1, i - last - 1)) &&
           !EndsWithFunctionName(text.substr(0, last))) {
-        operators_.pop_back();
+        out.pop_back();
         continue;
       }
-      if ((text[last] == '-' || text[last] == '+') && operators_.size() >= 2) {
-        const int open = operators_[operators_.size() - 2];
+      if ((text[last] == '-' || text[last] == '+') && out.size() >= 2) {
+        const int open = out[out.size() - 2];
         if (text[open] == '(' && last == open + 1 &&
             IsNumberOperand(text.substr(open, i - open + 1))) {
-          operators_.resize(operators_.size() - 2);
+          out.resize(out.size() - 2);
           continue;
         }
       }
     }
-    operators_.push_back(static_cast<int>(i));
+    out.push_back(static_cast<int>(i));
   }
-  operators_.push_back(static_cast<int>(text.size()));  // the end marker
-  if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
-  return static_cast<int>(operators_.size());
+  out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
 bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
@@ -215,7 +219,9 @@ bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::
   // the text stands for the "=" end marker.
   std::string owned;
   std::string_view text = flat;
-  const auto op_at = [&](int k) { return static_cast<std::size_t>(k) < text.size() ? text[k] : '='; };
+  const auto op_at = [&](int k) {
+    return static_cast<std::size_t>(k) < text.size() ? text[k] : '=';
+  };
   while (count > 1) {
     ThrowIfStopped();
     int i = 0;
@@ -358,6 +364,175 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
   // The value is the last line of the step text.
   last_step_size_ = owned.size();
   result = std::move(owned);
+  if (InBrackets(result)) {
+    result.pop_back();
+    result.erase(0, 1);
+  }
+  if (!result.empty() && result.front() == '+') result.erase(0, 1);
+  return true;
+}
+
+bool ExprEvaluator::ApplyToOperands(std::string_view left_text, char op,
+                                    std::string_view right_text, std::string& value) {
+  std::string left_storage, right_storage;
+  std::string_view left = UnwrapOperand(left_text, left_storage);
+  std::string_view right = UnwrapOperand(right_text, right_storage);
+  if (op == '(' || op == ')') {
+    sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+    return false;
+  }
+  if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
+  std::optional<std::string> result =
+      ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
+  if (!result) return false;
+  value = std::move(*result);
+  ToSpliceForm(value);
+  return true;
+}
+
+bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value) {
+  std::vector<int> positions;
+  ListOperators(flat, positions);
+  if (positions.size() == 1) {
+    std::string storage;
+    const std::string_view lone = UnwrapOperand(flat, storage);
+    if (lone == flat || !IsNumberOfBase(base_, lone)) {
+      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+      return false;
+    }
+    value = lone;
+    ToSpliceForm(value);
+    return true;
+  }
+  // The rewriting applies the first operator whose priority is not below
+  // the next one's; a stack of rising priorities meets them in that order.
+  // An operand is a view of the text until it is a computed value.
+  struct Operand {
+    std::string_view typed;
+    std::string value;
+    bool computed = false;
+    std::string_view text() const { return computed ? std::string_view(value) : typed; }
+  };
+  std::vector<Operand> operands;
+  std::vector<char> operators;
+  const auto op_at = [&](std::size_t k) {
+    const auto at = static_cast<std::size_t>(positions[k]);
+    return at < flat.size() ? flat[at] : '=';
+  };
+  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, false});
+  for (std::size_t k = 0; k < positions.size(); ++k) {
+    const char op = op_at(k);
+    while (!operators.empty() && OperatorPriority(operators.back()) >= OperatorPriority(op)) {
+      ThrowIfStopped();
+      Operand right = std::move(operands.back());
+      operands.pop_back();
+      Operand& left = operands.back();
+      std::string result;
+      if (!ApplyToOperands(left.text(), operators.back(), right.text(), result)) return false;
+      operators.pop_back();
+      left.value = std::move(result);
+      left.computed = true;
+    }
+    if (k + 1 < positions.size()) {
+      const auto from = static_cast<std::size_t>(positions[k]) + 1;
+      operators.push_back(op);
+      operands.push_back(
+          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, false});
+    }
+  }
+  value = operands.back().text();
+  return true;
+}
+
+bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value) {
+  // A function before a computed argument is applied to its value as the
+  // next rewriting does: to the bracketed value as a group of its own.
+  for (int round = 0; round < 2; ++round) {
+    const bool bracketed_number = InBrackets(inner) && IsNumberText(WithoutBrackets(inner));
+    if (bracketed_number || IsNumberText(inner)) {
+      const std::string_view number =
+          bracketed_number ? WithoutBrackets(inner) : std::string_view(inner);
+      if (name.empty()) {
+        value = number;
+      } else {
+        std::string call(name);
+        call.append("(").append(number).append(")");
+        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
+        if (!result) return false;
+        value = std::move(*result);
+      }
+      ToSpliceForm(value);
+      return true;
+    }
+    std::string last;
+    if (!ReduceFlat(inner, last)) return false;
+    std::string storage;
+    const std::string_view plain = UnwrapOperand(last, storage);
+    if (name.empty()) {
+      value = plain;
+      ToSpliceForm(value);
+      return true;
+    }
+    inner = std::string(plain);
+  }
+  // Not reached: a reduced value is a number text.
+  sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+  return false;
+}
+
+bool ExprEvaluator::EvaluateValues(std::string_view prepared, std::string& result) {
+  if (const BracketCount brackets = CountBrackets(prepared); !brackets.Balanced()) {
+    sink_.MessageBox("Sorry, the expression includes " + std::to_string(brackets.opens) +
+                         " ( and " + std::to_string(brackets.closes) + " ). It is invalid.",
+                     kCaptionWarning, MessageIcon::Warning);
+    return false;
+  }
+  // One level per open bracket: the text read so far at that level, its
+  // groups already replaced by their values, and the function name before
+  // its "(" (a view of the level below, whose text ends with it).
+  struct Level {
+    std::string text;
+    std::size_t name_size = 0;
+  };
+  std::vector<Level> levels(1);
+  std::size_t i = 0;
+  while (i < prepared.size()) {
+    const std::size_t next = std::min(FindAnyOf(prepared, "()", i), prepared.size());
+    levels.back().text.append(prepared.substr(i, next - i));
+    if (next == prepared.size()) break;
+    i = next + 1;
+    if (prepared[next] == '(') {
+      levels.push_back({{}, FunctionNameAtEnd(levels.back().text).size()});
+      continue;
+    }
+    ThrowIfStopped();
+    Level group = std::move(levels.back());
+    levels.pop_back();
+    std::string& outer = levels.back().text;
+    if (IsNumberText(group.text) && group.name_size == 0) {
+      // A bracketed plain number is an operand.
+      outer.append("(").append(group.text).append(")");
+      continue;
+    }
+    const std::string name = outer.substr(outer.size() - group.name_size);
+    std::string value;
+    if (!ReduceGroup(std::move(group.text), name, value)) return false;
+    outer.resize(outer.size() - group.name_size);
+    outer.append(value);
+  }
+  std::string text = std::move(levels.front().text);
+  if (IsNumberOperand(text)) {
+    if (!IsNumberOfBase(base_, text)) {
+      std::string storage;
+      sink_.MessageBox(
+          "Sorry, the input number " + std::string(UnwrapOperand(text, storage)) + " is invalid.",
+          kCaptionCalvoroWarning, MessageIcon::Warning);
+      return false;
+    }
+    result = std::move(text);
+  } else if (!ReduceFlat(text, result)) {
+    return false;
+  }
   if (InBrackets(result)) {
     result.pop_back();
     result.erase(0, 1);

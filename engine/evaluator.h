@@ -40,8 +40,16 @@ class ExprEvaluator {
   // On success fills the result and, when `steps` is given, the step text:
   // the prepared text, then "\r\n=" and the whole rewritten text for every
   // step. Without it no step text is built (the bounds on it still hold).
-  bool EvaluateExpression(std::string_view text, std::string& result,
-                          std::string* steps = nullptr);
+  bool EvaluateExpression(std::string_view text, std::string& result, std::string* steps = nullptr);
+  // The same result and the same refusals as EvaluateExpression without
+  // steps, in one pass: the text is read once, left to right; each bracket
+  // group is reduced when its ")" is read (the order in which the rewriting
+  // takes them), and each flat text is split once into its operands and
+  // operators, which a stack reduces by priority, left to right. Work is
+  // linear in the text plus the arithmetic; no operator or step bound
+  // applies.
+  bool EvaluateValues(std::string_view text, std::string& result);
+
   // The length of the last line of the step text of the latest evaluation.
   std::size_t last_step_size() const { return last_step_size_; }
 
@@ -49,6 +57,10 @@ class ExprEvaluator {
   // operator into `last`, the final rewritten text; appends "\r\n=" and each
   // rewritten text to `steps` when given.
   bool EvaluateFlat(std::string_view text, std::string& last, std::string* steps);
+
+  // Reduces a flat text as EvaluateFlat does, into its value (in splice
+  // form), without steps and without the operator bound.
+  bool ReduceFlat(std::string_view text, std::string& value);
 
   // Fills the operator table with the operator positions of a flat text and
   // its end (text.size(), the end marker, which counts as "=") and returns
@@ -66,6 +78,14 @@ class ExprEvaluator {
   // false when none is left or the step failed (`failed` says which).
   bool RewriteOneGroup(std::string_view text, std::string& out, bool& failed);
   bool EvaluateOperand(std::string_view& operand, char op, bool right);
+  // The operator positions of a flat text and its end, into `out`.
+  static void ListOperators(std::string_view text, std::vector<int>& out);
+  // `left op right` of a flat text, into `value` in splice form.
+  bool ApplyToOperands(std::string_view left_text, char op, std::string_view right_text,
+                       std::string& value);
+  // The value of a group whose content has been reduced to `inner`, with the
+  // function `name` before it (empty for none), in splice form.
+  bool ReduceGroup(std::string inner, std::string_view name, std::string& value);
   // Counts a step and appends "\r\n=" and `text` to `steps` when given;
   // false, after the message, when the evaluation's steps would pass
   // kMaxStepCharacters.

@@ -111,7 +111,7 @@ class ExprEngine {
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.
   Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
-                                    NumberBase base, std::string& out);
+                                    NumberBase base, bool with_steps, std::string& out);
 
   const EngineSettings& settings_;
   MessageSink& sink_;

@@ -293,7 +293,9 @@ TEST_F(SharedCliTest, InputFarBeyondTheBoundsIsRefusedWithoutGigabytes) {
 #else
   const std::string limit = "ulimit -v 1000000; ";
 #endif
-  const std::string command = limit + "exec " + testing_cli::Quote(CALVORO_CLI) + " --settings " +
+  // The step text's bounds: without it a long sum is calculated.
+  const std::string command = limit + "exec " + testing_cli::Quote(CALVORO_CLI) +
+                              " --steps --settings " +
                               testing_cli::Quote(path) + " <" + testing_cli::Quote(in) + " 2>" +
                               testing_cli::Quote(folder.Path("err.txt"));
   const int status = std::system(("bash -c " + testing_cli::Quote(command)).c_str());
