@@ -148,4 +148,28 @@ BENCHMARK(BM_Factorial)->Arg(1000)->Arg(10000)->Arg(60000)->Unit(benchmark::kMil
 BENCHMARK(BM_ConvertNumber);
 BENCHMARK(BM_TypedExpression)->Arg(0)->Arg(1);
 
+// A pasted column through the whole engine: `count` numbers of `digits`
+// digits joined by "+".
+void BM_PastedSum(benchmark::State& state) {
+  const auto count = static_cast<std::size_t>(state.range(0));
+  const auto digits = static_cast<std::size_t>(state.range(1));
+  std::string expression;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) expression += '+';
+    for (std::size_t d = 0; d < digits; ++d) expression += static_cast<char>('1' + (i + d) % 9);
+  }
+  calvoro::SilentSink sink;
+  calvoro::EngineSettings settings;
+  calvoro::ExprEngine engine(settings, sink);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        engine.Calculate(expression, calvoro::kZeroMemories, calvoro::NumberBase::Decimal));
+  }
+}
+BENCHMARK(BM_PastedSum)
+    ->Args({10000, 10})
+    ->Args({1000, 1000})
+    ->Args({100, 100000})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
