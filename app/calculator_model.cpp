@@ -168,9 +168,14 @@ void CalculatorModel::ShowResult(std::string display) {
   filter_.MarkResultShown();
 }
 
-CommandResult CalculatorModel::Shown(std::size_t result_size, std::string steps) const {
+CommandResult CalculatorModel::Shown(CommandResult::Kind kind, std::size_t result_size,
+                                     std::string steps) const {
   const std::string_view display = field_.text;
-  return {true, display, display.substr(display.size() - result_size), std::move(steps),
+  return {true,
+          kind,
+          display,
+          display.substr(display.size() - result_size),
+          std::move(steps),
           store_.memories()[0]};
 }
 
@@ -206,7 +211,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
     if (IsPlainNumber(text, base())) {
-      return {true, text, text, std::string(text), {}};
+      return {true, CommandResult::Kind::kNumber, text, text, std::string(text), {}};
     }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
@@ -236,7 +241,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
     calculation.reset();
     ShowResult(std::move(display));
   });
-  return Shown(result_size, std::move(steps));
+  return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
 }
 
 CommandResult CalculatorModel::Assign(std::string_view input, char letter,
@@ -266,7 +271,8 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;
   ShowResult(std::move(display));
-  return {true, field_.text, *parameter, std::move(steps), *parameter};
+  return {true,      CommandResult::Kind::kAssignment, field_.text, *parameter, std::move(steps),
+          *parameter};
 }
 
 CommandResult CalculatorModel::Solve(std::string_view input) {
@@ -277,7 +283,7 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
   data().logLines.push_back(solution->logLine);
   Save();
   ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
-  return Shown(solution->value.size(), solution->working);
+  return Shown(CommandResult::Kind::kEquation, solution->value.size(), solution->working);
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
@@ -334,7 +340,7 @@ CommandResult CalculatorModel::EqualCommand() {
       calculation.reset();
       ShowResult(std::move(display));
     });
-    return Shown(result_size, std::move(steps));
+    return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
   });
 }
 

@@ -24,7 +24,10 @@ namespace calvoro {
 // own texts (the field, the parameters), which a result of millions of
 // digits would otherwise be copied from: they hold until the next command.
 struct CommandResult {
+  // What the command did with the input.
+  enum class Kind { kNone, kNumber, kCalculation, kAssignment, kEquation };
   bool ok = false;
+  Kind kind = Kind::kNone;
   std::string_view display;  // what the input field shows afterwards
   std::string_view result;   // the result; X for an equation; the stored decimal value for an
                              // assignment
@@ -151,7 +154,7 @@ class CalculatorModel {
   void SavedAfter(const std::function<void()>& show);
   // The result of a command whose display (now in the field) ends in its
   // result of `result_size` characters.
-  CommandResult Shown(std::size_t result_size, std::string steps) const;
+  CommandResult Shown(CommandResult::Kind kind, std::size_t result_size, std::string steps) const;
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
