@@ -24,15 +24,6 @@ constexpr std::string_view kOneEquals =
 
 std::string_view FirstLine(std::string_view steps) { return steps.substr(0, steps.find('\r')); }
 
-// A number of the base as typed into the field (in Mix, with its head).
-bool IsPlainNumber(std::string_view text, NumberBase base) {
-  if (base != NumberBase::Mix) return IsNumberOfBase(base, text);
-  std::string_view body = text;
-  if (!body.empty() && (body.front() == '-' || body.front() == '+')) body.remove_prefix(1);
-  const NumberBase own = BaseOfNumberText(body);
-  return IsNumberOfBase(own, body.substr(HeadOfBase(own).size()));
-}
-
 // Something the Calc and Equal commands calculate: an expression, a
 // parameter, a memory or Pi, an "=" or the unknown X.
 bool IsCalculable(std::string_view text) {
@@ -210,7 +201,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   }
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
-    if (IsPlainNumber(text, base())) {
+    if (IsNumberOfBase(base(), text)) {
       return {true, CommandResult::Kind::kNumber, text, text, std::string(text), {}};
     }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
@@ -249,7 +240,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   std::string value;
   std::string steps;
   if (IsNumberText(right)) {
-    if (!IsPlainNumber(right, base())) {
+    if (!IsNumberOfBase(base(), right)) {
       sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }
