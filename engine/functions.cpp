@@ -422,8 +422,8 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
 
 std::string PiText(int decimals) { return PiDigits(10, decimals); }
 
-// n! by a product tree over the limb multiplication (the same digits as
-// multiplying the limbs by 2, 3, ..., n in turn); radices other than 2, 8 and
+// n! from its prime factorisation on the limb multiplication (the same
+// digits as multiplying by 2, 3, ..., n in turn); radices other than 2, 8 and
 // 16 print decimal digits.
 std::string FactorialText(int n, int radix) {
   const bool power_of_two = radix == 2 || radix == 8 || radix == 16;

@@ -368,7 +368,7 @@ std::string FactorialByLoop(int n, int radix) {
   return limbs::Text(value, radix);
 }
 
-TEST(FactorialProductTree, MatchesTheLimbLoop) {
+TEST(LimbFactorial, MatchesTheLimbLoop) {
   for (int radix : kRadices) {
     for (int n : {0, 1, 2, 3, 12, 13, 25, 100, 1000, 5000, 20000}) {
       SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << n << "!");
