@@ -3,6 +3,7 @@
 #include "app/calculator_model.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <new>
 
@@ -51,6 +52,18 @@ std::string_view BasePrefix(NumberBase base) {
     default:
       return "Dec:";
   }
+}
+
+std::string LogTimeText(const std::tm& time) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d %02d:%02d", time.tm_year + 1900,
+                time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min);
+  return buffer;
+}
+
+std::string EquationLogLine(const std::tm& time, std::string_view equation,
+                            std::string_view value) {
+  return LogTimeText(time) + "   " + std::string(equation) + " =>  X=" + std::string(value);
 }
 
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
@@ -271,7 +284,7 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
   const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base());
   if (!solution) return {};
   store_.ShiftMemories(solution->value, base());
-  data().logLines.push_back(solution->logLine);
+  data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
   Save();
   ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
   return Shown(CommandResult::Kind::kEquation, solution->value.size(), solution->working);
@@ -394,7 +407,7 @@ void CalculatorModel::BaseCommand(NumberBase base) {
     } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
       const std::string equation = converted.substr(0, converted.find("=>"));
       if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
-        data().logLines.push_back(solution->logLine);
+        data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
         Save();
         ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
         return {};

@@ -41,6 +41,9 @@ struct CommandResult {
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
 std::string_view BasePrefix(NumberBase base);
 
+// "yyyy-mm-dd hh:mm", the time stamp of every log line (and of the robot's).
+std::string LogTimeText(const std::tm& time);
+
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
 // expression). The expression and the result are kept whole; a first line
@@ -49,6 +52,9 @@ std::string_view BasePrefix(NumberBase base);
 inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
+// The log line of a solved equation: time, three blanks, the equation,
+// " =>  X=" and the value.
+std::string EquationLogLine(const std::tm& time, std::string_view equation, std::string_view value);
 
 // Settings the CLI overrides for one run; they are never written to the file.
 struct RunOverrides {
