@@ -92,6 +92,25 @@ std::string LogLine(const std::tm& time, NumberBase base, std::string_view expre
   return line;
 }
 
+std::string_view CommandResult::display() const {
+  if (window_ == nullptr) return {};
+  const std::string_view shown = window_->field().text;
+  return kind == Kind::kNumber ? TrimBlanks(shown) : shown;
+}
+
+std::string_view CommandResult::result() const {
+  if (kind == Kind::kAssignment) return value();
+  const std::string_view shown = display();
+  return shown.substr(shown.size() - std::min(resultSize_, shown.size()));
+}
+
+std::string_view CommandResult::value() const {
+  if (window_ == nullptr || kind == Kind::kNumber) return {};
+  if (kind != Kind::kAssignment) return window_->memories()[0];
+  const std::string* parameter = window_->store().Parameter(parameter_);
+  return parameter != nullptr ? std::string_view(*parameter) : std::string_view();
+}
+
 CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
     : ownSettings_(std::make_unique<CSysDataManager>(std::move(settings_path))),
       manager_(*ownSettings_),
@@ -172,17 +191,6 @@ void CalculatorModel::ShowResult(std::string display) {
   filter_.MarkResultShown();
 }
 
-CommandResult CalculatorModel::Shown(CommandResult::Kind kind, std::size_t result_size,
-                                     std::string steps) const {
-  const std::string_view display = field_.text;
-  return {true,
-          kind,
-          display,
-          display.substr(display.size() - result_size),
-          std::move(steps),
-          store_.memories()[0]};
-}
-
 CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& command) {
   try {
     return command();
@@ -215,7 +223,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
     if (IsNumberOfBase(base(), text)) {
-      return {true, CommandResult::Kind::kNumber, text, text, std::string(text), {}};
+      return Shown(CommandResult::Kind::kNumber, text.size(), std::string(text));
     }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
@@ -275,8 +283,9 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;
   ShowResult(std::move(display));
-  return {true,      CommandResult::Kind::kAssignment, field_.text, *parameter, std::move(steps),
-          *parameter};
+  CommandResult result = Shown(CommandResult::Kind::kAssignment, 0, std::move(steps));
+  result.parameter_ = letter;
+  return result;
 }
 
 CommandResult CalculatorModel::Solve(std::string_view input) {

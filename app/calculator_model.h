@@ -20,22 +20,42 @@
 
 namespace calvoro {
 
-// What a command hands back. `display` and `result` look into the window's
-// own texts (the field, the parameters), which a result of millions of
-// digits would otherwise be copied from: they hold until the next command.
-struct CommandResult {
+class CalculatorModel;
+
+// What a command hands back: whether it succeeded, what it did, and the
+// step text. Its texts are read from the window (the field, the memories,
+// the parameters) when asked for, so that a result of millions of digits is
+// not copied: the accessors give what the window holds at the time of the
+// call, which is this command's texts until the window changes them.
+class CommandResult {
+ public:
   // What the command did with the input.
   enum class Kind { kNone, kNumber, kCalculation, kAssignment, kEquation };
+
+  CommandResult() = default;
+  CommandResult(const CalculatorModel& window, Kind kind, std::size_t result_size,
+                std::string steps)
+      : ok(true), kind(kind), steps(std::move(steps)), window_(&window), resultSize_(result_size) {}
+
   bool ok = false;
   Kind kind = Kind::kNone;
-  std::string_view display;  // what the input field shows afterwards
-  std::string_view result;   // the result; X for an equation; the stored decimal value for an
-                             // assignment
   std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
+
+  // What the input field shows afterwards.
+  std::string_view display() const;
+  // The result; X for an equation; the stored decimal value for an
+  // assignment.
+  std::string_view result() const;
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
   // value for an assignment; empty for a plain number, which is its own value.
-  std::string_view value;
+  std::string_view value() const;
+
+ private:
+  const CalculatorModel* window_ = nullptr;
+  std::size_t resultSize_ = 0;  // the result's length at the end of the display
+  char parameter_ = 0;          // the letter an assignment set
+  friend class CalculatorModel;
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
@@ -135,6 +155,7 @@ class CalculatorModel {
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
 
   NumberBase base() const { return data().numberBase; }
+  const ParameterStore& store() const { return store_; }
   CSysDataManager& settings() { return manager_; }
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
@@ -160,7 +181,9 @@ class CalculatorModel {
   void SavedAfter(const std::function<void()>& show);
   // The result of a command whose display (now in the field) ends in its
   // result of `result_size` characters.
-  CommandResult Shown(CommandResult::Kind kind, std::size_t result_size, std::string steps) const;
+  CommandResult Shown(CommandResult::Kind kind, std::size_t result_size, std::string steps) const {
+    return CommandResult(*this, kind, result_size, std::move(steps));
+  }
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);

@@ -143,10 +143,10 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   if (!result.ok) return false;
   switch (options.output) {
     case Output::kDisplay:
-      PrintLines(result.display);
+      PrintLines(result.display());
       break;
     case Output::kResult:
-      if (!options.allBases) PrintLines(result.result);
+      if (!options.allBases) PrintLines(result.result());
       break;
     case Output::kSteps:
       PrintLines(result.steps);
@@ -154,9 +154,9 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   }
   if (options.allBases) {
     // A plain number is its own value, in the window's base.
-    const std::string value = result.value.empty()
-                                  ? calvoro::MixResultText(result.result, window.base())
-                                  : std::string(result.value);
+    const std::string value = result.value().empty()
+                                  ? calvoro::MixResultText(result.result(), window.base())
+                                  : std::string(result.value());
     PrintAllBases(window, value, AllBasesValue(window, input, memories, result, value));
   }
   std::cout.flush();
