@@ -402,7 +402,7 @@ class Runner {
     const std::size_t log_lines = model_->data().logLines.size();
     const CommandResult result = model_->Calculate(input);
     std::vector<std::string> f = {"C", input, result.ok ? "1" : "0"};
-    const std::string display(result.display), shown(result.result), value(result.value);
+    const std::string display(result.display()), shown(result.result()), value(result.value());
     // The display, "*" when it is the input, "=" and the result, and its
     // result written "@R" when it ends in it.
     if (display == input + "=" + shown) {
