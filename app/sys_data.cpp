@@ -238,7 +238,7 @@ bool ReadField(Reader& in, std::string& parameter, std::string_view fallback) {
   if (!in.Text(parameter)) return false;
   // An empty parameter is refused where it is used.
   if (!parameter.empty() &&
-      !ReadNumber(parameter, 10, {.plus = true, .brackets = true, .blanks = true}))
+      !IsNumber(parameter, 10, {.plus = true, .brackets = true, .blanks = true}))
     parameter = fallback;
   return true;
 }
