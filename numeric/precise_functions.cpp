@@ -18,9 +18,11 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <thread>
 #include <unordered_set>
 
+#include "numeric/number_text.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
@@ -71,19 +73,15 @@ mpfr_prec_t BitsFor(double digits, int radix) {
 // or trailing zeros (none for zero).
 class Argument {
  public:
+  // `text` is a number of the radix, in brackets or with a "+" as the
+  // evaluator may hand it on; anything else is refused.
   Argument(std::string_view text, int radix) : radix_(radix) {
-    if (!text.empty() && text.front() == '(' && text.back() == ')') {
-      text = text.substr(1, text.size() - 2);
-    }
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-      negative_ = text.front() == '-';
-      text.remove_prefix(1);
-    }
-    const std::size_t point = std::min(text.find('.'), text.size());
-    digits_.reserve(text.size());
-    digits_.append(text.substr(0, point));
-    if (point < text.size()) digits_.append(text.substr(point + 1));
-    exponent_ = -static_cast<long long>(text.size() - std::min(text.size(), point + 1));
+    const auto number = ReadNumber(text, radix, {.plus = true, .brackets = true});
+    if (!number) throw std::invalid_argument("ERROR: Not a number of the radix!");
+    negative_ = number->negative;
+    digits_.reserve(number->integer.size() + number->fraction.size());
+    digits_.append(number->integer).append(number->fraction);
+    exponent_ = -static_cast<long long>(number->fraction.size());
     const std::size_t first = digits_.find_first_not_of('0');
     if (first == std::string::npos) {
       digits_.clear();
