@@ -16,6 +16,7 @@
 // the step text and once without it; both must give what was recorded.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -402,7 +403,7 @@ class Runner {
     const std::size_t log_lines = model_->data().logLines.size();
     const CommandResult result = model_->Calculate(input);
     std::vector<std::string> f = {"C", input, result.ok ? "1" : "0"};
-    const std::string display(result.display), shown(result.result), value(result.value);
+    const std::string display(result.display()), shown(result.result()), value(result.value());
     // The display, "*" when it is the input, "=" and the result, and its
     // result written "@R" when it ends in it.
     if (display == input + "=" + shown) {
@@ -466,6 +467,8 @@ class Runner {
 constexpr int kGroups = 205;
 constexpr int kInputsPerGroup = 100;
 constexpr std::size_t kStepsField = 6;
+// Differences printed in full; the count covers all.
+const int kShownDifferences = std::getenv("RECORDED_SHOW_ALL") ? 1000000 : 5;
 
 int Record(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
@@ -492,7 +495,9 @@ int Replay(const std::string& path) {
   }
   std::unique_ptr<Runner> with_steps, without_steps;
   int inputs = 0, differences = 0;
+  int line_number = 0;
   for (std::string line; std::getline(in, line);) {
+    ++line_number;
     const std::vector<std::string> recorded = Fields(line);
     if (recorded[0] == "S") {
       const GroupSettings settings = ParseSettings(recorded);
@@ -508,8 +513,8 @@ int Replay(const std::string& path) {
     plain[kStepsField] = recorded[kStepsField];
     for (const auto* got : {&now, &plain}) {
       if (*got == recorded) continue;
-      if (++differences <= 5) {
-        std::cerr << "difference for input \"" << input << "\""
+      if (++differences <= kShownDifferences) {
+        std::cerr << "difference at line " << line_number << " for input \"" << input << "\""
                   << (got == &plain ? " (without steps)" : "")
                   << "\n  recorded: " << Shortened(line)
                   << "\n  now:      " << Shortened(Joined(*got)) << "\n";
