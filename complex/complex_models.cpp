@@ -21,12 +21,6 @@ std::optional<double> EditValue(std::string_view text) {
 
 }  // namespace
 
-std::optional<ComplexNumber> ComplexOperandText::Value() const {
-  const auto real = EditValue(re), imaginary = EditValue(im);
-  if (!real || !imaginary) return std::nullopt;
-  return ComplexNumber{*real, *imaginary};
-}
-
 std::string ComplexFieldName(int field) {
   return std::string(field % 2 == 0 ? "the real part of " : "the imaginary part of ") +
          static_cast<char>('A' + field / 2);
@@ -35,15 +29,15 @@ std::string ComplexFieldName(int field) {
 int ReadComplexOperands(std::span<const ComplexOperandText> operands,
                         std::span<ComplexNumber> values, MessageSink& sink) {
   for (std::size_t k = 0; k < operands.size(); ++k) {
-    const std::string* edits[] = {&operands[k].re, &operands[k].im};
+    const std::optional<double> parts[] = {EditValue(operands[k].re), EditValue(operands[k].im)};
     for (int part = 0; part < 2; ++part) {
-      if (EditValue(*edits[part])) continue;
+      if (parts[part]) continue;
       const int field = static_cast<int>(2 * k) + part;
       sink.MessageBox("Sorry, " + ComplexFieldName(field) + " is not a number.",
                       kCaptionComplexWarning, MessageIcon::Warning);
       return field;
     }
-    values[k] = *operands[k].Value();
+    values[k] = {*parts[0], *parts[1]};
   }
   return -1;
 }

@@ -34,9 +34,6 @@ inline constexpr int kMaxRoots = 1000;
 struct ComplexOperandText {
   std::string re;
   std::string im;
-
-  // Nothing when an edit holds something else.
-  std::optional<ComplexNumber> Value() const;
 };
 
 // The edits of operands A, B, ... counted in the dialog's order: 2k the real

@@ -198,12 +198,12 @@ NumberBase BaseOfNumberText(std::string_view text) {
 
 bool IsNumberOfBase(NumberBase base, std::string_view text) {
   constexpr NumberSyntax kOperand{.plus = true, .brackets = true};
-  if (base != NumberBase::Mix) return ReadNumber(text, RadixOf(base), kOperand).has_value();
+  if (base != NumberBase::Mix) return IsNumber(text, RadixOf(base), kOperand);
   // In Mix the head after the sign names the number's base: "(-0h1F)".
   text = WithoutBrackets(text);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
   const NumberBase own = BaseOfNumberText(text);
-  return ReadNumber(text.substr(HeadOfBase(own).size()), RadixOf(own)).has_value();
+  return IsNumber(text.substr(HeadOfBase(own).size()), RadixOf(own));
 }
 
 std::string_view HeadOfBase(NumberBase base) {
@@ -259,7 +259,7 @@ std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text,
   } else {
     body = WithoutOwnHead(source, body);
   }
-  if (!ReadNumber(body, RadixOf(source))) return std::string(text);
+  if (!IsNumber(body, RadixOf(source))) return std::string(text);
 
   std::string digits;
   if (to == NumberBase::Mix) {

@@ -34,40 +34,55 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-}  // namespace
-
-std::optional<NumberText> ReadNumber(std::string_view text, int radix, NumberSyntax syntax) {
-  if (radix < 2 || radix > 16) return std::nullopt;
+// ReadNumber's work; `number` may be null when only the answer counts.
+bool ScanNumber(std::string_view text, int radix, NumberSyntax syntax, NumberText* number) {
+  if (radix < 2 || radix > 16) return false;
   if (syntax.blanks) text = Trimmed(text);
   if (syntax.brackets && text.size() >= 2 && text.front() == '(' && text.back() == ')') {
     text = text.substr(1, text.size() - 2);
     if (syntax.blanks) text = Trimmed(text);
   }
-  NumberText number;
-  number.text = text;
-  number.radix = radix;
+  const std::string_view typed = text;
+  bool negative = false;
   if (!text.empty() && (text.front() == '-' || (syntax.plus && text.front() == '+'))) {
-    number.negative = text.front() == '-';
+    negative = text.front() == '-';
     text.remove_prefix(1);
   }
   const std::size_t point = EndOfDigits(text, 0, radix);
   std::size_t end = point;
-  number.integer = text.substr(0, point);
-  if (end < text.size() && text[end] == '.') {
-    end = EndOfDigits(text, point + 1, radix);
-    number.fraction = text.substr(point + 1, end - point - 1);
-  }
-  if (number.integer.empty() && number.fraction.empty()) return std::nullopt;
+  if (end < text.size() && text[end] == '.') end = EndOfDigits(text, point + 1, radix);
+  const std::size_t fraction_size = end > point ? end - point - 1 : 0;
+  if (point == 0 && fraction_size == 0) return false;
+  std::string_view exponent;
   if (end < text.size() && syntax.exponent && radix == 10 && (text[end] | 0x20) == 'e') {
-    std::string_view exponent = text.substr(end + 1);
+    exponent = text.substr(end + 1);
     const std::size_t sign = !exponent.empty() && (exponent[0] == '+' || exponent[0] == '-');
     if (sign == exponent.size() || EndOfDecimalDigits(exponent, sign) != exponent.size())
-      return std::nullopt;
-    number.exponent = exponent;
+      return false;
     end = text.size();
   }
-  if (end != text.size()) return std::nullopt;
+  if (end != text.size()) return false;
+  if (number != nullptr) {
+    number->text = typed;
+    number->negative = negative;
+    number->integer = text.substr(0, point);
+    number->fraction = text.substr(std::min(point + 1, text.size()), fraction_size);
+    number->exponent = exponent;
+    number->radix = radix;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<NumberText> ReadNumber(std::string_view text, int radix, NumberSyntax syntax) {
+  NumberText number;
+  if (!ScanNumber(text, radix, syntax, &number)) return std::nullopt;
   return number;
+}
+
+bool IsNumber(std::string_view text, int radix, NumberSyntax syntax) {
+  return ScanNumber(text, radix, syntax, nullptr);
 }
 
 bool NumberText::IsZero() const {

@@ -46,6 +46,8 @@ struct NumberText {
 // `text` read whole as one number of `radix` (2 to 16) under `syntax`;
 // nothing when it is anything else.
 std::optional<NumberText> ReadNumber(std::string_view text, int radix, NumberSyntax syntax = {});
+// Whether ReadNumber would read `text` (without building the NumberText).
+bool IsNumber(std::string_view text, int radix, NumberSyntax syntax = {});
 
 // A decimal number as the complex and matrix calculators' fields and the
 // function arguments hold it: blanks around it, a sign ("+" too) and an

@@ -82,9 +82,7 @@ constexpr Shortcut kShortcuts[] = {
 };
 
 // A decimal number with an optional sign, one point at most.
-bool IsPlainNumber(std::string_view text) {
-  return ReadNumber(text, 10, {.plus = true}).has_value();
-}
+bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
 
 void Inform(MessageSink& sink, std::string_view text) {
   sink.MessageBox(text, kCaptionCalvoroMessage, MessageIcon::Information);

@@ -15,9 +15,7 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A decimal number with an optional sign: "-12.5", "0.0254".
-bool IsPlainNumber(std::string_view text) {
-  return ReadNumber(text, 10, {.plus = true}).has_value();
-}
+bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
 
 bool IsSeparator(char c) {
   return c == '(' || c == ')' || c == '*' || c == '+' || c == '-' || c == '/' || c == '^' ||

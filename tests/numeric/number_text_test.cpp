@@ -62,6 +62,7 @@ TEST(ReadNumber, TakesWholeNumbersOfTheRadixOnly) {
   for (const auto& c : cases) {
     const auto number = ReadNumber(c.text, c.radix, c.syntax);
     ASSERT_EQ(number.has_value(), c.read) << c.text << " in radix " << c.radix;
+    EXPECT_EQ(IsNumber(c.text, c.radix, c.syntax), c.read) << c.text;
     if (!number) continue;
     EXPECT_EQ((number->negative ? "-" : "") + std::string(number->integer) + "|" +
                   std::string(number->fraction),
