@@ -177,13 +177,7 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
     std::optional<std::string>& value = values[static_cast<std::size_t>(slot)];
     if (value) return *value;
     if (slot < 5) {
-      // Only a decimal memory may be in exponent notation; the "E" of a
-      // hexadecimal one ("-0h92F8.E9074") is a digit.
-      const std::string& stored = memories[static_cast<std::size_t>(slot)];
-      const std::string_view body = std::string_view(stored).substr(
-          !stored.empty() && (stored.front() == '-' || stored.front() == '+') ? 1 : 0);
-      const std::string memory =
-          BaseOfNumberText(body) == NumberBase::Decimal ? ExpandExponentNotation(stored) : stored;
+      const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
       value =
           base == NumberBase::Mix ? memory : ConvertNumber(NumberBase::Mix, base, memory, p, sink_);
     } else if (slot == 5 && settings_.paramPi == kPiText) {
