@@ -1,5 +1,6 @@
-// A window or dialog with a skin: frameless, of a fixed size, its outline cut
-// from its picture by the colour key, the picture painted as background,
+// A window or dialog with a skin: frameless, of a fixed size, translucent,
+// its picture painted as background and its outline cut where the picture
+// is transparent,
 // centred when shown (on the screen, or on the window that opened it), and
 // moved by dragging its body.
 //
@@ -17,6 +18,7 @@
 #include "ui/skinned_button.h"
 
 class QLabel;
+class QTimer;
 
 namespace calvoro::ui {
 
@@ -65,8 +67,16 @@ class SkinnedDialog : public QDialog {
   bool buttonsTakeFocus_ = true;
   QPointer<SkinnedButton> default_;
   QPointer<SkinnedButton> help_;
+  void WatchMove(QPoint cursor);
+  void CheckMove();
+
   bool dragging_ = false;
   QPoint dragOffset_;
+  // A move asked of the X window manager, watched until the button is up.
+  QTimer* moveWatch_ = nullptr;
+  QPoint moveCursor_;
+  QPoint movePlace_;
+  int moveTicks_ = 0;
 };
 
 }  // namespace calvoro::ui
