@@ -1,5 +1,6 @@
 #include "ui/skinned_dialog.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -89,6 +90,24 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     }
   }
   QDialog::showEvent(event);
+}
+
+// A window a modal dialog blocks hands its activation on to that dialog, so
+// that the question stays reachable on desktops that raise whatever is
+// clicked (Wayland compositors stack a dialog over its opener only as long
+// as it is active).
+bool SkinnedDialog::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->isVisible()) {
+      QTimer::singleShot(0, this, [modal] {
+        if (!modal || !modal->isVisible()) return;
+        modal->raise();
+        modal->activateWindow();
+      });
+    }
+  }
+  return QDialog::event(event);
 }
 
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {

@@ -52,6 +52,7 @@ class SkinnedDialog : public QDialog {
   // Centred on the window that opened it rather than on the screen.
   void CentreOnParent() { centreOnParent_ = true; }
 
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
