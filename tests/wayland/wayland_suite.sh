@@ -81,6 +81,9 @@ xwayland enable
 default_border none
 default_floating_border none
 focus_follows_mouse no
+# A window's request to be activated after the user's click is granted, as
+# GNOME and KDE grant it (sway's own default only marks the window urgent).
+focus_on_window_activation focus
 output * resolution 1280x1024 position 0 0
 exec printenv DISPLAY >"$work/display"
 EOF
@@ -210,6 +213,19 @@ notice=$(find_window Calvoro "$main_id")
 shoot style_notice "$notice"
 keys -k Return
 await_gone "${notice%% *}"
+
+step "natively: a modal question stays reachable"
+keys -k Escape
+question=$(await_window "Calvoro Message" "$main_id")
+await_focus "Calvoro Message"
+read -r _ x y _ <<<"$(find_window Calvoro)"
+pointer at $((x + 10)) $((y + 140)) wait 150 down wait 50 up wait 150
+# The question is the active window again (sway keeps it below the
+# calculator it raised, but the keys answer it).
+await_focus "Calvoro Message"
+keys -k Escape  # Cancel
+await_gone "${question%% *}"
+kill -0 "$cpid" || fail "Cancel ended calvoro"
 
 step "natively: dragging the body moves the window"
 await_focus Calvoro
