@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The desktop program as people see it: Xvfb (black root) and openbox started
-# here, the real `calvoro` driven with xdotool. Every calculator style and
+# The desktop program as people see it: Xvfb (its root painted teal by
+# x11_probe) and openbox, no compositor, started here, the real `calvoro`
+# driven with xdotool. Every calculator style and
 # every dialog is photographed over the root colour into SHOTS (x11_probe
 # checks that the window covers its rectangle and that its corners are cut),
 # and the keyboard, focus, stacking and placement are checked on the way.
@@ -69,7 +70,7 @@ for attempt in 1 2 3 4; do
       pids+=("$openbox")
       # openbox now and then aborts as it starts: then at once a new try.
       settled() { wm_ready || exited "$openbox"; }
-      poll 10 settled && wm_ready && break
+      poll 10 settled && wm_ready && "$probe" root && break
       stop "$openbox"
     fi
   fi
