@@ -27,9 +27,7 @@ namespace {
 
 constexpr QRgb kRoot = qRgb(0, 128, 128);
 
-bool IsRoot(const QImage& image, int x, int y) {
-  return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF);
-}
+bool IsRoot(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF); }
 
 int Shot(const QStringList& args) {
   if (args.size() < 7) return 2;
@@ -44,8 +42,7 @@ int Shot(const QStringList& args) {
     // The root colour reached from the edges (the cut outline), not black
     // pixels inside the window.
     std::vector<QPoint> todo;
-    for (int column = 0; column < w; ++column)
-      todo.insert(todo.end(), {QPoint(column, 0), QPoint(column, h - 1)});
+    for (int column = 0; column < w; ++column) todo.insert(todo.end(), {QPoint(column, 0), QPoint(column, h - 1)});
     for (int row = 0; row < h; ++row) todo.insert(todo.end(), {QPoint(0, row), QPoint(w - 1, row)});
     while (!todo.empty()) {
       const QPoint p = todo.back();
@@ -54,8 +51,7 @@ int Shot(const QStringList& args) {
           !IsRoot(image, p.x(), p.y()))
         continue;
       saved.setPixel(p, qRgba(0, 0, 0, 0));
-      todo.insert(todo.end(),
-                  {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
+      todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
     }
   }
   if (!saved.save(args[2])) return 2;
@@ -64,8 +60,7 @@ int Shot(const QStringList& args) {
     for (int column = 0; column < w; ++column) own += IsRoot(image, column, row) ? 0 : 1;
   const double coverage = static_cast<double>(own) / (static_cast<double>(w) * h);
   int corners = 0;
-  for (const QPoint corner :
-       {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+  for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
     corners += IsRoot(image, corner.x(), corner.y()) ? 1 : 0;
   std::printf("coverage=%.4f cut_corners=%d\n", coverage, corners);
   return coverage >= 0.95 && (!cut || corners == 4) ? 0 : 1;
