@@ -1,8 +1,8 @@
 // A window or dialog with a skin: frameless, of a fixed size, translucent,
-// its picture painted as background and its outline cut where the picture
-// is transparent,
-// centred when shown (on the screen, or on the window that opened it), and
-// moved by dragging its body.
+// its picture painted as background and its outline cut where the picture is
+// transparent, centred when shown (on the screen, or on the window that
+// opened it, where the desktop lets a window place itself), and moved by
+// dragging its body.
 //
 // Keyboard: every button is reached by Tab (unless the window turns that
 // off, as the calculator windows do); Enter clicks the default button when
