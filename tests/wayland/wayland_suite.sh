@@ -60,6 +60,8 @@ if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody:nogroup "$work"
   chmod 755 "$work"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env -i)
+  # XWayland's socket folder, as an X server run by root would make it.
+  [ -d /tmp/.X11-unix ] || install -d -m 1777 /tmp/.X11-unix
 fi
 user() { "${as_user[@]}" "${user_env[@]}" "$@"; }
 
