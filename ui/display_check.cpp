@@ -138,6 +138,9 @@ DisplayChoice ChooseDisplay(const DisplayEnvironment& environment) {
 DisplayEnvironment ProbeDisplayEnvironment() {
   DisplayEnvironment environment;
   environment.platformOverride = Variable("QT_QPA_PLATFORM");
+  // A list of platforms to try in turn is this choice's own business.
+  if (environment.platformOverride.find(';') != std::string::npos)
+    environment.platformOverride.clear();
   environment.sessionType = Variable("XDG_SESSION_TYPE");
   environment.waylandDisplay = Variable("WAYLAND_DISPLAY");
   environment.xDisplay = Variable("DISPLAY");
