@@ -108,7 +108,8 @@ xdisplay=$(cat "$work/display")
 # The windows of calvoro (id, title, x, y, width, height, focused, shell), one a line.
 tree() {
   user swaymsg -t get_tree | python3 -c '
-import json, sys
+import json, signal, sys
+signal.signal(signal.SIGPIPE, signal.SIG_DFL)  # a reader that has seen enough
 pid = int(sys.argv[1])
 def walk(node):
     if node.get("pid") == pid:
