@@ -3,7 +3,8 @@
 //   recorded_outputs record FILE   writes a seeded set of inputs and what the
 //                                  Calc command gives for each of them
 //   recorded_outputs replay FILE   runs the inputs of FILE again and fails on
-//                                  the first differences it finds
+//                                  any difference, printing the first five
+//                                  (every one with RECORDED_SHOW_ALL set)
 //
 // The inputs cover every base and Mix, the functions in both angle units,
 // parameters, memories, assignments, equations, several precisions and
@@ -11,7 +12,7 @@
 // on one settings record, in order, so memories and parameters carry from one
 // input to the next as in a window. What is kept for an input: whether it
 // passed, the display, the result and the stored value, the step text, every
-// message (kind, caption, text, hint), the log line, and the memories and
+// message (kind, caption, text, hint), the log line, and Last1 and the
 // parameters whenever they change. A replay runs each group twice, once with
 // the step text and once without it; both must give what was recorded.
 #include <cstdint>
