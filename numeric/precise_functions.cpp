@@ -20,6 +20,7 @@
 #include <new>
 #include <stdexcept>
 #include <thread>
+#include <unordered_set>
 
 #include "numeric/number_text.h"
 #include "numeric/stop.h"
@@ -315,19 +316,21 @@ void Apply(PreciseFunction function, Number& out, Number& x, mpfr_prec_t work, b
 // left. To end an abandoned worker soon instead of letting it burn a
 // processor for seconds, GMP allocates through hooks that throw
 // WorkerAbandoned in an abandoned worker: GMP and MPFR are C code built with
-// unwind tables, so the exception passes their frames (the temporaries of
-// the interrupted call leak, a few times the size of its numbers, once per
-// stop) and the worker ends; its MPFR caches are freed on the way out.
-// Polling inside MPFR is impossible, a longjmp would leak the same and skip
-// the worker's own destructors, and a child process would have to copy the
-// calculation. A small computation runs inline: it ends within milliseconds,
-// and the flag is checked right after it.
+// unwind tables, so the exception passes their frames and the worker ends;
+// the hooks note every block GMP holds for a worker, and what the
+// interrupted call left (its temporaries, its caches) is freed then.
+// Polling inside MPFR is impossible, a longjmp would skip the worker's own
+// destructors, and a child process would have to copy the calculation. A small computation runs
+// inline: it ends within milliseconds, and the flag is checked right after it.
 constexpr long long kInlineDigits = 5000;
 
 // Thrown by the allocation hooks in an abandoned worker.
 struct WorkerAbandoned {};
 
 thread_local const std::atomic<bool>* abandoned_worker = nullptr;
+// The blocks GMP holds for a worker, freed when it ends: an interrupted
+// call leaves its temporaries behind.
+thread_local std::unordered_set<void*>* worker_blocks = nullptr;
 
 void CheckAbandoned() {
   if (abandoned_worker != nullptr && abandoned_worker->load(std::memory_order_relaxed))
@@ -344,6 +347,7 @@ void* Allocate(std::size_t size) {
   CheckAbandoned();
   void* block = std::malloc(size);
   if (block == nullptr) OutOfMemory();
+  if (worker_blocks != nullptr) worker_blocks->insert(block);
   return block;
 }
 
@@ -351,10 +355,17 @@ void* Reallocate(void* block, std::size_t, std::size_t size) {
   CheckAbandoned();
   void* moved = std::realloc(block, size);
   if (moved == nullptr) OutOfMemory();
+  if (worker_blocks != nullptr && moved != block) {
+    worker_blocks->erase(block);
+    worker_blocks->insert(moved);
+  }
   return moved;
 }
 
-void Release(void* block, std::size_t) { std::free(block); }
+void Release(void* block, std::size_t) {
+  if (worker_blocks != nullptr) worker_blocks->erase(block);
+  std::free(block);
+}
 
 template <typename Result>
 struct Worker {
@@ -383,6 +394,8 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
   auto state = std::make_shared<Worker<Result>>();
   state->work = std::move(work);
   std::thread worker([state] {
+    std::unordered_set<void*> blocks;
+    worker_blocks = &blocks;
     abandoned_worker = &state->abandoned;
     try {
       Result result = state->work();
@@ -395,6 +408,8 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
     }
     mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE);
     abandoned_worker = nullptr;
+    worker_blocks = nullptr;
+    for (void* block : blocks) std::free(block);
     std::lock_guard<std::mutex> lock(state->mutex);
     state->done = true;
     state->finished.notify_all();
