@@ -269,9 +269,44 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   return {true, field_.text, *parameter, std::move(steps), *parameter};
 }
 
+template <class Result, class Call>
+std::optional<Result> CalculatorModel::Offloaded(Call call) {
+  stopped_ = false;
+  if (!offload_) return call(engine_, store_.memories());
+  // The work owns what it reads: a stopped one runs on while the window
+  // goes on with other commands.
+  struct Work {
+    EngineSettings settings;
+    MemoryTexts memories;
+    DeferredSink sink;
+    ExprEngine engine{settings, sink};
+    std::optional<Result> result;
+    std::exception_ptr error;
+  };
+  auto work = std::make_shared<Work>();
+  work->settings = data();
+  work->memories = store_.memories();
+  work->engine.set_clock([now = engine_.Now()] { return now; });
+  if (!offload_([work, call](const CalculationRunner::StopToken&) {
+        try {
+          work->result = call(work->engine, work->memories);
+        } catch (...) {
+          work->error = std::current_exception();
+        }
+      })) {
+    stopped_ = true;
+    return std::nullopt;
+  }
+  work->sink.Replay(sink_);
+  if (work->error) std::rethrow_exception(work->error);
+  return std::move(work->result);
+}
+
 CommandResult CalculatorModel::Solve(std::string_view input) {
-  const std::string equation(input);
-  const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base());
+  const auto solution = Offloaded<EquationSolution>(
+      [equation = std::string(input), base = base()](ExprEngine& engine, const MemoryTexts& m) {
+        return engine.SolveLinearEquation(equation, m, base);
+      });
   if (!solution) return {};
   store_.ShiftMemories(solution->value, base());
   data().logLines.push_back(solution->logLine);
@@ -282,7 +317,11 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
                                                             bool keep_plain) {
-  auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
+  auto calculation =
+      Offloaded<Calculation>([text = std::string(expression), base = base(), steps = stepsWanted_](
+                                 ExprEngine& engine, const MemoryTexts& m) {
+        return engine.Calculate(text, m, base, steps);
+      });
   if (!calculation) return std::nullopt;
   store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
                        base());
@@ -382,12 +421,17 @@ void CalculatorModel::BaseCommand(NumberBase base) {
   filter_.SetBase(base);
   Save();
   if (old_base == base) return;
+  stopped_ = false;
   Guarded([&]() -> CommandResult {
     const std::string converted = ConvertFieldText(field_.text, old_base, base);
     const std::size_t equals = converted.find('=');
     if (equals != std::string::npos && !ContainsUnknown(converted)) {
       const std::string part = converted.substr(0, equals);
-      if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
+      const auto calculation =
+          Offloaded<Calculation>([part, base](ExprEngine& engine, const MemoryTexts& m) {
+            return engine.Calculate(part, m, base);
+          });
+      if (calculation) {
         data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
                                           calculation->result));
         Save();
@@ -396,12 +440,23 @@ void CalculatorModel::BaseCommand(NumberBase base) {
       }
     } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
       const std::string equation = converted.substr(0, converted.find("=>"));
-      if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
+      const auto solution =
+          Offloaded<EquationSolution>([equation, base](ExprEngine& engine, const MemoryTexts& m) {
+            return engine.SolveLinearEquation(equation, m, base);
+          });
+      if (solution) {
         data().logLines.push_back(solution->logLine);
         Save();
         ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
         return {};
       }
+    }
+    if (stopped_) {
+      // A stopped recalculation leaves the field and the base as they were.
+      data().numberBase = old_base;
+      filter_.SetBase(old_base);
+      Save();
+      return {};
     }
     const bool shown = filter_.resultShown();
     SetFieldText(converted);

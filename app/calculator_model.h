@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/calculation_runner.h"
 #include "app/input_filter.h"
 #include "app/sys_data.h"
 #include "engine/expr_engine.h"
@@ -122,6 +123,13 @@ class CalculatorModel {
   void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
   bool steps_wanted() const { return stepsWanted_; }
 
+  // Runs a calculation's work away from the window's thread while the
+  // window stays live (the windows run it on a CalculationRunner); false
+  // when the user stopped it, and the command then changes nothing. Without
+  // one the work runs in place.
+  using Offload = std::function<bool(CalculationRunner::Work)>;
+  void set_offload(Offload offload) { offload_ = std::move(offload); }
+
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
 
@@ -155,6 +163,11 @@ class CalculatorModel {
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
+  // The engine's `call` through the offload, on copies of the settings and
+  // the memories; its messages are shown once it has ended. `stopped_` tells
+  // whether the user stopped it.
+  template <class Result, class Call>
+  std::optional<Result> Offloaded(Call call);
 
   std::unique_ptr<CSysDataManager> ownSettings_;  // with a path of its own
   CSysDataManager& manager_;
@@ -175,6 +188,8 @@ class CalculatorModel {
   std::function<bool(CSysDataManager&)> save_hook_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;
+  Offload offload_;
+  bool stopped_ = false;
 };
 
 }  // namespace calvoro

@@ -281,6 +281,52 @@ typed '*1'
 keys Return
 await_log "Dec:-40*1=-40"
 
+step "a long calculation: busy, the window moves, Escape stops it and the field is as before"
+open_dialog settings_precision Setting ctrl+shift+s
+keys Tab Tab ctrl+a
+typed 1000000
+keys Return
+closed "$dialog"
+keys ctrl+a
+typed 'ln(2)'
+keys ctrl+c
+before=$("$probe" clip 2>/dev/null)
+keys Return
+busy_shown() {  # the busy label's colour in a shot of the window, saved as $1
+  geometry "$main"
+  "$probe" shot "$shots/$1.png" "$X" "$Y" "$WIDTH" "$HEIGHT" cut colour=fff4d6 >/dev/null 2>&1
+}
+poll 3 busy_shown busy || fail "no busy state shown during ln(2) at precision 1000000"
+geometry "$main"
+x0=$X y0=$Y
+body_drag() {  # a free place of the body, right of the brand line
+  geometry "$main"
+  xdotool mousemove $((X + 700)) $((Y + 140)) mousedown 1 mousemove $((X + 705)) $((Y + 140 + $1 / 2)) \
+    mousemove $((X + 700)) $((Y + 140 + $1)) mouseup 1
+}
+body_drag 60
+busy_moved() {
+  geometry "$main"
+  ((X == x0 && Y == y0 + 60))
+}
+poll 2 busy_moved || fail "the busy window did not move: from $x0,$y0 to $X,$Y"
+busy_shown busy_moved || fail "the calculation ended before Escape; precision not set?"
+keys Escape
+not_busy() { ! busy_shown stopping; }
+poll 1 not_busy || fail "Escape did not stop the calculation within a second"
+shoot stopped "$main"
+keys ctrl+c
+after=$("$probe" clip 2>/dev/null)
+[ "$after" = "$before" ] || fail "the field was '$before' and is '$after' after the stop"
+! logged ":$before=" || fail "a stopped calculation was logged"
+body_drag -60
+open_dialog settings_precision Setting ctrl+shift+s
+keys Tab Tab ctrl+a
+typed 10
+keys Return
+closed "$dialog"
+keys ctrl+a BackSpace
+
 step "Always on Top keeps the program and stacks it above another window"
 "$probe" window Other 2>/dev/null &
 other_pid=$!

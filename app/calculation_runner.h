@@ -1,0 +1,95 @@
+// Long work off the window's thread. CalculationRunner runs one piece of
+// work on a thread of its own and tells the window what to show: nothing for
+// the first 0.3 s, then that it is working and how to stop it. A stop ends
+// the wait at once; the work is told through its stop token and whatever it
+// still produces is dropped, so the work must own everything it touches.
+// DeferredSink keeps the messages such work raises until the window's
+// thread shows them.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/message_sink.h"
+
+namespace calvoro {
+
+class CalculationRunner {
+ public:
+  using Clock = std::chrono::steady_clock;
+  using StopToken = std::atomic<bool>;
+  using Work = std::function<void(const StopToken& stop)>;
+
+  // Work that ends sooner shows no busy state.
+  static constexpr Clock::duration kBusyAfter = std::chrono::milliseconds(300);
+
+  enum class State {
+    kIdle,      // nothing started, or the last outcome taken
+    kRunning,   // started less than kBusyAfter ago
+    kBusy,      // the window shows that it works and offers Stop
+    kFinished,  // the work ended; its results may be taken
+    kStopped,   // stopped by the user; the work's results are dropped
+  };
+
+  CalculationRunner() = default;
+  CalculationRunner(const CalculationRunner&) = delete;
+  CalculationRunner& operator=(const CalculationRunner&) = delete;
+  // Work still running is stopped and left to end on its own.
+  ~CalculationRunner();
+
+  // Starts `work` at `now`; `ended` runs on the work's thread when it ends
+  // (the window wakes its event loop with it). Refused while work is active.
+  bool Start(Work work, Clock::time_point now, std::function<void()> ended = {});
+  // The state at `now`: kRunning becomes kBusy after kBusyAfter, and either
+  // becomes kFinished once the work has ended.
+  State Poll(Clock::time_point now);
+  // Waits at most `timeout` for the work to end; true when it has.
+  bool WaitFor(Clock::duration timeout);
+  // The user's stop: kStopped at once, whether or not the work has ended.
+  void Stop();
+  // Takes the outcome: true after kFinished, false after kStopped; the
+  // runner is kIdle again.
+  bool Take();
+
+  State state() const { return state_; }
+  bool active() const { return state_ == State::kRunning || state_ == State::kBusy; }
+
+ private:
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable endedSignal;
+    bool ended = false;
+    StopToken stop{false};
+  };
+  std::shared_ptr<Shared> shared_;
+  State state_ = State::kIdle;
+  Clock::time_point started_;
+};
+
+// Messages raised on a work's thread, shown later in their order by
+// Replay on the window's thread. A question is answered Cancel: the work
+// that runs here asks none.
+class DeferredSink final : public MessageSink {
+ public:
+  void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+  Answer Question(std::string_view text, std::string_view caption) override;
+  void InputMessage(std::string_view input, std::string_view message,
+                    std::string_view hint) override;
+  void Replay(MessageSink& sink) const;
+
+ private:
+  struct Message {
+    bool box;
+    std::string a, b, c;  // text, caption / input, message, hint
+    MessageIcon icon;
+  };
+  std::vector<Message> messages_;
+};
+
+}  // namespace calvoro
