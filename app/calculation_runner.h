@@ -10,9 +10,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,11 @@ class CalculationRunner {
   bool WaitFor(Clock::duration timeout);
   // The user's stop: kStopped at once, whether or not the work has ended.
   void Stop();
+  // Only tells the work to stop, for work that ends soon after and must be
+  // waited for (it writes into its window): the state follows its end.
+  void RequestStop() {
+    if (active()) shared_->stop = true;
+  }
   // Takes the outcome: true after kFinished, false after kStopped; the
   // runner is kIdle again.
   bool Take();
@@ -91,5 +98,69 @@ class DeferredSink final : public MessageSink {
   };
   std::vector<Message> messages_;
 };
+
+// Passes messages on to `target`, except while held: then they wait for
+// Release, which shows them in their order (work on another thread raises
+// them; the window's thread shows them).
+class HeldSink final : public MessageSink {
+ public:
+  explicit HeldSink(MessageSink& target) : target_(target) {}
+  void Hold() { held_ = std::make_unique<DeferredSink>(); }
+  void Release() {
+    std::unique_ptr<DeferredSink> held = std::move(held_);
+    if (held) held->Replay(target_);
+  }
+  void MessageBox(std::string_view text, std::string_view caption, MessageIcon icon) override {
+    held_ ? held_->MessageBox(text, caption, icon) : target_.MessageBox(text, caption, icon);
+  }
+  Answer Question(std::string_view text, std::string_view caption) override {
+    return held_ ? held_->Question(text, caption) : target_.Question(text, caption);
+  }
+  void InputMessage(std::string_view input, std::string_view message,
+                    std::string_view hint) override {
+    held_ ? held_->InputMessage(input, message, hint) : target_.InputMessage(input, message, hint);
+  }
+
+ private:
+  MessageSink& target_;
+  std::unique_ptr<DeferredSink> held_;
+};
+
+// Runs a work away from the window's thread while the window stays live
+// (the windows run it on a CalculationRunner); false when the user stopped
+// it. The models take one and run in place without it.
+using Offload = std::function<bool(CalculationRunner::Work)>;
+
+// `call(sink)` through `offload`, or in place without one. The call must own
+// what it reads (copies in its captures): a stopped one runs on while the
+// window goes on. Its messages are held until it has ended, then shown on
+// `sink`; an exception is thrown again here. Nothing when the call gives
+// nothing or the user stopped it (`*stopped` tells which).
+template <class Result, class Call>
+std::optional<Result> RunOffloaded(const Offload& offload, MessageSink& sink, Call call,
+                                   bool* stopped = nullptr) {
+  if (stopped) *stopped = false;
+  if (!offload) return call(sink);
+  struct Shared {
+    DeferredSink sink;
+    std::optional<Result> result;
+    std::exception_ptr error;
+  };
+  auto shared = std::make_shared<Shared>();
+  const bool ended = offload([shared, call = std::move(call)](const CalculationRunner::StopToken&) {
+    try {
+      shared->result = call(shared->sink);
+    } catch (...) {
+      shared->error = std::current_exception();
+    }
+  });
+  if (!ended) {
+    if (stopped) *stopped = true;
+    return std::nullopt;
+  }
+  shared->sink.Replay(sink);
+  if (shared->error) std::rethrow_exception(shared->error);
+  return std::move(shared->result);
+}
 
 }  // namespace calvoro

@@ -271,35 +271,16 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
 
 template <class Result, class Call>
 std::optional<Result> CalculatorModel::Offloaded(Call call) {
-  stopped_ = false;
   if (!offload_) return call(engine_, store_.memories());
-  // The work owns what it reads: a stopped one runs on while the window
-  // goes on with other commands.
-  struct Work {
-    EngineSettings settings;
-    MemoryTexts memories;
-    DeferredSink sink;
-    ExprEngine engine{settings, sink};
-    std::optional<Result> result;
-    std::exception_ptr error;
-  };
-  auto work = std::make_shared<Work>();
-  work->settings = data();
-  work->memories = store_.memories();
-  work->engine.set_clock([now = engine_.Now()] { return now; });
-  if (!offload_([work, call](const CalculationRunner::StopToken&) {
-        try {
-          work->result = call(work->engine, work->memories);
-        } catch (...) {
-          work->error = std::current_exception();
-        }
-      })) {
-    stopped_ = true;
-    return std::nullopt;
-  }
-  work->sink.Replay(sink_);
-  if (work->error) std::rethrow_exception(work->error);
-  return std::move(work->result);
+  return RunOffloaded<Result>(
+      offload_, sink_,
+      [call = std::move(call), settings = EngineSettings(data()), memories = store_.memories(),
+       now = engine_.Now()](MessageSink& sink) {
+        ExprEngine engine(settings, sink);
+        engine.set_clock([now] { return now; });
+        return call(engine, memories);
+      },
+      &stopped_);
 }
 
 CommandResult CalculatorModel::Solve(std::string_view input) {

@@ -123,11 +123,8 @@ class CalculatorModel {
   void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
   bool steps_wanted() const { return stepsWanted_; }
 
-  // Runs a calculation's work away from the window's thread while the
-  // window stays live (the windows run it on a CalculationRunner); false
-  // when the user stopped it, and the command then changes nothing. Without
-  // one the work runs in place.
-  using Offload = std::function<bool(CalculationRunner::Work)>;
+  // The engine's work away from the window's thread; a stopped calculation
+  // changes nothing and saves nothing.
   void set_offload(Offload offload) { offload_ = std::move(offload); }
 
   const MemoryTexts& memories() const { return store_.memories(); }
@@ -164,8 +161,7 @@ class CalculatorModel {
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
   // The engine's `call` through the offload, on copies of the settings and
-  // the memories; its messages are shown once it has ended. `stopped_` tells
-  // whether the user stopped it.
+  // the memories. `stopped_` tells whether the user stopped it.
   template <class Result, class Call>
   std::optional<Result> Offloaded(Call call);
 

@@ -59,7 +59,7 @@ ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int
 }
 
 ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* parent)
-    : SkinnedDialog(kSize, ToQt(kTitle), parent), model_(sink) {
+    : SkinnedDialog(kSize, ToQt(kTitle), parent), sink_(sink), work_(new WindowWork(this)) {
   operands_[0] = AddComplexOperandRow(*this, 'A', 20, 44, 196);
   operands_[1] = AddComplexOperandRow(*this, 'B', 20, 76, 196);
 
@@ -88,10 +88,19 @@ ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* par
   operands_[0].re->setFocus();
 }
 
+// The operation runs on a thread of its own, on a model of its own.
 void ComplexOperationsDialog::Press(ComplexOperation operation) {
-  model_.a = operands_[0].Text();
-  model_.b = operands_[1].Text();
-  if (model_.Press(operation)) output_->setPlainText(ToQtLines(model_.output()));
+  const auto output =
+      RunOffloaded<std::string>(work_->offload(button(operation)), sink_,
+                                [a = operands_[0].Text(), b = operands_[1].Text(),
+                                 operation](MessageSink& sink) -> std::optional<std::string> {
+                                  ComplexOperationsModel model(sink);
+                                  model.a = a;
+                                  model.b = b;
+                                  if (!model.Press(operation)) return std::nullopt;
+                                  return model.output();
+                                });
+  if (output) output_->setPlainText(ToQtLines(*output));
 }
 
 }  // namespace calvoro::ui

@@ -24,7 +24,7 @@ QPlainTextEdit* AddMatrixEdit(QWidget* parent, const QRect& place, bool readOnly
 }  // namespace
 
 MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
-    : SkinnedDialog(kSize, ToQt(kTitle), parent), model_(sink) {
+    : SkinnedDialog(kSize, ToQt(kTitle), parent), sink_(sink), work_(new WindowWork(this)) {
   AddStatic(QStringLiteral("A:"), QRect(20, 36, 60, 20));
   a_ = AddMatrixEdit(this, QRect(20, 56, 250, 140), false);
   AddStatic(QStringLiteral("B:"), QRect(290, 36, 60, 20));
@@ -49,10 +49,19 @@ MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
   a_->setFocus();
 }
 
+// The operation runs on a thread of its own, on a model of its own.
 void MatrixDialog::Press(MatrixOperation operation) {
-  model_.a = FromQt(a_->toPlainText());
-  model_.b = FromQt(b_->toPlainText());
-  if (model_.Press(operation)) result_->setPlainText(ToQtLines(model_.result()));
+  const auto result =
+      RunOffloaded<std::string>(work_->offload(button(operation)), sink_,
+                                [a = FromQt(a_->toPlainText()), b = FromQt(b_->toPlainText()),
+                                 operation](MessageSink& sink) -> std::optional<std::string> {
+                                  MatrixModel model(sink);
+                                  model.a = a;
+                                  model.b = b;
+                                  if (!model.Press(operation)) return std::nullopt;
+                                  return model.result();
+                                });
+  if (result) result_->setPlainText(ToQtLines(*result));
 }
 
 }  // namespace calvoro::ui

@@ -35,22 +35,28 @@ TEST(CalculationRunnerTest, StatesOfOneWork) {
   const auto t0 = CalculationRunner::Clock::time_point();
   struct Case {
     const char* name;
-    bool stop;  // the user stops it while busy; otherwise it ends
+    int stop;  // 1: the user stops it while busy; 2: the work is asked to stop; 0: it ends
     State last;
     bool taken;
   };
-  for (const Case c : {Case{"ends", false, State::kFinished, true},
-                       Case{"stopped", true, State::kStopped, false}}) {
+  for (const Case c :
+       {Case{"ends", 0, State::kFinished, true}, Case{"stopped", 1, State::kStopped, false},
+        Case{"asked to stop", 2, State::kFinished, true}}) {
     CalculationRunner runner;
     HeldWork held;
     ASSERT_TRUE(runner.Start(held.work(), t0)) << c.name;
     EXPECT_FALSE(runner.Start(held.work(), t0)) << c.name << ": one at a time";
     EXPECT_EQ(runner.Poll(t0 + 299ms), State::kRunning) << c.name;
     EXPECT_EQ(runner.Poll(t0 + 300ms), State::kBusy) << c.name;
-    if (c.stop) {
+    if (c.stop == 1) {
       runner.Stop();  // at once, without waiting for the work
     } else {
-      held.release.set_value();
+      if (c.stop == 2) {
+        runner.RequestStop();
+        EXPECT_EQ(runner.Poll(t0 + 350ms), State::kBusy) << c.name << ": until the work ends";
+      } else {
+        held.release.set_value();
+      }
       ASSERT_TRUE(runner.WaitFor(kLong)) << c.name;
     }
     EXPECT_EQ(runner.Poll(t0 + 400ms), c.last) << c.name;
