@@ -37,6 +37,12 @@ LogRow SplitLogLine(std::string_view line) {
           std::string(TrimBlanks(line.substr(split + skip)))};
 }
 
+std::string ShownInRow(std::string_view text) {
+  if (text.size() <= kMaxShownInRow) return std::string(text);
+  return std::string(text.substr(0, kMaxShownInRow)) + "...[" + std::to_string(text.size()) +
+         " characters]";
+}
+
 LogModel::LogModel(CSysData& record, MessageSink& sink, std::function<void()> save)
     : record_(record), sink_(sink), save_(std::move(save)) {
   Fill();

@@ -22,6 +22,12 @@ struct LogRow {
 // (time | body); a line without one is split at its last blank.
 LogRow SplitLogLine(std::string_view line);
 
+// What the table shows of a long text: its beginning, then "...[" its
+// length " characters]" (a row of a million characters took most of a
+// second to paint); Copy takes the whole line.
+inline constexpr std::size_t kMaxShownInRow = 300;
+std::string ShownInRow(std::string_view text);
+
 class LogModel {
  public:
   // `save` writes the record (the window's save, which knows the file).

@@ -68,7 +68,7 @@ void LogDialog::Fill() {
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
     table_->setItem(row, 0, new QTableWidgetItem(ToQt(rows[row].time)));
-    table_->setItem(row, 1, new QTableWidgetItem(ToQt(rows[row].expression)));
+    table_->setItem(row, 1, new QTableWidgetItem(ToQt(ShownInRow(rows[row].expression))));
   }
 }
 

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+#include "ui/closing_keys.h"
+
 #if QT_CONFIG(xcb)
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
@@ -50,6 +52,7 @@ std::optional<QPoint> ServerCentre(const QWidget* window) {
 SkinnedDialog::SkinnedDialog(QSize size, const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), title_(title) {
   setWindowTitle(title.isEmpty() ? QStringLiteral("Calvoro") : title);
+  WatchClosingKeys();
   Reshape(size);
   QPalette colours = palette();
   colours.setColor(QPalette::WindowText, QColor(34, 40, 52));
@@ -82,6 +85,11 @@ SkinnedButton* SkinnedDialog::AddButton(const QString& caption, const QRect& pla
 void SkinnedDialog::SetDefaultButton(SkinnedButton* button) {
   default_ = button;
   if (button && button->focusPolicy() != Qt::NoFocus) button->setFocus();
+}
+
+void SkinnedDialog::done(int result) {
+  QDialog::done(result);
+  NoteDialogClosed();
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {

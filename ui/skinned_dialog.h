@@ -50,6 +50,8 @@ class SkinnedDialog : public QDialog {
   // Centred on the window that opened it rather than on the screen.
   void CentreOnParent() { centreOnParent_ = true; }
 
+  // Keys meant for the dialog go nowhere once it has closed.
+  void done(int result) override;
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -43,6 +43,14 @@ class LogModelCommands : public ::testing::Test {
   LogModel model{record, sink, [this] { ++saves; }};
 };
 
+TEST(LogModelTest, LongRowsShowTheirBeginningAndLength) {
+  const std::string exact(kMaxShownInRow, '7');
+  EXPECT_EQ(ShownInRow(exact), exact);
+  const std::string million = "Dec:1/3=0." + std::string(1000000, '3');
+  EXPECT_EQ(ShownInRow(million), million.substr(0, kMaxShownInRow) + "...[" +
+                                     std::to_string(million.size()) + " characters]");
+}
+
 TEST_F(LogModelCommands, NewestFirstAndCopies) {
   ASSERT_EQ(model.rows().size(), 3u);
   EXPECT_EQ(model.rows()[0].expression, "Dec:3+3=6");
