@@ -284,6 +284,7 @@ std::optional<Result> CalculatorModel::Offloaded(Call call) {
 }
 
 CommandResult CalculatorModel::Solve(std::string_view input) {
+  Calculated calculated{std::string(input), base(), store_.memories(), true};
   const auto solution = Offloaded<EquationSolution>(
       [equation = std::string(input), base = base()](ExprEngine& engine, const MemoryTexts& m) {
         return engine.SolveLinearEquation(equation, m, base);
@@ -293,17 +294,20 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
   data().logLines.push_back(solution->logLine);
   Save();
   ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  calculated_ = std::move(calculated);
   return Shown(solution->value.size(), solution->working);
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
                                                             bool keep_plain) {
+  Calculated calculated{std::string(expression), base(), store_.memories()};
   auto calculation =
-      Offloaded<Calculation>([text = std::string(expression), base = base(), steps = stepsWanted_](
+      Offloaded<Calculation>([text = calculated.expression, base = base(), steps = stepsWanted_](
                                  ExprEngine& engine, const MemoryTexts& m) {
         return engine.Calculate(text, m, base, steps);
       });
   if (!calculation) return std::nullopt;
+  calculated_ = std::move(calculated);
   store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
                        base());
   data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
@@ -395,8 +399,30 @@ std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase 
   return out;
 }
 
+std::optional<std::string> CalculatorModel::StepsOfShownResult() {
+  if (Blocked() || !filter_.resultShown() || !calculated_) return std::nullopt;
+  // On the memories the result was calculated with.
+  const CommandResult steps = Guarded([c = *calculated_, this]() -> CommandResult {
+    if (c.equation) {
+      auto solution = Offloaded<EquationSolution>([c](ExprEngine& engine, const MemoryTexts&) {
+        return engine.SolveLinearEquation(c.expression, c.memories, c.base);
+      });
+      if (solution) return {true, {}, {}, std::move(solution->working), {}};
+    } else {
+      auto calculation = Offloaded<Calculation>([c](ExprEngine& engine, const MemoryTexts&) {
+        return engine.Calculate(c.expression, c.memories, c.base, true);
+      });
+      if (calculation) return {true, {}, {}, std::move(calculation->steps), {}};
+    }
+    return {};
+  });
+  if (!steps.ok) return std::nullopt;
+  return steps.steps;
+}
+
 void CalculatorModel::BaseCommand(NumberBase base) {
   if (Blocked()) return;
+  calculated_.reset();
   const NumberBase old_base = this->base();
   data().numberBase = base;
   filter_.SetBase(base);

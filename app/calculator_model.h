@@ -118,6 +118,11 @@ class CalculatorModel {
   // `keep_plain` keeps it in the calculation too.
   std::optional<Calculation> RunCalculation(std::string_view expression, bool keep_plain = false);
 
+  // The working of the result the field shows, calculated again with its
+  // step text (built only while the Steps panel shows); nothing when the
+  // field shows no calculated result.
+  std::optional<std::string> StepsOfShownResult();
+
   // Whether the commands build the step text (the Steps panel, --steps);
   // without it CommandResult::steps stays empty for calculations.
   void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
@@ -186,6 +191,14 @@ class CalculatorModel {
   bool stepsWanted_ = false;
   Offload offload_;
   bool stopped_ = false;
+  // What the shown result was calculated from, for its working.
+  struct Calculated {
+    std::string expression;
+    NumberBase base = NumberBase::Decimal;
+    MemoryTexts memories;
+    bool equation = false;
+  };
+  std::optional<Calculated> calculated_;
 };
 
 }  // namespace calvoro

@@ -470,6 +470,12 @@ void CalculatorWindow::ToggleSteps(bool on) {
   }
   Reshape(on ? QSize(kStandardSize.width(), kStandardSize.height() + kStepsHeight) : kStandardSize);
   control(kSteps)->setChecked(on);
+  // Opened on a result: its working, calculated again.
+  if (on) {
+    Run([&] {
+      if (const auto steps = model_.StepsOfShownResult()) steps_->setPlainText(ToQtLines(*steps));
+    });
+  }
   FocusInput();
 }
 
