@@ -38,9 +38,11 @@ class LogModel {
   void Fill();
 
   // The clipboard text of the given rows (top to bottom), or nothing when no
-  // row is selected; the message says which.
-  std::optional<std::string> CopySelected(std::vector<int> selected);
-  std::string CopyAll();
+  // row is selected; the message says which, after `put` has put the text
+  // on the clipboard.
+  using Clipboard = std::function<void(const std::string&)>;
+  std::optional<std::string> CopySelected(std::vector<int> selected, const Clipboard& put = {});
+  std::string CopyAll(const Clipboard& put = {});
   // Removes the rows and their lines, and saves at once.
   void RemoveSelected(std::vector<int> selected);
   // Asks first; on OK empties the log and saves.

@@ -62,6 +62,14 @@ TEST_F(LogModelCommands, NewestFirstAndCopies) {
   EXPECT_EQ(sink.messages.back().text, "Please select first.Thank you.");
   EXPECT_EQ(sink.messages.back().caption, "Calvoro Message");
   EXPECT_EQ(model.CopyAll().size(), 3 * 29u);
+  // The message that says so comes once the clipboard holds the text.
+  std::size_t messagesWhenPut = 0;
+  const auto put = [&](const std::string&) { messagesWhenPut = sink.messages.size(); };
+  const std::size_t before = sink.messages.size();
+  model.CopySelected({0}, put);
+  EXPECT_EQ(messagesWhenPut, before);
+  model.CopyAll(put);
+  EXPECT_EQ(messagesWhenPut, before + 1);
 }
 
 TEST_F(LogModelCommands, RemoveSelectedTakesTheirLinesAndSaves) {
