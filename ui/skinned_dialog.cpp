@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWindow>
 #include <cstdlib>
 #include <memory>
@@ -46,6 +47,20 @@ std::optional<QPoint> ServerCentre(const QWidget* window) {
 #endif
   return std::nullopt;
 }
+
+// The window's picture at its full size under its controls, when it scrolls.
+class PictureBody : public QWidget {
+ public:
+  PictureBody(QImage picture, QWidget* parent) : QWidget(parent), picture_(std::move(picture)) {
+    resize(picture_.size());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, picture_); }
+
+ private:
+  QImage picture_;
+};
 
 }  // namespace
 
@@ -104,6 +119,7 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
     if (screen) {
       const QRect area = screen->availableGeometry();
+      FitInto(area);
       QPoint centre = area.center();
       if (centreOnParent_ && opener) {
         centre = ServerCentre(opener).value_or(opener->mapToGlobal(opener->rect().center()));
@@ -119,6 +135,28 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     }
   }
   QDialog::showEvent(event);
+}
+
+void SkinnedDialog::FitInto(const QRect& area) {
+  const QSize full = size();
+  const QSize fit = full.boundedTo(area.size());
+  if (fit == full || body_) return;
+  auto* body = new PictureBody(picture_, this);
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child == body || child->isWindow()) continue;
+    const QRect place = child->geometry();
+    const bool hidden = child->isHidden();
+    child->setParent(body);
+    child->setGeometry(place);
+    child->setVisible(!hidden);
+  }
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(body);
+  scroll->setGeometry(0, 0, fit.width(), fit.height());
+  scroll->show();
+  body_ = body;
+  Reshape(fit);
 }
 
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {

@@ -49,24 +49,31 @@ bool WindowWork::Run(CalculationRunner::Work work, QWidget* where) {
 }
 
 void WindowWork::ShowDialogBusy(bool busy) {
+  // Beside the button, which may lie on a scrolled body of the dialog.
+  QWidget* parent = where_ ? where_->parentWidget() : dialog_;
+  if (label_ && label_->parentWidget() != parent) {
+    delete label_;
+    delete stop_;
+    label_ = nullptr;
+  }
   if (!label_) {
-    label_ = new QLabel(QStringLiteral("Calculating\u2026 Esc stops"), dialog_);
+    label_ = new QLabel(QStringLiteral("Calculating\u2026 Esc stops"), parent);
     label_->setStyleSheet(
         QStringLiteral("color: #8a4b00; background: #fff4d6; padding: 0 6px; font-size: 12px;"));
     label_->setAlignment(Qt::AlignCenter);
-    stop_ = new SkinnedButton(QStringLiteral("Stop"), ButtonTone::Accent, dialog_);
+    stop_ = new SkinnedButton(QStringLiteral("Stop"), ButtonTone::Accent, parent);
     stop_->setToolTip(QStringLiteral("Stop the calculation [Esc]"));
     stop_->SetTabReachable();
     connect(stop_, &QAbstractButton::clicked, this, &WindowWork::Stop);
   }
   if (busy) {
-    for (QWidget* child : dialog_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (child == label_ || child == stop_ || !child->isEnabled() || qobject_cast<QLabel*>(child))
         continue;
       child->setEnabled(false);
       disabled_.emplace_back(child);
     }
-    QRect place = where_ ? where_->geometry() : QRect(dialog_->width() - 100, 8, 90, 26);
+    QRect place = where_ ? where_->geometry() : QRect(parent->width() - 100, 8, 90, 26);
     if (place.width() > 90) place.setLeft(place.right() - 89);  // at the right end of a field
     stop_->Place(place.x(), place.y(), place.width(), place.height());
     label_->adjustSize();

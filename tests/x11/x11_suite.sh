@@ -6,9 +6,18 @@
 # and the keyboard, focus, stacking and placement are checked on the way.
 # Every wait is bounded; every process started here is ended by its pid.
 #
-# usage: x11_suite.sh CALVORO CALVORO_CLI X11_PROBE SHOTS
+# With `scale` the program runs at QT_SCALE_FACTOR=2 on a 1600x1000 screen
+# instead, and every window and dialog must fit the screen.
+#
+# usage: x11_suite.sh CALVORO CALVORO_CLI X11_PROBE SHOTS [scale]
 set -euo pipefail
-calvoro=$1 cli=$2 probe=$3 shots=$4
+calvoro=$1 cli=$2 probe=$3 shots=$4 mode=${5:-}
+screen=1280x1024x24
+if [ "$mode" = scale ]; then
+  screen=1600x1000x24
+  shots=$shots/scale
+  scale_factor=2  # the program's only: the probe grabs the screen's pixels
+fi
 work=$(mktemp -d)
 pids=()
 cpid=
@@ -58,7 +67,7 @@ answers() { kill -0 "$xvfb" 2>/dev/null && xprop -root >/dev/null 2>&1; }
 for attempt in 1 2 3 4; do
   ((attempt < 4)) || fail "no X server with openbox: $(cat "$work/xvfb.log" "$work/openbox.log")"
   : >"$work/display"
-  Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -br -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb=$!
   pids+=("$xvfb")
   if poll 20 test -s "$work/display"; then
@@ -77,7 +86,7 @@ for attempt in 1 2 3 4; do
 done
 
 start_calvoro() {
-  (cd "$work/app" && exec ./calvoro) >>"$work/calvoro.log" 2>&1 &
+  (cd "$work/app" && QT_SCALE_FACTOR=${scale_factor:-1} exec ./calvoro) >>"$work/calvoro.log" 2>&1 &
   cpid=$!
   pids+=("$cpid")
 }
@@ -179,6 +188,36 @@ close_tip() {
   keys Return
   await_gone "$tip"
 }
+
+if [ "$mode" = scale ]; then
+  step "at scale 2 every window and dialog fits the 1600x1000 screen"
+  fits() {
+    geometry "$2"
+    ((X >= 0 && Y >= 0 && X + WIDTH <= 1600 && Y + HEIGHT <= 1000)) ||
+      fail "$1 at $X,$Y ${WIDTH}x$HEIGHT does not fit the screen"
+    shoot "$1" "$2" ""
+  }
+  start_calvoro
+  main=$(await_window Calvoro)
+  close_tip
+  await_focus "$main"
+  fits standard "$main"
+  for tool in "converter Unit Converter ctrl+shift+c" "robot File Calculation Robot ctrl+shift+r" \
+    "settings Setting ctrl+shift+s" "log Log ctrl+shift+l" "complex Complex Calculator ctrl+shift+p" \
+    "matrix Matrix Calculator ctrl+shift+m" "function_list Function and Parameter List ctrl+shift+f"; do
+    name=${tool%% *} key=${tool##* } title=${tool#* }
+    title=${title% *}
+    keys "$key"
+    dialog=$(await_window "$title" "$main")
+    await_focus "$dialog"
+    fits "$name" "$dialog"
+    keys Escape
+    closed "$dialog"
+  done
+  exit_calvoro
+  echo "Every window fits; screenshots in $shots"
+  exit 0
+fi
 
 step "standard window: the tip of the day has the focus; Enter closes it"
 start_calvoro
