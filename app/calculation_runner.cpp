@@ -15,6 +15,7 @@ bool CalculationRunner::Start(Work work, Clock::time_point now, std::function<vo
   started_ = now;
   // The thread holds the shared state, so a stopped work may outlive the
   // runner and its window.
+  ++worksRunning_;
   std::thread([shared = shared_, work = std::move(work), ended = std::move(ended)] {
     try {
       work(shared->stop);
@@ -27,6 +28,7 @@ bool CalculationRunner::Start(Work work, Clock::time_point now, std::function<vo
     }
     shared->endedSignal.notify_all();
     if (ended && !shared->stop) ended();
+    --worksRunning_;
   }).detach();
   return true;
 }

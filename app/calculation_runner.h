@@ -67,6 +67,11 @@ class CalculationRunner {
   State state() const { return state_; }
   bool active() const { return state_ == State::kRunning || state_ == State::kBusy; }
 
+  // Works of every runner whose threads have not ended yet (stopped ones
+  // among them): a program that ends with one running ends at once, without
+  // the destructors of its statics, which that work may still use.
+  static int WorksRunning() { return worksRunning_; }
+
  private:
   struct Shared {
     std::mutex mutex;
@@ -77,6 +82,7 @@ class CalculationRunner {
   std::shared_ptr<Shared> shared_;
   State state_ = State::kIdle;
   Clock::time_point started_;
+  static inline std::atomic<int> worksRunning_{0};
 };
 
 // Messages raised on a work's thread, shown later in their order by
@@ -131,29 +137,35 @@ class HeldSink final : public MessageSink {
 // it. The models take one and run in place without it.
 using Offload = std::function<bool(CalculationRunner::Work)>;
 
-// `call(sink)` through `offload`, or in place without one. The call must own
-// what it reads (copies in its captures): a stopped one runs on while the
-// window goes on. Its messages are held until it has ended, then shown on
-// `sink`; an exception is thrown again here. Nothing when the call gives
-// nothing or the user stopped it (`*stopped` tells which).
+// `call(sink, stop)` through `offload`, or in place without one. The call
+// must own what it reads (copies in its captures): a stopped one runs on
+// while the window goes on, until it reads `stop` (the engine does not take
+// it yet: a stopped calculation runs to its end and its result is dropped).
+// Its messages are held until it has ended, then shown on `sink`; an
+// exception is thrown again here. Nothing when the call gives nothing or the
+// user stopped it (`*stopped` tells which).
 template <class Result, class Call>
 std::optional<Result> RunOffloaded(const Offload& offload, MessageSink& sink, Call call,
                                    bool* stopped = nullptr) {
   if (stopped) *stopped = false;
-  if (!offload) return call(sink);
+  if (!offload) {
+    const CalculationRunner::StopToken never{false};
+    return call(sink, never);
+  }
   struct Shared {
     DeferredSink sink;
     std::optional<Result> result;
     std::exception_ptr error;
   };
   auto shared = std::make_shared<Shared>();
-  const bool ended = offload([shared, call = std::move(call)](const CalculationRunner::StopToken&) {
-    try {
-      shared->result = call(shared->sink);
-    } catch (...) {
-      shared->error = std::current_exception();
-    }
-  });
+  const bool ended =
+      offload([shared, call = std::move(call)](const CalculationRunner::StopToken& stop) {
+        try {
+          shared->result = call(shared->sink, stop);
+        } catch (...) {
+          shared->error = std::current_exception();
+        }
+      });
   if (!ended) {
     if (stopped) *stopped = true;
     return std::nullopt;

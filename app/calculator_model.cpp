@@ -275,7 +275,7 @@ std::optional<Result> CalculatorModel::Offloaded(Call call) {
   return RunOffloaded<Result>(
       offload_, sink_,
       [call = std::move(call), settings = EngineSettings(data()), memories = store_.memories(),
-       now = engine_.Now()](MessageSink& sink) {
+       now = engine_.Now()](MessageSink& sink, const CalculationRunner::StopToken&) {
         ExprEngine engine(settings, sink);
         engine.set_clock([now] { return now; });
         return call(engine, memories);

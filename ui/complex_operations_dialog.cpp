@@ -90,16 +90,16 @@ ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* par
 
 // The operation runs on a thread of its own, on a model of its own.
 void ComplexOperationsDialog::Press(ComplexOperation operation) {
-  const auto output =
-      RunOffloaded<std::string>(work_->offload(button(operation)), sink_,
-                                [a = operands_[0].Text(), b = operands_[1].Text(),
-                                 operation](MessageSink& sink) -> std::optional<std::string> {
-                                  ComplexOperationsModel model(sink);
-                                  model.a = a;
-                                  model.b = b;
-                                  if (!model.Press(operation)) return std::nullopt;
-                                  return model.output();
-                                });
+  const auto output = RunOffloaded<std::string>(
+      work_->offload(button(operation)), sink_,
+      [a = operands_[0].Text(), b = operands_[1].Text(), operation](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+        ComplexOperationsModel model(sink);
+        model.a = a;
+        model.b = b;
+        if (!model.Press(operation)) return std::nullopt;
+        return model.output();
+      });
   if (output) output_->setPlainText(ToQtLines(*output));
 }
 

@@ -60,16 +60,16 @@ void ComplexWindow::OnCalculate() {
   // On a thread of its own, on a model of its own.
   std::array<ComplexOperandText, 5> operands;
   for (std::size_t i = 0; i < operands_.size(); ++i) operands[i] = operands_[i].Text();
-  const auto output =
-      RunOffloaded<std::string>(work_->offload(calculate_), sink(),
-                                [operands, expression = FromQt(input_->text())](
-                                    MessageSink& sink) -> std::optional<std::string> {
-                                  ComplexModel model(sink);
-                                  model.operands = operands;
-                                  model.expression = expression;
-                                  if (!model.Calculate()) return std::nullopt;
-                                  return model.output();
-                                });
+  const auto output = RunOffloaded<std::string>(
+      work_->offload(calculate_), sink(),
+      [operands, expression = FromQt(input_->text())](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+        ComplexModel model(sink);
+        model.operands = operands;
+        model.expression = expression;
+        if (!model.Calculate()) return std::nullopt;
+        return model.output();
+      });
   if (output) output_->setText(ToQt(*output));
   FocusInput();
 }

@@ -51,16 +51,16 @@ MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
 
 // The operation runs on a thread of its own, on a model of its own.
 void MatrixDialog::Press(MatrixOperation operation) {
-  const auto result =
-      RunOffloaded<std::string>(work_->offload(button(operation)), sink_,
-                                [a = FromQt(a_->toPlainText()), b = FromQt(b_->toPlainText()),
-                                 operation](MessageSink& sink) -> std::optional<std::string> {
-                                  MatrixModel model(sink);
-                                  model.a = a;
-                                  model.b = b;
-                                  if (!model.Press(operation)) return std::nullopt;
-                                  return model.result();
-                                });
+  const auto result = RunOffloaded<std::string>(
+      work_->offload(button(operation)), sink_,
+      [a = FromQt(a_->toPlainText()), b = FromQt(b_->toPlainText()), operation](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+        MatrixModel model(sink);
+        model.a = a;
+        model.b = b;
+        if (!model.Press(operation)) return std::nullopt;
+        return model.result();
+      });
   if (result) result_->setPlainText(ToQtLines(*result));
 }
 

@@ -229,14 +229,15 @@ bool ConverterModel::Convert() {
   if (static_cast<std::size_t>(input_row_) >= units.size() ||
       static_cast<std::size_t>(output_row_) >= units.size())
     return false;
-  auto converted = RunOffloaded<std::string>(
-      offload_, sink_,
-      [settings = EngineSettings(data_), value = input_text_,
-       from = units[static_cast<std::size_t>(input_row_)],
-       to = units[static_cast<std::size_t>(output_row_)]](MessageSink& sink) {
-        UnitEngine engine(settings, sink);
-        return engine.ConvertValue(value, from, to);
-      });
+  auto converted =
+      RunOffloaded<std::string>(offload_, sink_,
+                                [settings = EngineSettings(data_), value = input_text_,
+                                 from = units[static_cast<std::size_t>(input_row_)],
+                                 to = units[static_cast<std::size_t>(output_row_)]](
+                                    MessageSink& sink, const CalculationRunner::StopToken&) {
+                                  UnitEngine engine(settings, sink);
+                                  return engine.ConvertValue(value, from, to);
+                                });
   if (!converted) return false;
   output_text_ = std::move(*converted);
   return true;
