@@ -29,7 +29,7 @@ struct CommandResult {
   std::string_view display;  // what the input field shows afterwards
   std::string_view result;   // the result; X for an equation; the stored decimal value for an
                              // assignment
-  std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
+  std::string steps;         // the step text (when wanted) or the lines of working ("\r\n" between)
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
   // value for an assignment; empty for a plain number, which is its own value.
@@ -140,6 +140,10 @@ class CalculatorModel {
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
   ExprEngine& engine() { return engine_; }
+  // Set from another thread (or a signal handler) to stop the calculation
+  // that runs: it ends with the refusal kStoppedText and changes nothing.
+  // The flag stays set until the caller clears it.
+  StopFlag& stop_flag() { return stopFlag_; }
 
   // The CLI's options: apply to this run only.
   void OverrideForRun(const RunOverrides& overrides);
@@ -187,6 +191,7 @@ class CalculatorModel {
     NumberBase numberBase = NumberBase::Decimal;
   } fileValues_;
   std::function<bool(CSysDataManager&)> save_hook_;
+  StopFlag stopFlag_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;
   Offload offload_;

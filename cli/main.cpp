@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <new>
@@ -140,6 +141,43 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   return true;
 }
 
+// Ctrl-C (SIGINT) stops the calculation that runs: the engine refuses it
+// with "The calculation was stopped." and keeps nothing of it. An interactive
+// session has the handler only while a calculation runs and goes back to its
+// prompt; a batch has it throughout, saves what it finished and then ends by
+// the signal.
+calvoro::StopFlag* interrupt_flag = nullptr;
+
+extern "C" void StopOnInterrupt(int) {
+  if (interrupt_flag != nullptr) interrupt_flag->Request();
+}
+
+class InterruptStops {
+ public:
+  explicit InterruptStops(calvoro::StopFlag& flag) {
+    interrupt_flag = &flag;
+    struct sigaction action {};
+    action.sa_handler = StopOnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous_);
+  }
+  ~InterruptStops() {
+    sigaction(SIGINT, &previous_, nullptr);
+    interrupt_flag = nullptr;
+  }
+  InterruptStops(const InterruptStops&) = delete;
+  InterruptStops& operator=(const InterruptStops&) = delete;
+
+  // Ends the process by SIGINT as if no handler had been set.
+  static void EndBySignal() {
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+  }
+
+ private:
+  struct sigaction previous_ {};
+};
+
 // A batch writes the settings file at most this often.
 constexpr std::chrono::milliseconds kBatchSaveInterval(250);
 
@@ -162,14 +200,20 @@ int RunCalculations(const CommandLine& line) {
   // windows; arguments and piped input are batches.
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
   calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
+  calvoro::StopFlag& stop = window.stop_flag();
+  std::optional<InterruptStops> batch_interrupts;
+  if (!interactive) batch_interrupts.emplace(stop);
   bool all_ok = true;
   if (!line.operands.empty()) {
-    for (const auto& input : line.operands) all_ok = Handle(window, input, *options) && all_ok;
+    for (const auto& input : line.operands) {
+      if (stop.requested()) break;
+      all_ok = Handle(window, input, *options) && all_ok;
+    }
   } else {
     calvoro::LineReader reader(
         interactive, interactive ? calvoro::cli::CompletionWords() : std::vector<std::string>());
     std::string text;
-    while (reader.Read(text)) {
+    while (!stop.requested() && reader.Read(text)) {
       if (!text.empty() && text.back() == '\r') text.pop_back();
       if (interactive) {
         const calvoro::cli::SessionWord word = calvoro::cli::SessionWordOf(text);
@@ -180,10 +224,17 @@ int RunCalculations(const CommandLine& line) {
         }
       }
       if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
+      if (!interactive) {
+        all_ok = Handle(window, std::move(text), *options) && all_ok;
+        continue;
+      }
+      const InterruptStops interrupts(stop);
       all_ok = Handle(window, std::move(text), *options) && all_ok;
+      stop.Clear();
     }
   }
   const bool saved = saver.Finish();
+  if (batch_interrupts && stop.requested()) InterruptStops::EndBySignal();
   return all_ok && saved ? 0 : 1;
 }
 
