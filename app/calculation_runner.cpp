@@ -5,7 +5,7 @@
 namespace calvoro {
 
 CalculationRunner::~CalculationRunner() {
-  if (shared_) shared_->stop = true;
+  if (shared_) shared_->stop.Request();
 }
 
 bool CalculationRunner::Start(Work work, Clock::time_point now, std::function<void()> ended) {
@@ -27,7 +27,7 @@ bool CalculationRunner::Start(Work work, Clock::time_point now, std::function<vo
       shared->ended = true;
     }
     shared->endedSignal.notify_all();
-    if (ended && !shared->stop) ended();
+    if (ended && !shared->stop.requested()) ended();
     --worksRunning_;
   }).detach();
   return true;
@@ -51,7 +51,7 @@ bool CalculationRunner::WaitFor(Clock::duration timeout) {
 
 void CalculationRunner::Stop() {
   if (!active()) return;
-  shared_->stop = true;
+  shared_->stop.Request();
   state_ = State::kStopped;
 }
 

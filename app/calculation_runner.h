@@ -19,13 +19,16 @@
 #include <vector>
 
 #include "engine/message_sink.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 
 class CalculationRunner {
  public:
   using Clock = std::chrono::steady_clock;
-  using StopToken = std::atomic<bool>;
+  // The work reads it; an engine calculation under it (StopScope) ends soon
+  // after a stop.
+  using StopToken = StopFlag;
   using Work = std::function<void(const StopToken& stop)>;
 
   // Work that ends sooner shows no busy state.
@@ -58,7 +61,7 @@ class CalculationRunner {
   // Only tells the work to stop, for work that ends soon after and must be
   // waited for (it writes into its window): the state follows its end.
   void RequestStop() {
-    if (active()) shared_->stop = true;
+    if (active()) shared_->stop.Request();
   }
   // Takes the outcome: true after kFinished, false after kStopped; the
   // runner is kIdle again.
@@ -77,7 +80,7 @@ class CalculationRunner {
     std::mutex mutex;
     std::condition_variable endedSignal;
     bool ended = false;
-    StopToken stop{false};
+    StopToken stop;
   };
   std::shared_ptr<Shared> shared_;
   State state_ = State::kIdle;
@@ -138,18 +141,17 @@ class HeldSink final : public MessageSink {
 using Offload = std::function<bool(CalculationRunner::Work)>;
 
 // `call(sink, stop)` through `offload`, or in place without one. The call
-// must own what it reads (copies in its captures): a stopped one runs on
-// while the window goes on, until it reads `stop` (the engine does not take
-// it yet: a stopped calculation runs to its end and its result is dropped).
-// Its messages are held until it has ended, then shown on `sink`; an
-// exception is thrown again here. Nothing when the call gives nothing or the
+// must own what it reads (copies in its captures): a stopped one may run on
+// for a moment while the window goes on; it runs under `stop` (StopScope),
+// so an engine calculation in it ends soon after. Its messages are held until it has ended, then
+// shown on `sink`; an exception is thrown again here. Nothing when the call gives nothing or the
 // user stopped it (`*stopped` tells which).
 template <class Result, class Call>
 std::optional<Result> RunOffloaded(const Offload& offload, MessageSink& sink, Call call,
                                    bool* stopped = nullptr) {
   if (stopped) *stopped = false;
   if (!offload) {
-    const CalculationRunner::StopToken never{false};
+    const CalculationRunner::StopToken never;
     return call(sink, never);
   }
   struct Shared {
@@ -161,6 +163,7 @@ std::optional<Result> RunOffloaded(const Offload& offload, MessageSink& sink, Ca
   const bool ended =
       offload([shared, call = std::move(call)](const CalculationRunner::StopToken& stop) {
         try {
+          const StopScope scope(&stop);
           shared->result = call(shared->sink, stop);
         } catch (...) {
           shared->error = std::current_exception();

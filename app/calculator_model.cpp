@@ -255,7 +255,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
     auto calculation = RunCalculation(right, true);
     if (!calculation) {
       // A stopped calculation has said so already.
-      if (!engine_.stopped())
+      if (!engine_.stopped() && !stopped_)
         sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }

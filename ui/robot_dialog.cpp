@@ -154,8 +154,8 @@ void RobotDialog::OnSelectDir() {
 }
 
 // The run goes on a thread of its own; the progress line follows it every
-// tenth of a second, and Stop (where Calculate was) or Escape ends it after
-// its current line.
+// tenth of a second, and Stop (where Calculate was) or Escape ends it (the
+// calculation of the current line too); the run is waited for.
 void RobotDialog::OnCalculate() {
   struct RunProgress : RobotProgress {
     std::atomic<std::uint64_t> done{0}, total{0};
@@ -163,7 +163,7 @@ void RobotDialog::OnCalculate() {
     bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) override {
       done = lines_done;
       total = lines_total;
-      return !*stop;
+      return !stop->requested();
     }
   } progress;
   const auto showProgress = [&] {
@@ -178,6 +178,8 @@ void RobotDialog::OnCalculate() {
   // The run writes into this dialog's model: a stop is waited for.
   work_->Run(
       [&](const CalculationRunner::StopToken& stop) {
+        // A stop ends the line's calculation too.
+        const StopScope scope(&stop);
         progress.stop = &stop;
         run = model_.Calculate(&progress);
       },

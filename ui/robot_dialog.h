@@ -33,7 +33,7 @@ class RobotDialog : public SkinnedDialog {
   void OnSelectDir();
   void OnCalculate();
   void OnCopy();
-  // Stops a run after its current line; the destination stays as it was.
+  // Stops a run; the destination stays as it was.
   void OnCancel() { work_->Stop(); }
   bool running() const { return work_->active(); }
 

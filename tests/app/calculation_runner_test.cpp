@@ -25,7 +25,7 @@ struct HeldWork {
   std::shared_future<void> released = release.get_future().share();
   CalculationRunner::Work work() {
     return [released = released](const CalculationRunner::StopToken& stop) {
-      while (!stop && released.wait_for(1ms) != std::future_status::ready) {
+      while (!stop.requested() && released.wait_for(1ms) != std::future_status::ready) {
       }
     };
   }
