@@ -15,6 +15,8 @@
 #include <optional>
 #include <type_traits>
 
+#include "numeric/number_text.h"
+
 namespace calvoro {
 namespace {
 
@@ -174,14 +176,18 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
 }
 
 // The fields of the file in their order, after the header:
-// visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
-// number kept within 0..max when it is read. Reading, writing, copying and
+// visit(&CSysData::field) for each, visit(&CSysData::field, max) for a
+// number kept within 0..max when it is read, and visit(&CSysData::field,
+// fallback) for a parameter that is read as `fallback` when it holds no
+// decimal number. Reading, writing, copying and
 // merging all go through this one list. Stops at the first visit that
 // returns false.
 template <typename Visit>
 bool VisitFields(Visit&& visit) {
-  return visit(&CSysData::paramF) && visit(&CSysData::paramK) && visit(&CSysData::paramM) &&
-         visit(&CSysData::paramW) && visit(&CSysData::paramPi) && visit(&CSysData::spareReal) &&
+  const std::string_view one = "1";
+  return visit(&CSysData::paramF, one) && visit(&CSysData::paramK, one) &&
+         visit(&CSysData::paramM, one) && visit(&CSysData::paramW, one) &&
+         visit(&CSysData::paramPi, kPiText) && visit(&CSysData::spareReal) &&
          visit(&CSysData::windowOption1) && visit(&CSysData::windowOption2) &&
          visit(&CSysData::windowOption3) && visit(&CSysData::logLines) &&
          visit(&CSysData::reserved1) && visit(&CSysData::reserved2) &&
@@ -228,6 +234,14 @@ void WriteField(Writer& out, const std::vector<ConversionItem>& items) {
 }
 
 bool ReadField(Reader& in, std::string& text) { return in.Text(text); }
+bool ReadField(Reader& in, std::string& parameter, std::string_view fallback) {
+  if (!in.Text(parameter)) return false;
+  // An empty parameter is refused where it is used.
+  if (!parameter.empty() &&
+      !IsNumber(parameter, 10, {.plus = true, .brackets = true, .blanks = true}))
+    parameter = fallback;
+  return true;
+}
 bool ReadField(Reader& in, double& value) { return in.Double(value); }
 bool ReadField(Reader& in, std::int32_t& value) { return in.Int32(value); }
 bool ReadField(Reader& in, std::uint8_t& value) { return in.Byte(value); }

@@ -36,6 +36,14 @@ ComplexOperandText ComplexOperandEdits::Text() const {
   return {FromQt(re->text()), FromQt(im->text())};
 }
 
+void FocusRefusedField(std::span<const ComplexOperandEdits> rows, int field) {
+  if (field < 0) return;
+  const ComplexOperandEdits& row = rows[static_cast<std::size_t>(field / 2)];
+  QLineEdit* edit = field % 2 == 0 ? row.re : row.im;
+  edit->setFocus();
+  edit->selectAll();
+}
+
 ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int x, int y,
                                          int editWidth) {
   QFont bold(QStringLiteral("Arial"));
@@ -90,17 +98,24 @@ ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* par
 
 // The operation runs on a thread of its own, on a model of its own.
 void ComplexOperationsDialog::Press(ComplexOperation operation) {
-  const auto output = RunOffloaded<std::string>(
+  struct Pressed {
+    bool ok;
+    std::string output;
+    int refused;
+  };
+  const auto pressed = RunOffloaded<Pressed>(
       work_->offload(button(operation)), sink_,
       [a = operands_[0].Text(), b = operands_[1].Text(), operation](
-          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Pressed> {
         ComplexOperationsModel model(sink);
         model.a = a;
         model.b = b;
-        if (!model.Press(operation)) return std::nullopt;
-        return model.output();
+        const bool ok = model.Press(operation);
+        return Pressed{ok, model.output(), model.refusedField()};
       });
-  if (output) output_->setPlainText(ToQtLines(*output));
+  if (!pressed) return;  // stopped
+  if (pressed->ok) output_->setPlainText(ToQtLines(pressed->output));
+  FocusRefusedField(operands_, pressed->refused);
 }
 
 }  // namespace calvoro::ui

@@ -58,20 +58,29 @@ void ComplexWindow::FocusInput() { input_->setFocus(); }
 void ComplexWindow::OnCalculate() {
   if (Blocked()) return;
   // On a thread of its own, on a model of its own.
+  struct Calculated {
+    bool ok;
+    std::string output;
+    int refused;
+  };
   std::array<ComplexOperandText, 5> operands;
   for (std::size_t i = 0; i < operands_.size(); ++i) operands[i] = operands_[i].Text();
-  const auto output = RunOffloaded<std::string>(
+  const auto calculated = RunOffloaded<Calculated>(
       work_->offload(calculate_), sink(),
       [operands, expression = FromQt(input_->text())](
-          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Calculated> {
         ComplexModel model(sink);
         model.operands = operands;
         model.expression = expression;
-        if (!model.Calculate()) return std::nullopt;
-        return model.output();
+        const bool ok = model.Calculate();
+        return Calculated{ok, model.output(), model.refusedField()};
       });
-  if (output) output_->setText(ToQt(*output));
-  FocusInput();
+  if (calculated && calculated->ok) output_->setText(ToQt(calculated->output));
+  if (calculated && calculated->refused >= 0) {
+    FocusRefusedField(operands_, calculated->refused);
+  } else {
+    FocusInput();
+  }
 }
 
 // Enter calculates from any edit; the rest (Escape's close question) is the

@@ -1,6 +1,7 @@
 #include "ui/matrix_dialog.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "ui/qt_text.h"
 
@@ -51,17 +52,32 @@ MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
 
 // The operation runs on a thread of its own, on a model of its own.
 void MatrixDialog::Press(MatrixOperation operation) {
-  const auto result = RunOffloaded<std::string>(
+  struct Pressed {
+    bool ok;
+    std::string result;
+    char refused;
+    std::size_t offset;
+  };
+  const auto pressed = RunOffloaded<Pressed>(
       work_->offload(button(operation)), sink_,
       [a = FromQt(a_->toPlainText()), b = FromQt(b_->toPlainText()), operation](
-          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Pressed> {
         MatrixModel model(sink);
         model.a = a;
         model.b = b;
-        if (!model.Press(operation)) return std::nullopt;
-        return model.result();
+        const bool ok = model.Press(operation);
+        return Pressed{ok, model.result(), model.refusedField(),
+                       static_cast<std::size_t>(model.refusedOffset())};
       });
-  if (result) result_->setPlainText(ToQtLines(*result));
+  if (!pressed) return;  // stopped
+  if (pressed->ok) result_->setPlainText(ToQtLines(pressed->result));
+  if (pressed->refused != 0) {
+    QPlainTextEdit* edit = pressed->refused == 'A' ? a_ : b_;
+    QTextCursor caret = edit->textCursor();
+    caret.setPosition(static_cast<int>(pressed->offset));
+    edit->setTextCursor(caret);
+    edit->setFocus();
+  }
 }
 
 }  // namespace calvoro::ui

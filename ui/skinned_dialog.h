@@ -1,7 +1,8 @@
-// A window or dialog with a skin: frameless, of a fixed size, its outline cut
-// from its picture by the colour key, the picture painted as background,
-// centred when shown (on the screen, or on the window that opened it), and
-// moved by dragging its body.
+// A window or dialog with a skin: frameless, of a fixed size, translucent,
+// its picture painted as background and its outline cut where the picture is
+// transparent, centred when shown (on the screen, or on the window that
+// opened it, where the desktop lets a window place itself), and moved by
+// dragging its body.
 //
 // A window larger than the screen's free area (a large scale factor on a
 // small screen) keeps its layout in a body that scrolls within the area.
@@ -20,6 +21,7 @@
 #include "ui/skinned_button.h"
 
 class QLabel;
+class QTimer;
 
 namespace calvoro::ui {
 
@@ -58,6 +60,7 @@ class SkinnedDialog : public QDialog {
 
   // Keys meant for the dialog go nowhere once it has closed.
   void done(int result) override;
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   // Shrinks to `area` with the controls on a scrolled body of the full size.
   void FitInto(const QRect& area);
@@ -76,8 +79,16 @@ class SkinnedDialog : public QDialog {
   QPointer<SkinnedButton> default_;
   QPointer<SkinnedButton> help_;
   QWidget* body_ = nullptr;
+  void WatchMove(QPoint cursor);
+  void CheckMove();
+
   bool dragging_ = false;
   QPoint dragOffset_;
+  // A move asked of the X window manager, watched until the button is up.
+  QTimer* moveWatch_ = nullptr;
+  QPoint moveCursor_;
+  QPoint movePlace_;
+  int moveTicks_ = 0;
 };
 
 }  // namespace calvoro::ui
