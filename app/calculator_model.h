@@ -28,7 +28,7 @@ struct CommandResult {
   std::string_view display;  // what the input field shows afterwards
   std::string_view result;   // the result; X for an equation; the stored decimal value for an
                              // assignment
-  std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
+  std::string steps;         // the step text (when wanted) or the lines of working ("\r\n" between)
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
   // value for an assignment; empty for a plain number, which is its own value.
@@ -40,10 +40,11 @@ std::string_view BasePrefix(NumberBase base);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
-// expression). The expression and the result are kept whole; a first line
-// longer than kMaxLoggedFirstLine (values substituted into a short input)
-// keeps its beginning, then "...[" its length " characters]".
-inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
+// expression). A first line longer than kMaxLoggedFirstLine (values
+// substituted into a short input) keeps its beginning, then "...[" its
+// length " characters]"; the settings file bounds the whole line
+// (`BoundLogLine`).
+inline constexpr std::size_t kMaxLoggedFirstLine = 60 * 1024;
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -22,6 +23,7 @@
 #include "cli/line_reader.h"
 #include "cli/session.h"
 #include "cli/settings_file.h"
+#include "cli/signal_policy.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "engine/expr_engine.h"
@@ -159,12 +161,27 @@ int RunCalculations(const CommandLine& line) {
   window.OverrideForRun(options->overrides);
   window.set_steps_wanted(options->output == Output::kSteps);
   // A person at a terminal gets every change saved at once, as in the
-  // windows; arguments and piped input are batches.
+  // windows; arguments and piped input are batches. A batch saves before
+  // any signal ends it (editline restores the terminal on a signal itself,
+  // so an interactive session keeps the default actions).
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
   calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
+  std::optional<calvoro::cli::SignalPolicy> signals;
+  if (!interactive) signals.emplace([&saver] { saver.SaveBeforeExit(); });
   bool all_ok = true;
+  // A standard output that can take no more ends the batch like the end of
+  // its input.
+  int output_error = 0;
+  const auto output_failed = [&output_error] {
+    if (std::cout) return false;
+    output_error = errno != 0 ? errno : EIO;
+    return true;
+  };
   if (!line.operands.empty()) {
-    for (const auto& input : line.operands) all_ok = Handle(window, input, *options) && all_ok;
+    for (const auto& input : line.operands) {
+      all_ok = Handle(window, input, *options) && all_ok;
+      if (output_failed()) break;
+    }
   } else {
     calvoro::LineReader reader(
         interactive, interactive ? calvoro::cli::CompletionWords() : std::vector<std::string>());
@@ -181,9 +198,17 @@ int RunCalculations(const CommandLine& line) {
       }
       if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
       all_ok = Handle(window, std::move(text), *options) && all_ok;
+      if (output_failed()) break;
     }
   }
   const bool saved = saver.Finish();
+  signals.reset();
+  if (output_error == EPIPE) calvoro::cli::EndByBrokenPipe();
+  if (output_error != 0) {
+    std::cerr << "calvoro-cli: the standard output could not be written ("
+              << calvoro::ErrorText(output_error) << ")\n";
+    return 1;
+  }
   return all_ok && saved ? 0 : 1;
 }
 

@@ -226,6 +226,10 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
     } else {
       ProcessLine(piece.text, writer);
     }
+    if (stream_ && !log_.empty()) {
+      stream_(log_);
+      log_.clear();
+    }
     if (!piece.lineEnds) continue;
     writer.EndLine();
     ++done;
@@ -233,6 +237,10 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   }
   // The read that finds the end of the file gives one more, empty line.
   writer.EndLine();
+  if (stream_ && !log_.empty()) {
+    stream_(log_);
+    log_.clear();
+  }
   if (cancelled) return RobotRun::kCancelled;
   if (in.bad() || !out.Finish() || !temporary.Commit()) {
     refuse(kWriteFailedText, destination_);
@@ -253,8 +261,7 @@ void FileRobot::ProcessLine(std::string_view text, Writer& out) {
   out.Text(text.substr(pos));
 }
 
-void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lower,
-                                 Writer& out) {
+void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lower, Writer& out) {
   SyntaxViolation violation;  // prepared, never shown
   std::optional<Calculation> calculation;
   std::string_view expression = candidate;
@@ -278,7 +285,7 @@ void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lo
 
   std::string entry = std::string(expression).append("=").append(result);
   log_.append(LogTimeText(engine_.Now())).append(" ").append(entry).append("\r\n");
-  entries_.push_back(std::move(entry));
+  if (!stream_) entries_.push_back(std::move(entry));
   out.Calculated(expression, result, steps);
   out.Text(candidate.substr(expression.size()));
 }

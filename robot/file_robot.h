@@ -92,6 +92,10 @@ class FileRobot {
 
   // The log text ("\r\n" line breaks) and the entries of the last run.
   const std::string& log() const { return log_; }
+  // Hands the log on as it grows (after every line of the source) instead
+  // of keeping it, so that a run's memory does not grow with the number of
+  // expressions; `log()` and `entries()` then hold nothing.
+  void set_log_stream(std::function<void(std::string_view)> stream) { stream_ = std::move(stream); }
   const std::vector<std::string>& entries() const { return entries_; }
   void ClearLog() { log_ = kRobotLogHeader; }
 
@@ -124,6 +128,7 @@ class FileRobot {
   LogSink logSink_{log_};
   ExprEngine engine_;
   std::vector<std::string> entries_;
+  std::function<void(std::string_view)> stream_;
   std::string destination_;
   std::string lower_;  // the lower-cased piece being scanned
 };
