@@ -397,10 +397,15 @@ FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout)
         problem_ = "the lock file " + path_ + " is held";
         if (const long holder = LockHolder(fd_); holder > 0) {
           problem_ += " by process " + std::to_string(holder);
-          std::string name;
-          ReadRegularFile("/proc/" + std::to_string(holder) + "/comm", name);
-          while (!name.empty() && name.back() == '\n') name.pop_back();
-          if (!name.empty()) problem_ += " (" + name + ")";
+          // The program's name (/proc files show no size: read as far as it goes).
+          char name[64] = {};
+          const int comm =
+              ::open(("/proc/" + std::to_string(holder) + "/comm").c_str(), O_RDONLY | O_CLOEXEC);
+          const ssize_t length = comm >= 0 ? ::read(comm, name, sizeof name - 1) : -1;
+          if (comm >= 0) ::close(comm);
+          std::string_view shown(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+          while (!shown.empty() && shown.back() == '\n') shown.remove_suffix(1);
+          if (!shown.empty()) problem_ += " (" + std::string(shown) + ")";
         }
       }
       return;

@@ -504,7 +504,7 @@ std::vector<std::string> ReadPendingFiles(const std::string& target,
                                           std::vector<std::string>& log) {
   std::vector<std::pair<long long, std::string>> found;
   const std::string folder = FolderOf(target);
-  const std::string name = target.substr(folder.size());
+  const std::string name = target.substr(target.rfind('/') + 1);
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
       if (PendingOwner(entry->d_name, name) <= 0) continue;
@@ -660,8 +660,11 @@ bool CSysDataManager::Load() {
   }
   state_ = SettingsFileState::kUsable;
   const bool read = status == ReadStatus::kMissing || DecodeSysData(bytes, data);
-  if (Damaged(bytes, read)) state_ = SettingsFileState::kDamaged;
-  MendNumbers(data, warnings_);
+  if (Damaged(bytes, read)) {
+    state_ = SettingsFileState::kDamaged;
+  } else {
+    MendNumbers(data, warnings_);
+  }
   file_ = data;
   fields_ = WithoutLog(data);
   stamp_ = stamp;

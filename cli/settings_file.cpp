@@ -161,8 +161,8 @@ void RunSaver::EndBatch() {
     if (const std::string pending = record_.SavePending(); !pending.empty()) {
       WriteError("calvoro-cli: the settings file " + path_ + " could not be written (" + reason_ +
                  "); the last " + std::to_string(lines) +
-                 (lines == 1 ? " log line" : " log lines") + " of this run are kept in " + pending +
-                 " and go into the settings file with its next save\n");
+                 (lines == 1 ? " log line of this run is" : " log lines of this run are") +
+                 " kept in " + pending + " and go into the settings file with its next save\n");
       return;
     }
   }
