@@ -665,10 +665,25 @@ bool CSysDataManager::Load() {
   } else {
     MendNumbers(data, warnings_);
   }
+  std::string().swap(bytes);  // not held beside two copies of the log
   file_ = data;
   fields_ = WithoutLog(data);
   stamp_ = stamp;
   return read;
+}
+
+void CSysDataManager::Adopt(CSysDataManager& other) {
+  filePath = other.filePath;
+  data = WithoutLog(other.data);
+  data.logLines = std::move(other.data.logLines);
+  file_ = WithoutLog(other.file_);
+  file_.logLines = std::move(other.file_.logLines);
+  fields_ = other.fields_;
+  stamp_ = other.stamp_;
+  state_ = other.state_;
+  warnings_ = other.warnings_;
+  other.data.logLines.clear();
+  other.file_.logLines.clear();
 }
 
 struct CSysDataManager::Opened {

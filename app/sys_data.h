@@ -170,6 +170,10 @@ class CSysDataManager {
   // record ("the parameter F ... is not a number: 1 is used").
   const std::vector<std::string>& warnings() const { return warnings_; }
 
+  // Takes over `other`'s record and file as they stand, its log moved
+  // rather than copied (`other` keeps an empty log, and so writes none).
+  void Adopt(CSysDataManager& other);
+
   SettingsFileState fileState() const { return state_; }
   // Why the last save failed ("No space left on device"); empty after a
   // success.

@@ -55,8 +55,8 @@ RunSaver::RunSaver(CalculatorModel& window, bool batch, std::chrono::millisecond
     window.set_save_hook([this](CSysDataManager& settings) { return SaveAtOnce(settings); });
     return;
   }
-  record_ = window.settings();
-  taken_ = window.data().logLines.size();
+  // The CLI never shows the window's log: the batch takes it over.
+  record_.Adopt(window.settings());
   window.set_save_hook([this](CSysDataManager& settings) { return Take(settings); });
 }
 
@@ -84,11 +84,12 @@ bool RunSaver::Take(CSysDataManager& settings) {
     std::lock_guard<std::mutex> lock(incomingMutex_);
     // The window's record holds the file's values of the run's overrides now.
     incomingFields_ = WithoutLog(settings.data);
+    // The CLI never shows the window's log: its new lines move to the batch.
     std::vector<std::string>& lines = settings.data.logLines;
-    for (std::size_t i = taken_; i < lines.size(); ++i) {
-      BoundLogLine(lines[i]);
-      incomingBytes_ += LogLineFileBytes(lines[i]);
-      incoming_.push_back(std::move(lines[i]));
+    for (std::string& line : lines) {
+      BoundLogLine(line);
+      incomingBytes_ += LogLineFileBytes(line);
+      incoming_.push_back(std::move(line));
     }
     // Lines the log would drop anyway are dropped here already (with some
     // slack, so that a long batch does not move them for every line).
@@ -98,9 +99,7 @@ bool RunSaver::Take(CSysDataManager& settings) {
       incomingBytes_ = 0;
       for (const std::string& line : incoming_) incomingBytes_ += LogLineFileBytes(line);
     }
-    // The CLI never shows the window's log: the lines live on in the batch.
     lines.clear();
-    taken_ = 0;
     changed_ = true;
   }
   // The first change of a batch is written at once: a batch of one input

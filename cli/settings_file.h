@@ -68,7 +68,6 @@ class RunSaver {
   const std::string path_;
   const bool batch_;
   CSysDataManager* settings_ = nullptr;  // the window's, when saving at once
-  std::size_t taken_ = 0;                // lines of the window's log already taken
   bool taken_once_ = false;              // the first change was taken
   bool failed_ = false;                  // the last save failed
   bool warned_ = false;
