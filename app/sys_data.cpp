@@ -783,8 +783,11 @@ bool CSysDataManager::Save(const CSysData& record) {
   const std::optional<Opened> opened = Open();
   if (!opened) return false;
   std::string bytes;
-  if (ReadRegularFile(opened->target, bytes) == ReadStatus::kRead && !HoldsSettingsRecord(bytes))
-    return Fail(std::string(kForeignText));
+  if (ReadRegularFile(opened->target, bytes) == ReadStatus::kRead) {
+    if (!HoldsSettingsRecord(bytes)) return Fail(std::string(kForeignText));
+    CSysData ignored;
+    if (Damaged(bytes, DecodeSysData(bytes, ignored))) return Fail(std::string(kDamagedText));
+  }
   // The file no longer holds what this manager last read or wrote.
   stamp_ = FileStamp{};
   stamp_.size = -2;

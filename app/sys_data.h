@@ -150,7 +150,8 @@ class CSysDataManager {
   // file or a new name is written. False when nothing was written
   // (`saveError` tells why).
   bool Save();
-  // Writes `record` as it stands (under the lock, through a temporary file).
+  // Writes `record` as it stands (under the lock, through a temporary
+  // file); never over a foreign or damaged file.
   bool Save(const CSysData& record);
   // A damaged file: keeps what decodes of it, moves the original aside as
   // "<file>.damaged-YYYYMMDD-HHMMSS" and writes what was kept. The name
