@@ -19,13 +19,19 @@ namespace {
 // of the longest kept length.
 constexpr std::size_t kMaxHistoryBytes = kMaxHistoryLines * (kMaxHistoryLineLength + 1);
 
-std::vector<std::string> Lines(const std::string& text) {
+// The last kMaxHistoryLines lines of `text` (taken from its end, so that a
+// text of millions of empty lines costs no more), oldest first; lines too
+// long to be kept are passed over.
+std::vector<std::string> LastLines(std::string_view text) {
   std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    lines.emplace_back(text, start, end - start);
-    start = end + 1;
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  while (lines.size() < kMaxHistoryLines && !text.empty()) {
+    const std::size_t newline = text.rfind('\n');
+    const std::size_t start = newline == std::string_view::npos ? 0 : newline + 1;
+    if (text.size() - start <= kMaxHistoryLineLength) lines.emplace_back(text.substr(start));
+    text.remove_suffix(text.size() - (newline == std::string_view::npos ? 0 : newline));
   }
+  std::reverse(lines.begin(), lines.end());
   return lines;
 }
 
@@ -89,10 +95,7 @@ std::vector<std::string> HistoryFile::Load() {
   text.resize(got);
   // A line cut by the start of the read is not a whole line.
   if (start > 0) text.erase(0, std::min(text.find('\n'), text.size() - 1) + 1);
-  std::vector<std::string> lines = Lines(text);
-  std::erase_if(lines, [](const std::string& line) { return line.size() > kMaxHistoryLineLength; });
-  if (lines.size() > kMaxHistoryLines)
-    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kMaxHistoryLines));
+  std::vector<std::string> lines = LastLines(text);
   lines_ = lines.size();
   return lines;
 }
