@@ -8,6 +8,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -208,15 +209,17 @@ FileStamp StampOfFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 ? StampOf(info) : FileStamp{};
 }
 
-ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp,
-                           int* error) {
+namespace {
+
+// Opens a regular file for reading (a FIFO or a device is never waited for);
+// `fd` and `info` are set when kRead is returned.
+ReadStatus OpenRegular(const std::string& path, int& fd, struct stat& info, int* error) {
   const auto fail = [error](ReadStatus status, int code) {
     if (error) *error = code;
     return status;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return fail(errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kFailed, errno);
-  struct stat info;
   if (::fstat(fd, &info) != 0) {
     const int code = errno;
     ::close(fd);
@@ -226,23 +229,78 @@ ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStam
     ::close(fd);
     return fail(ReadStatus::kNotRegular, 0);
   }
-  if (stamp) *stamp = StampOf(info);
-  bytes.resize(static_cast<std::size_t>(info.st_size));
+  return ReadStatus::kRead;
+}
+
+// Reads up to `bytes.size()` bytes of `fd` (fewer when the file was
+// shortened meanwhile); 0 or the errno of the failure.
+int ReadUpTo(int fd, std::string& bytes) {
   std::size_t got = 0;
   while (got < bytes.size()) {
     const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int code = errno;
-      ::close(fd);
-      return fail(ReadStatus::kFailed, code);
-    }
-    if (n == 0) break;  // the file was shortened meanwhile
+    if (n < 0) return errno;
+    if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
   bytes.resize(got);
+  return 0;
+}
+
+}  // namespace
+
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp,
+                           int* error) {
+  int fd = -1;
+  struct stat info;
+  if (const ReadStatus opened = OpenRegular(path, fd, info, error); opened != ReadStatus::kRead)
+    return opened;
+  if (stamp) *stamp = StampOf(info);
+  bytes.resize(static_cast<std::size_t>(info.st_size));
+  const int code = ReadUpTo(fd, bytes);
   ::close(fd);
-  return ReadStatus::kRead;
+  if (code == 0) return ReadStatus::kRead;
+  if (error) *error = code;
+  return ReadStatus::kFailed;
+}
+
+FileBytes::~FileBytes() { Release(); }
+
+void FileBytes::Release() {
+  if (map_ != nullptr) ::munmap(map_, size_);
+  map_ = nullptr;
+  size_ = 0;
+  std::string().swap(copy_);
+}
+
+ReadStatus FileBytes::Read(const std::string& path, FileStamp* stamp, int* error) {
+  Release();
+  int fd = -1;
+  struct stat info;
+  if (const ReadStatus opened = OpenRegular(path, fd, info, error); opened != ReadStatus::kRead)
+    return opened;
+  if (stamp) *stamp = StampOf(info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  if (size >= kMapFrom) {
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (map != MAP_FAILED) {
+      map_ = map;
+      size_ = size;
+      ::close(fd);
+      return ReadStatus::kRead;
+    }
+  }
+  copy_.resize(size);
+  const int code = ReadUpTo(fd, copy_);
+  ::close(fd);
+  if (code == 0) return ReadStatus::kRead;
+  if (error) *error = code;
+  return ReadStatus::kFailed;
+}
+
+std::string_view FileBytes::view() const {
+  if (map_ != nullptr) return {static_cast<const char*>(map_), size_};
+  return copy_;
 }
 
 void FdWriter::Write(std::string_view bytes) {

@@ -50,6 +50,28 @@ enum class ReadStatus { kRead, kMissing, kNotRegular, kFailed };
 ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp = nullptr,
                            int* error = nullptr);
 
+// The bytes of a regular file as ReadRegularFile reads them, but a large
+// file is mapped rather than copied: reading it needs no memory of its size,
+// and of a long text passed over no page is read at all. The file must not
+// be shortened in place while it is looked at (its writers replace it).
+class FileBytes {
+ public:
+  FileBytes() = default;
+  ~FileBytes();
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+
+  ReadStatus Read(const std::string& path, FileStamp* stamp = nullptr, int* error = nullptr);
+  std::string_view view() const;
+  void Release();
+
+ private:
+  static constexpr std::size_t kMapFrom = std::size_t{4} << 20;
+  std::string copy_;
+  void* map_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // Writes through a buffer to a file descriptor; remembers the first failure.
 class FdWriter {
  public:

@@ -145,7 +145,12 @@ bool SkipItem(Reader& in) {
   return in.TextView(text) && in.TextView(text) && in.TextView(text) && in.Int32(kind);
 }
 
-bool ReadLine(Reader& in, std::string& line) { return in.Text(line); }
+// A log line; a long one is cut to its bound as it is read.
+bool ReadLine(Reader& in, std::string& line) {
+  if (!in.Text(line)) return false;
+  BoundLogLine(line);
+  return true;
+}
 
 bool SkipLine(Reader& in) {
   std::string_view text;
@@ -261,7 +266,6 @@ bool ReadField(Reader& in, NumberBase& base) {
 }
 bool ReadField(Reader& in, std::vector<std::string>& lines) {
   if (!ReadList(in, lines, kMaxLogLines, true, ReadLine, SkipLine)) return false;
-  for (std::string& line : lines) BoundLogLine(line);
   BoundLog(lines);
   return true;
 }
@@ -598,6 +602,7 @@ void BoundLogLine(std::string& line) {
   const std::size_t equals = line.rfind('=');
   if (equals == std::string::npos) {
     cut(line, kMaxLogLineBytes - kMarkRoom);
+    line.shrink_to_fit();  // a bound in bytes, not only in length
     return;
   }
   std::string result = line.substr(equals + 1);
@@ -611,6 +616,7 @@ void BoundLogLine(std::string& line) {
   if (result.size() > room && !ShortenNumber(result, room)) cut(result, room - kMarkRoom);
   line += '=';
   line += result;
+  line.shrink_to_fit();
 }
 
 void BoundLog(std::vector<std::string>& lines) {
@@ -646,9 +652,10 @@ bool CSysDataManager::Load() {
     state_ = SettingsFileState::kUnsafeFolder;
     return true;
   }
-  std::string bytes;
+  FileBytes file;
   FileStamp stamp;
-  const ReadStatus status = ReadRegularFile(filePath, bytes, &stamp);
+  const ReadStatus status = file.Read(filePath, &stamp);
+  const std::string_view bytes = file.view();
   if (status == ReadStatus::kNotRegular) {
     state_ = SettingsFileState::kNotRegular;
     return true;
@@ -665,7 +672,7 @@ bool CSysDataManager::Load() {
   } else {
     MendNumbers(data, warnings_);
   }
-  std::string().swap(bytes);  // not held beside two copies of the log
+  file.Release();  // not held beside two copies of the log
   file_ = data;
   fields_ = WithoutLog(data);
   stamp_ = stamp;
@@ -735,10 +742,12 @@ bool CSysDataManager::Save() {
   if (StampOfFile(target) == stamp_) {
     merged = file_;
   } else {
-    std::string bytes;
+    FileBytes file;
     FileStamp stamp;
     int error = 0;
-    switch (ReadRegularFile(target, bytes, &stamp, &error)) {
+    const ReadStatus status = file.Read(target, &stamp, &error);
+    const std::string_view bytes = file.view();
+    switch (status) {
       case ReadStatus::kNotRegular:
         state_ = SettingsFileState::kNotRegular;
         return Fail(std::string(kNotRegularText));
@@ -782,8 +791,9 @@ bool CSysDataManager::Save() {
 bool CSysDataManager::Save(const CSysData& record) {
   const std::optional<Opened> opened = Open();
   if (!opened) return false;
-  std::string bytes;
-  if (ReadRegularFile(opened->target, bytes) == ReadStatus::kRead) {
+  FileBytes file;
+  if (file.Read(opened->target) == ReadStatus::kRead) {
+    const std::string_view bytes = file.view();
     if (!HoldsSettingsRecord(bytes)) return Fail(std::string(kForeignText));
     CSysData ignored;
     if (Damaged(bytes, DecodeSysData(bytes, ignored))) return Fail(std::string(kDamagedText));
@@ -798,10 +808,11 @@ bool CSysDataManager::Save(const CSysData& record) {
 bool CSysDataManager::Repair() {
   const std::optional<Opened> opened = Open();
   if (!opened) return false;
-  std::string bytes;
+  FileBytes file;
   int error = 0;
-  if (ReadRegularFile(opened->target, bytes, nullptr, &error) != ReadStatus::kRead)
+  if (file.Read(opened->target, nullptr, &error) != ReadStatus::kRead)
     return Fail(error != 0 ? ErrorText(error) : std::string(kNotRegularText));
+  const std::string_view bytes = file.view();
   if (!HoldsSettingsRecord(bytes)) return Fail(std::string(kForeignText));
   CSysData kept;
   DecodeSysData(bytes, kept);
