@@ -167,7 +167,11 @@ int RunCalculations(const CommandLine& line) {
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
   calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
   std::optional<calvoro::cli::SignalPolicy> signals;
-  if (!interactive) signals.emplace([&saver] { saver.SaveBeforeExit(); });
+  if (interactive) {
+    calvoro::cli::IgnoreFileSizeSignal();
+  } else {
+    signals.emplace([&saver] { saver.SaveBeforeExit(); });
+  }
   bool all_ok = true;
   // A standard output that can take no more ends the batch like the end of
   // its input.
@@ -232,6 +236,8 @@ int Main(int argc, char** argv) {
     calvoro::cli::PrintHelp(std::cout, line->command);
     return 0;
   }
+  // A batch of calculations has a signal policy of its own.
+  if (line->command != Command::kCalculate) calvoro::cli::IgnoreFileSizeSignal();
   switch (line->command) {
     case Command::kCalculate:
       return RunCalculations(*line);

@@ -89,6 +89,13 @@ SignalPolicy::~SignalPolicy() {
   g_save = nullptr;
 }
 
+void IgnoreFileSizeSignal() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
 void EndByBrokenPipe() { EndByDefaultAction(SIGPIPE); }
 
 }  // namespace calvoro::cli

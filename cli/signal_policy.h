@@ -23,6 +23,10 @@ class SignalPolicy {
   SignalPolicy& operator=(const SignalPolicy&) = delete;
 };
 
+// Outside a batch: a write beyond the file size limit fails with EFBIG,
+// which is reported, instead of SIGXFSZ killing the process.
+void IgnoreFileSizeSignal();
+
 // Ends the process by SIGPIPE, as a write to a closed pipe would have.
 [[noreturn]] void EndByBrokenPipe();
 

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QIcon>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -75,6 +76,9 @@ int Run(Window& window) {
 
 int Main(int argc, char** argv) {
   using namespace calvoro;
+  // A save beyond the file size limit fails with an error the window
+  // reports, instead of SIGXFSZ ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   Application app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Wrenfield Software Development Lab."));
   QCoreApplication::setApplicationName(QStringLiteral("Calvoro"));
