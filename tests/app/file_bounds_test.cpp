@@ -16,6 +16,8 @@
 #include "app/safe_file.h"
 #include "app/save_scheduler.h"
 #include "app/sys_data.h"
+#include "app/window_start.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/test_folder.h"
 
 namespace calvoro {
@@ -124,6 +126,12 @@ TEST(FileBoundsTest, ParametersAndPiThatAreNoNumbersGetTheirDefaults) {
   EXPECT_EQ(manager.data.paramW, "1");
   ASSERT_EQ(manager.warnings().size(), 3u);
   EXPECT_NE(manager.warnings()[0].find("parameter F"), std::string::npos);
+  // A window shows each at its start.
+  testing::RecordingSink sink;
+  InitialiseShellRecord(manager, sink);
+  ASSERT_EQ(sink.messages.size(), 3u);
+  EXPECT_TRUE(sink.messages[2].text.starts_with("The Pi in the settings file is not a number"))
+      << sink.messages[2].text;
 }
 
 TEST(FileBoundsTest, AHeldLockKeepsTheLinesForTheNextSave) {
