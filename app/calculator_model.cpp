@@ -96,11 +96,13 @@ CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
       store_(manager_.data) {
   manager_.Load();
   filter_.SetBase(base());
+  engine_.set_stop_flag(&stopFlag_);
 }
 
 CalculatorModel::CalculatorModel(CSysDataManager& settings, MessageSink& sink)
     : manager_(settings), sink_(sink), engine_(manager_.data, sink), store_(manager_.data) {
   filter_.SetBase(base());
+  engine_.set_stop_flag(&stopFlag_);
 }
 
 bool CalculatorModel::Initialise() {
@@ -252,7 +254,9 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   } else {
     auto calculation = RunCalculation(right, true);
     if (!calculation) {
-      sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
+      // A stopped calculation has said so already.
+      if (!engine_.stopped())
+        sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }
     value = std::move(calculation->plainResult);

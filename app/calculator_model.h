@@ -131,6 +131,10 @@ class CalculatorModel {
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
   ExprEngine& engine() { return engine_; }
+  // Set from another thread (or a signal handler) to stop the calculation
+  // that runs: it ends with the refusal kStoppedText and changes nothing.
+  // The flag stays set until the caller clears it.
+  StopFlag& stop_flag() { return stopFlag_; }
 
   // The CLI's options: apply to this run only.
   void OverrideForRun(const RunOverrides& overrides);
@@ -174,6 +178,7 @@ class CalculatorModel {
     NumberBase numberBase = NumberBase::Decimal;
   } fileValues_;
   std::function<bool(CSysDataManager&)> save_hook_;
+  StopFlag stopFlag_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;
 };

@@ -106,8 +106,11 @@ void BM_ConvertNumber(benchmark::State& state) {
   }
 }
 
-// A typical typed expression at precision 10, through the whole engine.
+// Typed expressions at precision 10, through the whole engine: the short
+// one of the calculator's own example, and a longer one with functions.
 void BM_TypedExpression(benchmark::State& state) {
+  const char* const expression =
+      state.range(0) == 0 ? "5pi+78(34.5+89.6)" : "5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7";
   struct : calvoro::MessageSink {
     void MessageBox(std::string_view, std::string_view, calvoro::MessageIcon) override {}
     calvoro::Answer Question(std::string_view, std::string_view) override {
@@ -118,9 +121,8 @@ void BM_TypedExpression(benchmark::State& state) {
   calvoro::EngineSettings settings;
   calvoro::ExprEngine engine(settings, sink);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(engine.Calculate("5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7",
-                                              calvoro::kZeroMemories,
-                                              calvoro::NumberBase::Decimal));
+    benchmark::DoNotOptimize(
+        engine.Calculate(expression, calvoro::kZeroMemories, calvoro::NumberBase::Decimal));
   }
 }
 
@@ -144,6 +146,30 @@ BENCHMARK(BM_RemainderTwoPi)->RangeMultiplier(10)->Range(100, 10000);
 BENCHMARK(BM_ParsePrint)->RangeMultiplier(10)->Range(100, 1000000);
 BENCHMARK(BM_Factorial)->Arg(1000)->Arg(10000)->Arg(60000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertNumber);
-BENCHMARK(BM_TypedExpression);
+BENCHMARK(BM_TypedExpression)->Arg(0)->Arg(1);
+
+// A pasted column through the whole engine: `count` numbers of `digits`
+// digits joined by "+".
+void BM_PastedSum(benchmark::State& state) {
+  const auto count = static_cast<std::size_t>(state.range(0));
+  const auto digits = static_cast<std::size_t>(state.range(1));
+  std::string expression;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) expression += '+';
+    for (std::size_t d = 0; d < digits; ++d) expression += static_cast<char>('1' + (i + d) % 9);
+  }
+  calvoro::SilentSink sink;
+  calvoro::EngineSettings settings;
+  calvoro::ExprEngine engine(settings, sink);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        engine.Calculate(expression, calvoro::kZeroMemories, calvoro::NumberBase::Decimal));
+  }
+}
+BENCHMARK(BM_PastedSum)
+    ->Args({10000, 10})
+    ->Args({1000, 1000})
+    ->Args({100, 100000})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <new>
@@ -142,6 +143,37 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   return true;
 }
 
+// Ctrl-C (SIGINT) stops the calculation that runs: the engine refuses it
+// with "The calculation was stopped." and keeps nothing of it. An interactive
+// session has the handler only while a calculation runs and goes back to its
+// prompt; a batch's signal policy saves what it finished and then ends it by
+// the signal.
+calvoro::StopFlag* interrupt_flag = nullptr;
+
+extern "C" void StopOnInterrupt(int) {
+  if (interrupt_flag != nullptr) interrupt_flag->Request();
+}
+
+class InterruptStops {
+ public:
+  explicit InterruptStops(calvoro::StopFlag& flag) {
+    interrupt_flag = &flag;
+    struct sigaction action {};
+    action.sa_handler = StopOnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous_);
+  }
+  ~InterruptStops() {
+    sigaction(SIGINT, &previous_, nullptr);
+    interrupt_flag = nullptr;
+  }
+  InterruptStops(const InterruptStops&) = delete;
+  InterruptStops& operator=(const InterruptStops&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+
 // A batch writes the settings file at most this often.
 constexpr std::chrono::milliseconds kBatchSaveInterval(250);
 
@@ -166,6 +198,10 @@ int RunCalculations(const CommandLine& line) {
   // so an interactive session keeps the default actions).
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
   calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
+  calvoro::StopFlag& stop = window.stop_flag();
+  // A batch saves what it finished before any ending signal, Ctrl-C among
+  // them, ends it by that signal; at a terminal Ctrl-C stops the running
+  // calculation (InterruptStops).
   std::optional<calvoro::cli::SignalPolicy> signals;
   if (interactive) {
     calvoro::cli::IgnoreFileSizeSignal();
@@ -190,7 +226,7 @@ int RunCalculations(const CommandLine& line) {
     calvoro::LineReader reader(
         interactive, interactive ? calvoro::cli::CompletionWords() : std::vector<std::string>());
     std::string text;
-    while (reader.Read(text)) {
+    while (!stop.requested() && reader.Read(text)) {
       if (!text.empty() && text.back() == '\r') text.pop_back();
       if (interactive) {
         const calvoro::cli::SessionWord word = calvoro::cli::SessionWordOf(text);
@@ -201,13 +237,19 @@ int RunCalculations(const CommandLine& line) {
         }
       }
       if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
+      if (!interactive) {
+        all_ok = Handle(window, std::move(text), *options) && all_ok;
+        if (output_failed()) break;
+        continue;
+      }
+      const InterruptStops interrupts(stop);
       all_ok = Handle(window, std::move(text), *options) && all_ok;
-      if (output_failed()) break;
+      stop.Clear();
     }
   }
   const bool saved = saver.Finish();
   signals.reset();
-  if (output_error == EPIPE) calvoro::cli::EndByBrokenPipe();
+  if (output_error == EPIPE) calvoro::cli::EndBySignal(SIGPIPE);
   if (output_error != 0) {
     std::cerr << "calvoro-cli: the standard output could not be written ("
               << calvoro::ErrorText(output_error) << ")\n";

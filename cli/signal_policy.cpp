@@ -30,31 +30,17 @@ sigset_t EndingSet() {
   return set;
 }
 
-// The signal's default action, which ends the process.
-[[noreturn]] void EndByDefaultAction(int signal_number) {
-  struct sigaction action {};
-  action.sa_handler = SIG_DFL;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal_number, &action, nullptr);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal_number);
-  // Raised at this thread and unblocked here only: the default action ends
-  // the whole process.
-  pthread_kill(pthread_self(), signal_number);
-  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-  std::_Exit(128 + signal_number);
-}
-
 // What an ending signal does: the run saves, then the process ends by it.
 [[noreturn]] void SaveAndEnd(int signal_number) {
   g_mutex.lock();  // held to the end: the run changes nothing more
   if (g_save) g_save();
   RemoveOpenTemporaries();
-  EndByDefaultAction(signal_number);
+  EndBySignal(signal_number);
 }
 
-// Ctrl-C: the same as the other ending signals.
+// Ctrl-C in a batch: as the other ending signals (the calculation that
+// runs is abandoned with the process; an interactive session stops it
+// instead, and has no policy).
 [[noreturn]] void Interrupted() { SaveAndEnd(SIGINT); }
 
 void WaitForSignals() {
@@ -96,6 +82,19 @@ void IgnoreFileSizeSignal() {
   sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
-void EndByBrokenPipe() { EndByDefaultAction(SIGPIPE); }
+void EndBySignal(int signal_number) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal_number, &action, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  // Raised at this thread and unblocked here only: the default action ends
+  // the whole process.
+  pthread_kill(pthread_self(), signal_number);
+  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  std::_Exit(128 + signal_number);
+}
 
 }  // namespace calvoro::cli

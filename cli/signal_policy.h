@@ -14,7 +14,8 @@ class SignalPolicy {
  public:
   // Set up before any other thread starts (they inherit the blocked
   // signals). `save_before_exit` runs on the policy's thread when an ending
-  // signal comes; the process then ends by that signal.
+  // signal comes; the process then ends by that signal. A calculation that
+  // runs meanwhile need not stop first: what it would add is not saved.
   explicit SignalPolicy(std::function<void()> save_before_exit);
   // From here on an ending signal ends the process without saving (the run
   // has saved).
@@ -27,7 +28,8 @@ class SignalPolicy {
 // which is reported, instead of SIGXFSZ killing the process.
 void IgnoreFileSizeSignal();
 
-// Ends the process by SIGPIPE, as a write to a closed pipe would have.
-[[noreturn]] void EndByBrokenPipe();
+// Ends the process by `signal_number` (SIGPIPE after a closed output) with
+// its default action.
+[[noreturn]] void EndBySignal(int signal_number);
 
 }  // namespace calvoro::cli

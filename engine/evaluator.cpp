@@ -1,5 +1,5 @@
-// The expression evaluator: rewriting of the text, group by group and
-// operator by operator, with the step text as its record.
+// The expression evaluator: one pass over the text with a text per bracket
+// level and a priority stack per flat text; the step text rendered from them.
 #include "engine/evaluator.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include "engine/expression_text.h"
 #include "engine/functions.h"
 #include "engine/number_base.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
@@ -60,15 +61,6 @@ void ToSpliceForm(std::string& value) {
     value.insert(value.begin(), '(');
     value.push_back(')');
   }
-}
-
-// text[0, from) + value + text[to, end), built once.
-std::string Spliced(std::string_view text, std::size_t from, std::string_view value,
-                    std::size_t to) {
-  std::string out;
-  out.reserve(from + value.size() + (text.size() - to));
-  out.append(text.substr(0, from)).append(value).append(text.substr(to));
-  return out;
 }
 
 }  // namespace
@@ -140,35 +132,39 @@ bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
 }
 
 int ExprEvaluator::FindOperators(std::string_view text) {
-  operators_.clear();
+  ListOperators(text, operators_);
+  if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
+  return static_cast<int>(operators_.size());
+}
+
+void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) {
+  out.clear();
   for (std::size_t i = EndOfDecimalDigits(text, 0); i < text.size();
        i = EndOfDecimalDigits(text, i + 1)) {
     const char c = text[i];
     if (!IsOperatorChar(c)) continue;
     if (i == 0 && (c == '-' || c == '+')) continue;  // the sign of the first operand
-    if (c == ')' && !operators_.empty()) {
+    if (c == ')' && !out.empty()) {
       // A bracketed number is an operand, not a group: drop its brackets
       // (and its sign) from the table.
-      const int last = operators_.back();
+      const int last = out.back();
       if (text[last] == '(' && IsNumberText(text.substr(last + 1, i - last - 1)) &&
           !EndsWithFunctionName(text.substr(0, last))) {
-        operators_.pop_back();
+        out.pop_back();
         continue;
       }
-      if ((text[last] == '-' || text[last] == '+') && operators_.size() >= 2) {
-        const int open = operators_[operators_.size() - 2];
+      if ((text[last] == '-' || text[last] == '+') && out.size() >= 2) {
+        const int open = out[out.size() - 2];
         if (text[open] == '(' && last == open + 1 &&
             IsNumberOperand(text.substr(open, i - open + 1))) {
-          operators_.resize(operators_.size() - 2);
+          out.resize(out.size() - 2);
           continue;
         }
       }
     }
-    operators_.push_back(static_cast<int>(i));
+    out.push_back(static_cast<int>(i));
   }
-  operators_.push_back(static_cast<int>(text.size()));  // the end marker
-  if (operators_.size() > static_cast<std::size_t>(kMaxOperators) + 1) return -1;
-  return static_cast<int>(operators_.size());
+  out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
 bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
@@ -191,154 +187,194 @@ bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool rig
   return true;
 }
 
-bool ExprEvaluator::EvaluateFlat(std::string_view flat, std::string& last, std::string* steps) {
-  int count = FindOperators(flat);
-  if (count < 0) {
-    sink_.MessageBox(TooManyOperatorsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+bool ExprEvaluator::ApplyToOperands(std::string_view left_text, char op,
+                                    std::string_view right_text, std::string& value) {
+  std::string left_storage, right_storage;
+  std::string_view left = UnwrapOperand(left_text, left_storage);
+  std::string_view right = UnwrapOperand(right_text, right_storage);
+  if (op == '(' || op == ')') {
+    sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
     return false;
   }
-  if (count == 1) {
-    // A lone number with a sign before its brackets, such as -(5) left by
-    // the group before it, is a value, not a missing operator.
-    std::string storage;
-    const std::string_view value = UnwrapOperand(flat, storage);
-    if (value == flat || !IsNumberOfBase(base_, value)) {
-      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
-      return false;
-    }
-    last = value;
-    ToSpliceForm(last);
-    return AppendStep(steps, last);
-  }
-  // The text is `flat` until the first rewriting, then `owned`; the end of
-  // the text stands for the "=" end marker.
-  std::string owned;
-  std::string_view text = flat;
-  const auto op_at = [&](int k) { return static_cast<std::size_t>(k) < text.size() ? text[k] : '='; };
-  while (count > 1) {
-    int i = 0;
-    while (i + 1 < count &&
-           OperatorPriority(op_at(operators_[i])) < OperatorPriority(op_at(operators_[i + 1])))
-      ++i;
-    const char op = op_at(operators_[i]);
-    const std::size_t left_start = i == 0 ? 0 : static_cast<std::size_t>(operators_[i - 1]) + 1;
-    const auto at = static_cast<std::size_t>(operators_[i]);
-    const auto right_end = static_cast<std::size_t>(operators_[i + 1]);
-    std::string left_storage, right_storage;
-    std::string_view left = UnwrapOperand(text.substr(left_start, at - left_start), left_storage);
-    std::string_view right = UnwrapOperand(text.substr(at + 1, right_end - at - 1), right_storage);
-    if (op == '(' || op == ')') {
-      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
-      return false;
-    }
-    if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-    std::optional<std::string> value =
-        ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
-    if (!value) return false;
-    ToSpliceForm(*value);
-    if (left_start == 0 && right_end == text.size()) {
-      owned = std::move(*value);
-    } else {
-      owned = Spliced(text, left_start, *value, right_end);
-    }
-    text = owned;
-    if (!AppendStep(steps, text)) return false;
-    count = FindOperators(text);
-  }
-  last = std::move(owned);
+  if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
+  std::optional<std::string> result =
+      ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
+  if (!result) return false;
+  value = std::move(*result);
+  ToSpliceForm(value);
   return true;
 }
 
-bool ExprEvaluator::RewriteOneGroup(std::string_view text, std::string& out, bool& failed) {
-  failed = false;
-  std::size_t from = 0;
-  while (true) {
-    const std::size_t close = text.find(')', from);
-    if (close == std::string_view::npos) return false;
-    std::size_t open = close;
-    for (int depth = 0;; --open) {
-      if (text[open] == ')') ++depth;
-      if (text[open] == '(' && --depth == 0) break;
-      if (open == 0) return false;  // unbalanced: counted before, not reached
-    }
-    std::string_view inner = text.substr(open + 1, close - open - 1);
-    const std::string_view name = FunctionNameAtEnd(text.substr(0, open));
-    // A bracketed number as the whole group: "((-3))" or "sin((-2))".
-    const bool bracketed_number = InBrackets(inner) && IsNumberText(WithoutBrackets(inner));
-    if (IsNumberText(inner) && name.empty()) {
-      from = close + 1;  // a bracketed plain number is an operand
-      continue;
-    }
-    std::string value;
-    std::size_t start = open;
-    if (bracketed_number || IsNumberText(inner)) {
-      if (bracketed_number) inner = WithoutBrackets(inner);
-      if (name.empty()) {
-        value = inner;
-        ToSpliceForm(value);
-      } else {
-        std::string call(name);
-        call.append("(").append(inner).append(")");
-        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
-        if (!result) return failed = true, false;
-        value = std::move(*result);
-        ToSpliceForm(value);
-        start = open - name.size();
-      }
-    } else {
-      std::string last;
-      if (!EvaluateFlat(inner, last, nullptr)) return failed = true, false;
-      std::string storage;
-      const std::string_view plain = UnwrapOperand(last, storage);
-      // A function of a computed argument ("int(2*15)") keeps its brackets
-      // and is applied in the next round.
-      if (name.empty()) {
-        value = plain;
-        ToSpliceForm(value);
-      } else {
-        value.reserve(plain.size() + 2);
-        value.append("(").append(plain).append(")");
-      }
-    }
-    out = Spliced(text, start, value, close + 1);
-    return true;
+bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
+                               std::string* steps) {
+  std::vector<int> positions;
+  ListOperators(flat, positions);
+  if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1) {
+    sink_.MessageBox(TooManyOperatorsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+    return false;
   }
+  if (positions.size() == 1) {
+    std::string storage;
+    const std::string_view lone = UnwrapOperand(flat, storage);
+    if (lone == flat || !IsNumberOfBase(base_, lone)) {
+      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+      return false;
+    }
+    value = lone;
+    ToSpliceForm(value);
+    return !(stepped && bounded_) || AppendStep(steps, value);
+  }
+  // The rewriting applies the first operator whose priority is not below
+  // the next one's; a stack of rising priorities meets them in that order.
+  // An operand is a view of the text until it is a computed value.
+  struct Operand {
+    std::string_view typed;
+    std::string value;
+    bool computed = false;
+    std::string_view text() const { return computed ? std::string_view(value) : typed; }
+  };
+  std::vector<Operand> operands;
+  std::vector<char> operators;
+  const auto op_at = [&](std::size_t k) {
+    const auto at = static_cast<std::size_t>(positions[k]);
+    return at < flat.size() ? flat[at] : '=';
+  };
+  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, false});
+  std::string line;
+  for (std::size_t k = 0; k < positions.size(); ++k) {
+    const char op = op_at(k);
+    while (!operators.empty() && OperatorPriority(operators.back()) >= OperatorPriority(op)) {
+      ThrowIfStopped();
+      Operand right = std::move(operands.back());
+      operands.pop_back();
+      Operand& left = operands.back();
+      std::string result;
+      if (!ApplyToOperands(left.text(), operators.back(), right.text(), result)) return false;
+      operators.pop_back();
+      left.value = std::move(result);
+      left.computed = true;
+      if (stepped && bounded_) {
+        // The whole rewritten text: the stack, then the text not read yet.
+        line.clear();
+        for (std::size_t i = 0; i < operands.size(); ++i) {
+          if (i > 0) line += operators[i - 1];
+          line.append(operands[i].text());
+        }
+        line.append(flat.substr(std::min(static_cast<std::size_t>(positions[k]), flat.size())));
+        if (!AppendStep(steps, line)) return false;
+      }
+    }
+    if (k + 1 < positions.size()) {
+      const auto from = static_cast<std::size_t>(positions[k]) + 1;
+      operators.push_back(op);
+      operands.push_back(
+          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, false});
+    }
+  }
+  value = operands.back().text();
+  return true;
 }
 
-bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
-                                       std::string* steps) {
+template <typename Step>
+bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value,
+                                const Step& step) {
+  // A function before a computed argument is applied to its value as the
+  // next rewriting does: to the bracketed value as a group of its own.
+  for (int round = 0; round < 2; ++round) {
+    const bool bracketed_number = InBrackets(inner) && IsNumberText(WithoutBrackets(inner));
+    if (bracketed_number || IsNumberText(inner)) {
+      const std::string_view number =
+          bracketed_number ? WithoutBrackets(inner) : std::string_view(inner);
+      if (name.empty()) {
+        value = number;
+      } else {
+        std::string call(name);
+        call.append("(").append(number).append(")");
+        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
+        if (!result) return false;
+        value = std::move(*result);
+      }
+      ToSpliceForm(value);
+      return step(false, value);
+    }
+    std::string last;
+    if (!ReduceFlat(inner, last, false, nullptr)) return false;
+    std::string storage;
+    const std::string_view plain = UnwrapOperand(last, storage);
+    if (name.empty()) {
+      value = plain;
+      ToSpliceForm(value);
+      return step(false, value);
+    }
+    inner = std::string(plain);
+    if (!step(true, "(" + inner + ")")) return false;
+  }
+  // Not reached: a reduced value is a number text.
+  sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+  return false;
+}
+
+bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std::string* steps) {
   if (const BracketCount brackets = CountBrackets(prepared); !brackets.Balanced()) {
     sink_.MessageBox("Sorry, the expression includes " + std::to_string(brackets.opens) +
                          " ( and " + std::to_string(brackets.closes) + " ). It is invalid.",
                      kCaptionWarning, MessageIcon::Warning);
     return false;
   }
-  // The text is `prepared` until the first rewriting, then `owned`.
-  std::string owned;
-  std::string_view text = prepared;
   step_characters_ = 0;
-  last_step_size_ = text.size();
+  last_step_size_ = prepared.size();
   if (steps != nullptr) {
-    steps->reserve(2 * text.size() + 3);  // the first two lines
-    steps->assign(text);
+    steps->reserve(2 * prepared.size() + 3);  // the first two lines
+    steps->assign(prepared);
   }
-  if (!AppendStep(steps, text)) return false;
-  // Each counted group takes at most two rounds: its flat content, then the
-  // function before it or the brackets around its value.
-  const int rounds = 2 * CountOpenGroups(text) + 1;
-  for (int round = 0; round < rounds; ++round) {
-    bool failed = false;
-    std::string rewritten;
-    if (!RewriteOneGroup(text, rewritten, failed)) {
-      if (failed) return false;
-      break;
+  if (!AppendStep(steps, prepared)) return false;
+  // One level per open bracket: the text read so far at that level, its
+  // groups already replaced by their values, and the size of the function
+  // name before its "(" (the level below ends with it).
+  struct Level {
+    std::string text;
+    std::size_t name_size = 0;
+  };
+  std::vector<Level> levels(1);
+  std::string line;
+  std::size_t i = 0;
+  while (i < prepared.size()) {
+    const std::size_t next = std::min(FindAnyOf(prepared, "()", i), prepared.size());
+    levels.back().text.append(prepared.substr(i, next - i));
+    if (next == prepared.size()) break;
+    i = next + 1;
+    if (prepared[next] == '(') {
+      levels.push_back({{}, FunctionNameAtEnd(levels.back().text).size()});
+      continue;
     }
-    owned = std::move(rewritten);
-    text = owned;
-    if (!AppendStep(steps, text)) return false;
+    ThrowIfStopped();
+    Level group = std::move(levels.back());
+    levels.pop_back();
+    std::string& outer = levels.back().text;
+    if (IsNumberText(group.text) && group.name_size == 0) {
+      // A bracketed plain number is an operand.
+      outer.append("(").append(group.text).append(")");
+      continue;
+    }
+    const std::string name = outer.substr(outer.size() - group.name_size);
+    // A rewriting step: the levels below, the outer text with the group's
+    // value (`keep_name`: still after its function name), and the text not
+    // read yet; counted in bounded runs, written when steps are wanted.
+    const auto step = [&](bool keep_name, std::string_view value) {
+      if (!bounded_) return true;
+      line.clear();
+      for (std::size_t j = 0; j + 1 < levels.size(); ++j) line.append(levels[j].text).append("(");
+      line.append(outer, 0, outer.size() - (keep_name ? 0 : group.name_size));
+      line.append(value).append(prepared.substr(i));
+      return AppendStep(steps, line);
+    };
+    std::string value;
+    if (!ReduceGroup(std::move(group.text), name, value, step)) return false;
+    outer.resize(outer.size() - group.name_size);
+    outer.append(value);
   }
+  std::string text = std::move(levels.front().text);
   if (IsNumberOperand(text)) {
-    // A lone operand never met an operator that would have checked it.
     if (!IsNumberOfBase(base_, text)) {
       std::string storage;
       sink_.MessageBox(
@@ -346,21 +382,28 @@ bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& r
           kCaptionCalvoroWarning, MessageIcon::Warning);
       return false;
     }
-    if (text.data() != owned.data()) owned = text;
-  } else {
-    std::string last;
-    if (!EvaluateFlat(text, last, steps)) return false;
-    owned = std::move(last);
+    result = std::move(text);
+  } else if (!ReduceFlat(text, result, true, steps)) {
+    return false;
   }
-  // The value is the last line of the step text.
-  last_step_size_ = owned.size();
-  result = std::move(owned);
+  last_step_size_ = result.size();
   if (InBrackets(result)) {
     result.pop_back();
     result.erase(0, 1);
   }
   if (!result.empty() && result.front() == '+') result.erase(0, 1);
   return true;
+}
+
+bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
+                                       std::string* steps) {
+  bounded_ = true;
+  return Evaluate(prepared, result, steps);
+}
+
+bool ExprEvaluator::EvaluateValues(std::string_view prepared, std::string& result) {
+  bounded_ = false;
+  return Evaluate(prepared, result, nullptr);
 }
 
 }  // namespace calvoro

@@ -1,7 +1,7 @@
 // ExprEvaluator: reduces a prepared expression (checked, lower-cased, with
 // implicit multiplications inserted and every name replaced by its value) to
-// one number text by rewriting the text, innermost bracket group first, and
-// records every rewritten form in the step text.
+// one number text, innermost bracket group first, and on request records
+// every rewritten form of the text in the step text.
 #pragma once
 
 #include <cstddef>
@@ -37,18 +37,27 @@ class ExprEvaluator {
   // plus one); `radian` the angle mode of the functions.
   ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink);
 
+  // Both ways read the text once, left to right, with one text per open
+  // bracket level: each group is reduced when its ")" is read (the order of
+  // the rewriting: innermost first, left to right), a function applied to
+  // its argument's value; each bracket-free text is split once into its
+  // operands and operators, which a stack of rising priorities reduces in
+  // the rewriting's order (the first operator whose priority is not below
+  // the next one's), every value cut by the working precision.
+
   // On success fills the result and, when `steps` is given, the step text:
   // the prepared text, then "\r\n=" and the whole rewritten text for every
-  // step. Without it no step text is built (the bounds on it still hold).
-  bool EvaluateExpression(std::string_view text, std::string& result,
-                          std::string* steps = nullptr);
+  // step (each group, then each operator of the outermost text), rendered
+  // from the levels and the stack. The step text is bounded
+  // (kMaxStepCharacters, kMaxOperators per flat text) whether or not it is
+  // built.
+  bool EvaluateExpression(std::string_view text, std::string& result, std::string* steps = nullptr);
+  // The same without any step text and without those bounds: linear in the
+  // text plus the arithmetic.
+  bool EvaluateValues(std::string_view text, std::string& result);
+
   // The length of the last line of the step text of the latest evaluation.
   std::size_t last_step_size() const { return last_step_size_; }
-
-  // Evaluates a bracket-free text (bracketed numbers allowed) operator by
-  // operator into `last`, the final rewritten text; appends "\r\n=" and each
-  // rewritten text to `steps` when given.
-  bool EvaluateFlat(std::string_view text, std::string& last, std::string* steps);
 
   // Fills the operator table with the operator positions of a flat text and
   // its end (text.size(), the end marker, which counts as "=") and returns
@@ -62,10 +71,21 @@ class ExprEvaluator {
   static int CountOpenGroups(std::string_view text);
 
  private:
-  // The group of the first ")" that needs a step, rewritten into `out`;
-  // false when none is left or the step failed (`failed` says which).
-  bool RewriteOneGroup(std::string_view text, std::string& out, bool& failed);
+  bool Evaluate(std::string_view text, std::string& result, std::string* steps);
   bool EvaluateOperand(std::string_view& operand, char op, bool right);
+  // The operator positions of a flat text and its end, into `out`.
+  static void ListOperators(std::string_view text, std::vector<int>& out);
+  // `left op right` of a flat text, into `value` in splice form.
+  bool ApplyToOperands(std::string_view left_text, char op, std::string_view right_text,
+                       std::string& value);
+  // A bracket-free text (bracketed numbers allowed) reduced into its value
+  // in splice form; `stepped` for the outermost text, whose steps count.
+  bool ReduceFlat(std::string_view text, std::string& value, bool stepped, std::string* steps);
+  // The value of a group whose content is `inner`, with the function `name`
+  // before it (empty for none), in splice form; `step(keep_name, value)`
+  // records each rewriting of the group.
+  template <typename Step>
+  bool ReduceGroup(std::string inner, std::string_view name, std::string& value, const Step& step);
   // Counts a step and appends "\r\n=" and `text` to `steps` when given;
   // false, after the message, when the evaluation's steps would pass
   // kMaxStepCharacters.
@@ -78,6 +98,7 @@ class ExprEvaluator {
   std::vector<int> operators_;
   std::size_t step_characters_ = 0;  // written by this evaluation's steps so far
   std::size_t last_step_size_ = 0;
+  bool bounded_ = true;  // the step text's bounds hold (steps counted)
 };
 
 }  // namespace calvoro

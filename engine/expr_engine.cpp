@@ -141,7 +141,7 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
                                                         const MemoryTexts& memories,
                                                         NumberBase base) {
   std::string out;
-  switch (SubstituteValuesInto(text, memories, base, out)) {
+  switch (SubstituteValuesInto(text, memories, base, true, out)) {
     case Substitution::kNone:
       return std::string(text);
     case Substitution::kDone:
@@ -153,7 +153,8 @@ std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
 
 ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
                                                           const MemoryTexts& memories,
-                                                          NumberBase base, std::string& out) {
+                                                          NumberBase base, bool with_steps,
+                                                          std::string& out) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
   // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
@@ -219,10 +220,15 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
     }
   }
   if (!names) return Substitution::kNone;
-  // The step text holds at least the text (in Mix its numbers may shrink
-  // up to four times when they are converted into one base).
-  if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
-      MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
+  if (!with_steps) {
+    if (size > kMaxSubstitutedCharacters) {
+      sink_.MessageBox(SubstitutedTooLongText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+      return Substitution::kRefused;
+    }
+  } else if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
+             MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
+    // The step text holds at least the text (in Mix its numbers may shrink
+    // up to four times when they are converted into one base).
     ReportBoundExcess(BoundExcess::kSteps, sink_);
     return Substitution::kRefused;
   }
@@ -275,9 +281,43 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
   return true;
 }
 
+template <typename Work>
+auto ExprEngine::Stoppable(const Work& work) -> decltype(work()) {
+  stopped_ = false;
+  StopScope scope(stop_flag_ != nullptr ? stop_flag_ : CurrentStopFlag());
+  try {
+    return work();
+  } catch (const CalculationStopped&) {
+    stopped_ = true;
+    ++stops_;
+    sink_.MessageBox(kStoppedText, kCaptionCalvoroMessage, MessageIcon::Information);
+    return std::nullopt;
+  }
+}
+
 std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
                                                  const MemoryTexts& memories, NumberBase base,
                                                  bool with_steps) {
+  return Stoppable([&] { return CalculateUnstopped(expression, memories, base, with_steps); });
+}
+
+std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
+                                                                const MemoryTexts& memories,
+                                                                NumberBase base) {
+  // A stop inside one of its calculations has been reported there; the
+  // solve gives nothing then either.
+  const int stops = stops_;
+  auto solution = Stoppable([&] { return SolveUnstopped(equation, memories, base); });
+  if (stops_ != stops) {
+    stopped_ = true;
+    solution.reset();
+  }
+  return solution;
+}
+
+std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
+                                                          const MemoryTexts& memories,
+                                                          NumberBase base, bool with_steps) {
   // The text is a view of the typed expression as long as no step changes
   // it, and of `prepared` from the first step that does.
   std::string prepared;
@@ -289,8 +329,12 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
     return std::nullopt;
   }
   // The bounds come first: a text far beyond them is refused before the
-  // checks and rewritings that walk all of it.
-  if (ReportBoundExcess(MeasureExpression(text, base).excess, sink_)) return std::nullopt;
+  // checks and rewritings that walk all of it. Without the step text only
+  // the nesting bound holds; the others bound the rewriting of the text.
+  if (with_steps ? ReportBoundExcess(MeasureExpression(text, base).excess, sink_)
+                 : NestingWithinLength(text) < text.size() &&
+                       ReportBoundExcess(BoundExcess::kNesting, sink_))
+    return std::nullopt;
   SyntaxViolation violation;
   if (!CheckLowerCaseSyntax(text, base, violation)) {
     sink_.InputMessage(typed, violation.message, violation.hint);
@@ -302,7 +346,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
     prepared = std::move(next);
     text = prepared;
   }
-  switch (names ? SubstituteValuesInto(text, memories, base, next) : Substitution::kNone) {
+  switch (names ? SubstituteValuesInto(text, memories, base, with_steps, next)
+                : Substitution::kNone) {
     case Substitution::kRefused:
       return std::nullopt;
     case Substitution::kDone:
@@ -333,7 +378,8 @@ std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
   }
   ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, sink_);
   std::string result;
-  if (!evaluator.EvaluateExpression(text, result, with_steps ? &out.steps : nullptr))
+  if (with_steps ? !evaluator.EvaluateExpression(text, result, &out.steps)
+                 : !evaluator.EvaluateValues(text, result))
     return std::nullopt;
 
   // Normal form and the rounding to the digit limit, in place: the result

@@ -13,6 +13,7 @@
 #include "engine/expression_text.h"
 #include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 
@@ -62,7 +63,8 @@ class ExprEngine {
 
   // Calculates a typed expression in `base`, with the step text when
   // `with_steps` asks for it (it copies the whole text at every step).
-  // Nothing is returned after the reason has been reported through the sink.
+  // Nothing is returned after the reason has been reported through the sink;
+  // a calculation ended by the stop flag reports kStoppedText.
   std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
                                        NumberBase base, bool with_steps = false);
 
@@ -83,6 +85,12 @@ class ExprEngine {
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
   int DigitLimit(NumberBase base) const;
 
+  // The flag that stops this engine's calculations and solves (none by
+  // default: then the flag of an enclosing StopScope holds).
+  void set_stop_flag(const StopFlag* flag) { stop_flag_ = flag; }
+  // Whether the latest Calculate or SolveLinearEquation was stopped.
+  bool stopped() const { return stopped_; }
+
   const EngineSettings& settings() const { return settings_; }
   MessageSink& sink() { return sink_; }
   // The local time the solver's log line carries; tests set a fixed one.
@@ -90,15 +98,27 @@ class ExprEngine {
   std::tm Now() const { return clock_(); }
 
  private:
+  // `work` run under the stop flag; a stop is reported and gives nothing.
+  template <typename Work>
+  auto Stoppable(const Work& work) -> decltype(work());
+  std::optional<Calculation> CalculateUnstopped(std::string_view expression,
+                                                const MemoryTexts& memories, NumberBase base,
+                                                bool with_steps);
+  std::optional<EquationSolution> SolveUnstopped(std::string_view equation,
+                                                 const MemoryTexts& memories, NumberBase base);
+
   enum class Substitution { kNone, kDone, kRefused };
   // SubstituteValues into `out`; kNone, with `out` untouched, when the text
   // names no value.
   Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
-                                    NumberBase base, std::string& out);
+                                    NumberBase base, bool with_steps, std::string& out);
 
   const EngineSettings& settings_;
   MessageSink& sink_;
   std::function<std::tm()> clock_;
+  const StopFlag* stop_flag_ = nullptr;
+  bool stopped_ = false;
+  int stops_ = 0;  // calculations stopped so far
 };
 
 // Rounds the fraction to `digits` places in `base` when it is longer.

@@ -51,9 +51,9 @@ ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
   };
   std::vector<Level> levels(1);
   ExpressionBounds bounds{BoundExcess::kNone, lower.size()};
-  std::uint64_t length = 0;   // characters of the prepared text so far
-  std::uint64_t groups = 0;   // rewritten groups closed so far
-  std::uint64_t closed = 0;   // the sum of their positions after ")"
+  std::uint64_t length = 0;  // characters of the prepared text so far
+  std::uint64_t groups = 0;  // rewritten groups closed so far
+  std::uint64_t closed = 0;  // the sum of their positions after ")"
   ExpressionScanner scanner(lower, base);
   Kind left = Kind::kOther;
   for (ExpressionToken token; scanner.Next(token); left = token.kind) {
@@ -93,6 +93,21 @@ ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
     if (excess != BoundExcess::kNone) return {excess, token.pos};
   }
   return bounds;
+}
+
+std::size_t NestingWithinLength(std::string_view text) {
+  int depth = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '(' && ++depth > kMaxNestingDepth) return i;
+    if (text[i] == ')') --depth;
+  }
+  return text.size();
+}
+
+std::string SubstitutedTooLongText() {
+  return "Sorry, the expression would have more than " + std::to_string(kMaxSubstitutedCharacters) +
+         " characters once its names are replaced by their values, which is beyond the "
+         "calculator's limit.";
 }
 
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {

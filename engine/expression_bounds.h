@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "engine/message_sink.h"
@@ -23,7 +24,7 @@ inline constexpr int kMaxNestingDepth = 1000;
 // substituted; 0 while their values are not known (the step text's bound is
 // then a lower bound of the real one).
 struct NameSizes {
-  std::array<std::size_t, 5> memories{};   // last1 .. last5
+  std::array<std::size_t, 5> memories{};  // last1 .. last5
   std::size_t pi = 0;
   std::array<std::size_t, 4> parameters{};  // f, k, m, w
 };
@@ -43,6 +44,15 @@ struct ExpressionBounds {
 // its ")", which is still unchanged when the group's step is written.
 ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
                                    const NameSizes& names = {});
+
+// The length of the longest beginning of the text whose brackets nest at
+// most kMaxNestingDepth deep (the bound that holds without the step text).
+std::size_t NestingWithinLength(std::string_view text);
+
+// The most characters an expression may have once its names are replaced
+// by their values (without steps; with them the step bound is smaller).
+inline constexpr std::size_t kMaxSubstitutedCharacters = 500'000'000;
+std::string SubstitutedTooLongText();
 
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);

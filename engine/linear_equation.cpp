@@ -356,9 +356,9 @@ std::string_view FunctionOfUnknown(std::string_view text) {
 
 }  // namespace
 
-std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
-                                                                const MemoryTexts& memories,
-                                                                NumberBase base) {
+std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equation,
+                                                           const MemoryTexts& memories,
+                                                           NumberBase base) {
   const std::string_view typed = TrimBlanks(equation);
   const std::string text = ToLowerAscii(typed);
   const auto refuse = [&](std::string_view message, std::string_view hint) {

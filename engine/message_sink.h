@@ -47,5 +47,7 @@ inline constexpr std::string_view kNoExpressionText =
 inline constexpr std::string_view kUnequalBracketsText =
     "The number of ) is not equal with the number of ( .";
 inline constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
+// A calculation ended by its stop flag (caption "Calvoro Message").
+inline constexpr std::string_view kStoppedText = "The calculation was stopped.";
 
 }  // namespace calvoro

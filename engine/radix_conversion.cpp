@@ -11,6 +11,7 @@
 #include "engine/number_base.h"
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
@@ -72,6 +73,7 @@ class IntegerConverter {
             value * static_cast<std::uint64_t>(from_) + static_cast<std::uint64_t>(DigitValue(c));
       return FromUnsigned(value, to_);
     }
+    ThrowIfStopped();
     std::size_t level = 0;
     while ((chunk_ << (level + 1)) < digits.size()) ++level;
     const std::size_t low = chunk_ << level;

@@ -1,5 +1,7 @@
 // Exact addition and subtraction of HugeFloat numbers.
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "numeric/huge_float.h"
 #include "numeric/operation_steps.h"
@@ -10,36 +12,49 @@ namespace {
 using detail::CheckSameRadix;
 using detail::Finish;
 
-// The digit of x at a place value (0 = lowest integer digit, -1 = first
-// fraction digit), zero outside the stored digits.
-inline int DigitAt(const HugeFloat& x, int place) {
-  const int index = place + x.FractionDigits();
-  return index >= 0 && index < static_cast<int>(x.digits().size()) ? x.digits()[index] : 0;
-}
-
 // abs(x) + sign * abs(y) on the aligned layout of both; for a subtraction the
-// caller guarantees abs(x) >= abs(y).
+// caller guarantees abs(x) >= abs(y). One pass over plain digit arrays, each
+// read from the place where its digits begin.
 HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtract) {
   CheckSameRadix(x, y);
   const int radix = x.radix();
   const int fraction = std::max(x.FractionDigits(), y.FractionDigits());
   const int integer = std::max(x.IntegerDigits(), y.IntegerDigits());
-  Digits out;
-  out.reserve(static_cast<std::size_t>(fraction + integer + 1));
-  int carry = 0;
-  for (int place = -fraction; place < integer; ++place) {
-    int u = subtract ? DigitAt(x, place) - DigitAt(y, place) - carry
-                     : DigitAt(x, place) + DigitAt(y, place) + carry;
-    if (subtract) {
-      carry = u < 0 ? 1 : 0;
-      if (u < 0) u += radix;
-    } else {
-      carry = u >= radix ? 1 : 0;
-      if (u >= radix) u -= radix;
+  const std::size_t count = static_cast<std::size_t>(fraction + integer);
+  // The digits of a number as an array of `count` places from the lowest:
+  // zeros below its own lowest place and above its highest.
+  struct Aligned {
+    const std::uint8_t* digits;
+    std::size_t from, to;  // its own digits occupy places [from, to)
+    int At(std::size_t place) const {
+      return place >= from && place < to ? digits[place - from] : 0;
     }
-    out.push_back(static_cast<std::uint8_t>(u));
+  };
+  const auto aligned = [&](const HugeFloat& v) {
+    const auto from = static_cast<std::size_t>(fraction - v.FractionDigits());
+    return Aligned{v.digits().data(), from, from + v.digits().size()};
+  };
+  const Aligned a = aligned(x), b = aligned(y);
+  Digits out(count + 1);
+  int carry = 0;
+  if (subtract) {
+    for (std::size_t place = 0; place < count; ++place) {
+      int u = a.At(place) - b.At(place) - carry;
+      carry = u < 0;
+      out[place] = static_cast<std::uint8_t>(u + (carry ? radix : 0));
+    }
+  } else {
+    for (std::size_t place = 0; place < count; ++place) {
+      int u = a.At(place) + b.At(place) + carry;
+      carry = u >= radix;
+      out[place] = static_cast<std::uint8_t>(u - (carry ? radix : 0));
+    }
   }
-  if (carry && !subtract) out.push_back(1);
+  if (carry && !subtract) {
+    out[count] = 1;
+  } else {
+    out.pop_back();
+  }
   HugeFloat result(radix, 1, std::move(out), fraction > 0 ? fraction : -1);
   result.DropLeadingZeros();
   return result;

@@ -8,6 +8,7 @@
 
 #include "numeric/digit_text.h"
 #include "numeric/limb_arithmetic.h"
+#include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
@@ -67,6 +68,7 @@ std::string DecimalToBinary(const HugeFloat& x, int fraction_bits) {
   std::string integer_bits;
   std::size_t start = 0;  // first digit still in use (leading zeros skipped)
   while (start < integer.size()) {
+    ThrowIfStopped();
     int carry = 0;
     for (std::size_t i = start; i < integer.size(); ++i) {
       const int value = integer[i] + 10 * carry;
@@ -84,6 +86,7 @@ std::string DecimalToBinary(const HugeFloat& x, int fraction_bits) {
   // expansion is exact or the bit limit is reached (truncation).
   std::string fraction_bits_text;
   while (!fraction.empty() && static_cast<int>(fraction_bits_text.size()) < fraction_bits) {
+    ThrowIfStopped();
     int carry = 0;
     for (std::size_t i = fraction.size(); i-- > 0;) {
       const int value = 2 * fraction[i] + carry;
@@ -112,6 +115,7 @@ std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits) {
   std::string integer_digits;
   HugeFloat rest = HugeFloat::FromRadixText(integer_text.empty() ? "0" : integer_text, 10, 0);
   while (!rest.IsZero()) {
+    ThrowIfStopped();
     const HugeFloat digit = Remainder(rest, divisor);
     integer_digits.push_back(DigitChar(LeadingDigit(digit, radix)));
     rest.set_precision(0);  // integer quotient
@@ -127,6 +131,7 @@ std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits) {
   HugeFloat rest_fraction = HugeFloat::FromText("0." + fraction_text);
   while (!rest_fraction.IsZero() &&
          static_cast<int>(fraction_digits_text.size()) < fraction_digits) {
+    ThrowIfStopped();
     const int exact = rest_fraction.FractionDigits() + 1;
     rest_fraction = Multiply(rest_fraction, divisor, exact);
     const int digit = LeadingDigit(rest_fraction, radix);

@@ -16,6 +16,7 @@
 
 #include "numeric/digit_text.h"
 #include "numeric/ntt.h"
+#include "numeric/stop.h"
 
 namespace calvoro::limbs {
 namespace {
@@ -281,6 +282,7 @@ struct Kernels {
   static void KaratsubaInto(const Limb* x, std::size_t nx, const Limb* y, std::size_t ny, Limb* out,
                             Limb* scratch) {
     if (ny < kKaratsubaLimbs) return SchoolbookInto(x, nx, y, ny, out);
+    ThrowIfStopped();
     const std::size_t m = (nx + 1) / 2;
     if (ny <= m) {
       std::fill(out, out + nx + ny, 0);
@@ -403,6 +405,7 @@ struct Kernels {
     q.assign(m + 1, 0);
     const std::uint64_t v_top = v[n - 1], v_next = v[n - 2];
     for (std::size_t j = m + 1; j-- > 0;) {
+      if (j % 1024 == 0) ThrowIfStopped();
       const std::uint64_t top = std::uint64_t{u[j + n]} * kBase + u[j + n - 1];
       std::uint64_t qhat = top / v_top;
       std::uint64_t rhat = top % v_top;
@@ -515,6 +518,7 @@ struct Kernels {
     Trim(rest);
     std::size_t len = low % n == 0 ? n : low % n;
     while (low > 0) {
+      ThrowIfStopped();
       low -= len;
       Limbs t(x.begin() + static_cast<std::ptrdiff_t>(low),
               x.begin() + static_cast<std::ptrdiff_t>(low + len));
@@ -740,7 +744,8 @@ namespace {
 struct CharValues {
   std::int8_t value[256] = {};
   constexpr CharValues() {
-    for (int c = 0; c < 256; ++c) value[c] = static_cast<std::int8_t>(DigitValue(static_cast<char>(c)));
+    for (int c = 0; c < 256; ++c)
+      value[c] = static_cast<std::int8_t>(DigitValue(static_cast<char>(c)));
   }
 };
 constexpr CharValues kCharValues;
@@ -857,7 +862,8 @@ std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
     zeros += width;
   }
   if (i < limbs.size()) {
-    for (Limb value = limbs[i]; value % static_cast<Limb>(radix) == 0; value /= static_cast<Limb>(radix))
+    for (Limb value = limbs[i]; value % static_cast<Limb>(radix) == 0;
+         value /= static_cast<Limb>(radix))
       ++zeros;
   }
   return zeros;
@@ -940,6 +946,7 @@ std::string FactorialText(int n, int radix) {
     Limbs value{1};
     std::vector<Limb> factors;
     for (std::size_t j = top; j-- > 0;) {
+      ThrowIfStopped();
       if (value.size() > 1 || value[0] != 1) value = K::Multiply(value, value);
       factors.clear();
       for (std::size_t i = 0; i < primes.size(); ++i)

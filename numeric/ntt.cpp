@@ -15,6 +15,8 @@
 #endif
 #endif
 
+#include "numeric/stop.h"
+
 namespace calvoro::ntt {
 namespace {
 
@@ -552,6 +554,7 @@ void ConvolveResidues(std::span<const std::uint32_t> a, std::span<const std::uin
   const std::size_t n = std::bit_ceil(count);
   const std::size_t half = n / 2;
   std::vector<std::uint32_t> scratch;
+  ThrowIfStopped();
   if (FoldsTheTop(a.size(), b.size())) {
     const std::size_t excess = count - half;
     Field<kPrimes[0]>::Convolve(a, b, half, residues[0], scratch);
@@ -572,7 +575,9 @@ void ConvolveResidues(std::span<const std::uint32_t> a, std::span<const std::uin
     return;
   }
   Field<kPrimes[0]>::Convolve(a, b, n, residues[0], scratch);
+  ThrowIfStopped();
   Field<kPrimes[1]>::Convolve(a, b, n, residues[1], scratch);
+  ThrowIfStopped();
   Field<kPrimes[2]>::Convolve(a, b, n, residues[2], scratch);
   for (auto* r : {&residues[0], &residues[1], &residues[2]}) r->resize(count);
 }

@@ -9,9 +9,18 @@
 #include <mpfr.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <new>
+#include <thread>
+
+#include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
@@ -297,53 +306,182 @@ void Apply(PreciseFunction function, Number& out, Number& x, mpfr_prec_t work, b
   }
 }
 
+// Stopping. MPFR cannot be interrupted, and one call at a million digits
+// takes seconds. So while a stop flag is watched, a computation of more than
+// kInlineDigits digits runs on a worker thread of its own, and the calling
+// thread waits for it, watching the flag. When the flag is set the caller
+// leaves at once (CalculationStopped) and abandons the worker. The worker
+// owns everything it touches (copies of the arguments, its MPFR numbers, its
+// thread-local MPFR caches and flags, its result slot, shared with the caller
+// only through a shared_ptr), so nothing the caller frees is used after it
+// left. To end an abandoned worker soon instead of letting it burn a
+// processor for seconds, GMP allocates through hooks that throw
+// WorkerAbandoned in an abandoned worker: GMP and MPFR are C code built with
+// unwind tables, so the exception passes their frames (the temporaries of
+// the interrupted call leak, a few times the size of its numbers, once per
+// stop) and the worker ends; its MPFR caches are freed on the way out.
+// Polling inside MPFR is impossible, a longjmp would leak the same and skip
+// the worker's own destructors, and a child process would have to copy the
+// calculation. A small computation runs inline: it ends within milliseconds,
+// and the flag is checked right after it.
+constexpr long long kInlineDigits = 5000;
+
+// Thrown by the allocation hooks in an abandoned worker.
+struct WorkerAbandoned {};
+
+thread_local const std::atomic<bool>* abandoned_worker = nullptr;
+
+void CheckAbandoned() {
+  if (abandoned_worker != nullptr && abandoned_worker->load(std::memory_order_relaxed))
+    throw WorkerAbandoned();
+}
+
+[[noreturn]] void OutOfMemory() {
+  if (abandoned_worker != nullptr) throw std::bad_alloc();  // the worker hands it on
+  std::fputs("GNU MP: Cannot allocate memory\n", stderr);
+  std::abort();
+}
+
+void* Allocate(std::size_t size) {
+  CheckAbandoned();
+  void* block = std::malloc(size);
+  if (block == nullptr) OutOfMemory();
+  return block;
+}
+
+void* Reallocate(void* block, std::size_t, std::size_t size) {
+  CheckAbandoned();
+  void* moved = std::realloc(block, size);
+  if (moved == nullptr) OutOfMemory();
+  return moved;
+}
+
+void Release(void* block, std::size_t) { std::free(block); }
+
+template <typename Result>
+struct Worker {
+  std::function<Result()> work;
+  std::atomic<bool> abandoned{false};
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  Result result{};
+  std::exception_ptr error;
+};
+
+// work(), stopped by the calling thread's stop flag; `digits` is the size
+// of the work in digits. `work` must own what it uses.
+template <typename Result>
+Result RunStoppable(std::function<Result()> work, long long digits) {
+  const StopFlag* flag = CurrentStopFlag();
+  // Without thread-local MPFR state a second thread would share its caches.
+  if (flag == nullptr || digits <= kInlineDigits || !mpfr_buildopt_tls_p()) {
+    Result result = work();
+    ThrowIfStopped();
+    return result;
+  }
+  static std::once_flag hooks;
+  std::call_once(hooks, [] { mp_set_memory_functions(Allocate, Reallocate, Release); });
+  auto state = std::make_shared<Worker<Result>>();
+  state->work = std::move(work);
+  std::thread worker([state] {
+    abandoned_worker = &state->abandoned;
+    try {
+      Result result = state->work();
+      std::lock_guard<std::mutex> lock(state->mutex);
+      state->result = std::move(result);
+    } catch (const WorkerAbandoned&) {
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(state->mutex);
+      state->error = std::current_exception();
+    }
+    mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE);
+    abandoned_worker = nullptr;
+    std::lock_guard<std::mutex> lock(state->mutex);
+    state->done = true;
+    state->finished.notify_all();
+  });
+  std::unique_lock<std::mutex> lock(state->mutex);
+  while (!state->done) {
+    if (flag->requested()) {
+      state->abandoned = true;
+      lock.unlock();
+      worker.detach();
+      throw CalculationStopped();
+    }
+    state->finished.wait_for(lock, std::chrono::milliseconds(10));
+  }
+  lock.unlock();
+  worker.join();
+  if (state->error) std::rethrow_exception(state->error);
+  return std::move(state->result);
+}
+
 }  // namespace
 
 PreciseResult ComputeFunction(PreciseFunction function, std::string_view argument, int radix,
                               int digits, bool degrees) {
-  const Argument a(argument, radix);
-  return Evaluate(radix, digits, [&](Number& out, mpfr_prec_t extra) {
-    Number x(kEstimateBits);
-    a.Read(x, extra);
-    Apply(function, out, x, std::max(x.bits(), out.bits()) + kSpareBits, degrees);
-  });
+  auto a = std::make_shared<const Argument>(argument, radix);
+  const long long size = digits + a->IntegerDigits();
+  return RunStoppable<PreciseResult>(
+      [=] {
+        return Evaluate(radix, digits, [&](Number& out, mpfr_prec_t extra) {
+          Number x(kEstimateBits);
+          a->Read(x, extra);
+          Apply(function, out, x, std::max(x.bits(), out.bits()) + kSpareBits, degrees);
+        });
+      },
+      size);
 }
 
 PreciseResult ComputePower(std::string_view base, std::string_view exponent, int radix,
                            int digits) {
-  const Argument b(base, radix), n(exponent, radix);
-  if (b.negative() && !b.zero()) return {PreciseResult::Status::kNoValue, {}};
+  auto b = std::make_shared<const Argument>(base, radix);
+  auto n = std::make_shared<const Argument>(exponent, radix);
+  if (b->negative() && !b->zero()) return {PreciseResult::Status::kNoValue, {}};
   // d(b^n)/b^n = n db/b + ln(b) dn: the base needs the exponent's size in
   // bits more, the exponent the size of ln(b) (at most 64 bits more).
-  const mpfr_prec_t exponent_size = BitsFor(static_cast<double>(n.IntegerDigits()), radix);
-  return Evaluate(radix, digits, [&](Number& out, mpfr_prec_t extra) {
-    Number x(kEstimateBits), y(kEstimateBits);
-    b.Read(x, extra + exponent_size);
-    n.Read(y, extra + kSpareBits);
-    mpfr_pow(out, x, y, MPFR_RNDN);
-  });
+  const mpfr_prec_t exponent_size = BitsFor(static_cast<double>(n->IntegerDigits()), radix);
+  return RunStoppable<PreciseResult>(
+      [=] {
+        return Evaluate(radix, digits, [&](Number& out, mpfr_prec_t extra) {
+          Number x(kEstimateBits), y(kEstimateBits);
+          b->Read(x, extra + exponent_size);
+          n->Read(y, extra + kSpareBits);
+          mpfr_pow(out, x, y, MPFR_RNDN);
+        });
+      },
+      digits + b->IntegerDigits() + n->IntegerDigits());
 }
 
 std::string PiDigits(int radix, int digits) {
   static std::mutex mutex;
-  static std::string kept[17];  // by radix
-  std::lock_guard<std::mutex> lock(mutex);
-  std::string& text = kept[radix];
+  static std::string kept[17];                   // by radix
   const std::size_t point = radix == 2 ? 2 : 1;  // "11." in binary, "3." otherwise
   const std::size_t wanted = point + 1 + static_cast<std::size_t>(std::max(digits, 0));
-  if (text.size() < wanted) {
-    // Made in steps of 500 digits, so that growing requests seldom repeat it.
+  std::unique_lock<std::mutex> lock(mutex);
+  if (kept[radix].size() < wanted) {
+    // Made outside the lock, which a stopped making would otherwise keep;
+    // in steps of 500 digits, so that growing requests seldom repeat it.
+    lock.unlock();
     const int made = (std::max(digits, 1) + 499) / 500 * 500;
-    Number pi(BitsFor(made + 2.0, radix) + kSpareBits);
-    mpfr_const_pi(pi, MPFR_RNDN);
-    mpfr_exp_t exponent = 0;
-    char* raw = mpfr_get_str(nullptr, &exponent, radix, point + static_cast<std::size_t>(made), pi,
-                             MPFR_RNDZ);
-    std::string all(raw);
-    mpfr_free_str(raw);
-    for (char& c : all) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    text = all.substr(0, point) + "." + all.substr(point);
+    std::string text = RunStoppable<std::string>(
+        [=] {
+          Number pi(BitsFor(made + 2.0, radix) + kSpareBits);
+          mpfr_const_pi(pi, MPFR_RNDN);
+          mpfr_exp_t exponent = 0;
+          char* raw = mpfr_get_str(nullptr, &exponent, radix,
+                                   point + static_cast<std::size_t>(made), pi, MPFR_RNDZ);
+          std::string all(raw);
+          mpfr_free_str(raw);
+          for (char& c : all) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+          return all.substr(0, point) + "." + all.substr(point);
+        },
+        made);
+    lock.lock();
+    if (kept[radix].size() < text.size()) kept[radix] = std::move(text);
   }
+  const std::string& text = kept[radix];
   if (digits <= 0) return text.substr(0, point);
   return text.substr(0, wanted);
 }

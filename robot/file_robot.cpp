@@ -308,16 +308,17 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
   // would only fail at the engine's bracket count, or that holds nothing to
   // calculate any more, is passed over. So is a retry longer than the
   // beginning of the expression within the engine's bounds (operators,
-  // nesting, steps), which the engine would refuse: measured once, it keeps
-  // the cost of a line linear in its length.
-  const std::size_t within = MeasureExpression(lower, NumberBase::Decimal).withinLength;
+  // nesting, steps; without steps only nesting), which the engine would
+  // refuse: measured once, it keeps the cost of a line linear in its length.
+  // Only the step actions write the steps.
+  const bool steps = action == RobotAction::kAddSteps || action == RobotAction::kDetailFilter;
+  const std::size_t within = steps ? MeasureExpression(lower, NumberBase::Decimal).withinLength
+                                   : NestingWithinLength(lower);
   long balance = 0;
   for (char c : expression) balance += (c == '(') - (c == ')');
   for (std::string_view attempt = expression; !attempt.empty();) {
     if (attempt.size() == expression.size() ||
         (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
-      // Only the step actions write the steps.
-      const bool steps = action == RobotAction::kAddSteps || action == RobotAction::kDetailFilter;
       if (auto calculation =
               engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps)) {
         expression = attempt;

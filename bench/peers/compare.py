@@ -42,6 +42,10 @@ a, b = open(sys.argv[1]).read().strip().split('*')
 print(Decimal(a) * Decimal(b))
 """
 
+PY_SUM = PY_PRELUDE + """
+print(sum(Decimal(t) for t in open(sys.argv[1]).read().strip().split('+')))
+"""
+
 PY_DIV = PY_PRELUDE + """
 a, b = open(sys.argv[1]).read().strip().split('/')
 digits = int(sys.argv[2])
@@ -257,6 +261,17 @@ def main():
              "decimal": (["python3", "-c", PY_MUL, path], None),
              "qalc": (["qalc", "-t", "-s", "precision %d" % (2 * n + 10)], qalc_path),
              "bc": (["bc", "-q", file_with("mul%d.bc" % n, expr + "\nquit")], None)},
+            ("exact",)))
+    # A pasted column: many numbers joined by "+".
+    for count, n in ((10000, 10), (1000, 1000), (100, 100000)):
+        expr = "+".join(random_digits(rng, n) for _ in range(count))
+        path = file_with("sum%d_%d.txt" % (count, n), expr)
+        workloads.append((
+            "sum of %d numbers of %d digits" % (count, n), (cli + ["--precision", "10"], path),
+            {"decimal": (["python3", "-c", PY_SUM, path], None),
+             "qalc": (["qalc", "-t", "-s", "precision %d" % (n + 10)],
+                      file_with("sum%d_%d.qalc" % (count, n), expr)),
+             "bc": (["bc", "-q", file_with("sum%d_%d.bc" % (count, n), expr + "\nquit")], None)},
             ("exact",)))
     for n in (10**3, 10**4, 10**5):
         for label, expr in (("1/7", "1/7"),

@@ -226,6 +226,26 @@ TEST_F(SharedCliTest, InterruptedBatchesSaveWhatTheyDid) {
   }
 }
 
+TEST_F(SharedCliTest, AnInterruptStopsTheRunningCalculation) {
+  // sin(1) at a million digits takes seconds; Ctrl-C ends it at once, the
+  // batch keeps what it finished and ends by the signal.
+  int feed[2];
+  ASSERT_EQ(pipe2(feed, O_CLOEXEC), 0);
+  const std::string output = folder.Path("out.txt");
+  const pid_t session =
+      StartCli({"--settings", path, "--precision", "1000000"}, "", feed[0], output);
+  close(feed[0]);
+  const std::string lines = "1+1\nsin(1)+sin(2)\n";
+  ASSERT_EQ(write(feed[1], lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+  ASSERT_TRUE(Eventually([&] { return LineCount(output) == 1; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(session, SIGINT);
+  const int status = WaitFor(session, std::chrono::seconds(5));
+  close(feed[1]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+  EXPECT_EQ(Bodies(), (std::multiset<std::string>{"1+1=2"}));
+}
+
 // Runs a shell command line; its exit status.
 int Shell(const std::string& command) {
   const int raw = std::system(("bash -c " + testing_cli::Quote(command)).c_str());
@@ -441,8 +461,10 @@ TEST_F(SharedCliTest, InputFarBeyondTheBoundsIsRefusedWithoutGigabytes) {
 #else
   const std::string limit = "ulimit -v 1000000; ";
 #endif
-  const std::string command = limit + "exec " + testing_cli::Quote(CALVORO_CLI) + " --settings " +
-                              testing_cli::Quote(path) + " <" + testing_cli::Quote(in) + " 2>" +
+  // The step text's bounds: without it a long sum is calculated.
+  const std::string command = limit + "exec " + testing_cli::Quote(CALVORO_CLI) +
+                              " --steps --settings " + testing_cli::Quote(path) + " <" +
+                              testing_cli::Quote(in) + " 2>" +
                               testing_cli::Quote(folder.Path("err.txt"));
   const int status = std::system(("bash -c " + testing_cli::Quote(command)).c_str());
   EXPECT_TRUE(ExitedWith(status, 1));

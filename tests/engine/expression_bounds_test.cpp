@@ -61,9 +61,9 @@ TEST(ExpressionBoundsTest, MeasuresBeforeAnyWork) {
 
 class BoundsRefusalTest : public ::testing::Test {
  protected:
-  std::string Refusal(std::string_view text) {
+  std::string Refusal(std::string_view text, bool with_steps = true) {
     sink.messages.clear();
-    if (engine.Calculate(text, memories, NumberBase::Decimal)) return "calculated";
+    if (engine.Calculate(text, memories, NumberBase::Decimal, with_steps)) return "calculated";
     return sink.messages.empty() ? "" : sink.messages.back().text;
   }
   EngineSettings settings;
@@ -84,6 +84,9 @@ TEST_F(BoundsRefusalTest, HugeTextsAndSubstitutionsAreRefusedBeforeTheyAreBuilt)
   EXPECT_EQ(Refusal(Repeat("last1", 200, "+")), TooManyStepsText());
   EXPECT_EQ(Refusal(Repeat("m", 200, "+")), TooManyStepsText());
   EXPECT_EQ(Refusal("last1-m+1"), "calculated");
+  // Without the step text only the size of the substituted text is bounded.
+  EXPECT_EQ(Refusal(Repeat("1", 300, "+"), false), "calculated");
+  EXPECT_EQ(Refusal(Repeat("m", 200, "+"), false), SubstitutedTooLongText());
 }
 
 }  // namespace
