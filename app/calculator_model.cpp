@@ -3,6 +3,7 @@
 #include "app/calculator_model.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <new>
 
@@ -23,15 +24,6 @@ constexpr std::string_view kOneEquals =
     "The input expression has include one = , we only accetp one = in one expression.";
 
 std::string_view FirstLine(std::string_view steps) { return steps.substr(0, steps.find('\r')); }
-
-// A number of the base as typed into the field (in Mix, with its head).
-bool IsPlainNumber(std::string_view text, NumberBase base) {
-  if (base != NumberBase::Mix) return IsNumberOfBase(base, text);
-  std::string_view body = text;
-  if (!body.empty() && (body.front() == '-' || body.front() == '+')) body.remove_prefix(1);
-  const NumberBase own = BaseOfNumberText(body);
-  return IsNumberOfBase(own, body.substr(HeadOfBase(own).size()));
-}
 
 // Something the Calc and Equal commands calculate: an expression, a
 // parameter, a memory or Pi, an "=" or the unknown X.
@@ -62,6 +54,18 @@ std::string_view BasePrefix(NumberBase base) {
   }
 }
 
+std::string LogTimeText(const std::tm& time) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d %02d:%02d", time.tm_year + 1900,
+                time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min);
+  return buffer;
+}
+
+std::string EquationLogLine(const std::tm& time, std::string_view equation,
+                            std::string_view value) {
+  return LogTimeText(time) + "   " + std::string(equation) + " =>  X=" + std::string(value);
+}
+
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result) {
   // The pieces first, so that a line of millions of digits is built in one
@@ -86,6 +90,25 @@ std::string LogLine(const std::tm& time, NumberBase base, std::string_view expre
   if (!same) line.append("=").append(working).append(cut);
   line.append("=").append(result);
   return line;
+}
+
+std::string_view CommandResult::display() const {
+  if (window_ == nullptr) return {};
+  const std::string_view shown = window_->field().text;
+  return kind == Kind::kNumber ? TrimBlanks(shown) : shown;
+}
+
+std::string_view CommandResult::result() const {
+  if (kind == Kind::kAssignment) return value();
+  const std::string_view shown = display();
+  return shown.substr(shown.size() - std::min(resultSize_, shown.size()));
+}
+
+std::string_view CommandResult::value() const {
+  if (window_ == nullptr || kind == Kind::kNumber) return {};
+  if (kind != Kind::kAssignment) return window_->memories()[0];
+  const std::string* parameter = window_->store().Parameter(parameter_);
+  return parameter != nullptr ? std::string_view(*parameter) : std::string_view();
 }
 
 CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
@@ -170,12 +193,6 @@ void CalculatorModel::ShowResult(std::string display) {
   filter_.MarkResultShown();
 }
 
-CommandResult CalculatorModel::Shown(std::size_t result_size, std::string steps) const {
-  const std::string_view display = field_.text;
-  return {true, display, display.substr(display.size() - result_size), std::move(steps),
-          store_.memories()[0]};
-}
-
 CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& command) {
   try {
     return command();
@@ -207,8 +224,8 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   }
   if (!IsCalculable(text)) {
     // A plain number stays in the field as it is.
-    if (IsPlainNumber(text, base())) {
-      return {true, text, text, std::string(text), {}};
+    if (IsNumberOfBase(base(), text)) {
+      return Shown(CommandResult::Kind::kNumber, text.size(), std::string(text));
     }
     sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
                      kCaptionCalvoroWarning, MessageIcon::Warning);
@@ -238,7 +255,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
     calculation.reset();
     ShowResult(std::move(display));
   });
-  return Shown(result_size, std::move(steps));
+  return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
 }
 
 CommandResult CalculatorModel::Assign(std::string_view input, char letter,
@@ -246,7 +263,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   std::string value;
   std::string steps;
   if (IsNumberText(right)) {
-    if (!IsPlainNumber(right, base())) {
+    if (!IsNumberOfBase(base(), right)) {
       sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }
@@ -270,7 +287,9 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter,
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;
   ShowResult(std::move(display));
-  return {true, field_.text, *parameter, std::move(steps), *parameter};
+  CommandResult result = Shown(CommandResult::Kind::kAssignment, 0, std::move(steps));
+  result.parameter_ = letter;
+  return result;
 }
 
 CommandResult CalculatorModel::Solve(std::string_view input) {
@@ -278,10 +297,10 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
   const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base());
   if (!solution) return {};
   store_.ShiftMemories(solution->value, base());
-  data().logLines.push_back(solution->logLine);
+  data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
   Save();
   ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
-  return Shown(solution->value.size(), solution->working);
+  return Shown(CommandResult::Kind::kEquation, solution->value.size(), solution->working);
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
@@ -338,7 +357,7 @@ CommandResult CalculatorModel::EqualCommand() {
       calculation.reset();
       ShowResult(std::move(display));
     });
-    return Shown(result_size, std::move(steps));
+    return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
   });
 }
 
@@ -401,7 +420,7 @@ void CalculatorModel::BaseCommand(NumberBase base) {
     } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
       const std::string equation = converted.substr(0, converted.find("=>"));
       if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
-        data().logLines.push_back(solution->logLine);
+        data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
         Save();
         ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
         return {};

@@ -20,23 +20,49 @@
 
 namespace calvoro {
 
-// What a command hands back. `display` and `result` look into the window's
-// own texts (the field, the parameters), which a result of millions of
-// digits would otherwise be copied from: they hold until the next command.
-struct CommandResult {
+class CalculatorModel;
+
+// What a command hands back: whether it succeeded, what it did, and the
+// step text. Its texts are read from the window (the field, the memories,
+// the parameters) when asked for, so that a result of millions of digits is
+// not copied: the accessors give what the window holds at the time of the
+// call, which is this command's texts until the window changes them.
+class CommandResult {
+ public:
+  // What the command did with the input.
+  enum class Kind { kNone, kNumber, kCalculation, kAssignment, kEquation };
+
+  CommandResult() = default;
+  CommandResult(const CalculatorModel& window, Kind kind, std::size_t result_size,
+                std::string steps)
+      : ok(true), kind(kind), steps(std::move(steps)), window_(&window), resultSize_(result_size) {}
+
   bool ok = false;
-  std::string_view display;  // what the input field shows afterwards
-  std::string_view result;   // the result; X for an equation; the stored decimal value for an
-                             // assignment
-  std::string steps;         // the step text (when wanted) or the lines of working ("\r\n" between)
+  Kind kind = Kind::kNone;
+  std::string steps;  // the step text (when wanted) or the lines of working ("\r\n" between)
+
+  // What the input field shows afterwards.
+  std::string_view display() const;
+  // The result; X for an equation; the stored decimal value for an
+  // assignment.
+  std::string_view result() const;
   // The result whole, before exponent notation, in Mix notation: the head of
   // its base after the sign ("-0h1F"), as Last1 holds it; the stored decimal
   // value for an assignment; empty for a plain number, which is its own value.
-  std::string_view value;
+  std::string_view value() const;
+
+ private:
+  const CalculatorModel* window_ = nullptr;
+  std::size_t resultSize_ = 0;  // the result's length at the end of the display
+  char parameter_ = 0;          // the letter an assignment set
+  friend class CalculatorModel;
 };
 
 // The log label of a number base: "Bin:", "Oct:", "Dec:", "Hex:", "Mix:".
 std::string_view BasePrefix(NumberBase base);
+
+// "yyyy-mm-dd hh:mm", the time stamp of every log line (and of the robot's).
+std::string LogTimeText(const std::tm& time);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
@@ -47,6 +73,9 @@ std::string_view BasePrefix(NumberBase base);
 inline constexpr std::size_t kMaxLoggedFirstLine = 60 * 1024;
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
+// The log line of a solved equation: time, three blanks, the equation,
+// " =>  X=" and the value.
+std::string EquationLogLine(const std::tm& time, std::string_view equation, std::string_view value);
 
 // Settings the CLI overrides for one run; they are never written to the file.
 struct RunOverrides {
@@ -127,6 +156,7 @@ class CalculatorModel {
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
 
   NumberBase base() const { return data().numberBase; }
+  const ParameterStore& store() const { return store_; }
   CSysDataManager& settings() { return manager_; }
   CSysData& data() { return manager_.data; }
   const CSysData& data() const { return manager_.data; }
@@ -156,7 +186,9 @@ class CalculatorModel {
   void SavedAfter(const std::function<void()>& show);
   // The result of a command whose display (now in the field) ends in its
   // result of `result_size` characters.
-  CommandResult Shown(std::size_t result_size, std::string steps) const;
+  CommandResult Shown(CommandResult::Kind kind, std::size_t result_size, std::string steps) const {
+    return CommandResult(*this, kind, result_size, std::move(steps));
+  }
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);

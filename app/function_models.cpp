@@ -2,10 +2,11 @@
 #include "app/function_models.h"
 
 #include <algorithm>
-#include <charconv>
+#include <optional>
 
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -49,16 +50,6 @@ constexpr std::string_view kAngleFunctions[] = {"sin",  "cos",    "tan",    "sin
 
 constexpr std::string_view kLabels[ParameterFields::kCount] = {"F", "K", "M", "W", "PI"};
 
-// The number at the start of the text, as a decimal; a text that does not
-// start with one reads as 0.
-double LeadingDecimal(std::string_view text) {
-  text = TrimBlanks(text);
-  if (text.starts_with('+')) text.remove_prefix(1);
-  double value = 0;
-  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return 0;
-  return value;
-}
-
 }  // namespace
 
 std::span<const FunctionButton> FunctionButtons() { return kButtons; }
@@ -79,8 +70,9 @@ void FunctionInputModel::SetAngle(bool radian) {
 
 bool FunctionInputModel::Ok() {
   if (name_ == "arcsin" || name_ == "arccos") {
-    const double value = LeadingDecimal(argument_);
-    if (value > 1 || value < -1) {
+    // An expression is left to the calculation, which checks its value.
+    const std::optional<double> value = ReadDecimalDouble(argument_);
+    if (value && (*value > 1 || *value < -1)) {
       sink_.MessageBox(kArcRange, kCaptionCalvoroMessage, MessageIcon::Information);
       return false;
     }

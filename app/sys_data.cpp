@@ -21,6 +21,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "numeric/number_text.h"
+
 namespace calvoro {
 namespace {
 
@@ -183,9 +185,10 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
 
 // The fields of the file in their order, after the header:
 // visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
-// number kept within 0..max when it is read. Reading, writing, copying and
-// merging all go through this one list. Stops at the first visit that
-// returns false.
+// number kept within 0..max when it is read (a parameter or Pi that holds
+// no number gets its default after the whole file is read: `MendNumbers`).
+// Reading, writing, copying and merging all go through this one list. Stops
+// at the first visit that returns false.
 template <typename Visit>
 bool VisitFields(Visit&& visit) {
   return visit(&CSysData::paramF) && visit(&CSysData::paramK) && visit(&CSysData::paramM) &&
@@ -448,17 +451,6 @@ std::string FolderProblem(const std::string& folder) {
   return "";
 }
 
-// Whether the text is a number the engine reads as the value of a
-// parameter (in any base, a Mix head allowed) or of Pi (decimal).
-bool IsStoredNumber(std::string_view text, bool decimal_only) {
-  if (decimal_only) return IsNumberOfBase(NumberBase::Decimal, text);
-  std::string_view body = text;
-  if (!body.empty() && (body.front() == '-' || body.front() == '+')) body.remove_prefix(1);
-  const NumberBase own = BaseOfNumberText(body);
-  return IsNumberOfBase(NumberBase::Hex, text) ||
-         IsNumberOfBase(own, body.substr(HeadOfBase(own).size()));
-}
-
 // Replaces a parameter or Pi that is no number by its default.
 void MendNumbers(CSysData& data, std::vector<std::string>& warnings) {
   const CSysData defaults;
@@ -472,7 +464,7 @@ void MendNumbers(CSysData& data, std::vector<std::string>& warnings) {
                 {&CSysData::paramPi, "Pi"}};
   for (const auto& field : fields) {
     std::string& value = data.*field.member;
-    if (IsStoredNumber(value, field.member == &CSysData::paramPi)) continue;
+    if (IsNumber(value, 10, {.plus = true, .brackets = true, .blanks = true})) continue;
     std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
     warnings.push_back("the " + std::string(field.name) +
                        " in the settings file is not a number (\"" + shown + "\"): " +

@@ -48,8 +48,8 @@ void BM_MultiplyBalanced(benchmark::State& state) {
 void BM_MultiplyTexts(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
   const std::string a = RandomDigits(n, 3), b = RandomDigits(n, 4);
-  const calvoro::NumberText x = *calvoro::SplitNumberText(a, 10);
-  const calvoro::NumberText y = *calvoro::SplitNumberText(b, 10);
+  const calvoro::NumberText x = *calvoro::ReadNumber(a, 10);
+  const calvoro::NumberText y = *calvoro::ReadNumber(b, 10);
   for (auto _ : state) benchmark::DoNotOptimize(calvoro::MultiplyNumberTexts(x, y, 10, 10));
 }
 

@@ -1,7 +1,6 @@
 // calvoro-cli complex: the Calculate button of the complex-style window.
 // The operands come from --A .. --E, the expression from the one argument
 // left; the value's text form goes to standard output.
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -11,24 +10,17 @@
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "complex/complex_models.h"
+#include "numeric/number_text.h"
 
 namespace calvoro::cli {
 namespace {
-
-// A whole decimal number, e.g. "-2.5" or "1e-3".
-bool IsDecimal(std::string_view text) {
-  if (text.starts_with('+')) text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
 
 // "RE,IM" split into the two edits of an operand.
 std::optional<ComplexOperandText> ParseOperand(std::string_view text) {
   const std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
   const std::string_view re = text.substr(0, comma), im = text.substr(comma + 1);
-  if (!IsDecimal(re) || !IsDecimal(im)) return std::nullopt;
+  if (!ReadDecimalDouble(re) || !ReadDecimalDouble(im)) return std::nullopt;
   return ComplexOperandText{std::string(re), std::string(im)};
 }
 

@@ -83,14 +83,30 @@ std::optional<Options> ReadOptions(const CommandLine& line) {
 // The value whose digits the four lines show. A result of P decimal digits
 // fixes only about 0.83 P hexadecimal digits (1/3 would end in ...553), so a
 // calculation is done once more, silently and without touching memories or
-// log, with enough digits for 4 P bits; an assignment or an equation keeps
-// its value.
+// log, with digits enough for every base's digits up to its rounding place:
+// a quarter more in decimal or hexadecimal, about 4P bits or 4P/3 octal
+// digits beyond in a Mix calculation whose numbers are all binary or octal
+// (its result keeps P digits of that base). An assignment, an equation or a
+// plain number keeps its value.
 std::string AllBasesValue(const calvoro::CalculatorModel& window, std::string_view input,
-                          const calvoro::MemoryTexts& memories, std::string value) {
+                          const calvoro::MemoryTexts& memories,
+                          const calvoro::CommandResult& result, std::string value) {
   using namespace calvoro;
-  if (input.find_first_of("=xX") != std::string_view::npos) return value;
+  if (result.kind != CommandResult::Kind::kCalculation) return value;
   EngineSettings settings = window.data();
-  settings.precision = std::min(settings.precision + settings.precision / 4 + 10, kMaxPrecision);
+  const long long p = settings.precision;
+  long long digits = p + p / 4 + 10;
+  switch (BaseOfNumberText(std::string_view(value).substr(value.find_first_not_of("(-+")))) {
+    case NumberBase::Binary:
+      digits = 4 * p + 10;
+      break;
+    case NumberBase::Octal:
+      digits = 4 * p / 3 + 10;
+      break;
+    default:
+      break;
+  }
+  settings.precision = static_cast<int>(std::min<long long>(digits, kMaxPrecision));
   SilentSink silent;
   ExprEngine engine(settings, silent);
   if (auto precise = engine.Calculate(input, memories, NumberBase::Mix))
@@ -98,17 +114,24 @@ std::string AllBasesValue(const calvoro::CalculatorModel& window, std::string_vi
   return value;
 }
 
-// The result in the four bases, a line each: "Bin: 0b101.1". The base the
-// result was calculated in shows it as calculated (rounded); the others are
-// cut from the more precise value.
-void PrintAllBases(std::string_view shown, std::string_view precise, int precision) {
+// The result in the four bases, a line each: "Bin: 0b101.1", each as a
+// calculation in that base prints it: rounded to 4P bits, 4P/3 octal digits,
+// P decimal or hexadecimal digits. A result calculated in decimal or
+// hexadecimal is shown as calculated in its own base; every other line is
+// converted from the precise value and rounded there.
+void PrintAllBases(calvoro::CalculatorModel& window, std::string_view shown,
+                   std::string_view precise) {
   using namespace calvoro;
   const NumberBase own = BaseOfNumberText(shown.substr(shown.find_first_not_of("(-+")));
+  const int precision = window.data().precision;
   for (const NumberBase base :
        {NumberBase::Binary, NumberBase::Octal, NumberBase::Decimal, NumberBase::Hex}) {
-    const std::string_view value = base == own ? shown : precise;
-    std::cout << BasePrefix(base) << ' '
-              << MixResultText(ConvertNumberExactly(value, base, precision), base) << '\n';
+    const bool as_calculated =
+        base == own && (base == NumberBase::Decimal || base == NumberBase::Hex);
+    // Digits beyond the rounding place, so that the rounding sees them.
+    std::string digits = ConvertNumberExactly(as_calculated ? shown : precise, base, precision + 2);
+    LimitFractionInPlace(digits, base, window.engine().DigitLimit(base));
+    std::cout << BasePrefix(base) << ' ' << MixResultText(digits, base) << '\n';
   }
 }
 
@@ -123,10 +146,10 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   if (!result.ok) return false;
   switch (options.output) {
     case Output::kDisplay:
-      PrintLines(result.display);
+      PrintLines(result.display());
       break;
     case Output::kResult:
-      if (!options.allBases) PrintLines(result.result);
+      if (!options.allBases) PrintLines(result.result());
       break;
     case Output::kSteps:
       PrintLines(result.steps);
@@ -134,10 +157,10 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
   }
   if (options.allBases) {
     // A plain number is its own value, in the window's base.
-    const std::string value = result.value.empty()
-                                  ? calvoro::MixResultText(result.result, window.base())
-                                  : std::string(result.value);
-    PrintAllBases(value, AllBasesValue(window, input, memories, value), window.data().precision);
+    const std::string value = result.value().empty()
+                                  ? calvoro::MixResultText(result.result(), window.base())
+                                  : std::string(result.value());
+    PrintAllBases(window, value, AllBasesValue(window, input, memories, result, value));
   }
   std::cout.flush();
   return true;

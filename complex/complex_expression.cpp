@@ -13,6 +13,7 @@
 #include "engine/expression_text.h"
 #include "engine/functions.h"
 #include "engine/number_base.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -62,7 +63,7 @@ std::optional<Items> Tokenize(std::string_view text, const ComplexOperands& oper
     if (IsDigit(c) || c == '.') {
       std::size_t end = i;
       while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) ++end;
-      const std::optional<double> number = ReadFloatArgument(text.substr(i, end - i));
+      const std::optional<double> number = ReadDecimalDouble(text.substr(i, end - i));
       if (!number || !std::isfinite(*number)) return std::nullopt;
       if (end < text.size() && text[end] == 'j') {
         items.push_back({Item::kValue, {0, *number}});

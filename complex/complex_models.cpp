@@ -5,13 +5,41 @@
 #include <cmath>
 
 #include "engine/expression_text.h"
-#include "engine/number_text.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 
-ComplexNumber ComplexOperandText::Value() const {
+namespace {
+
+// An edit's value: 0 when empty.
+std::optional<double> EditValue(std::string_view text) {
+  if (TrimBlanks(text).empty()) return 0.0;
   // A typed "-0" is 0: the angle of -1-0j would be -pi.
-  return {ReadLeadingDouble(re) + 0.0, ReadLeadingDouble(im) + 0.0};
+  if (const auto value = ReadDecimalDouble(text)) return *value + 0.0;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string ComplexFieldName(int field) {
+  return std::string(field % 2 == 0 ? "the real part of " : "the imaginary part of ") +
+         static_cast<char>('A' + field / 2);
+}
+
+int ReadComplexOperands(std::span<const ComplexOperandText> operands,
+                        std::span<ComplexNumber> values, MessageSink& sink) {
+  for (std::size_t k = 0; k < operands.size(); ++k) {
+    const std::optional<double> parts[] = {EditValue(operands[k].re), EditValue(operands[k].im)};
+    for (int part = 0; part < 2; ++part) {
+      if (parts[part]) continue;
+      const int field = static_cast<int>(2 * k) + part;
+      sink.MessageBox("Sorry, " + ComplexFieldName(field) + " is not a number.",
+                      kCaptionComplexWarning, MessageIcon::Warning);
+      return field;
+    }
+    values[k] = {*parts[0], *parts[1]};
+  }
+  return -1;
 }
 
 std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, ComplexNumber b) {
@@ -56,7 +84,11 @@ std::string ComplexOperationText(ComplexOperation operation, ComplexNumber a, Co
 }
 
 bool ComplexOperationsModel::Press(ComplexOperation operation) {
-  const ComplexNumber x = a.Value(), y = b.Value();
+  const ComplexOperandText texts[] = {a, b};
+  ComplexNumber values[2];
+  refusedField_ = ReadComplexOperands(texts, values, sink_);
+  if (refusedField_ >= 0) return false;
+  const ComplexNumber x = values[0], y = values[1];
   if (operation == ComplexOperation::kRoots && std::trunc(y.re) > kMaxRoots) {
     sink_.MessageBox(kComplexTooManyRoots, kCaptionComplexWarning, MessageIcon::Warning);
     return false;
@@ -81,8 +113,8 @@ bool ComplexOperationsModel::Press(ComplexOperation operation) {
 
 bool ComplexModel::Calculate() {
   ComplexOperands values;
-  std::transform(operands.begin(), operands.end(), values.begin(),
-                 [](const ComplexOperandText& operand) { return operand.Value(); });
+  refusedField_ = ReadComplexOperands(operands, values, sink_);
+  if (refusedField_ >= 0) return false;
   const std::string_view text = TrimBlanks(expression);
   if (text.empty()) {
     sink_.MessageBox(kNoExpressionText, kCaptionComplexWarning, MessageIcon::Warning);

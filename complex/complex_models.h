@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,14 +28,23 @@ inline constexpr std::string_view kComplexNotFinite =
     "Sorry, the result is too large or not defined.";
 inline constexpr int kMaxRoots = 1000;
 
-// One complex operand as typed: the real and the imaginary edit. Each is
-// read in atof's manner, an empty edit as 0.
+// One complex operand as typed: the real and the imaginary edit. Each holds
+// a decimal number (ReadDecimalDouble: a sign, an exponent and blanks
+// around it allowed); an empty edit is 0.
 struct ComplexOperandText {
   std::string re;
   std::string im;
-
-  ComplexNumber Value() const;
 };
+
+// The edits of operands A, B, ... counted in the dialog's order: 2k the real
+// part of operand k, 2k + 1 its imaginary part.
+std::string ComplexFieldName(int field);
+
+// Reads the operands into `values`; a field that is no number is refused
+// with a message naming it ("Sorry, the real part of A is not a number.")
+// and its index returned (-1 when all are read).
+int ReadComplexOperands(std::span<const ComplexOperandText> operands,
+                        std::span<ComplexNumber> values, MessageSink& sink);
 
 // The twelve buttons of the operations dialog, in the dialog's order.
 enum class ComplexOperation {
@@ -80,10 +91,14 @@ class ComplexOperationsModel {
 
   ComplexOperandText a, b;
   const std::string& output() const { return output_; }
+  // The edit the last refusal named (ComplexFieldName), -1 for none: the
+  // dialog puts the caret there.
+  int refusedField() const { return refusedField_; }
 
  private:
   MessageSink& sink_;
   std::string output_;
+  int refusedField_ = -1;
 };
 
 class ComplexModel {
@@ -100,10 +115,13 @@ class ComplexModel {
   std::array<ComplexOperandText, 5> operands;  // A .. E
   std::string expression;
   const std::string& output() const { return output_; }
+  // As ComplexOperationsModel::refusedField, over A .. E.
+  int refusedField() const { return refusedField_; }
 
  private:
   MessageSink& sink_;
   std::string output_;
+  int refusedField_ = -1;
 };
 
 }  // namespace calvoro

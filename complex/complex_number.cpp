@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/number_text.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {

@@ -135,9 +135,9 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
     // reads it.
     std::string read[2];
     const auto split = [&](std::string_view text, std::string& storage) {
-      if (auto number = SplitNumberText(text, radix)) return number;
+      if (auto number = ReadNumber(text, radix)) return number;
       storage = HugeFloat::FromRadixText(text, radix, precision).ToText();
-      return SplitNumberText(storage, radix);
+      return ReadNumber(storage, radix);
     };
     const std::optional<NumberText> a = split(left, read[0]);
     const std::optional<NumberText> b = split(right, read[1]);

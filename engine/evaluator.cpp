@@ -327,7 +327,7 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     steps->reserve(2 * prepared.size() + 3);  // the first two lines
     steps->assign(prepared);
   }
-  if (!AppendStep(steps, prepared)) return false;
+  if (bounded_ && !AppendStep(steps, prepared)) return false;
   // One level per open bracket: the text read so far at that level, its
   // groups already replaced by their values, and the size of the function
   // name before its "(" (the level below ends with it).

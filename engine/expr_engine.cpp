@@ -439,11 +439,4 @@ std::string FormatExponent(std::string_view text, int digits, int threshold) {
   return form.empty() ? std::string(text.substr(0, kept)) : form;
 }
 
-std::string LogTimeText(const std::tm& time) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d %02d:%02d", time.tm_year + 1900,
-                time.tm_mon + 1, time.tm_mday, time.tm_hour, time.tm_min);
-  return buffer;
-}
-
 }  // namespace calvoro

@@ -54,7 +54,6 @@ struct Calculation {
 struct EquationSolution {
   std::string value;    // the value of X
   std::string working;  // the lines of working, each ending in "\r\n"
-  std::string logLine;  // time, three blanks, equation, " =>  X=", value
 };
 
 class ExprEngine {
@@ -126,7 +125,5 @@ std::string LimitFraction(std::string_view text, NumberBase base, int digits);
 void LimitFractionInPlace(std::string& text, NumberBase base, int digits);
 // Exponent notation of a decimal result with digit limit Q and threshold T.
 std::string FormatExponent(std::string_view text, int digits, int threshold);
-// "yyyy-mm-dd hh:mm", the time stamp of every log line.
-std::string LogTimeText(const std::tm& time);
 
 }  // namespace calvoro

@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "numeric/number_text.h"
+
 namespace calvoro {
 namespace {
 
@@ -235,7 +237,9 @@ std::string ShiftDecimalPoint(std::string_view text, long long shift) {
 
 std::string ExpandExponentNotation(std::string_view text) {
   const auto e = text.find('E');
-  if (e == std::string_view::npos) return std::string(text);
+  // Only a decimal mantissa: in "-0h92F8.E9" the E is a hexadecimal digit.
+  if (e == std::string_view::npos || !IsNumber(text.substr(0, e), 10, {.plus = true}))
+    return std::string(text);
   std::string_view exponent_text = text.substr(e + 1);
   if (!exponent_text.empty() && exponent_text.front() == '+') exponent_text.remove_prefix(1);
   long long exponent = 0;

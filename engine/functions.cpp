@@ -422,8 +422,8 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
 
 std::string PiText(int decimals) { return PiDigits(10, decimals); }
 
-// n! by a product tree over the limb multiplication (the same digits as
-// multiplying the limbs by 2, 3, ..., n in turn); radices other than 2, 8 and
+// n! from its prime factorisation on the limb multiplication (the same
+// digits as multiplying by 2, 3, ..., n in turn); radices other than 2, 8 and
 // 16 print decimal digits.
 std::string FactorialText(int n, int radix) {
   const bool power_of_two = radix == 2 || radix == 8 || radix == 16;
@@ -440,37 +440,6 @@ std::string IntegerPartText(std::string_view text) {
 std::string AbsText(std::string_view text) {
   if (!IsNumberText(text)) return std::string(text);
   return std::string(WithoutSign(text));
-}
-
-std::optional<double> ReadFloatArgument(std::string_view text) {
-  const std::string_view body = WithoutSign(text);
-  const bool digits_only = std::all_of(body.begin(), body.end(),
-                                       [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
-  if (!digits_only || std::count(body.begin(), body.end(), '.') > 1 ||
-      body.find_first_of("0123456789") == std::string_view::npos) {
-    return std::nullopt;
-  }
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Beyond the range: an infinity for a large integer part, else zero.
-    const std::string_view integer = body.substr(0, body.find('.'));
-    value = integer.find_first_not_of('0') != std::string_view::npos ? HUGE_VAL : 0.0;
-    if (IsNegativeText(text)) value = -value;
-  }
-  return value;
-}
-
-std::string DoubleToText(double value, int fraction_digits) {
-  if (!std::isfinite(value)) return "0";
-  // printf's "%.<n>f", locale independent; the largest double has 309
-  // integer digits.
-  std::array<char, 400> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, fraction_digits);
-  std::string text = StripTrailingZeros(std::string_view(buffer.data(), result.ptr));
-  return text == "-0" ? std::string("0") : text;
 }
 
 }  // namespace calvoro

@@ -37,15 +37,4 @@ std::string IntegerPartText(std::string_view text);
 // A number text without its leading sign.
 std::string AbsText(std::string_view text);
 
-// The complex calculator's double-precision reading and printing.
-// A decimal number text read as a double in the "C" rules: one leading "+"
-// or "-", digits and one point. Beyond the double range the value becomes
-// an infinity (or zero for a tiny fraction). Nothing for other texts.
-std::optional<double> ReadFloatArgument(std::string_view text);
-
-// A finite double printed as "%.<fraction_digits>f" in the "C" locale, then
-// trailing fraction zeros and a bare point removed; zero prints "0"
-// whatever its sign.
-std::string DoubleToText(double value, int fraction_digits = 17);
-
 }  // namespace calvoro

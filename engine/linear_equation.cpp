@@ -432,7 +432,6 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
   if (!value) return std::nullopt;
   solution.value = std::move(value->result);
   solution.working += "X=" + solution.value + "\r\n";
-  solution.logLine = LogTimeText(Now()) + "   " + std::string(typed) + " =>  X=" + solution.value;
   return solution;
 }
 

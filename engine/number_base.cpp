@@ -8,6 +8,7 @@
 #include "numeric/binary_conversion.h"
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -196,23 +197,13 @@ NumberBase BaseOfNumberText(std::string_view text) {
 }
 
 bool IsNumberOfBase(NumberBase base, std::string_view text) {
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
-    text = text.substr(1, text.size() - 2);
-  }
+  constexpr NumberSyntax kOperand{.plus = true, .brackets = true};
+  if (base != NumberBase::Mix) return IsNumber(text, RadixOf(base), kOperand);
+  // In Mix the head after the sign names the number's base: "(-0h1F)".
+  text = WithoutBrackets(text);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-  const bool* digit_set = DigitSetOf(base);
-  const bool decimal_digits = digit_set[static_cast<unsigned char>('9')];
-  std::size_t points = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (decimal_digits) {
-      i = EndOfDecimalDigits(text, i);
-      if (i == text.size()) break;
-    }
-    const char c = text[i];
-    if (!digit_set[static_cast<unsigned char>(c)]) return false;
-    points += c == '.';
-  }
-  return text.size() > points && points <= 1;
+  const NumberBase own = BaseOfNumberText(text);
+  return IsNumber(text.substr(HeadOfBase(own).size()), RadixOf(own));
 }
 
 std::string_view HeadOfBase(NumberBase base) {
@@ -268,6 +259,7 @@ std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text,
   } else {
     body = WithoutOwnHead(source, body);
   }
+  if (!IsNumber(body, RadixOf(source))) return std::string(text);
 
   std::string digits;
   if (to == NumberBase::Mix) {

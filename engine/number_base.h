@@ -73,9 +73,9 @@ inline bool IsDigitOfBase(NumberBase base, char c) {
 // followed by "." octal, anything else decimal (a lone "0" is a decimal zero).
 NumberBase BaseOfNumberText(std::string_view text);
 
-// Whether `text` is a number of the base: one optional pair of brackets
-// around it, one optional leading sign, then at least one digit of the base
-// and at most one point.
+// Whether `text` is a number of the base (ReadNumber): one optional pair of
+// brackets around it, one optional leading sign, then digits of the base
+// with at most one point; in Mix the digits of the base its head names.
 bool IsNumberOfBase(NumberBase base, std::string_view text);
 
 // The head a number of the base carries in Mix and in memories.
@@ -91,6 +91,7 @@ const std::array<std::pair<std::string_view, char>, 16>& NibbleTable();
 // A sign and one pair of brackets around the text are kept. Conversions
 // through decimal keep at most 100 integer and 100 fraction bits; when bits
 // are dropped the input-message dialog says so and the cut value is returned.
+// A text that is no number of its base comes back as it is.
 std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text, int precision,
                           MessageSink& sink);
 

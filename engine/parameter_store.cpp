@@ -37,6 +37,10 @@ std::string ParameterStore::MemoryTooltip(int index) const {
   return tip;
 }
 
+const std::string* ParameterStore::Parameter(char letter) const {
+  return const_cast<ParameterStore&>(*this).Parameter(letter);
+}
+
 std::string* ParameterStore::Parameter(char letter) {
   switch (letter) {
     case 'f':

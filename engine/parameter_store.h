@@ -24,6 +24,7 @@ class ParameterStore {
   // The stored text of parameter F, K, M or W (either case); nullptr for
   // another letter.
   std::string* Parameter(char letter);
+  const std::string* Parameter(char letter) const;
 
  private:
   EngineSettings& settings_;

@@ -2,7 +2,7 @@
 #include "matrix/matrix.h"
 
 #include "engine/expression_text.h"
-#include "engine/number_text.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -32,14 +32,14 @@ Matrix ElementWise(const Matrix& a, const Matrix& b, Operation operation) {
 
 }  // namespace
 
-Matrix ParseMatrix(std::string_view text) {
+std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* refused) {
   std::vector<std::string_view> lines;
   for (std::string_view line : SplitRuns(text, "\r\n")) {
     line = TrimBlanks(line);
     if (line.empty()) break;
     lines.push_back(line);
   }
-  if (lines.empty()) return {};
+  if (lines.empty()) return Matrix();
   const int columns = static_cast<int>(SplitRuns(lines.front(), kBlanks).size());
   const int rows = static_cast<int>(lines.size());
   if (static_cast<long long>(rows) * columns > kMaxMatrixElements)
@@ -48,7 +48,12 @@ Matrix ParseMatrix(std::string_view text) {
   for (int i = 0; i < m.rows; ++i) {
     const std::vector<std::string_view> pieces = SplitRuns(lines[i], kBlanks);
     for (int j = 0; j < columns && j < static_cast<int>(pieces.size()); ++j) {
-      m.at(i, j) = ReadLeadingDouble(pieces[j]);
+      const std::optional<double> value = ReadDecimalDouble(pieces[j]);
+      if (!value) {
+        if (refused) *refused = {i, j, static_cast<std::size_t>(pieces[j].data() - text.data())};
+        return std::nullopt;
+      }
+      m.at(i, j) = *value;
     }
   }
   return m;

@@ -2,6 +2,7 @@
 // blanks; their sum, difference, product and transpose.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +39,21 @@ struct MatrixTooLarge {
   bool product = false;
 };
 
+// An element ParseMatrix cannot read: its row and column (from 0) and where
+// it starts in the text.
+struct MatrixElementError {
+  int row = 0;
+  int column = 0;
+  std::size_t offset = 0;
+};
+
 // Lines are split at carriage returns and line feeds (empty lines vanish)
 // and trimmed; the first line blank after trimming ends the matrix. The first
 // line's pieces (split at runs of blanks) give the column count; each piece
-// is read in atof's manner; missing elements are 0 and extra ones ignored.
-Matrix ParseMatrix(std::string_view text);
+// is a decimal number (ReadDecimalDouble: a sign and an exponent allowed);
+// missing elements are 0 and extra ones ignored. Nothing, with `refused` set
+// when given, when an element used is no number.
+std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* refused = nullptr);
 
 // Elements as "%f" without trailing zeros, one blank between elements, rows
 // joined by "\r\n", nothing after the last row.

@@ -29,8 +29,25 @@ bool MatrixModel::Press(MatrixOperation operation) {
   }
 }
 
+std::optional<Matrix> MatrixModel::Read(char name, std::string_view text) {
+  MatrixElementError refused;
+  std::optional<Matrix> m = ParseMatrix(text, &refused);
+  if (!m) {
+    refusedField_ = name;
+    refusedOffset_ = refused.offset;
+    sink_.MessageBox("Sorry, the element in row " + std::to_string(refused.row + 1) + ", column " +
+                         std::to_string(refused.column + 1) + " of Matrix " + std::string(1, name) +
+                         " is not a number.",
+                     kCaptionCalvoroWarning, MessageIcon::Warning);
+  }
+  return m;
+}
+
 bool MatrixModel::Calculate(MatrixOperation operation) {
-  const Matrix x = ParseMatrix(a);
+  refusedField_ = 0;
+  const std::optional<Matrix> read_a = Read('A', a);
+  if (!read_a) return false;
+  const Matrix& x = *read_a;
   if (operation == MatrixOperation::kTranspose) {
     if (x.rows != x.columns) {
       Refuse(Counts("A", x.rows, "rows", "A", x.columns, "columes"),
@@ -40,7 +57,9 @@ bool MatrixModel::Calculate(MatrixOperation operation) {
     result_ = "A Transpose = \r\n\r\n" + MatrixText(Transpose(x));
     return true;
   }
-  const Matrix y = ParseMatrix(b);
+  const std::optional<Matrix> read_b = Read('B', b);
+  if (!read_b) return false;
+  const Matrix& y = *read_b;
   if (operation == MatrixOperation::kMultiply) {
     if (x.rows != y.columns) {
       Refuse(Counts("A", x.rows, "rows", "B", y.columns, "columes"),

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,13 +31,22 @@ class MatrixModel {
   std::string a;
   std::string b;
   const std::string& result() const { return result_; }
+  // The edit the last refusal named ('A' or 'B', 0 for none) and where in
+  // its text the element that is no number starts: the dialog puts the
+  // caret there.
+  char refusedField() const { return refusedField_; }
+  std::size_t refusedOffset() const { return refusedOffset_; }
 
  private:
+  // The matrix of edit `name`; a refusal names the element that is no number.
+  std::optional<Matrix> Read(char name, std::string_view text);
   void Refuse(const std::string& counts, std::string_view rule);
   bool Calculate(MatrixOperation operation);
 
   MessageSink& sink_;
   std::string result_;
+  char refusedField_ = 0;
+  std::size_t refusedOffset_ = 0;
 };
 
 }  // namespace calvoro

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "numeric/digit_text.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -33,67 +34,35 @@ void CheckRadix(int radix) {
   }
 }
 
-// Digit values of the characters: 0..15 for "0".."9", "A".."F", "a".."f";
-// -1 for anything else. Decimal parsing reads no letters.
-struct DigitTable {
-  std::int8_t value[2][256];
-  constexpr DigitTable() : value{} {
-    for (int letters = 0; letters < 2; ++letters) {
-      for (int c = 0; c < 256; ++c) {
-        const int v = DigitValue(static_cast<char>(c));
-        value[letters][c] = static_cast<std::int8_t>(letters || v < 10 ? v : -1);
-      }
-    }
+// `count` digit characters of `src` to their values, in reverse order.
+void ValuesReversed(const char* src, std::size_t count, char* dst, int radix) {
+  if (radix <= 10) {
+    CopyReversed(src, count, dst, -'0');
+    return;
   }
-};
-constexpr DigitTable kDigitTable;
+  for (std::size_t k = 0; k < count; ++k)
+    dst[k] = static_cast<char>(DigitValue(src[count - 1 - k]));
+}
 
-// Shared walk of FromText and FromRadixText: blanks trimmed, one leading "-"
-// taken as the sign, then digits read from the right until a character that
-// is not a digit or a (first) point.
-HugeFloat Parse(std::string_view text, int radix, bool letters) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return HugeFloat(radix, 1, Digits{0}, -1);
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-
-  int sign = 1;
-  if (text.front() == '-') {
-    sign = -1;
-    text.remove_prefix(1);
+// Shared reading of FromText and FromRadixText: blanks around the number,
+// one leading "-" or "+", digits of the radix with at most one point. A text of
+// blanks is zero; any other text that is no number of the radix is refused.
+HugeFloat Parse(std::string_view text, int radix) {
+  const auto number = ReadNumber(text, radix, {.plus = true, .blanks = true});
+  if (!number) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos)
+      return HugeFloat(radix, 1, Digits{0}, -1);
+    throw std::invalid_argument("ERROR: Not a number of the radix!");
   }
-  const std::int8_t* table = kDigitTable.value[letters ? 1 : 0];
-  Digits digits(text.size());
-  std::size_t count = 0;
-  int point = -1;
-  // The usual text, decimal digits with at most one point, is read a run at
-  // a time; anything else by the walk below.
-  const std::size_t first_run = EndOfDecimalDigits(text, 0);
-  std::size_t end = first_run;
-  if (end < text.size() && text[end] == '.') end = EndOfDecimalDigits(text, end + 1);
-  if (end == text.size()) {
-    char* out = reinterpret_cast<char*>(digits.data());
-    if (first_run < text.size()) {  // the fraction digits come first
-      const std::string_view fraction = text.substr(first_run + 1);
-      CopyReversed(fraction.data(), fraction.size(), out, -'0');
-      point = static_cast<int>(fraction.size());
-      count = fraction.size();
-    }
-    CopyReversed(text.data(), first_run, out + count, -'0');
-    digits.resize(count + first_run);
-    return HugeFloat(radix, sign, std::move(digits), point);
-  }
-  for (std::size_t i = text.size(); i-- > 0;) {
-    const char c = text[i];
-    const int value = table[static_cast<unsigned char>(c)];
-    if (value >= 0) {
-      digits[count++] = static_cast<std::uint8_t>(value);
-      continue;
-    }
-    if (c != '.' || point >= 0) break;  // a second point ends the number like any stray character
-    point = static_cast<int>(count);
-  }
-  digits.resize(count);
-  return HugeFloat(radix, sign, std::move(digits), point);
+  const std::string_view integer = number->integer;
+  const std::string_view fraction = number->fraction;
+  Digits digits(integer.size() + fraction.size());
+  char* out = reinterpret_cast<char*>(digits.data());
+  ValuesReversed(fraction.data(), fraction.size(), out, radix);
+  ValuesReversed(integer.data(), integer.size(), out + fraction.size(), radix);
+  const bool point = number->text.find('.') != std::string_view::npos;
+  return HugeFloat(radix, number->negative ? -1 : 1, std::move(digits),
+                   point ? static_cast<int>(fraction.size()) : -1);
 }
 
 }  // namespace
@@ -107,14 +76,14 @@ HugeFloat::HugeFloat(int radix, int sign, Digits digits, int point)
 }
 
 HugeFloat HugeFloat::FromText(std::string_view text) {
-  HugeFloat x = Parse(text, 10, false);
+  HugeFloat x = Parse(text, 10);
   x.DropLeadingZeros();
   return x;
 }
 
 HugeFloat HugeFloat::FromRadixText(std::string_view text, int radix, int precision) {
   CheckRadix(radix);
-  HugeFloat x = Parse(text, radix, true);
+  HugeFloat x = Parse(text, radix);
   x.precision_ = precision;
   return x;
 }

@@ -25,11 +25,13 @@ class HugeFloat {
   explicit HugeFloat(int radix = 10);
   HugeFloat(int radix, int sign, Digits digits, int point);
 
-  // Parses decimal text; what it cannot read ends the walk from the right
-  // ("12a34" is 34). Leading zeros are dropped.
+  // Parses a decimal number text (ReadNumber: blanks around it and a "+"
+  // allowed; a text of blanks is 0); any other text is refused with
+  // std::invalid_argument. Leading zeros are dropped.
   static HugeFloat FromText(std::string_view text);
-  // Parses text of any radix (letters A-F in either case are 10..15) and
-  // records `precision` with the number. Leading zeros are kept as typed.
+  // Parses a number text of the radix as FromText does (letters A-F in
+  // either case are 10..15) and records `precision` with the number.
+  // Leading zeros are kept as typed.
   static HugeFloat FromRadixText(std::string_view text, int radix, int precision);
   static HugeFloat FromInt(std::int64_t value);  // radix 10
 

@@ -1,5 +1,5 @@
 // Limb kernels: schoolbook and NTT multiplication, Knuth D, Barrett division
-// with a Newton reciprocal, and the factorial product tree.
+// with a Newton reciprocal, and n! from its prime factorisation.
 #include "numeric/limb_arithmetic.h"
 
 #include <algorithm>

@@ -18,8 +18,11 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <thread>
+#include <unordered_set>
 
+#include "numeric/number_text.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
@@ -70,19 +73,15 @@ mpfr_prec_t BitsFor(double digits, int radix) {
 // or trailing zeros (none for zero).
 class Argument {
  public:
+  // `text` is a number of the radix, in brackets or with a "+" as the
+  // evaluator may hand it on; anything else is refused.
   Argument(std::string_view text, int radix) : radix_(radix) {
-    if (!text.empty() && text.front() == '(' && text.back() == ')') {
-      text = text.substr(1, text.size() - 2);
-    }
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-      negative_ = text.front() == '-';
-      text.remove_prefix(1);
-    }
-    const std::size_t point = std::min(text.find('.'), text.size());
-    digits_.reserve(text.size());
-    digits_.append(text.substr(0, point));
-    if (point < text.size()) digits_.append(text.substr(point + 1));
-    exponent_ = -static_cast<long long>(text.size() - std::min(text.size(), point + 1));
+    const auto number = ReadNumber(text, radix, {.plus = true, .brackets = true});
+    if (!number) throw std::invalid_argument("ERROR: Not a number of the radix!");
+    negative_ = number->negative;
+    digits_.reserve(number->integer.size() + number->fraction.size());
+    digits_.append(number->integer).append(number->fraction);
+    exponent_ = -static_cast<long long>(number->fraction.size());
     const std::size_t first = digits_.find_first_not_of('0');
     if (first == std::string::npos) {
       digits_.clear();
@@ -317,19 +316,21 @@ void Apply(PreciseFunction function, Number& out, Number& x, mpfr_prec_t work, b
 // left. To end an abandoned worker soon instead of letting it burn a
 // processor for seconds, GMP allocates through hooks that throw
 // WorkerAbandoned in an abandoned worker: GMP and MPFR are C code built with
-// unwind tables, so the exception passes their frames (the temporaries of
-// the interrupted call leak, a few times the size of its numbers, once per
-// stop) and the worker ends; its MPFR caches are freed on the way out.
-// Polling inside MPFR is impossible, a longjmp would leak the same and skip
-// the worker's own destructors, and a child process would have to copy the
-// calculation. A small computation runs inline: it ends within milliseconds,
-// and the flag is checked right after it.
+// unwind tables, so the exception passes their frames and the worker ends;
+// the hooks note every block GMP holds for a worker, and what the
+// interrupted call left (its temporaries, its caches) is freed then.
+// Polling inside MPFR is impossible, a longjmp would skip the worker's own
+// destructors, and a child process would have to copy the calculation. A small computation runs
+// inline: it ends within milliseconds, and the flag is checked right after it.
 constexpr long long kInlineDigits = 5000;
 
 // Thrown by the allocation hooks in an abandoned worker.
 struct WorkerAbandoned {};
 
 thread_local const std::atomic<bool>* abandoned_worker = nullptr;
+// The blocks GMP holds for a worker, freed when it ends: an interrupted
+// call leaves its temporaries behind.
+thread_local std::unordered_set<void*>* worker_blocks = nullptr;
 
 void CheckAbandoned() {
   if (abandoned_worker != nullptr && abandoned_worker->load(std::memory_order_relaxed))
@@ -346,6 +347,7 @@ void* Allocate(std::size_t size) {
   CheckAbandoned();
   void* block = std::malloc(size);
   if (block == nullptr) OutOfMemory();
+  if (worker_blocks != nullptr) worker_blocks->insert(block);
   return block;
 }
 
@@ -353,10 +355,17 @@ void* Reallocate(void* block, std::size_t, std::size_t size) {
   CheckAbandoned();
   void* moved = std::realloc(block, size);
   if (moved == nullptr) OutOfMemory();
+  if (worker_blocks != nullptr && moved != block) {
+    worker_blocks->erase(block);
+    worker_blocks->insert(moved);
+  }
   return moved;
 }
 
-void Release(void* block, std::size_t) { std::free(block); }
+void Release(void* block, std::size_t) {
+  if (worker_blocks != nullptr) worker_blocks->erase(block);
+  std::free(block);
+}
 
 template <typename Result>
 struct Worker {
@@ -385,6 +394,8 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
   auto state = std::make_shared<Worker<Result>>();
   state->work = std::move(work);
   std::thread worker([state] {
+    std::unordered_set<void*> blocks;
+    worker_blocks = &blocks;
     abandoned_worker = &state->abandoned;
     try {
       Result result = state->work();
@@ -397,6 +408,8 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
     }
     mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE);
     abandoned_worker = nullptr;
+    worker_blocks = nullptr;
+    for (void* block : blocks) std::free(block);
     std::lock_guard<std::mutex> lock(state->mutex);
     state->done = true;
     state->finished.notify_all();

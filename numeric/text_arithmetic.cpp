@@ -9,15 +9,6 @@
 namespace calvoro {
 namespace {
 
-bool IsDigitOf(char c, int radix) {
-  const int value = DigitValue(c);
-  return value >= 0 && value < radix;
-}
-
-std::size_t FirstNonZero(std::string_view digits) {
-  return std::min(digits.find_first_not_of('0'), digits.size());
-}
-
 // The text of sign * magnitude / radix^fraction (magnitude not zero) in
 // normal form, cut by the precision: the steps Multiply and Divide end with.
 // `text` may come with its memory reserved.
@@ -55,47 +46,6 @@ std::string NumberOf(bool negative, const limbs::Limbs& magnitude, std::size_t f
 }
 
 }  // namespace
-
-bool NumberText::IsZero() const {
-  return FirstNonZero(integer) == integer.size() && FirstNonZero(fraction) == fraction.size();
-}
-
-std::int64_t NumberText::Top() const {
-  const std::size_t lead = FirstNonZero(integer);
-  if (lead < integer.size()) return static_cast<std::int64_t>(integer.size() - lead);
-  const std::size_t first = FirstNonZero(fraction);
-  if (first == fraction.size()) return 0;
-  return -static_cast<std::int64_t>(first);
-}
-
-std::int64_t NumberText::Bottom() const {
-  const std::size_t last_fraction = fraction.find_last_not_of('0');
-  if (last_fraction != std::string_view::npos) return -static_cast<std::int64_t>(last_fraction + 1);
-  const std::size_t last = integer.find_last_not_of('0');
-  if (last == std::string_view::npos) return 0;
-  return static_cast<std::int64_t>(integer.size() - 1 - last);
-}
-
-std::optional<NumberText> SplitNumberText(std::string_view text, int radix) {
-  NumberText number;
-  if (!text.empty() && text.front() == '-') {
-    number.negative = true;
-    text.remove_prefix(1);
-  }
-  const auto run_end = [&](std::size_t from) {
-    if (radix == 10) return EndOfDecimalDigits(text, from);
-    while (from < text.size() && IsDigitOf(text[from], radix)) ++from;
-    return from;
-  };
-  const std::size_t point = run_end(0);
-  number.integer = text.substr(0, point);
-  if (point < text.size()) {
-    if (text[point] != '.' || run_end(point + 1) != text.size()) return std::nullopt;
-    number.fraction = text.substr(point + 1);
-  }
-  if (number.integer.empty() && number.fraction.empty()) return std::nullopt;
-  return number;
-}
 
 std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, int radix,
                                 int precision) {

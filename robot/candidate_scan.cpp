@@ -90,11 +90,9 @@ bool IsCalculable(std::string_view candidate) {
   if (candidate.empty() || candidate.size() > kMaxCandidateLength) return false;
   const char first = candidate.front();
   if (first == '.' || first == ')' || IsOperator(first)) return false;
-  bool plain = IsDigit(first) && IsDigit(candidate.back());
   bool operation = false;
   for (std::size_t i = 0; i < candidate.size(); ++i) {
     const char c = candidate[i];
-    plain = plain && (IsDigit(c) || c == '.');
     if (IsOperator(c)) {
       if (i + 1 < candidate.size() && IsOperator(candidate[i + 1])) return false;
       operation = true;
@@ -102,8 +100,8 @@ bool IsCalculable(std::string_view candidate) {
       operation = true;  // a function call
     }
   }
-  // A number, perhaps in brackets, needs no calculation.
-  return !plain && operation;
+  // A number needs no calculation.
+  return operation;
 }
 
 std::string_view ShortenExpression(std::string_view expression) {

@@ -6,6 +6,7 @@
 #include <new>
 #include <system_error>
 
+#include "app/calculator_model.h"
 #include "app/safe_file.h"
 #include "engine/expression_bounds.h"
 #include "engine/expression_text.h"

@@ -14,6 +14,13 @@ packages+=(qt6-base-dev libxcb1-dev fonts-liberation fonts-dejavu-core xdg-utils
 # A real X server, a window manager, a typing robot and xprop (stacking and
 # window states) for the real-display tests of the windows.
 packages+=(xvfb xauth xdotool openbox x11-utils)
+# Wayland: Qt's native platform plugin for Wayland desktops, and for the
+# Wayland tests a headless compositor (sway, with XWayland for X clients),
+# screenshots (grim), typing (wtype) and the clipboard (wl-clipboard).
+packages+=(qt6-wayland sway xwayland grim wtype wl-clipboard)
+# The pointer of the Wayland tests: a small client of the compositor's
+# virtual-pointer protocol, built on the Wayland client library.
+packages+=(libwayland-dev)
 # Installation and packaging: the icon's PNGs (rsvg-convert), the man page
 # (scdoc), the Debian package (dpkg-shlibdeps reads its dependencies and needs
 # file), and the validators of the desktop entry and the AppStream metainfo.

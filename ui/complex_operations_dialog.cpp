@@ -36,6 +36,14 @@ ComplexOperandText ComplexOperandEdits::Text() const {
   return {FromQt(re->text()), FromQt(im->text())};
 }
 
+void FocusRefusedField(std::span<const ComplexOperandEdits> rows, int field) {
+  if (field < 0) return;
+  const ComplexOperandEdits& row = rows[static_cast<std::size_t>(field / 2)];
+  QLineEdit* edit = field % 2 == 0 ? row.re : row.im;
+  edit->setFocus();
+  edit->selectAll();
+}
+
 ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int x, int y,
                                          int editWidth) {
   QFont bold(QStringLiteral("Arial"));
@@ -92,6 +100,7 @@ void ComplexOperationsDialog::Press(ComplexOperation operation) {
   model_.a = operands_[0].Text();
   model_.b = operands_[1].Text();
   if (model_.Press(operation)) output_->setPlainText(ToQtLines(model_.output()));
+  FocusRefusedField(operands_, model_.refusedField());
 }
 
 }  // namespace calvoro::ui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 #include "complex/complex_models.h"
 #include "ui/skinned_dialog.h"
@@ -20,6 +21,9 @@ struct ComplexOperandEdits {
   QLineEdit* im = nullptr;
   ComplexOperandText Text() const;
 };
+// Puts the caret into the edit a model's refusal named (ComplexFieldName);
+// nothing for -1.
+void FocusRefusedField(std::span<const ComplexOperandEdits> rows, int field);
 // Builds the row with its label at (x, y); each edit is `editWidth` wide.
 ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int x, int y,
                                          int editWidth);

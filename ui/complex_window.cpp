@@ -59,7 +59,11 @@ void ComplexWindow::OnCalculate() {
   for (std::size_t i = 0; i < operands_.size(); ++i) model_.operands[i] = operands_[i].Text();
   model_.expression = FromQt(input_->text());
   if (model_.Calculate()) output_->setText(ToQt(model_.output()));
-  FocusInput();
+  if (model_.refusedField() >= 0) {
+    FocusRefusedField(operands_, model_.refusedField());
+  } else {
+    FocusInput();
+  }
 }
 
 // Enter calculates from any edit; the rest (Escape's close question) is the

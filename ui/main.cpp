@@ -7,13 +7,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <optional>
 
 #include "app/safe_file.h"
 #include "app/startup.h"
 #include "ui/calculator_window.h"
 #include "ui/complex_window.h"
 #include "ui/conversion_window.h"
+#include "ui/display_check.h"
 #include "ui/shell_window.h"
 
 namespace {
@@ -72,6 +75,46 @@ int Run(Window& window) {
   return 0;
 }
 
+constexpr const char* kHelpText =
+    "Usage: calvoro [--help | --version]\n"
+    "Calvoro, the desktop expression calculator with exact results: opens the\n"
+    "calculator window in the style chosen last. calvoro-cli calculates in a terminal.\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "  -V, --version  print the version and exit\n";
+
+// --help and --version answer without a display. Returns the exit status
+// when the program is to end here.
+std::optional<int> AnswerOptions(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+      std::fputs(kHelpText, stdout);
+      return 0;
+    }
+    if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-V")) {
+      std::printf("calvoro %s\n", CALVORO_VERSION);
+      return 0;
+    }
+  }
+  return std::nullopt;
+}
+
+// Names the platform Qt is to load, or says in one line why there is none
+// (Qt itself would abort). A platform given with -platform is Qt's affair.
+bool ChoosePlatform(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (!std::strcmp(argv[i], "-platform")) return true;
+  const calvoro::ui::DisplayChoice choice =
+      calvoro::ui::ChooseDisplay(calvoro::ui::ProbeDisplayEnvironment());
+  if (choice.platform.empty()) {
+    std::fprintf(stderr, "%s\n", choice.message.c_str());
+    return false;
+  }
+  if (!choice.notice.empty()) std::fprintf(stderr, "%s\n", choice.notice.c_str());
+  qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(choice.platform));
+  return true;
+}
+
 }  // namespace
 
 int Main(int argc, char** argv) {
@@ -79,6 +122,8 @@ int Main(int argc, char** argv) {
   // A save beyond the file size limit fails with an error the window
   // reports, instead of SIGXFSZ ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
+  if (const std::optional<int> status = AnswerOptions(argc, argv)) return *status;
+  if (!ChoosePlatform(argc, argv)) return 1;
   Application app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Wrenfield Software Development Lab."));
   QCoreApplication::setApplicationName(QStringLiteral("Calvoro"));

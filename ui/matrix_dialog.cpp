@@ -1,6 +1,7 @@
 #include "ui/matrix_dialog.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "ui/qt_text.h"
 
@@ -53,6 +54,13 @@ void MatrixDialog::Press(MatrixOperation operation) {
   model_.a = FromQt(a_->toPlainText());
   model_.b = FromQt(b_->toPlainText());
   if (model_.Press(operation)) result_->setPlainText(ToQtLines(model_.result()));
+  if (model_.refusedField() != 0) {
+    QPlainTextEdit* edit = model_.refusedField() == 'A' ? a_ : b_;
+    QTextCursor caret = edit->textCursor();
+    caret.setPosition(static_cast<int>(model_.refusedOffset()));
+    edit->setTextCursor(caret);
+    edit->setFocus();
+  }
 }
 
 }  // namespace calvoro::ui

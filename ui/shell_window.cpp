@@ -12,6 +12,7 @@
 
 #include "app/startup.h"
 #include "app/window_start.h"
+#include "ui/desktop_support.h"
 #include "ui/help.h"
 #include "ui/qt_text.h"
 #include "ui/resize_dialog.h"
@@ -238,6 +239,12 @@ QMenu* ShellWindow::BuildStyleMenu() {
   top->setCheckable(true);
   top->setChecked(alwaysOnTop());
   connect(top, &QAction::toggled, this, &ShellWindow::SetAlwaysOnTop);
+  // Offered only where the desktop honours it (Wayland has no protocol for it).
+  if (!DesktopKeepsWindowsAbove()) {
+    top->setEnabled(false);
+    top->setToolTip(QStringLiteral("The desktop decides which window stays on top"));
+    menu->setToolTipsVisible(true);
+  }
   return menu;
 }
 

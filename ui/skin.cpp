@@ -42,8 +42,8 @@ Tone ToneOf(ButtonTone tone) {
 }  // namespace
 
 QImage WindowPicture(QSize size, const QString& title) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(kTransparentKey);
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
   QPainter painter(&image);
   // The outer edge without antialiasing, so that the cut outline is crisp.
   QPainterPath outline;
@@ -114,17 +114,17 @@ QColor CaptionColour(ButtonTone tone, ButtonState state) {
 }
 
 // Built bit by bit with an explicit colour table, white for bit 0 and black
-// for bit 1 (Qt::color1, a pixel the window keeps): createMaskFromColor's
-// bits come out inverted once QBitmap::fromImage reads its colour table.
+// for bit 1 (Qt::color1, a pixel the window keeps), which QBitmap::fromImage
+// reads as meant.
 QBitmap OutlineMask(const QImage& picture) {
-  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-  QImage bits(rgb.size(), QImage::Format_MonoLSB);
+  const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+  QImage bits(argb.size(), QImage::Format_MonoLSB);
   bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
   bits.fill(0);
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x)
-      if ((line[x] & 0xFFFFFF) != (kTransparentKey & 0xFFFFFF)) bits.setPixel(x, y, 1);
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x)
+      if (qAlpha(line[x]) != 0) bits.setPixel(x, y, 1);
   }
   return QBitmap::fromImage(bits);
 }

@@ -1,9 +1,11 @@
 // The skin: every window's picture and every button's three pictures, drawn
 // in code so that they scale to any size the windows ask for.
 //
-// A window picture is its body on the colour key RGB(219, 215, 217); the
-// pixels of exactly that colour are cut from the window's outline, and the
-// same picture is painted as its background.
+// A window picture is its body on transparent pixels, painted as the
+// background of a translucent window (the desktop's compositor shows what
+// lies beneath). The transparent pixels are also cut from the window's
+// outline: that takes them out of the input region everywhere and, on an X
+// server without a compositor, out of the picture.
 #pragma once
 
 #include <QBitmap>
@@ -15,7 +17,6 @@
 
 namespace calvoro::ui {
 
-inline constexpr QRgb kTransparentKey = qRgb(219, 215, 217);
 // The body colour, on which static texts are drawn transparent.
 inline constexpr QRgb kStaticBack = qRgb(245, 243, 233);
 
@@ -29,13 +30,13 @@ enum class ButtonTone {
 };
 enum class ButtonState { Normal, Pressed, Hover };
 
-// A window's body on the colour key, with `title` in its top band when given.
+// A window's body on transparent pixels, with `title` in its top band when given.
 QImage WindowPicture(QSize size, const QString& title = {});
 // One of a button's three pictures.
 QPixmap ButtonPicture(QSize size, ButtonState state, ButtonTone tone);
 // The caption colour on a button picture.
 QColor CaptionColour(ButtonTone tone, ButtonState state);
-// The window's outline: every pixel of the colour key removed.
+// The window's outline: every transparent pixel removed.
 QBitmap OutlineMask(const QImage& picture);
 // Height of the title band of a picture with a title.
 inline constexpr int kTitleBand = 28;

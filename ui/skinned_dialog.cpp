@@ -1,55 +1,34 @@
 #include "ui/skinned_dialog.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
-#include <cstdlib>
-#include <memory>
-#include <optional>
 
-#if QT_CONFIG(xcb)
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
-#endif
+#include "ui/desktop_support.h"
 
 namespace calvoro::ui {
 namespace {
 
-// The centre of a top-level window on the screen as the X server has it.
-// Qt's own record of the window's place can lag behind the window manager's
-// placing for a while, which opened dialogs in a corner of the screen.
-std::optional<QPoint> ServerCentre(const QWidget* window) {
-#if QT_CONFIG(xcb)
-  if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->windowHandle())
-    return std::nullopt;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-  if (!connection) return std::nullopt;
-  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-  if (!screen) return std::nullopt;
-  const qreal ratio = window->devicePixelRatioF();
-  const auto cookie = xcb_translate_coordinates(
-      connection, static_cast<xcb_window_t>(window->winId()), screen->root,
-      static_cast<std::int16_t>(window->width() * ratio / 2),
-      static_cast<std::int16_t>(window->height() * ratio / 2));
-  const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
-      xcb_translate_coordinates_reply(connection, cookie, nullptr), &std::free);
-  if (reply) return QPoint(qRound(reply->dst_x / ratio), qRound(reply->dst_y / ratio));
-#else
-  (void)window;
-#endif
-  return std::nullopt;
-}
+// How often a move asked of the X window manager is looked at, and for how
+// long at most.
+constexpr int kMoveWatchMs = 15;
+constexpr int kMoveWatchLimitMs = 60'000;
 
 }  // namespace
 
 SkinnedDialog::SkinnedDialog(QSize size, const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), title_(title) {
   setWindowTitle(title.isEmpty() ? QStringLiteral("Calvoro") : title);
+  // Alpha pixels, so that the cut corners show what lies beneath wherever a
+  // compositor draws the window (Wayland, XWayland, a compositing X desktop).
+  setAttribute(Qt::WA_TranslucentBackground);
   Reshape(size);
   QPalette colours = palette();
   colours.setColor(QPalette::WindowText, QColor(34, 40, 52));
@@ -113,6 +92,24 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
+// A window a modal dialog blocks hands its activation on to that dialog, so
+// that the question stays reachable on desktops that raise whatever is
+// clicked (Wayland compositors stack a dialog over its opener only as long
+// as it is active).
+bool SkinnedDialog::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    QPointer<QWidget> modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->isVisible()) {
+      QTimer::singleShot(0, this, [modal] {
+        if (!modal || !modal->isVisible()) return;
+        modal->raise();
+        modal->activateWindow();
+      });
+    }
+  }
+  return QDialog::event(event);
+}
+
 void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
   const bool plain =
       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
@@ -128,18 +125,47 @@ void SkinnedDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-// The body moves the window. The window follows the mouse itself: the
-// desktop's own move (_NET_WM_MOVERESIZE) starts only after the desktop has
-// grabbed the pointer, so a quick drag could leave a move running after the
-// button was up and send the window far off. Wayland lets no window place
-// itself, so there the desktop moves it.
+// The body moves the window: the desktop's own move wherever the desktop
+// takes it (xdg_toplevel.move on Wayland, _NET_WM_MOVERESIZE on X; XWayland
+// desktops ignore a window that moves itself), else the window follows the
+// mouse itself.
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
-  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
-      windowHandle()->startSystemMove())
+  if (windowHandle() && windowHandle()->startSystemMove()) {
+    if (WatchDesktopMove()) WatchMove(event->globalPosition().toPoint());
     return;
+  }
   dragging_ = true;
   dragOffset_ = event->globalPosition().toPoint() - pos();
+}
+
+// An X window manager starts the move it was asked for once it has grabbed
+// the pointer. When the button is up before that (a quick drag), the move
+// would start with no button to end it (and openbox then places the window
+// wrongly) and carry the window along with the mouse afterwards. So once the
+// button is up, whatever move may still run is cancelled and the window is
+// put where the drag ended: where the desktop has put it after a move of its
+// own.
+void SkinnedDialog::WatchMove(QPoint cursor) {
+  if (!moveWatch_) {
+    moveWatch_ = new QTimer(this);
+    moveWatch_->setInterval(kMoveWatchMs);
+    connect(moveWatch_, &QTimer::timeout, this, &SkinnedDialog::CheckMove);
+  }
+  moveCursor_ = cursor;
+  movePlace_ = pos();
+  moveTicks_ = 0;
+  moveWatch_->start();
+}
+
+void SkinnedDialog::CheckMove() {
+  if (!LeftButtonDown()) {
+    moveWatch_->stop();
+    CancelDesktopMove(this);
+    move(movePlace_ + QCursor::pos() - moveCursor_);
+  } else if (++moveTicks_ >= kMoveWatchLimitMs / kMoveWatchMs) {
+    moveWatch_->stop();
+  }
 }
 
 void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {

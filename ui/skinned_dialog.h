@@ -1,7 +1,8 @@
-// A window or dialog with a skin: frameless, of a fixed size, its outline cut
-// from its picture by the colour key, the picture painted as background,
-// centred when shown (on the screen, or on the window that opened it), and
-// moved by dragging its body.
+// A window or dialog with a skin: frameless, of a fixed size, translucent,
+// its picture painted as background and its outline cut where the picture is
+// transparent, centred when shown (on the screen, or on the window that
+// opened it, where the desktop lets a window place itself), and moved by
+// dragging its body.
 //
 // Keyboard: every button is reached by Tab (unless the window turns that
 // off, as the calculator windows do); Enter clicks the default button when
@@ -17,6 +18,7 @@
 #include "ui/skinned_button.h"
 
 class QLabel;
+class QTimer;
 
 namespace calvoro::ui {
 
@@ -50,6 +52,7 @@ class SkinnedDialog : public QDialog {
   // Centred on the window that opened it rather than on the screen.
   void CentreOnParent() { centreOnParent_ = true; }
 
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -65,8 +68,16 @@ class SkinnedDialog : public QDialog {
   bool buttonsTakeFocus_ = true;
   QPointer<SkinnedButton> default_;
   QPointer<SkinnedButton> help_;
+  void WatchMove(QPoint cursor);
+  void CheckMove();
+
   bool dragging_ = false;
   QPoint dragOffset_;
+  // A move asked of the X window manager, watched until the button is up.
+  QTimer* moveWatch_ = nullptr;
+  QPoint moveCursor_;
+  QPoint movePlace_;
+  int moveTicks_ = 0;
 };
 
 }  // namespace calvoro::ui

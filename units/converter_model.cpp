@@ -8,6 +8,7 @@
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
+#include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
@@ -80,15 +81,8 @@ constexpr Shortcut kShortcuts[] = {
     {"Squre metre->Squre Foot", "10.764"},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A decimal number with an optional sign, one point at most.
-bool IsPlainNumber(std::string_view text) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  return std::count(text.begin(), text.end(), '.') <= 1 &&
-         std::any_of(text.begin(), text.end(), IsDigit) &&
-         std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
-}
+bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
 
 void Inform(MessageSink& sink, std::string_view text) {
   sink.MessageBox(text, kCaptionCalvoroMessage, MessageIcon::Information);

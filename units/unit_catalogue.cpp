@@ -6,6 +6,7 @@
 #include "engine/evaluator.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "numeric/number_text.h"
 #include "units/unit_tables.h"
 
 namespace calvoro {
@@ -13,18 +14,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Digits with at most one point and at least one digit.
-bool IsPlainDigits(std::string_view text) {
-  return std::count(text.begin(), text.end(), '.') <= 1 &&
-         std::any_of(text.begin(), text.end(), IsDigit) &&
-         std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
-}
-
 // A decimal number with an optional sign: "-12.5", "0.0254".
-bool IsPlainNumber(std::string_view text) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  return IsPlainDigits(text);
-}
+bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
 
 bool IsSeparator(char c) {
   return c == '(' || c == ')' || c == '*' || c == '+' || c == '-' || c == '/' || c == '^' ||
@@ -34,17 +25,9 @@ bool IsSeparator(char c) {
 // One piece between separators: plain digits, then e or E, an optional sign
 // and exponent digits.
 std::string ExpandPiece(std::string_view piece) {
+  const auto number = ReadNumber(piece, 10, {.exponent = true});
+  if (!number || number->exponent.empty()) return std::string(piece);
   const auto e = piece.find_first_of("eE");
-  if (e == std::string_view::npos || !IsPlainDigits(piece.substr(0, e))) {
-    return std::string(piece);
-  }
-  std::string_view exponent = piece.substr(e + 1);
-  if (!exponent.empty() && (exponent.front() == '+' || exponent.front() == '-')) {
-    exponent.remove_prefix(1);
-  }
-  if (exponent.empty() || !std::all_of(exponent.begin(), exponent.end(), IsDigit)) {
-    return std::string(piece);
-  }
   std::string upper(piece);
   upper[e] = 'E';
   std::string expanded = ExpandExponentNotation(upper);

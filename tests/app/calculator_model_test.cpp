@@ -55,7 +55,7 @@ TEST_F(CalculatorModelTest, DisplaysAndLogLines) {
     session.data().numberBase = c.base;
     const CommandResult result = session.Calculate(c.input);
     ASSERT_TRUE(result.ok) << c.input;
-    EXPECT_EQ(result.display, c.display) << c.input;
+    EXPECT_EQ(result.display(), c.display) << c.input;
     EXPECT_EQ(session.data().logLines.back(), c.log) << c.input;
   }
 }
@@ -71,7 +71,7 @@ TEST_F(CalculatorModelTest, MemoriesShiftWithTheirHeads) {
   ASSERT_TRUE(session.Calculate("7+1").ok);
   EXPECT_EQ(session.memories(), (MemoryTexts{"010", "-0h1F", "0b101", "6", "4"}));
   session.data().numberBase = NumberBase::Decimal;
-  EXPECT_EQ(session.Calculate("last1+last2+last3").result, "-18");  // 8 - 31 + 5
+  EXPECT_EQ(session.Calculate("last1+last2+last3").result(), "-18");  // 8 - 31 + 5
   EXPECT_EQ(session.memories()[4], "6");  // the sixth result pushed the first out
 
   ParameterStore store(settings);
@@ -84,7 +84,7 @@ TEST_F(CalculatorModelTest, MemoriesShiftWithTheirHeads) {
 TEST_F(CalculatorModelTest, PlainNumbersAndEmptyInput) {
   CommandResult result = session.Calculate("42");
   EXPECT_TRUE(result.ok);
-  EXPECT_EQ(result.display, "42");
+  EXPECT_EQ(result.display(), "42");
   EXPECT_TRUE(session.data().logLines.empty());  // no log line, no memory shift
   EXPECT_EQ(session.memories()[0], "0");
 
@@ -98,7 +98,7 @@ TEST_F(CalculatorModelTest, PlainNumbersAndEmptyInput) {
 TEST_F(CalculatorModelTest, Assignments) {
   CommandResult result = session.Calculate("(m)=2+3");
   ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.display, "(m)=2+3  Set the user parameter M successfully.");
+  EXPECT_EQ(result.display(), "(m)=2+3  Set the user parameter M successfully.");
   EXPECT_EQ(settings.paramM, "5");
   EXPECT_EQ(session.data().logLines.size(), 1u);  // the right side was calculated
 
@@ -124,7 +124,7 @@ TEST_F(CalculatorModelTest, Assignments) {
 TEST_F(CalculatorModelTest, EquationsAndOtherInputWithEquals) {
   CommandResult result = session.Calculate("2x+3=7");
   ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.display, "2*x+3-(7)=0 => X=2");
+  EXPECT_EQ(result.display(), "2*x+3-(7)=0 => X=2");
   EXPECT_EQ(session.memories()[0], "2");
   EXPECT_EQ(session.data().logLines.back(), "2026-12-06 20:05   2x+3=7 =>  X=2");
 
@@ -279,7 +279,7 @@ TEST_F(CalculatorModelCommands, InsertionsIntoAShownResultStartANewInput) {
   // Calc on the new input works instead of reading the old text.
   ASSERT_TRUE(session.Calculate("(w)=3").ok);
   for (char c : std::string("m*2")) session.TypeChar(c);
-  EXPECT_EQ(session.CalcCommand().display, "5*2=10");
+  EXPECT_EQ(session.CalcCommand().display(), "5*2=10");
   // Ctrl+A selects the whole field; a typed character replaces it.
   Type("1+2");
   session.SelectAll();
@@ -333,7 +333,7 @@ TEST_F(CalculatorModelCommands, RunOverridesAreNeverWritten) {
   overrides.precision = 2;
   overrides.numberBase = NumberBase::Hex;
   session.OverrideForRun(overrides);
-  EXPECT_EQ(session.Calculate("A/3").display, "a/3=3.55");
+  EXPECT_EQ(session.Calculate("A/3").display(), "a/3=3.55");
   const CSysData stored = FileRecord();
   EXPECT_EQ(stored.precision, 10);
   EXPECT_EQ(stored.numberBase, NumberBase::Decimal);

@@ -113,7 +113,7 @@ TEST(FileBoundsTest, ParametersAndPiThatAreNoNumbersGetTheirDefaults) {
   CSysData record;
   record.paramPi = "";
   record.paramF = "-";
-  record.paramK = "0hFF";  // a Mix number
+  record.paramK = "(+7)";
   record.paramM = "-12.5";
   record.paramW = "1.2.3";
   ASSERT_TRUE(CSysDataManager(path).Save(record));
@@ -121,7 +121,7 @@ TEST(FileBoundsTest, ParametersAndPiThatAreNoNumbersGetTheirDefaults) {
   ASSERT_TRUE(manager.Load());
   EXPECT_EQ(manager.data.paramPi, CSysData{}.paramPi);
   EXPECT_EQ(manager.data.paramF, "1");
-  EXPECT_EQ(manager.data.paramK, "0hFF");
+  EXPECT_EQ(manager.data.paramK, "(+7)");
   EXPECT_EQ(manager.data.paramM, "-12.5");
   EXPECT_EQ(manager.data.paramW, "1");
   ASSERT_EQ(manager.warnings().size(), 3u);

@@ -83,7 +83,7 @@ TEST(SharedSettingsTest, FilesThatAreNotSettingsRecordsAreNeverWritten) {
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("is not a Calvoro settings file"), std::string::npos);
   EXPECT_TRUE(window.Calculate("(m)=6").ok);
-  EXPECT_EQ(window.Calculate("m*7").display, "6*7=42");
+  EXPECT_EQ(window.Calculate("m*7").display(), "6*7=42");
   EXPECT_EQ(ReadFile(text), "hello\nworld\n");
 }
 

@@ -190,6 +190,25 @@ TEST_F(SysDataTest, OutOfRangeNumbersAreClampedOnLoad) {
   EXPECT_EQ(back.numberBase, NumberBase::Decimal);
 }
 
+// A parameter that holds no decimal number reads as its default: a
+// calculation in another base would otherwise take its letters as digits.
+TEST_F(SysDataTest, ParametersThatAreNoNumbersFallBackOnLoad) {
+  CSysData record;
+  record.paramF = "12a34";
+  record.paramK = " (-2.5) ";
+  record.paramM = "0h1F";
+  record.paramPi = "3.14.15";
+  ASSERT_TRUE(CSysDataManager(path_).Save(record));
+  CSysDataManager manager(path_);
+  ASSERT_TRUE(manager.Load());
+  const CSysData& back = manager.data;
+  EXPECT_EQ(manager.warnings().size(), 3u);
+  EXPECT_EQ(back.paramF, "1");
+  EXPECT_EQ(back.paramK, " (-2.5) ");
+  EXPECT_EQ(back.paramM, "1");
+  EXPECT_EQ(back.paramPi, kPiText);
+}
+
 TEST_F(SysDataTest, HostileBytesNeverCrashOrOverAllocate) {
   std::string base = EncodeSysData(CSysData{});
   // A log count of two billion, and a text length of four billion.

@@ -84,8 +84,10 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
       {{"--result"}, " 1 + 1 \n\t\nlast1 * 3\n", 0, "2\n6\n", ""},
       {{"complex", "--A", "1,1", "2 A + 1"}, "", 0, "3+2j\n", ""},
       // --base all: Mix inputs, and each result in the four bases with their
-      // heads, fractions and signs included (1/3 right to its last hexadecimal
-      // digit, not converted from ten decimals); beyond 100 bits too.
+      // heads, fractions and signs included, each line as a calculation in
+      // that base prints it (1/3 right to its last hexadecimal digit, not
+      // converted from ten decimals; rounded up where that base rounds up);
+      // beyond 100 bits too.
       {{"--base", "all", "255.5+0h10"},
        "",
        0,
@@ -95,11 +97,28 @@ TEST(CliTest, ContractOfOutputsAndExitStatus) {
        "",
        0,
        "Bin: -0b1111.11\nOct: -017.6\nDec: -15.75\nHex: -0hF.C\n"
-       "Bin: 0b0.0101010101010101010101010101010101010101\nOct: 00.2525252525252\n"
+       "Bin: 0b0.0101010101010101010101010101010101010101\nOct: 00.2525252525253\n"
        "Dec: 0.3333333333\nHex: 0h0.5555555555\n"
        "Bin: 0b1" +
            std::string(100, '0') + "\nOct: 02" + std::string(33, '0') +
            "\nDec: 1267650600228229401496703205376\nHex: 0h1" + std::string(25, '0') + "\n",
+       ""},
+      {{"--base", "all", "--result", "sqrt(2)", "0b1/0b11", "(m)=0.5"},
+       "",
+       0,
+       "Bin: 0b1.01101010000010011110011001100111111101\nOct: 01.3240474631772\n"
+       "Dec: 1.4142135624\nHex: 0h1.6A09E667F4\n"
+       "Bin: 0b0.0101010101010101010101010101010101010101\nOct: 00.2525252525253\n"
+       "Dec: 0.3333333333\nHex: 0h0.5555555555\n"
+       "Bin: 0b0.1\nOct: 00.4\nDec: 0.5\nHex: 0h0.8\n",
+       ""},
+      {{"--base", "all", "--result", "--precision", "30", "exp(1)"},
+       "",
+       0,
+       "Bin: 0b10.1011011111100001010100010110001010001010111011010010101001101010101111110111"
+       "000101011000100000001001110011110100111101\n"
+       "Oct: 02.5576052130505355124652773425420047172364\n"
+       "Dec: 2.718281828459045235360287471353\nHex: 0h2.B7E151628AED2A6ABF7158809CF4F4\n",
        ""},
       // Standard input: one input per line, blank lines skipped, CRLF accepted.
       {{"--result"},

@@ -139,7 +139,7 @@ TEST(ComplexModelTest, CalculateShowsTheValueOrTheReason) {
     RecordingSink sink;
     ComplexModel window(sink);
     window.operands[0] = {"3", "4"};
-    window.operands[1] = {"1.5abc", ""};  // atof reading: 1.5, and an empty edit is 0
+    window.operands[1] = {" 1.5", ""};  // an empty edit is 0
     window.expression = "A+B";
     ASSERT_TRUE(window.Calculate());
     window.expression = c.expression;
@@ -152,6 +152,41 @@ TEST(ComplexModelTest, CalculateShowsTheValueOrTheReason) {
     ASSERT_EQ(sink.messages.size(), 1u) << c.expression;
     EXPECT_EQ(sink.messages[0].text, c.message);
     EXPECT_EQ(sink.messages[0].caption, c.caption);
+  }
+}
+
+// A field that is no number is refused by name, nothing is shown, and the
+// model names the field for the caret: in the window and in the dialog.
+TEST(ComplexFieldsTest, RefuseWhatIsNoNumberByName) {
+  const struct {
+    ComplexOperandText a, b;
+    int field;  // -1: read
+    const char* message;
+  } cases[] = {
+      {{"1e-7", "+2"}, {"-0", " 3 "}, -1, ""},
+      {{"abc1e400", "1"}, {"1", "1"}, 0, "Sorry, the real part of A is not a number."},
+      {{"1", "1.2.3"}, {"1", "1"}, 1, "Sorry, the imaginary part of A is not a number."},
+      {{"1", "1"}, {"0h1F", ""}, 2, "Sorry, the real part of B is not a number."},
+      {{"1", "1"}, {"2", "4j"}, 3, "Sorry, the imaginary part of B is not a number."},
+  };
+  for (const auto& c : cases) {
+    RecordingSink window_sink, dialog_sink;
+    ComplexModel window(window_sink);
+    window.operands[0] = c.a;
+    window.operands[1] = c.b;
+    window.expression = "A+B";
+    ComplexOperationsModel dialog(dialog_sink);
+    dialog.a = c.a;
+    dialog.b = c.b;
+    EXPECT_EQ(window.Calculate(), c.field < 0) << c.message;
+    EXPECT_EQ(dialog.Press(ComplexOperation::kAdd), c.field < 0) << c.message;
+    EXPECT_EQ(window.refusedField(), c.field);
+    EXPECT_EQ(dialog.refusedField(), c.field);
+    if (c.field < 0) continue;
+    EXPECT_EQ(window.output(), "");
+    ASSERT_EQ(window_sink.messages.size(), 1u);
+    EXPECT_EQ(window_sink.messages[0].text, c.message);
+    EXPECT_EQ(dialog_sink.messages[0].text, c.message);
   }
 }
 

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "complex/complex_models.h"
-#include "engine/number_text.h"
+#include "numeric/number_text.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {

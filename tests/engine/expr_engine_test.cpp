@@ -113,6 +113,11 @@ TEST_F(ExprEngineTest, ParametersMemoriesAndPi) {
     ASSERT_TRUE(calc) << c.text;
     EXPECT_EQ(calc->result, c.result) << c.text;
   }
+  // The "E" of a hexadecimal memory is a digit, not an exponent.
+  memories[1] = "-0h92F8.E9074";
+  const auto hex = Calc("last2+1", NumberBase::Hex);
+  ASSERT_TRUE(hex);
+  EXPECT_EQ(hex->result, "-92F7.E9074");
   EXPECT_TRUE(sink.empty());
 }
 

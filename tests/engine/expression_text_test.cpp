@@ -20,8 +20,15 @@ TEST(ExpressionTextTest, Normalisers) {
 
 TEST(ExpressionTextTest, ShiftsAndExpandsExponents) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1.23456E+8", "123456000"}, {"-1.2E-7", "-0.00000012"}, {"5E+0", "5"}, {"1.5", "1.5"},
-      {"1E+10001", "1E+10001"},    {"1E+x", "1E+x"},
+      {"1.23456E+8", "123456000"},
+      {"-1.2E-7", "-0.00000012"},
+      {"5E+0", "5"},
+      {"1.5", "1.5"},
+      {"1E+10001", "1E+10001"},
+      {"1E+x", "1E+x"},
+      // A hexadecimal memory's E is a digit, never an exponent.
+      {"-0h92F8.E9", "-0h92F8.E9"},
+      {"0h2.76E29", "0h2.76E29"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(ExpandExponentNotation(in), out) << in;
   EXPECT_EQ(ShiftDecimalPoint("12", -3), "0.012");

@@ -312,24 +312,6 @@ TEST(PiText, ComputesDigitsBeyondTheStoredOnes) {
   EXPECT_EQ(PiText(2600).substr(0, 2002), PiText(2000));  // the kept digits agree
 }
 
-TEST(DoubleText, ReadsAndPrintsInTheCRules) {
-  EXPECT_EQ(ReadFloatArgument("2.1"), 2.1);  // not widened from a float
-  EXPECT_EQ(ReadFloatArgument("+4"), 4.0);
-  EXPECT_EQ(ReadFloatArgument("-.5"), -0.5);
-  EXPECT_EQ(ReadFloatArgument(kTenToThe400), std::numeric_limits<double>::infinity());
-  EXPECT_EQ(ReadFloatArgument(kTenToTheMinus401), 0.0);
-  EXPECT_FALSE(ReadFloatArgument("1e5").has_value());
-  EXPECT_FALSE(ReadFloatArgument("1.2.3").has_value());
-  EXPECT_FALSE(ReadFloatArgument("-").has_value());
-
-  EXPECT_EQ(DoubleToText(0.1 + 0.2), "0.30000000000000004");  // "%.17f"
-  EXPECT_EQ(DoubleToText(-0.0), "0");
-  EXPECT_EQ(DoubleToText(-1.5e-7), "-0.00000015");
-  EXPECT_EQ(DoubleToText(1e20), "100000000000000000000");
-  EXPECT_EQ(DoubleToText(123456789.123456789), "123456789.12345679104328156");
-  EXPECT_EQ(DoubleToText(1.0 / 3, 13), "0.3333333333333");
-}
-
 TEST(TextFunctions, CutAndConvertExactly) {
   EXPECT_EQ(IntegerPartText("-7.9"), "-7");
   EXPECT_EQ(IntegerPartText("+3.9"), "3");

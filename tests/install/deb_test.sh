@@ -26,5 +26,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
   grep -q "\b$library\b" <<<"$depends" || { echo "Depends lacks $library: $depends"; status=1; }
 done
+# Qt's Wayland platform is a plugin, which dpkg-shlibdeps cannot see.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -q "\bqt6-wayland\b" <<<"$recommends" || { echo "Recommends lacks qt6-wayland: $recommends"; status=1; }
 [ $status -eq 0 ] || cat "$out/files"
 exit $status

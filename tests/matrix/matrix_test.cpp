@@ -33,7 +33,7 @@ TEST(ParseMatrixTest, LinesPiecesAndMissingElements) {
       {"1 2 3\r\n4\r\n5 6", Of(3, 3, {1, 2, 3, 4, 0, 0, 5, 6, 0})},  // missing elements are 0
       {"1 2\r\n3 4 5 6", Of(2, 2, {1, 2, 3, 4})},                    // extra ones ignored
       {"1 2\r\n   \r\n3 4", Of(1, 2, {1, 2})},                       // a line of blanks ends it
-      {"1.5x -2e1 abc +4 .5", Of(1, 5, {1.5, -20, 0, 4, 0.5})},      // atof reading
+      {"1.5 -2e1 +4 .5", Of(1, 4, {1.5, -20, 4, 0.5})},              // signs, points, exponents
   };
   for (const auto& c : cases) EXPECT_EQ(ParseMatrix(c.text), c.m) << c.text;
 }
@@ -108,6 +108,39 @@ TEST(MatrixModelTest, SizeMessages) {
     EXPECT_EQ(sink.messages[0].caption, c.counts);  // the dialog's first text
     EXPECT_EQ(sink.messages[0].text, c.rule);
     EXPECT_EQ(sink.messages[0].hint, "Syntax Error.");
+  }
+}
+
+// An element that is no number is refused by name, the result stays, and
+// the model names the edit and the element's place for the caret.
+TEST(MatrixModelTest, ElementsThatAreNoNumbers) {
+  const struct {
+    const char* a;
+    const char* b;
+    char field;
+    std::size_t offset;
+    const char* message;
+  } cases[] = {
+      {"a b c", "1 2 3", 'A', 0,
+       "Sorry, the element in row 1, column 1 of Matrix A is not a number."},
+      {"1 2\r\n3 4x", "1 2\r\n3 4", 'A', 7,
+       "Sorry, the element in row 2, column 2 of Matrix A is not a number."},
+      {"1 2", "1  0h2", 'B', 3,
+       "Sorry, the element in row 1, column 2 of Matrix B is not a number."},
+      {"1 2\r\n3 4 junk", "1 2\r\n3 4", 0, 0, ""},  // beyond the column count: ignored
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    MatrixModel dialog(sink);
+    dialog.a = c.a;
+    dialog.b = c.b;
+    EXPECT_EQ(dialog.Press(MatrixOperation::kAdd), c.field == 0) << c.a;
+    EXPECT_EQ(dialog.refusedField(), c.field) << c.a;
+    if (c.field == 0) continue;
+    EXPECT_EQ(dialog.result(), "");
+    EXPECT_EQ(dialog.refusedOffset(), c.offset) << c.a;
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, c.message);
   }
 }
 

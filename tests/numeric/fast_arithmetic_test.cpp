@@ -284,8 +284,8 @@ TEST_P(FastHugeFloat, ProductsQuotientsAndRemaindersMatchTheSchoolbookOracle) {
     SCOPED_TRACE(::testing::Message() << "radix " << radix << ", precision " << precision << ", "
                                       << a_text.size() << " and " << b_text.size() << " chars");
     // The operator application's road from text to limbs and back too.
-    const std::optional<NumberText> x = SplitNumberText(a_text, radix);
-    const std::optional<NumberText> y = SplitNumberText(b_text, radix);
+    const std::optional<NumberText> x = ReadNumber(a_text, radix);
+    const std::optional<NumberText> y = ReadNumber(b_text, radix);
     ASSERT_TRUE(x && y);
     const std::string product = schoolbook::Multiply(a, b, precision).ToText();
     const bool same_product = Multiply(a, b, precision).ToText() == product &&
@@ -337,7 +337,7 @@ TEST(FastHugeFloat, ZerosSignsAndCutsAreUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " and " + c.b);
     const HugeFloat a = HugeFloat::FromText(c.a), b = HugeFloat::FromText(c.b);
-    const NumberText x = *SplitNumberText(c.a, 10), y = *SplitNumberText(c.b, 10);
+    const NumberText x = *ReadNumber(c.a, 10), y = *ReadNumber(c.b, 10);
     EXPECT_EQ(Multiply(a, b, c.precision).ToText(), c.product);
     EXPECT_EQ(MultiplyNumberTexts(x, y, 10, c.precision), c.product);
     if (c.quotient) {
@@ -368,7 +368,7 @@ std::string FactorialByLoop(int n, int radix) {
   return limbs::Text(value, radix);
 }
 
-TEST(FactorialProductTree, MatchesTheLimbLoop) {
+TEST(LimbFactorial, MatchesTheLimbLoop) {
   for (int radix : kRadices) {
     for (int n : {0, 1, 2, 3, 12, 13, 25, 100, 1000, 5000, 20000}) {
       SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << n << "!");

@@ -12,17 +12,15 @@ struct TextCase {
   const char* printed;
 };
 
-TEST(HugeFloatParse, FromTextDropsLeadingZerosAndReadsFromTheRight) {
+TEST(HugeFloatParse, FromTextDropsLeadingZeros) {
   const TextCase cases[] = {
       {"  -0012.3400  ", 10, "-12.3400"},
       {"", 10, "0"},
       {"    ", 10, "0"},
-      {"12a34", 10, "34"},
       {"+5", 10, "5"},
       {"-0", 10, "-0"},
       {".5", 10, "0.5"},
       {"000.25", 10, "0.25"},
-      {"1.2.3", 10, "2.3"},  // a second point ends the walk like a stray character
       {"3.", 10, "3."},
   };
   for (const auto& c : cases) {

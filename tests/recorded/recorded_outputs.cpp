@@ -3,7 +3,8 @@
 //   recorded_outputs record FILE   writes a seeded set of inputs and what the
 //                                  Calc command gives for each of them
 //   recorded_outputs replay FILE   runs the inputs of FILE again and fails on
-//                                  the first differences it finds
+//                                  any difference, printing the first five
+//                                  (every one with RECORDED_SHOW_ALL set)
 //
 // The inputs cover every base and Mix, the functions in both angle units,
 // parameters, memories, assignments, equations, several precisions and
@@ -11,11 +12,12 @@
 // on one settings record, in order, so memories and parameters carry from one
 // input to the next as in a window. What is kept for an input: whether it
 // passed, the display, the result and the stored value, the step text, every
-// message (kind, caption, text, hint), the log line, and the memories and
+// message (kind, caption, text, hint), the log line, and Last1 and the
 // parameters whenever they change. A replay runs each group twice, once with
 // the step text and once without it; both must give what was recorded.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -402,7 +404,7 @@ class Runner {
     const std::size_t log_lines = model_->data().logLines.size();
     const CommandResult result = model_->Calculate(input);
     std::vector<std::string> f = {"C", input, result.ok ? "1" : "0"};
-    const std::string display(result.display), shown(result.result), value(result.value);
+    const std::string display(result.display()), shown(result.result()), value(result.value());
     // The display, "*" when it is the input, "=" and the result, and its
     // result written "@R" when it ends in it.
     if (display == input + "=" + shown) {
@@ -466,6 +468,8 @@ class Runner {
 constexpr int kGroups = 205;
 constexpr int kInputsPerGroup = 100;
 constexpr std::size_t kStepsField = 6;
+// Differences printed in full; the count covers all.
+const int kShownDifferences = std::getenv("RECORDED_SHOW_ALL") ? 1000000 : 5;
 
 int Record(const std::string& path) {
   std::ofstream out(path, std::ios::binary);
@@ -492,7 +496,9 @@ int Replay(const std::string& path) {
   }
   std::unique_ptr<Runner> with_steps, without_steps;
   int inputs = 0, differences = 0;
+  int line_number = 0;
   for (std::string line; std::getline(in, line);) {
+    ++line_number;
     const std::vector<std::string> recorded = Fields(line);
     if (recorded[0] == "S") {
       const GroupSettings settings = ParseSettings(recorded);
@@ -508,8 +514,8 @@ int Replay(const std::string& path) {
     plain[kStepsField] = recorded[kStepsField];
     for (const auto* got : {&now, &plain}) {
       if (*got == recorded) continue;
-      if (++differences <= 5) {
-        std::cerr << "difference for input \"" << input << "\""
+      if (++differences <= kShownDifferences) {
+        std::cerr << "difference at line " << line_number << " for input \"" << input << "\""
                   << (got == &plain ? " (without steps)" : "")
                   << "\n  recorded: " << Shortened(line)
                   << "\n  now:      " << Shortened(Joined(*got)) << "\n";

@@ -1,6 +1,6 @@
-// Two oracles for HugeFloat. First, a deliberately simple exact arithmetic
-// (below); second, the digit-by-digit schoolbook multiplication and division
-// (at the end of this file).
+// Oracles for HugeFloat: a deliberately simple exact arithmetic (below), and
+// on it the multiplication and divisions with HugeFloat's contracts (at the
+// end of this file).
 //
 // A value is held as an exact scaled integer: sign, a natural number in
 // base-2^32 limbs and the count of radix fraction digits, so the value is
@@ -82,9 +82,10 @@ std::string ReferenceOperate(char op, std::string_view a, std::string_view b, in
 
 }  // namespace calvoro::testing
 
-// The digit-by-digit schoolbook multiplication and division that HugeFloat
-// used before its limb kernels: one byte per digit, cost growing with the
-// product of the lengths. Kept as the oracle of the fast paths.
+// Multiplication and divisions with the contracts of huge_float.h, computed
+// by the simple exact arithmetic above (schoolbook products, division by
+// shift and subtract): no code shared with numeric/, so that a fault there
+// is not repeated here. The oracle of the fast paths.
 namespace calvoro::testing::schoolbook {
 
 // The same contracts as the functions of the same names in huge_float.h.

@@ -177,6 +177,14 @@ TEST_F(ComplexWindowTest, RefusalsLeaveTheOutputAsItWas) {
     EXPECT_EQ(recorder.messages[0].caption, c.caption) << c.expression;
     EXPECT_EQ(window->output()->text(), "3+4j") << c.expression;
   }
+  // A field that is no number is named, and the caret goes there.
+  recorder.messages.clear();
+  TypeOperand(window->operand(1), "2", "4j");
+  Calculate(*window, "A+B");
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_EQ(recorder.messages[0].text, "Sorry, the imaginary part of B is not a number.");
+  EXPECT_EQ(window->focusWidget(), window->operand(1).im);
+  EXPECT_EQ(window->output()->text(), "3+4j");
 }
 
 TEST_F(ComplexWindowTest, StyleMenuOffersTheOtherStylesAndWritesTheChoice) {

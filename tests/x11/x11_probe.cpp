@@ -1,22 +1,31 @@
 // A small helper of the real-display tests, run on the test's X server:
+//   x11_probe root                      paints the root window in the root
+//       colour, a teal no window uses (neither black, which the transparent
+//       pixels of a window show on an X server without a compositor, nor
+//       any colour of the skin), so that a cut corner is told from one that
+//       is only transparent;
 //   x11_probe shot FILE X Y W H [cut] [clear]   grabs the screen rectangle
 //       into FILE (PNG) and checks that at least 95% of it is the window's
-//       own pixels, not the root colour (black), and with `cut` that its four
+//       own pixels, not the root colour, and with `cut` that its four
 //       corner pixels show the root colour (the outline is cut); `clear`
 //       saves the root colour transparent (for the README's picture); prints
 //       the figures and exits 1 when a check fails;
 //   x11_probe window TITLE              shows a plain window until it is ended.
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QRasterWindow>
 #include <QScreen>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-constexpr QRgb kRoot = qRgb(0, 0, 0);
+constexpr QRgb kRoot = qRgb(0, 128, 128);
 
 bool IsRoot(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF); }
 
@@ -57,12 +66,25 @@ int Shot(const QStringList& args) {
   return coverage >= 0.95 && (!cut || corners == 4) ? 0 : 1;
 }
 
+int PaintRoot() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+  if (!connection) return 2;
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  const std::uint32_t pixel = kRoot & 0xFFFFFF;
+  xcb_change_window_attributes(connection, root, XCB_CW_BACK_PIXEL, &pixel);
+  xcb_clear_area(connection, 0, root, 0, 0, 0, 0);
+  xcb_flush(connection);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() >= 2 && args[1] == QLatin1String("shot")) return Shot(args);
+  if (args.size() == 2 && args[1] == QLatin1String("root")) return PaintRoot();
   if (args.size() == 3 && args[1] == QLatin1String("window")) {
     QRasterWindow window;
     window.setTitle(args[2]);
@@ -70,6 +92,6 @@ int main(int argc, char** argv) {
     window.show();
     return app.exec();
   }
-  std::fprintf(stderr, "usage: x11_probe shot FILE X Y W H [cut] [clear] | window TITLE\n");
+  std::fprintf(stderr, "usage: x11_probe root | shot FILE X Y W H [cut] [clear] | window TITLE\n");
   return 2;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The desktop program as people see it: Xvfb (black root) and openbox started
-# here, the real `calvoro` driven with xdotool. Every calculator style and
+# The desktop program as people see it: Xvfb (its root painted teal by
+# x11_probe) and openbox, no compositor, started here, the real `calvoro`
+# driven with xdotool. Every calculator style and
 # every dialog is photographed over the root colour into SHOTS (x11_probe
 # checks that the window covers its rectangle and that its corners are cut),
 # and the keyboard, focus, stacking and placement are checked on the way.
@@ -69,7 +70,7 @@ for attempt in 1 2 3 4; do
       pids+=("$openbox")
       # openbox now and then aborts as it starts: then at once a new try.
       settled() { wm_ready || exited "$openbox"; }
-      poll 10 settled && wm_ready && break
+      poll 10 settled && wm_ready && "$probe" root && break
       stop "$openbox"
     fi
   fi
@@ -134,12 +135,18 @@ centred_on_main() {
   ((X + WIDTH / 2 - cx <= 1 && cx - X - WIDTH / 2 <= 1 && Y + HEIGHT / 2 - cy <= 1 && cy - Y - HEIGHT / 2 <= 1)) ||
     fail "window $1 at $X,$Y ${WIDTH}x$HEIGHT is not centred on $cx,$cy"
 }
-# Drags window $1 by $2,$3 at its title band.
+# Drags window $1 by $2,$3 at its title band, and waits until it is there
+# (until then the window manager may hold the keyboard for its move).
 drag() {
   geometry "$1"
-  local x=$((X + WIDTH / 2)) y=$((Y + 10))
+  local x=$((X + WIDTH / 2)) y=$((Y + 10)) to_x=$((X + $2)) to_y=$((Y + $3))
   xdotool mousemove "$x" "$y" mousedown 1 mousemove $((x + $2 / 2)) $((y + $3 / 2)) \
     mousemove $((x + $2)) $((y + $3)) mouseup 1
+  arrived() {
+    geometry "$1"
+    ((X == $2 && Y == $3))
+  }
+  poll 5 arrived "$1" "$to_x" "$to_y" || fail "window $1 dragged to $to_x,$to_y is at $X,$Y"
 }
 typed() { xdotool type --delay 30 "$1"; }
 # A dialog that keys open: it shows with the focus; photographed (its
