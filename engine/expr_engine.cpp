@@ -3,7 +3,6 @@
 #include "engine/expr_engine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 #include "engine/apply_operator.h"
@@ -15,6 +14,7 @@
 #include "engine/number_base.h"
 #include "engine/syntax_check.h"
 #include "numeric/digit_text.h"
+#include "numeric/number_text.h"
 #include "numeric/precise_functions.h"
 
 namespace calvoro {
@@ -246,7 +246,7 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
   return Substitution::kDone;
 }
 
-bool ExprEngine::CheckFunctionParameters(std::string_view text) {
+bool ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base) {
   for (std::string_view word : {std::string_view("arcsin"), std::string_view("arccos")}) {
     const auto at = text.find(word);
     if (at == std::string_view::npos) continue;
@@ -261,18 +261,15 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
       digits.remove_prefix(1);
     }
-    const bool plain = std::all_of(digits.begin(), digits.end(), [](char c) {
-      return (c >= '0' && c <= '9') || c == '.' || (c >= 'a' && c <= 'f') ||
-             (c >= 'A' && c <= 'F') || c == 'h' || c == 'H';
-    });
+    // In Mix the number's head names its base.
+    const NumberBase own = base == NumberBase::Mix ? BaseOfNumberText(digits) : base;
+    if (base == NumberBase::Mix) digits.remove_prefix(HeadOfBase(own).size());
+    const auto number = ReadNumber(digits, RadixOf(own));
     // An expression is evaluated first; the function checks its value.
-    if (!plain) continue;
-    const std::string name(word.substr(3));
-    double value = 0;
-    const char* first = argument.data() + (argument.starts_with("+") ? 1 : 0);
-    std::from_chars(first, argument.data() + argument.size(), value);
+    if (!number) continue;
+    const double value = number->ToDouble();
     if (value < -1 || value > 1) {
-      sink_.MessageBox("Sorry, the absolute value of arc" + name +
+      sink_.MessageBox("Sorry, the absolute value of arc" + std::string(word.substr(3)) +
                            "'s parameter should be equal to or less than 1",
                        kCaptionTivamoWarning, MessageIcon::Warning);
       return false;
@@ -357,7 +354,7 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     case Substitution::kNone:
       break;
   }
-  if (!CheckFunctionParameters(text)) return std::nullopt;
+  if (!CheckFunctionParameters(text, base)) return std::nullopt;
 
   NumberBase own = base;  // Mix: the base its numbers are converted into
   if (base == NumberBase::Mix) {
