@@ -12,6 +12,7 @@
 #include "engine/functions.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "engine/syntax_check.h"
 #include "numeric/digit_text.h"
 #include "numeric/number_text.h"
@@ -222,7 +223,8 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
   if (!names) return Substitution::kNone;
   if (!with_steps) {
     if (size > kMaxSubstitutedCharacters) {
-      sink_.MessageBox(SubstitutedTooLongText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kSubstitutedTooLong, {std::to_string(kMaxSubstitutedCharacters)}},
+                    sink_);
       return Substitution::kRefused;
     }
   } else if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
@@ -269,9 +271,7 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base)
     if (!number) continue;
     const double value = number->ToDouble();
     if (value < -1 || value > 1) {
-      sink_.MessageBox("Sorry, the absolute value of arc" + std::string(word.substr(3)) +
-                           "'s parameter should be equal to or less than 1",
-                       kCaptionTivamoWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kArcDomain, {std::string(word.substr(3))}}, sink_);
       return false;
     }
   }

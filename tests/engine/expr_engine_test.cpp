@@ -197,7 +197,7 @@ TEST_F(ExprEngineTest, FunctionParametersMayBeExpressions) {
       {"sqrt(2-3)", "Sorry,the parameter for the function Sqrt(x) cannot be less than zero."},
       {"ln(1-1)", "Sorry,the parameter for the function Ln(x) should be larger than zero."},
       {"arcsin(1/2+1)",
-       "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1."},
+       "Sorry, the absolute value of arcsin's parameter should be equal to or less than 1"},
       {"fac(1/2)", "Sorry,the number of factorial function should be integer"},
       {"sin(2*)", "The char [position:7] just after the operator * cannot be acceptted"},
       {"sin(2x+1)",
