@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "app/startup.h"
 #include "app/window_start.h"
 #include "engine/expression_text.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 namespace {
@@ -197,11 +199,13 @@ CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& com
   try {
     return command();
   } catch (const std::bad_alloc&) {
-    sink_.MessageBox("Sorry, the calculation needs more memory than the computer has.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
-  } catch (const std::exception& error) {
-    sink_.MessageBox(std::string("Sorry, the calculation failed: ") + error.what(),
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kOutOfMemory, {}}, sink_);
+  } catch (const std::length_error&) {
+    // A text longer than a string can hold: memory again.
+    ReportRefusal({RefusalId::kOutOfMemory, {}}, sink_);
+  } catch (const std::exception&) {
+    // A broken invariant below: its text is for developers, not for people.
+    ReportRefusal({RefusalId::kCalculationFailed, {}}, sink_);
   }
   return {};
 }
@@ -227,8 +231,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
     if (IsNumberOfBase(base(), text)) {
       return Shown(CommandResult::Kind::kNumber, text.size(), std::string(text));
     }
-    sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(text)}}, sink_);
     return {};
   }
   if (text.find('=') != std::string_view::npos) {
@@ -258,8 +261,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
 }
 
-CommandResult CalculatorModel::Assign(std::string_view input, char letter,
-                                       std::string_view right) {
+CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::string_view right) {
   std::string value;
   std::string steps;
   if (IsNumberText(right)) {
@@ -304,7 +306,7 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
-                                                            bool keep_plain) {
+                                                           bool keep_plain) {
   auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
   if (!calculation) return std::nullopt;
   store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
@@ -368,7 +370,7 @@ void CalculatorModel::MemoryCommand(int index) {
 }
 
 std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase from,
-                                               NumberBase to) {
+                                              NumberBase to) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -411,8 +413,8 @@ void CalculatorModel::BaseCommand(NumberBase base) {
     if (equals != std::string::npos && !ContainsUnknown(converted)) {
       const std::string part = converted.substr(0, equals);
       if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
-        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
-                                          calculation->result));
+        data().logLines.push_back(
+            LogLine(engine_.Now(), base, part, calculation->FirstLine(part), calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result);
         return {};

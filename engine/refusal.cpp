@@ -85,6 +85,10 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kCalculationFailed, "Sorry, the calculation failed.", kCaptionCalvoroWarning},
     {kOutOfMemory, "Sorry, the calculation needs more memory than the computer has.",
      kCaptionCalvoroWarning},
+    {kArcInputRange,
+     "Sorry, the value of arcsin or arccos in this calculator cannot be larger than 1.",
+     kCaptionCalvoroMessage, MessageIcon::Information},
+    {kParameterMissing, "Please enter the value of the parameter %1.", kCaptionCalvoroWarning},
 };
 
 constexpr bool InIdOrder() {
@@ -93,7 +97,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kOutOfMemory) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterMissing) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

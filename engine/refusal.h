@@ -43,6 +43,8 @@ enum class RefusalId {
   kTooDeep,             // {levels}
   kCalculationFailed,
   kOutOfMemory,
+  kArcInputRange,     // the function input dialog
+  kParameterMissing,  // {parameter}
 };
 
 struct Refusal {
