@@ -322,7 +322,7 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
   std::string_view text = LowerCased(typed, prepared);
   if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
   if (!CountBrackets(text).Balanced()) {
-    sink_.MessageBox(kUnequalBracketsText, kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kUnequalBrackets, {}}, sink_);
     return std::nullopt;
   }
   // The bounds come first: a text far beyond them is refused before the

@@ -14,6 +14,13 @@ struct CatalogueEntry {
   MessageIcon icon = MessageIcon::Warning;
 };
 
+// Words that more than one refusal says.
+constexpr std::string_view kZeroDenominatorWords = "The denominator cannot be zero.";
+constexpr std::string_view kNoExpressionWords =
+    "Sorry, please input the expression before calculation.";
+constexpr std::string_view kUnequalBracketsWords =
+    "The number of ) is not equal with the number of ( .";
+
 using enum RefusalId;
 
 // In the order of RefusalId.
@@ -48,7 +55,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kFunctionTooSmall, "Sorry, the result of %1 is too small for the calculator.",
      kCaptionCalvoroWarning},
     {kFunctionNoValue, "Sorry, the function %1 has no value.", kCaptionCalvoroWarning},
-    {kZeroDenominator, "The denominator cannot be zero.", kCaptionCalvoroWarning},
+    {kZeroDenominator, kZeroDenominatorWords, kCaptionCalvoroWarning},
     {kNegativePower,
      "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.",
      kCaptionTivamoWarning},
@@ -89,6 +96,29 @@ constexpr CatalogueEntry kCatalogue[] = {
      "Sorry, the value of arcsin or arccos in this calculator cannot be larger than 1.",
      kCaptionCalvoroMessage, MessageIcon::Information},
     {kParameterMissing, "Please enter the value of the parameter %1.", kCaptionCalvoroWarning},
+    {kNoExpression, kNoExpressionWords, kCaptionCalvoroWarning},
+    {kUnequalBrackets, kUnequalBracketsWords, kCaptionCalvoroWarning},
+    {kConversionFailed, "Sorry, fail to calculate.Please check your input or report to %1",
+     kCaptionCalvoroWarning},
+    {kNoOutputUnit, "Sorry, please select an item from the Output Combo first.",
+     kCaptionCalvoroWarning},
+    {kNoInputUnit, "Sorry, please select an item from the combo %1 first.", kCaptionCalvoroWarning},
+    {kMixedTemperatures,
+     "Sorry, a temperature expression needs at least one letter, and all its letters in one "
+     "temperature unit.",
+     kCaptionCalvoroWarning},
+    {kMatrixElement, "Sorry, the element in row %1, column %2 of Matrix %3 is not a number.",
+     kCaptionCalvoroWarning},
+    {kComplexField, "Sorry, %1 is not a number.", kCaptionComplexWarning},
+    {kComplexTooManyRoots, "Sorry, the number of roots must not be above 1000.",
+     kCaptionComplexWarning},
+    {kComplexZeroDenominator, kZeroDenominatorWords, kCaptionComplexWarning},
+    {kComplexNotFinite, "Sorry, the result is too large or not defined.", kCaptionComplexWarning},
+    {kComplexNoExpression, kNoExpressionWords, kCaptionComplexWarning},
+    {kComplexUnequalBrackets, kUnequalBracketsWords, kCaptionComplexWarning},
+    {kComplexFailed,
+     "Sorry, fail to calculate the complex expression .Please check your input and report to %1",
+     kCaptionComplexCalculator},
 };
 
 constexpr bool InIdOrder() {
@@ -97,8 +127,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterMissing) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kComplexFailed) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

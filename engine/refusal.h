@@ -45,6 +45,20 @@ enum class RefusalId {
   kOutOfMemory,
   kArcInputRange,     // the function input dialog
   kParameterMissing,  // {parameter}
+  kNoExpression,
+  kUnequalBrackets,
+  kConversionFailed,  // {support address}
+  kNoOutputUnit,
+  kNoInputUnit,  // {letter}
+  kMixedTemperatures,
+  kMatrixElement,  // {row, column, matrix}
+  kComplexField,   // {"the real part of A", ...}
+  kComplexTooManyRoots,
+  kComplexZeroDenominator,
+  kComplexNotFinite,
+  kComplexNoExpression,
+  kComplexUnequalBrackets,
+  kComplexFailed,  // {support address}
 };
 
 struct Refusal {
