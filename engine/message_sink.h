@@ -39,6 +39,7 @@ inline constexpr std::string_view kCaptionCalvoroWarning = "Calvoro Warning Mess
 inline constexpr std::string_view kCaptionTivamo = "Tivamo";
 inline constexpr std::string_view kCaptionTivamoWarning = "Tivamo Warning Message";
 inline constexpr std::string_view kCaptionWarning = "Warning Message";
+inline constexpr std::string_view kCaptionTivamosa = "Tivamosa";
 
 inline constexpr std::string_view kCaptionComplexCalculator = "Complex Expression Calculator";
 inline constexpr std::string_view kCaptionComplexWarning =

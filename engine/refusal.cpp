@@ -119,6 +119,11 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kComplexFailed,
      "Sorry, fail to calculate the complex expression .Please check your input and report to %1",
      kCaptionComplexCalculator},
+    {kRobotLogEmpty, "Sorry,the log is empty.Please calculate first.", kCaptionTivamosa,
+     MessageIcon::Information},
+    {kRobotOutOfMemory,
+     "Sorry, the robot needs more memory than the computer has. The result file was not written.",
+     kCaptionCalvoro},
 };
 
 constexpr bool InIdOrder() {
@@ -127,7 +132,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kComplexFailed) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kRobotOutOfMemory) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

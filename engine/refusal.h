@@ -59,6 +59,8 @@ enum class RefusalId {
   kComplexNoExpression,
   kComplexUnequalBrackets,
   kComplexFailed,  // {support address}
+  kRobotLogEmpty,
+  kRobotOutOfMemory,
 };
 
 struct Refusal {
