@@ -66,10 +66,11 @@ std::string LogTimeText(const std::tm& time);
 
 // One log line: time, three blanks, base prefix, and the expression with its
 // result (the first line of the step text too when it differs from the
-// expression). The expression and the result are kept whole; a first line
-// longer than kMaxLoggedFirstLine (values substituted into a short input)
-// keeps its beginning, then "...[" its length " characters]".
-inline constexpr std::size_t kMaxLoggedFirstLine = 64 * 1024;
+// expression). A first line longer than kMaxLoggedFirstLine (values
+// substituted into a short input) keeps its beginning, then "...[" its
+// length " characters]"; the settings file bounds the whole line
+// (`BoundLogLine`).
+inline constexpr std::size_t kMaxLoggedFirstLine = 60 * 1024;
 std::string LogLine(const std::tm& time, NumberBase base, std::string_view expression,
                     std::string_view first_line, std::string_view result);
 // The log line of a solved equation: time, three blanks, the equation,

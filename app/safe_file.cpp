@@ -8,8 +8,10 @@
 #include <limits.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <array>
@@ -114,24 +116,72 @@ mode_t NewFileMode() {
   return mode;
 }
 
-// "<name>.tmp<digits>.XXXXXX": the pid of the temporary's process, or -1.
+// This machine's name as it goes into file names: letters, digits and "-"
+// kept, anything else "_".
+const std::string& HostName() {
+  static const std::string name = [] {
+    char buffer[256] = {};
+    if (::gethostname(buffer, sizeof buffer - 1) != 0 || buffer[0] == 0) return std::string("-");
+    std::string host(buffer);
+    for (char& c : host) {
+      const bool kept =
+          (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+      if (!kept) c = '_';
+    }
+    return host;
+  }();
+  return name;
+}
+
+// "<name>.tmp<pid>.<host>.XXXXXX": the pid of a temporary of a process on
+// this machine, or -1 (not a temporary, or another machine's: a writer on
+// another host of a shared home is never taken for dead). The older
+// "<name>.tmp<pid>.XXXXXX" counts as this machine's.
 long TemporaryOwner(std::string_view entry, std::string_view name) {
   const std::string prefix = std::string(name) + ".tmp";
   if (!entry.starts_with(prefix)) return -1;
   entry.remove_prefix(prefix.size());
   const auto dot = entry.find('.');
-  if (dot == 0 || dot == std::string_view::npos || entry.size() - dot - 1 != 6) return -1;
+  const auto last = entry.rfind('.');
+  if (dot == 0 || dot == std::string_view::npos || entry.size() - last - 1 != 6) return -1;
+  if (last != dot && entry.substr(dot + 1, last - dot - 1) != HostName()) return -1;
   long pid = 0;
   for (char c : entry.substr(0, dot)) {
     if (c < '0' || c > '9' || pid > 100'000'000) return -1;
     pid = pid * 10 + (c - '0');
   }
-  for (char c : entry.substr(dot + 1)) {
+  for (char c : entry.substr(last + 1)) {
     const bool alphanumeric =
         (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     if (!alphanumeric) return -1;
   }
   return pid;
+}
+
+// The pid of the process holding a flock on the open file `fd`, from
+// /proc/locks; 0 when it cannot be known.
+long LockHolder(int fd) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0) return 0;
+  FILE* locks = std::fopen("/proc/locks", "re");
+  if (locks == nullptr) return 0;
+  long holder = 0;
+  char line[256];
+  while (holder == 0 && std::fgets(line, sizeof line, locks) != nullptr) {
+    // "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF"
+    char kind[16], mode[16], access[16];
+    long pid = 0;
+    unsigned major = 0, minor = 0;
+    unsigned long long inode = 0;
+    if (std::sscanf(line, "%*d: %15s %15s %15s %ld %x:%x:%llu", kind, mode, access, &pid, &major,
+                    &minor, &inode) != 7)
+      continue;
+    if (std::string_view(kind) == "FLOCK" && inode == info.st_ino &&
+        major == ::major(info.st_dev) && minor == ::minor(info.st_dev) && pid > 0)
+      holder = pid;
+  }
+  std::fclose(locks);
+  return holder;
 }
 
 }  // namespace
@@ -159,37 +209,98 @@ FileStamp StampOfFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 ? StampOf(info) : FileStamp{};
 }
 
-ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp,
-                           int* error) {
+namespace {
+
+// Opens a regular file for reading (a FIFO or a device is never waited for);
+// `fd` and `info` are set when kRead is returned.
+ReadStatus OpenRegular(const std::string& path, int& fd, struct stat& info, int* error) {
   const auto fail = [error](ReadStatus status, int code) {
     if (error) *error = code;
     return status;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return fail(errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kFailed, errno);
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (::fstat(fd, &info) != 0) {
     const int code = errno;
     ::close(fd);
-    return fail(S_ISREG(info.st_mode) ? ReadStatus::kFailed : ReadStatus::kNotRegular, code);
+    return fail(ReadStatus::kFailed, code);
   }
-  if (stamp) *stamp = StampOf(info);
-  bytes.resize(static_cast<std::size_t>(info.st_size));
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return fail(ReadStatus::kNotRegular, 0);
+  }
+  return ReadStatus::kRead;
+}
+
+// Reads up to `bytes.size()` bytes of `fd` (fewer when the file was
+// shortened meanwhile); 0 or the errno of the failure.
+int ReadUpTo(int fd, std::string& bytes) {
   std::size_t got = 0;
   while (got < bytes.size()) {
     const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int code = errno;
-      ::close(fd);
-      return fail(ReadStatus::kFailed, code);
-    }
-    if (n == 0) break;  // the file was shortened meanwhile
+    if (n < 0) return errno;
+    if (n == 0) break;
     got += static_cast<std::size_t>(n);
   }
   bytes.resize(got);
+  return 0;
+}
+
+}  // namespace
+
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp,
+                           int* error) {
+  int fd = -1;
+  struct stat info;
+  if (const ReadStatus opened = OpenRegular(path, fd, info, error); opened != ReadStatus::kRead)
+    return opened;
+  if (stamp) *stamp = StampOf(info);
+  bytes.resize(static_cast<std::size_t>(info.st_size));
+  const int code = ReadUpTo(fd, bytes);
   ::close(fd);
-  return ReadStatus::kRead;
+  if (code == 0) return ReadStatus::kRead;
+  if (error) *error = code;
+  return ReadStatus::kFailed;
+}
+
+FileBytes::~FileBytes() { Release(); }
+
+void FileBytes::Release() {
+  if (map_ != nullptr) ::munmap(map_, size_);
+  map_ = nullptr;
+  size_ = 0;
+  std::string().swap(copy_);
+}
+
+ReadStatus FileBytes::Read(const std::string& path, FileStamp* stamp, int* error) {
+  Release();
+  int fd = -1;
+  struct stat info;
+  if (const ReadStatus opened = OpenRegular(path, fd, info, error); opened != ReadStatus::kRead)
+    return opened;
+  if (stamp) *stamp = StampOf(info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  if (size >= kMapFrom) {
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (map != MAP_FAILED) {
+      map_ = map;
+      size_ = size;
+      ::close(fd);
+      return ReadStatus::kRead;
+    }
+  }
+  copy_.resize(size);
+  const int code = ReadUpTo(fd, copy_);
+  ::close(fd);
+  if (code == 0) return ReadStatus::kRead;
+  if (error) *error = code;
+  return ReadStatus::kFailed;
+}
+
+std::string_view FileBytes::view() const {
+  if (map_ != nullptr) return {static_cast<const char*>(map_), size_};
+  return copy_;
 }
 
 void FdWriter::Write(std::string_view bytes) {
@@ -219,14 +330,14 @@ TemporaryFile::TemporaryFile(const std::string& target) : target_(target) {
   // Seeded by getrandom: std::random_device asks the processor (CPUID)
   // first, which costs much more than the call under a hypervisor.
   thread_local std::mt19937_64 random([] {
-    std::uint64_t seed = static_cast<std::uint64_t>(::getpid()) << 32 ^
-                         static_cast<std::uint64_t>(
-                             std::chrono::steady_clock::now().time_since_epoch().count());
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(::getpid()) << 32 ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::uint64_t entropy = 0;
     if (::getrandom(&entropy, sizeof entropy, GRND_NONBLOCK) == sizeof entropy) seed ^= entropy;
     return seed;
   }());
-  const std::string stem = target + ".tmp" + std::to_string(::getpid()) + ".";
+  const std::string stem = target + ".tmp" + std::to_string(::getpid()) + "." + HostName() + ".";
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     path_ = stem;
     for (int i = 0; i < 6; ++i) path_ += kLetters[random() % kLetters.size()];
@@ -315,19 +426,23 @@ void RemoveOpenTemporaries() {
   }
 }
 
-FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout) {
-  const std::string path = target + ".lock";
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
+FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout)
+    : path_(target + ".lock") {
+  const char* path = path_.c_str();
+  fd_ = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY,
                NewFileMode());
   if (fd_ < 0 && (errno == EACCES || errno == EROFS))
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    fd_ = ::open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) {
     error_ = errno;
+    // O_NOFOLLOW refuses a link with ELOOP; a link's own loop says the same.
+    if (error_ == ELOOP) problem_ = "the lock file " + path_ + " is a symbolic link";
     return;
   }
   struct stat info;
   if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     error_ = EINVAL;
+    problem_ = "the lock file " + path_ + " is not a regular file";
     return;
   }
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -336,6 +451,21 @@ FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout)
     if (errno == EINTR) continue;
     if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
       error_ = errno;
+      if (error_ == EWOULDBLOCK) {
+        problem_ = "the lock file " + path_ + " is held";
+        if (const long holder = LockHolder(fd_); holder > 0) {
+          problem_ += " by process " + std::to_string(holder);
+          // The program's name (/proc files show no size: read as far as it goes).
+          char name[64] = {};
+          const int comm =
+              ::open(("/proc/" + std::to_string(holder) + "/comm").c_str(), O_RDONLY | O_CLOEXEC);
+          const ssize_t length = comm >= 0 ? ::read(comm, name, sizeof name - 1) : -1;
+          if (comm >= 0) ::close(comm);
+          std::string_view shown(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+          while (!shown.empty() && shown.back() == '\n') shown.remove_suffix(1);
+          if (!shown.empty()) problem_ += " (" + std::string(shown) + ")";
+        }
+      }
       return;
     }
     std::this_thread::sleep_for(pause);
@@ -344,10 +474,17 @@ FileLock::FileLock(const std::string& target, std::chrono::milliseconds timeout)
   locked_ = true;
 }
 
+std::string FileLock::problem() const {
+  if (!problem_.empty() || error_ == 0) return problem_;
+  return "the lock file " + path_ + " could not be opened (" + ErrorText(error_) + ")";
+}
+
 FileLock::~FileLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
-std::string ErrorText(int error) { return std::error_code(error, std::generic_category()).message(); }
+std::string ErrorText(int error) {
+  return std::error_code(error, std::generic_category()).message();
+}
 
 }  // namespace calvoro

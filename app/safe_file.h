@@ -6,12 +6,13 @@
 // SIGTERM and SIGHUP, and those of dead processes at the next write).
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace calvoro {
 
@@ -46,8 +47,30 @@ enum class ReadStatus { kRead, kMissing, kNotRegular, kFailed };
 // file that grows meanwhile cannot make the read endless. A FIFO or a device
 // is never read (opening it does not wait for a writer either). `stamp`, when
 // given, gets the stamp of the file read; `error` the errno of a failure.
-ReadStatus ReadRegularFile(const std::string& path, std::string& bytes,
-                           FileStamp* stamp = nullptr, int* error = nullptr);
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, FileStamp* stamp = nullptr,
+                           int* error = nullptr);
+
+// The bytes of a regular file as ReadRegularFile reads them, but a large
+// file is mapped rather than copied: reading it needs no memory of its size,
+// and of a long text passed over no page is read at all. The file must not
+// be shortened in place while it is looked at (its writers replace it).
+class FileBytes {
+ public:
+  FileBytes() = default;
+  ~FileBytes();
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+
+  ReadStatus Read(const std::string& path, FileStamp* stamp = nullptr, int* error = nullptr);
+  std::string_view view() const;
+  void Release();
+
+ private:
+  static constexpr std::size_t kMapFrom = std::size_t{4} << 20;
+  std::string copy_;
+  void* map_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // Writes through a buffer to a file descriptor; remembers the first failure.
 class FdWriter {
@@ -67,7 +90,7 @@ class FdWriter {
   std::string buffer_;
 };
 
-// A temporary file beside `target`, named "<target>.tmp<pid>.XXXXXX" and
+// A temporary file beside `target`, named "<target>.tmp<pid>.<host>.XXXXXX" and
 // created exclusively, so that it never follows a link or meets another
 // run's file. SIGINT, SIGTERM and SIGHUP remove it (the handlers are
 // installed with the first temporary, unless the program has handlers of
@@ -99,7 +122,8 @@ class TemporaryFile {
   FileStamp stamp_;
 };
 
-// Removes the temporaries beside `target` whose process has ended.
+// Removes the temporaries beside `target` whose process on this machine has
+// ended.
 void RemoveStaleTemporaries(const std::string& target);
 // Removes every temporary file this process has open. Safe in a signal
 // handler; for programs that handle SIGINT and SIGTERM themselves.
@@ -107,7 +131,8 @@ void RemoveOpenTemporaries();
 
 // An exclusive lock on "<target>.lock" (flock): one writer at a time reads,
 // changes and writes the target. Released by the destructor, or by the end
-// of the process however it ends.
+// of the process however it ends. A link or anything but a regular file
+// there is refused.
 class FileLock {
  public:
   FileLock(const std::string& target, std::chrono::milliseconds timeout);
@@ -118,8 +143,13 @@ class FileLock {
   bool ok() const { return locked_; }
   // The errno of the failure (EWOULDBLOCK after the timeout).
   int error() const { return error_; }
+  // The failure for a person: "the lock file PATH is held by process 123
+  // (calvoro-cli)", "... is a symbolic link", "... is not a regular file".
+  std::string problem() const;
 
  private:
+  std::string path_;
+  std::string problem_;
   int fd_ = -1;
   bool locked_ = false;
   int error_ = 0;

@@ -2,6 +2,8 @@
 // settings folder.
 #include "app/sys_data.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -12,16 +14,17 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <type_traits>
+#include <utility>
 
 #include "numeric/number_text.h"
 
 namespace calvoro {
 namespace {
-
-// How long a save waits for another process's save to end.
-constexpr auto kLockTimeout = std::chrono::seconds(10);
 
 // Encodes the record into a string, or straight into a file through its
 // buffer, so that saving a log of many megabytes needs no copy of it.
@@ -144,7 +147,12 @@ bool SkipItem(Reader& in) {
   return in.TextView(text) && in.TextView(text) && in.TextView(text) && in.Int32(kind);
 }
 
-bool ReadLine(Reader& in, std::string& line) { return in.Text(line); }
+// A log line; a long one is cut to its bound as it is read.
+bool ReadLine(Reader& in, std::string& line) {
+  if (!in.Text(line)) return false;
+  BoundLogLine(line);
+  return true;
+}
 
 bool SkipLine(Reader& in) {
   std::string_view text;
@@ -155,8 +163,8 @@ bool SkipLine(Reader& in) {
 // larger than the file stops at the end of the bytes). Beyond `max`
 // elements the oldest (`keep_last`) or the last ones are passed over.
 template <typename T, typename ReadOne, typename SkipOne>
-bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
-              ReadOne read_one, SkipOne skip_one) {
+bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last, ReadOne read_one,
+              SkipOne skip_one) {
   std::int32_t count;
   if (!in.Int32(count) || count < 0) return false;
   list.clear();
@@ -176,18 +184,15 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
 }
 
 // The fields of the file in their order, after the header:
-// visit(&CSysData::field) for each, visit(&CSysData::field, max) for a
-// number kept within 0..max when it is read, and visit(&CSysData::field,
-// fallback) for a parameter that is read as `fallback` when it holds no
-// decimal number. Reading, writing, copying and
-// merging all go through this one list. Stops at the first visit that
-// returns false.
+// visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
+// number kept within 0..max when it is read (a parameter or Pi that holds
+// no number gets its default after the whole file is read: `MendNumbers`).
+// Reading, writing, copying and merging all go through this one list. Stops
+// at the first visit that returns false.
 template <typename Visit>
 bool VisitFields(Visit&& visit) {
-  const std::string_view one = "1";
-  return visit(&CSysData::paramF, one) && visit(&CSysData::paramK, one) &&
-         visit(&CSysData::paramM, one) && visit(&CSysData::paramW, one) &&
-         visit(&CSysData::paramPi, kPiText) && visit(&CSysData::spareReal) &&
+  return visit(&CSysData::paramF) && visit(&CSysData::paramK) && visit(&CSysData::paramM) &&
+         visit(&CSysData::paramW) && visit(&CSysData::paramPi) && visit(&CSysData::spareReal) &&
          visit(&CSysData::windowOption1) && visit(&CSysData::windowOption2) &&
          visit(&CSysData::windowOption3) && visit(&CSysData::logLines) &&
          visit(&CSysData::reserved1) && visit(&CSysData::reserved2) &&
@@ -234,14 +239,6 @@ void WriteField(Writer& out, const std::vector<ConversionItem>& items) {
 }
 
 bool ReadField(Reader& in, std::string& text) { return in.Text(text); }
-bool ReadField(Reader& in, std::string& parameter, std::string_view fallback) {
-  if (!in.Text(parameter)) return false;
-  // An empty parameter is refused where it is used.
-  if (!parameter.empty() &&
-      !IsNumber(parameter, 10, {.plus = true, .brackets = true, .blanks = true}))
-    parameter = fallback;
-  return true;
-}
 bool ReadField(Reader& in, double& value) { return in.Double(value); }
 bool ReadField(Reader& in, std::int32_t& value) { return in.Int32(value); }
 bool ReadField(Reader& in, std::uint8_t& value) { return in.Byte(value); }
@@ -271,7 +268,9 @@ bool ReadField(Reader& in, NumberBase& base) {
   return true;
 }
 bool ReadField(Reader& in, std::vector<std::string>& lines) {
-  return ReadList(in, lines, kMaxLogLines, true, ReadLine, SkipLine);
+  if (!ReadList(in, lines, kMaxLogLines, true, ReadLine, SkipLine)) return false;
+  BoundLog(lines);
+  return true;
 }
 bool ReadField(Reader& in, std::vector<ConversionItem>& items) {
   return ReadList(in, items, kMaxConversionItems, false, ReadItem, SkipItem);
@@ -343,9 +342,77 @@ void MergeLog(const std::vector<std::string>& base, const std::vector<std::strin
     }
     file.resize(kept);
   }
+  const std::size_t first_new = file.size();
   file.insert(file.end(), current.begin() + static_cast<std::ptrdiff_t>(appended), current.end());
-  if (file.size() > kMaxLogLines)
-    file.erase(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(file.size() - kMaxLogLines));
+  for (std::size_t i = first_new; i < file.size(); ++i) BoundLogLine(file[i]);
+  BoundLog(file);
+}
+
+// A number result's parts: what stands before its digits ("(-", "0h"), its
+// significant digits, and the exponent of the first of them in the
+// number's own base; nullopt for anything that is not a plain number.
+struct NumberParts {
+  std::string_view lead;
+  std::string digits;
+  long long exponent = 0;
+  std::string_view close;
+};
+
+std::optional<NumberParts> SplitNumber(std::string_view text) {
+  NumberParts parts;
+  std::size_t at = 0;
+  while (at < text.size() && (text[at] == '(' || text[at] == '-' || text[at] == '+')) ++at;
+  if (text.size() > at + 1 && text[at] == '0' &&
+      (text[at + 1] == 'b' || text[at + 1] == 'h' || text[at + 1] == 'x'))
+    at += 2;
+  parts.lead = text.substr(0, at);
+  std::size_t end = text.size();
+  while (end > at && text[end - 1] == ')') --end;
+  parts.close = text.substr(end);
+  std::string_view body = text.substr(at, end - at);
+  long long exponent = 0;
+  if (const auto e = body.rfind("E"); e != std::string_view::npos && e + 1 < body.size() &&
+                                      (body[e + 1] == '+' || body[e + 1] == '-')) {
+    const std::string_view power = body.substr(e + 2);
+    if (power.empty() || power.size() > 12 ||
+        power.find_first_not_of("0123456789") != std::string_view::npos)
+      return std::nullopt;
+    exponent = std::stoll(std::string(power)) * (body[e + 1] == '-' ? -1 : 1);
+    body = body.substr(0, e);
+  }
+  const auto point = body.find('.');
+  const std::size_t whole = point == std::string_view::npos ? body.size() : point;
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    const char c = body[i];
+    const bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (i == point) continue;
+    if (!digit) return std::nullopt;
+    if (parts.digits.empty() && c == '0') continue;  // a leading zero
+    if (parts.digits.empty())
+      parts.exponent = exponent + (i < whole ? whole - i - 1 : -static_cast<long long>(i - whole));
+    parts.digits += c;
+  }
+  if (parts.digits.empty()) return std::nullopt;
+  return parts;
+}
+
+// Shortens the text `result` to at most `room` bytes as described at
+// BoundLogLine; false when it is no number.
+bool ShortenNumber(std::string& result, std::size_t room) {
+  constexpr std::size_t kMarkRoom = 80;
+  if (room <= kMarkRoom + 2) return false;
+  const std::optional<NumberParts> parts = SplitNumber(result);
+  if (!parts) return false;
+  const std::size_t kept = std::min(parts->digits.size(), room - kMarkRoom - parts->lead.size());
+  if (kept >= parts->digits.size()) return false;
+  std::string shortened(parts->lead);
+  shortened += parts->digits[0];
+  if (kept > 1) shortened.append(".").append(parts->digits, 1, kept - 1);
+  shortened += "...[" + std::to_string(parts->digits.size() - kept) + " digits left out]E";
+  shortened += (parts->exponent >= 0 ? "+" : "") + std::to_string(parts->exponent);
+  shortened.append(parts->close);
+  result = std::move(shortened);
+  return true;
 }
 
 // Whether bytes may be a settings file: nothing at all, our header (the
@@ -370,8 +437,96 @@ bool MakeFolders(const std::string& folder) {
   return true;
 }
 
+// Folders `UserFolder` found unsafe, with why.
+std::mutex g_unsafe_mutex;
+std::vector<std::pair<std::string, std::string>> g_unsafe_folders;
+
+// Why an existing folder must not be used, or "".
+std::string FolderProblem(const std::string& folder) {
+  struct stat info;
+  if (::stat(folder.c_str(), &info) != 0) return "";  // shows itself when its file is written
+  if (!S_ISDIR(info.st_mode)) return "it is not a folder";
+  if (info.st_uid != ::geteuid()) return "it belongs to another user";
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) return "others may write to it";
+  return "";
+}
+
+// Replaces a parameter or Pi that is no number by its default.
+void MendNumbers(CSysData& data, std::vector<std::string>& warnings) {
+  const CSysData defaults;
+  const struct {
+    std::string CSysData::*member;
+    const char* name;
+  } fields[] = {{&CSysData::paramF, "parameter F"},
+                {&CSysData::paramK, "parameter K"},
+                {&CSysData::paramM, "parameter M"},
+                {&CSysData::paramW, "parameter W"},
+                {&CSysData::paramPi, "Pi"}};
+  for (const auto& field : fields) {
+    std::string& value = data.*field.member;
+    if (IsNumber(value, 10, {.plus = true, .brackets = true, .blanks = true})) continue;
+    std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
+    warnings.push_back("the " + std::string(field.name) +
+                       " in the settings file is not a number (\"" + shown + "\"): " +
+                       (field.member == &CSysData::paramPi ? "its 100 decimals are"
+                                                           : defaults.*field.member + " is") +
+                       " used");
+    value = defaults.*field.member;
+  }
+}
+
 constexpr std::string_view kNotRegularText = "it is not a regular file";
 constexpr std::string_view kForeignText = "it is not a Calvoro settings file";
+constexpr std::string_view kDamagedText =
+    "it is damaged; 'calvoro-cli log --repair' keeps what can be read of it";
+
+// "<file>.pending-<pid>": the pid, or -1.
+long PendingOwner(std::string_view entry, std::string_view name) {
+  const std::string prefix = std::string(name) + ".pending-";
+  if (!entry.starts_with(prefix) || entry.size() == prefix.size() ||
+      entry.size() > prefix.size() + 9)
+    return -1;
+  long pid = 0;
+  for (char c : entry.substr(prefix.size())) {
+    if (c < '0' || c > '9') return -1;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
+// The log lines of the pending files beside `target` that decode whole,
+// and their paths, oldest file first.
+std::vector<std::string> ReadPendingFiles(const std::string& target,
+                                          std::vector<std::string>& log) {
+  std::vector<std::pair<long long, std::string>> found;
+  const std::string folder = FolderOf(target);
+  const std::string name = target.substr(target.rfind('/') + 1);
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      if (PendingOwner(entry->d_name, name) <= 0) continue;
+      const std::string path = folder + entry->d_name;
+      struct stat info;
+      if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        continue;
+      found.emplace_back(
+          static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec,
+          path);
+    }
+    ::closedir(dir);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> merged;
+  for (const auto& [time, path] : found) {
+    std::string bytes;
+    CSysData pending;
+    if (ReadRegularFile(path, bytes) != ReadStatus::kRead || !DecodeSysData(bytes, pending))
+      continue;  // still being written, or not ours
+    log.insert(log.end(), std::make_move_iterator(pending.logLines.begin()),
+               std::make_move_iterator(pending.logLines.end()));
+    merged.push_back(path);
+  }
+  return merged;
+}
 
 }  // namespace
 
@@ -424,7 +579,49 @@ bool DecodeSysData(std::string_view bytes, CSysData& data) {
   if (!in.Text(header)) return false;
   if (header != kSysDataHeader) return false;
   if (in.AtEnd()) return false;  // nothing after the header: keep the record
-  return ReadFields(in, data);
+  return ReadFields(in, data) && in.AtEnd();
+}
+
+void BoundLogLine(std::string& line) {
+  if (line.size() <= kMaxLogLineBytes) return;
+  // The beginning of a text of `keep` bytes, marked.
+  const auto cut = [](std::string& text, std::size_t keep) {
+    const std::string mark = "...[" + std::to_string(text.size() - keep) + " bytes left out]";
+    text.resize(keep);
+    text += mark;
+  };
+  constexpr std::size_t kMarkRoom = 64;
+  const std::size_t equals = line.rfind('=');
+  if (equals == std::string::npos) {
+    cut(line, kMaxLogLineBytes - kMarkRoom);
+    line.shrink_to_fit();  // a bound in bytes, not only in length
+    return;
+  }
+  std::string result = line.substr(equals + 1);
+  line.resize(equals);
+  // The time, base and expression take at most half when the result needs
+  // the rest.
+  if (line.size() + 1 + result.size() > kMaxLogLineBytes && line.size() > kMaxLogLineBytes / 2)
+    cut(line, std::max(kMaxLogLineBytes / 2, kMaxLogLineBytes - kMarkRoom - 1 - result.size()) -
+                  kMarkRoom);
+  const std::size_t room = kMaxLogLineBytes - line.size() - 1;
+  if (result.size() > room && !ShortenNumber(result, room)) cut(result, room - kMarkRoom);
+  line += '=';
+  line += result;
+  line.shrink_to_fit();
+}
+
+void BoundLog(std::vector<std::string>& lines) {
+  std::size_t drop = lines.size() > kMaxLogLines ? lines.size() - kMaxLogLines : 0;
+  std::size_t bytes = 0;
+  for (std::size_t i = lines.size(); i > drop; --i) {
+    bytes += LogLineFileBytes(lines[i - 1]);
+    if (bytes > kMaxLogBytes) {
+      drop = i;
+      break;
+    }
+  }
+  if (drop > 0) lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
 CSysDataManager::CSysDataManager()
@@ -432,10 +629,25 @@ CSysDataManager::CSysDataManager()
 
 CSysDataManager::CSysDataManager(std::string file_path) : filePath(std::move(file_path)) {}
 
+namespace {
+
+// Whether bytes that hold our header and more failed to decode whole.
+bool Damaged(std::string_view bytes, bool decoded) {
+  return !decoded && bytes.size() > kSysDataHeader.size() + 1 && HoldsSettingsRecord(bytes);
+}
+
+}  // namespace
+
 bool CSysDataManager::Load() {
-  std::string bytes;
+  warnings_.clear();
+  if (!UnsafeFolderProblem(FolderOf(filePath)).empty()) {
+    state_ = SettingsFileState::kUnsafeFolder;
+    return true;
+  }
+  FileBytes file;
   FileStamp stamp;
-  const ReadStatus status = ReadRegularFile(filePath, bytes, &stamp);
+  const ReadStatus status = file.Read(filePath, &stamp);
+  const std::string_view bytes = file.view();
   if (status == ReadStatus::kNotRegular) {
     state_ = SettingsFileState::kNotRegular;
     return true;
@@ -447,61 +659,118 @@ bool CSysDataManager::Load() {
   }
   state_ = SettingsFileState::kUsable;
   const bool read = status == ReadStatus::kMissing || DecodeSysData(bytes, data);
+  if (Damaged(bytes, read)) {
+    state_ = SettingsFileState::kDamaged;
+  } else {
+    MendNumbers(data, warnings_);
+  }
+  file.Release();  // not held beside two copies of the log
   file_ = data;
   fields_ = WithoutLog(data);
   stamp_ = stamp;
   return read;
 }
 
-bool CSysDataManager::Save() {
+void CSysDataManager::Adopt(CSysDataManager& other) {
+  filePath = other.filePath;
+  data = WithoutLog(other.data);
+  data.logLines = std::move(other.data.logLines);
+  file_ = WithoutLog(other.file_);
+  file_.logLines = std::move(other.file_.logLines);
+  fields_ = other.fields_;
+  stamp_ = other.stamp_;
+  state_ = other.state_;
+  warnings_ = other.warnings_;
+  other.data.logLines.clear();
+  other.file_.logLines.clear();
+}
+
+struct CSysDataManager::Opened {
+  std::string target;
+  std::unique_ptr<FileLock> lock;
+};
+
+bool CSysDataManager::Fail(std::string why) {
+  saveError_ = std::move(why);
+  return false;
+}
+
+std::optional<CSysDataManager::Opened> CSysDataManager::Open() {
   saveError_.clear();
-  const auto fail = [this](std::string why) {
-    saveError_ = std::move(why);
-    return false;
-  };
+  lockHeld_ = false;
+  if (state_ == SettingsFileState::kUnsafeFolder) {
+    Fail("the folder " + FolderOf(filePath) + " is not safe to use (" +
+         UnsafeFolderProblem(FolderOf(filePath)) + ")");
+    return std::nullopt;
+  }
   const std::optional<ResolvedPath> target = ResolvePath(filePath);
-  if (!target) return fail(ErrorText(ELOOP));
+  if (!target) {
+    Fail(ErrorText(ELOOP));
+    return std::nullopt;
+  }
   if (target->exists && !target->regular) {
     state_ = SettingsFileState::kNotRegular;
-    return fail(std::string(kNotRegularText));
+    Fail(std::string(kNotRegularText));
+    return std::nullopt;
   }
-  const FileLock lock(target->path, kLockTimeout);
-  if (!lock.ok()) return fail(ErrorText(lock.error()));
+  Opened opened{target->path, std::make_unique<FileLock>(target->path, lockTimeout)};
+  if (!opened.lock->ok()) {
+    lockHeld_ = opened.lock->error() == EWOULDBLOCK;
+    Fail(opened.lock->problem());
+    return std::nullopt;
+  }
   RemoveStaleTemporaries(target->path);
+  return opened;
+}
+
+bool CSysDataManager::Save() {
+  if (state_ == SettingsFileState::kDamaged) return Fail(std::string(kDamagedText));
+  const std::optional<Opened> opened = Open();
+  if (!opened) return false;
+  const std::string& target = opened->target;
 
   // The file as it is now; as this process left it, it need not be read.
   CSysData merged;
-  if (StampOfFile(target->path) == stamp_) {
+  if (StampOfFile(target) == stamp_) {
     merged = file_;
   } else {
-    std::string bytes;
+    FileBytes file;
     FileStamp stamp;
     int error = 0;
-    switch (ReadRegularFile(target->path, bytes, &stamp, &error)) {
+    const ReadStatus status = file.Read(target, &stamp, &error);
+    const std::string_view bytes = file.view();
+    switch (status) {
       case ReadStatus::kNotRegular:
         state_ = SettingsFileState::kNotRegular;
-        return fail(std::string(kNotRegularText));
+        return Fail(std::string(kNotRegularText));
       case ReadStatus::kFailed:
-        return fail(ErrorText(error));
+        return Fail(ErrorText(error));
       case ReadStatus::kMissing:
       case ReadStatus::kRead:
         break;
     }
     if (!HoldsSettingsRecord(bytes)) {
       state_ = SettingsFileState::kForeign;
-      return fail(std::string(kForeignText));
+      return Fail(std::string(kForeignText));
     }
-    // A damaged file keeps, past the damage, what this process knew.
+    // A file cut short keeps, past its end, what this process knew; a
+    // damaged one is never written over.
     merged = file_;
-    if (!bytes.empty()) DecodeSysData(bytes, merged);
+    if (!bytes.empty() && Damaged(bytes, DecodeSysData(bytes, merged))) {
+      state_ = SettingsFileState::kDamaged;
+      return Fail(std::string(kDamagedText));
+    }
   }
   VisitFieldsButLog([&](auto member) {
     if (!SameValue(data.*member, fields_.*member)) merged.*member = data.*member;
   });
+  // The lines of runs that ended without the lock come before this run's.
+  const std::vector<std::string> pending = ReadPendingFiles(target, merged.logLines);
   MergeLog(file_.logLines, data.logLines, merged.logLines);
 
   FileStamp written;
-  if (!Write(merged, target->path, written)) return false;
+  if (!Write(merged, target, written)) return false;
+  for (const std::string& path : pending) ::unlink(path.c_str());
   state_ = SettingsFileState::kUsable;
   stamp_ = written;
   file_ = std::move(merged);
@@ -512,47 +781,94 @@ bool CSysDataManager::Save() {
 }
 
 bool CSysDataManager::Save(const CSysData& record) {
-  saveError_.clear();
-  const std::optional<ResolvedPath> target = ResolvePath(filePath);
-  if (!target || (target->exists && !target->regular)) {
-    saveError_ = target ? std::string(kNotRegularText) : ErrorText(ELOOP);
-    return false;
-  }
-  const FileLock lock(target->path, kLockTimeout);
-  if (!lock.ok()) {
-    saveError_ = ErrorText(lock.error());
-    return false;
-  }
-  RemoveStaleTemporaries(target->path);
-  std::string bytes;
-  if (ReadRegularFile(target->path, bytes) == ReadStatus::kRead && !HoldsSettingsRecord(bytes)) {
-    saveError_ = kForeignText;
-    return false;
+  const std::optional<Opened> opened = Open();
+  if (!opened) return false;
+  FileBytes file;
+  if (file.Read(opened->target) == ReadStatus::kRead) {
+    const std::string_view bytes = file.view();
+    if (!HoldsSettingsRecord(bytes)) return Fail(std::string(kForeignText));
+    CSysData ignored;
+    if (Damaged(bytes, DecodeSysData(bytes, ignored))) return Fail(std::string(kDamagedText));
   }
   // The file no longer holds what this manager last read or wrote.
   stamp_ = FileStamp{};
   stamp_.size = -2;
   FileStamp written;
-  return Write(record, target->path, written);
+  return Write(record, opened->target, written);
+}
+
+bool CSysDataManager::Repair() {
+  const std::optional<Opened> opened = Open();
+  if (!opened) return false;
+  FileBytes file;
+  int error = 0;
+  if (file.Read(opened->target, nullptr, &error) != ReadStatus::kRead)
+    return Fail(error != 0 ? ErrorText(error) : std::string(kNotRegularText));
+  const std::string_view bytes = file.view();
+  if (!HoldsSettingsRecord(bytes)) return Fail(std::string(kForeignText));
+  CSysData kept;
+  DecodeSysData(bytes, kept);
+  std::vector<std::string> ignored;
+  MendNumbers(kept, ignored);
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  // The original keeps its name until the repaired file replaces it.
+  repairedAside = opened->target + ".damaged-" + stamp;
+  if (::link(opened->target.c_str(), repairedAside.c_str()) != 0) {
+    const int code = errno;
+    repairedAside.clear();
+    return Fail(ErrorText(code));
+  }
+  FileStamp written;
+  if (!Write(kept, opened->target, written)) return false;
+  data = kept;
+  file_ = kept;
+  fields_ = WithoutLog(kept);
+  stamp_ = written;
+  state_ = SettingsFileState::kUsable;
+  return true;
+}
+
+std::string CSysDataManager::SavePending() {
+  saveError_.clear();
+  CSysData pending;
+  const std::size_t first = data.logLines.size() - unsavedLogLines();
+  pending.logLines.assign(data.logLines.begin() + static_cast<std::ptrdiff_t>(first),
+                          data.logLines.end());
+  if (pending.logLines.empty()) return "";
+  const std::optional<ResolvedPath> target = ResolvePath(filePath);
+  const std::string path =
+      (target ? target->path : filePath) + ".pending-" + std::to_string(::getpid());
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+  if (fd < 0) {
+    saveError_ = ErrorText(errno);
+    return "";
+  }
+  FdWriter out(fd);
+  out.Write(EncodeSysData(pending));
+  const bool written = out.Finish() && ::fsync(fd) == 0;
+  const int code = written ? 0 : (out.error() != 0 ? out.error() : errno);
+  ::close(fd);
+  if (!written) {
+    ::unlink(path.c_str());
+    saveError_ = ErrorText(code);
+    return "";
+  }
+  return path;
 }
 
 bool CSysDataManager::Write(const CSysData& record, const std::string& target, FileStamp& written) {
   TemporaryFile temporary(target);
-  if (!temporary.ok()) {
-    saveError_ = ErrorText(temporary.error());
-    return false;
-  }
+  if (!temporary.ok()) return Fail(ErrorText(temporary.error()));
   FdWriter file(temporary.fd());
   Writer out(file);
   EncodeFields(record, out);
-  if (!file.Finish()) {
-    saveError_ = ErrorText(file.error());
-    return false;
-  }
-  if (!temporary.Commit()) {
-    saveError_ = ErrorText(temporary.error());
-    return false;
-  }
+  if (!file.Finish()) return Fail(ErrorText(file.error()));
+  if (!temporary.Commit()) return Fail(ErrorText(temporary.error()));
   written = temporary.stamp();
   return true;
 }
@@ -584,7 +900,18 @@ std::string UserFolder(const char* xdg_variable, std::string_view home_fallback)
   const std::string folder = base + "/calvoro/";
   // A folder that cannot be made shows itself when its file is written.
   MakeFolders(folder);
+  if (std::string problem = FolderProblem(folder); !problem.empty()) {
+    std::lock_guard<std::mutex> lock(g_unsafe_mutex);
+    g_unsafe_folders.emplace_back(folder, std::move(problem));
+  }
   return folder;
+}
+
+std::string UnsafeFolderProblem(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(g_unsafe_mutex);
+  for (const auto& [unsafe, problem] : g_unsafe_folders)
+    if (unsafe == folder) return problem;
+  return "";
 }
 
 std::string SettingsFolder(const std::string& program_folder) {

@@ -7,7 +7,9 @@
 // elements, numbers little-endian. A default record is 250 bytes.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,10 +91,27 @@ inline constexpr std::string_view kSysDataFileName = "SysData.dat";
 // not read. So a record never needs much more memory than its file's bytes.
 inline constexpr std::size_t kMaxLogLines = 100000;
 inline constexpr std::size_t kMaxConversionItems = 10000;
+// Byte bounds: a log line keeps at most 64 KiB (`BoundLogLine`), and the
+// log as a whole at most kMaxLogBytes of the file, so the file stays under
+// 64 MB; the oldest lines go first.
+inline constexpr std::size_t kMaxLogLineBytes = 64 * 1024;
+inline constexpr std::size_t kMaxLogBytes = 60 * 1024 * 1024;
+// What a line costs in the file: its bytes and their length prefix.
+inline std::size_t LogLineFileBytes(const std::string& line) { return line.size() + 7; }
+
+// A log line cut to kMaxLogLineBytes. A long number result keeps its first
+// digits, the count of digits left out and its exponent, as
+// "1.2345...[8450970 digits left out]E+8450979": the mark "...[" makes the
+// text no number, so nothing takes it for the whole value. Anything else
+// long keeps its beginning and "...[N bytes left out]".
+void BoundLogLine(std::string& line);
+// Drops the oldest lines of `lines` until they fit the log's bounds.
+void BoundLog(std::vector<std::string>& lines);
 
 // The file bytes of a record, and the record read from bytes. `Decode`
-// assigns each field as it is read and returns false when the bytes end early
-// or hold a bad value; a foreign header leaves the record untouched.
+// assigns each field as it is read and returns false when the bytes end early,
+// hold a bad value or go on after the last field (a length or a count that
+// does not fit the file); a foreign header leaves the record untouched.
 std::string EncodeSysData(const CSysData& data);
 bool DecodeSysData(std::string_view bytes, CSysData& data);
 // The record's fields without its log.
@@ -100,9 +119,13 @@ CSysData WithoutLog(const CSysData& record);
 
 // What the settings file is to this program.
 enum class SettingsFileState {
-  kUsable,      // a settings record (perhaps damaged), an empty file or none yet
-  kForeign,     // a file whose header is not ours: never overwritten
-  kNotRegular,  // a folder, a FIFO, a device: never read or written
+  kUsable,        // a settings record (perhaps damaged), an empty file or none yet
+  kForeign,       // a file whose header is not ours: never overwritten
+  kNotRegular,    // a folder, a FIFO, a device: never read or written
+  kDamaged,       // our header, but the rest does not decode whole: never
+                  // overwritten except by `Repair`
+  kUnsafeFolder,  // in a settings folder of another user or that others may
+                  // write to: never read or written
 };
 
 // Owns the record and its file. Several processes may share the file: a
@@ -127,8 +150,30 @@ class CSysDataManager {
   // file or a new name is written. False when nothing was written
   // (`saveError` tells why).
   bool Save();
-  // Writes `record` as it stands (under the lock, through a temporary file).
+  // Writes `record` as it stands (under the lock, through a temporary
+  // file); never over a foreign or damaged file.
   bool Save(const CSysData& record);
+  // A damaged file: keeps what decodes of it, moves the original aside as
+  // "<file>.damaged-YYYYMMDD-HHMMSS" and writes what was kept. The name
+  // the original went to is in `repairedAside`.
+  bool Repair();
+  std::string repairedAside;
+  // Writes the log lines not in the file to "<file>.pending-PID" beside it
+  // (created exclusively, mode 0600), for a run that ends without the lock:
+  // the next save of any process merges them into the file and removes it.
+  // The path written, or empty (`saveError` tells why).
+  std::string SavePending();
+  // How long a save waits for the lock.
+  std::chrono::milliseconds lockTimeout = std::chrono::seconds(10);
+  // Whether the last save failed for the lock another process holds.
+  bool lockHeld() const { return lockHeld_; }
+  // What was wrong in the file when it was loaded and set right in the
+  // record ("the parameter F ... is not a number: 1 is used").
+  const std::vector<std::string>& warnings() const { return warnings_; }
+
+  // Takes over `other`'s record and file as they stand, its log moved
+  // rather than copied (`other` keeps an empty log, and so writes none).
+  void Adopt(CSysDataManager& other);
 
   SettingsFileState fileState() const { return state_; }
   // Why the last save failed ("No space left on device"); empty after a
@@ -141,13 +186,20 @@ class CSysDataManager {
   std::string filePath;
 
  private:
+  struct Opened;
+  // The opening steps of every save: the target (links followed), the lock
+  // taken, stale temporaries removed; nullopt after setting `saveError_`.
+  std::optional<Opened> Open();
   bool Write(const CSysData& record, const std::string& target, FileStamp& written);
+  bool Fail(std::string why);
 
   CSysData file_;    // the record as the file held it at the last load or save
   CSysData fields_;  // this process's fields then (without the log)
   FileStamp stamp_;  // the file then, to see whether another process wrote it since
   SettingsFileState state_ = SettingsFileState::kUsable;
   std::string saveError_;
+  std::vector<std::string> warnings_;
+  bool lockHeld_ = false;
 };
 
 // The folder of SysData.dat, the same for the windows and the CLI:
@@ -158,8 +210,13 @@ std::string SettingsFolder(const std::string& program_folder);
 // The folder "calvoro" in a per-user base folder: $`xdg_variable` when it
 // holds an absolute path, else `home_fallback` in the home folder
 // ($XDG_CONFIG_HOME, ".config"). Missing folders are created (mode 0700).
-// Ends in "/"; empty when no home folder is known.
+// Ends in "/"; empty when no home folder is known. An existing folder of
+// another user, or one that others may write to, is not safe: its problem
+// is remembered for `UnsafeFolderProblem`.
 std::string UserFolder(const char* xdg_variable, std::string_view home_fallback);
+// Why a folder that `UserFolder` returned must not be used ("it belongs to
+// another user", "others may write to it"), or "".
+std::string UnsafeFolderProblem(const std::string& folder);
 // The folder of the running program, ending in "/".
 std::string ProgramFolder();
 // The help document in the program's folder, opened by every Help button.

@@ -1,5 +1,7 @@
 #include "app/window_start.h"
 
+#include <cctype>
+
 namespace calvoro {
 
 bool InitialiseShellRecord(CSysData& record) {
@@ -13,11 +15,16 @@ bool InitialiseShellRecord(CSysDataManager& settings, MessageSink& sink) {
   const bool stale_tip = settings.data.tipOpen;
   const bool open_tips = InitialiseShellRecord(settings.data);
   if (const std::string text = UnwritableSettingsText(settings); !text.empty()) {
-    sink.MessageBox(text + " It is left as it is; the settings and the log of this session are "
-                           "kept in memory only.",
+    sink.MessageBox(text +
+                        " It is left as it is; the settings and the log of this session are "
+                        "kept in memory only.",
                     kCaptionCalvoroWarning, MessageIcon::Warning);
   } else if (stale_tip) {
     settings.Save();
+  }
+  for (std::string warning : settings.warnings()) {
+    warning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(warning[0])));
+    sink.MessageBox(warning + ".", kCaptionCalvoroWarning, MessageIcon::Warning);
   }
   return open_tips;
 }
@@ -28,6 +35,13 @@ std::string UnwritableSettingsText(const CSysDataManager& settings) {
       return "The settings file " + settings.filePath + " is not a Calvoro settings file.";
     case SettingsFileState::kNotRegular:
       return "The settings file " + settings.filePath + " is not a regular file.";
+    case SettingsFileState::kDamaged:
+      return "The settings file " + settings.filePath +
+             " is damaged. 'calvoro-cli log --repair' keeps what can be read of it and moves the "
+             "original aside.";
+    case SettingsFileState::kUnsafeFolder:
+      return "The settings folder " + FolderOf(settings.filePath) + " is not safe to use (" +
+             UnsafeFolderProblem(FolderOf(settings.filePath)) + ").";
     case SettingsFileState::kUsable:
       break;
   }

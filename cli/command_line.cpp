@@ -81,6 +81,9 @@ constexpr OptionRow kComplexOptions[] = {
 
 constexpr OptionRow kLogOptions[] = {
     {"--clear", "empty the log"},
+    {"--repair",
+     "keep what can be read of a damaged settings file and write it;\n"
+     "the original is moved aside as FILE.damaged-YYYYMMDD-HHMMSS"},
 };
 
 constexpr OptionRow kRobotOptions[] = {
@@ -134,8 +137,8 @@ constexpr CommandSpec kCommands[] = {
      "elements separated by blanks. mul needs as many rows in A as columns in B\n"
      "and as many columns in A as rows in B.",
      {}},
-    {Command::kLog, "log", "log [--clear]", "Prints the log of the settings file, newest first.",
-     kLogOptions},
+    {Command::kLog, "log", "log [--clear | --repair]",
+     "Prints the log of the settings file, newest first.", kLogOptions},
     {Command::kRobot, "robot", "robot SOURCE... [OPTION...]",
      "Calculates the expressions written in each SOURCE text file into a result\n"
      "file beside it (the name up to its last \".\" with .rob), as the robot\n"
@@ -150,7 +153,9 @@ constexpr std::string_view kProgram = "calvoro-cli";
 constexpr std::string_view kExitStatus =
     "Exit status: 0 when everything succeeded; 1 when an input was refused or the\n"
     "settings file could not be written; 2 for a usage error or a settings file\n"
-    "that is not one.\n";
+    "that is not one, is damaged or lies in a folder that is not safe. A batch\n"
+    "whose standard output is closed (as by head) saves and ends by SIGPIPE\n"
+    "(status 141 in the shell).\n";
 
 const CommandSpec& SpecOf(Command command) {
   return *std::find_if(std::begin(kCommands), std::end(kCommands),
@@ -404,6 +409,12 @@ std::optional<CommandLine> ParseCommandLine(int argc, char* const* argv) {
         UsageError(line.command, RefusedOption(argv[event.word], line.command, names));
         return std::nullopt;
     }
+  }
+  // An empty name would put the settings file's lock and temporaries into
+  // the current folder.
+  if (const auto settings = line.Value("settings"); settings && settings->empty()) {
+    UsageError(line.command, "--settings needs a file name");
+    return std::nullopt;
   }
   return line;
 }

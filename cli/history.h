@@ -20,8 +20,10 @@ class HistoryFile {
   HistoryFile();
   explicit HistoryFile(std::string path) : path_(std::move(path)) {}
 
-  // The kept lines, oldest first.
-  std::vector<std::string> Load() const;
+  // The kept lines, oldest first, read from the end of the file only. A
+  // link or anything but a regular file there is refused with a message on
+  // standard error, and the session then keeps no history.
+  std::vector<std::string> Load();
   // Appends a line at once, so that a session that ends abruptly loses
   // nothing; once the file holds more than kMaxHistoryLines it is rewritten
   // with the newest ones (through a temporary file, so it is never half
@@ -29,6 +31,11 @@ class HistoryFile {
   void Add(std::string_view line);
 
  private:
+  // The file opened without following a link; -1 when it cannot be used
+  // (a link or a file that is not regular: after the message, and the
+  // session keeps no history from then on).
+  int Open(int flags);
+
   std::string path_;
   std::size_t lines_ = 0;  // lines in the file, as far as this session knows
 };

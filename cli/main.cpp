@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "cli/line_reader.h"
 #include "cli/session.h"
 #include "cli/settings_file.h"
+#include "cli/signal_policy.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "engine/expr_engine.h"
@@ -167,7 +169,7 @@ bool Handle(calvoro::CalculatorModel& window, std::string typed, const Options& 
 // Ctrl-C (SIGINT) stops the calculation that runs: the engine refuses it
 // with "The calculation was stopped." and keeps nothing of it. An interactive
 // session has the handler only while a calculation runs and goes back to its
-// prompt; a batch has it throughout, saves what it finished and then ends by
+// prompt; a batch's signal policy saves what it finished and then ends it by
 // the signal.
 calvoro::StopFlag* interrupt_flag = nullptr;
 
@@ -190,12 +192,6 @@ class InterruptStops {
   }
   InterruptStops(const InterruptStops&) = delete;
   InterruptStops& operator=(const InterruptStops&) = delete;
-
-  // Ends the process by SIGINT as if no handler had been set.
-  static void EndBySignal() {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
-  }
 
  private:
   struct sigaction previous_ {};
@@ -220,17 +216,34 @@ int RunCalculations(const CommandLine& line) {
   window.OverrideForRun(options->overrides);
   window.set_steps_wanted(options->output == Output::kSteps);
   // A person at a terminal gets every change saved at once, as in the
-  // windows; arguments and piped input are batches.
+  // windows; arguments and piped input are batches. A batch saves before
+  // any signal ends it (editline restores the terminal on a signal itself,
+  // so an interactive session keeps the default actions).
   const bool interactive = line.operands.empty() && isatty(STDIN_FILENO) != 0;
   calvoro::cli::RunSaver saver(window, !interactive, kBatchSaveInterval);
   calvoro::StopFlag& stop = window.stop_flag();
-  std::optional<InterruptStops> batch_interrupts;
-  if (!interactive) batch_interrupts.emplace(stop);
+  // A batch saves what it finished before any ending signal, Ctrl-C among
+  // them, ends it by that signal; at a terminal Ctrl-C stops the running
+  // calculation (InterruptStops).
+  std::optional<calvoro::cli::SignalPolicy> signals;
+  if (interactive) {
+    calvoro::cli::IgnoreFileSizeSignal();
+  } else {
+    signals.emplace([&saver] { saver.SaveBeforeExit(); });
+  }
   bool all_ok = true;
+  // A standard output that can take no more ends the batch like the end of
+  // its input.
+  int output_error = 0;
+  const auto output_failed = [&output_error] {
+    if (std::cout) return false;
+    output_error = errno != 0 ? errno : EIO;
+    return true;
+  };
   if (!line.operands.empty()) {
     for (const auto& input : line.operands) {
-      if (stop.requested()) break;
       all_ok = Handle(window, input, *options) && all_ok;
+      if (output_failed()) break;
     }
   } else {
     calvoro::LineReader reader(
@@ -249,6 +262,7 @@ int RunCalculations(const CommandLine& line) {
       if (text.find_first_not_of(" \t") == std::string::npos) continue;  // nothing typed
       if (!interactive) {
         all_ok = Handle(window, std::move(text), *options) && all_ok;
+        if (output_failed()) break;
         continue;
       }
       const InterruptStops interrupts(stop);
@@ -257,7 +271,13 @@ int RunCalculations(const CommandLine& line) {
     }
   }
   const bool saved = saver.Finish();
-  if (batch_interrupts && stop.requested()) InterruptStops::EndBySignal();
+  signals.reset();
+  if (output_error == EPIPE) calvoro::cli::EndBySignal(SIGPIPE);
+  if (output_error != 0) {
+    std::cerr << "calvoro-cli: the standard output could not be written ("
+              << calvoro::ErrorText(output_error) << ")\n";
+    return 1;
+  }
   return all_ok && saved ? 0 : 1;
 }
 
@@ -281,6 +301,8 @@ int Main(int argc, char** argv) {
     calvoro::cli::PrintHelp(std::cout, line->command);
     return 0;
   }
+  // A batch of calculations has a signal policy of its own.
+  if (line->command != Command::kCalculate) calvoro::cli::IgnoreFileSizeSignal();
   switch (line->command) {
     case Command::kCalculate:
       return RunCalculations(*line);

@@ -73,10 +73,12 @@ int RunRobotCommand(const CommandLine& line) {
   robot.useExponent = options->useExponent;
   robot.precision = options->precision.value_or(robot.precision);
   robot.exponentThreshold = options->threshold.value_or(robot.exponentThreshold);
+  // The log is printed as the robot goes.
+  robot.set_log_stream([](std::string_view text) { WriteTerminalText(text); });
   bool all_done = true;
   for (const std::string& source : options->sources)
     all_done = robot.Run(source, options->destination.value_or("")) == RobotRun::kDone && all_done;
-  WriteTerminalText(robot.log());
+  WriteTerminalText(robot.log());  // a log that no run handed on (no source read)
   std::cout.flush();
 
   // A run writes its precision and threshold into the settings.

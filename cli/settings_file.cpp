@@ -1,14 +1,9 @@
 // calvoro-cli's settings file: refusal, save failures and batched saving.
 #include "cli/settings_file.h"
 
-#include <pthread.h>
 #include <unistd.h>
 
-#include <csignal>
-#include <cstdlib>
-#include <ctime>
 #include <iostream>
-#include <new>
 
 #include "app/safe_file.h"
 #include "app/window_start.h"
@@ -29,15 +24,11 @@ void WriteError(const std::string& text) {
   }
 }
 
-timespec Duration(std::chrono::nanoseconds time) {
-  if (time.count() < 1'000'000) time = std::chrono::milliseconds(1);
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(time);
-  return {static_cast<std::time_t>(seconds.count()), static_cast<long>((time - seconds).count())};
-}
-
 }  // namespace
 
 std::optional<int> RefuseUnwritableSettings(const CSysDataManager& settings) {
+  for (const std::string& warning : settings.warnings())
+    std::cerr << "calvoro-cli: warning: " << warning << "\n";
   const std::string text = UnwritableSettingsText(settings);
   if (text.empty()) return std::nullopt;
   std::cerr << "calvoro-cli: " << text << " It is left as it is.\n";
@@ -46,8 +37,8 @@ std::optional<int> RefuseUnwritableSettings(const CSysDataManager& settings) {
 
 void ReportSaveFailed(const std::string& path, const std::string& reason,
                       std::string_view consequence) {
-  WriteError("calvoro-cli: the settings file " + path + " could not be written (" + reason +
-             "); " + std::string(consequence) + "\n");
+  WriteError("calvoro-cli: the settings file " + path + " could not be written (" + reason + "); " +
+             std::string(consequence) + "\n");
 }
 
 std::string LostChanges(std::size_t log_lines) {
@@ -56,25 +47,17 @@ std::string LostChanges(std::size_t log_lines) {
 }
 
 RunSaver::RunSaver(CalculatorModel& window, bool batch, std::chrono::milliseconds interval)
-    : path_(window.settings().filePath), batch_(batch), interval_(interval) {
+    : path_(window.settings().filePath),
+      batch_(batch),
+      scheduler_(interval, [this] { return SaveBatch(); }) {
   if (!batch_) {
     settings_ = &window.settings();
     window.set_save_hook([this](CSysDataManager& settings) { return SaveAtOnce(settings); });
     return;
   }
-  record_ = window.settings();
-  taken_ = window.data().logLines.size();
-  lastSave_ = std::chrono::steady_clock::now();
+  // The CLI never shows the window's log: the batch takes it over.
+  record_.Adopt(window.settings());
   window.set_save_hook([this](CSysDataManager& settings) { return Take(settings); });
-}
-
-void RunSaver::StartThread() {
-  // The signals that end a batch go to the saving thread alone; SIGUSR2
-  // wakes it at the end.
-  sigemptyset(&signals_);
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGUSR2}) sigaddset(&signals_, signal_number);
-  pthread_sigmask(SIG_BLOCK, &signals_, &oldMask_);
-  thread_ = std::thread([this] { Run(); });
 }
 
 RunSaver::~RunSaver() {
@@ -97,108 +80,115 @@ bool RunSaver::SaveAtOnce(CSysDataManager& settings) {
 }
 
 bool RunSaver::Take(CSysDataManager& settings) {
+  {
+    std::lock_guard<std::mutex> lock(incomingMutex_);
+    // The window's record holds the file's values of the run's overrides now.
+    incomingFields_ = WithoutLog(settings.data);
+    // The CLI never shows the window's log: its new lines move to the batch.
+    std::vector<std::string>& lines = settings.data.logLines;
+    for (std::string& line : lines) {
+      BoundLogLine(line);
+      incomingBytes_ += LogLineFileBytes(line);
+      incoming_.push_back(std::move(line));
+    }
+    // Lines the log would drop anyway are dropped here already (with some
+    // slack, so that a long batch does not move them for every line).
+    if (incoming_.size() > kMaxLogLines + kMaxLogLines / 8 ||
+        incomingBytes_ > kMaxLogBytes + kMaxLogBytes / 8) {
+      BoundLog(incoming_);
+      incomingBytes_ = 0;
+      for (const std::string& line : incoming_) incomingBytes_ += LogLineFileBytes(line);
+    }
+    lines.clear();
+    changed_ = true;
+  }
   // The first change of a batch is written at once: a batch of one input
   // needs no saving thread (nothing of it is unsaved while it calculates).
-  // The thread starts with the second change.
-  const bool first = !thread_.joinable() && !taken_once_;
-  if (!first && !thread_.joinable()) StartThread();
-  std::lock_guard<std::mutex> lock(mutex_);
-  // The window's record holds the file's values of the run's overrides now.
-  std::vector<std::string> log = std::move(record_.data.logLines);
-  record_.data = WithoutLog(settings.data);
-  record_.data.logLines = std::move(log);
-  std::vector<std::string>& lines = settings.data.logLines;
-  for (std::size_t i = taken_; i < lines.size(); ++i)
-    record_.data.logLines.push_back(std::move(lines[i]));
-  // The CLI never shows the window's log: the lines live on in the batch.
-  lines.clear();
-  taken_ = 0;
-  dirty_ = true;
-  taken_once_ = true;
-  if (first) SaveBatch();
+  if (!taken_once_) {
+    taken_once_ = true;
+    SaveBatch();
+  } else {
+    scheduler_.Changed();
+  }
   return true;
 }
 
-void RunSaver::SaveBatch() {
+void RunSaver::MoveIncoming() {
+  if (!changed_) return;
+  std::vector<std::string> log = std::move(record_.data.logLines);
+  record_.data = std::move(incomingFields_);
+  log.insert(log.end(), std::make_move_iterator(incoming_.begin()),
+             std::make_move_iterator(incoming_.end()));
+  record_.data.logLines = std::move(log);
+  incoming_.clear();
+  incomingBytes_ = 0;
+  changed_ = false;
+  dirty_ = true;
+}
+
+bool RunSaver::SaveBatch() {
+  std::lock_guard<std::mutex> lock(saveMutex_);
+  {
+    std::lock_guard<std::mutex> taken(incomingMutex_);
+    MoveIncoming();
+  }
+  return WriteRecord();
+}
+
+bool RunSaver::WriteRecord() {
+  if (!dirty_) return true;
+  BoundLog(record_.data.logLines);
   const bool saved = record_.Save();
-  lastSave_ = std::chrono::steady_clock::now();
   failed_ = !saved;
   if (saved) {
     dirty_ = false;
-    return;
+    record_.lockTimeout = std::chrono::seconds(10);
+    return true;
   }
   reason_ = record_.saveError();
+  // Waited for the lock once: the later attempts of the batch wait briefly.
+  if (record_.lockHeld()) record_.lockTimeout = std::chrono::seconds(1);
   if (!warned_) ReportSaveFailed(path_, reason_, kKeptForNextSave);
   warned_ = true;
+  return false;
 }
 
-void RunSaver::SaveAndDie(int signal_number) {
-  {
-    // Held to the end: the main thread changes nothing more.
-    mutex_.lock();
-    if (dirty_) SaveBatch();
-    if (failed_) ReportSaveFailed(path_, reason_, LostChanges(record_.unsavedLogLines()));
-  }
-  RemoveOpenTemporaries();
-  std::signal(signal_number, SIG_DFL);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal_number);
-  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-  std::raise(signal_number);
-  std::_Exit(128 + signal_number);
-}
-
-void RunSaver::Run() {
-  try {
-    for (;;) {
-      std::chrono::nanoseconds wait = interval_;
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (dirty_) wait = lastSave_ + interval_ - std::chrono::steady_clock::now();
-      }
-      const timespec timeout = Duration(wait);
-      const int signal_number = sigtimedwait(&signals_, nullptr, &timeout);
-      if (signal_number == SIGINT || signal_number == SIGTERM || signal_number == SIGHUP)
-        SaveAndDie(signal_number);
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (finishing_) {
-        if (dirty_) SaveBatch();
-        return;
-      }
-      if (dirty_ && std::chrono::steady_clock::now() - lastSave_ >= interval_) SaveBatch();
+void RunSaver::EndBatch() {
+  if (!failed_) return;
+  if (record_.lockHeld()) {
+    const std::size_t lines = record_.unsavedLogLines();
+    if (const std::string pending = record_.SavePending(); !pending.empty()) {
+      WriteError("calvoro-cli: the settings file " + path_ + " could not be written (" + reason_ +
+                 "); the last " + std::to_string(lines) +
+                 (lines == 1 ? " log line of this run is" : " log lines of this run are") +
+                 " kept in " + pending + " and go into the settings file with its next save\n");
+      return;
     }
-  } catch (const std::bad_alloc&) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    failed_ = true;
-    reason_ = "not enough memory";
-  } catch (const std::exception& error) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    failed_ = true;
-    reason_ = error.what();
   }
+  ReportSaveFailed(path_, reason_, LostChanges(record_.unsavedLogLines()));
+}
+
+void RunSaver::SaveBeforeExit() {
+  if (!batch_) return;  // everything is saved at once
+  // Both held to the end: the main thread takes no further line (and so
+  // prints none that would not be saved).
+  saveMutex_.lock();
+  incomingMutex_.lock();
+  MoveIncoming();
+  if (!WriteRecord()) EndBatch();
 }
 
 bool RunSaver::Finish() {
   if (finished_) return !failed_;
   finished_ = true;
-  if (thread_.joinable()) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      finishing_ = true;
-    }
-    pthread_kill(thread_.native_handle(), SIGUSR2);
-    thread_.join();
-    pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
-  } else if (batch_) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (dirty_) SaveBatch();
+  if (!batch_) {
+    if (failed_) ReportSaveFailed(path_, reason_, LostChanges(settings_->unsavedLogLines()));
+    return !failed_;
   }
-  if (failed_) {
-    const std::size_t lost =
-        batch_ ? record_.unsavedLogLines() : settings_->unsavedLogLines();
-    ReportSaveFailed(path_, reason_, LostChanges(lost));
-  }
+  scheduler_.Stop();
+  SaveBatch();
+  std::lock_guard<std::mutex> lock(saveMutex_);
+  EndBatch();
   return !failed_;
 }
 

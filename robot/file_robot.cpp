@@ -228,6 +228,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
     } else {
       ProcessLine(piece.text, writer);
     }
+    HandOnLog();
     if (!piece.lineEnds) continue;
     writer.EndLine();
     ++done;
@@ -235,12 +236,31 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   }
   // The read that finds the end of the file gives one more, empty line.
   writer.EndLine();
+  HandOnLog();
   if (cancelled) return RobotRun::kCancelled;
   if (in.bad() || !out.Finish() || !temporary.Commit()) {
     refuse(kWriteFailedText, destination_);
     return RobotRun::kUnwritable;
   }
   return RobotRun::kDone;
+}
+
+void FileRobot::HandOnLog() {
+  if (stream_) {
+    if (!log_.empty()) stream_(log_);
+    log_.clear();
+    return;
+  }
+  // A kept log (the window's) keeps its newest part: its older half goes,
+  // at a line break, once it is over its bound.
+  if (log_.size() > kMaxKeptLog) {
+    const std::size_t cut = log_.find("\r\n", log_.size() / 2);
+    if (cut != std::string::npos)
+      log_ = std::string(kRobotLogHeader) + std::string(kEarlierLeftOut) + log_.substr(cut + 2);
+  }
+  if (entries_.size() > kMaxKeptEntries)
+    entries_.erase(entries_.begin(),
+                   entries_.begin() + static_cast<std::ptrdiff_t>(kMaxKeptEntries / 2));
 }
 
 void FileRobot::ProcessLine(std::string_view text, Writer& out) {
@@ -279,7 +299,7 @@ void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lo
 
   std::string entry = std::string(expression).append("=").append(result);
   log_.append(LogTimeText(engine_.Now())).append(" ").append(entry).append("\r\n");
-  entries_.push_back(std::move(entry));
+  if (!stream_) entries_.push_back(std::move(entry));
   out.Calculated(expression, result, steps);
   out.Text(candidate.substr(expression.size()));
 }

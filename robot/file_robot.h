@@ -37,6 +37,11 @@ inline constexpr std::string_view kSameFileText =
 inline constexpr std::string_view kNotRegularText =
     "The result file must be a regular file or a new name, please choose another destination:";
 inline constexpr std::string_view kResultExtension = ".rob";
+// A kept log is bounded: beyond kMaxKeptLog bytes its older half gives way
+// to this line, and the entries keep their newest kMaxKeptEntries.
+inline constexpr std::string_view kEarlierLeftOut = "...(earlier entries left out)\r\n";
+inline constexpr std::size_t kMaxKeptLog = std::size_t{16} << 20;
+inline constexpr std::size_t kMaxKeptEntries = 100000;
 
 // The destination beside a source: its folder (up to the last "\" or "/"),
 // its file name up to the last ".", and ".rob". A source without a folder
@@ -88,8 +93,13 @@ class FileRobot {
                RobotProgress* progress = nullptr);
   const std::string& destination() const { return destination_; }
 
-  // The log text ("\r\n" line breaks) and the entries of the last run.
+  // The log text ("\r\n" line breaks) and the entries of the last run
+  // (their newest part, within the bounds above).
   const std::string& log() const { return log_; }
+  // Hands the log on as it grows (after every line of the source) instead
+  // of keeping it, so that a run's memory does not grow with the number of
+  // expressions; `log()` and `entries()` then hold nothing.
+  void set_log_stream(std::function<void(std::string_view)> stream) { stream_ = std::move(stream); }
   const std::vector<std::string>& entries() const { return entries_; }
   void ClearLog() { log_ = kRobotLogHeader; }
 
@@ -111,6 +121,8 @@ class FileRobot {
 
   RobotRun RunChecked(std::string_view source, std::string_view destination,
                       RobotProgress* progress);
+  // After every line: the log handed to the stream, or kept within bounds.
+  void HandOnLog();
   void ProcessLine(std::string_view text, Writer& out);
   void ProcessCandidate(std::string_view candidate, std::string_view lower, Writer& out);
   std::optional<Calculation> CalculateShortening(std::string_view& expression,
@@ -122,6 +134,7 @@ class FileRobot {
   LogSink logSink_{log_};
   ExprEngine engine_;
   std::vector<std::string> entries_;
+  std::function<void(std::string_view)> stream_;
   std::string destination_;
   std::string lower_;  // the lower-cased piece being scanned
 };

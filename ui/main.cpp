@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QIcon>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -118,6 +119,9 @@ bool ChoosePlatform(int argc, char** argv) {
 
 int Main(int argc, char** argv) {
   using namespace calvoro;
+  // A save beyond the file size limit fails with an error the window
+  // reports, instead of SIGXFSZ ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (const std::optional<int> status = AnswerOptions(argc, argv)) return *status;
   if (!ChoosePlatform(argc, argv)) return 1;
   Application app(argc, argv);

@@ -198,8 +198,11 @@ TEST_F(SysDataTest, ParametersThatAreNoNumbersFallBackOnLoad) {
   record.paramK = " (-2.5) ";
   record.paramM = "0h1F";
   record.paramPi = "3.14.15";
-  CSysData back;
-  ASSERT_TRUE(DecodeSysData(EncodeSysData(record), back));
+  ASSERT_TRUE(CSysDataManager(path_).Save(record));
+  CSysDataManager manager(path_);
+  ASSERT_TRUE(manager.Load());
+  const CSysData& back = manager.data;
+  EXPECT_EQ(manager.warnings().size(), 3u);
   EXPECT_EQ(back.paramF, "1");
   EXPECT_EQ(back.paramK, " (-2.5) ");
   EXPECT_EQ(back.paramM, "1");

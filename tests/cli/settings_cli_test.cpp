@@ -2,7 +2,10 @@
 // parameters written to it, run-only options never written, and the log
 // command.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,62 @@ TEST_F(SettingsCliTest, UnwritableFileIsReportedAndTheResultStillPrinted) {
   EXPECT_EQ(run.status, 1);  // the log line is lost
   EXPECT_EQ(run.out, "1+2=3\n");
   EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
+}
+
+TEST_F(SettingsCliTest, AnEmptySettingsNameIsAUsageError) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--settings", "", "1+1"}, {"log", "--settings", ""}}) {
+    EXPECT_TRUE(testing_cli::IsUsageError(RunCli(args), args[0] == "log" ? "log" : ""));
+  }
+  EXPECT_FALSE(std::filesystem::exists(".lock"));
+}
+
+TEST_F(SettingsCliTest, NumbersThatAreNoneAreReplacedWithAWarning) {
+  CSysData stored;
+  stored.paramPi = "";
+  stored.paramF = "-";
+  Store(stored);
+  const CliRun run = RunCli({"--settings", path, "Pi*2", "f+1"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.out.starts_with(std::string(kPiText) + "*2=6.2831853072\n")) << run.out;
+  EXPECT_TRUE(run.out.ends_with("\n1+1=2\n")) << run.out;
+  EXPECT_NE(run.err.find("warning: the Pi in the settings file is not a number"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("warning: the parameter F"), std::string::npos) << run.err;
+}
+
+TEST_F(SettingsCliTest, ADamagedFileIsRefusedUntilRepaired) {
+  CSysData stored;
+  for (int i = 0; i < 1000; ++i)
+    stored.logLines.push_back("2026-12-06 20:55   Dec:1+" + std::to_string(i));
+  std::string bytes = EncodeSysData(stored);
+  bytes[1 + kSysDataHeader.size() + 4 * 2] = static_cast<char>(254);  // Pi's length
+  folder.Write("SysData.dat", bytes);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--settings", path, "1+1"}, {"log", "--settings", path}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("is damaged. 'calvoro-cli log --repair'"), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(testing::ReadFile(path) == bytes);
+  const CliRun repaired = RunCli({"log", "--repair", "--settings", path});
+  EXPECT_EQ(repaired.status, 0) << repaired.err;
+  EXPECT_NE(repaired.err.find(path + ".damaged-"), std::string::npos) << repaired.err;
+  EXPECT_EQ(RunCli({"--settings", path, "1+1"}).status, 0);
+}
+
+TEST_F(SettingsCliTest, ASettingsFolderOthersMayWriteToIsNotUsed) {
+  const std::string base = folder.Path("config");
+  std::filesystem::create_directories(base + "/calvoro");
+  std::filesystem::permissions(base + "/calvoro", std::filesystem::perms::all);
+  const std::string command = "XDG_CONFIG_HOME=" + testing_cli::Quote(base) + " " +
+                              testing_cli::Quote(CALVORO_CLI) + " 1+1 2>" +
+                              testing_cli::Quote(folder.Path("err"));
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+  EXPECT_NE(testing::ReadFile(folder.Path("err")).find("others may write to it"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(base + "/calvoro"));
 }
 
 }  // namespace

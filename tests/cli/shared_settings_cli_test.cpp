@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,7 +105,8 @@ class SharedCliTest : public ::testing::Test {
   // The log lines' bodies after "Dec:", as a set.
   std::multiset<std::string> Bodies() const {
     std::multiset<std::string> bodies;
-    for (const std::string& line : Record().logLines) bodies.insert(line.substr(line.find("Dec:") + 4));
+    for (const std::string& line : Record().logLines)
+      bodies.insert(line.substr(line.find("Dec:") + 4));
     return bodies;
   }
   std::vector<std::string> Temporaries() const {
@@ -201,7 +204,10 @@ TEST_F(SharedCliTest, ProcessesKilledInTheirSavesLeaveAFileThatLoads) {
 }
 
 TEST_F(SharedCliTest, InterruptedBatchesSaveWhatTheyDid) {
-  for (int signal_number : {SIGINT, SIGTERM}) {
+  const rlimit no_core{0, 0};
+  setrlimit(RLIMIT_CORE, &no_core);  // SIGQUIT, SIGXCPU and SIGXFSZ dump none
+  for (int signal_number :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXCPU, SIGXFSZ, SIGUSR1, SIGUSR2, SIGALRM}) {
     fs::remove(path);
     int feed[2];
     ASSERT_EQ(pipe2(feed, O_CLOEXEC), 0);
@@ -214,8 +220,8 @@ TEST_F(SharedCliTest, InterruptedBatchesSaveWhatTheyDid) {
     kill(session, signal_number);
     const int status = WaitFor(session);
     close(feed[1]);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number);
-    EXPECT_EQ(Bodies(), (std::multiset<std::string>{"1+1=2", "2+2=4", "3+3=6"}));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << signal_number;
+    EXPECT_EQ(Bodies(), (std::multiset<std::string>{"1+1=2", "2+2=4", "3+3=6"})) << signal_number;
     EXPECT_TRUE(Temporaries().empty());
   }
 }
@@ -238,6 +244,148 @@ TEST_F(SharedCliTest, AnInterruptStopsTheRunningCalculation) {
   close(feed[1]);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
   EXPECT_EQ(Bodies(), (std::multiset<std::string>{"1+1=2"}));
+}
+
+// Runs a shell command line; its exit status.
+int Shell(const std::string& command) {
+  const int raw = std::system(("bash -c " + testing_cli::Quote(command)).c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST_F(SharedCliTest, AClosedOutputEndsTheBatchAndKeepsEveryLineItPrinted) {
+  const std::string out = folder.Path("out.txt");
+  const int status = Shell("seq 1 20000 | sed 's/$/*3+1/' | " + testing_cli::Quote(CALVORO_CLI) +
+                           " --settings " + testing_cli::Quote(path) + " | head -n 50 >" +
+                           testing_cli::Quote(out) + "; exit ${PIPESTATUS[2]}");
+  EXPECT_EQ(status, 128 + SIGPIPE);
+  EXPECT_EQ(LineCount(out), 50u);
+  // Every line the reader got is logged, in order from the first.
+  const std::vector<std::string> log = Record().logLines;
+  ASSERT_GE(log.size(), 50u);
+  ASSERT_LT(log.size(), 20000u);
+  for (std::size_t i = 0; i < log.size(); ++i)
+    ASSERT_TRUE(
+        log[i].ends_with("Dec:" + std::to_string(i + 1) + "*3+1=" + std::to_string(3 * i + 4)))
+        << log[i];
+}
+
+TEST_F(SharedCliTest, AnOutputBeyondTheFileSizeLimitIsReportedNotKilled) {
+  std::string input;
+  for (int i = 0; i < 300; ++i) input += std::to_string(i) + "+1\n";
+  const int status =
+      Shell("trap '' XFSZ; ulimit -f 1; exec " + testing_cli::Quote(CALVORO_CLI) + " --settings " +
+            testing_cli::Quote(path) + " <" + testing_cli::Quote(folder.Write("in.txt", input)) +
+            " >" + testing_cli::Quote(folder.Path("out.txt")) + " 2>" +
+            testing_cli::Quote(folder.Path("err.txt")));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(ReadFile(folder.Path("err.txt"))
+                .find("the standard output could not be written (File too large)"),
+            std::string::npos)
+      << ReadFile(folder.Path("err.txt"));
+}
+
+TEST_F(SharedCliTest, ALockHeldByAStoppedProcessLosesNoLine) {
+  ASSERT_EQ(RunCli({"--settings", path, "1+1"}).status, 0);
+  const pid_t holder = fork();
+  if (holder == 0) {
+    const int fd = open((path + ".lock").c_str(), O_RDWR);
+    if (fd < 0 || flock(fd, LOCK_EX) != 0) _exit(1);
+    raise(SIGSTOP);
+    _exit(0);
+  }
+  int stopped = 0;
+  ASSERT_EQ(waitpid(holder, &stopped, WUNTRACED), holder);
+  ASSERT_TRUE(WIFSTOPPED(stopped));
+  std::string input;
+  for (int i = 0; i < 1000; ++i) input += "1000+" + std::to_string(i) + "\n";
+  const CliRun batch = RunCli({"--settings", path}, input);
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_NE(batch.err.find(path + ".lock is held by process " + std::to_string(holder)),
+            std::string::npos)
+      << batch.err;
+  EXPECT_NE(batch.err.find("the last 1000 log lines of this run are kept in " + path + ".pending-"),
+            std::string::npos)
+      << batch.err;
+  EXPECT_EQ(RunCli({"--settings", path, "2+2"}).status, 0);
+  EXPECT_EQ(Record().logLines.size(), 1002u);
+  for (const auto& entry : fs::directory_iterator(folder.path()))
+    EXPECT_EQ(entry.path().filename().string().find(".pending-"), std::string::npos);
+}
+
+// Forty batches at once, each ended by a random way: a signal that ends it
+// (SIGKILL among them), a reader that stops reading, or the end of its
+// input. The signalled batches read from pipes kept open, so that every
+// signal meets a running batch. Every line a batch printed is in the file
+// unless that batch was killed.
+TEST_F(SharedCliTest, FortyWritersEndedEveryWayLoseNoPrintedLine) {
+  const rlimit no_core{0, 0};
+  setrlimit(RLIMIT_CORE, &no_core);
+  const int kWays[] = {SIGTERM, SIGINT,  SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,
+                       SIGALRM, SIGXCPU, SIGXFSZ, SIGKILL, SIGPIPE, 0};
+  std::mt19937 random(29);
+  struct Writer {
+    pid_t pid = -1;
+    int way = 0;
+    int feed = -1;  // the pipe's write end
+    std::string out;
+  };
+  std::vector<Writer> writers(40);
+  for (int i = 0; i < 40; ++i) {
+    Writer& writer = writers[i];
+    writer.way = kWays[random() % std::size(kWays)];
+    writer.out = folder.Path("out" + std::to_string(i));
+    std::string input;
+    for (int j = 0; j < 3000; ++j) input += std::to_string(i * 1000000 + j) + "+1\n";
+    if (writer.way == SIGPIPE) {
+      // A reader that stops after some lines: the batch meets a closed output.
+      const std::string command =
+          testing_cli::Quote(CALVORO_CLI) + " --settings " + testing_cli::Quote(path) + " <" +
+          testing_cli::Quote(folder.Write("in" + std::to_string(i), input)) + " | head -n " +
+          std::to_string(random() % 3000) + " >" + testing_cli::Quote(writer.out);
+      const char* argv[] = {"bash", "-c", command.c_str(), nullptr};
+      posix_spawn(&writer.pid, "/bin/bash", nullptr, nullptr, const_cast<char**>(argv), environ);
+      continue;
+    }
+    int feed[2];
+    ASSERT_EQ(pipe2(feed, O_CLOEXEC), 0);
+    writer.pid = StartCli({"--settings", path}, "", feed[0], writer.out);
+    close(feed[0]);
+    writer.feed = feed[1];
+    ASSERT_EQ(write(writer.feed, input.data(), input.size()), static_cast<ssize_t>(input.size()));
+  }
+  for (Writer& writer : writers) {
+    if (writer.feed < 0 || writer.way == 0) continue;
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 40));
+    kill(writer.pid, writer.way);
+  }
+  int signalled = 0;
+  for (Writer& writer : writers) {
+    if (writer.feed >= 0) close(writer.feed);
+    const int status = WaitFor(writer.pid);
+    if (writer.feed >= 0 && writer.way != 0)
+      signalled += WIFSIGNALED(status) && WTERMSIG(status) == writer.way;
+  }
+  EXPECT_EQ(signalled, std::count_if(writers.begin(), writers.end(), [](const Writer& writer) {
+              return writer.way != 0 && writer.way != SIGPIPE;
+            }));
+  const std::multiset<std::string> logged = Bodies();
+  std::size_t lost = 0;
+  for (const Writer& writer : writers) {
+    if (writer.way == SIGKILL) continue;
+    const std::string printed = ReadFile(writer.out);
+    for (std::size_t start = 0, end; (end = printed.find('\n', start)) != std::string::npos;
+         start = end + 1)
+      lost += logged.count(printed.substr(start, end - start)) == 0;
+  }
+  EXPECT_EQ(lost, 0u);
+  // The file loads, and the next save removes what the killed batches left.
+  EXPECT_EQ(RunCli({"--settings", path, "1+1"}).status, 0);
+  EXPECT_TRUE(Temporaries().empty());
+  bool loaded = false;
+  Record(&loaded);
+  EXPECT_TRUE(loaded);
 }
 
 TEST_F(SharedCliTest, AWindowsOpenTipNeverBlocksTheCli) {
@@ -315,8 +463,8 @@ TEST_F(SharedCliTest, InputFarBeyondTheBoundsIsRefusedWithoutGigabytes) {
 #endif
   // The step text's bounds: without it a long sum is calculated.
   const std::string command = limit + "exec " + testing_cli::Quote(CALVORO_CLI) +
-                              " --steps --settings " +
-                              testing_cli::Quote(path) + " <" + testing_cli::Quote(in) + " 2>" +
+                              " --steps --settings " + testing_cli::Quote(path) + " <" +
+                              testing_cli::Quote(in) + " 2>" +
                               testing_cli::Quote(folder.Path("err.txt"));
   const int status = std::system(("bash -c " + testing_cli::Quote(command)).c_str());
   EXPECT_TRUE(ExitedWith(status, 1));

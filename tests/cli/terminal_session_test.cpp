@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "tests/support/test_folder.h"
@@ -150,6 +153,60 @@ TEST(TerminalSessionTest, HelpCompletionQuitAndHistoryAcrossSessions) {
   EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 1000);
   EXPECT_TRUE(kept.starts_with("2+1\n")) << kept.substr(0, 20);
   EXPECT_TRUE(kept.ends_with("1000+1\nexit\n")) << kept.substr(kept.size() - 20);
+}
+
+// A history file that is a link (planted in a folder others may write to,
+// or not) or not a regular file is never read or written; a state folder
+// others may write to is not used at all. The session goes on without
+// history.
+TEST(TerminalSessionTest, LinkedOrOpenHistoriesAreRefused) {
+  namespace fs = std::filesystem;
+  const calvoro::testing::TestFolder folder("calvoro_terminal_links");
+  const std::string state = folder.Path(".local/state/calvoro");
+  const std::string history = state + "/history";
+  const std::string target = folder.Write("bashrc", "export A=1\n");
+  const struct {
+    const char* name;
+    std::function<void()> plant;
+    std::string message;
+  } cases[] = {
+      {"link", [&] { fs::create_symlink(target, history); }, "history is a symbolic link"},
+      {"fifo", [&] { mkfifo(history.c_str(), 0600); }, "history is not a regular file"},
+      {"open folder",
+       [&] {
+         fs::create_symlink(target, history);
+         fs::permissions(state, fs::perms::all);
+       },
+       "is not safe to use (others may write to it)"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(folder.Path(".local"));
+    fs::create_directories(state);
+    fs::permissions(state, fs::perms::owner_all);
+    c.plant();
+    TerminalSession session(folder.Path("SysData.dat"), folder.path().string());
+    ASSERT_TRUE(session.WaitFor("> ")) << c.name << session.screen();
+    session.Type("1+1\r");
+    EXPECT_TRUE(session.WaitFor("1+1=2\r\n> ")) << c.name << session.screen();
+    session.Type("quit\r");
+    EXPECT_EQ(session.Wait(), 0) << c.name;
+    EXPECT_NE(session.screen().find(c.message), std::string::npos) << c.name << session.screen();
+    EXPECT_EQ(calvoro::testing::ReadFile(target), "export A=1\n") << c.name;
+  }
+}
+
+TEST(TerminalSessionTest, AHugeHistoryIsReadFromItsEndOnly) {
+  const calvoro::testing::TestFolder folder("calvoro_terminal_huge");
+  const std::string state = folder.Path(".local/state/calvoro");
+  std::filesystem::create_directories(state);
+  std::filesystem::permissions(state, std::filesystem::perms::owner_all);
+  std::ofstream(state + "/history") << std::string(50 << 20, '\n') << "6*7\n";
+  TerminalSession session(folder.Path("SysData.dat"), folder.path().string());
+  ASSERT_TRUE(session.WaitFor("> ")) << session.screen();
+  session.Type("\x1b[A\r");
+  EXPECT_TRUE(session.WaitFor("6*7=42\r\n> ")) << session.screen();
+  session.Type("quit\r");
+  EXPECT_EQ(session.Wait(), 0);
 }
 
 }  // namespace

@@ -295,5 +295,18 @@ TEST(RobotActionTest, NamesRoundTrip) {
   EXPECT_FALSE(ParseAction("addResult"));
 }
 
+TEST_F(FileRobotTest, AStreamedLogIsHandedOnWholeAndNotKept) {
+  const std::string source = Write("in.txt", "1+1 and 2/0\n3*3\n");
+  ASSERT_EQ(robot.Run(source, ""), RobotRun::kDone);
+  const std::string kept = robot.log();
+  robot.ClearLog();
+  std::string streamed;
+  robot.set_log_stream([&](std::string_view text) { streamed += text; });
+  ASSERT_EQ(robot.Run(source, ""), RobotRun::kDone);
+  EXPECT_EQ(streamed, kept);
+  EXPECT_TRUE(robot.log().empty());
+  EXPECT_TRUE(robot.entries().empty());
+}
+
 }  // namespace
 }  // namespace calvoro
