@@ -12,6 +12,7 @@ struct CatalogueEntry {
   std::string_view text;
   std::string_view caption;
   MessageIcon icon = MessageIcon::Warning;
+  std::string_view hint = {};  // the input-message dialog's
 };
 
 // Words that more than one refusal says.
@@ -124,6 +125,64 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kRobotOutOfMemory,
      "Sorry, the robot needs more memory than the computer has. The result file was not written.",
      kCaptionCalvoro},
+    {kEquationDenominator,
+     "Sorry, the liner equation in Calvoro cannot accept the unknown variable - X in the "
+     "denominator",
+     {},
+     MessageIcon::Warning,
+     "First,please do not input the unknown variable - X as the denominator.Second,if you indeed "
+     "need to do this, please move the X demoninator in the left of the equation to the right of "
+     "the equation as the numerator.For example , 5/x+3=2-(6-5), then it should be "
+     "5+3x=2x-(6-5)x."},
+    {kEquationNoEquals,
+     "Cannot find the operator = in the equation.",
+     {},
+     MessageIcon::Warning,
+     "Please input = in the equation.After finishing your input, please press the ENTER key or "
+     "click Calc button"},
+    {kEquationPower,
+     "Cannot accept the operator ^ in the equation.",
+     {},
+     MessageIcon::Warning,
+     "Please delete the operator ^"},
+    {kEquationFunctionOfUnknown,
+     "The parameter of function -%1 cannot be unknown variable.",
+     {},
+     MessageIcon::Warning,
+     "Please delete the string %1(x)"},
+    {kEquationCloseBracket,
+     "The close bracket at the position %1 cannot find the open bracket",
+     {},
+     MessageIcon::Warning,
+     "Please delete the close bracket or insert a new open bracket at a position before it"},
+    {kEquationOpenBrackets,
+     "The number of open bracket is larger than the number of close bracket",
+     {},
+     MessageIcon::Warning,
+     "Please delete %1 open bracket"},
+    {kEquationTooDeep,
+     "Sorry, the equation nests brackets more than 1000 deep, which is beyond the calculator's "
+     "limit.",
+     {},
+     MessageIcon::Warning,
+     "Please remove the brackets that are not needed."},
+    {kEquationTooMuchWork,
+     "Sorry, solving this equation would need more than 500000000 characters of working, which "
+     "is beyond the calculator's limit.",
+     {},
+     MessageIcon::Warning,
+     "Please remove the brackets that are not needed, or split the equation."},
+    {kEquationTwoUnknowns,
+     "The liner equation only accept one unknown variable in the one expression block.For "
+     "example: 2+3*X*X is illegal.",
+     {},
+     MessageIcon::Warning,
+     "Please do not include more than one unknown variable at the same layer expression"},
+    {kEquationNotLinear,
+     "It is not a standard liner equation,e.g:AX+B,A,B are the float number.",
+     {},
+     MessageIcon::Warning,
+     "Please check whether your input is correct.Or please record your input and contact with %1"},
 };
 
 constexpr bool InIdOrder() {
@@ -133,32 +192,40 @@ constexpr bool InIdOrder() {
   return true;
 }
 static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kRobotOutOfMemory) + 1,
+                  std::size(kCatalogue) == static_cast<std::size_t>(kEquationNotLinear) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace
 
 RefusalMessage DescribeRefusal(const Refusal& refusal) {
-  const CatalogueEntry* entry = &kCatalogue[static_cast<std::size_t>(refusal.id)];
-  RefusalMessage out{{}, entry->caption, entry->icon};
-  const std::string_view text = entry->text;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const std::size_t slot = text[at] == '%' && at + 1 < text.size()
-                                 ? static_cast<std::size_t>(text[at + 1] - '1')
-                                 : refusal.args.size();
-    if (slot < refusal.args.size()) {
-      out.text += refusal.args[slot];
-      ++at;
-    } else {
-      out.text += text[at];
+  const CatalogueEntry& entry = kCatalogue[static_cast<std::size_t>(refusal.id)];
+  // "%1", "%2", ... replaced by the refusal's texts.
+  const auto fill = [&](std::string_view words) {
+    std::string out;
+    for (std::size_t at = 0; at < words.size(); ++at) {
+      const std::size_t slot = words[at] == '%' && at + 1 < words.size()
+                                   ? static_cast<std::size_t>(words[at + 1] - '1')
+                                   : refusal.args.size();
+      if (slot < refusal.args.size()) {
+        out += refusal.args[slot];
+        ++at;
+      } else {
+        out += words[at];
+      }
     }
-  }
-  return out;
+    return out;
+  };
+  return {fill(entry.text), entry.caption, entry.icon, fill(entry.hint)};
 }
 
 void ReportRefusal(const Refusal& refusal, MessageSink& sink) {
   const RefusalMessage message = DescribeRefusal(refusal);
   sink.MessageBox(message.text, message.caption, message.icon);
+}
+
+void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink) {
+  const RefusalMessage message = DescribeRefusal(refusal);
+  sink.InputMessage(input, message.text, message.hint);
 }
 
 }  // namespace calvoro

@@ -61,6 +61,17 @@ enum class RefusalId {
   kComplexFailed,  // {support address}
   kRobotLogEmpty,
   kRobotOutOfMemory,
+  // The equation solver's, shown in the input-message dialog with a hint.
+  kEquationDenominator,
+  kEquationNoEquals,
+  kEquationPower,
+  kEquationFunctionOfUnknown,  // {function}
+  kEquationCloseBracket,       // {position}
+  kEquationOpenBrackets,       // {count}
+  kEquationTooDeep,
+  kEquationTooMuchWork,
+  kEquationTwoUnknowns,
+  kEquationNotLinear,  // {support address}
 };
 
 struct Refusal {
@@ -73,10 +84,13 @@ struct RefusalMessage {
   std::string text;
   std::string_view caption;
   MessageIcon icon;
+  std::string hint;  // for the input-message dialog; empty for a message box
 };
 
 RefusalMessage DescribeRefusal(const Refusal& refusal);
 // Shows the refusal in a message box of the sink.
 void ReportRefusal(const Refusal& refusal, MessageSink& sink);
+// Shows the refusal of `input` in the input-message dialog, with its hint.
+void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink);
 
 }  // namespace calvoro
