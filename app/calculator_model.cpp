@@ -274,7 +274,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
     auto calculation = RunCalculation(right, true);
     if (!calculation) {
       // A stopped calculation has said so already.
-      if (!engine_.stopped())
+      if (!engine_.stopped() && !stopped_)
         sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
       return {};
     }
@@ -294,21 +294,46 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
   return result;
 }
 
+template <class Result, class Call>
+std::optional<Result> CalculatorModel::Offloaded(Call call) {
+  if (!offload_) return call(engine_, store_.memories());
+  return RunOffloaded<Result>(
+      offload_, sink_,
+      [call = std::move(call), settings = EngineSettings(data()), memories = store_.memories(),
+       now = engine_.Now()](MessageSink& sink, const CalculationRunner::StopToken&) {
+        ExprEngine engine(settings, sink);
+        engine.set_clock([now] { return now; });
+        return call(engine, memories);
+      },
+      &stopped_);
+}
+
 CommandResult CalculatorModel::Solve(std::string_view input) {
   const std::string equation(input);
-  const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base());
+  Calculated calculated{equation, base(), store_.memories(), true};
+  const auto solution = Offloaded<EquationSolution>(
+      [equation, base = base()](ExprEngine& engine, const MemoryTexts& m) {
+        return engine.SolveLinearEquation(equation, m, base);
+      });
   if (!solution) return {};
   store_.ShiftMemories(solution->value, base());
   data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
   Save();
   ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
+  calculated_ = std::move(calculated);
   return Shown(CommandResult::Kind::kEquation, solution->value.size(), solution->working);
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
-                                                           bool keep_plain) {
-  auto calculation = engine_.Calculate(expression, store_.memories(), base(), stepsWanted_);
+                                                            bool keep_plain) {
+  Calculated calculated{std::string(expression), base(), store_.memories()};
+  auto calculation =
+      Offloaded<Calculation>([text = calculated.expression, base = base(), steps = stepsWanted_](
+                                 ExprEngine& engine, const MemoryTexts& m) {
+        return engine.Calculate(text, m, base, steps);
+      });
   if (!calculation) return std::nullopt;
+  calculated_ = std::move(calculated);
   store_.ShiftMemories(keep_plain ? calculation->plainResult : std::move(calculation->plainResult),
                        base());
   data().logLines.push_back(LogLine(engine_.Now(), base(), expression,
@@ -400,33 +425,75 @@ std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase 
   return out;
 }
 
+std::optional<std::string> CalculatorModel::StepsOfShownResult() {
+  if (Blocked() || !filter_.resultShown() || !calculated_) return std::nullopt;
+  // On the memories the result was calculated with.
+  const CommandResult steps = Guarded([c = *calculated_, this]() -> CommandResult {
+    if (c.equation) {
+      auto solution = Offloaded<EquationSolution>([c](ExprEngine& engine, const MemoryTexts&) {
+        return engine.SolveLinearEquation(c.expression, c.memories, c.base);
+      });
+      if (solution)
+        return CommandResult(*this, CommandResult::Kind::kEquation, 0,
+                             std::move(solution->working));
+    } else {
+      auto calculation = Offloaded<Calculation>([c](ExprEngine& engine, const MemoryTexts&) {
+        return engine.Calculate(c.expression, c.memories, c.base, true);
+      });
+      if (calculation)
+        return CommandResult(*this, CommandResult::Kind::kCalculation, 0,
+                             std::move(calculation->steps));
+    }
+    return {};
+  });
+  if (!steps.ok) return std::nullopt;
+  return steps.steps;
+}
+
 void CalculatorModel::BaseCommand(NumberBase base) {
   if (Blocked()) return;
+  calculated_.reset();
   const NumberBase old_base = this->base();
   data().numberBase = base;
   filter_.SetBase(base);
   Save();
   if (old_base == base) return;
+  stopped_ = false;
   Guarded([&]() -> CommandResult {
     const std::string converted = ConvertFieldText(field_.text, old_base, base);
     const std::size_t equals = converted.find('=');
     if (equals != std::string::npos && !ContainsUnknown(converted)) {
       const std::string part = converted.substr(0, equals);
-      if (const auto calculation = engine_.Calculate(part, store_.memories(), base)) {
-        data().logLines.push_back(
-            LogLine(engine_.Now(), base, part, calculation->FirstLine(part), calculation->result));
+      const auto calculation =
+          Offloaded<Calculation>([part, base](ExprEngine& engine, const MemoryTexts& m) {
+            return engine.Calculate(part, m, base);
+          });
+      if (calculation) {
+        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
+                                          calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result);
         return {};
       }
     } else if (ContainsUnknown(converted) && converted.find("=>") != std::string::npos) {
       const std::string equation = converted.substr(0, converted.find("=>"));
-      if (const auto solution = engine_.SolveLinearEquation(equation, store_.memories(), base)) {
+      const auto solution =
+          Offloaded<EquationSolution>([equation, base](ExprEngine& engine, const MemoryTexts& m) {
+            return engine.SolveLinearEquation(equation, m, base);
+          });
+      if (solution) {
         data().logLines.push_back(EquationLogLine(engine_.Now(), equation, solution->value));
         Save();
         ShowResult(std::string(FirstLine(solution->working)) + " => X=" + solution->value);
         return {};
       }
+    }
+    if (stopped_) {
+      // A stopped recalculation leaves the field and the base as they were.
+      data().numberBase = old_base;
+      filter_.SetBase(old_base);
+      Save();
+      return {};
     }
     const bool shown = filter_.resultShown();
     SetFieldText(converted);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/calculation_runner.h"
 #include "app/input_filter.h"
 #include "app/sys_data.h"
 #include "engine/expr_engine.h"
@@ -147,10 +148,19 @@ class CalculatorModel {
   // `keep_plain` keeps it in the calculation too.
   std::optional<Calculation> RunCalculation(std::string_view expression, bool keep_plain = false);
 
+  // The working of the result the field shows, calculated again with its
+  // step text (built only while the Steps panel shows); nothing when the
+  // field shows no calculated result.
+  std::optional<std::string> StepsOfShownResult();
+
   // Whether the commands build the step text (the Steps panel, --steps);
   // without it CommandResult::steps stays empty for calculations.
   void set_steps_wanted(bool wanted) { stepsWanted_ = wanted; }
   bool steps_wanted() const { return stepsWanted_; }
+
+  // The engine's work away from the window's thread; a stopped calculation
+  // changes nothing and saves nothing.
+  void set_offload(Offload offload) { offload_ = std::move(offload); }
 
   const MemoryTexts& memories() const { return store_.memories(); }
   std::string MemoryTooltip(int index) const { return store_.MemoryTooltip(index); }
@@ -192,6 +202,10 @@ class CalculatorModel {
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
+  // The engine's `call` through the offload, on copies of the settings and
+  // the memories. `stopped_` tells whether the user stopped it.
+  template <class Result, class Call>
+  std::optional<Result> Offloaded(Call call);
 
   std::unique_ptr<CSysDataManager> ownSettings_;  // with a path of its own
   CSysDataManager& manager_;
@@ -213,6 +227,16 @@ class CalculatorModel {
   StopFlag stopFlag_;
   bool honourTipOpen_ = true;
   bool stepsWanted_ = false;
+  Offload offload_;
+  bool stopped_ = false;
+  // What the shown result was calculated from, for its working.
+  struct Calculated {
+    std::string expression;
+    NumberBase base = NumberBase::Decimal;
+    MemoryTexts memories;
+    bool equation = false;
+  };
+  std::optional<Calculated> calculated_;
 };
 
 }  // namespace calvoro

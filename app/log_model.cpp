@@ -37,6 +37,12 @@ LogRow SplitLogLine(std::string_view line) {
           std::string(TrimBlanks(line.substr(split + skip)))};
 }
 
+std::string ShownInRow(std::string_view text) {
+  if (text.size() <= kMaxShownInRow) return std::string(text);
+  return std::string(text.substr(0, kMaxShownInRow)) + "...[" + std::to_string(text.size()) +
+         " characters]";
+}
+
 LogModel::LogModel(CSysData& record, MessageSink& sink, std::function<void()> save)
     : record_(record), sink_(sink), save_(std::move(save)) {
   Fill();
@@ -54,21 +60,23 @@ std::string LogModel::RowsText(const std::vector<int>& selected) const {
   return text;
 }
 
-std::optional<std::string> LogModel::CopySelected(std::vector<int> selected) {
+std::optional<std::string> LogModel::CopySelected(std::vector<int> selected, const Clipboard& put) {
   selected = Normalised(std::move(selected), rows_.size());
   if (selected.empty()) {
     sink_.MessageBox(kSelectFirst, kCaptionCalvoroMessage, MessageIcon::Information);
     return std::nullopt;
   }
   std::string text = RowsText(selected);
+  if (put) put(text);
   sink_.MessageBox(kSelectionCopied, kCaptionCalvoroMessage, MessageIcon::Information);
   return text;
 }
 
-std::string LogModel::CopyAll() {
+std::string LogModel::CopyAll(const Clipboard& put) {
   std::vector<int> all(rows_.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
   std::string text = RowsText(all);
+  if (put) put(text);
   sink_.MessageBox(kLogCopied, kCaptionCalvoroMessage, MessageIcon::Information);
   return text;
 }

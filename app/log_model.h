@@ -22,6 +22,12 @@ struct LogRow {
 // (time | body); a line without one is split at its last blank.
 LogRow SplitLogLine(std::string_view line);
 
+// What the table shows of a long text: its beginning, then "...[" its
+// length " characters]" (a row of a million characters took most of a
+// second to paint); Copy takes the whole line.
+inline constexpr std::size_t kMaxShownInRow = 300;
+std::string ShownInRow(std::string_view text);
+
 class LogModel {
  public:
   // `save` writes the record (the window's save, which knows the file).
@@ -32,9 +38,11 @@ class LogModel {
   void Fill();
 
   // The clipboard text of the given rows (top to bottom), or nothing when no
-  // row is selected; the message says which.
-  std::optional<std::string> CopySelected(std::vector<int> selected);
-  std::string CopyAll();
+  // row is selected; the message says which, after `put` has put the text
+  // on the clipboard.
+  using Clipboard = std::function<void(const std::string&)>;
+  std::optional<std::string> CopySelected(std::vector<int> selected, const Clipboard& put = {});
+  std::string CopyAll(const Clipboard& put = {});
   // Removes the rows and their lines, and saves at once.
   void RemoveSelected(std::vector<int> selected);
   // Asks first; on OK empties the log and saves.

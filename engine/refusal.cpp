@@ -183,6 +183,12 @@ constexpr CatalogueEntry kCatalogue[] = {
      {},
      MessageIcon::Warning,
      "Please check whether your input is correct.Or please record your input and contact with %1"},
+    {kHelpNotFound, "Sorry, the help file cannot be found: the program looked for %1.",
+     kCaptionCalvoroMessage, MessageIcon::Information},
+    {kHelpNoOpener, "Sorry, no program to open the help file %1 was found.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kHelpNotOpened, "The help file %1 could not be opened.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -191,8 +197,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kEquationNotLinear) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kHelpNotOpened) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

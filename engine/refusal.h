@@ -72,6 +72,9 @@ enum class RefusalId {
   kEquationTooMuchWork,
   kEquationTwoUnknowns,
   kEquationNotLinear,  // {support address}
+  kHelpNotFound,       // {the files looked for}
+  kHelpNoOpener,       // {file}
+  kHelpNotOpened,      // {file}
 };
 
 struct Refusal {

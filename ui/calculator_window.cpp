@@ -98,6 +98,7 @@ CalculatorWindow::CalculatorWindow(const std::string& settingsPath, bool mini, M
   } else {
     LayoutStandard();
   }
+  model_.set_offload([this](CalculationRunner::Work work) { return work_.Run(std::move(work)); });
 }
 
 SkinnedButton* CalculatorWindow::control(int id) const {
@@ -169,7 +170,7 @@ void CalculatorWindow::BuildControls() {
         TypeChar('b');
       });
   Add(kCalc, QStringLiteral("Calc"), nowhere, ButtonTone::Accent, QStringLiteral("Calculate"),
-      [this] { OnCalc(); });
+      [this] { work_.active() ? work_.Stop() : OnCalc(); });
   Add(kEqual, QStringLiteral("="), nowhere, ButtonTone::Accent, QStringLiteral("Equal"),
       [this] { OnEqual(); });
   Add(kBackspace, QStringLiteral("\u2190"), nowhere, ButtonTone::Operator,
@@ -227,6 +228,36 @@ void CalculatorWindow::BuildControls() {
       QStringLiteral("Show the lines of working under the input field"),
       [this] { ToggleSteps(control(kSteps)->isChecked()); })
       ->setCheckable(true);
+
+  // The busy state, inside the field's right end.
+  busy_ = new QLabel(QStringLiteral("Calculating\u2026 Esc stops"), input_);
+  busy_->setStyleSheet(
+      QStringLiteral("color: #8a4b00; background: #fff4d6; padding: 0 6px; font-size: 12px;"));
+  busy_->setAccessibleName(QStringLiteral("Busy"));
+  busy_->hide();
+  if (mini_) {
+    stop_ = AddButton(QStringLiteral("Stop"), QRect(), ButtonTone::Accent);
+    stop_->setToolTip(QStringLiteral("Stop the calculation [Esc]"));
+    connect(stop_, &QAbstractButton::clicked, this, [this] { work_.Stop(); });
+    stop_->hide();
+  }
+}
+
+void CalculatorWindow::ShowBusy(bool busy) {
+  busy_->adjustSize();
+  const int right = input_->width() - (mini_ ? 58 : 4);
+  busy_->setGeometry(right - busy_->width(), 4, busy_->width(), input_->height() - 8);
+  busy_->setVisible(busy);
+  input_->setReadOnly(busy);
+  if (stop_) {
+    stop_->Place(input_->x() + input_->width() - 56, input_->y() + 4, 52, input_->height() - 8);
+    stop_->setVisible(busy);
+    stop_->raise();
+  }
+  SkinnedButton* calc = control(kCalc);
+  calc->setText(busy ? QStringLiteral("Stop") : QStringLiteral("Calc"));
+  calc->setToolTip(busy ? QStringLiteral("Stop the calculation [Esc]")
+                        : QStringLiteral("Calculate"));
 }
 
 void CalculatorWindow::LayoutStandard() {
@@ -357,17 +388,11 @@ void CalculatorWindow::InsertText(std::string_view text) {
 }
 
 void CalculatorWindow::OnCalc() {
-  Run([&] {
-    WaitCursor wait;
-    ShowSteps(model_.CalcCommand());
-  });
+  Run([&] { ShowSteps(model_.CalcCommand()); });
 }
 
 void CalculatorWindow::OnEqual() {
-  Run([&] {
-    WaitCursor wait;
-    ShowSteps(model_.EqualCommand());
-  });
+  Run([&] { ShowSteps(model_.EqualCommand()); });
 }
 
 void CalculatorWindow::OnMemory(int index) {
@@ -393,6 +418,7 @@ void CalculatorWindow::OnBackspace() {
 }
 
 void CalculatorWindow::OnCopy() {
+  if (work_.active()) return;  // the field is the calculation's until it ends
   SyncField();
   const std::string text = model_.CopyCommand();
   QGuiApplication::clipboard()->setText(ToQt(text));
@@ -444,10 +470,18 @@ void CalculatorWindow::ToggleSteps(bool on) {
   }
   Reshape(on ? QSize(kStandardSize.width(), kStandardSize.height() + kStepsHeight) : kStandardSize);
   control(kSteps)->setChecked(on);
+  // Opened on a result: its working, calculated again.
+  if (on) {
+    Run([&] {
+      if (const auto steps = model_.StepsOfShownResult()) steps_->setPlainText(ToQtLines(*steps));
+    });
+  }
   FocusInput();
 }
 
 bool CalculatorWindow::HandleKey(QKeyEvent* event) {
+  // While a calculation runs only Escape (the window's reject) acts.
+  if (work_.active()) return event->key() != Qt::Key_Escape;
   const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
                                                            Qt::AltModifier | Qt::MetaModifier);
   const int key = event->key();
@@ -532,6 +566,17 @@ bool CalculatorWindow::HandleKey(QKeyEvent* event) {
 void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
   if (HandleKey(event)) return event->accept();
   ShellWindow::keyPressEvent(event);
+}
+
+// Escape and the exit button stop a calculation in progress first.
+void CalculatorWindow::reject() {
+  if (work_.active()) return work_.Stop();
+  ShellWindow::reject();
+}
+
+void CalculatorWindow::closeEvent(QCloseEvent* event) {
+  work_.Stop();
+  ShellWindow::closeEvent(event);
 }
 
 }  // namespace calvoro::ui

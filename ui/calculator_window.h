@@ -12,7 +12,9 @@
 
 #include "app/calculator_model.h"
 #include "ui/shell_window.h"
+#include "ui/window_work.h"
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace calvoro::ui {
@@ -119,8 +121,17 @@ class CalculatorWindow : public ShellWindow {
 
   void FocusInput() override;
 
+  // A calculation in progress holds every command; Escape, the Stop button
+  // (where Calc was) and closing the window stop it.
+  bool Blocked() const { return work_.active() || ShellWindow::Blocked(); }
+  bool calculating() const { return work_.active(); }
+  void StopCalculation() { work_.Stop(); }
+  QLabel* busyIndicator() const { return busy_; }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   SkinnedButton* Add(int id, const QString& caption, const QRect& place, ButtonTone tone,
@@ -136,9 +147,13 @@ class CalculatorWindow : public ShellWindow {
   void ShowSteps(const CommandResult& result);
   void RefreshBase();
   void RefreshMemoryTooltips();
+  void ShowBusy(bool busy);
 
   bool mini_;
   CalculatorModel model_;
+  WindowWork work_{[this](bool busy) { ShowBusy(busy); }};
+  QLabel* busy_ = nullptr;
+  SkinnedButton* stop_ = nullptr;  // the mini window's, which has no Calc button
   ExprLineEdit* input_ = nullptr;
   QPlainTextEdit* steps_ = nullptr;
   std::map<int, SkinnedButton*> controls_;

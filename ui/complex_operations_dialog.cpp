@@ -67,7 +67,7 @@ ComplexOperandEdits AddComplexOperandRow(SkinnedDialog& dialog, char letter, int
 }
 
 ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* parent)
-    : SkinnedDialog(kSize, ToQt(kTitle), parent), model_(sink) {
+    : SkinnedDialog(kSize, ToQt(kTitle), parent), sink_(sink), work_(new WindowWork(this)) {
   operands_[0] = AddComplexOperandRow(*this, 'A', 20, 44, 196);
   operands_[1] = AddComplexOperandRow(*this, 'B', 20, 76, 196);
 
@@ -96,11 +96,26 @@ ComplexOperationsDialog::ComplexOperationsDialog(MessageSink& sink, QWidget* par
   operands_[0].re->setFocus();
 }
 
+// The operation runs on a thread of its own, on a model of its own.
 void ComplexOperationsDialog::Press(ComplexOperation operation) {
-  model_.a = operands_[0].Text();
-  model_.b = operands_[1].Text();
-  if (model_.Press(operation)) output_->setPlainText(ToQtLines(model_.output()));
-  FocusRefusedField(operands_, model_.refusedField());
+  struct Pressed {
+    bool ok;
+    std::string output;
+    int refused;
+  };
+  const auto pressed = RunOffloaded<Pressed>(
+      work_->offload(button(operation)), sink_,
+      [a = operands_[0].Text(), b = operands_[1].Text(), operation](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Pressed> {
+        ComplexOperationsModel model(sink);
+        model.a = a;
+        model.b = b;
+        const bool ok = model.Press(operation);
+        return Pressed{ok, model.output(), model.refusedField()};
+      });
+  if (!pressed) return;  // stopped
+  if (pressed->ok) output_->setPlainText(ToQtLines(pressed->output));
+  FocusRefusedField(operands_, pressed->refused);
 }
 
 }  // namespace calvoro::ui

@@ -8,6 +8,7 @@
 
 #include "complex/complex_models.h"
 #include "ui/skinned_dialog.h"
+#include "ui/window_work.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -46,7 +47,8 @@ class ComplexOperationsDialog : public SkinnedDialog {
   QPlainTextEdit* output() const { return output_; }
 
  private:
-  ComplexOperationsModel model_;
+  MessageSink& sink_;
+  WindowWork* work_;
   std::array<ComplexOperandEdits, 2> operands_;
   std::array<SkinnedButton*, kComplexOperationLabels.size()> buttons_{};
   QPlainTextEdit* output_ = nullptr;

@@ -24,7 +24,8 @@ QLineEdit* AddExpressionEdit(QWidget* parent, const QRect& place) {
 }  // namespace
 
 ComplexWindow::ComplexWindow(const std::string& settingsPath, MessageSink* sink, QWidget* parent)
-    : ShellWindow(kSize, WindowStyle::Complex, settingsPath, sink, parent), model_(this->sink()) {
+    : ShellWindow(kSize, WindowStyle::Complex, settingsPath, sink, parent),
+      work_(new WindowWork(this)) {
   setWindowTitle(ToQt(ComplexModel::kTitle));
   QLabel* title = AddStatic(ToQt(ComplexModel::kTitle), QRect(16, 10, 400, 24));
   QFont heading(QStringLiteral("Arial"));
@@ -56,11 +57,27 @@ void ComplexWindow::FocusInput() { input_->setFocus(); }
 
 void ComplexWindow::OnCalculate() {
   if (Blocked()) return;
-  for (std::size_t i = 0; i < operands_.size(); ++i) model_.operands[i] = operands_[i].Text();
-  model_.expression = FromQt(input_->text());
-  if (model_.Calculate()) output_->setText(ToQt(model_.output()));
-  if (model_.refusedField() >= 0) {
-    FocusRefusedField(operands_, model_.refusedField());
+  // On a thread of its own, on a model of its own.
+  struct Calculated {
+    bool ok;
+    std::string output;
+    int refused;
+  };
+  std::array<ComplexOperandText, 5> operands;
+  for (std::size_t i = 0; i < operands_.size(); ++i) operands[i] = operands_[i].Text();
+  const auto calculated = RunOffloaded<Calculated>(
+      work_->offload(calculate_), sink(),
+      [operands, expression = FromQt(input_->text())](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Calculated> {
+        ComplexModel model(sink);
+        model.operands = operands;
+        model.expression = expression;
+        const bool ok = model.Calculate();
+        return Calculated{ok, model.output(), model.refusedField()};
+      });
+  if (calculated && calculated->ok) output_->setText(ToQt(calculated->output));
+  if (calculated && calculated->refused >= 0) {
+    FocusRefusedField(operands_, calculated->refused);
   } else {
     FocusInput();
   }

@@ -40,7 +40,7 @@ class ComplexWindow : public ShellWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  ComplexModel model_;
+  WindowWork* work_;
   std::array<ComplexOperandEdits, 5> operands_;
   QLineEdit* input_ = nullptr;
   QLineEdit* output_ = nullptr;

@@ -9,6 +9,7 @@
 #include "app/input_filter.h"
 #include "ui/help.h"
 #include "ui/qt_text.h"
+#include "ui/window_work.h"
 
 namespace calvoro::ui {
 
@@ -125,6 +126,8 @@ ConverterDialog::ConverterDialog(CSysData& record, std::function<void()> save, M
       sink_(sink ? *sink : *ownSink_),
       model_(record, std::move(save), sink_) {
   BuildControls();
+  // A long conversion runs on a thread of its own, Stop over the Output.
+  model_.set_offload((new WindowWork(this))->offload(outputEdit_));
   Show();
   inputEdit_->setFocus();
 }

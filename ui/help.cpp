@@ -8,28 +8,38 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "engine/refusal.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
 
 namespace {
 
+// xdg-open's status when it found no program for the file.
+constexpr int kNoOpener = 3;
+
 void ReportNotOpened(MessageSink& sink, const QString& path) {
-  sink.MessageBox("The help file " + FromQt(path) + " could not be opened.", kCaptionCalvoroMessage,
-                  MessageIcon::Information);
+  ReportRefusal({RefusalId::kHelpNotOpened, {FromQt(path)}}, sink);
+}
+
+void ReportNoOpener(MessageSink& sink, const QString& path) {
+  ReportRefusal({RefusalId::kHelpNoOpener, {FromQt(path)}}, sink);
 }
 
 }  // namespace
 
-QString HelpFile(const QString& programFolder) {
+QStringList HelpCandidates(const QString& programFolder) {
   const QDir program(programFolder);
-  const QString candidates[] = {
-      program.filePath(ToQt(kHelpFileName)),
-      program.filePath(ToQt(kHelpPageName)),
-      program.filePath(QStringLiteral("../share/calvoro/") + ToQt(kHelpPageName)),
+  return {
+      QDir::cleanPath(program.filePath(ToQt(kHelpFileName))),
+      QDir::cleanPath(program.filePath(ToQt(kHelpPageName))),
+      QDir::cleanPath(program.filePath(QStringLiteral("../share/calvoro/") + ToQt(kHelpPageName))),
   };
-  for (const QString& path : candidates) {
-    if (QFileInfo(path).isFile()) return QDir::cleanPath(path);
+}
+
+QString HelpFile(const QString& programFolder) {
+  for (const QString& path : HelpCandidates(programFolder)) {
+    if (QFileInfo(path).isFile()) return path;
   }
   return {};
 }
@@ -38,7 +48,7 @@ void OpenHelpFile(const QString& path, MessageSink& sink, QObject* context) {
   const QUrl url = QUrl::fromLocalFile(path);
   const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
   if (opener.isEmpty()) {
-    if (!QDesktopServices::openUrl(url)) ReportNotOpened(sink, path);
+    if (!QDesktopServices::openUrl(url)) ReportNoOpener(sink, path);
     return;
   }
   // The process belongs to the application, so that closing the dialog that
@@ -51,7 +61,11 @@ void OpenHelpFile(const QString& path, MessageSink& sink, QObject* context) {
   process->setStandardErrorFile(QProcess::nullDevice());
   QObject::connect(process, &QProcess::finished, context,
                    [&sink, path](int code, QProcess::ExitStatus status) {
-                     if (status != QProcess::NormalExit || code != 0) ReportNotOpened(sink, path);
+                     if (status == QProcess::NormalExit && code == kNoOpener) {
+                       ReportNoOpener(sink, path);
+                     } else if (status != QProcess::NormalExit || code != 0) {
+                       ReportNotOpened(sink, path);
+                     }
                    });
   QObject::connect(process, &QProcess::errorOccurred, context,
                    [&sink, path](QProcess::ProcessError error) {
@@ -69,9 +83,10 @@ void OpenHelp(MessageSink& sink, QObject* context) {
   const QString folder = QCoreApplication::applicationDirPath();
   const QString path = HelpFile(folder);
   if (path.isEmpty()) {
-    sink.MessageBox(
-        "The help file calvoro.chm cannot be found in the folder " + FromQt(folder) + ".",
-        kCaptionCalvoroMessage, MessageIcon::Information);
+    // The files looked for, in their order.
+    ReportRefusal(
+        {RefusalId::kHelpNotFound, {FromQt(HelpCandidates(folder).join(QStringLiteral(", ")))}},
+        sink);
     return;
   }
   OpenHelpFile(path, sink, context);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
@@ -15,6 +16,8 @@ namespace calvoro::ui {
 
 inline constexpr std::string_view kHelpPageName = "calvoro-help.html";
 
+// The files the program in `programFolder` takes for its help, in order.
+QStringList HelpCandidates(const QString& programFolder);
 // The help file of the program in `programFolder`, or empty when there is none.
 QString HelpFile(const QString& programFolder);
 // Opens `path` in the desktop's browser. Where xdg-open is found it is run

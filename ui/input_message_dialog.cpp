@@ -46,9 +46,13 @@ InputMessageDialog::InputMessageDialog(std::string_view top, std::string_view mi
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     field->setVerticalScrollBarPolicy(wrapped.scrollBar ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
-    field->setPlainText(ToQtLines(wrapped.text));
+    // The last line's break would add an empty line below it.
+    QString shown = ToQtLines(wrapped.text);
+    if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+    field->setPlainText(shown);
+    // Every line below the scroll bar's count shows whole, with room to spare.
     const int chrome = 2 * (field->frameWidth() + qCeil(field->document()->documentMargin()));
-    const int height = (kFields[i].maxLines - 1) * metrics.lineSpacing() + chrome;
+    const int height = (kFields[i].maxLines - 1) * metrics.lineSpacing() + chrome + 4;
     field->setGeometry(kLeft, y, kSize.width() - 2 * kLeft, height);
     y += height + kGap;
     fields_[i] = field;

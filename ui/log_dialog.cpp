@@ -68,7 +68,7 @@ void LogDialog::Fill() {
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
     table_->setItem(row, 0, new QTableWidgetItem(ToQt(rows[row].time)));
-    table_->setItem(row, 1, new QTableWidgetItem(ToQt(rows[row].expression)));
+    table_->setItem(row, 1, new QTableWidgetItem(ToQt(ShownInRow(rows[row].expression))));
   }
 }
 
@@ -81,14 +81,14 @@ std::vector<int> SelectedRows(const QTableWidget& table) {
   return rows;
 }
 
+void PutOnClipboard(const std::string& text) { QGuiApplication::clipboard()->setText(ToQt(text)); }
+
 }  // namespace
 
-void LogDialog::OnCopySel() {
-  if (const auto text = model_.CopySelected(SelectedRows(*table_)))
-    QGuiApplication::clipboard()->setText(ToQt(*text));
-}
+// The message that the text was copied comes once the clipboard holds it.
+void LogDialog::OnCopySel() { model_.CopySelected(SelectedRows(*table_), PutOnClipboard); }
 
-void LogDialog::OnCopyAll() { QGuiApplication::clipboard()->setText(ToQt(model_.CopyAll())); }
+void LogDialog::OnCopyAll() { model_.CopyAll(PutOnClipboard); }
 
 void LogDialog::OnRemoveSel() {
   model_.RemoveSelected(SelectedRows(*table_));

@@ -157,7 +157,14 @@ int Main(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   try {
-    return Main(argc, argv);
+    const int status = Main(argc, argv);
+    // A stopped calculation may still run: end without the statics'
+    // destructors, which it may still use (the settings are saved).
+    if (calvoro::CalculationRunner::WorksRunning() > 0) {
+      std::fflush(nullptr);
+      std::_Exit(status);
+    }
+    return status;
   } catch (const std::bad_alloc&) {
     EndForLackOfMemory();
   }

@@ -25,7 +25,7 @@ QPlainTextEdit* AddMatrixEdit(QWidget* parent, const QRect& place, bool readOnly
 }  // namespace
 
 MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
-    : SkinnedDialog(kSize, ToQt(kTitle), parent), model_(sink) {
+    : SkinnedDialog(kSize, ToQt(kTitle), parent), sink_(sink), work_(new WindowWork(this)) {
   AddStatic(QStringLiteral("A:"), QRect(20, 36, 60, 20));
   a_ = AddMatrixEdit(this, QRect(20, 56, 250, 140), false);
   AddStatic(QStringLiteral("B:"), QRect(290, 36, 60, 20));
@@ -50,14 +50,31 @@ MatrixDialog::MatrixDialog(MessageSink& sink, QWidget* parent)
   a_->setFocus();
 }
 
+// The operation runs on a thread of its own, on a model of its own.
 void MatrixDialog::Press(MatrixOperation operation) {
-  model_.a = FromQt(a_->toPlainText());
-  model_.b = FromQt(b_->toPlainText());
-  if (model_.Press(operation)) result_->setPlainText(ToQtLines(model_.result()));
-  if (model_.refusedField() != 0) {
-    QPlainTextEdit* edit = model_.refusedField() == 'A' ? a_ : b_;
+  struct Pressed {
+    bool ok;
+    std::string result;
+    char refused;
+    std::size_t offset;
+  };
+  const auto pressed = RunOffloaded<Pressed>(
+      work_->offload(button(operation)), sink_,
+      [a = FromQt(a_->toPlainText()), b = FromQt(b_->toPlainText()), operation](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<Pressed> {
+        MatrixModel model(sink);
+        model.a = a;
+        model.b = b;
+        const bool ok = model.Press(operation);
+        return Pressed{ok, model.result(), model.refusedField(),
+                       static_cast<std::size_t>(model.refusedOffset())};
+      });
+  if (!pressed) return;  // stopped
+  if (pressed->ok) result_->setPlainText(ToQtLines(pressed->result));
+  if (pressed->refused != 0) {
+    QPlainTextEdit* edit = pressed->refused == 'A' ? a_ : b_;
     QTextCursor caret = edit->textCursor();
-    caret.setPosition(static_cast<int>(model_.refusedOffset()));
+    caret.setPosition(static_cast<int>(pressed->offset));
     edit->setTextCursor(caret);
     edit->setFocus();
   }

@@ -8,6 +8,7 @@
 
 #include "matrix/matrix_model.h"
 #include "ui/skinned_dialog.h"
+#include "ui/window_work.h"
 
 class QPlainTextEdit;
 
@@ -31,7 +32,8 @@ class MatrixDialog : public SkinnedDialog {
   }
 
  private:
-  MatrixModel model_;
+  MessageSink& sink_;
+  WindowWork* work_;
   QPlainTextEdit* a_ = nullptr;
   QPlainTextEdit* b_ = nullptr;
   QPlainTextEdit* result_ = nullptr;

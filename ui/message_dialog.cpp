@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QStyle>
+#include <algorithm>
 
 namespace calvoro::ui {
 
@@ -38,6 +39,15 @@ QFont TextFont() {
   return font;
 }
 
+// The width the caption needs in the title band, in the skin's title font
+// (bold Arial of 14 pixels, 14 pixels in from either side).
+int CaptionWidth(const QString& caption) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(14);
+  font.setBold(true);
+  return QFontMetrics(font).horizontalAdvance(caption) + 2 * 14 + 8;
+}
+
 }  // namespace
 
 MessageDialog::MessageDialog(MessageIcon icon, const QString& caption, const QString& text,
@@ -59,7 +69,8 @@ MessageDialog::MessageDialog(MessageIcon icon, const QString& caption, const QSt
   const bool label = measured && textSize.height() <= kTextHeight &&
                      !text.contains(QRegularExpression(QStringLiteral("\\S{50,}")));
   if (!label) textSize = QSize(kTextWidth + 24, qMin(textSize.height(), kTextHeight) + 12);
-  const int width = qMax(kMinWidth, kMargin * 3 + kIconSize + textSize.width());
+  const int width =
+      std::max({kMinWidth, kMargin * 3 + kIconSize + textSize.width(), CaptionWidth(caption)});
   const int body = qMax(kIconSize, textSize.height());
   const int height = kTitleBand + kMargin + body + kMargin + kButton.height() + 14;
   Reshape(QSize(width, height));

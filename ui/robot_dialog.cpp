@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
+#include <atomic>
 
 #include "ui/help.h"
 #include "ui/qt_text.h"
@@ -36,8 +37,10 @@ static_assert(CommandsInOrder());
 RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void()> save,
                          QWidget* parent)
     : SkinnedDialog(kSize, QStringLiteral("File Calculation Robot"), parent),
-      model_(record, sink),
+      runSink_(sink),
+      model_(record, runSink_),
       sink_(sink),
+      work_(new WindowWork(this, true)),
       save_(std::move(save)) {
   using namespace robot_text;
   const int right = kSize.width() - 16;
@@ -90,9 +93,6 @@ RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void
   }
   commands_ << browse << selectDir;
   progress_ = AddStatic({}, QRect(column, kSize.height() - 44, columnWidth - 90, 26));
-  cancel_ = AddButton(QStringLiteral("Cancel"), QRect(right - 82, kSize.height() - 44, 82, 26));
-  cancel_->setToolTip(QStringLiteral("Stop the calculation; the result file is not written"));
-  cancel_->hide();
 
   connect(browse, &QAbstractButton::clicked, this, &RobotDialog::OnBrowse);
   connect(selectDir, &QAbstractButton::clicked, this, &RobotDialog::OnSelectDir);
@@ -109,7 +109,6 @@ RobotDialog::RobotDialog(CSysData& record, MessageSink& sink, std::function<void
   SetHelpButton(command(RobotCommand::kHelp));
   // Calculate is the default button (off while a run goes on).
   SetDefaultButton(command(RobotCommand::kCalculate));
-  connect(cancel_, &QAbstractButton::clicked, this, &RobotDialog::OnCancel);
 
   connect(source_, &QLineEdit::textEdited, this,
           [this](const QString& text) { model_.SetSourcePath(FromQt(text)); });
@@ -154,12 +153,40 @@ void RobotDialog::OnSelectDir() {
   destination_->setText(ToQt(model_.destinationPath()));
 }
 
+// The run goes on a thread of its own; the progress line follows it every
+// tenth of a second, and Stop (where Calculate was) or Escape ends it (the
+// calculation of the current line too); the run is waited for.
 void RobotDialog::OnCalculate() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  SetRunning(true);
-  const std::optional<RobotRun> run = model_.Calculate(this);
-  SetRunning(false);
-  QApplication::restoreOverrideCursor();
+  struct RunProgress : RobotProgress {
+    std::atomic<std::uint64_t> done{0}, total{0};
+    const CalculationRunner::StopToken* stop = nullptr;
+    bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) override {
+      done = lines_done;
+      total = lines_total;
+      return !stop->requested();
+    }
+  } progress;
+  const auto showProgress = [&] {
+    if (progress.total > 0) progress_->setText(ToQt(ProgressText(progress.done, progress.total)));
+  };
+  progress_->clear();
+  QTimer ticker;
+  connect(&ticker, &QTimer::timeout, this, showProgress);
+  ticker.start(100);
+  std::optional<RobotRun> run;
+  runSink_.Hold();
+  // The run writes into this dialog's model: a stop is waited for.
+  work_->Run(
+      [&](const CalculationRunner::StopToken& stop) {
+        // A stop ends the line's calculation too.
+        const StopScope scope(&stop);
+        progress.stop = &stop;
+        run = model_.Calculate(&progress);
+      },
+      command(RobotCommand::kCalculate));
+  ticker.stop();
+  runSink_.Release();
+  showProgress();
   destination_->setText(ToQt(model_.destinationPath()));
   if (!run) {
     QLineEdit* bad = model_.focus() == RobotModel::Field::kPrecision ? precision_ : threshold_;
@@ -182,25 +209,6 @@ void RobotDialog::OnCopy() {
 void RobotDialog::ShowLog() {
   log_->setPlainText(ToQt(model_.logText()));
   log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
-}
-
-void RobotDialog::SetRunning(bool running) {
-  cancelRequested_ = false;
-  for (SkinnedButton* button : commands_) button->setEnabled(!running);
-  cancel_->setVisible(running);
-  if (running) progress_->clear();
-}
-
-// Called after every line: the window repaints at most every tenth of a
-// second and stops when Cancel was clicked.
-bool RobotDialog::Progress(std::uint64_t lines_done, std::uint64_t lines_total) {
-  const qint64 now = QDateTime::currentMSecsSinceEpoch();
-  if (now - lastProgress_ >= 100 || lines_done == lines_total) {
-    lastProgress_ = now;
-    progress_->setText(ToQt(ProgressText(lines_done, lines_total)));
-    QApplication::processEvents();
-  }
-  return !cancelRequested_;
 }
 
 }  // namespace calvoro::ui

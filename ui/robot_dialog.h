@@ -6,8 +6,10 @@
 #include <QString>
 #include <functional>
 
+#include "app/calculation_runner.h"
 #include "robot/robot_model.h"
 #include "ui/skinned_dialog.h"
+#include "ui/window_work.h"
 
 class QCheckBox;
 class QLabel;
@@ -17,7 +19,7 @@ class QRadioButton;
 
 namespace calvoro::ui {
 
-class RobotDialog : public SkinnedDialog, private RobotProgress {
+class RobotDialog : public SkinnedDialog {
   Q_OBJECT
  public:
   // `save` writes the record after a run changed its precision and threshold.
@@ -31,7 +33,9 @@ class RobotDialog : public SkinnedDialog, private RobotProgress {
   void OnSelectDir();
   void OnCalculate();
   void OnCopy();
-  void OnCancel() { cancelRequested_ = true; }
+  // Stops a run; the destination stays as it was.
+  void OnCancel() { work_->Stop(); }
+  bool running() const { return work_->active(); }
 
   RobotModel& model() { return model_; }
   QLineEdit* sourceEdit() const { return source_; }
@@ -43,16 +47,17 @@ class RobotDialog : public SkinnedDialog, private RobotProgress {
   QLabel* progressLabel() const { return progress_; }
 
  private:
-  bool Progress(std::uint64_t lines_done, std::uint64_t lines_total) override;
   void ShowLog();
-  void SetRunning(bool running);
   // The command buttons come first in `commands_`, in the order of kButtons.
   SkinnedButton* command(RobotCommand which) const {
     return commands_[static_cast<qsizetype>(which)];
   }
 
+  // The run's messages wait for its end: it runs on a thread of its own.
+  HeldSink runSink_;
   RobotModel model_;
   MessageSink& sink_;
+  WindowWork* work_;
   std::function<void()> save_;
   QLineEdit* source_;
   QLineEdit* destination_;
@@ -62,10 +67,7 @@ class RobotDialog : public SkinnedDialog, private RobotProgress {
   QPlainTextEdit* log_;
   QRadioButton* actions_[5];
   QLabel* progress_;
-  SkinnedButton* cancel_;
   QList<SkinnedButton*> commands_;
-  bool cancelRequested_ = false;
-  qint64 lastProgress_ = 0;
 };
 
 }  // namespace calvoro::ui

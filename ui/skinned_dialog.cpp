@@ -8,9 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWindow>
 
+#include "ui/closing_keys.h"
 #include "ui/desktop_support.h"
 
 namespace calvoro::ui {
@@ -21,11 +23,26 @@ namespace {
 constexpr int kMoveWatchMs = 15;
 constexpr int kMoveWatchLimitMs = 60'000;
 
+// The window's picture at its full size under its controls, when it scrolls.
+class PictureBody : public QWidget {
+ public:
+  PictureBody(QImage picture, QWidget* parent) : QWidget(parent), picture_(std::move(picture)) {
+    resize(picture_.size());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, picture_); }
+
+ private:
+  QImage picture_;
+};
+
 }  // namespace
 
 SkinnedDialog::SkinnedDialog(QSize size, const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), title_(title) {
   setWindowTitle(title.isEmpty() ? QStringLiteral("Calvoro") : title);
+  WatchClosingKeys();
   // Alpha pixels, so that the cut corners show what lies beneath wherever a
   // compositor draws the window (Wayland, XWayland, a compositing X desktop).
   setAttribute(Qt::WA_TranslucentBackground);
@@ -63,6 +80,11 @@ void SkinnedDialog::SetDefaultButton(SkinnedButton* button) {
   if (button && button->focusPolicy() != Qt::NoFocus) button->setFocus();
 }
 
+void SkinnedDialog::done(int result) {
+  QDialog::done(result);
+  NoteDialogClosed();
+}
+
 void SkinnedDialog::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(0, 0, picture_);
@@ -75,6 +97,7 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
     if (screen) {
       const QRect area = screen->availableGeometry();
+      FitInto(area);
       QPoint centre = area.center();
       if (centreOnParent_ && opener) {
         centre = ServerCentre(opener).value_or(opener->mapToGlobal(opener->rect().center()));
@@ -90,6 +113,28 @@ void SkinnedDialog::showEvent(QShowEvent* event) {
     }
   }
   QDialog::showEvent(event);
+}
+
+void SkinnedDialog::FitInto(const QRect& area) {
+  const QSize full = size();
+  const QSize fit = full.boundedTo(area.size());
+  if (fit == full || body_) return;
+  auto* body = new PictureBody(picture_, this);
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child == body || child->isWindow()) continue;
+    const QRect place = child->geometry();
+    const bool hidden = child->isHidden();
+    child->setParent(body);
+    child->setGeometry(place);
+    child->setVisible(!hidden);
+  }
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(body);
+  scroll->setGeometry(0, 0, fit.width(), fit.height());
+  scroll->show();
+  body_ = body;
+  Reshape(fit);
 }
 
 // A window a modal dialog blocks hands its activation on to that dialog, so

@@ -4,6 +4,9 @@
 // opened it, where the desktop lets a window place itself), and moved by
 // dragging its body.
 //
+// A window larger than the screen's free area (a large scale factor on a
+// small screen) keeps its layout in a body that scrolls within the area.
+//
 // Keyboard: every button is reached by Tab (unless the window turns that
 // off, as the calculator windows do); Enter clicks the default button when
 // the focused widget does not use the key itself, Escape cancels, F1 clicks
@@ -45,6 +48,9 @@ class SkinnedDialog : public QDialog {
   const QImage& picture() const { return picture_; }
   // A new size: the picture and the outline follow.
   void Reshape(QSize size);
+  // The scrolled body of a window larger than its screen's free area (its
+  // controls' parent then), or null.
+  QWidget* scrolledBody() const { return body_; }
 
  protected:
   // Buttons added afterwards never take the focus (the calculator windows).
@@ -52,8 +58,12 @@ class SkinnedDialog : public QDialog {
   // Centred on the window that opened it rather than on the screen.
   void CentreOnParent() { centreOnParent_ = true; }
 
+  // Keys meant for the dialog go nowhere once it has closed.
+  void done(int result) override;
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  // Shrinks to `area` with the controls on a scrolled body of the full size.
+  void FitInto(const QRect& area);
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -68,6 +78,7 @@ class SkinnedDialog : public QDialog {
   bool buttonsTakeFocus_ = true;
   QPointer<SkinnedButton> default_;
   QPointer<SkinnedButton> help_;
+  QWidget* body_ = nullptr;
   void WatchMove(QPoint cursor);
   void CheckMove();
 

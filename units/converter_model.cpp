@@ -219,8 +219,19 @@ bool ConverterModel::Convert() {
   if (input_row_ < 0) return warn(kNoInputUnit);
   if (output_row_ < 0) return warn(kNoOutputUnit);
   if (TrimBlanks(input_text_).empty()) return warn(kNoInputValue);
-  auto converted = engine_.ConvertValue(input_text_, static_cast<std::size_t>(input_row_),
-                                        static_cast<std::size_t>(output_row_));
+  const auto& units = engine_.units();
+  if (static_cast<std::size_t>(input_row_) >= units.size() ||
+      static_cast<std::size_t>(output_row_) >= units.size())
+    return false;
+  auto converted =
+      RunOffloaded<std::string>(offload_, sink_,
+                                [settings = EngineSettings(data_), value = input_text_,
+                                 from = units[static_cast<std::size_t>(input_row_)],
+                                 to = units[static_cast<std::size_t>(output_row_)]](
+                                    MessageSink& sink, const CalculationRunner::StopToken&) {
+                                  UnitEngine engine(settings, sink);
+                                  return engine.ConvertValue(value, from, to);
+                                });
   if (!converted) return false;
   output_text_ = std::move(*converted);
   return true;

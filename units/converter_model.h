@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/calculation_runner.h"
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
 #include "units/unit_catalogue.h"
@@ -138,8 +139,11 @@ class ConverterModel {
   void InputEdited(std::string text, char typed);
   // Sets the Input text without converting (pasting, programmatic changes).
   void SetInputText(std::string text);
-  // Converts Input into Output; false after a message.
+  // Converts Input into Output; false after a message, or when the user
+  // stopped a long conversion (Output stays as it was).
   bool Convert();
+  // Conversions run through `offload`, away from the window's thread.
+  void set_offload(Offload offload) { offload_ = std::move(offload); }
 
   // Shortcut and History tabs.
   const std::vector<ItemListRow>& items() const { return items_; }
@@ -179,6 +183,7 @@ class ConverterModel {
   std::vector<ItemListRow> items_;
   std::vector<int> selected_;
   std::string result_;
+  Offload offload_;
 };
 
 }  // namespace calvoro

@@ -60,6 +60,29 @@ TEST_F(CalculatorModelTest, DisplaysAndLogLines) {
   }
 }
 
+// The Steps panel opened after a calculation: the working of the result on
+// screen, on the memories it was calculated with.
+TEST_F(CalculatorModelTest, StepsOfTheShownResult) {
+  struct Case {
+    const char* input;
+    const char* typedAfter;  // a key after the result: no result shown
+    const char* steps;       // empty: none
+  };
+  const Case cases[] = {
+      {"2(3+4)", "", "2*(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
+      {"last1+1", "", "14+1\r\n=14+1\r\n=15"},
+      {"2x+1=5", "", "2*x+1-(5)=0"},
+      {"1+2", "5", ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(session.Calculate(c.input).ok) << c.input;
+    for (const char* key = c.typedAfter; *key; ++key) session.TypeChar(*key);
+    const auto steps = session.StepsOfShownResult();
+    EXPECT_EQ(steps.value_or("").substr(0, std::string_view(c.steps).size()), c.steps) << c.input;
+    EXPECT_EQ(steps.has_value(), *c.steps != 0) << c.input;
+  }
+}
+
 TEST_F(CalculatorModelTest, MemoriesShiftWithTheirHeads) {
   for (const char* input : {"1+1", "2+2", "3+3"}) ASSERT_TRUE(session.Calculate(input).ok);
   EXPECT_EQ(session.memories(), (MemoryTexts{"6", "4", "2", "0", "0"}));

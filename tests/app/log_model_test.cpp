@@ -43,6 +43,14 @@ class LogModelCommands : public ::testing::Test {
   LogModel model{record, sink, [this] { ++saves; }};
 };
 
+TEST(LogModelTest, LongRowsShowTheirBeginningAndLength) {
+  const std::string exact(kMaxShownInRow, '7');
+  EXPECT_EQ(ShownInRow(exact), exact);
+  const std::string million = "Dec:1/3=0." + std::string(1000000, '3');
+  EXPECT_EQ(ShownInRow(million), million.substr(0, kMaxShownInRow) + "...[" +
+                                     std::to_string(million.size()) + " characters]");
+}
+
 TEST_F(LogModelCommands, NewestFirstAndCopies) {
   ASSERT_EQ(model.rows().size(), 3u);
   EXPECT_EQ(model.rows()[0].expression, "Dec:3+3=6");
@@ -54,6 +62,14 @@ TEST_F(LogModelCommands, NewestFirstAndCopies) {
   EXPECT_EQ(sink.messages.back().text, "Please select first.Thank you.");
   EXPECT_EQ(sink.messages.back().caption, "Calvoro Message");
   EXPECT_EQ(model.CopyAll().size(), 3 * 29u);
+  // The message that says so comes once the clipboard holds the text.
+  std::size_t messagesWhenPut = 0;
+  const auto put = [&](const std::string&) { messagesWhenPut = sink.messages.size(); };
+  const std::size_t before = sink.messages.size();
+  model.CopySelected({0}, put);
+  EXPECT_EQ(messagesWhenPut, before);
+  model.CopyAll(put);
+  EXPECT_EQ(messagesWhenPut, before + 1);
 }
 
 TEST_F(LogModelCommands, RemoveSelectedTakesTheirLinesAndSaves) {

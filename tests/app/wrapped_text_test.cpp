@@ -30,8 +30,19 @@ TEST(WrappedTextTest, PiecesAndScrollBar) {
   }
 }
 
-TEST(WrappedTextTest, BreaksAfterEveryPiece) {
-  EXPECT_EQ(SetWrappedText("abcdefg", 3, 4).text, "abc\r\ndef\r\ng\r\n");
+TEST(WrappedTextTest, BreaksAtBlanks) {
+  struct Case {
+    const char* text;
+    int width;
+    const char* wrapped;
+  };
+  const Case cases[] = {
+      {"abcdefg", 3, "abc\r\ndef\r\ng\r\n"},                     // no blank: cut
+      {"the limitation of", 10, "the\r\nlimitation\r\nof\r\n"},  // never inside a word
+      {"ab cdefghij k", 4, "ab\r\ncdef\r\nghij\r\nk\r\n"},       // a long word is cut
+      {"abc def", 3, "abc\r\ndef\r\n"},                          // the blank after a full line
+  };
+  for (const Case& c : cases) EXPECT_EQ(SetWrappedText(c.text, c.width, 9).text, c.wrapped);
 }
 
 }  // namespace

@@ -48,12 +48,22 @@ TEST(HelpTest, AMissingHelpFileIsReported) {
   OpenHelp(sink, &context);
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].caption, "Calvoro Message");
-  EXPECT_NE(sink.messages[0].text.find("calvoro.chm"), std::string::npos);
+  // It names the files looked for, where they were looked for.
+  for (const QString& file : HelpCandidates(QCoreApplication::applicationDirPath()))
+    EXPECT_NE(sink.messages[0].text.find(FromQt(file)), std::string::npos) << FromQt(file);
 }
 
 TEST(HelpTest, AHelpFileTheDesktopCannotOpenIsReported) {
-  // xdg-open without a browser ends with status 3; one that opens succeeds.
-  for (int status : {3, 0}) {
+  // xdg-open without a browser ends with status 3, one that fails otherwise
+  // with 4; one that opens succeeds.
+  struct Case {
+    int status;
+    const char* message;  // before the path, and after it
+    const char* after;
+  };
+  for (const Case& c : {Case{3, "Sorry, no program to open the help file ", " was found."},
+                        Case{4, "The help file ", " could not be opened."}, Case{0, "", ""}}) {
+    const int status = c.status;
     calvoro::testing::TempSettings folder;
     const QString dir = QString::fromStdString(folder.path()).section('/', 0, -2);
     QFile opener(dir + "/xdg-open");
@@ -73,7 +83,7 @@ TEST(HelpTest, AHelpFileTheDesktopCannotOpenIsReported) {
       continue;
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sink.empty(); }, 5000));
-    EXPECT_EQ(sink.messages[0].text, "The help file " + FromQt(dir) + "/calvoro-help.html could not be opened.");
+    EXPECT_EQ(sink.messages[0].text, c.message + FromQt(dir) + "/calvoro-help.html" + c.after);
   }
 }
 

@@ -10,10 +10,13 @@
 //       corner pixels show the root colour (the outline is cut); `clear`
 //       saves the root colour transparent (for the README's picture); prints
 //       the figures and exits 1 when a check fails;
+//       `colour=RRGGBB` also counts that colour's pixels and fails without one;
+//   x11_probe clip                      prints the clipboard's text;
 //   x11_probe window TITLE              shows a plain window until it is ended.
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -27,13 +30,23 @@ namespace {
 
 constexpr QRgb kRoot = qRgb(0, 128, 128);
 
-bool IsRoot(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF); }
+bool IsRoot(const QImage& image, int x, int y) {
+  return (image.pixel(x, y) & 0xFFFFFF) == (kRoot & 0xFFFFFF);
+}
 
 int Shot(const QStringList& args) {
   if (args.size() < 7) return 2;
   const int x = args[3].toInt(), y = args[4].toInt(), w = args[5].toInt(), h = args[6].toInt();
   const bool cut = args.mid(7).contains(QLatin1String("cut"));
   const bool clear = args.mid(7).contains(QLatin1String("clear"));
+  QRgb wanted = 0;
+  bool counting = false;
+  for (const QString& arg : args.mid(7)) {
+    if (arg.startsWith(QLatin1String("colour="))) {
+      counting = true;
+      wanted = arg.mid(7).toUInt(nullptr, 16);
+    }
+  }
   if (w <= 0 || h <= 0) return 2;
   const QImage image = QGuiApplication::primaryScreen()->grabWindow(0, x, y, w, h).toImage();
   if (image.size() != QSize(w, h)) return 2;
@@ -42,7 +55,8 @@ int Shot(const QStringList& args) {
     // The root colour reached from the edges (the cut outline), not black
     // pixels inside the window.
     std::vector<QPoint> todo;
-    for (int column = 0; column < w; ++column) todo.insert(todo.end(), {QPoint(column, 0), QPoint(column, h - 1)});
+    for (int column = 0; column < w; ++column)
+      todo.insert(todo.end(), {QPoint(column, 0), QPoint(column, h - 1)});
     for (int row = 0; row < h; ++row) todo.insert(todo.end(), {QPoint(0, row), QPoint(w - 1, row)});
     while (!todo.empty()) {
       const QPoint p = todo.back();
@@ -51,7 +65,8 @@ int Shot(const QStringList& args) {
           !IsRoot(image, p.x(), p.y()))
         continue;
       saved.setPixel(p, qRgba(0, 0, 0, 0));
-      todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
+      todo.insert(todo.end(),
+                  {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
     }
   }
   if (!saved.save(args[2])) return 2;
@@ -60,10 +75,17 @@ int Shot(const QStringList& args) {
     for (int column = 0; column < w; ++column) own += IsRoot(image, column, row) ? 0 : 1;
   const double coverage = static_cast<double>(own) / (static_cast<double>(w) * h);
   int corners = 0;
-  for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+  for (const QPoint corner :
+       {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
     corners += IsRoot(image, corner.x(), corner.y()) ? 1 : 0;
-  std::printf("coverage=%.4f cut_corners=%d\n", coverage, corners);
-  return coverage >= 0.95 && (!cut || corners == 4) ? 0 : 1;
+  long matching = 0;
+  for (int row = 0; counting && row < h; ++row)
+    for (int column = 0; column < w; ++column)
+      matching += (image.pixel(column, row) & 0xFFFFFF) == wanted ? 1 : 0;
+  std::printf("coverage=%.4f cut_corners=%d", coverage, corners);
+  if (counting) std::printf(" colour_pixels=%ld", matching);
+  std::printf("\n");
+  return coverage >= 0.95 && (!cut || corners == 4) && (!counting || matching > 0) ? 0 : 1;
 }
 
 int PaintRoot() {
@@ -84,6 +106,10 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() >= 2 && args[1] == QLatin1String("shot")) return Shot(args);
+  if (args.size() == 2 && args[1] == QLatin1String("clip")) {
+    std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
+    return 0;
+  }
   if (args.size() == 2 && args[1] == QLatin1String("root")) return PaintRoot();
   if (args.size() == 3 && args[1] == QLatin1String("window")) {
     QRasterWindow window;
@@ -92,6 +118,8 @@ int main(int argc, char** argv) {
     window.show();
     return app.exec();
   }
-  std::fprintf(stderr, "usage: x11_probe root | shot FILE X Y W H [cut] [clear] | window TITLE\n");
+  std::fprintf(stderr,
+               "usage: x11_probe root | shot FILE X Y W H [cut] [clear] [colour=RRGGBB] | clip | "
+               "window TITLE\n");
   return 2;
 }

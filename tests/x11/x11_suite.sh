@@ -7,9 +7,18 @@
 # and the keyboard, focus, stacking and placement are checked on the way.
 # Every wait is bounded; every process started here is ended by its pid.
 #
-# usage: x11_suite.sh CALVORO CALVORO_CLI X11_PROBE SHOTS
+# With `scale` the program runs at QT_SCALE_FACTOR=2 on a 1600x1000 screen
+# instead, and every window and dialog must fit the screen.
+#
+# usage: x11_suite.sh CALVORO CALVORO_CLI X11_PROBE SHOTS [scale]
 set -euo pipefail
-calvoro=$1 cli=$2 probe=$3 shots=$4
+calvoro=$1 cli=$2 probe=$3 shots=$4 mode=${5:-}
+screen=1280x1024x24
+if [ "$mode" = scale ]; then
+  screen=1600x1000x24
+  shots=$shots/scale
+  scale_factor=2  # the program's only: the probe grabs the screen's pixels
+fi
 work=$(mktemp -d)
 pids=()
 cpid=
@@ -59,7 +68,7 @@ answers() { kill -0 "$xvfb" 2>/dev/null && xprop -root >/dev/null 2>&1; }
 for attempt in 1 2 3 4; do
   ((attempt < 4)) || fail "no X server with openbox: $(cat "$work/xvfb.log" "$work/openbox.log")"
   : >"$work/display"
-  Xvfb -displayfd 3 -br -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -br -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb=$!
   pids+=("$xvfb")
   if poll 20 test -s "$work/display"; then
@@ -78,7 +87,7 @@ for attempt in 1 2 3 4; do
 done
 
 start_calvoro() {
-  (cd "$work/app" && exec ./calvoro) >>"$work/calvoro.log" 2>&1 &
+  (cd "$work/app" && QT_SCALE_FACTOR=${scale_factor:-1} exec ./calvoro) >>"$work/calvoro.log" 2>&1 &
   cpid=$!
   pids+=("$cpid")
 }
@@ -187,6 +196,36 @@ close_tip() {
   await_gone "$tip"
 }
 
+if [ "$mode" = scale ]; then
+  step "at scale 2 every window and dialog fits the 1600x1000 screen"
+  fits() {
+    geometry "$2"
+    ((X >= 0 && Y >= 0 && X + WIDTH <= 1600 && Y + HEIGHT <= 1000)) ||
+      fail "$1 at $X,$Y ${WIDTH}x$HEIGHT does not fit the screen"
+    shoot "$1" "$2" ""
+  }
+  start_calvoro
+  main=$(await_window Calvoro)
+  close_tip
+  await_focus "$main"
+  fits standard "$main"
+  for tool in "converter Unit Converter ctrl+shift+c" "robot File Calculation Robot ctrl+shift+r" \
+    "settings Setting ctrl+shift+s" "log Log ctrl+shift+l" "complex Complex Calculator ctrl+shift+p" \
+    "matrix Matrix Calculator ctrl+shift+m" "function_list Function and Parameter List ctrl+shift+f"; do
+    name=${tool%% *} key=${tool##* } title=${tool#* }
+    title=${title% *}
+    keys "$key"
+    dialog=$(await_window "$title" "$main")
+    await_focus "$dialog"
+    fits "$name" "$dialog"
+    keys Escape
+    closed "$dialog"
+  done
+  exit_calvoro
+  echo "Every window fits; screenshots in $shots"
+  exit 0
+fi
+
 step "standard window: the tip of the day has the focus; Enter closes it"
 start_calvoro
 main=$(await_window Calvoro)
@@ -287,6 +326,67 @@ closed "$dialog"
 typed '*1'
 keys Return
 await_log "Dec:-40*1=-40"
+
+step "a long calculation: busy, the window moves, Escape stops it and the field is as before"
+open_dialog settings_precision Setting ctrl+shift+s
+keys Tab Tab ctrl+a
+typed 1000000
+keys Return
+closed "$dialog"
+keys ctrl+a
+typed 'ln(2)'
+keys ctrl+c
+before=$("$probe" clip 2>/dev/null)
+keys Return
+busy_shown() {  # the busy label's colour in a shot of the window, saved as $1
+  geometry "$main"
+  "$probe" shot "$shots/$1.png" "$X" "$Y" "$WIDTH" "$HEIGHT" cut colour=fff4d6 >/dev/null 2>&1
+}
+poll 3 busy_shown busy || fail "no busy state shown during ln(2) at precision 1000000"
+geometry "$main"
+x0=$X y0=$Y
+body_drag() {  # a free place of the body, right of the brand line
+  geometry "$main"
+  xdotool mousemove $((X + 700)) $((Y + 140)) mousedown 1 mousemove $((X + 705)) $((Y + 140 + $1 / 2)) \
+    mousemove $((X + 700)) $((Y + 140 + $1)) mouseup 1
+}
+body_drag 60
+busy_moved() {
+  geometry "$main"
+  ((X == x0 && Y == y0 + 60))
+}
+poll 2 busy_moved || fail "the busy window did not move: from $x0,$y0 to $X,$Y"
+busy_shown busy_moved || fail "the calculation ended before Escape; precision not set?"
+keys Escape
+not_busy() { ! busy_shown stopping; }
+poll 1 not_busy || fail "Escape did not stop the calculation within a second"
+shoot stopped "$main"
+keys ctrl+c
+after=$("$probe" clip 2>/dev/null)
+[ "$after" = "$before" ] || fail "the field was '$before' and is '$after' after the stop"
+! logged ":$before=" || fail "a stopped calculation was logged"
+body_drag -60
+back() {
+  geometry "$main"
+  ((X == x0 && Y == y0))
+}
+poll 5 back || fail "the window did not move back to $x0,$y0: at $X,$Y"
+
+step "the log with a line of a million digits closes at once"
+keys ctrl+a
+typed '1/3'
+keys Return
+await_log "Dec:1/3="
+open_dialog log_long_line Log ctrl+shift+l
+keys Escape
+poll 1 gone "$dialog" || fail "the log took more than a second to close"
+await_focus "$main"
+open_dialog settings_precision Setting ctrl+shift+s
+keys Tab Tab ctrl+a
+typed 10
+keys Return
+closed "$dialog"
+keys ctrl+a BackSpace
 
 step "Always on Top keeps the program and stacks it above another window"
 "$probe" window Other 2>/dev/null &
