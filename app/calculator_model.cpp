@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "app/startup.h"
 #include "app/window_start.h"
 #include "engine/expression_text.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 namespace {
@@ -216,11 +218,13 @@ CommandResult CalculatorModel::Guarded(const std::function<CommandResult()>& com
   try {
     return command();
   } catch (const std::bad_alloc&) {
-    sink_.MessageBox("Sorry, the calculation needs more memory than the computer has.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
-  } catch (const std::exception& error) {
-    sink_.MessageBox(std::string("Sorry, the calculation failed: ") + error.what(),
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kOutOfMemory, {}}, sink_);
+  } catch (const std::length_error&) {
+    // A text longer than a string can hold: memory again.
+    ReportRefusal({RefusalId::kOutOfMemory, {}}, sink_);
+  } catch (const std::exception&) {
+    // A broken invariant below: its text is for developers, not for people.
+    ReportRefusal({RefusalId::kCalculationFailed, {}}, sink_);
   }
   return {};
 }
@@ -248,8 +252,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
     if (IsNumberOfBase(base(), text)) {
       return Shown(CommandResult::Kind::kNumber, text.size(), std::string(text));
     }
-    sink_.MessageBox("Sorry, the input number " + std::string(text) + " is invalid.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(text)}}, sink_);
     return {};
   }
   if (text.find('=') != std::string_view::npos) {
@@ -282,8 +285,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
   return Shown(CommandResult::Kind::kCalculation, result_size, std::move(steps));
 }
 
-CommandResult CalculatorModel::Assign(std::string_view input, char letter,
-                                       std::string_view right) {
+CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::string_view right) {
   std::string value;
   std::string steps;
   if (IsNumberText(right)) {
@@ -418,7 +420,7 @@ void CalculatorModel::MemoryCommand(int index) {
 }
 
 std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase from,
-                                               NumberBase to) {
+                                              NumberBase to) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {

@@ -6,6 +6,7 @@
 
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/number_text.h"
 
 namespace calvoro {
@@ -55,7 +56,7 @@ constexpr std::string_view kLabels[ParameterFields::kCount] = {"F", "K", "M", "W
 std::span<const FunctionButton> FunctionButtons() { return kButtons; }
 
 FunctionInputModel::FunctionInputModel(std::string_view name, CSysData& record, MessageSink& sink,
-                             std::function<void()> save)
+                                       std::function<void()> save)
     : name_(ToLowerAscii(TrimBlanks(name))),
       prefix_(name_ + "("),
       angleButtons_(std::ranges::find(kAngleFunctions, name_) != std::end(kAngleFunctions)),
@@ -73,7 +74,7 @@ bool FunctionInputModel::Ok() {
     // An expression is left to the calculation, which checks its value.
     const std::optional<double> value = ReadDecimalDouble(argument_);
     if (value && (*value > 1 || *value < -1)) {
-      sink_.MessageBox(kArcRange, kCaptionCalvoroMessage, MessageIcon::Information);
+      ReportRefusal({RefusalId::kArcInputRange, {}}, sink_);
       return false;
     }
   }
@@ -94,10 +95,9 @@ bool ParameterFields::Ok() {
   for (int i = 0; i < kPi; ++i) {
     const std::string_view text = TrimBlanks(texts_[i]);
     if (IsNumberOfBase(NumberBase::Decimal, text)) continue;
-    const std::string message =
-        text.empty() ? "Please enter the value of the parameter " + std::string(kLabels[i]) + "."
-                     : "Sorry, the input number " + std::string(text) + " is invalid.";
-    sink_.MessageBox(message, kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal(text.empty() ? Refusal{RefusalId::kParameterMissing, {std::string(kLabels[i])}}
+                               : Refusal{RefusalId::kInvalidInputNumber, {std::string(text)}},
+                  sink_);
     focus_ = i;
     return false;
   }

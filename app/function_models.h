@@ -20,11 +20,34 @@ namespace calvoro {
 
 // The function list's control numbers, one per button.
 enum class FunctionControl {
-  kSin = 106, kArcsin = 107, kSinh = 108, kArsinh = 109, kCos = 110, kArccos = 111,
-  kCosh = 112, kArcosh = 113, kTan = 114, kArctan = 115, kTanh = 116, kArtanh = 117,
-  kExp = 118, kLn = 119, kInt = 120, kAbs = 121, kTenPower = 122, kLog = 123, kRad = 124,
-  kDeg = 125, kSquare = 126, kSqrt = 127, kFac = 128, kParameterF = 137, kParameterK = 143,
-  kParameterM = 144, kParameterW = 145, kParameterPi = 146,
+  kSin = 106,
+  kArcsin = 107,
+  kSinh = 108,
+  kArsinh = 109,
+  kCos = 110,
+  kArccos = 111,
+  kCosh = 112,
+  kArcosh = 113,
+  kTan = 114,
+  kArctan = 115,
+  kTanh = 116,
+  kArtanh = 117,
+  kExp = 118,
+  kLn = 119,
+  kInt = 120,
+  kAbs = 121,
+  kTenPower = 122,
+  kLog = 123,
+  kRad = 124,
+  kDeg = 125,
+  kSquare = 126,
+  kSqrt = 127,
+  kFac = 128,
+  kParameterF = 137,
+  kParameterK = 143,
+  kParameterM = 144,
+  kParameterW = 145,
+  kParameterPi = 146,
 };
 
 // One button of the function list.
@@ -47,16 +70,13 @@ struct FunctionButton {
 // Every button of the list in the dialog's order, the hidden ones included.
 std::span<const FunctionButton> FunctionButtons();
 
-inline constexpr std::string_view kArcRange =
-    "Sorry, the value of arcsin or arccos in this calculator cannot be larger than 1.";
-
 // The function input dialog.
 class FunctionInputModel {
  public:
   // `name` is trimmed and lower-cased. The angle unit is the record's, and a
   // change of it is written into the record and saved at once with `save`.
   FunctionInputModel(std::string_view name, CSysData& record, MessageSink& sink,
-                std::function<void()> save);
+                     std::function<void()> save);
 
   const std::string& name() const { return name_; }
   // The read-only text before the argument: the name and "(".

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/expression_text.h"
+#include "engine/refusal.h"
 #include "numeric/number_text.h"
 
 namespace calvoro {
@@ -33,8 +34,7 @@ int ReadComplexOperands(std::span<const ComplexOperandText> operands,
     for (int part = 0; part < 2; ++part) {
       if (parts[part]) continue;
       const int field = static_cast<int>(2 * k) + part;
-      sink.MessageBox("Sorry, " + ComplexFieldName(field) + " is not a number.",
-                      kCaptionComplexWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kComplexField, {ComplexFieldName(field)}}, sink);
       return field;
     }
     values[k] = {*parts[0], *parts[1]};
@@ -90,7 +90,7 @@ bool ComplexOperationsModel::Press(ComplexOperation operation) {
   if (refusedField_ >= 0) return false;
   const ComplexNumber x = values[0], y = values[1];
   if (operation == ComplexOperation::kRoots && std::trunc(y.re) > kMaxRoots) {
-    sink_.MessageBox(kComplexTooManyRoots, kCaptionComplexWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexTooManyRoots, {}}, sink_);
     return false;
   }
   // 0 to a negative power is a division by zero, not 0.
@@ -98,13 +98,13 @@ bool ComplexOperationsModel::Press(ComplexOperation operation) {
       operation == ComplexOperation::kRealPower || operation == ComplexOperation::kComplexPower;
   const bool divide = operation == ComplexOperation::kDivide;
   if ((power && x.IsZero() && y.re < 0) || (divide && y.IsZero())) {
-    sink_.MessageBox(kZeroDenominator, kCaptionComplexWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexZeroDenominator, {}}, sink_);
     return false;
   }
   // Overflow or a pole (the log of 0) gives no number to show.
   std::string text = ComplexOperationText(operation, x, y);
   if (text.find("nan") != std::string::npos || text.find("inf") != std::string::npos) {
-    sink_.MessageBox(kComplexNotFinite, kCaptionComplexWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexNotFinite, {}}, sink_);
     return false;
   }
   output_ = std::move(text);
@@ -117,18 +117,17 @@ bool ComplexModel::Calculate() {
   if (refusedField_ >= 0) return false;
   const std::string_view text = TrimBlanks(expression);
   if (text.empty()) {
-    sink_.MessageBox(kNoExpressionText, kCaptionComplexWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexNoExpression, {}}, sink_);
     return false;
   }
   if (!CountBrackets(text).Balanced()) {
-    sink_.MessageBox(kUnequalBracketsText, kCaptionComplexWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexUnequalBrackets, {}}, sink_);
     return false;
   }
   const std::optional<ComplexNumber> value =
       ComplexEvaluator(values).Evaluate(PrepareComplexExpression(text));
   if (!value) {
-    sink_.MessageBox(std::string(kComplexFailureHead) + std::string(kSupportEmail),
-                     kCaptionComplexCalculator, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kComplexFailed, {std::string(kSupportEmail)}}, sink_);
     return false;
   }
   output_ = ComplexText(*value);

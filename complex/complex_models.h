@@ -16,16 +16,6 @@
 
 namespace calvoro {
 
-inline constexpr std::string_view kCaptionComplexCalculator = "Complex Expression Calculator";
-inline constexpr std::string_view kCaptionComplexWarning =
-    "Complex Expression Calculator Warning Message";
-
-inline constexpr std::string_view kComplexFailureHead =
-    "Sorry, fail to calculate the complex expression .Please check your input and report to ";
-inline constexpr std::string_view kComplexTooManyRoots =
-    "Sorry, the number of roots must not be above 1000.";
-inline constexpr std::string_view kComplexNotFinite =
-    "Sorry, the result is too large or not defined.";
 inline constexpr int kMaxRoots = 1000;
 
 // One complex operand as typed: the real and the imaginary edit. Each holds

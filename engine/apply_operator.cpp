@@ -10,20 +10,13 @@
 #include "engine/exact_power.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/huge_float.h"
 #include "numeric/precise_functions.h"
 #include "numeric/text_arithmetic.h"
 
 namespace calvoro {
 namespace {
-
-constexpr std::string_view kNegativePower =
-    "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.";
-constexpr std::string_view kPowerOutOfRange =
-    "Sorry, the result of the power is too large for the calculator.";
-
-constexpr std::string_view kPowerTooSmall =
-    "Sorry, the result of the power is too small for the calculator.";
 
 // A power with a non-integer exponent, computed to the working precision
 // (numeric/precise_functions.h) and cut by it, as a product is.
@@ -33,27 +26,27 @@ std::optional<std::string> PrecisePower(std::string_view left, std::string_view 
   HugeFloat exponent = HugeFloat::FromRadixText(WithoutBrackets(right), radix, precision);
   base.DropLeadingZeros();
   exponent.DropLeadingZeros();
-  const auto refuse = [&](std::string_view message, std::string_view caption) {
-    sink.MessageBox(message, caption, MessageIcon::Warning);
+  const auto refuse = [&](RefusalId id) {
+    ReportRefusal({id, {}}, sink);
     return std::nullopt;
   };
   if (base.IsZero()) {
     if (exponent.IsZero()) return std::string("1");
-    if (exponent.sign() < 0) return refuse(kZeroDenominator, kCaptionCalvoroWarning);
+    if (exponent.sign() < 0) return refuse(RefusalId::kZeroDenominator);
     return std::string("0");
   }
-  if (base.sign() < 0) return refuse(kNegativePower, kCaptionTivamoWarning);
+  if (base.sign() < 0) return refuse(RefusalId::kNegativePower);
   const int scaled = ScaledPrecision(radix, precision);
   const PreciseResult power = ComputePower(left, right, radix, scaled);
   switch (power.status) {
     case PreciseResult::Status::kValue:
       break;
     case PreciseResult::Status::kTooSmall:
-      return refuse(kPowerTooSmall, kCaptionCalvoroWarning);
+      return refuse(RefusalId::kPowerTooSmall);
     case PreciseResult::Status::kTooLarge:
-      return refuse(kPowerOutOfRange, kCaptionCalvoroWarning);
+      return refuse(RefusalId::kPowerTooLarge);
     default:
-      return refuse(kNegativePower, kCaptionTivamoWarning);
+      return refuse(RefusalId::kNegativePower);
   }
   HugeFloat value = HugeFloat::FromRadixText(power.text, radix, precision);
   value.DropLeadingZeros();
@@ -82,18 +75,17 @@ std::optional<std::string> MultiplyOrDivide(char op, const NumberText& a, const 
                                             int radix, int scaled, MessageSink& sink) {
   if (op == '*') {
     if (ProductDigits(a, b) > kMaxResultDigits) {
-      sink.MessageBox(ResultTooLongText("multiplication"), kCaptionCalvoroWarning,
-                      MessageIcon::Warning);
+      ReportResultTooLong("multiplication", sink);
       return std::nullopt;
     }
     return MultiplyNumberTexts(a, b, radix, scaled);
   }
   if (b.IsZero()) {
-    sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kZeroDenominator, {}}, sink);
     return std::nullopt;
   }
   if (QuotientIntegerDigits(a, b) > kMaxResultDigits) {
-    sink.MessageBox(ResultTooLongText("division"), kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportResultTooLong("division", sink);
     return std::nullopt;
   }
   return DivideNumberTexts(a, b, radix, scaled);
@@ -109,9 +101,10 @@ std::optional<std::string> Power(std::string_view left, std::string_view right, 
 
 }  // namespace
 
-std::string ResultTooLongText(std::string_view operation) {
-  return "Sorry, the result of the " + std::string(operation) + " would have more than " +
-         std::to_string(kMaxResultDigits) + " digits, which is beyond the calculator's limit.";
+void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
+  ReportRefusal(
+      {RefusalId::kResultTooLong, {std::string(operation), std::to_string(kMaxResultDigits)}},
+      sink);
 }
 
 int ScaledPrecision(int radix, int precision) {
@@ -142,8 +135,7 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
     const std::optional<NumberText> a = split(left, read[0]);
     const std::optional<NumberText> b = split(right, read[1]);
     if (!a || !b) {
-      sink.MessageBox("Sorry, the input number " + std::string(a ? right : left) + " is invalid.",
-                      kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(a ? right : left)}}, sink);
       return std::nullopt;
     }
     return MultiplyOrDivide(op, *a, *b, radix, scaled, sink);
@@ -156,8 +148,7 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
     case '-':
       return Subtract(a, b, scaled).ToText();
     default:
-      sink.MessageBox(std::string("Sorry, the operator ") + op + " is not supported.",
-                      kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kUnsupportedOperator, {std::string(1, op)}}, sink);
       return std::nullopt;
   }
 }

@@ -15,9 +15,8 @@ namespace calvoro {
 // before the work starts, so that chained operations cannot grow without end.
 inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
 
-// The refusal of a result beyond kMaxResultDigits: "Sorry, the result of the
-// " + operation + " would have more than 10000000 digits, ...".
-std::string ResultTooLongText(std::string_view operation);
+// Refuses a result of `operation` ("power", ...) beyond kMaxResultDigits.
+void ReportResultTooLong(std::string_view operation, MessageSink& sink);
 
 // The precision handed to the HugeFloat operations for a working precision
 // P: radix 10 and 16 use P, radix 8 (4 x P) / 3, radix 2 4 x P.

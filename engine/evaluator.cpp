@@ -6,17 +6,15 @@
 #include <optional>
 
 #include "engine/apply_operator.h"
+#include "engine/expression_bounds.h"
 #include "engine/expression_text.h"
 #include "engine/functions.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
-
-constexpr std::string_view kNoOperator =
-    "The expression is invalid. It should include at least one operator such as +,-,*,/,^.Thank "
-    "you.";
 
 bool IsOperatorChar(char c) {
   switch (c) {
@@ -85,18 +83,6 @@ int OperatorPriority(char c) {
   }
 }
 
-std::string TooManyOperatorsText() {
-  return "Sorry, the expression holds more than " + std::to_string(kMaxOperators) +
-         " operators between two brackets. Please group it with brackets.";
-}
-
-std::string TooManyStepsText() {
-  return "Sorry, the steps of this calculation would need more than " +
-         std::to_string(kMaxStepCharacters) +
-         " characters, which is beyond the calculator's limit. Please split it into smaller "
-         "calculations.";
-}
-
 ExprEvaluator::ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink)
     : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
 
@@ -120,7 +106,7 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
 bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
   step_characters_ += text.size() + 3;
   if (step_characters_ > kMaxStepCharacters) {
-    sink_.MessageBox(TooManyStepsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportBoundExcess(BoundExcess::kSteps, sink_);
     return false;
   }
   if (steps == nullptr) return true;
@@ -170,17 +156,15 @@ void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) 
 bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
   if (operand.empty()) {
     if (right && op == '/') {
-      sink_.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kZeroDenominator, {}}, sink_);
     } else {
-      sink_.MessageBox(std::string("Sorry, a number is missing ") + (right ? "after" : "before") +
-                           " the operator " + op + ".",
-                       kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}},
+                    sink_);
     }
     return false;
   }
   if (!IsNumberOfBase(base_, operand)) {
-    sink_.MessageBox("Sorry, the input number " + std::string(operand) + " is invalid.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(operand)}}, sink_);
     return false;
   }
   if (operand.front() == '+') operand.remove_prefix(1);
@@ -193,7 +177,7 @@ bool ExprEvaluator::ApplyToOperands(std::string_view left_text, char op,
   std::string_view left = UnwrapOperand(left_text, left_storage);
   std::string_view right = UnwrapOperand(right_text, right_storage);
   if (op == '(' || op == ')') {
-    sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
     return false;
   }
   if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
@@ -210,14 +194,14 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
   std::vector<int> positions;
   ListOperators(flat, positions);
   if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1) {
-    sink_.MessageBox(TooManyOperatorsText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportBoundExcess(BoundExcess::kOperators, sink_);
     return false;
   }
   if (positions.size() == 1) {
     std::string storage;
     const std::string_view lone = UnwrapOperand(flat, storage);
     if (lone == flat || !IsNumberOfBase(base_, lone)) {
-      sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
       return false;
     }
     value = lone;
@@ -310,15 +294,15 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
     if (!step(true, "(" + inner + ")")) return false;
   }
   // Not reached: a reduced value is a number text.
-  sink_.MessageBox(kNoOperator, kCaptionWarning, MessageIcon::Warning);
+  ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
   return false;
 }
 
 bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std::string* steps) {
   if (const BracketCount brackets = CountBrackets(prepared); !brackets.Balanced()) {
-    sink_.MessageBox("Sorry, the expression includes " + std::to_string(brackets.opens) +
-                         " ( and " + std::to_string(brackets.closes) + " ). It is invalid.",
-                     kCaptionWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kUnbalancedBrackets,
+                   {std::to_string(brackets.opens), std::to_string(brackets.closes)}},
+                  sink_);
     return false;
   }
   step_characters_ = 0;
@@ -377,9 +361,8 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
   if (IsNumberOperand(text)) {
     if (!IsNumberOfBase(base_, text)) {
       std::string storage;
-      sink_.MessageBox(
-          "Sorry, the input number " + std::string(UnwrapOperand(text, storage)) + " is invalid.",
-          kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(UnwrapOperand(text, storage))}},
+                    sink_);
       return false;
     }
     result = std::move(text);

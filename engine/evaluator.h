@@ -26,11 +26,6 @@ inline constexpr int kMaxOperators = 256;
 // groups in a long text would otherwise take minutes and gigabytes.
 inline constexpr std::size_t kMaxStepCharacters = 500'000'000;
 
-// The refusals of a flat text beyond kMaxOperators and of steps beyond
-// kMaxStepCharacters.
-std::string TooManyOperatorsText();
-std::string TooManyStepsText();
-
 class ExprEvaluator {
  public:
   // `base` binary, octal, decimal or hex; `precision` the working precision (the setting

@@ -8,6 +8,7 @@
 
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/digit_text.h"
 
 namespace calvoro {
@@ -107,7 +108,7 @@ std::optional<std::string> ExactPower(std::string_view base_text, std::string_vi
   if (exponent.magnitude == 0) return "1";
   if (base.IsZero()) {
     if (exponent.negative) {
-      sink.MessageBox(kZeroDenominator, kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kZeroDenominator, {}}, sink);
       return std::nullopt;
     }
     return "0";
@@ -125,7 +126,7 @@ std::optional<std::string> ExactPower(std::string_view base_text, std::string_vi
   // Bound the digits before any work; for a negative exponent this is the
   // divisor base^n (the quotient is cut by the precision anyway).
   if (digits > kMaxResultDigits) {
-    sink.MessageBox(ResultTooLongText("power"), kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportResultTooLong("power", sink);
     return std::nullopt;
   }
 

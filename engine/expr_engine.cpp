@@ -3,7 +3,6 @@
 #include "engine/expr_engine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 
 #include "engine/apply_operator.h"
@@ -13,8 +12,10 @@
 #include "engine/functions.h"
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "engine/syntax_check.h"
 #include "numeric/digit_text.h"
+#include "numeric/number_text.h"
 #include "numeric/precise_functions.h"
 
 namespace calvoro {
@@ -222,7 +223,8 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
   if (!names) return Substitution::kNone;
   if (!with_steps) {
     if (size > kMaxSubstitutedCharacters) {
-      sink_.MessageBox(SubstitutedTooLongText(), kCaptionCalvoroWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kSubstitutedTooLong, {std::to_string(kMaxSubstitutedCharacters)}},
+                    sink_);
       return Substitution::kRefused;
     }
   } else if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
@@ -246,7 +248,7 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
   return Substitution::kDone;
 }
 
-bool ExprEngine::CheckFunctionParameters(std::string_view text) {
+bool ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base) {
   for (std::string_view word : {std::string_view("arcsin"), std::string_view("arccos")}) {
     const auto at = text.find(word);
     if (at == std::string_view::npos) continue;
@@ -261,20 +263,15 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text) {
     if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
       digits.remove_prefix(1);
     }
-    const bool plain = std::all_of(digits.begin(), digits.end(), [](char c) {
-      return (c >= '0' && c <= '9') || c == '.' || (c >= 'a' && c <= 'f') ||
-             (c >= 'A' && c <= 'F') || c == 'h' || c == 'H';
-    });
+    // In Mix the number's head names its base.
+    const NumberBase own = base == NumberBase::Mix ? BaseOfNumberText(digits) : base;
+    if (base == NumberBase::Mix) digits.remove_prefix(HeadOfBase(own).size());
+    const auto number = ReadNumber(digits, RadixOf(own));
     // An expression is evaluated first; the function checks its value.
-    if (!plain) continue;
-    const std::string name(word.substr(3));
-    double value = 0;
-    const char* first = argument.data() + (argument.starts_with("+") ? 1 : 0);
-    std::from_chars(first, argument.data() + argument.size(), value);
+    if (!number) continue;
+    const double value = number->ToDouble();
     if (value < -1 || value > 1) {
-      sink_.MessageBox("Sorry, the absolute value of arc" + name +
-                           "'s parameter should be equal to or less than 1",
-                       kCaptionTivamoWarning, MessageIcon::Warning);
+      ReportRefusal({RefusalId::kArcDomain, {std::string(word.substr(3))}}, sink_);
       return false;
     }
   }
@@ -325,7 +322,7 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
   std::string_view text = LowerCased(typed, prepared);
   if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
   if (!CountBrackets(text).Balanced()) {
-    sink_.MessageBox(kUnequalBracketsText, kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kUnequalBrackets, {}}, sink_);
     return std::nullopt;
   }
   // The bounds come first: a text far beyond them is refused before the
@@ -357,7 +354,7 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     case Substitution::kNone:
       break;
   }
-  if (!CheckFunctionParameters(text)) return std::nullopt;
+  if (!CheckFunctionParameters(text, base)) return std::nullopt;
 
   NumberBase own = base;  // Mix: the base its numbers are converted into
   if (base == NumberBase::Mix) {

@@ -78,7 +78,7 @@ class ExprEngine {
   std::optional<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
                                               NumberBase base);
   // Refuses an arcsin or arccos of a plain number beyond [-1, 1].
-  bool CheckFunctionParameters(std::string_view text);
+  bool CheckFunctionParameters(std::string_view text, NumberBase base);
   // The default Pi in `base` with as many digits as the precision needs.
   std::string DefaultPi(NumberBase base) const;
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.

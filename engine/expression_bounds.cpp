@@ -8,6 +8,7 @@
 #include "engine/evaluator.h"
 #include "engine/expression_scan.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 namespace {
@@ -104,30 +105,20 @@ std::size_t NestingWithinLength(std::string_view text) {
   return text.size();
 }
 
-std::string SubstitutedTooLongText() {
-  return "Sorry, the expression would have more than " + std::to_string(kMaxSubstitutedCharacters) +
-         " characters once its names are replaced by their values, which is beyond the "
-         "calculator's limit.";
-}
-
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
-  std::string text;
   switch (excess) {
     case BoundExcess::kNone:
       return false;
     case BoundExcess::kOperators:
-      text = TooManyOperatorsText();
+      ReportRefusal({RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}}, sink);
       break;
     case BoundExcess::kNesting:
-      text = "Sorry, the expression nests brackets more than " + std::to_string(kMaxNestingDepth) +
-             " levels deep, which is beyond the calculator's limit. Please remove the brackets "
-             "that are not needed.";
+      ReportRefusal({RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}}, sink);
       break;
     case BoundExcess::kSteps:
-      text = TooManyStepsText();
+      ReportRefusal({RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}}, sink);
       break;
   }
-  sink.MessageBox(text, kCaptionCalvoroWarning, MessageIcon::Warning);
   return true;
 }
 

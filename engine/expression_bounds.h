@@ -52,7 +52,6 @@ std::size_t NestingWithinLength(std::string_view text);
 // The most characters an expression may have once its names are replaced
 // by their values (without steps; with them the step bound is smaller).
 inline constexpr std::size_t kMaxSubstitutedCharacters = 500'000'000;
-std::string SubstitutedTooLongText();
 
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);

@@ -15,6 +15,7 @@
 #include "engine/apply_operator.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/digit_text.h"
 #include "numeric/limb_arithmetic.h"
 #include "numeric/precise_functions.h"
@@ -25,24 +26,6 @@ namespace {
 // A precision large enough that HugeFloat operations keep every digit.
 constexpr int kExactPrecision = 1'000'000'000;
 
-constexpr std::string_view kParameterNotNumber =
-    "Sorry,the parameter of the function must be float number or integer.";
-constexpr std::string_view kLnDomain =
-    "Sorry,the parameter for the function Ln(x) should be larger than zero.";
-constexpr std::string_view kLogDomain =
-    "Sorry,the parameter for the function Log(x) should be larger than zero.";
-constexpr std::string_view kSqrtDomain =
-    "Sorry,the parameter for the function Sqrt(x) cannot be less than zero.";
-constexpr std::string_view kArcSinDomain =
-    "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1.";
-constexpr std::string_view kArcCosDomain =
-    "Sorry,the absolute value of the parameter of arccos cannot be larger than 1.";
-constexpr std::string_view kArcSecDomain =
-    "Sorry,the absolute value of the parameter of arcsec cannot be less than 1.";
-constexpr std::string_view kFactorialNotInteger =
-    "Sorry,the number of factorial function should be integer";
-constexpr std::string_view kFactorialLimit =
-    "Sorry,the absolute value of the parameter of factorial function should be less than 60000";
 constexpr int kFactorialMax = 60000;
 
 enum class Function {
@@ -120,9 +103,8 @@ struct Call {
   const FunctionContext& context;
   MessageSink& sink;
 
-  std::nullopt_t Refuse(std::string_view message, std::string_view caption,
-                        MessageIcon icon = MessageIcon::Warning) const {
-    sink.MessageBox(message, caption, icon);
+  std::nullopt_t Refuse(RefusalId id, std::vector<std::string> args = {}) const {
+    ReportRefusal({id, std::move(args)}, sink);
     return std::nullopt;
   }
 };
@@ -154,16 +136,11 @@ std::optional<std::string> PreciseValue(const PreciseResult& result, const Call&
     case PreciseResult::Status::kValue:
       return result.text;
     case PreciseResult::Status::kTooLarge:
-      return call.Refuse(
-          "Sorry, the result of " + CallForMessage(call) + " is too large for the calculator.",
-          kCaptionCalvoroWarning);
+      return call.Refuse(RefusalId::kFunctionTooLarge, {CallForMessage(call)});
     case PreciseResult::Status::kTooSmall:
-      return call.Refuse(
-          "Sorry, the result of " + CallForMessage(call) + " is too small for the calculator.",
-          kCaptionCalvoroWarning);
+      return call.Refuse(RefusalId::kFunctionTooSmall, {CallForMessage(call)});
     default:
-      return call.Refuse("Sorry, the function " + CallForMessage(call) + " has no value.",
-                         kCaptionCalvoroWarning);
+      return call.Refuse(RefusalId::kFunctionNoValue, {CallForMessage(call)});
   }
 }
 
@@ -269,9 +246,8 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
   if (turns.remainder.IsZero()) {
     // Whole quarter turns: exact values; tan and sec have none at odd ones.
     if (reduction.g == P::kCot || reduction.g == P::kCsc) {
-      return call.Refuse("Sorry, we cannot calculate the " + std::string(call.entry->title) +
-                             " of the degree " + std::string(call.argument),
-                         kCaptionTivamo, MessageIcon::Information);
+      return call.Refuse(RefusalId::kDegreeUndefined,
+                         {std::string(call.entry->title), std::string(call.argument)});
     }
     value = reduction.g == P::kSin || reduction.g == P::kTan ? "0" : "1";
   } else if (!(value = RationalValue(reduction.g, turns.remainder, RadixOf(call.context.base)))) {
@@ -295,23 +271,21 @@ std::optional<std::string> ComputeInRadix(const Call& call) {
     case Function::Ln:
     case Function::Log:
       if (zero || negative) {
-        return call.Refuse(function == Function::Ln ? kLnDomain : kLogDomain,
-                           kCaptionTivamoWarning);
+        return call.Refuse(function == Function::Ln ? RefusalId::kLnDomain : RefusalId::kLogDomain);
       }
       break;
     case Function::Sqrt:
-      if (negative) return call.Refuse(kSqrtDomain, kCaptionTivamoWarning);
+      if (negative) return call.Refuse(RefusalId::kSqrtDomain);
       break;
     case Function::ArcSin:
     case Function::ArcCos:
       if (CompareWithOne(argument, radix) > 0) {
-        return call.Refuse(function == Function::ArcSin ? kArcSinDomain : kArcCosDomain,
-                           kCaptionTivamoWarning);
+        return call.Refuse(RefusalId::kArcDomain, {function == Function::ArcSin ? "sin" : "cos"});
       }
       break;
     case Function::ArcSec:
       if (CompareWithOne(argument, radix) < 0) {
-        return call.Refuse(kArcSecDomain, kCaptionTivamoWarning);
+        return call.Refuse(RefusalId::kArcSecDomain);
       }
       break;
     case Function::Sin:
@@ -321,9 +295,7 @@ std::optional<std::string> ComputeInRadix(const Call& call) {
       if (!radian) return DegreeTrigonometric(call);
       // The angle reduction needs Pi to as many digits as the argument has.
       if (MagnitudeOf(argument, radix).IntegerDigits() > kMaxFunctionDigits) {
-        return call.Refuse("Sorry, the parameter of the function " +
-                               std::string(call.entry->title) + "(x) is too large.",
-                           kCaptionTivamoWarning);
+        return call.Refuse(RefusalId::kParameterTooLarge, {std::string(call.entry->title)});
       }
       break;
     default:
@@ -340,14 +312,14 @@ std::optional<std::string> Factorial(const Call& call) {
   const bool negative = IsNegativeText(argument);
   argument = WithoutSign(argument);
   if (argument.find('.') != std::string_view::npos) {
-    return call.Refuse(kFactorialNotInteger, kCaptionCalvoro);
+    return call.Refuse(RefusalId::kFactorialNotInteger);
   }
   // Read in the calculation's base; anything above the limit (any decimal
   // text of more than five digits) is refused before it could overflow.
   int n = 0;
   for (char c : argument) {
     n = n * RadixOf(call.context.base) + DigitValue(c);
-    if (n > kFactorialMax) return call.Refuse(kFactorialLimit, kCaptionCalvoro);
+    if (n > kFactorialMax) return call.Refuse(RefusalId::kFactorialLimit);
   }
   // fac(-n) reads as -(n!), the value of "-n!".
   std::string result = FactorialText(n, RadixOf(call.context.base));
@@ -383,8 +355,7 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   std::string_view argument = call_text.substr(name.size());
   if (entry == nullptr || argument.size() < 2 || argument.front() != '(' ||
       argument.back() != ')') {
-    sink.MessageBox("Sorry, the function " + std::string(call_text) + " is unknown.",
-                    kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kUnknownFunction, {std::string(call_text)}}, sink);
     return std::nullopt;
   }
   argument = argument.substr(1, argument.size() - 2);
@@ -396,10 +367,9 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
 
   const NumberBase base = own.base;
   if (!IsNumberOfBase(base, WithoutSign(argument))) {
-    return call.Refuse("Sorry, the input number " + std::string(argument) + " is invalid.",
-                       kCaptionCalvoroWarning);
+    return call.Refuse(RefusalId::kInvalidInputNumber, {std::string(argument)});
   }
-  if (IsExpression(argument)) return call.Refuse(kParameterNotNumber, kCaptionCalvoroWarning);
+  if (IsExpression(argument)) return call.Refuse(RefusalId::kParameterNotNumber);
 
   std::optional<std::string> result;
   switch (entry->function) {

@@ -15,6 +15,7 @@
 #include "engine/expression_scan.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "engine/syntax_check.h"
 
 namespace calvoro {
@@ -27,52 +28,8 @@ constexpr int kNoExponentThreshold = 1'000'000'000;
 
 // Where users are asked to send equations the solver cannot reduce.
 
-constexpr std::string_view kDenominatorMessage =
-    "Sorry, the liner equation in Calvoro cannot accept the unknown variable - X in the "
-    "denominator";
-constexpr std::string_view kDenominatorHint =
-    "First,please do not input the unknown variable - X as the denominator.Second,if you indeed "
-    "need to do this, please move the X demoninator in the left of the equation to the right of "
-    "the equation as the numerator.For example , 5/x+3=2-(6-5), then it should be "
-    "5+3x=2x-(6-5)x.";
-constexpr std::string_view kNoEqualsMessage = "Cannot find the operator = in the equation.";
-constexpr std::string_view kNoEqualsHint =
-    "Please input = in the equation.After finishing your input, please press the ENTER key or "
-    "click Calc button";
-constexpr std::string_view kPowerMessage = "Cannot accept the operator ^ in the equation.";
-constexpr std::string_view kPowerHint = "Please delete the operator ^";
-constexpr std::string_view kCloseBracketHint =
-    "Please delete the close bracket or insert a new open bracket at a position before it";
-constexpr std::string_view kOpenBracketMessage =
-    "The number of open bracket is larger than the number of close bracket";
-constexpr std::string_view kTwoUnknownsMessage =
-    "The liner equation only accept one unknown variable in the one expression block.For "
-    "example: 2+3*X*X is illegal.";
-constexpr std::string_view kTwoUnknownsHint =
-    "Please do not include more than one unknown variable at the same layer expression";
-constexpr std::string_view kNotLinearMessage =
-    "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
-constexpr std::string_view kNotLinearHintHead =
-    "Please check whether your input is correct.Or please record your input and contact with ";
-constexpr std::string_view kNoSolutionMessage =
-    "The equation has no solution: the X terms cancel out and the rest is not 0.";
-constexpr std::string_view kNoSolutionHint =
-    "Please check the equation; for example 2x+3=2x+1 is false whatever X is.";
-constexpr std::string_view kEveryXMessage =
-    "Every X solves the equation: the X terms cancel out and so does the rest.";
-constexpr std::string_view kEveryXHint =
-    "The equation holds whatever X is, like 2x+3=2x+3; there is no single value to give.";
 // The reducer recurses once per level of brackets.
 constexpr int kMaxEquationDepth = 1000;
-constexpr std::string_view kTooDeepMessage =
-    "Sorry, the equation nests brackets more than 1000 deep, which is beyond the calculator's "
-    "limit.";
-constexpr std::string_view kTooDeepHint = "Please remove the brackets that are not needed.";
-constexpr std::string_view kTooMuchWorkMessage =
-    "Sorry, solving this equation would need more than 500000000 characters of working, which "
-    "is beyond the calculator's limit.";
-constexpr std::string_view kTooMuchWorkHint =
-    "Please remove the brackets that are not needed, or split the equation.";
 
 // A hexadecimal number that begins with a letter gets a leading "0": right
 // after "(" only 0-9 may stand, so "(A)" would be refused where "(0A)" passes.
@@ -126,8 +83,8 @@ class LinearReducer {
   std::optional<LinearForm> Reduce(std::string_view text) { return ReduceLayer(text); }
 
   void RefuseNotLinear() {
-    engine_.sink().InputMessage(equation_, kNotLinearMessage,
-                                std::string(kNotLinearHintHead) + std::string(kSupportEmail));
+    ReportInputRefusal({RefusalId::kEquationNotLinear, {std::string(kSupportEmail)}}, equation_,
+                       engine_.sink());
   }
 
  private:
@@ -277,7 +234,7 @@ class LinearReducer {
     // like an evaluation's steps.
     scanned_ += text.size();
     if (scanned_ > kMaxStepCharacters) {
-      engine_.sink().InputMessage(equation_, kTooMuchWorkMessage, kTooMuchWorkHint);
+      ReportInputRefusal({RefusalId::kEquationTooMuchWork, {}}, equation_, engine_.sink());
       return std::nullopt;
     }
     if (!HoldsUnknown(ScanExpression(text, base_))) {
@@ -306,7 +263,7 @@ class LinearReducer {
       for (const Factor& factor : term.factors) {
         if (factor.unknown) {
           if (unknown != nullptr) {
-            engine_.sink().InputMessage(equation_, kTwoUnknownsMessage, kTwoUnknownsHint);
+            ReportInputRefusal({RefusalId::kEquationTwoUnknowns, {}}, equation_, engine_.sink());
             return std::nullopt;
           }
           unknown = &factor;
@@ -375,26 +332,25 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
                                                            NumberBase base) {
   const std::string_view typed = TrimBlanks(equation);
   const std::string text = ToLowerAscii(typed);
-  const auto refuse = [&](std::string_view message, std::string_view hint) {
-    sink_.InputMessage(equation, message, hint);
+  const auto refuse = [&](RefusalId id, std::vector<std::string> args = {}) {
+    ReportInputRefusal({id, std::move(args)}, equation, sink_);
     return std::nullopt;
   };
 
   if (text.find("/x") != std::string::npos || text.find("/(x") != std::string::npos) {
-    return refuse(kDenominatorMessage, kDenominatorHint);
+    return refuse(RefusalId::kEquationDenominator);
   }
   const std::size_t equals = text.find('=');
-  if (equals == std::string::npos) return refuse(kNoEqualsMessage, kNoEqualsHint);
+  if (equals == std::string::npos) return refuse(RefusalId::kEquationNoEquals);
 
   const std::string_view left = std::string_view(text).substr(0, equals);
   const std::string_view right = std::string_view(text).substr(equals + 1);
   std::string zeroForm = std::string(left) + "-(" + std::string(right) + ")";
 
-  if (zeroForm.find('^') != std::string::npos) return refuse(kPowerMessage, kPowerHint);
+  if (zeroForm.find('^') != std::string::npos) return refuse(RefusalId::kEquationPower);
   if (const std::string_view word = FunctionOfUnknown(zeroForm); !word.empty()) {
     const std::string name(word);
-    return refuse("The parameter of function -" + name + " cannot be unknown variable.",
-                  "Please delete the string " + name + "(x)");
+    return refuse(RefusalId::kEquationFunctionOfUnknown, {name});
   }
   int depth = 0;
   int deepest = 0;
@@ -402,16 +358,14 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
     if (zeroForm[i] == '(') deepest = std::max(deepest, ++depth);
     if (zeroForm[i] != ')') continue;
     if (depth == 0) {
-      return refuse("The close bracket at the position " + std::to_string(i + 1) +
-                        " cannot find the open bracket",
-                    kCloseBracketHint);
+      return refuse(RefusalId::kEquationCloseBracket, {std::to_string(i + 1)});
     }
     --depth;
   }
   if (depth > 0) {
-    return refuse(kOpenBracketMessage, "Please delete " + std::to_string(depth) + " open bracket");
+    return refuse(RefusalId::kEquationOpenBrackets, {std::to_string(depth)});
   }
-  if (deepest > kMaxEquationDepth) return refuse(kTooDeepMessage, kTooDeepHint);
+  if (deepest > kMaxEquationDepth) return refuse(RefusalId::kEquationTooDeep);
 
   std::optional<std::string> substituted =
       SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
@@ -440,8 +394,8 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
   // A factor 0 of X (the X terms cancel out): no X solves the equation, or
   // every X does.
   if (IsZeroCoefficient(form->a)) {
-    return IsZeroCoefficient(form->b) ? refuse(kEveryXMessage, kEveryXHint)
-                                      : refuse(kNoSolutionMessage, kNoSolutionHint);
+    return IsZeroCoefficient(form->b) ? refuse(RefusalId::kEquationEveryX)
+                                      : refuse(RefusalId::kEquationNoSolution);
   }
   solution.working += "X=-(" + form->b + ")/(" + form->a + ")\r\n";
   const std::string quotient =

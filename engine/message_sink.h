@@ -39,14 +39,14 @@ inline constexpr std::string_view kCaptionCalvoroWarning = "Calvoro Warning Mess
 inline constexpr std::string_view kCaptionTivamo = "Tivamo";
 inline constexpr std::string_view kCaptionTivamoWarning = "Tivamo Warning Message";
 inline constexpr std::string_view kCaptionWarning = "Warning Message";
+inline constexpr std::string_view kCaptionTivamosa = "Tivamosa";
 
-// Texts raised from more than one place.
+inline constexpr std::string_view kCaptionComplexCalculator = "Complex Expression Calculator";
+inline constexpr std::string_view kCaptionComplexWarning =
+    "Complex Expression Calculator Warning Message";
+
+// Where people are asked to report what the calculator could not do.
 inline constexpr std::string_view kSupportEmail = "support@calvoro.example";
-inline constexpr std::string_view kNoExpressionText =
-    "Sorry, please input the expression before calculation.";
-inline constexpr std::string_view kUnequalBracketsText =
-    "The number of ) is not equal with the number of ( .";
-inline constexpr std::string_view kZeroDenominator = "The denominator cannot be zero.";
 // A calculation ended by its stop flag (caption "Calvoro Message").
 inline constexpr std::string_view kStoppedText = "The calculation was stopped.";
 

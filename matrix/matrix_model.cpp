@@ -1,6 +1,8 @@
 // The matrix dialog's buttons: size checks, messages and result texts.
 #include "matrix/matrix_model.h"
 
+#include "engine/refusal.h"
+
 namespace calvoro {
 namespace {
 
@@ -35,10 +37,10 @@ std::optional<Matrix> MatrixModel::Read(char name, std::string_view text) {
   if (!m) {
     refusedField_ = name;
     refusedOffset_ = refused.offset;
-    sink_.MessageBox("Sorry, the element in row " + std::to_string(refused.row + 1) + ", column " +
-                         std::to_string(refused.column + 1) + " of Matrix " + std::string(1, name) +
-                         " is not a number.",
-                     kCaptionCalvoroWarning, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kMatrixElement,
+                   {std::to_string(refused.row + 1), std::to_string(refused.column + 1),
+                    std::string(1, name)}},
+                  sink_);
   }
   return m;
 }

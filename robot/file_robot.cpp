@@ -11,6 +11,7 @@
 #include "engine/expression_bounds.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "engine/syntax_check.h"
 #include "robot/line_pieces.h"
 
@@ -160,7 +161,7 @@ RobotRun FileRobot::Run(std::string_view source_text, std::string_view destinati
     return RunChecked(source_text, destination_text, progress);
   } catch (const std::bad_alloc&) {
     // The temporary file went with the unwinding; the destination is as it was.
-    sink_.MessageBox(kNoMemoryText, kCaptionCalvoro, MessageIcon::Warning);
+    ReportRefusal({RefusalId::kRobotOutOfMemory, {}}, sink_);
     return RobotRun::kNoMemory;
   }
 }

@@ -36,8 +36,6 @@ inline constexpr std::string_view kSameFileText =
     "The result file would overwrite the source file, please choose another destination:";
 inline constexpr std::string_view kNotRegularText =
     "The result file must be a regular file or a new name, please choose another destination:";
-inline constexpr std::string_view kNoMemoryText =
-    "Sorry, the robot needs more memory than the computer has. The result file was not written.";
 inline constexpr std::string_view kResultExtension = ".rob";
 // A kept log is bounded: beyond kMaxKeptLog bytes its older half gives way
 // to this line, and the entries keep their newest kMaxKeptEntries.

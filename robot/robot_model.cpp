@@ -2,6 +2,7 @@
 
 #include "app/settings_model.h"
 #include "engine/expression_text.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
@@ -74,12 +75,10 @@ std::optional<RobotRun> RobotModel::Calculate(RobotProgress* progress) {
 std::optional<std::string> RobotModel::Copy() {
   std::string text = logText();
   if (TrimBlanks(text).empty()) {
-    sink_.MessageBox(robot_text::kLogEmptyText, robot_text::kCaptionTivamosa,
-                     MessageIcon::Information);
+    ReportRefusal({RefusalId::kRobotLogEmpty, {}}, sink_);
     return std::nullopt;
   }
-  sink_.MessageBox(robot_text::kLogCopiedText, robot_text::kCaptionTivamosa,
-                   MessageIcon::Information);
+  sink_.MessageBox(robot_text::kLogCopiedText, kCaptionTivamosa, MessageIcon::Information);
   return text;
 }
 

@@ -66,8 +66,6 @@ inline constexpr std::string_view kBrowseDefaultExtension = "File";
 inline constexpr std::string_view kBrowseInitialName = "*.txt";
 inline constexpr std::string_view kSelectDirTitle = "Select directory for the result file";
 
-inline constexpr std::string_view kCaptionTivamosa = "Tivamosa";
-inline constexpr std::string_view kLogEmptyText = "Sorry,the log is empty.Please calculate first.";
 inline constexpr std::string_view kLogCopiedText =
     "the log  information has been copied to the clipboard.";
 }  // namespace robot_text

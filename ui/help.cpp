@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "engine/refusal.h"
 #include "ui/qt_text.h"
 
 namespace calvoro::ui {
@@ -18,13 +19,11 @@ namespace {
 constexpr int kNoOpener = 3;
 
 void ReportNotOpened(MessageSink& sink, const QString& path) {
-  sink.MessageBox("The help file " + FromQt(path) + " could not be opened.", kCaptionCalvoroMessage,
-                  MessageIcon::Information);
+  ReportRefusal({RefusalId::kHelpNotOpened, {FromQt(path)}}, sink);
 }
 
 void ReportNoOpener(MessageSink& sink, const QString& path) {
-  sink.MessageBox("Sorry, no program to open the help file " + FromQt(path) + " was found.",
-                  kCaptionCalvoroMessage, MessageIcon::Information);
+  ReportRefusal({RefusalId::kHelpNoOpener, {FromQt(path)}}, sink);
 }
 
 }  // namespace
@@ -85,9 +84,9 @@ void OpenHelp(MessageSink& sink, QObject* context) {
   const QString path = HelpFile(folder);
   if (path.isEmpty()) {
     // The files looked for, in their order.
-    sink.MessageBox("Sorry, the help file cannot be found: the program looked for " +
-                        FromQt(HelpCandidates(folder).join(QStringLiteral(", "))) + ".",
-                    kCaptionCalvoroMessage, MessageIcon::Information);
+    ReportRefusal(
+        {RefusalId::kHelpNotFound, {FromQt(HelpCandidates(folder).join(QStringLiteral(", ")))}},
+        sink);
     return;
   }
   OpenHelpFile(path, sink, context);

@@ -7,17 +7,10 @@
 #include "engine/expression_scan.h"
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 namespace {
-
-const std::string kFailed =
-    "Sorry, fail to calculate.Please check your input or report to " + std::string(kSupportEmail);
-constexpr std::string_view kNoOutputUnit =
-    "Sorry, please select an item from the Output Combo first.";
-constexpr std::string_view kMixedTemperatures =
-    "Sorry, a temperature expression needs at least one letter, and all its letters in one "
-    "temperature unit.";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsOperatorOrBracket(char c) {
@@ -42,8 +35,8 @@ std::vector<int> QuantityLetters(std::string_view text) {
   return letters;
 }
 
-void Warn(MessageSink& sink, std::string_view text) {
-  sink.MessageBox(text, kCaptionCalvoroWarning, MessageIcon::Warning);
+void Warn(MessageSink& sink, RefusalId id, std::vector<std::string> args = {}) {
+  ReportRefusal({id, std::move(args)}, sink);
 }
 
 }  // namespace
@@ -98,22 +91,22 @@ std::pair<std::string, const UnitRow*> ConversionModel::EvaluateForOutput(
     const std::string& expression) {
   auto value = units_.Evaluate(expression);
   if (!value) {
-    Warn(sink_, kFailed);
+    Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
     return {};
   }
   const UnitRow* out = Unit(kOutputSlot);
-  if (out == nullptr) Warn(sink_, kNoOutputUnit);
+  if (out == nullptr) Warn(sink_, RefusalId::kNoOutputUnit);
   return {std::move(*value), out};
 }
 
 bool ConversionModel::Calculate(std::string_view input) {
   const std::string_view expression = TrimBlanks(input);
   if (expression.empty()) {
-    Warn(sink_, kNoExpressionText);
+    Warn(sink_, RefusalId::kNoExpression);
     return false;
   }
   if (!CountBrackets(expression).Balanced()) {
-    Warn(sink_, kUnequalBracketsText);
+    Warn(sink_, RefusalId::kUnequalBrackets);
     return false;
   }
   const std::string text = ExplicitExpression(expression);
@@ -121,8 +114,7 @@ bool ConversionModel::Calculate(std::string_view input) {
   for (int quantity = 0; quantity < kOutputSlot; ++quantity) {
     const bool used = std::find(letters.begin(), letters.end(), quantity) != letters.end();
     if (used && Unit(quantity) == nullptr) {
-      Warn(sink_, std::string("Sorry, please select an item from the combo ") +
-                      static_cast<char>('A' + quantity) + " first.");
+      Warn(sink_, RefusalId::kNoInputUnit, {std::string(1, static_cast<char>('A' + quantity))});
       return false;
     }
   }
@@ -144,14 +136,14 @@ bool ConversionModel::Calculate(std::string_view input) {
       degrees += '1';
     }
     if (scale == nullptr || !one_scale) {
-      Warn(sink_, kMixedTemperatures);
+      Warn(sink_, RefusalId::kMixedTemperatures);
       return false;
     }
     const auto [value, out] = EvaluateForOutput(degrees);
     if (out == nullptr) return false;
     const auto converted = units_.ConvertValue(value, *scale, *out);
     if (!converted) {
-      Warn(sink_, kFailed);
+      Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
       return false;
     }
     output_ = *converted + " " + out->name;
@@ -172,7 +164,7 @@ bool ConversionModel::Calculate(std::string_view input) {
   const auto result =
       units_.EvaluateRounded(dividend + "/" + Bracketed(ExpandExponents(out->factor)));
   if (!result) {
-    Warn(sink_, kFailed);
+    Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
     return false;
   }
   output_ = *result + " " + out->name;

@@ -83,12 +83,12 @@ TEST(ComplexOperationsModelTest, RefusalsLeaveTheOutput) {
     const char* b_im;
     std::string_view message;
   } cases[] = {
-      {Op::kRealPower, "0", "-1", "1", kZeroDenominator},
-      {Op::kComplexPower, "0", "-0.5", "1", kZeroDenominator},
-      {Op::kRoots, "1", "1001", "1", kComplexTooManyRoots},
-      {Op::kDivide, "1", "0", "-0", kZeroDenominator},
-      {Op::kLog, "0", "1", "1", kComplexNotFinite},
-      {Op::kMultiply, "1e300", "1e300", "0", kComplexNotFinite},
+      {Op::kRealPower, "0", "-1", "1", "The denominator cannot be zero."},
+      {Op::kComplexPower, "0", "-0.5", "1", "The denominator cannot be zero."},
+      {Op::kRoots, "1", "1001", "1", "Sorry, the number of roots must not be above 1000."},
+      {Op::kDivide, "1", "0", "-0", "The denominator cannot be zero."},
+      {Op::kLog, "0", "1", "1", "Sorry, the result is too large or not defined."},
+      {Op::kMultiply, "1e300", "1e300", "0", "Sorry, the result is too large or not defined."},
   };
   for (const auto& c : cases) {
     RecordingSink sink;

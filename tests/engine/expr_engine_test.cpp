@@ -197,7 +197,7 @@ TEST_F(ExprEngineTest, FunctionParametersMayBeExpressions) {
       {"sqrt(2-3)", "Sorry,the parameter for the function Sqrt(x) cannot be less than zero."},
       {"ln(1-1)", "Sorry,the parameter for the function Ln(x) should be larger than zero."},
       {"arcsin(1/2+1)",
-       "Sorry,the absolute value of the parameter of arcsin cannot be larger than 1."},
+       "Sorry, the absolute value of arcsin's parameter should be equal to or less than 1"},
       {"fac(1/2)", "Sorry,the number of factorial function should be integer"},
       {"sin(2*)", "The char [position:7] just after the operator * cannot be acceptted"},
       {"sin(2x+1)",
@@ -262,6 +262,13 @@ TEST_F(ExprEngineTest, Refusals) {
       {NumberBase::Decimal, "5/0", RecordedMessage::Box, "The denominator cannot be zero."},
       {NumberBase::Binary, "2m", RecordedMessage::Box, "Sorry, the input number 21 is invalid."},
       {NumberBase::Octal, "(9)", RecordedMessage::Box, "Sorry, the input number 9 is invalid."},
+      // arcsin and arccos arguments are read in the calculation's base first.
+      {NumberBase::Hex, "ln(0)+arcsin(1A)", RecordedMessage::Box,
+       "Sorry, the absolute value of arcsin's parameter should be equal to or less than 1"},
+      {NumberBase::Hex, "ln(0)+arccos(-B)", RecordedMessage::Box,
+       "Sorry, the absolute value of arccos's parameter should be equal to or less than 1"},
+      {NumberBase::Mix, "ln(0)+arcsin(0hA)", RecordedMessage::Box,
+       "Sorry, the absolute value of arcsin's parameter should be equal to or less than 1"},
   };
   for (const auto& c : cases) {
     sink.messages.clear();
@@ -275,6 +282,20 @@ TEST_F(ExprEngineTest, Refusals) {
   EXPECT_FALSE(Calc("  "));
   EXPECT_FALSE(Calc("x=2"));
   EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(ExprEngineTest, ArcArgumentsWithinOneInTheirBase) {
+  const std::pair<NumberBase, const char*> cases[] = {
+      {NumberBase::Hex, "arcsin(0.8)"},
+      {NumberBase::Binary, "arccos(-0.1)"},
+      {NumberBase::Octal, "arcsin(0.7)"},
+      {NumberBase::Mix, "arccos(0h0.F)"},
+  };
+  for (const auto& [base, text] : cases) {
+    sink.messages.clear();
+    EXPECT_TRUE(Calc(text, base)) << text;
+    EXPECT_TRUE(sink.empty()) << text;
+  }
 }
 
 TEST_F(ExprEngineTest, MixRuleTextsGoWithTheRefusal) {

@@ -9,6 +9,7 @@
 #include "engine/evaluator.h"
 #include "engine/expr_engine.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -73,20 +74,24 @@ class BoundsRefusalTest : public ::testing::Test {
 };
 
 TEST_F(BoundsRefusalTest, HugeTextsAndSubstitutionsAreRefusedBeforeTheyAreBuilt) {
+  const auto Text = [](RefusalId id, const char* bound) {
+    return DescribeRefusal({id, {bound}}).text;
+  };
   // Ten megabytes of 1+1+..., and a hundred thousand nested brackets.
-  EXPECT_EQ(Refusal(Repeat("1", 5'000'000, "+")), TooManyOperatorsText());
+  EXPECT_EQ(Refusal(Repeat("1", 5'000'000, "+")), Text(RefusalId::kTooManyOperators, "256"));
   EXPECT_NE(Refusal(Repeat("(", 100000) + "1" + Repeat(")", 100000)).find("1000 levels deep"),
             std::string::npos);
   // Memories and parameters of ten million digits: 200 of them would make
   // two gigabytes of text.
   memories[0] = "1" + std::string(10'000'000, '0');
   settings.paramM = memories[0];
-  EXPECT_EQ(Refusal(Repeat("last1", 200, "+")), TooManyStepsText());
-  EXPECT_EQ(Refusal(Repeat("m", 200, "+")), TooManyStepsText());
+  EXPECT_EQ(Refusal(Repeat("last1", 200, "+")), Text(RefusalId::kTooManySteps, "500000000"));
+  EXPECT_EQ(Refusal(Repeat("m", 200, "+")), Text(RefusalId::kTooManySteps, "500000000"));
   EXPECT_EQ(Refusal("last1-m+1"), "calculated");
   // Without the step text only the size of the substituted text is bounded.
   EXPECT_EQ(Refusal(Repeat("1", 300, "+"), false), "calculated");
-  EXPECT_EQ(Refusal(Repeat("m", 200, "+"), false), SubstitutedTooLongText());
+  EXPECT_EQ(Refusal(Repeat("m", 200, "+"), false),
+            Text(RefusalId::kSubstitutedTooLong, "500000000"));
 }
 
 }  // namespace

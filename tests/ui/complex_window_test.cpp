@@ -1,5 +1,7 @@
 // The complex operations dialog and the complex-style window driven by mouse
 // and keyboard: operations, expressions over A..E, refusals, the shell.
+#include "ui/complex_window.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,9 +10,8 @@
 
 #include "tests/support/recording_sink.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/complex_operations_dialog.h"
-#include "ui/complex_window.h"
 #include "ui/calculator_window.h"
+#include "ui/complex_operations_dialog.h"
 #include "ui/resize_dialog.h"
 
 namespace calvoro::ui {
@@ -59,7 +60,7 @@ TEST(ComplexOperationsDialogTest, ButtonsShowTheResultsAndRefuseAZeroDivisor) {
   TypeOperand(dialog.operand(1), "0", "0.0");
   QTest::mouseClick(dialog.button(ComplexOperation::kDivide), Qt::LeftButton);
   ASSERT_EQ(recorder.messages.size(), 1u);
-  EXPECT_EQ(recorder.messages[0].text, kZeroDenominator);
+  EXPECT_EQ(recorder.messages[0].text, "The denominator cannot be zero.");
   EXPECT_EQ(recorder.messages[0].caption, kCaptionComplexWarning);
   EXPECT_EQ(dialog.output()->toPlainText(), "2.828427\n-2.828427+0j");
 }
@@ -159,13 +160,16 @@ TEST_F(ComplexWindowTest, RefusalsLeaveTheOutputAsItWas) {
   auto window = Open();
   TypeOperand(window->operand(0), "3", "4");
   Calculate(*window, "A");
-  const std::string failure = std::string(kComplexFailureHead) + std::string(kSupportEmail);
+  const std::string failure = std::string(
+                                  "Sorry, fail to calculate the complex expression .Please check "
+                                  "your input and report to ") +
+                              std::string(kSupportEmail);
   struct Case {
     const char* expression;
     std::string_view text, caption;
   } cases[] = {
-      {"  ", kNoExpressionText, kCaptionComplexWarning},
-      {"(A+B", kUnequalBracketsText, kCaptionComplexWarning},
+      {"  ", "Sorry, please input the expression before calculation.", kCaptionComplexWarning},
+      {"(A+B", "The number of ) is not equal with the number of ( .", kCaptionComplexWarning},
       {"A$B", failure, kCaptionComplexCalculator},
       {"A/(B-B)", failure, kCaptionComplexCalculator},
   };

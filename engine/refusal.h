@@ -1,0 +1,101 @@
+// A refusal is a value: what was refused (an id) and the texts that fill its
+// message (the refused number, the function's name, ...). Every refusal's
+// words, caption and icon live in one catalogue (refusal.cpp); the window,
+// the CLI and the robot show them through their MessageSink.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/message_sink.h"
+
+namespace calvoro {
+
+enum class RefusalId {
+  kInvalidInputNumber,   // {number}
+  kMissingNumber,        // {"after" or "before", operator}
+  kUnsupportedOperator,  // {operator}
+  kUnknownFunction,      // {call}
+  kArcDomain,            // {"sin" or "cos"}
+  kArcSecDomain,
+  kLnDomain,
+  kLogDomain,
+  kSqrtDomain,
+  kParameterNotNumber,
+  kParameterTooLarge,  // {function title}
+  kDegreeUndefined,    // {function title, degrees}
+  kFactorialNotInteger,
+  kFactorialLimit,
+  kFunctionTooLarge,  // {call}
+  kFunctionTooSmall,  // {call}
+  kFunctionNoValue,   // {call}
+  kZeroDenominator,
+  kNegativePower,
+  kPowerTooLarge,
+  kPowerTooSmall,
+  kResultTooLong,       // {operation, digits}
+  kUnbalancedBrackets,  // {opens, closes}
+  kNoOperator,
+  kSubstitutedTooLong,  // {characters}
+  kTooManyOperators,    // {operators}
+  kTooManySteps,        // {characters}
+  kTooDeep,             // {levels}
+  kCalculationFailed,
+  kOutOfMemory,
+  kArcInputRange,     // the function input dialog
+  kParameterMissing,  // {parameter}
+  kNoExpression,
+  kUnequalBrackets,
+  kConversionFailed,  // {support address}
+  kNoOutputUnit,
+  kNoInputUnit,  // {letter}
+  kMixedTemperatures,
+  kMatrixElement,  // {row, column, matrix}
+  kComplexField,   // {"the real part of A", ...}
+  kComplexTooManyRoots,
+  kComplexZeroDenominator,
+  kComplexNotFinite,
+  kComplexNoExpression,
+  kComplexUnequalBrackets,
+  kComplexFailed,  // {support address}
+  kRobotLogEmpty,
+  kRobotOutOfMemory,
+  // The equation solver's, shown in the input-message dialog with a hint.
+  kEquationDenominator,
+  kEquationNoEquals,
+  kEquationPower,
+  kEquationFunctionOfUnknown,  // {function}
+  kEquationCloseBracket,       // {position}
+  kEquationOpenBrackets,       // {count}
+  kEquationTooDeep,
+  kEquationTooMuchWork,
+  kEquationTwoUnknowns,
+  kEquationNotLinear,  // {support address}
+  kEquationNoSolution,
+  kEquationEveryX,
+  kHelpNotFound,       // {the files looked for}
+  kHelpNoOpener,       // {file}
+  kHelpNotOpened,      // {file}
+};
+
+struct Refusal {
+  RefusalId id;
+  std::vector<std::string> args;
+};
+
+// What a person is shown for a refusal.
+struct RefusalMessage {
+  std::string text;
+  std::string_view caption;
+  MessageIcon icon;
+  std::string hint;  // for the input-message dialog; empty for a message box
+};
+
+RefusalMessage DescribeRefusal(const Refusal& refusal);
+// Shows the refusal in a message box of the sink.
+void ReportRefusal(const Refusal& refusal, MessageSink& sink);
+// Shows the refusal of `input` in the input-message dialog, with its hint.
+void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink);
+
+}  // namespace calvoro
