@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "numeric/precise_functions.h"
+
 namespace calvoro {
 
 CalculationRunner::~CalculationRunner() {
@@ -22,6 +24,7 @@ bool CalculationRunner::Start(Work work, Clock::time_point now, std::function<vo
     } catch (...) {
       // The work reports its own failures; nothing may escape a thread.
     }
+    ReleaseThreadCaches();
     {
       const std::lock_guard lock(shared->mutex);
       shared->ended = true;

@@ -406,7 +406,7 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
       std::lock_guard<std::mutex> lock(state->mutex);
       state->error = std::current_exception();
     }
-    mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE);
+    ReleaseThreadCaches();
     abandoned_worker = nullptr;
     worker_blocks = nullptr;
     for (void* block : blocks) std::free(block);
@@ -466,6 +466,8 @@ PreciseResult ComputePower(std::string_view base, std::string_view exponent, int
       },
       digits + b->IntegerDigits() + n->IntegerDigits());
 }
+
+void ReleaseThreadCaches() { mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE); }
 
 std::string PiDigits(int radix, int digits) {
   static std::mutex mutex;

@@ -63,4 +63,8 @@ PreciseResult ComputePower(std::string_view base, std::string_view exponent, int
 // binary "11.001..."). The longest text made for each radix is kept.
 std::string PiDigits(int radix, int digits);
 
+// Frees what MPFR keeps for the calling thread (its constants' caches). A
+// thread that computed functions calls it before it ends, or the caches leak.
+void ReleaseThreadCaches();
+
 }  // namespace calvoro
