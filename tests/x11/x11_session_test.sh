@@ -25,7 +25,9 @@ xdotool windowfocus --sync "$main"
 xdotool type --delay 20 '12*12'
 xdotool key Return
 xdotool key 1 key plus key ctrl+shift+1 key Return
-sleep 0.5
+# Escape while a calculation runs would stop it: wait until it is saved.
+timeout 20 bash -c 'until "$0" log --settings "$1" 2>/dev/null | grep -q "Dec:1+144=145$"; do
+  sleep 0.1; done' "$cli" "$dir/config/calvoro/SysData.dat"
 xdotool key Escape
 question=$(timeout 20 bash -c "$(declare -f window); window 'Calvoro Message'")
 xdotool windowfocus --sync "$question" key Return
