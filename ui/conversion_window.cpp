@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "app/calculation_runner.h"
 #include "app/input_filter.h"
 #include "ui/qt_text.h"
+#include "ui/window_work.h"
 
 namespace calvoro::ui {
 
@@ -19,7 +21,8 @@ constexpr QSize kWindowSize(600, 290);
 ConversionWindow::ConversionWindow(const std::string& settingsPath, MessageSink* sink,
                                    QWidget* parent)
     : ShellWindow(kWindowSize, WindowStyle::Conversion, settingsPath, sink, parent),
-      model_(settings().data, this->sink()) {
+      model_(settings().data, this->sink()),
+      work_(new WindowWork(this)) {
   setWindowTitle(ToQt(conversion_window_text::kTitle));
   BuildControls();
   FillUnitCombos();
@@ -115,7 +118,23 @@ void ConversionWindow::OnCategory(int index) {
 
 void ConversionWindow::OnCalculate() {
   if (Blocked()) return;
-  if (model_.Calculate(FromQt(input_->text()))) output_->setText(ToQt(model_.output()));
+  // On a thread of its own, on a model of its own with the same choices.
+  std::array<int, ConversionModel::kOutputSlot + 1> chosen{};
+  for (int slot = 0; slot <= ConversionModel::kOutputSlot; ++slot)
+    chosen[static_cast<std::size_t>(slot)] = model_.chosen(slot);
+  const auto output = RunOffloaded<std::string>(
+      work_->offload(calculate_), sink(),
+      [engine_settings = EngineSettings(settings().data), category = model_.category(), chosen,
+       input = FromQt(input_->text())](
+          MessageSink& sink, const CalculationRunner::StopToken&) -> std::optional<std::string> {
+        ConversionModel model(engine_settings, sink);
+        model.SelectCategory(category);
+        for (int slot = 0; slot <= ConversionModel::kOutputSlot; ++slot)
+          model.ChooseUnit(slot, chosen[static_cast<std::size_t>(slot)]);
+        if (!model.Calculate(input)) return std::nullopt;
+        return model.output();
+      });
+  if (output) output_->setText(ToQt(*output));
   FocusInput();
 }
 

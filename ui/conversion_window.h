@@ -20,6 +20,8 @@ class QComboBox;
 
 namespace calvoro::ui {
 
+class WindowWork;
+
 class ConversionWindow : public ShellWindow {
   Q_OBJECT
  public:
@@ -50,6 +52,7 @@ class ConversionWindow : public ShellWindow {
   void ShowChoices();
 
   ConversionModel model_;
+  WindowWork* work_;
   QComboBox* category_ = nullptr;
   std::array<QComboBox*, 6> units_{};
   QLineEdit* input_ = nullptr;
