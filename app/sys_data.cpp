@@ -600,10 +600,13 @@ void BoundLogLine(std::string& line) {
   std::string result = line.substr(equals + 1);
   line.resize(equals);
   // The time, base and expression take at most half when the result needs
-  // the rest.
-  if (line.size() + 1 + result.size() > kMaxLogLineBytes && line.size() > kMaxLogLineBytes / 2)
-    cut(line, std::max(kMaxLogLineBytes / 2, kMaxLogLineBytes - kMarkRoom - 1 - result.size()) -
-                  kMarkRoom);
+  // the rest (what the result leaves, saturating: a result may be longer
+  // than the whole bound).
+  if (line.size() + 1 + result.size() > kMaxLogLineBytes && line.size() > kMaxLogLineBytes / 2) {
+    constexpr std::size_t kForResult = kMaxLogLineBytes - kMarkRoom - 1;
+    const std::size_t left = result.size() < kForResult ? kForResult - result.size() : 0;
+    cut(line, std::max(kMaxLogLineBytes / 2, left) - kMarkRoom);
+  }
   const std::size_t room = kMaxLogLineBytes - line.size() - 1;
   if (result.size() > room && !ShortenNumber(result, room)) cut(result, room - kMarkRoom);
   line += '=';

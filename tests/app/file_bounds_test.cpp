@@ -44,6 +44,9 @@ TEST(FileBoundsTest, LongLinesKeepTheirBeginningAndAMarkWithinTheBound) {
        "digits left out]E+100008)"},
       // A long input before a short result keeps the result.
       {kHead + std::string(100000, '1') + "+1=2", "11111", "bytes left out]=2"},
+      // A long input before a long result: both are cut, the input to half.
+      {kHead + "0." + std::string(100000, '3') + "*3=" + std::string(100000, '9'), "0.333",
+       "digits left out]E+99999"},
       // Neither a number nor an "=": its beginning.
       {kHead + std::string(100000, 'x'), "xxxx", "bytes left out]"},
   };
