@@ -299,12 +299,14 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
 }
 
 bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std::string* steps) {
-  if (const BracketCount brackets = CountBrackets(prepared); !brackets.Balanced()) {
+  const BracketCount brackets = CountBrackets(prepared);
+  const auto refuse_brackets = [&] {
     ReportRefusal({RefusalId::kUnbalancedBrackets,
                    {std::to_string(brackets.opens), std::to_string(brackets.closes)}},
                   sink_);
     return false;
-  }
+  };
+  if (!brackets.Balanced()) return refuse_brackets();
   step_characters_ = 0;
   last_step_size_ = prepared.size();
   if (steps != nullptr) {
@@ -331,6 +333,8 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
       levels.push_back({{}, FunctionNameAtEnd(levels.back().text).size()});
       continue;
     }
+    // A ")" before its "(": as many of each, in the wrong order.
+    if (levels.size() == 1) return refuse_brackets();
     ThrowIfStopped();
     Level group = std::move(levels.back());
     levels.pop_back();

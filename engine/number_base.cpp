@@ -259,7 +259,9 @@ std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text,
   } else {
     body = WithoutOwnHead(source, body);
   }
-  if (!IsNumber(body, RadixOf(source))) return std::string(text);
+  // One sign at most: the reader would take a second one ("--1").
+  const bool signed_body = !body.empty() && (body.front() == '-' || body.front() == '+');
+  if (signed_body || !IsNumber(body, RadixOf(source))) return std::string(text);
 
   std::string digits;
   if (to == NumberBase::Mix) {
