@@ -17,32 +17,12 @@ calvoro=$1 shot_tool=$2 pointer_tool=$3 shots=$4
 work=$(mktemp -d)
 pids=()
 cpid=
-exited() { [[ ! -e /proc/$1 || $(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) == Z ]]; }
-stop() {
-  kill "$1" 2>/dev/null || return 0
-  poll 5 exited "$1" || kill -9 "$1" 2>/dev/null || true
-}
-cleanup() {
-  local p
-  for p in "${pids[@]}"; do stop "$p"; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=../support/suite_processes.sh
+source "$(dirname "$0")/../support/suite_processes.sh"
 fail() {
   echo "FAIL: $*" >&2
   [ -s "$work/calvoro.log" ] && sed 's/^/calvoro: /' "$work/calvoro.log" >&2
   exit 1
-}
-step() { echo "== $*"; }
-# Runs the command every 50 ms until it succeeds, for at most $1 seconds.
-poll() {
-  local seconds=$1 i
-  shift
-  for ((i = 0; i < seconds * 20; i++)); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
 }
 mkdir -p "$shots" "$work/app" "$work/home" "$work/run"
 chmod 700 "$work/run"

@@ -22,24 +22,12 @@ fi
 work=$(mktemp -d)
 pids=()
 cpid=
-# Ends a process started here and waits (at most 5 s) until it has let go of
-# everything: an X server still shutting down would spoil the next one's start.
-exited() { [[ ! -e /proc/$1 || $(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) == Z ]]; }
-stop() {
-  kill "$1" 2>/dev/null || return 0
-  poll 5 exited "$1" || kill -9 "$1" 2>/dev/null || true
-}
-cleanup() {
-  local p
-  for p in "${pids[@]}"; do stop "$p"; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=../support/suite_processes.sh
+source "$(dirname "$0")/../support/suite_processes.sh"
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-step() { echo "== $*"; }
 mkdir -p "$shots" "$work/app" "$work/home"
 cp "$calvoro" "$work/app/calvoro"
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=xcb
@@ -49,16 +37,6 @@ settings=$XDG_CONFIG_HOME/calvoro/SysData.dat
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 unset WAYLAND_DISPLAY
 
-# Runs the command every 50 ms until it succeeds, for at most $1 seconds.
-poll() {
-  local seconds=$1 i
-  shift
-  for ((i = 0; i < seconds * 20; i++)); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
 
 step "Xvfb and openbox"
 # Xvfb picks a free display itself; a display that does not answer, or whose
