@@ -4,8 +4,11 @@
 // the CLI and the robot show them through their MessageSink.
 #pragma once
 
+#include <cassert>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "engine/message_sink.h"
@@ -82,7 +85,52 @@ enum class RefusalId {
 struct Refusal {
   RefusalId id;
   std::vector<std::string> args;
+  bool operator==(const Refusal&) const = default;
 };
+
+// What work returns: its value, or the refusal that stopped it. The refusal
+// travels up unchanged to the window, the CLI or the robot, which show it.
+template <typename T>
+class [[nodiscard]] Outcome {
+ public:
+  Outcome(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+  Outcome(Refusal refusal) : state_(std::in_place_index<1>, std::move(refusal)) {}
+
+  bool ok() const { return state_.index() == 0; }
+  explicit operator bool() const { return ok(); }
+
+  T& operator*() & {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  const T& operator*() const& {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  T&& operator*() && {
+    assert(ok());
+    return std::get<0>(std::move(state_));
+  }
+  T* operator->() { return &**this; }
+  const T* operator->() const { return &**this; }
+
+  const Refusal& refusal() const& {
+    assert(!ok());
+    return std::get<1>(state_);
+  }
+  Refusal&& refusal() && {
+    assert(!ok());
+    return std::get<1>(std::move(state_));
+  }
+
+ private:
+  std::variant<T, Refusal> state_;
+};
+
+// Work that returns nothing but may be refused.
+struct Done {};
+using Status = Outcome<Done>;
+inline Status Success() { return Done{}; }
 
 // What a person is shown for a refusal.
 struct RefusalMessage {
