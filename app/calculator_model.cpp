@@ -125,7 +125,7 @@ CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
     : ownSettings_(std::make_unique<CSysDataManager>(std::move(settings_path))),
       manager_(*ownSettings_),
       sink_(sink),
-      engine_(manager_.data, sink),
+      engine_(manager_.data),
       store_(manager_.data) {
   manager_.Load();
   filter_.SetBase(base());
@@ -133,7 +133,7 @@ CalculatorModel::CalculatorModel(std::string settings_path, MessageSink& sink)
 }
 
 CalculatorModel::CalculatorModel(CSysDataManager& settings, MessageSink& sink)
-    : manager_(settings), sink_(sink), engine_(manager_.data, sink), store_(manager_.data) {
+    : manager_(settings), sink_(sink), engine_(manager_.data), store_(manager_.data) {
   filter_.SetBase(base());
   engine_.set_stop_flag(&stopFlag_);
 }
@@ -206,7 +206,7 @@ void CalculatorModel::ShowResult(std::string display, ShownCalculation shown) {
 }
 
 void CalculatorModel::ContinueFromResult() {
-  std::string value = ConvertNumber(NumberBase::Mix, base(), shown_.value, data().precision, sink_);
+  std::string value = Converted(NumberBase::Mix, base(), shown_.value);
   // A negative value stays whole under the operator that follows.
   if (!value.empty() && value.front() == '-') value = "(" + value + ")";
   shown_ = {};
@@ -306,7 +306,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
     steps = std::move(calculation->steps);
   }
   std::string* parameter = store_.Parameter(letter);
-  *parameter = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
+  *parameter = Converted(base(), NumberBase::Decimal, value);
   Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
   std::string display(input);
@@ -318,16 +318,28 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
   return result;
 }
 
+std::string CalculatorModel::Converted(NumberBase from, NumberBase to, std::string_view text) {
+  Notices notices;
+  std::string out = ConvertNumber(from, to, text, data().precision, &notices);
+  ReportNotices(notices, sink_);
+  return out;
+}
+
 template <class Result, class Call>
 std::optional<Result> CalculatorModel::Offloaded(Call call) {
-  if (!offload_) return call(engine_, store_.memories());
+  // The engine's notices, then its refusal, shown through the sink.
+  const auto shown = [call = std::move(call)](ExprEngine& engine, const MemoryTexts& memories,
+                                              MessageSink& sink) {
+    return ShowOutcome(engine, call(engine, memories), sink);
+  };
+  if (!offload_) return shown(engine_, store_.memories(), sink_);
   return RunOffloaded<Result>(
       offload_, sink_,
-      [call = std::move(call), settings = EngineSettings(data()), memories = store_.memories(),
-       now = engine_.Now()](MessageSink& sink, const CalculationRunner::StopToken&) {
-        ExprEngine engine(settings, sink);
+      [shown, settings = EngineSettings(data()), memories = store_.memories(), now = engine_.Now()](
+          MessageSink& sink, const CalculationRunner::StopToken&) {
+        ExprEngine engine(settings);
         engine.set_clock([now] { return now; });
-        return call(engine, memories);
+        return shown(engine, memories, sink);
       },
       &stopped_);
 }
@@ -350,7 +362,7 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
-                                                            bool keep_plain) {
+                                                           bool keep_plain) {
   Calculated calculated{std::string(expression), base(), store_.memories()};
   auto calculation =
       Offloaded<Calculation>([text = calculated.expression, base = base(), steps = stepsWanted_](
@@ -415,8 +427,7 @@ CommandResult CalculatorModel::EqualCommand() {
 
 void CalculatorModel::MemoryCommand(int index) {
   if (Blocked() || index < 0 || index >= 5) return;
-  InsertText(
-      ConvertNumber(NumberBase::Mix, base(), store_.memories()[index], data().precision, sink_));
+  InsertText(Converted(NumberBase::Mix, base(), store_.memories()[index]));
 }
 
 std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase from,
@@ -443,7 +454,7 @@ std::string CalculatorModel::ConvertFieldText(std::string_view text, NumberBase 
       out.append(run);  // a point that belongs to no number
       i = end;
     } else {
-      out.append(ConvertNumber(from, to, run, data().precision, sink_));
+      out.append(Converted(from, to, run));
       i = end;
     }
   }
@@ -494,8 +505,8 @@ void CalculatorModel::BaseCommand(NumberBase base) {
             return engine.Calculate(part, m, base);
           });
       if (calculation) {
-        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
-                                          calculation->result));
+        data().logLines.push_back(
+            LogLine(engine_.Now(), base, part, calculation->FirstLine(part), calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result,
                    {part, MixValue(calculation->plainResult, base)});

@@ -174,7 +174,7 @@ class CalculatorModel {
   const CSysData& data() const { return manager_.data; }
   ExprEngine& engine() { return engine_; }
   // Set from another thread (or a signal handler) to stop the calculation
-  // that runs: it ends with the refusal kStoppedText and changes nothing.
+  // that runs: it ends with the refusal kStopped and changes nothing.
   // The flag stays set until the caller clears it.
   StopFlag& stop_flag() { return stopFlag_; }
 
@@ -213,6 +213,8 @@ class CalculatorModel {
   void SetFieldText(std::string text);
   CommandResult Guarded(const std::function<CommandResult()>& command);
   std::string ConvertFieldText(std::string_view text, NumberBase from, NumberBase to);
+  // ConvertNumber at the precision, a number cut to 100 bits told through the sink.
+  std::string Converted(NumberBase from, NumberBase to, std::string_view text);
   // The engine's `call` through the offload, on copies of the settings and
   // the memories. `stopped_` tells whether the user stopped it.
   template <class Result, class Call>

@@ -89,20 +89,14 @@ void BM_Factorial(benchmark::State& state) {
 
 // A 30-digit decimal to binary and back (the 100-bit conversion).
 void BM_ConvertNumber(benchmark::State& state) {
-  struct : calvoro::MessageSink {
-    void MessageBox(std::string_view, std::string_view, calvoro::MessageIcon) override {}
-    calvoro::Answer Question(std::string_view, std::string_view) override {
-      return calvoro::Answer::Ok;
-    }
-    void InputMessage(std::string_view, std::string_view, std::string_view) override {}
-  } sink;
   const std::string decimal = "1267650600228229401496703205375.5";
+  calvoro::Notices notices;
   for (auto _ : state) {
     using calvoro::NumberBase;
     const std::string bits =
-        calvoro::ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 10, sink);
+        calvoro::ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 10, &notices);
     benchmark::DoNotOptimize(
-        calvoro::ConvertNumber(NumberBase::Binary, NumberBase::Decimal, bits, 10, sink));
+        calvoro::ConvertNumber(NumberBase::Binary, NumberBase::Decimal, bits, 10, &notices));
   }
 }
 
@@ -111,15 +105,8 @@ void BM_ConvertNumber(benchmark::State& state) {
 void BM_TypedExpression(benchmark::State& state) {
   const char* const expression =
       state.range(0) == 0 ? "5pi+78(34.5+89.6)" : "5pi+78(34.5+89.6)/3-sqrt(2)*m+fac(25)-1/7";
-  struct : calvoro::MessageSink {
-    void MessageBox(std::string_view, std::string_view, calvoro::MessageIcon) override {}
-    calvoro::Answer Question(std::string_view, std::string_view) override {
-      return calvoro::Answer::Ok;
-    }
-    void InputMessage(std::string_view, std::string_view, std::string_view) override {}
-  } sink;
   calvoro::EngineSettings settings;
-  calvoro::ExprEngine engine(settings, sink);
+  calvoro::ExprEngine engine(settings);
   for (auto _ : state) {
     benchmark::DoNotOptimize(
         engine.Calculate(expression, calvoro::kZeroMemories, calvoro::NumberBase::Decimal));
@@ -158,9 +145,8 @@ void BM_PastedSum(benchmark::State& state) {
     if (i > 0) expression += '+';
     for (std::size_t d = 0; d < digits; ++d) expression += static_cast<char>('1' + (i + d) % 9);
   }
-  calvoro::SilentSink sink;
   calvoro::EngineSettings settings;
-  calvoro::ExprEngine engine(settings, sink);
+  calvoro::ExprEngine engine(settings);
   for (auto _ : state) {
     benchmark::DoNotOptimize(
         engine.Calculate(expression, calvoro::kZeroMemories, calvoro::NumberBase::Decimal));

@@ -107,8 +107,7 @@ std::string AllBasesValue(const calvoro::CalculatorModel& window, std::string_vi
       break;
   }
   settings.precision = static_cast<int>(std::min<long long>(digits, kMaxPrecision));
-  SilentSink silent;
-  ExprEngine engine(settings, silent);
+  ExprEngine engine(settings);
   if (auto precise = engine.Calculate(input, memories, NumberBase::Mix))
     return precise->plainResult;
   return value;

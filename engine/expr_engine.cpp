@@ -122,8 +122,7 @@ std::string ExponentForm(std::string_view text, int digits, int threshold, std::
 
 }  // namespace
 
-ExprEngine::ExprEngine(const EngineSettings& settings, MessageSink& sink)
-    : settings_(settings), sink_(sink), clock_(LocalNow) {}
+ExprEngine::ExprEngine(const EngineSettings& settings) : settings_(settings), clock_(LocalNow) {}
 
 int ExprEngine::DigitLimit(NumberBase base) const {
   return ScaledPrecision(RadixOf(base), settings_.precision);
@@ -138,24 +137,16 @@ std::string ExprEngine::DefaultPi(NumberBase base) const {
   return PiDigits(RadixOf(base), ScaledPrecision(RadixOf(base), decimals));
 }
 
-std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
-                                                        const MemoryTexts& memories,
-                                                        NumberBase base) {
+Outcome<std::string> ExprEngine::SubstituteValues(std::string_view text,
+                                                  const MemoryTexts& memories, NumberBase base) {
   std::string out;
-  switch (SubstituteValuesInto(text, memories, base, true, out)) {
-    case Substitution::kNone:
-      return std::string(text);
-    case Substitution::kDone:
-      return out;
-    default:
-      return std::nullopt;
-  }
+  Outcome<bool> done = SubstituteValuesInto(text, memories, base, true, out);
+  if (!done) return std::move(done).refusal();
+  return *done ? out : std::string(text);
 }
 
-ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
-                                                          const MemoryTexts& memories,
-                                                          NumberBase base, bool with_steps,
-                                                          std::string& out) {
+Outcome<bool> ExprEngine::SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
+                                               NumberBase base, bool with_steps, std::string& out) {
   using Kind = ExpressionToken::Kind;
   const int p = settings_.precision;
   // Each name's value is found once: last1..last5 are 0-4, Pi 5, F K M W 6-9.
@@ -179,16 +170,17 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
     if (value) return *value;
     if (slot < 5) {
       const std::string memory = ExpandExponentNotation(memories[static_cast<std::size_t>(slot)]);
-      value =
-          base == NumberBase::Mix ? memory : ConvertNumber(NumberBase::Mix, base, memory, p, sink_);
+      value = base == NumberBase::Mix ? memory
+                                      : ConvertNumber(NumberBase::Mix, base, memory, p, &notices_);
     } else if (slot == 5 && settings_.paramPi == kPiText) {
       value = DefaultPi(base);
     } else {
       const std::string* decimal[] = {&settings_.paramPi, &settings_.paramF, &settings_.paramK,
                                       &settings_.paramM, &settings_.paramW};
       const std::string& stored = *decimal[slot - 5];
-      value = base == NumberBase::Mix ? stored
-                                      : ConvertNumber(NumberBase::Decimal, base, stored, p, sink_);
+      value = base == NumberBase::Mix
+                  ? stored
+                  : ConvertNumber(NumberBase::Decimal, base, stored, p, &notices_);
     }
     // A negative value goes in brackets.
     if (!value->empty() && value->front() == '-') value = Bracketed(*value);
@@ -220,19 +212,16 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
       sizes.parameters[static_cast<std::size_t>(slot - 6)] = value_size;
     }
   }
-  if (!names) return Substitution::kNone;
+  if (!names) return false;
   if (!with_steps) {
     if (size > kMaxSubstitutedCharacters) {
-      ReportRefusal({RefusalId::kSubstitutedTooLong, {std::to_string(kMaxSubstitutedCharacters)}},
-                    sink_);
-      return Substitution::kRefused;
+      return Refusal{RefusalId::kSubstitutedTooLong, {std::to_string(kMaxSubstitutedCharacters)}};
     }
   } else if ((base == NumberBase::Mix ? size / 4 : size) + 3 > kMaxStepCharacters ||
              MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
     // The step text holds at least the text (in Mix its numbers may shrink
     // up to four times when they are converted into one base).
-    ReportBoundExcess(BoundExcess::kSteps, sink_);
-    return Substitution::kRefused;
+    return WithinBounds(BoundExcess::kSteps).refusal();
   }
 
   out.reserve(size);
@@ -245,10 +234,10 @@ ExprEngine::Substitution ExprEngine::SubstituteValuesInto(std::string_view text,
       out += *values[static_cast<std::size_t>(slot)];
     }
   }
-  return Substitution::kDone;
+  return true;
 }
 
-bool ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base) {
+Status ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base) {
   for (std::string_view word : {std::string_view("arcsin"), std::string_view("arccos")}) {
     const auto at = text.find(word);
     if (at == std::string_view::npos) continue;
@@ -271,11 +260,10 @@ bool ExprEngine::CheckFunctionParameters(std::string_view text, NumberBase base)
     if (!number) continue;
     const double value = number->ToDouble();
     if (value < -1 || value > 1) {
-      ReportRefusal({RefusalId::kArcDomain, {std::string(word.substr(3))}}, sink_);
-      return false;
+      return Refusal{RefusalId::kArcDomain, {std::string(word.substr(3))}};
     }
   }
-  return true;
+  return Success();
 }
 
 template <typename Work>
@@ -283,59 +271,53 @@ auto ExprEngine::Stoppable(const Work& work) -> decltype(work()) {
   stopped_ = false;
   StopScope scope(stop_flag_ != nullptr ? stop_flag_ : CurrentStopFlag());
   try {
-    return work();
+    auto outcome = work();
+    stopped_ = !outcome && outcome.refusal().id == RefusalId::kStopped;
+    return outcome;
   } catch (const CalculationStopped&) {
     stopped_ = true;
-    ++stops_;
-    sink_.MessageBox(kStoppedText, kCaptionCalvoroMessage, MessageIcon::Information);
-    return std::nullopt;
+    return Refusal{RefusalId::kStopped, {}};
   }
 }
 
-std::optional<Calculation> ExprEngine::Calculate(std::string_view expression,
-                                                 const MemoryTexts& memories, NumberBase base,
-                                                 bool with_steps) {
+Outcome<Calculation> ExprEngine::Calculate(std::string_view expression, const MemoryTexts& memories,
+                                           NumberBase base, bool with_steps) {
   return Stoppable([&] { return CalculateUnstopped(expression, memories, base, with_steps); });
 }
 
-std::optional<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
-                                                                const MemoryTexts& memories,
-                                                                NumberBase base) {
-  // A stop inside one of its calculations has been reported there; the
-  // solve gives nothing then either.
-  const int stops = stops_;
-  auto solution = Stoppable([&] { return SolveUnstopped(equation, memories, base); });
-  if (stops_ != stops) {
-    stopped_ = true;
-    solution.reset();
-  }
-  return solution;
+Outcome<EquationSolution> ExprEngine::SolveLinearEquation(std::string_view equation,
+                                                          const MemoryTexts& memories,
+                                                          NumberBase base) {
+  // A stop inside one of its calculations comes up as their refusal.
+  return Stoppable([&] { return SolveUnstopped(equation, memories, base); });
 }
 
-std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
-                                                          const MemoryTexts& memories,
-                                                          NumberBase base, bool with_steps) {
+Outcome<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
+                                                    const MemoryTexts& memories, NumberBase base,
+                                                    bool with_steps) {
   // The text is a view of the typed expression as long as no step changes
   // it, and of `prepared` from the first step that does.
   std::string prepared;
   const std::string_view typed = TrimBlanks(expression);
   std::string_view text = LowerCased(typed, prepared);
-  if (text.empty() || text.find('=') != std::string_view::npos) return std::nullopt;
-  if (!CountBrackets(text).Balanced()) {
-    ReportRefusal({RefusalId::kUnequalBrackets, {}}, sink_);
-    return std::nullopt;
+  // An equation is the solver's.
+  if (text.empty() || text.find('=') != std::string_view::npos) {
+    return Refusal{RefusalId::kNothingToCalculate, {}};
   }
+  if (!CountBrackets(text).Balanced()) return Refusal{RefusalId::kUnequalBrackets, {}};
   // The bounds come first: a text far beyond them is refused before the
   // checks and rewritings that walk all of it. Without the step text only
   // the nesting bound holds; the others bound the rewriting of the text.
-  if (with_steps ? ReportBoundExcess(MeasureExpression(text, base).excess, sink_)
-                 : NestingWithinLength(text) < text.size() &&
-                       ReportBoundExcess(BoundExcess::kNesting, sink_))
-    return std::nullopt;
-  SyntaxViolation violation;
-  if (!CheckLowerCaseSyntax(text, base, violation)) {
-    sink_.InputMessage(typed, violation.message, violation.hint);
-    return std::nullopt;
+  if (Status bounds = WithinBounds(with_steps ? MeasureExpression(text, base).excess
+                                   : NestingWithinLength(text) < text.size() ? BoundExcess::kNesting
+                                                                             : BoundExcess::kNone);
+      !bounds) {
+    return std::move(bounds).refusal();
+  }
+  if (Status syntax = CheckLowerCaseSyntax(text, base); !syntax) {
+    Refusal refusal = std::move(syntax).refusal();
+    refusal.input = typed;
+    return refusal;
   }
   std::string next;
   bool names = false;
@@ -343,26 +325,24 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     prepared = std::move(next);
     text = prepared;
   }
-  switch (names ? SubstituteValuesInto(text, memories, base, with_steps, next)
-                : Substitution::kNone) {
-    case Substitution::kRefused:
-      return std::nullopt;
-    case Substitution::kDone:
+  if (names) {
+    Outcome<bool> substituted = SubstituteValuesInto(text, memories, base, with_steps, next);
+    if (!substituted) return std::move(substituted).refusal();
+    if (*substituted) {
       prepared = std::move(next);
       text = prepared;
-      break;
-    case Substitution::kNone:
-      break;
+    }
   }
-  if (!CheckFunctionParameters(text, base)) return std::nullopt;
+  if (Status checked = CheckFunctionParameters(text, base); !checked) {
+    return std::move(checked).refusal();
+  }
 
   NumberBase own = base;  // Mix: the base its numbers are converted into
   if (base == NumberBase::Mix) {
     if (!ValidateMixExpression(text)) {
-      sink_.InputMessage(text, "Syntax Error.", kMixRuleTexts);
-      return std::nullopt;
+      return Refusal{RefusalId::kMixSyntax, {}, std::string(text)};
     }
-    MixConversion mix = ConvertMixExpression(text, settings_.precision, sink_);
+    MixConversion mix = ConvertMixExpression(text, settings_.precision, &notices_);
     prepared = std::move(mix.expression);
     text = prepared;
     own = mix.base;
@@ -373,11 +353,13 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     out.expression = std::move(prepared);
     text = out.expression;
   }
-  ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, sink_);
+  // The evaluator reports its refusal through a sink; it is caught as a value.
+  RefusalCatcher catcher;
+  ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, catcher);
   std::string result;
   if (with_steps ? !evaluator.EvaluateExpression(text, result, &out.steps)
                  : !evaluator.EvaluateValues(text, result))
-    return std::nullopt;
+    return catcher.Take();
 
   // Normal form and the rounding to the digit limit, in place: the result
   // may have millions of digits.

@@ -9,10 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/expression_text.h"
-#include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
@@ -58,27 +59,32 @@ struct EquationSolution {
 
 class ExprEngine {
  public:
-  ExprEngine(const EngineSettings& settings, MessageSink& sink);
+  explicit ExprEngine(const EngineSettings& settings);
 
   // Calculates a typed expression in `base`, with the step text when
   // `with_steps` asks for it (it copies the whole text at every step).
-  // Nothing is returned after the reason has been reported through the sink;
-  // a calculation ended by the stop flag reports kStoppedText.
-  std::optional<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
-                                       NumberBase base, bool with_steps = false);
+  // A calculation ended by the stop flag is refused with kStopped; an empty
+  // text or an equation with kNothingToCalculate, which shows nothing.
+  Outcome<Calculation> Calculate(std::string_view expression, const MemoryTexts& memories,
+                                 NumberBase base, bool with_steps = false);
 
   // Solves a linear equation in X in `base`; memories stand for Last1..Last5.
-  std::optional<EquationSolution> SolveLinearEquation(std::string_view equation,
-                                                      const MemoryTexts& memories, NumberBase base);
+  Outcome<EquationSolution> SolveLinearEquation(std::string_view equation,
+                                                const MemoryTexts& memories, NumberBase base);
+
+  // The notices of the calculations and solves so far (numbers cut to 100
+  // bits on their way into the base), which the caller shows before the
+  // outcome; taking them empties the list.
+  Notices TakeNotices() { return std::exchange(notices_, {}); }
 
   // The steps of Calculate, public for the solver, the windows and tests.
   // Memories, Pi and parameters replaced by their values in `base`. The size
   // of the text is found first; beyond the evaluator's bounds it is refused
-  // (after the message) before it is built.
-  std::optional<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
-                                              NumberBase base);
+  // before it is built.
+  Outcome<std::string> SubstituteValues(std::string_view text, const MemoryTexts& memories,
+                                        NumberBase base);
   // Refuses an arcsin or arccos of a plain number beyond [-1, 1].
-  bool CheckFunctionParameters(std::string_view text, NumberBase base);
+  Status CheckFunctionParameters(std::string_view text, NumberBase base);
   // The default Pi in `base` with as many digits as the precision needs.
   std::string DefaultPi(NumberBase base) const;
   // Digit limit Q of a result: P in bases 10, 16 and Mix, 4P in base 2, 4P/3 in base 8.
@@ -91,34 +97,38 @@ class ExprEngine {
   bool stopped() const { return stopped_; }
 
   const EngineSettings& settings() const { return settings_; }
-  MessageSink& sink() { return sink_; }
   // The local time the solver's log line carries; tests set a fixed one.
   void set_clock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
   std::tm Now() const { return clock_(); }
 
  private:
-  // `work` run under the stop flag; a stop is reported and gives nothing.
+  // `work` run under the stop flag; a stop gives the refusal kStopped.
   template <typename Work>
   auto Stoppable(const Work& work) -> decltype(work());
-  std::optional<Calculation> CalculateUnstopped(std::string_view expression,
-                                                const MemoryTexts& memories, NumberBase base,
-                                                bool with_steps);
-  std::optional<EquationSolution> SolveUnstopped(std::string_view equation,
-                                                 const MemoryTexts& memories, NumberBase base);
+  Outcome<Calculation> CalculateUnstopped(std::string_view expression, const MemoryTexts& memories,
+                                          NumberBase base, bool with_steps);
+  Outcome<EquationSolution> SolveUnstopped(std::string_view equation, const MemoryTexts& memories,
+                                           NumberBase base);
 
-  enum class Substitution { kNone, kDone, kRefused };
-  // SubstituteValues into `out`; kNone, with `out` untouched, when the text
+  // SubstituteValues into `out`; false, with `out` untouched, when the text
   // names no value.
-  Substitution SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
-                                    NumberBase base, bool with_steps, std::string& out);
+  Outcome<bool> SubstituteValuesInto(std::string_view text, const MemoryTexts& memories,
+                                     NumberBase base, bool with_steps, std::string& out);
 
   const EngineSettings& settings_;
-  MessageSink& sink_;
   std::function<std::tm()> clock_;
   const StopFlag* stop_flag_ = nullptr;
   bool stopped_ = false;
-  int stops_ = 0;  // calculations stopped so far
+  Notices notices_;
 };
+
+// The engine's notices, then the refusal of `outcome`, shown through `sink`;
+// the value when there is one.
+template <typename T>
+std::optional<T> ShowOutcome(ExprEngine& engine, Outcome<T>&& outcome, MessageSink& sink) {
+  ReportNotices(engine.TakeNotices(), sink);
+  return ValueOrReport(std::move(outcome), sink);
+}
 
 // Rounds the fraction to `digits` places in `base` when it is longer.
 std::string LimitFraction(std::string_view text, NumberBase base, int digits);

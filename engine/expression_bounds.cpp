@@ -105,21 +105,24 @@ std::size_t NestingWithinLength(std::string_view text) {
   return text.size();
 }
 
-bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
+Status WithinBounds(BoundExcess excess) {
   switch (excess) {
     case BoundExcess::kNone:
-      return false;
+      break;
     case BoundExcess::kOperators:
-      ReportRefusal({RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}}, sink);
-      break;
+      return Refusal{RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}};
     case BoundExcess::kNesting:
-      ReportRefusal({RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}}, sink);
-      break;
+      return Refusal{RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}};
     case BoundExcess::kSteps:
-      ReportRefusal({RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}}, sink);
-      break;
+      return Refusal{RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}};
   }
-  return true;
+  return Success();
+}
+
+bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
+  const Status status = WithinBounds(excess);
+  if (!status) ReportRefusal(status.refusal(), sink);
+  return !status;
 }
 
 }  // namespace calvoro

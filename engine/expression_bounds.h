@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
@@ -53,6 +53,8 @@ std::size_t NestingWithinLength(std::string_view text);
 // by their values (without steps; with them the step bound is smaller).
 inline constexpr std::size_t kMaxSubstitutedCharacters = 500'000'000;
 
+// The refusal of an excess; success for kNone.
+Status WithinBounds(BoundExcess excess);
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);
 

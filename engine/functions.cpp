@@ -101,11 +101,9 @@ struct Call {
   const FunctionEntry* entry;
   std::string_view argument;  // as written, in the calculation's base
   const FunctionContext& context;
-  MessageSink& sink;
 
-  std::nullopt_t Refuse(RefusalId id, std::vector<std::string> args = {}) const {
-    ReportRefusal({id, std::move(args)}, sink);
-    return std::nullopt;
+  static Refusal Refuse(RefusalId id, std::vector<std::string> args = {}) {
+    return {id, std::move(args)};
   }
 };
 
@@ -130,22 +128,13 @@ std::string CallForMessage(const Call& call) {
          "...)";
 }
 
-// The value text of a computation, or its refusal.
-std::optional<std::string> PreciseValue(const PreciseResult& result, const Call& call) {
-  switch (result.status) {
-    case PreciseResult::Status::kValue:
-      return result.text;
-    case PreciseResult::Status::kTooLarge:
-      return call.Refuse(RefusalId::kFunctionTooLarge, {CallForMessage(call)});
-    case PreciseResult::Status::kTooSmall:
-      return call.Refuse(RefusalId::kFunctionTooSmall, {CallForMessage(call)});
-    default:
-      return call.Refuse(RefusalId::kFunctionNoValue, {CallForMessage(call)});
-  }
+Outcome<std::string> PreciseValue(const PreciseResult& result, const Call& call) {
+  std::string subject = CallForMessage(call);
+  return PreciseOutcome(result, subject, {RefusalId::kFunctionNoValue, {subject}});
 }
 
-std::optional<std::string> Compute(PreciseFunction function, std::string_view argument,
-                                   const Call& call, bool degrees) {
+Outcome<std::string> Compute(PreciseFunction function, std::string_view argument, const Call& call,
+                             bool degrees) {
   return PreciseValue(
       ComputeFunction(function, argument, RadixOf(call.context.base),
                       ScaledPrecision(RadixOf(call.context.base), call.context.precision), degrees),
@@ -217,7 +206,7 @@ std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& deg
   return std::nullopt;
 }
 
-std::optional<std::string> DegreeTrigonometric(const Call& call) {
+Outcome<std::string> DegreeTrigonometric(const Call& call) {
   const QuarterTurns turns = SplitDegrees(call.argument, RadixOf(call.context.base));
   // f(quadrant * 90 + r) = sign * g(r), g one of sin, cos, tan, cot, sec, csc.
   using P = PreciseFunction;
@@ -242,7 +231,7 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
   // cos is even, the others odd.
   const bool negate = reduction.negate !=
                       (turns.negative && function != Function::Cos && function != Function::Sec);
-  std::optional<std::string> value;
+  std::string value;
   if (turns.remainder.IsZero()) {
     // Whole quarter turns: exact values; tan and sec have none at odd ones.
     if (reduction.g == P::kCot || reduction.g == P::kCsc) {
@@ -250,17 +239,21 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
                          {std::string(call.entry->title), std::string(call.argument)});
     }
     value = reduction.g == P::kSin || reduction.g == P::kTan ? "0" : "1";
-  } else if (!(value = RationalValue(reduction.g, turns.remainder, RadixOf(call.context.base)))) {
-    value = Compute(reduction.g, turns.remainder.ToText(), call, true);
+  } else if (auto rational =
+                 RationalValue(reduction.g, turns.remainder, RadixOf(call.context.base))) {
+    value = std::move(*rational);
+  } else {
+    Outcome<std::string> computed = Compute(reduction.g, turns.remainder.ToText(), call, true);
+    if (!computed) return std::move(computed).refusal();
+    value = *std::move(computed);
   }
-  if (!value) return std::nullopt;
-  return negate ? Negated(*value) : *value;
+  return negate ? Negated(value) : value;
 }
 
 // ---------------------------------------------------------------------------
 // Every function but int, abs and fac
 
-std::optional<std::string> ComputeInRadix(const Call& call) {
+Outcome<std::string> ComputeInRadix(const Call& call) {
   const Function function = call.entry->function;
   const int radix = RadixOf(call.context.base);
   const std::string_view argument = call.argument;
@@ -307,7 +300,7 @@ std::optional<std::string> ComputeInRadix(const Call& call) {
 // ---------------------------------------------------------------------------
 // Factorial
 
-std::optional<std::string> Factorial(const Call& call) {
+Outcome<std::string> Factorial(const Call& call) {
   std::string_view argument = call.argument;
   const bool negative = IsNegativeText(argument);
   argument = WithoutSign(argument);
@@ -347,23 +340,40 @@ std::string FinishResult(std::string_view text, int radix, int precision) {
 
 }  // namespace
 
+Outcome<std::string> PreciseOutcome(const PreciseResult& result, std::string_view subject,
+                                    Refusal no_value) {
+  switch (result.status) {
+    case PreciseResult::Status::kValue:
+      return result.text;
+    case PreciseResult::Status::kTooLarge:
+      return Refusal{RefusalId::kFunctionTooLarge, {std::string(subject)}};
+    case PreciseResult::Status::kTooSmall:
+      return Refusal{RefusalId::kFunctionTooSmall, {std::string(subject)}};
+    default:
+      return no_value;
+  }
+}
+
 std::optional<std::string> ApplyFunction(std::string_view call_text, const FunctionContext& context,
                                          MessageSink& sink) {
+  return ValueOrReport(ApplyFunction(call_text, context), sink);
+}
+
+Outcome<std::string> ApplyFunction(std::string_view call_text, const FunctionContext& context) {
   const std::string head = ToLowerAscii(call_text.substr(0, 6));
   const std::string_view name = FunctionNameAt(head, 0);
   const FunctionEntry* entry = FindFunction(name);
   std::string_view argument = call_text.substr(name.size());
   if (entry == nullptr || argument.size() < 2 || argument.front() != '(' ||
       argument.back() != ')') {
-    ReportRefusal({RefusalId::kUnknownFunction, {std::string(call_text)}}, sink);
-    return std::nullopt;
+    return Refusal{RefusalId::kUnknownFunction, {std::string(call_text)}};
   }
   argument = argument.substr(1, argument.size() - 2);
   // Mix calculations reach here in their decimal result base.
   FunctionContext own = context;
   if (own.base == NumberBase::Mix) own.base = NumberBase::Decimal;
   own.precision = std::max(own.precision, 1);
-  const Call call{call_text, entry, argument, own, sink};
+  const Call call{call_text, entry, argument, own};
 
   const NumberBase base = own.base;
   if (!IsNumberOfBase(base, WithoutSign(argument))) {
@@ -371,22 +381,11 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   }
   if (IsExpression(argument)) return call.Refuse(RefusalId::kParameterNotNumber);
 
-  std::optional<std::string> result;
-  switch (entry->function) {
-    case Function::Int:
-      result = IntegerPartText(argument);
-      break;
-    case Function::Abs:
-      result = AbsText(argument);
-      break;
-    case Function::Fac:
-      result = Factorial(call);
-      break;
-    default:
-      result = ComputeInRadix(call);
-      break;
-  }
-  if (!result) return std::nullopt;
+  Outcome<std::string> result = entry->function == Function::Int   ? IntegerPartText(argument)
+                                : entry->function == Function::Abs ? AbsText(argument)
+                                : entry->function == Function::Fac ? Factorial(call)
+                                                                   : ComputeInRadix(call);
+  if (!result) return result;
   return FinishResult(*result, RadixOf(base), own.precision);
 }
 

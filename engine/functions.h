@@ -9,21 +9,29 @@
 
 #include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "numeric/huge_float.h"
+#include "numeric/precise_functions.h"
 
 namespace calvoro {
 
 struct FunctionContext {
-  int precision = 11;  // the working precision P (the setting plus one)
+  int precision = 11;                     // the working precision P (the setting plus one)
   NumberBase base = NumberBase::Decimal;  // Mix is taken as decimal
-  bool radian = true;  // angle mode
+  bool radian = true;                     // angle mode
 };
 
-// Applies the function of `call` ("sin(30)", "fac(25)", ...). Returns the
-// result text (a negative result in brackets), or nothing after the refusal
-// has been reported through `sink`.
+// Applies the function of `call` ("sin(30)", "fac(25)", ...): the result
+// text (a negative result in brackets) or the refusal.
+Outcome<std::string> ApplyFunction(std::string_view call, const FunctionContext& context);
+// The same, the refusal shown through `sink` (for callers that report there).
 std::optional<std::string> ApplyFunction(std::string_view call, const FunctionContext& context,
                                          MessageSink& sink);
+
+// The value of a precise computation, or its refusal: "the result of
+// `subject` is too large / too small", `no_value` where it has none.
+Outcome<std::string> PreciseOutcome(const PreciseResult& result, std::string_view subject,
+                                    Refusal no_value);
 
 // Pi truncated to `decimals` decimals ("3.14159...").
 std::string PiText(int decimals);

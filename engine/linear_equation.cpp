@@ -72,20 +72,23 @@ struct LinearForm {
   std::string b = "0";
 };
 
-// Brings an expression in X to A*X+B. Refusals go to the input-message
-// dialog with the equation as its input; failures of Calculate have been
-// reported by Calculate.
+// Brings an expression in X to A*X+B. On failure the refusal is kept: its
+// own go to the input-message dialog with the equation as its input, those
+// of Calculate are Calculate's.
 class LinearReducer {
  public:
   LinearReducer(ExprEngine& engine, std::string_view equation, NumberBase base)
       : engine_(engine), equation_(equation), base_(base) {}
 
-  std::optional<LinearForm> Reduce(std::string_view text) { return ReduceLayer(text); }
-
-  void RefuseNotLinear() {
-    ReportInputRefusal({RefusalId::kEquationNotLinear, {std::string(kSupportEmail)}}, equation_,
-                       engine_.sink());
+  Outcome<LinearForm> Reduce(std::string_view text) {
+    std::optional<LinearForm> form = ReduceLayer(text);
+    if (!form) return std::move(refusal_);
+    return *std::move(form);
   }
+
+  void RefuseNotLinear() { Refuse(RefusalId::kEquationNotLinear, {std::string(kSupportEmail)}); }
+  // The refusals of the work done for the reducer's engine come up with it.
+  Notices TakeNotices() { return engine_.TakeNotices(); }
 
  private:
   // One factor of a product: a number, X, or a group holding X.
@@ -111,8 +114,11 @@ class LinearReducer {
       RefuseNotLinear();
       return std::nullopt;
     }
-    std::optional<Calculation> calculation = engine_.Calculate(text, kZeroMemories, base_);
-    if (!calculation) return std::nullopt;
+    Outcome<Calculation> calculation = engine_.Calculate(text, kZeroMemories, base_);
+    if (!calculation) {
+      refusal_ = std::move(calculation).refusal();
+      return std::nullopt;
+    }
     return std::move(calculation->result);
   }
 
@@ -234,7 +240,7 @@ class LinearReducer {
     // like an evaluation's steps.
     scanned_ += text.size();
     if (scanned_ > kMaxStepCharacters) {
-      ReportInputRefusal({RefusalId::kEquationTooMuchWork, {}}, equation_, engine_.sink());
+      Refuse(RefusalId::kEquationTooMuchWork);
       return std::nullopt;
     }
     if (!HoldsUnknown(ScanExpression(text, base_))) {
@@ -263,7 +269,7 @@ class LinearReducer {
       for (const Factor& factor : term.factors) {
         if (factor.unknown) {
           if (unknown != nullptr) {
-            ReportInputRefusal({RefusalId::kEquationTwoUnknowns, {}}, equation_, engine_.sink());
+            Refuse(RefusalId::kEquationTwoUnknowns);
             return std::nullopt;
           }
           unknown = &factor;
@@ -305,10 +311,15 @@ class LinearReducer {
     return form;
   }
 
+  void Refuse(RefusalId id, std::vector<std::string> args = {}) {
+    refusal_ = {id, std::move(args), std::string(equation_)};
+  }
+
   ExprEngine& engine_;
   std::string_view equation_;
   NumberBase base_;
   std::size_t scanned_ = 0;  // characters of all layers read so far
+  Refusal refusal_{RefusalId::kCalculationFailed, {}};
 };
 
 // The first function of the word table applied to a bare X ("sin(x)"), named
@@ -327,14 +338,12 @@ std::string_view FunctionOfUnknown(std::string_view text) {
 
 }  // namespace
 
-std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equation,
-                                                           const MemoryTexts& memories,
-                                                           NumberBase base) {
+Outcome<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equation,
+                                                     const MemoryTexts& memories, NumberBase base) {
   const std::string_view typed = TrimBlanks(equation);
   const std::string text = ToLowerAscii(typed);
   const auto refuse = [&](RefusalId id, std::vector<std::string> args = {}) {
-    ReportInputRefusal({id, std::move(args)}, equation, sink_);
-    return std::nullopt;
+    return Refusal{id, std::move(args), std::string(equation)};
   };
 
   if (text.find("/x") != std::string::npos || text.find("/(x") != std::string::npos) {
@@ -367,9 +376,9 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
   }
   if (deepest > kMaxEquationDepth) return refuse(RefusalId::kEquationTooDeep);
 
-  std::optional<std::string> substituted =
+  Outcome<std::string> substituted =
       SubstituteValues(InsertImplicitMultiplication(zeroForm, base), memories, base);
-  if (!substituted) return std::nullopt;
+  if (!substituted) return std::move(substituted).refusal();
   zeroForm = std::move(*substituted);
   EquationSolution solution;
   solution.working = zeroForm + "=0\r\n";
@@ -381,15 +390,15 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
   EngineSettings coefficientSettings = settings_;
   coefficientSettings.precision = 2 * settings_.precision + kGuardDigits;
   coefficientSettings.exponentThreshold = kNoExponentThreshold;
-  ExprEngine coefficientEngine(coefficientSettings, sink_);
+  ExprEngine coefficientEngine(coefficientSettings);
   LinearReducer reducer(coefficientEngine, equation, base);
   // An empty side is no operand: it is never read as 0.
   if (TrimBlanks(left).empty() || TrimBlanks(right).empty()) {
-    reducer.RefuseNotLinear();
-    return std::nullopt;
+    return refuse(RefusalId::kEquationNotLinear, {std::string(kSupportEmail)});
   }
-  const std::optional<LinearForm> form = reducer.Reduce(zeroForm);
-  if (!form) return std::nullopt;
+  Outcome<LinearForm> form = reducer.Reduce(zeroForm);
+  for (Refusal& notice : reducer.TakeNotices()) notices_.push_back(std::move(notice));
+  if (!form) return std::move(form).refusal();
 
   // A factor 0 of X (the X terms cancel out): no X solves the equation, or
   // every X does.
@@ -400,8 +409,8 @@ std::optional<EquationSolution> ExprEngine::SolveUnstopped(std::string_view equa
   solution.working += "X=-(" + form->b + ")/(" + form->a + ")\r\n";
   const std::string quotient =
       "-(" + WithLeadingDigit(form->b, base) + ")/(" + WithLeadingDigit(form->a, base) + ")";
-  std::optional<Calculation> value = Calculate(quotient, kZeroMemories, base);
-  if (!value) return std::nullopt;
+  Outcome<Calculation> value = Calculate(quotient, kZeroMemories, base);
+  if (!value) return std::move(value).refusal();
   solution.value = std::move(value->result);
   solution.working += "X=" + solution.value + "\r\n";
   return solution;

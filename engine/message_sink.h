@@ -8,6 +8,8 @@
 
 namespace calvoro {
 
+struct Refusal;
+
 enum class MessageIcon { Information, Warning, Question, Error };
 enum class Answer { Ok, Cancel };
 
@@ -21,6 +23,9 @@ class MessageSink {
   // The input-message dialog: as a rule the refused input, a message and a hint.
   virtual void InputMessage(std::string_view input, std::string_view message,
                             std::string_view hint) = 0;
+  // A refusal from the one catalogue (engine/refusal.cpp), shown by default
+  // in a message box or the input-message dialog.
+  virtual void Refuse(const Refusal& refusal);
 };
 
 // A sink that shows nothing: for work whose refusals were reported already,
@@ -47,7 +52,5 @@ inline constexpr std::string_view kCaptionComplexWarning =
 
 // Where people are asked to report what the calculator could not do.
 inline constexpr std::string_view kSupportEmail = "support@calvoro.example";
-// A calculation ended by its stop flag (caption "Calvoro Message").
-inline constexpr std::string_view kStoppedText = "The calculation was stopped.";
 
 }  // namespace calvoro

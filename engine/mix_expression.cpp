@@ -8,15 +8,6 @@
 
 namespace calvoro {
 
-const std::string_view kMixRuleTexts =
-    "In the mix calculation, the binary float number must begin with 0b and it can only includes "
-    "0,1 and point."
-    "The octal float number must begin with 0 and it can only include 0,1,2,3,4,5,6,7and point."
-    "The decimal float number do not need any head characters and it can only include "
-    "0,1,2,3,4,5,6,7,8,9 and point."
-    "The hex float number must begin with 0h and it can only include "
-    "0,1,2,3,4,5,6,7,8,9,A,B,C,D,E,F and point.";
-
 namespace {
 
 // The numbers of a Mix expression, in text order.
@@ -46,7 +37,7 @@ bool ValidateMixExpression(std::string_view expression) {
   return true;
 }
 
-MixConversion ConvertMixExpression(std::string_view expression, int precision, MessageSink& sink) {
+MixConversion ConvertMixExpression(std::string_view expression, int precision, Notices* notices) {
   bool seen[5] = {};
   for (std::string_view number : MixNumbers(expression))
     seen[static_cast<int>(BaseOfNumberText(number))] = true;
@@ -61,7 +52,7 @@ MixConversion ConvertMixExpression(std::string_view expression, int precision, M
   for (const auto& token : ScanExpression(expression, NumberBase::Mix)) {
     const std::string_view piece = expression.substr(token.pos, token.length);
     if (token.kind == ExpressionToken::kNumber) {
-      out.expression += ConvertNumber(NumberBase::Mix, out.base, piece, precision, sink);
+      out.expression += ConvertNumber(NumberBase::Mix, out.base, piece, precision, notices);
     } else {
       out.expression += piece;
     }

@@ -5,13 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
-
-// The four rule texts shown with "Syntax Error." for an invalid Mix number.
-extern const std::string_view kMixRuleTexts;
 
 // Whether every number of the (lower-case) expression is valid in the base
 // its head names. Function names are skipped.
@@ -21,7 +18,9 @@ struct MixConversion {
   std::string expression;  // every number converted into the result base
   NumberBase base;         // decimal if any decimal number occurs, else hex, octal, binary
 };
-MixConversion ConvertMixExpression(std::string_view expression, int precision, MessageSink& sink);
+// A number cut to 100 bits on the way adds a notice to `notices`.
+MixConversion ConvertMixExpression(std::string_view expression, int precision,
+                                   Notices* notices = nullptr);
 
 // The result with the head of its base, the sign before the head ("-0h1F").
 std::string MixResultText(std::string_view result, NumberBase base);

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "engine/expression_text.h"
+#include "engine/refusal.h"
 #include "numeric/binary_conversion.h"
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
@@ -12,11 +13,6 @@
 
 namespace calvoro {
 namespace {
-
-constexpr std::string_view kLimitHint =
-    "If the integer part exceeds 100 bit, we convert the right 100 bit."
-    "If the float part exceeds 100 bit, we convert the left 100 bit.";
-constexpr std::string_view kLimitMessage = " exceeds the 100 bit limitation";
 
 // ASCII case mapping (locale-independent, no library call per character).
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -242,7 +238,7 @@ const std::array<std::pair<std::string_view, char>, 16>& NibbleTable() {
 }
 
 std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text, int precision,
-                          MessageSink& sink) {
+                          std::vector<Refusal>* notices) {
   std::string_view body = text;
   const bool bracketed = body.size() >= 2 && body.front() == '(' && body.back() == ')';
   if (bracketed) body = body.substr(1, body.size() - 2);
@@ -270,8 +266,8 @@ std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text,
   } else {
     bool cut = false;
     digits = Join(ConvertParts(source, to, Split(body), precision, cut));
-    if (cut) {
-      sink.InputMessage(text, std::string(text) + std::string(kLimitMessage), kLimitHint);
+    if (cut && notices != nullptr) {
+      notices->push_back({RefusalId::kBitsCut, {std::string(text)}, std::string(text)});
     }
   }
 

@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 #include <utility>
-
-#include "engine/message_sink.h"
+#include <vector>
 
 namespace calvoro {
+
+struct Refusal;
 
 // The base of a window or a calculation. In Mix every number carries its
 // own base by a head ("0b", "0", "0h", none for decimal).
@@ -90,9 +91,10 @@ const std::array<std::pair<std::string_view, char>, 16>& NibbleTable();
 // octal (4 x precision) / 3 digits.
 // A sign and one pair of brackets around the text are kept. Conversions
 // through decimal keep at most 100 integer and 100 fraction bits; when bits
-// are dropped the input-message dialog says so and the cut value is returned.
+// are dropped the cut value is returned and the notice kBitsCut added to
+// `notices` (the input-message dialog shows it).
 // A text that is no number of its base comes back as it is.
 std::string ConvertNumber(NumberBase from, NumberBase to, std::string_view text, int precision,
-                          MessageSink& sink);
+                          std::vector<Refusal>* notices = nullptr);
 
 }  // namespace calvoro

@@ -199,6 +199,51 @@ constexpr CatalogueEntry kCatalogue[] = {
      MessageIcon::Information},
     {kHelpNotOpened, "The help file %1 could not be opened.", kCaptionCalvoroMessage,
      MessageIcon::Information},
+    {kStopped, "The calculation was stopped.", kCaptionCalvoroMessage, MessageIcon::Information},
+    {kCharBefore,
+     "The char [position:%1] just before %2 cannot be acceptted",
+     {},
+     MessageIcon::Warning,
+     "The char [position:%1] should be one of the chars:%3"},
+    {kCharAfter,
+     "The char [position:%1] just after %2 cannot be acceptted",
+     {},
+     MessageIcon::Warning,
+     "The char [position:%1] should be one of the chars:%3"},
+    {kNameWithoutOpen,
+     "The function name %1 must be followed by (",
+     {},
+     MessageIcon::Warning,
+     "Please input as the following:%1(number)"},
+    {kLastNameWithoutOpen,
+     "The functiona name must be followed by (",
+     {},
+     MessageIcon::Warning,
+     "Please input as the following:%1(number)"},
+    {kExpressionParameter,
+     "The expression - %1 cannot be used as the parameter of the function -- %2. The parameter "
+     "of the function must be float number or integer.",
+     {},
+     MessageIcon::Warning,
+     "Do not use the expression as the parameter of the function."},
+    {kMixSyntax,
+     "Syntax Error.",
+     {},
+     MessageIcon::Warning,
+     "In the mix calculation, the binary float number must begin with 0b and it can only includes "
+     "0,1 and point."
+     "The octal float number must begin with 0 and it can only include 0,1,2,3,4,5,6,7and point."
+     "The decimal float number do not need any head characters and it can only include "
+     "0,1,2,3,4,5,6,7,8,9 and point."
+     "The hex float number must begin with 0h and it can only include "
+     "0,1,2,3,4,5,6,7,8,9,A,B,C,D,E,F and point."},
+    {kBitsCut,
+     "%1 exceeds the 100 bit limitation",
+     {},
+     MessageIcon::Warning,
+     "If the integer part exceeds 100 bit, we convert the right 100 bit.If the float part exceeds "
+     "100 bit, we convert the left 100 bit."},
+    {kNothingToCalculate, {}, kCaptionCalvoroMessage, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -207,7 +252,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kHelpNotOpened) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kNothingToCalculate) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace
@@ -230,17 +276,39 @@ RefusalMessage DescribeRefusal(const Refusal& refusal) {
     }
     return out;
   };
-  return {fill(entry.text), entry.caption, entry.icon, fill(entry.hint)};
+  // The entries without a caption are the input-message dialog's.
+  return {fill(entry.text), entry.caption, entry.icon, fill(entry.hint), entry.caption.empty()};
 }
 
-void ReportRefusal(const Refusal& refusal, MessageSink& sink) {
+void MessageSink::Refuse(const Refusal& refusal) {
   const RefusalMessage message = DescribeRefusal(refusal);
-  sink.MessageBox(message.text, message.caption, message.icon);
+  if (message.text.empty()) return;
+  if (message.inputDialog) {
+    InputMessage(refusal.input, message.text, message.hint);
+  } else {
+    MessageBox(message.text, message.caption, message.icon);
+  }
 }
 
-void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink) {
-  const RefusalMessage message = DescribeRefusal(refusal);
-  sink.InputMessage(input, message.text, message.hint);
+void ReportRefusal(const Refusal& refusal, MessageSink& sink) { sink.Refuse(refusal); }
+
+void ReportInputRefusal(Refusal refusal, std::string_view input, MessageSink& sink) {
+  refusal.input = input;
+  sink.Refuse(refusal);
+}
+
+void ReportNotices(const Notices& notices, MessageSink& sink) {
+  for (const Refusal& notice : notices) sink.Refuse(notice);
+}
+
+void RefusalCatcher::Refuse(const Refusal& refusal) {
+  if (!caught_) caught_ = refusal;
+}
+
+Refusal RefusalCatcher::Take() {
+  Refusal refusal = caught_ ? std::move(*caught_) : Refusal{kCalculationFailed, {}};
+  caught_.reset();
+  return refusal;
 }
 
 }  // namespace calvoro

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cassert>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -77,14 +78,27 @@ enum class RefusalId {
   kEquationNotLinear,  // {support address}
   kEquationNoSolution,
   kEquationEveryX,
-  kHelpNotFound,       // {the files looked for}
-  kHelpNoOpener,       // {file}
-  kHelpNotOpened,      // {file}
+  kHelpNotFound,   // {the files looked for}
+  kHelpNoOpener,   // {file}
+  kHelpNotOpened,  // {file}
+  // The calculation driver's and the syntax checker's.
+  kStopped,
+  kCharBefore,           // {position, what follows the char, the chars allowed}
+  kCharAfter,            // {position, what precedes the char, the chars allowed}
+  kNameWithoutOpen,      // {function name}
+  kLastNameWithoutOpen,  // {function name}
+  kExpressionParameter,  // {parameter, function name}
+  kMixSyntax,
+  kBitsCut,             // {number}: a notice, the conversion goes on with the cut value
+  kNothingToCalculate,  // an empty text or an equation: callers check first, nothing is shown
 };
 
 struct Refusal {
   RefusalId id;
   std::vector<std::string> args;
+  // The refused input, shown above the message by the input-message dialog
+  // (refusals whose catalogue entry has a hint).
+  std::string input = {};
   bool operator==(const Refusal&) const = default;
 };
 
@@ -132,18 +146,55 @@ struct Done {};
 using Status = Outcome<Done>;
 inline Status Success() { return Done{}; }
 
+// Notices met on the way (a number cut to 100 bits): the work went on, and
+// the caller shows them before its result or its refusal.
+using Notices = std::vector<Refusal>;
+
 // What a person is shown for a refusal.
 struct RefusalMessage {
   std::string text;
   std::string_view caption;
   MessageIcon icon;
-  std::string hint;  // for the input-message dialog; empty for a message box
+  std::string hint;          // for the input-message dialog
+  bool inputDialog = false;  // shown in the input-message dialog, not a message box
 };
 
 RefusalMessage DescribeRefusal(const Refusal& refusal);
-// Shows the refusal in a message box of the sink.
+// Shows the refusal through the sink (MessageSink::Refuse): a message box, or
+// the input-message dialog with the refused input and the hint.
 void ReportRefusal(const Refusal& refusal, MessageSink& sink);
-// Shows the refusal of `input` in the input-message dialog, with its hint.
-void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink);
+// The same for the refusal of `input`.
+void ReportInputRefusal(Refusal refusal, std::string_view input, MessageSink& sink);
+void ReportNotices(const Notices& notices, MessageSink& sink);
+
+// The value of `outcome`, or nothing after its refusal has been shown.
+template <typename T>
+std::optional<T> ValueOrReport(Outcome<T>&& outcome, MessageSink& sink) {
+  if (outcome) return *std::move(outcome);
+  ReportRefusal(outcome.refusal(), sink);
+  return std::nullopt;
+}
+
+// A sink for work that still reports through a sink: it keeps the first
+// refusal as a value instead of showing it.
+class RefusalCatcher final : public MessageSink {
+ public:
+  void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
+  Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
+  void InputMessage(std::string_view, std::string_view, std::string_view) override {}
+  void Refuse(const Refusal& refusal) override;
+  // The refusal caught; "the calculation failed" when the work said nothing.
+  Refusal Take();
+
+ private:
+  std::optional<Refusal> caught_;
+};
+
+// `value` as an outcome: the refusal caught when there is no value.
+template <typename T>
+Outcome<T> Caught(std::optional<T>&& value, RefusalCatcher& catcher) {
+  if (value) return *std::move(value);
+  return catcher.Take();
+}
 
 }  // namespace calvoro

@@ -13,8 +13,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kPositionPrefix = "The char [position:";
-
 // The lists of what may stand next to the pivot, as the hints spell them.
 constexpr std::string_view kBeforeWordsHint =
     ".Or the last char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.";
@@ -70,8 +68,10 @@ std::vector<NameAt> FindFunctionNames(std::string_view text, NumberBase base) {
 class Checker {
  public:
   // `text` in lower case.
-  Checker(std::string_view text, NumberBase base, SyntaxViolation& violation)
-      : text_(text), base_(base), violation_(violation) {}
+  Checker(std::string_view text, NumberBase base) : text_(text), base_(base) {}
+
+  // The first refusal found, once Run() has returned false.
+  Refusal TakeRefusal() { return std::move(refusal_); }
 
   // The passes in their fixed order; the first refusal ends the check.
   bool Run() {
@@ -125,11 +125,13 @@ class Checker {
 
   // --- Reporting.
 
-  bool Refuse(std::size_t number, std::string_view message_tail, std::string_view hint_tail) {
-    const std::string shown = std::to_string(number);
-    violation_.position = static_cast<int>(number);
-    violation_.message = std::string(kPositionPrefix) + shown + std::string(message_tail);
-    violation_.hint = std::string(kPositionPrefix) + shown + std::string(hint_tail);
+  // The char at 1-based `position`, next to `what`, is refused; `allowed`
+  // lists what may stand there.
+  bool Refuse(RefusalId id, std::size_t position, std::string what, std::string allowed) {
+    return Refuse({id, {std::to_string(position), std::move(what), std::move(allowed)}});
+  }
+  bool Refuse(Refusal refusal) {
+    refusal_ = std::move(refusal);
     return false;
   }
 
@@ -159,10 +161,8 @@ class Checker {
         continue;
       }
       if (i > 0 && !NameMayFollow(i)) {
-        return Refuse(i,
-                      "] just before the string -- " + std::string(name) + " cannot be acceptted",
-                      std::string("] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W") +
-                          std::string(kBeforeWordsHint));
+        return Refuse(RefusalId::kCharBefore, i, "the string -- " + std::string(name),
+                      std::string("),(,0-9,+,-,*,/,^,X,M,F,K,W") + std::string(kBeforeWordsHint));
       }
       i += name.size();
     }
@@ -175,34 +175,31 @@ class Checker {
       const char c = text_[i];
       if (!IsOperator(c)) continue;
       if (EndsOperand(i) || text_[i - 1] == '(') continue;
-      return Refuse(i, "] just before operator " + std::string(1, c) + " cannot be acceptted",
-                    std::string("] should be one of the chars:),(,0-9,X,M,F,K,W") +
-                        std::string(kBeforeWordsHint));
+      return Refuse(RefusalId::kCharBefore, i, "operator " + std::string(1, c),
+                    std::string("),(,0-9,X,M,F,K,W") + std::string(kBeforeWordsHint));
     }
     return true;
   }
 
   bool CheckBeforeOpen() {
     const std::size_t i = FirstRefusedBefore('(', &Checker::OpenMayFollow);
-    return i == 0 ||
-           Refuse(i, "] just before ( cannot be acceptted",
-                  std::string("] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W") +
-                      std::string(kBeforeWordsHint) + std::string(kLastLetterHint));
+    return i == 0 || Refuse(RefusalId::kCharBefore, i, "(",
+                            std::string("),(,0-9,+,-,*,/,^,X,M,F,K,W") +
+                                std::string(kBeforeWordsHint) + std::string(kLastLetterHint));
   }
 
   bool CheckBeforeClose() {
     const std::size_t i = FirstRefusedBefore(')', &Checker::EndsOperand);
-    return i == 0 || Refuse(i, "] just before ) cannot be acceptted", ClosingHint());
+    return i == 0 || Refuse(RefusalId::kCharBefore, i, ")", ClosingHint());
   }
 
   bool CheckBeforeEquals() {
     const std::size_t i = FirstRefusedBefore('=', &Checker::EndsOperand);
-    return i == 0 || Refuse(i, "] just before = cannot be acceptted", ClosingHint());
+    return i == 0 || Refuse(RefusalId::kCharBefore, i, "=", ClosingHint());
   }
 
   static std::string ClosingHint() {
-    return std::string("] should be one of the chars:),0-9,X,M,F,K,W") +
-           std::string(kBeforeWordsHint);
+    return std::string("),0-9,X,M,F,K,W") + std::string(kBeforeWordsHint);
   }
 
   // Check 6: every function name must be followed by "(". No position.
@@ -210,13 +207,9 @@ class Checker {
     for (const NameAt& found : FindFunctionNames(text_, base_)) {
       const std::size_t end = found.pos + found.name.size();
       if (end < text_.size() && text_[end] == '(') continue;
-      violation_.position = 0;
-      violation_.message =
-          end == text_.size()
-              ? std::string("The functiona name must be followed by (")
-              : "The function name " + std::string(found.name) + " must be followed by (";
-      violation_.hint = "Please input as the following:" + std::string(found.name) + "(number)";
-      return false;
+      return Refuse(
+          {end == text_.size() ? RefusalId::kLastNameWithoutOpen : RefusalId::kNameWithoutOpen,
+           {std::string(found.name)}});
     }
     return true;
   }
@@ -233,9 +226,9 @@ class Checker {
          i = text.find('(', i + 1)) {
       const char c = text_[i + 1];
       if (c == '(' || IsDecimalDigit(c) || IsOperator(c) || BeginsWord(i + 1)) continue;
-      return Refuse(i + 2, "] just after ( cannot be acceptted",
-                    std::string("] should be one of the chars:(,0-9,+,-,*,/,^,X,M,F,K,W") +
-                        std::string(kAfterWordsHint) + std::string(kFirstLetterHint));
+      return Refuse(RefusalId::kCharAfter, i + 2, "(",
+                    std::string("(,0-9,+,-,*,/,^,X,M,F,K,W") + std::string(kAfterWordsHint) +
+                        std::string(kFirstLetterHint));
     }
     return true;
   }
@@ -247,9 +240,9 @@ class Checker {
          i = text.find(')', i + 1)) {
       const char c = text_[i + 1];
       if (BeginsOperand(i) || c == ')' || IsOperator(c) || c == '=') continue;
-      return Refuse(i + 2, "] just after ) cannot be acceptted",
-                    std::string("] should be one of the chars:(,),0-9,+,-,*,/,^,X,M,F,K,W") +
-                        std::string(kAfterWordsHint) + std::string(kFirstLetterHint));
+      return Refuse(RefusalId::kCharAfter, i + 2, ")",
+                    std::string("(,),0-9,+,-,*,/,^,X,M,F,K,W") + std::string(kAfterWordsHint) +
+                        std::string(kFirstLetterHint));
     }
     return true;
   }
@@ -259,8 +252,7 @@ class Checker {
          i = EndOfDecimalDigits(text_, i + 1)) {
       const char c = text_[i];
       if (!IsOperator(c) || BeginsOperand(i)) continue;
-      return Refuse(i + 2,
-                    "] just after the operator " + std::string(1, c) + " cannot be acceptted",
+      return Refuse(RefusalId::kCharAfter, i + 2, "the operator " + std::string(1, c),
                     AfterOperatorHint());
     }
     return true;
@@ -271,14 +263,14 @@ class Checker {
     for (std::size_t i = text.find('='); i != std::string_view::npos && i + 1 < text.size();
          i = text.find('=', i + 1)) {
       if (BeginsOperand(i)) continue;
-      return Refuse(i + 2, "] just after the operator = cannot be acceptted", AfterOperatorHint());
+      return Refuse(RefusalId::kCharAfter, i + 2, "the operator =", AfterOperatorHint());
     }
     return true;
   }
 
   static std::string AfterOperatorHint() {
-    return std::string("] should be one of the chars:(,0-9,X,M,F,K,W") +
-           std::string(kAfterWordsHint) + std::string(kFirstLetterHint);
+    return std::string("(,0-9,X,M,F,K,W") + std::string(kAfterWordsHint) +
+           std::string(kFirstLetterHint);
   }
 
   // Check 11: the parameter of a function of the word table may be an
@@ -301,13 +293,8 @@ class Checker {
         const std::string_view parameter =
             std::string_view(text_).substr(open + 1, close - open - 1);
         if (IsExpression(parameter) && ContainsUnknown(parameter)) {
-          violation_.position = 0;
-          violation_.message = "The expression - " + std::string(parameter) +
-                               " cannot be used as the parameter of the function -- " +
-                               std::string(entry.word) +
-                               ". The parameter of the function must be float number or integer.";
-          violation_.hint = "Do not use the expression as the parameter of the function.";
-          return false;
+          return Refuse(
+              {RefusalId::kExpressionParameter, {std::string(parameter), std::string(entry.word)}});
         }
         resume = close;
       }
@@ -328,20 +315,30 @@ class Checker {
 
   std::string_view text_;
   NumberBase base_;
-  SyntaxViolation& violation_;
+  Refusal refusal_{RefusalId::kCalculationFailed, {}};
 };
 
 }  // namespace
 
-bool CheckSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation) {
+Status CheckSyntax(std::string_view expression, NumberBase base) {
   std::string lowered;
-  return CheckLowerCaseSyntax(LowerCased(expression, lowered), base, violation);
+  Status status = CheckLowerCaseSyntax(LowerCased(expression, lowered), base);
+  if (!status) return Refusal{status.refusal().id, status.refusal().args, std::string(expression)};
+  return status;
 }
 
-bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base,
-                          SyntaxViolation& violation) {
-  violation = SyntaxViolation{};
-  return Checker(expression, base, violation).Run();
+Status CheckLowerCaseSyntax(std::string_view expression, NumberBase base) {
+  Checker checker(expression, base);
+  if (checker.Run()) return Success();
+  Refusal refusal = checker.TakeRefusal();
+  refusal.input = expression;
+  return refusal;
+}
+
+int SyntaxPosition(const Refusal& refusal) {
+  const bool positioned =
+      refusal.id == RefusalId::kCharBefore || refusal.id == RefusalId::kCharAfter;
+  return positioned ? std::stoi(refusal.args.at(0)) : 0;
 }
 
 std::vector<WordEntry> BuildWordTable() {

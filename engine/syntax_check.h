@@ -1,5 +1,7 @@
 // The syntax checker: judges each character of an expression by its
-// neighbours and reports the first violation with its 1-based position.
+// neighbours and refuses the first violation, with its 1-based position
+// where it has one (kCharBefore, kCharAfter, ...: shown in the input-message
+// dialog with a hint).
 #pragma once
 
 #include <string>
@@ -7,20 +9,17 @@
 #include <vector>
 
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
-struct SyntaxViolation {
-  int position = 0;  // 1-based position of the offending character (0: none)
-  std::string message;
-  std::string hint;
-};
-
-// Returns true when the expression passes; otherwise false with `violation`
-// filled.
-bool CheckSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation);
+// Success when the expression passes; otherwise its first violation, the
+// expression as its input.
+Status CheckSyntax(std::string_view expression, NumberBase base);
 // The same for an expression already in lower case.
-bool CheckLowerCaseSyntax(std::string_view expression, NumberBase base, SyntaxViolation& violation);
+Status CheckLowerCaseSyntax(std::string_view expression, NumberBase base);
+// The 1-based position a syntax refusal names; 0 for none.
+int SyntaxPosition(const Refusal& refusal);
 
 struct WordEntry {
   std::string_view word;

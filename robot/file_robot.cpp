@@ -153,7 +153,7 @@ FileRobot::FileRobot(CSysData& record, MessageSink& sink)
       exponentThreshold(record.exponentThreshold),
       record_(record),
       sink_(sink),
-      engine_(record, logSink_) {}
+      engine_(record) {}
 
 RobotRun FileRobot::Run(std::string_view source_text, std::string_view destination_text,
                         RobotProgress* progress) {
@@ -276,10 +276,9 @@ void FileRobot::ProcessLine(std::string_view text, Writer& out) {
 }
 
 void FileRobot::ProcessCandidate(std::string_view candidate, std::string_view lower, Writer& out) {
-  SyntaxViolation violation;  // prepared, never shown
   std::optional<Calculation> calculation;
   std::string_view expression = candidate;
-  if (IsCalculable(candidate) && CheckSyntax(candidate, NumberBase::Decimal, violation))
+  if (IsCalculable(candidate) && CheckSyntax(candidate, NumberBase::Decimal).ok())
     calculation = CalculateShortening(expression, lower);
   if (!calculation) {
     out.Text(candidate);
@@ -321,8 +320,10 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
   for (std::string_view attempt = expression; !attempt.empty();) {
     if (attempt.size() == expression.size() ||
         (attempt.size() <= within && balance == 0 && IsCalculable(attempt))) {
-      if (auto calculation =
-              engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps)) {
+      // Every refusal of an attempt goes to the log.
+      if (auto calculation = ShowOutcome(
+              engine_, engine_.Calculate(attempt, kZeroMemories, NumberBase::Decimal, steps),
+              logSink_)) {
         expression = attempt;
         return calculation;
       }

@@ -127,12 +127,11 @@ bool ConversionItemModel::Accept() {
     return false;
   }
   // A tail must make a sound expression after a number: "1" + "*1.8+32".
-  SyntaxViolation violation;
   const std::string_view operators = "*/+-^";
   const bool tail = operators.find(expanded.front()) != std::string_view::npos &&
                     operators.find(expanded.back()) == std::string_view::npos &&
                     CountBrackets(expanded).Balanced() &&
-                    CheckSyntax("1" + expanded, NumberBase::Decimal, violation);
+                    CheckSyntax("1" + expanded, NumberBase::Decimal).ok();
   if (!IsPlainNumber(expanded) && !tail) {
     Inform(*sink_, kBadValue);
     return false;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/calculator_model.h"
+#include "engine/refusal.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -47,7 +48,7 @@ TEST(CalculationStopTest, StopsSoonAndChangesNothing) {
     EXPECT_LT(late.count(), 2000);  // a liveness check; the bound is 0.2 s
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, kStoppedText);
+    EXPECT_EQ(sink.messages[0].text, DescribeRefusal({RefusalId::kStopped, {}}).text);
     EXPECT_EQ(model.memories(), memories);
     EXPECT_TRUE(model.data() == before);
     EXPECT_EQ(saves, 0);

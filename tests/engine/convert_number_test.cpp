@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/reference_number.h"
 
@@ -26,9 +27,11 @@ struct Case {
 void ExpectConversions(const std::vector<Case>& cases) {
   for (const auto& c : cases) {
     RecordingSink sink;
-    EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, sink), c.expected)
+    Notices notices;
+    EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, &notices), c.expected)
         << c.text << " from " << RadixOf(c.from) << " to " << RadixOf(c.to)
         << " with P = " << c.precision;
+    ReportNotices(notices, sink);
     EXPECT_TRUE(sink.empty()) << c.text;
   }
 }
@@ -104,8 +107,10 @@ TEST(ConvertNumber, ReportsBitsBeyondTheLimitAndGoesOnWithTheCutValue) {
   };
   for (const auto& c : cases) {
     RecordingSink sink;
-    EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, sink), c.expected)
+    Notices notices;
+    EXPECT_EQ(ConvertNumber(c.from, c.to, c.text, c.precision, &notices), c.expected)
         << c.text.substr(0, 40);
+    ReportNotices(notices, sink);
     ASSERT_EQ(sink.messages.size(), 1u);
     const RecordedMessage& m = sink.messages[0];
     EXPECT_EQ(m.kind, RecordedMessage::Input);
@@ -141,6 +146,7 @@ TEST(ConvertNumber, RoundTrips) {
     return text;
   };
   RecordingSink sink;
+  Notices notices;
   for (int round = 0; round < 30; ++round) {
     std::string integer_bits(1, '1');
     integer_bits += digits(random() % 100, "01");
@@ -154,24 +160,26 @@ TEST(ConvertNumber, RoundTrips) {
     const std::string decimal = Normal(integer.DigitText(10) + "." + fraction);
 
     const std::string binary =
-        ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 40, sink);
+        ConvertNumber(NumberBase::Decimal, NumberBase::Binary, decimal, 40, &notices);
     EXPECT_EQ(binary, Normal(integer_bits + "." + fraction_bits)) << decimal;
-    EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Decimal, binary, 40, sink), decimal);
+    EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Decimal, binary, 40, &notices),
+              decimal);
 
     const std::string hex = digits(1 + random() % 40, "0123456789abcdefABCDEF") + "." +
                             digits(random() % 40, "0123456789ABCDEF");
-    EXPECT_EQ(
-        ConvertNumber(NumberBase::Binary, NumberBase::Hex,
-                      ConvertNumber(NumberBase::Hex, NumberBase::Binary, hex, 1, sink), 1, sink),
-        Normal(hex));
+    EXPECT_EQ(ConvertNumber(NumberBase::Binary, NumberBase::Hex,
+                            ConvertNumber(NumberBase::Hex, NumberBase::Binary, hex, 1, &notices), 1,
+                            &notices),
+              Normal(hex));
 
     const std::string octal =
         digits(1 + random() % 40, "01234567") + "." + digits(random() % 40, "01234567");
-    EXPECT_EQ(
-        ConvertNumber(NumberBase::Hex, NumberBase::Octal,
-                      ConvertNumber(NumberBase::Octal, NumberBase::Hex, octal, 1, sink), 1, sink),
-        Normal(octal));
+    EXPECT_EQ(ConvertNumber(NumberBase::Hex, NumberBase::Octal,
+                            ConvertNumber(NumberBase::Octal, NumberBase::Hex, octal, 1, &notices),
+                            1, &notices),
+              Normal(octal));
   }
+  ReportNotices(notices, sink);
   EXPECT_TRUE(sink.empty());
 }
 

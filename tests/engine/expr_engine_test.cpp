@@ -23,8 +23,10 @@ class ExprEngineTest : public ::testing::Test {
   // else, refusals included.
   std::optional<Calculation> Calc(std::string_view text, NumberBase base = NumberBase::Decimal) {
     const std::size_t before = sink.messages.size();
-    std::optional<Calculation> with = engine.Calculate(text, memories, base, true);
-    const std::optional<Calculation> without = plainEngine.Calculate(text, memories, base);
+    std::optional<Calculation> with =
+        ShowOutcome(engine, engine.Calculate(text, memories, base, true), sink);
+    const std::optional<Calculation> without =
+        ShowOutcome(plainEngine, plainEngine.Calculate(text, memories, base), plainSink);
     EXPECT_EQ(with.has_value(), without.has_value()) << text;
     EXPECT_EQ(sink.messages.size() - before, plainSink.messages.size()) << text;
     plainSink.messages.clear();
@@ -39,9 +41,9 @@ class ExprEngineTest : public ::testing::Test {
   }
   EngineSettings settings;
   RecordingSink sink;
-  ExprEngine engine{settings, sink};
+  ExprEngine engine{settings};
   RecordingSink plainSink;
-  ExprEngine plainEngine{settings, plainSink};
+  ExprEngine plainEngine{settings};
   MemoryTexts memories = kZeroMemories;
 };
 

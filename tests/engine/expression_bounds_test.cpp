@@ -10,12 +10,9 @@
 #include "engine/expr_engine.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
-#include "tests/support/recording_sink.h"
 
 namespace calvoro {
 namespace {
-
-using testing::RecordingSink;
 
 std::string Repeat(std::string_view piece, std::size_t times, std::string_view joint = "") {
   std::string text;
@@ -63,13 +60,11 @@ TEST(ExpressionBoundsTest, MeasuresBeforeAnyWork) {
 class BoundsRefusalTest : public ::testing::Test {
  protected:
   std::string Refusal(std::string_view text, bool with_steps = true) {
-    sink.messages.clear();
-    if (engine.Calculate(text, memories, NumberBase::Decimal, with_steps)) return "calculated";
-    return sink.messages.empty() ? "" : sink.messages.back().text;
+    const auto outcome = engine.Calculate(text, memories, NumberBase::Decimal, with_steps);
+    return outcome ? "calculated" : DescribeRefusal(outcome.refusal()).text;
   }
   EngineSettings settings;
-  RecordingSink sink;
-  ExprEngine engine{settings, sink};
+  ExprEngine engine{settings};
   MemoryTexts memories = kZeroMemories;
 };
 

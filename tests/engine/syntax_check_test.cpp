@@ -77,16 +77,13 @@ TEST(CheckSyntax, PassesWellFormedTexts) {
       {"3x=sin(30)", NumberBase::Decimal},
   };
   for (const auto& [text, base] : cases) {
-    SyntaxViolation violation;
-    violation.position = 7;
-    EXPECT_TRUE(CheckSyntax(text, base, violation))
-        << '"' << text << "\" base " << static_cast<int>(base) << ": " << violation.message;
-    EXPECT_EQ(violation.position, 0) << text;
-    EXPECT_EQ(violation.message, "") << text;
+    const Status status = CheckSyntax(text, base);
+    EXPECT_TRUE(status) << '"' << text << "\" base " << static_cast<int>(base) << ": "
+                        << (status ? "" : DescribeRefusal(status.refusal()).text);
   }
 }
 
-struct Refusal {
+struct RefusedText {
   const char* text;
   NumberBase base;
   int position;  // 0 for the messages that carry no position
@@ -95,14 +92,14 @@ struct Refusal {
 };
 
 // A message and hint with the position prefix.
-Refusal At(const char* text, NumberBase base, int position, const std::string& message_tail,
-           const std::string& hint_tail) {
+RefusedText At(const char* text, NumberBase base, int position, const std::string& message_tail,
+               const std::string& hint_tail) {
   const std::string prefix = "The char [position:" + std::to_string(position);
   return {text, base, position, prefix + message_tail, prefix + hint_tail};
 }
 
 TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
-  const Refusal cases[] = {
+  const RefusedText cases[] = {
       // 1: before a function name; the name is taken whole.
       At("5 cos(1)", NumberBase::Decimal, 2, "] just before the string -- cos cannot be acceptted",
          kBeforeNameHint),
@@ -166,25 +163,29 @@ TEST(CheckSyntax, RefusesWithPositionMessageAndHint) {
        "parameter of the function must be float number or integer.",
        "Do not use the expression as the parameter of the function."},
   };
-  for (const Refusal& c : cases) {
-    SyntaxViolation violation;
-    EXPECT_FALSE(CheckSyntax(c.text, c.base, violation)) << c.text;
-    EXPECT_EQ(violation.position, c.position) << c.text;
-    EXPECT_EQ(violation.message, c.message) << c.text;
-    EXPECT_EQ(violation.hint, c.hint) << c.text;
+  for (const RefusedText& c : cases) {
+    const Status status = CheckSyntax(c.text, c.base);
+    ASSERT_FALSE(status) << c.text;
+    const RefusalMessage message = DescribeRefusal(status.refusal());
+    EXPECT_EQ(SyntaxPosition(status.refusal()), c.position) << c.text;
+    EXPECT_EQ(message.text, c.message) << c.text;
+    EXPECT_EQ(message.hint, c.hint) << c.text;
+    EXPECT_TRUE(message.inputDialog) << c.text;
+    EXPECT_EQ(status.refusal().input, c.text) << c.text;
   }
 }
 
 TEST(CheckSyntax, JudgesUpperCaseLikeLowerCase) {
   const char* const texts[] = {"5+*3", "Sin(2*X)", "(1)A", "LAST1+PI", "SinH(2)", "Cos30"};
   for (const char* text : texts) {
-    SyntaxViolation upper, lower;
     std::string lowered(text);
     for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_EQ(CheckSyntax(text, NumberBase::Decimal, upper),
-              CheckSyntax(lowered, NumberBase::Decimal, lower));
-    EXPECT_EQ(upper.message, lower.message) << text;
-    EXPECT_EQ(upper.hint, lower.hint) << text;
+    const Status upper = CheckSyntax(text, NumberBase::Decimal);
+    const Status lower = CheckSyntax(lowered, NumberBase::Decimal);
+    ASSERT_EQ(upper.ok(), lower.ok()) << text;
+    if (!upper) {
+      EXPECT_EQ(upper.refusal().args, lower.refusal().args) << text;
+    }
   }
 }
 

@@ -7,11 +7,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   calvoro::fuzz::FuzzInput input(data, size);
   const calvoro::NumberBase base = input.Base(true);
   const std::string_view text = input.Rest();
-  calvoro::SyntaxViolation violation;
-  if (!calvoro::CheckSyntax(text, base, violation)) {
-    FUZZ_CHECK(!violation.message.empty());
-    FUZZ_CHECK(violation.position >= 0 &&
-               static_cast<std::size_t>(violation.position) <= text.size() + 1);
+  const calvoro::Status status = calvoro::CheckSyntax(text, base);
+  if (!status) {
+    FUZZ_CHECK(!calvoro::DescribeRefusal(status.refusal()).text.empty());
+    const int position = calvoro::SyntaxPosition(status.refusal());
+    FUZZ_CHECK(position >= 0 && static_cast<std::size_t>(position) <= text.size() + 1);
   }
   return 0;
 }

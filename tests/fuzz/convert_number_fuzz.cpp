@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/support/recording_sink.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const calvoro::NumberBase to = input.Base(true);
   const int precision = static_cast<int>(input.Number(0, 200));
   const std::string text(input.Rest());
-  calvoro::testing::RecordingSink sink;
-  const std::string there = calvoro::ConvertNumber(from, to, text, precision, sink);
+  calvoro::Notices notices;
+  const std::string there = calvoro::ConvertNumber(from, to, text, precision, &notices);
   if (from == calvoro::NumberBase::Mix || to == calvoro::NumberBase::Mix) return 0;
-  if (!calvoro::IsNumberOfBase(from, text) || text.front() == '(' || !sink.empty()) return 0;
+  if (!calvoro::IsNumberOfBase(from, text) || text.front() == '(' || !notices.empty()) return 0;
 
   const std::size_t point = text.find('.');
   const std::size_t fraction_digits = point == std::string::npos ? 0 : text.size() - point - 1;
@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       (from != calvoro::NumberBase::Decimal && to != calvoro::NumberBase::Octal &&
        static_cast<long long>(fraction_digits) * bits_per_digit <= std::min(precision, 100));
   if (!exact) return 0;
-  const std::string back = calvoro::ConvertNumber(to, from, there, precision, sink);
-  if (!sink.empty()) return 0;  // the way back crossed a limit
+  const std::string back = calvoro::ConvertNumber(to, from, there, precision, &notices);
+  if (!notices.empty()) return 0;  // the way back crossed a limit
   FUZZ_CHECK(Normal(back) == Normal(text));
   return 0;
 }
