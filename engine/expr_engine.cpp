@@ -221,7 +221,7 @@ Outcome<bool> ExprEngine::SubstituteValuesInto(std::string_view text, const Memo
              MeasureExpression(text, base, sizes).excess == BoundExcess::kSteps) {
     // The step text holds at least the text (in Mix its numbers may shrink
     // up to four times when they are converted into one base).
-    return WithinBounds(BoundExcess::kSteps).refusal();
+    return BoundRefusal(BoundExcess::kSteps);
   }
 
   out.reserve(size);
@@ -308,12 +308,10 @@ Outcome<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
   // The bounds come first: a text far beyond them is refused before the
   // checks and rewritings that walk all of it. Without the step text only
   // the nesting bound holds; the others bound the rewriting of the text.
-  if (Status bounds = WithinBounds(with_steps ? MeasureExpression(text, base).excess
-                                   : NestingWithinLength(text) < text.size() ? BoundExcess::kNesting
-                                                                             : BoundExcess::kNone);
-      !bounds) {
-    return std::move(bounds).refusal();
-  }
+  const BoundExcess excess = with_steps ? MeasureExpression(text, base).excess
+                             : NestingWithinLength(text) < text.size() ? BoundExcess::kNesting
+                                                                       : BoundExcess::kNone;
+  if (excess != BoundExcess::kNone) return BoundRefusal(excess);
   if (Status syntax = CheckLowerCaseSyntax(text, base); !syntax) {
     Refusal refusal = std::move(syntax).refusal();
     refusal.input = typed;

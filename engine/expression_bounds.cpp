@@ -105,24 +105,21 @@ std::size_t NestingWithinLength(std::string_view text) {
   return text.size();
 }
 
-Status WithinBounds(BoundExcess excess) {
+Refusal BoundRefusal(BoundExcess excess) {
   switch (excess) {
-    case BoundExcess::kNone:
-      break;
     case BoundExcess::kOperators:
-      return Refusal{RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}};
+      return {RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}};
     case BoundExcess::kNesting:
-      return Refusal{RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}};
-    case BoundExcess::kSteps:
-      return Refusal{RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}};
+      return {RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}};
+    default:
+      return {RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}};
   }
-  return Success();
 }
 
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
-  const Status status = WithinBounds(excess);
-  if (!status) ReportRefusal(status.refusal(), sink);
-  return !status;
+  if (excess == BoundExcess::kNone) return false;
+  ReportRefusal(BoundRefusal(excess), sink);
+  return true;
 }
 
 }  // namespace calvoro

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/message_sink.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
 
@@ -53,8 +54,8 @@ std::size_t NestingWithinLength(std::string_view text);
 // by their values (without steps; with them the step bound is smaller).
 inline constexpr std::size_t kMaxSubstitutedCharacters = 500'000'000;
 
-// The refusal of an excess; success for kNone.
-Status WithinBounds(BoundExcess excess);
+// The refusal of an excess (not kNone).
+Refusal BoundRefusal(BoundExcess excess);
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);
 
