@@ -98,13 +98,14 @@ NumberParts GroupBinary(const NumberParts& bits, NumberBase base) {
 // by 2^100, so that a long number is not halved digit by digit).
 NumberParts DecimalToBits(const NumberParts& number, int fraction_bits, bool& cut) {
   HugeFloat integer =
-      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, 10, 0);
+      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, Radix::kDecimal, 0);
   const HugeFloat limit = HugeFloat::FromText(PowerOfTwoText(kConversionBitLimit));
   if (CompareMagnitude(integer, limit) >= 0) {
     integer = Remainder(integer, limit);
     cut = true;
   }
-  const HugeFloat value = HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, 10, 0);
+  const HugeFloat value =
+      HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, Radix::kDecimal, 0);
   return Split(DecimalToBinary(value, fraction_bits));
 }
 
