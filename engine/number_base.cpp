@@ -9,6 +9,7 @@
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
 #include "numeric/number_text.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 namespace {
@@ -136,7 +137,8 @@ NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& numb
   NumberParts bits;
   // Bits kept below the point when the source is decimal: four per wanted
   // digit, at most the limit.
-  const long long wanted_bits = 4LL * std::max(precision, 0);
+  const long long wanted_bits =
+      ScaledDigits(Radix::kBinary, static_cast<long long>(std::max(precision, 0)));
   const int decimal_bits = static_cast<int>(std::min<long long>(wanted_bits, kConversionBitLimit));
   switch (from) {
     case NumberBase::Binary:
