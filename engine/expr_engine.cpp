@@ -17,6 +17,7 @@
 #include "numeric/digit_text.h"
 #include "numeric/number_text.h"
 #include "numeric/precise_functions.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 namespace {
@@ -41,7 +42,7 @@ std::tm LocalNow() {
 
 // The text with its fraction rounded to `digits` places in `radix` (it has
 // more).
-std::string RoundedFraction(std::string_view text, int radix, int digits) {
+std::string RoundedFraction(std::string_view text, Radix radix, int digits) {
   std::string sign;
   if (text.front() == '-') {
     sign = "-";
@@ -125,16 +126,16 @@ std::string ExponentForm(std::string_view text, int digits, int threshold, std::
 ExprEngine::ExprEngine(const EngineSettings& settings) : settings_(settings), clock_(LocalNow) {}
 
 int ExprEngine::DigitLimit(NumberBase base) const {
-  return ScaledPrecision(RadixOf(base), settings_.precision);
+  return ScaledDigits(RadixOf(base), settings_.precision);
 }
 
 std::string ExprEngine::DefaultPi(NumberBase base) const {
   // The stored decimals at least, so that no result at a low precision
   // changes; beyond them the working precision and guard digits.
-  const int decimals =
-      std::max(static_cast<int>(kPiText.size()) - 2, settings_.precision + 1 + kPiGuardDigits);
+  const int decimals = std::max(static_cast<int>(kPiText.size()) - 2,
+                                GuardedDigits(settings_.precision, kPiGuardDigits));
   if (base == NumberBase::Mix) return PiText(decimals);
-  return PiDigits(RadixOf(base), ScaledPrecision(RadixOf(base), decimals));
+  return PiDigits(RadixOf(base), ScaledDigits(RadixOf(base), decimals));
 }
 
 Outcome<std::string> ExprEngine::SubstituteValues(std::string_view text,
@@ -353,7 +354,7 @@ Outcome<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
   }
   // The evaluator reports its refusal through a sink; it is caught as a value.
   RefusalCatcher catcher;
-  ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, catcher);
+  ExprEvaluator evaluator(own, WorkingDigits(settings_.precision), settings_.angleRadian, catcher);
   std::string result;
   if (with_steps ? !evaluator.EvaluateExpression(text, result, &out.steps)
                  : !evaluator.EvaluateValues(text, result))
