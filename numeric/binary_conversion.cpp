@@ -2,6 +2,7 @@
 #include "numeric/binary_conversion.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -175,9 +176,8 @@ std::string BinaryToDecimal(std::string_view binary) {
 }
 
 std::string PowerOfTwoText(int exponent) {
-  if (exponent < 0 || exponent > kConversionBitLimit) {
-    throw std::out_of_range("ERROR: Power of two outside the table!");
-  }
+  assert(exponent >= 0 && exponent <= kConversionBitLimit);
+  exponent = std::clamp(exponent, 0, kConversionBitLimit);
   return limbs::Text(DecimalOfBits("1" + std::string(static_cast<std::size_t>(exponent), '0')),
                      Radix::kDecimal);
 }

@@ -1,6 +1,6 @@
 // Truncating division, remainder and the radix conversion's quotient.
 #include <algorithm>
-#include <stdexcept>
+#include <cassert>
 
 #include "numeric/huge_float.h"
 #include "numeric/limb_arithmetic.h"
@@ -9,9 +9,14 @@
 namespace calvoro {
 namespace {
 
-void RefuseZeroDivisor(const HugeFloat& divisor) {
-  if (divisor.IsZero()) throw std::domain_error("ERROR: Division by zero!");
+// A zero divisor is refused by the caller before it divides (the long
+// division would never end); true, after the assertion, for one that is zero.
+bool ZeroDivisor(const HugeFloat& divisor) {
+  assert(!divisor.IsZero() && "a zero divisor is refused before the division");
+  return divisor.IsZero();
 }
+
+HugeFloat Zero(Radix radix) { return HugeFloat(radix, 1, Digits{0}, -1); }
 
 // Integer division of digit arrays through the limb kernels; both results
 // without leading zeros (zero is the single digit 0).
@@ -33,8 +38,11 @@ Digits Shifted(Digits d, int count) {
 
 void LongDivide(const HugeFloat& x, const HugeFloat& y, HugeFloat& q, HugeFloat& r, int n) {
   detail::CheckSameRadix(x, y);
-  RefuseZeroDivisor(y);
   const Radix radix = x.radix();
+  if (ZeroDivisor(y)) {
+    q = r = Zero(radix);
+    return;
+  }
   if (n < 0) n = 0;
   const int fx = x.FractionDigits();
   const int fy = y.FractionDigits();
@@ -52,8 +60,7 @@ void LongDivide(const HugeFloat& x, const HugeFloat& y, HugeFloat& q, HugeFloat&
 
 HugeFloat Divide(const HugeFloat& a, const HugeFloat& b, int precision) {
   detail::CheckSameRadix(a, b);
-  RefuseZeroDivisor(b);
-  if (a.IsZero()) return HugeFloat(a.radix(), 1, Digits{0}, -1);
+  if (ZeroDivisor(b) || a.IsZero()) return Zero(a.radix());
   HugeFloat q(a.radix()), r(a.radix());
   LongDivide(a, b, q, r, precision);
   q.set_sign(a.sign() * b.sign());
@@ -62,9 +69,8 @@ HugeFloat Divide(const HugeFloat& a, const HugeFloat& b, int precision) {
 
 HugeFloat Remainder(const HugeFloat& a, const HugeFloat& b) {
   detail::CheckSameRadix(a, b);
-  if (b.sign() < 0 && !b.IsZero()) throw std::overflow_error("ERROR: Overflow in operator%!");
-  RefuseZeroDivisor(b);
-  if (a.IsZero()) return HugeFloat(a.radix(), 1, Digits{0}, -1);
+  assert((b.sign() > 0 || b.IsZero()) && "the divisor of a remainder is positive");
+  if (ZeroDivisor(b) || a.IsZero()) return Zero(a.radix());
   // With n = 0 both operands are scaled by radix^max(fa, fb), so the integer
   // remainder of the scaled division is abs(a) - k*abs(b) at that scale, with
   // k = floor(abs(a) / abs(b)) found digit by digit.
@@ -83,10 +89,9 @@ HugeFloat Remainder(const HugeFloat& a, const HugeFloat& b) {
 
 HugeFloat IntegerQuotient(const HugeFloat& a, const HugeFloat& b) {
   detail::CheckSameRadix(a, b);
-  if (b.sign() < 0 && !b.IsZero()) throw std::overflow_error("ERROR: Overflow in operator/!");
-  RefuseZeroDivisor(b);
+  assert((b.sign() > 0 || b.IsZero()) && "the divisor of an integer quotient is positive");
   HugeFloat q(a.radix()), r(a.radix());
-  if (!a.IsZero()) {
+  if (!ZeroDivisor(b) && !a.IsZero()) {
     LongDivide(a, b, q, r, a.precision());
     q.set_sign(a.sign() * b.sign());
   }
@@ -94,9 +99,6 @@ HugeFloat IntegerQuotient(const HugeFloat& a, const HugeFloat& b) {
   return q;
 }
 
-void IntegerQuotientInPlace(HugeFloat& a, const HugeFloat& b) {
-  if (b.sign() < 0 && !b.IsZero()) throw std::overflow_error("ERROR: Overflow in operator /=!");
-  a = IntegerQuotient(a, b);
-}
+void IntegerQuotientInPlace(HugeFloat& a, const HugeFloat& b) { a = IntegerQuotient(a, b); }
 
 }  // namespace calvoro

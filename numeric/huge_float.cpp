@@ -3,6 +3,7 @@
 #include "numeric/huge_float.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <stdexcept>
 
@@ -46,7 +47,8 @@ HugeFloat Parse(std::string_view text, Radix radix) {
   if (!number) {
     if (text.find_first_not_of(" \t") == std::string_view::npos)
       return HugeFloat(radix, 1, Digits{0}, -1);
-    throw std::invalid_argument("ERROR: Not a number of the radix!");
+    assert(false && "the caller reads only numbers of the radix");
+    return HugeFloat(radix, 1, Digits{0}, -1);
   }
   const std::string_view integer = number->integer;
   const std::string_view fraction = number->fraction;
@@ -199,21 +201,17 @@ bool LessThan(const HugeFloat& a, const HugeFloat& b) {
 bool GreaterThan(const HugeFloat& a, const HugeFloat& b) { return LessThan(b, a); }
 
 int ToInt(const HugeFloat& a) {
-  static const HugeFloat kMin = HugeFloat::FromInt(-2147483648LL);
-  static const HugeFloat kMax = HugeFloat::FromInt(2147483647LL);
-  // The bounds are decimal; compare other radices by value below.
-  if (a.radix() == 10 && (LessThan(a, kMin) || GreaterThan(a, kMax))) {
-    throw std::domain_error("ERROR: Domain in operator int()!");
-  }
+  // The caller converts only values within int; beyond it the value is clamped.
+  constexpr std::int64_t kBeyond = 2147483648LL;
   const Digits& d = a.digits();
   std::int64_t value = 0;
-  for (int i = static_cast<int>(d.size()) - 1; i >= a.FractionDigits(); --i) {
+  for (int i = static_cast<int>(d.size()) - 1; i >= a.FractionDigits() && value <= kBeyond; --i) {
     value = value * a.radix() + d[i];
-    if (value > 2147483648LL) throw std::domain_error("ERROR: Domain in operator int()!");
   }
+  value = std::min(value, kBeyond);
   if (a.sign() < 0) value = -value;
-  if (value > 2147483647LL) throw std::domain_error("ERROR: Domain in operator int()!");
-  return static_cast<int>(value);
+  assert(value >= -kBeyond && value < kBeyond && "ToInt of a value within int");
+  return static_cast<int>(std::clamp<std::int64_t>(value, -kBeyond, kBeyond - 1));
 }
 
 }  // namespace calvoro

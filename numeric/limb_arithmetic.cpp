@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -546,7 +547,12 @@ struct Kernels {
   }
 
   static void DivMod(const Limbs& x, const Limbs& y, Limbs& q, Limbs& r) {
-    if (y.empty()) throw std::domain_error("ERROR: Division by zero!");
+    assert(!y.empty() && "a zero divisor is refused before the division");
+    if (y.empty()) {
+      q.clear();
+      r.clear();
+      return;
+    }
     if (Compare(x, y) < 0) {
       q.clear();
       r = x;

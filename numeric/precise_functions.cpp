@@ -9,6 +9,7 @@
 #include <mpfr.h>
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -74,10 +75,11 @@ mpfr_prec_t BitsFor(double digits, Radix radix) {
 class Argument {
  public:
   // `text` is a number of the radix, in brackets or with a "+" as the
-  // evaluator may hand it on; anything else is refused.
+  // evaluator may hand it on; anything else breaks an assertion.
   Argument(std::string_view text, Radix radix) : radix_(radix) {
-    const auto number = ReadNumber(text, radix, {.plus = true, .brackets = true});
-    if (!number) throw std::invalid_argument("ERROR: Not a number of the radix!");
+    auto number = ReadNumber(text, radix, {.plus = true, .brackets = true});
+    assert(number && "the caller computes only numbers of the radix");
+    if (!number) number = ReadNumber("0", radix);
     negative_ = number->negative;
     digits_.reserve(number->integer.size() + number->fraction.size());
     digits_.append(number->integer).append(number->fraction);

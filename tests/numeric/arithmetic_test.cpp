@@ -26,8 +26,8 @@ TEST(Arithmetic, OperandsAreNeverModified) {
 }
 
 TEST(Arithmetic, MixedRadixIsRejected) {
-  EXPECT_THROW(Add(HugeFloat::FromText("1"), HugeFloat::FromRadixText("1", Radix::kBinary, 1), 1),
-               std::invalid_argument);
+  EXPECT_DEBUG_DEATH(
+      Add(HugeFloat::FromText("1"), HugeFloat::FromRadixText("1", Radix::kBinary, 1), 1), "");
 }
 
 }  // namespace

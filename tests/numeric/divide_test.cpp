@@ -16,11 +16,13 @@ HugeFloat R(const std::string& text, Radix radix = Radix::kDecimal, int precisio
 TEST(Divide, ZeroDivisorIsRefusedNotLooped) {
   for (const char* zero : {"0", "-0", "0.000", "00"}) {
     SCOPED_TRACE(zero);
-    EXPECT_THROW(Divide(R("5"), R(zero), 5), std::domain_error);
+    // The caller refuses a zero divisor first; without the assertion the
+    // division gives 0 at once.
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(Divide(R("5"), R(zero), 5).ToText(), "0"), "");
     HugeFloat q, r;
-    EXPECT_THROW(LongDivide(R("5"), R(zero), q, r, 3), std::domain_error);
-    EXPECT_THROW(IntegerQuotient(R("5", Radix::kDecimal, 3), R(zero)), std::domain_error);
-    EXPECT_THROW(Remainder(R("5"), R(zero)), std::domain_error);
+    EXPECT_DEBUG_DEATH(LongDivide(R("5"), R(zero), q, r, 3), "");
+    EXPECT_DEBUG_DEATH(IntegerQuotient(R("5", Radix::kDecimal, 3), R(zero)), "");
+    EXPECT_DEBUG_DEATH(Remainder(R("5"), R(zero)), "");
   }
 }
 
@@ -57,7 +59,7 @@ TEST(Remainder, KeepsTheSignOfTheDividend) {
     SCOPED_TRACE(std::string(c.a) + " % " + c.b);
     EXPECT_EQ(Remainder(R(c.a), R(c.b)).ToText(), c.expected);
   }
-  EXPECT_THROW(Remainder(R("5"), R("-2")), std::overflow_error);
+  EXPECT_DEBUG_DEATH(Remainder(R("5"), R("-2")), "");
 }
 
 TEST(Remainder, HugeQuotientsAreFoundDigitByDigit) {
@@ -81,18 +83,8 @@ TEST(IntegerQuotient, DividesToTheRecordedPrecisionWithoutNormalising) {
   HugeFloat a = R("255", Radix::kDecimal, 0);
   IntegerQuotientInPlace(a, R("16"));
   EXPECT_EQ(a.ToText(), "15");
-  try {
-    IntegerQuotient(R("1"), R("-2"));
-    FAIL();
-  } catch (const std::overflow_error& e) {
-    EXPECT_STREQ(e.what(), "ERROR: Overflow in operator/!");
-  }
-  try {
-    IntegerQuotientInPlace(a, R("-2"));
-    FAIL();
-  } catch (const std::overflow_error& e) {
-    EXPECT_STREQ(e.what(), "ERROR: Overflow in operator /=!");
-  }
+  EXPECT_DEBUG_DEATH(IntegerQuotient(R("1"), R("-2")), "");
+  EXPECT_DEBUG_DEATH(IntegerQuotientInPlace(a, R("-2")), "");
 }
 
 TEST(ToInt, ConvertsTheInt32RangeAndRefusesBeyond) {
@@ -104,14 +96,9 @@ TEST(ToInt, ConvertsTheInt32RangeAndRefusesBeyond) {
   EXPECT_EQ(ToInt(R("101", Radix::kBinary)), 5);
   for (const char* out : {"2147483648", "-2147483649", "99999999999999999999"}) {
     SCOPED_TRACE(out);
-    try {
-      ToInt(R(out));
-      FAIL();
-    } catch (const std::domain_error& e) {
-      EXPECT_STREQ(e.what(), "ERROR: Domain in operator int()!");
-    }
+    EXPECT_DEBUG_DEATH(ToInt(R(out)), "");
   }
-  EXPECT_THROW(ToInt(R("80000000", Radix::kHex)), std::domain_error);
+  EXPECT_DEBUG_DEATH(ToInt(R("80000000", Radix::kHex)), "");
 }
 
 }  // namespace

@@ -104,9 +104,10 @@ TEST(ReadNumber, HugeFloatParsingRefusesWhatIsNoNumber) {
   EXPECT_EQ(HugeFloat::FromText("+5").ToText(), "5");
   EXPECT_EQ(HugeFloat::FromText("  ").ToText(), "0");
   EXPECT_EQ(HugeFloat::FromRadixText("1f.8", Radix::kHex, 0).ToText(), "1F.8");
+  // Callers read only numbers: anything else breaks an assertion.
   for (const char* text : {"12a34", "1.2.3", "-"})
-    EXPECT_THROW(HugeFloat::FromText(text), std::invalid_argument) << text;
-  EXPECT_THROW(HugeFloat::FromRadixText("19", Radix::kOctal, 0), std::invalid_argument);
+    EXPECT_DEBUG_DEATH(HugeFloat::FromText(text), "") << text;
+  EXPECT_DEBUG_DEATH(HugeFloat::FromRadixText("19", Radix::kOctal, 0), "");
 }
 
 TEST(DoubleText, PrintsInTheCRules) {
