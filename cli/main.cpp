@@ -32,6 +32,7 @@
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
 #include "engine/radix_conversion.h"
+#include "engine/refusal.h"
 #include "numeric/precision.h"
 
 namespace {
@@ -335,9 +336,12 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     calvoro::RemoveOpenTemporaries();
     std::cerr << "calvoro-cli: there is not enough memory for this input\n";
-  } catch (const std::exception& error) {
+  } catch (const std::exception&) {
+    // A broken invariant below: its text is for developers, not for people.
     calvoro::RemoveOpenTemporaries();
-    std::cerr << "calvoro-cli: " << error.what() << '\n';
+    std::cerr << "calvoro-cli: "
+              << calvoro::DescribeRefusal({calvoro::RefusalId::kCalculationFailed, {}}).text
+              << '\n';
   }
   return 1;
 }

@@ -244,6 +244,36 @@ constexpr CatalogueEntry kCatalogue[] = {
      "If the integer part exceeds 100 bit, we convert the right 100 bit.If the float part exceeds "
      "100 bit, we convert the left 100 bit."},
     {kNothingToCalculate, {}, kCaptionCalvoroMessage, MessageIcon::Information},
+    {kMatrixTooLarge,
+     "A matrix may hold at most %1 elements.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
+    {kMatrixNotSquare,
+     "The number of Matrix A rows must be same as the number of Matrix A columes.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
+    {kMatrixProductRows,
+     "The number of Matrix A rows must be same as the number of Matrix B columes.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
+    {kMatrixProductColumns,
+     "The number of Matrix A columes must be same as the number of Matrix B rows.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
+    {kMatrixRowsDiffer,
+     "The number of Matrix A rows must be same as the number of Matrix B.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
+    {kMatrixColumnsDiffer,
+     "The number of Matrix A columes must be same as the number of Matrix B.",
+     {},
+     MessageIcon::Warning,
+     "Syntax Error."},
 };
 
 constexpr bool InIdOrder() {
@@ -253,7 +283,7 @@ constexpr bool InIdOrder() {
   return true;
 }
 static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kNothingToCalculate) + 1,
+                  std::size(kCatalogue) == static_cast<std::size_t>(kMatrixColumnsDiffer) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

@@ -91,6 +91,14 @@ enum class RefusalId {
   kMixSyntax,
   kBitsCut,             // {number}: a notice, the conversion goes on with the cut value
   kNothingToCalculate,  // an empty text or an equation: callers check first, nothing is shown
+  // The matrix dialog's, shown in the input-message dialog with the counts
+  // as its input.
+  kMatrixTooLarge,  // {most elements}
+  kMatrixNotSquare,
+  kMatrixProductRows,
+  kMatrixProductColumns,
+  kMatrixRowsDiffer,
+  kMatrixColumnsDiffer,
 };
 
 struct Refusal {

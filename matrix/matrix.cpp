@@ -32,7 +32,19 @@ Matrix ElementWise(const Matrix& a, const Matrix& b, Operation operation) {
 
 }  // namespace
 
-std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* refused) {
+namespace {
+
+// A matrix of `rows` x `columns` beyond kMaxMatrixElements, refused.
+Refusal TooLarge(std::string_view what, int rows, int columns) {
+  return {RefusalId::kMatrixTooLarge,
+          {std::to_string(kMaxMatrixElements)},
+          std::string(what) + std::to_string(rows) + " rows and " + std::to_string(columns) +
+              " columes."};
+}
+
+}  // namespace
+
+Outcome<Matrix> ParseMatrix(std::string_view text, char name, MatrixElementError* refused) {
   std::vector<std::string_view> lines;
   for (std::string_view line : SplitRuns(text, "\r\n")) {
     line = TrimBlanks(line);
@@ -43,7 +55,7 @@ std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* ref
   const int columns = static_cast<int>(SplitRuns(lines.front(), kBlanks).size());
   const int rows = static_cast<int>(lines.size());
   if (static_cast<long long>(rows) * columns > kMaxMatrixElements)
-    throw MatrixTooLarge{rows, columns};
+    return TooLarge("The matrix has ", rows, columns);
   Matrix m(rows, columns);
   for (int i = 0; i < m.rows; ++i) {
     const std::vector<std::string_view> pieces = SplitRuns(lines[i], kBlanks);
@@ -51,7 +63,8 @@ std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* ref
       const std::optional<double> value = ReadDecimalDouble(pieces[j]);
       if (!value) {
         if (refused) *refused = {i, j, static_cast<std::size_t>(pieces[j].data() - text.data())};
-        return std::nullopt;
+        return Refusal{RefusalId::kMatrixElement,
+                       {std::to_string(i + 1), std::to_string(j + 1), std::string(1, name)}};
       }
       m.at(i, j) = *value;
     }
@@ -79,9 +92,9 @@ Matrix SubtractMatrices(const Matrix& a, const Matrix& b) {
   return ElementWise(a, b, [](double x, double y) { return x - y; });
 }
 
-Matrix MultiplyMatrices(const Matrix& a, const Matrix& b) {
+Outcome<Matrix> MultiplyMatrices(const Matrix& a, const Matrix& b) {
   if (static_cast<long long>(a.rows) * b.columns > kMaxMatrixElements)
-    throw MatrixTooLarge{a.rows, b.columns, true};
+    return TooLarge("The product A * B would have ", a.rows, b.columns);
   Matrix product(a.rows, b.columns);
   for (int i = 0; i < a.rows; ++i) {
     for (int k = 0; k < b.columns; ++k) {

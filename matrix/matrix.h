@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/refusal.h"
+
 namespace calvoro {
 
 struct Matrix {
@@ -30,14 +32,10 @@ struct Matrix {
 // for hundreds of gigabytes.
 inline constexpr long long kMaxMatrixElements = 1000000;
 
-// Thrown by ParseMatrix for more than kMaxMatrixElements elements, and by
-// MultiplyMatrices, before anything is allocated, for a product that would
-// have more (two allowed matrices can make a product of 10^12 elements).
-struct MatrixTooLarge {
-  int rows;
-  int columns;
-  bool product = false;
-};
+// ParseMatrix refuses more than kMaxMatrixElements elements, and
+// MultiplyMatrices, before anything is allocated, a product that would have
+// more (two allowed matrices can make a product of 10^12 elements): the
+// refusal kMatrixTooLarge, its input naming the size.
 
 // An element ParseMatrix cannot read: its row and column (from 0) and where
 // it starts in the text.
@@ -51,9 +49,11 @@ struct MatrixElementError {
 // and trimmed; the first line blank after trimming ends the matrix. The first
 // line's pieces (split at runs of blanks) give the column count; each piece
 // is a decimal number (ReadDecimalDouble: a sign and an exponent allowed);
-// missing elements are 0 and extra ones ignored. Nothing, with `refused` set
-// when given, when an element used is no number.
-std::optional<Matrix> ParseMatrix(std::string_view text, MatrixElementError* refused = nullptr);
+// missing elements are 0 and extra ones ignored. An element used that is no
+// number is refused (kMatrixElement, naming matrix `name`), with `refused`
+// set when given.
+Outcome<Matrix> ParseMatrix(std::string_view text, char name = 'A',
+                            MatrixElementError* refused = nullptr);
 
 // Elements as "%f" without trailing zeros, one blank between elements, rows
 // joined by "\r\n", nothing after the last row.
@@ -64,7 +64,7 @@ std::string MatrixText(const Matrix& m);
 // the product.
 Matrix AddMatrices(const Matrix& a, const Matrix& b);
 Matrix SubtractMatrices(const Matrix& a, const Matrix& b);
-Matrix MultiplyMatrices(const Matrix& a, const Matrix& b);
+Outcome<Matrix> MultiplyMatrices(const Matrix& a, const Matrix& b);
 Matrix Transpose(const Matrix& a);
 
 }  // namespace calvoro

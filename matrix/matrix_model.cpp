@@ -13,83 +13,68 @@ std::string Counts(std::string_view first, int first_count, std::string_view fir
          std::to_string(second_count) + " " + std::string(second_word) + ".";
 }
 
+// The refusal `id`, the counts of the matrices as its input.
+Refusal Refused(RefusalId id, std::string counts) { return {id, {}, std::move(counts)}; }
+
 }  // namespace
 
-void MatrixModel::Refuse(const std::string& counts, std::string_view rule) {
-  sink_.InputMessage(counts, rule, "Syntax Error.");
-}
-
 bool MatrixModel::Press(MatrixOperation operation) {
-  try {
-    return Calculate(operation);
-  } catch (const MatrixTooLarge& size) {
-    Refuse(std::string(size.product ? "The product A * B would have " : "The matrix has ") +
-               std::to_string(size.rows) + " rows and " + std::to_string(size.columns) +
-               " columes.",
-           "A matrix may hold at most 1000000 elements.");
-    return false;
-  }
+  const Status done = Calculate(operation);
+  if (!done) ReportRefusal(done.refusal(), sink_);
+  return done.ok();
 }
 
-std::optional<Matrix> MatrixModel::Read(char name, std::string_view text) {
+Outcome<Matrix> MatrixModel::Read(char name, std::string_view text) {
   MatrixElementError refused;
-  std::optional<Matrix> m = ParseMatrix(text, &refused);
-  if (!m) {
+  Outcome<Matrix> m = ParseMatrix(text, name, &refused);
+  if (!m && m.refusal().id == RefusalId::kMatrixElement) {
     refusedField_ = name;
     refusedOffset_ = refused.offset;
-    ReportRefusal({RefusalId::kMatrixElement,
-                   {std::to_string(refused.row + 1), std::to_string(refused.column + 1),
-                    std::string(1, name)}},
-                  sink_);
   }
   return m;
 }
 
-bool MatrixModel::Calculate(MatrixOperation operation) {
+Status MatrixModel::Calculate(MatrixOperation operation) {
   refusedField_ = 0;
-  const std::optional<Matrix> read_a = Read('A', a);
-  if (!read_a) return false;
+  const Outcome<Matrix> read_a = Read('A', a);
+  if (!read_a) return read_a.refusal();
   const Matrix& x = *read_a;
   if (operation == MatrixOperation::kTranspose) {
     if (x.rows != x.columns) {
-      Refuse(Counts("A", x.rows, "rows", "A", x.columns, "columes"),
-             "The number of Matrix A rows must be same as the number of Matrix A columes.");
-      return false;
+      return Refused(RefusalId::kMatrixNotSquare,
+                     Counts("A", x.rows, "rows", "A", x.columns, "columes"));
     }
     result_ = "A Transpose = \r\n\r\n" + MatrixText(Transpose(x));
-    return true;
+    return Success();
   }
-  const std::optional<Matrix> read_b = Read('B', b);
-  if (!read_b) return false;
+  const Outcome<Matrix> read_b = Read('B', b);
+  if (!read_b) return read_b.refusal();
   const Matrix& y = *read_b;
   if (operation == MatrixOperation::kMultiply) {
     if (x.rows != y.columns) {
-      Refuse(Counts("A", x.rows, "rows", "B", y.columns, "columes"),
-             "The number of Matrix A rows must be same as the number of Matrix B columes.");
-      return false;
+      return Refused(RefusalId::kMatrixProductRows,
+                     Counts("A", x.rows, "rows", "B", y.columns, "columes"));
     }
     if (x.columns != y.rows) {
-      Refuse(Counts("A", x.columns, "columes", "B", y.rows, "rows"),
-             "The number of Matrix A columes must be same as the number of Matrix B rows.");
-      return false;
+      return Refused(RefusalId::kMatrixProductColumns,
+                     Counts("A", x.columns, "columes", "B", y.rows, "rows"));
     }
-    result_ = "A * B = \r\n\r\n" + MatrixText(MultiplyMatrices(x, y));
-    return true;
+    const Outcome<Matrix> product = MultiplyMatrices(x, y);
+    if (!product) return product.refusal();
+    result_ = "A * B = \r\n\r\n" + MatrixText(*product);
+    return Success();
   }
   if (x.rows != y.rows) {
-    Refuse(Counts("A", x.rows, "rows", "B", y.rows, "rows"),
-           "The number of Matrix A rows must be same as the number of Matrix B.");
-    return false;
+    return Refused(RefusalId::kMatrixRowsDiffer, Counts("A", x.rows, "rows", "B", y.rows, "rows"));
   }
   if (x.columns != y.columns) {
-    Refuse(Counts("A", x.columns, "columes", "B", y.columns, "columes"),
-           "The number of Matrix A columes must be same as the number of Matrix B.");
-    return false;
+    return Refused(RefusalId::kMatrixColumnsDiffer,
+                   Counts("A", x.columns, "columes", "B", y.columns, "columes"));
   }
   result_ = operation == MatrixOperation::kAdd
                 ? "A + B = \r\n\r\n" + MatrixText(AddMatrices(x, y))
                 : "A - B = \r\n\r\n" + MatrixText(SubtractMatrices(x, y));
-  return true;
+  return Success();
 }
 
 }  // namespace calvoro

@@ -39,9 +39,8 @@ class MatrixModel {
 
  private:
   // The matrix of edit `name`; a refusal names the element that is no number.
-  std::optional<Matrix> Read(char name, std::string_view text);
-  void Refuse(const std::string& counts, std::string_view rule);
-  bool Calculate(MatrixOperation operation);
+  Outcome<Matrix> Read(char name, std::string_view text);
+  Status Calculate(MatrixOperation operation);
 
   MessageSink& sink_;
   std::string result_;

@@ -35,7 +35,7 @@ TEST(ParseMatrixTest, LinesPiecesAndMissingElements) {
       {"1 2\r\n   \r\n3 4", Of(1, 2, {1, 2})},                       // a line of blanks ends it
       {"1.5 -2e1 +4 .5", Of(1, 4, {1.5, -20, 4, 0.5})},              // signs, points, exponents
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseMatrix(c.text), c.m) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(*ParseMatrix(c.text), c.m) << c.text;
 }
 
 TEST(MatrixTextTest, ElementsRowsAndLines) {
