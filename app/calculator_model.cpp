@@ -18,13 +18,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kEmptyInput = "Please input the expression first.";
-constexpr std::string_view kAssignFailed =
-    "Failed to set the parameter value,please check the right expression after =.Thank you.";
-constexpr std::string_view kInputError = "Input expression is error, please check it again.";
-constexpr std::string_view kOneEquals =
-    "The input expression has include one = , we only accetp one = in one expression.";
-
 std::string_view FirstLine(std::string_view steps) { return steps.substr(0, steps.find('\r')); }
 
 // Something the Calc and Equal commands calculate: an expression, a
@@ -244,7 +237,7 @@ CommandResult CalculatorModel::Calculate(std::string input) {
 CommandResult CalculatorModel::Command(std::string_view input) {
   const std::string_view text = TrimBlanks(input);
   if (text.empty()) {
-    sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);
+    ReportRefusal({RefusalId::kEmptyInput, {}}, sink_);
     return {};
   }
   if (!IsCalculable(text)) {
@@ -259,7 +252,7 @@ CommandResult CalculatorModel::Command(std::string_view input) {
     const std::string_view left = text.substr(0, text.find('='));
     if (IsParameterHead(left)) return Assign(text, left[1], text.substr(4));
     if (!ContainsUnknown(text)) {
-      sink_.MessageBox(kInputError, kCaptionCalvoro, MessageIcon::Information);
+      ReportRefusal({RefusalId::kInputError, {}}, sink_);
       ClearInput();
       return {};
     }
@@ -290,7 +283,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
   std::string steps;
   if (IsNumberText(right)) {
     if (!IsNumberOfBase(base(), right)) {
-      sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
+      ReportRefusal({RefusalId::kAssignFailed, {}}, sink_);
       return {};
     }
     value = std::string(right);
@@ -298,8 +291,7 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
     auto calculation = RunCalculation(right, true);
     if (!calculation) {
       // A stopped calculation has said so already.
-      if (!engine_.stopped() && !stopped_)
-        sink_.MessageBox(kAssignFailed, kCaptionCalvoro, MessageIcon::Information);
+      if (!engine_.stopped() && !stopped_) ReportRefusal({RefusalId::kAssignFailed, {}}, sink_);
       return {};
     }
     value = std::move(calculation->plainResult);
@@ -392,7 +384,7 @@ CommandResult CalculatorModel::EqualCommand() {
   if (Blocked()) return {};
   const std::string text(TrimBlanks(field_.text));
   if (text.empty()) {
-    sink_.MessageBox(kEmptyInput, kCaptionCalvoroMessage, MessageIcon::Information);
+    ReportRefusal({RefusalId::kEmptyInput, {}}, sink_);
     return {};
   }
   if (IsParameterHead(text)) {
@@ -401,7 +393,7 @@ CommandResult CalculatorModel::EqualCommand() {
     return {};
   }
   if (text.find('=', 1) != std::string::npos) {
-    sink_.MessageBox(kOneEquals, kCaptionCalvoroMessage, MessageIcon::Information);
+    ReportRefusal({RefusalId::kOneEquals, {}}, sink_);
     return {};
   }
   if (!IsCalculable(text)) return {};

@@ -274,6 +274,15 @@ constexpr CatalogueEntry kCatalogue[] = {
      {},
      MessageIcon::Warning,
      "Syntax Error."},
+    {kEmptyInput, "Please input the expression first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kInputError, "Input expression is error, please check it again.", kCaptionCalvoro,
+     MessageIcon::Information},
+    {kAssignFailed,
+     "Failed to set the parameter value,please check the right expression after =.Thank you.",
+     kCaptionCalvoro, MessageIcon::Information},
+    {kOneEquals, "The input expression has include one = , we only accetp one = in one expression.",
+     kCaptionCalvoroMessage, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -282,8 +291,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kMatrixColumnsDiffer) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kOneEquals) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

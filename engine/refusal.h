@@ -99,6 +99,11 @@ enum class RefusalId {
   kMatrixProductColumns,
   kMatrixRowsDiffer,
   kMatrixColumnsDiffer,
+  // The calculator window's commands.
+  kEmptyInput,
+  kInputError,
+  kAssignFailed,
+  kOneEquals,
 };
 
 struct Refusal {
