@@ -208,10 +208,10 @@ int ToInt(const HugeFloat& a) {
   for (int i = static_cast<int>(d.size()) - 1; i >= a.FractionDigits() && value <= kBeyond; --i) {
     value = value * a.radix() + d[i];
   }
-  value = std::min(value, kBeyond);
-  if (a.sign() < 0) value = -value;
-  assert(value >= -kBeyond && value < kBeyond && "ToInt of a value within int");
-  return static_cast<int>(std::clamp<std::int64_t>(value, -kBeyond, kBeyond - 1));
+  const std::int64_t most = a.sign() < 0 ? kBeyond : kBeyond - 1;
+  assert(value <= most && "ToInt of a value within int");
+  value = std::min(value, most);
+  return static_cast<int>(a.sign() < 0 ? -value : value);
 }
 
 }  // namespace calvoro
