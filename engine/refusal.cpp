@@ -283,6 +283,31 @@ constexpr CatalogueEntry kCatalogue[] = {
      kCaptionCalvoro, MessageIcon::Information},
     {kOneEquals, "The input expression has include one = , we only accetp one = in one expression.",
      kCaptionCalvoroMessage, MessageIcon::Information},
+    {kConverterNoInputUnit, "Please select the input unit name from the input unit list",
+     kCaptionCalvoro},
+    {kConverterNoOutputUnit, "Please select the output unit name from the output unit list",
+     kCaptionCalvoro},
+    {kConverterNoInputValue, "Please input the input value first", kCaptionCalvoro},
+    {kConverterSelectInput, "Please select input unit first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterSelectOutput, "Please select output unit first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterFailed, "Failed to convert.", kCaptionCalvoroMessage, MessageIcon::Information},
+    {kConverterSelectItem, "Please select the item from the list.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterSelectListItem, "Please select the list item first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterEditNoItem, "Please select the item first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterRemoveNoItem, "Please select the removed item first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterNoDescription, "Please input the description of the conversion first.",
+     kCaptionCalvoroMessage, MessageIcon::Information},
+    {kConverterNoValue, "Please input the value of the conversion first.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
+    {kConverterBadValue,
+     "The value should be a number (0.45359237) or an expression that follows a number (*1.8+32).",
+     kCaptionCalvoroMessage, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -291,7 +316,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kOneEquals) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kConverterBadValue) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

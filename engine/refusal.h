@@ -104,6 +104,20 @@ enum class RefusalId {
   kInputError,
   kAssignFailed,
   kOneEquals,
+  // The unit converter's.
+  kConverterNoInputUnit,
+  kConverterNoOutputUnit,
+  kConverterNoInputValue,
+  kConverterSelectInput,
+  kConverterSelectOutput,
+  kConverterFailed,
+  kConverterSelectItem,
+  kConverterSelectListItem,
+  kConverterEditNoItem,
+  kConverterRemoveNoItem,
+  kConverterNoDescription,
+  kConverterNoValue,
+  kConverterBadValue,
 };
 
 struct Refusal {

@@ -13,24 +13,6 @@
 namespace calvoro {
 namespace {
 
-constexpr std::string_view kNoInputUnit =
-    "Please select the input unit name from the input unit list";
-constexpr std::string_view kNoOutputUnit =
-    "Please select the output unit name from the output unit list";
-constexpr std::string_view kNoInputValue = "Please input the input value first";
-constexpr std::string_view kSelectNoInput = "Please select input unit first.";
-constexpr std::string_view kSelectNoOutput = "Please select output unit first.";
-constexpr std::string_view kFailedToConvert = "Failed to convert.";
-constexpr std::string_view kSelectNoItem = "Please select the item from the list.";
-constexpr std::string_view kDoubleClickNoItem = "Please select the list item first.";
-constexpr std::string_view kEditNoItem = "Please select the item first.";
-constexpr std::string_view kRemoveNoItem = "Please select the removed item first.";
-constexpr std::string_view kNoDescription = "Please input the description of the conversion first.";
-constexpr std::string_view kNoValue = "Please input the value of the conversion first.";
-constexpr std::string_view kBadValue =
-    "The value should be a number (0.45359237) or an expression that follows a number "
-    "(*1.8+32).";
-
 struct Shortcut {
   std::string_view description;
   std::string_view value;
@@ -86,9 +68,7 @@ bool IsPlainNumber(std::string_view text) {
   return IsNumber(text, Radix::kDecimal, {.plus = true});
 }
 
-void Inform(MessageSink& sink, std::string_view text) {
-  sink.MessageBox(text, kCaptionCalvoroMessage, MessageIcon::Information);
-}
+void Inform(MessageSink& sink, RefusalId id) { ReportRefusal({id, {}}, sink); }
 
 }  // namespace
 
@@ -120,12 +100,12 @@ ConversionItemModel::ConversionItemModel(MessageSink& sink, const ConversionItem
 
 bool ConversionItemModel::Accept() {
   if (TrimBlanks(description).empty()) {
-    Inform(*sink_, kNoDescription);
+    Inform(*sink_, RefusalId::kConverterNoDescription);
     return false;
   }
   const std::string expanded = ToLowerAscii(ExpandExponents(TrimBlanks(value)));
   if (expanded.empty()) {
-    Inform(*sink_, kNoValue);
+    Inform(*sink_, RefusalId::kConverterNoValue);
     return false;
   }
   // A tail must make a sound expression after a number: "1" + "*1.8+32".
@@ -135,7 +115,7 @@ bool ConversionItemModel::Accept() {
                     CountBrackets(expanded).Balanced() &&
                     CheckSyntax("1" + expanded, NumberBase::Decimal).ok();
   if (!IsPlainNumber(expanded) && !tail) {
-    Inform(*sink_, kBadValue);
+    Inform(*sink_, RefusalId::kConverterBadValue);
     return false;
   }
   return true;
@@ -213,13 +193,13 @@ void ConverterModel::SetInputText(std::string text) { input_text_ = std::move(te
 
 bool ConverterModel::Convert() {
   if (!OnUnitTab()) return false;
-  const auto warn = [this](std::string_view text) {
-    sink_.MessageBox(text, kCaptionCalvoro, MessageIcon::Warning);
+  const auto warn = [this](RefusalId id) {
+    ReportRefusal({id, {}}, sink_);
     return false;
   };
-  if (input_row_ < 0) return warn(kNoInputUnit);
-  if (output_row_ < 0) return warn(kNoOutputUnit);
-  if (TrimBlanks(input_text_).empty()) return warn(kNoInputValue);
+  if (input_row_ < 0) return warn(RefusalId::kConverterNoInputUnit);
+  if (output_row_ < 0) return warn(RefusalId::kConverterNoOutputUnit);
+  if (TrimBlanks(input_text_).empty()) return warn(RefusalId::kConverterNoInputValue);
   const auto& units = engine_.units();
   if (static_cast<std::size_t>(input_row_) >= units.size() ||
       static_cast<std::size_t>(output_row_) >= units.size())
@@ -273,7 +253,7 @@ std::optional<ConversionItem> ConverterModel::HistoryItem() {
                          : engine_.EvaluateRounded(ExpandExponents(in.factor) + "/(" +
                                                    ExpandExponents(out.factor) + ")");
   if (!value) {
-    Inform(sink_, kFailedToConvert);
+    Inform(sink_, RefusalId::kConverterFailed);
     return std::nullopt;
   }
   return ConversionItem{"", *value, "1 " + in.name + " ->  " + out.name, 1};
@@ -281,11 +261,11 @@ std::optional<ConversionItem> ConverterModel::HistoryItem() {
 
 bool ConverterModel::SelectOnUnitTab() {
   if (input_row_ < 0) {
-    Inform(sink_, kSelectNoInput);
+    Inform(sink_, RefusalId::kConverterSelectInput);
     return false;
   }
   if (output_row_ < 0) {
-    Inform(sink_, kSelectNoOutput);
+    Inform(sink_, RefusalId::kConverterSelectOutput);
     return false;
   }
   auto item = HistoryItem();
@@ -296,7 +276,7 @@ bool ConverterModel::SelectOnUnitTab() {
   return true;
 }
 
-bool ConverterModel::SelectItem(std::string_view none_selected) {
+bool ConverterModel::SelectItem(RefusalId none_selected) {
   const auto* list = CurrentItems();
   if (list == nullptr || selected_.empty()) {
     Inform(sink_, none_selected);
@@ -307,11 +287,11 @@ bool ConverterModel::SelectItem(std::string_view none_selected) {
 }
 
 bool ConverterModel::Select() {
-  return OnUnitTab() ? SelectOnUnitTab() : SelectItem(kSelectNoItem);
+  return OnUnitTab() ? SelectOnUnitTab() : SelectItem(RefusalId::kConverterSelectItem);
 }
 
 bool ConverterModel::DoubleClickItem() {
-  return OnUnitTab() ? false : SelectItem(kDoubleClickNoItem);
+  return OnUnitTab() ? false : SelectItem(RefusalId::kConverterSelectListItem);
 }
 
 void ConverterModel::New(const ItemDialog& dialog) {
@@ -325,7 +305,7 @@ void ConverterModel::New(const ItemDialog& dialog) {
 void ConverterModel::Edit(const ItemDialog& dialog) {
   auto* list = CurrentItems();
   if (list == nullptr || selected_.empty()) {
-    Inform(sink_, kEditNoItem);
+    Inform(sink_, RefusalId::kConverterEditNoItem);
     return;
   }
   auto& item = (*list)[static_cast<std::size_t>(selected_.front())];
@@ -339,7 +319,7 @@ void ConverterModel::Edit(const ItemDialog& dialog) {
 void ConverterModel::Remove() {
   auto* list = CurrentItems();
   if (list == nullptr || selected_.empty()) {
-    Inform(sink_, kRemoveNoItem);
+    Inform(sink_, RefusalId::kConverterRemoveNoItem);
     return;
   }
   for (auto row = selected_.rbegin(); row != selected_.rend(); ++row) {

@@ -15,6 +15,7 @@
 #include "app/calculation_runner.h"
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
 #include "units/unit_catalogue.h"
 
 namespace calvoro {
@@ -167,7 +168,7 @@ class ConverterModel {
   std::vector<ConversionItem>* CurrentItems();
   void RefreshItems();
   bool SelectOnUnitTab();
-  bool SelectItem(std::string_view none_selected);
+  bool SelectItem(RefusalId none_selected);
   std::optional<ConversionItem> HistoryItem();
 
   CSysData& data_;
