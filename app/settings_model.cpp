@@ -53,6 +53,12 @@ bool SettingsModel::PrecisionChanged(std::string_view text) {
   return Read(Field::Precision);
 }
 
+Refusal IntegerReadRefusal(IntegerRead read, bool precision) {
+  if (read == IntegerRead::NotInteger) return {RefusalId::kNotPositiveInteger, {}};
+  return precision ? Refusal{RefusalId::kPrecisionRange, {std::to_string(kMaxPrecision)}}
+                   : Refusal{RefusalId::kThresholdRange, {std::to_string(kMaxExponentThreshold)}};
+}
+
 bool SettingsModel::Ok() { return Read(Field::Precision) && Read(Field::ExponentThreshold); }
 
 bool SettingsModel::Read(Field field) {
@@ -62,10 +68,7 @@ bool SettingsModel::Read(Field field) {
                                ? ReadBoundedInteger(precisionText_, kMaxPrecision, value)
                                : ReadBoundedInteger(thresholdText_, kMaxExponentThreshold, value);
   if (read != IntegerRead::Ok) {
-    const std::string_view text = read == IntegerRead::NotInteger ? kNotPositiveInteger
-                                  : precision                     ? kPrecisionRange
-                                                                  : kThresholdRange;
-    sink_.MessageBox(text, kCaptionCalvoro, MessageIcon::Warning);
+    ReportRefusal(IntegerReadRefusal(read, precision), sink_);
     focus_ = field;
     return false;
   }

@@ -12,15 +12,13 @@
 
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
-inline constexpr std::string_view kNotPositiveInteger = "Please enter a positive integer.";
-inline constexpr std::string_view kPrecisionRange = "Please enter a precision from 0 to 1000000.";
-inline constexpr std::string_view kThresholdRange =
-    "Please enter an exponent threshold from 0 to 1000000000.";
-
 enum class IntegerRead { Ok, NotInteger, OutOfRange };
+// The refusal of a precision (or exponent threshold) field read as `read`.
+Refusal IntegerReadRefusal(IntegerRead read, bool precision);
 // An unsigned integer text (blanks around it allowed) no larger than `max`.
 // `value` is set only on Ok.
 IntegerRead ReadBoundedInteger(std::string_view text, int max, int& value);

@@ -308,6 +308,11 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kConverterBadValue,
      "The value should be a number (0.45359237) or an expression that follows a number (*1.8+32).",
      kCaptionCalvoroMessage, MessageIcon::Information},
+    {kNotPositiveInteger, "Please enter a positive integer.", kCaptionCalvoro},
+    {kPrecisionRange, "Please enter a precision from 0 to %1.", kCaptionCalvoro},
+    {kThresholdRange, "Please enter an exponent threshold from 0 to %1.", kCaptionCalvoro},
+    {kNoRobotSource, "Please select the source file first by clicking the browse button.",
+     kCaptionCalvoro, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -316,8 +321,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kConverterBadValue) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kNoRobotSource) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

@@ -118,6 +118,11 @@ enum class RefusalId {
   kConverterNoDescription,
   kConverterNoValue,
   kConverterBadValue,
+  // The settings fields (the dialogs, the robot window).
+  kNotPositiveInteger,
+  kPrecisionRange,  // {most}
+  kThresholdRange,  // {most}
+  kNoRobotSource,
 };
 
 struct Refusal {

@@ -170,7 +170,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
                                RobotProgress* progress) {
   const std::string source(TrimBlanks(source_text));
   if (source.empty()) {
-    sink_.MessageBox(kNoSourceText, kCaptionCalvoro, MessageIcon::Information);
+    ReportRefusal({RefusalId::kNoRobotSource, {}}, sink_);
     return RobotRun::kNoSource;
   }
   destination_ = TrimBlanks(destination_text);

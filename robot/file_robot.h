@@ -28,8 +28,6 @@ std::string_view ActionName(RobotAction action);
 std::optional<RobotAction> ParseAction(std::string_view name);
 
 inline constexpr std::string_view kRobotLogHeader = "Robot Log Information:\r\n";
-inline constexpr std::string_view kNoSourceText =
-    "Please select the source file first by clicking the browse button.";
 inline constexpr std::string_view kReadFailedText = "Failed to open and read the file:";
 inline constexpr std::string_view kWriteFailedText = "Failed to open and write the file:";
 inline constexpr std::string_view kSameFileText =

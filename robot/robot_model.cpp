@@ -40,7 +40,7 @@ void RobotModel::Browse(std::string_view chosen) {
 
 bool RobotModel::SelectDirAllowed() {
   if (!TrimBlanks(sourcePath_).empty()) return true;
-  sink_.MessageBox(kNoSourceText, kCaptionCalvoro, MessageIcon::Information);
+  ReportRefusal({RefusalId::kNoRobotSource, {}}, sink_);
   return false;
 }
 
@@ -59,10 +59,7 @@ std::optional<RobotRun> RobotModel::Calculate(RobotProgress* progress) {
                                                : Field::kNone;
   if (focus_ != Field::kNone) {
     const IntegerRead read = focus_ == Field::kPrecision ? precision_read : threshold_read;
-    const std::string_view text = read == IntegerRead::NotInteger ? kNotPositiveInteger
-                                  : focus_ == Field::kPrecision   ? kPrecisionRange
-                                                                  : kThresholdRange;
-    sink_.MessageBox(text, kCaptionCalvoro, MessageIcon::Warning);
+    ReportRefusal(IntegerReadRefusal(read, focus_ == Field::kPrecision), sink_);
     return std::nullopt;
   }
   robot_.precision = precision;

@@ -42,8 +42,9 @@ TEST(SettingsModelTest, EditsStayInTheDialogUntilOk) {
     const char* text;
     std::string_view message;
   };
-  const Refusal refusals[] = {
-      {"2a", kNotPositiveInteger}, {"", kNotPositiveInteger}, {"1000001", kPrecisionRange}};
+  const Refusal refusals[] = {{"2a", "Please enter a positive integer."},
+                              {"", "Please enter a positive integer."},
+                              {"1000001", "Please enter a precision from 0 to 1000000."}};
   for (const auto& r : refusals) {
     sink.messages.clear();
     EXPECT_FALSE(dialog.PrecisionChanged(r.text));
@@ -72,8 +73,8 @@ TEST(SettingsModelTest, OkReadsBothEdits) {
   dialog.ThresholdChanged("1000000001");
   EXPECT_FALSE(dialog.Ok());
   ASSERT_EQ(sink.messages.size(), 2u);
-  EXPECT_EQ(sink.messages[0].text, kNotPositiveInteger);
-  EXPECT_EQ(sink.messages[1].text, kThresholdRange);
+  EXPECT_EQ(sink.messages[0].text, "Please enter a positive integer.");
+  EXPECT_EQ(sink.messages[1].text, "Please enter an exponent threshold from 0 to 1000000000.");
 
   dialog.ThresholdChanged("1000000000");
   dialog.SelectDegree();

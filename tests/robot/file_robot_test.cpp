@@ -174,7 +174,8 @@ TEST_F(FileRobotTest, RefusalsTouchNoFile) {
     RobotRun run;
     std::string message;
   } cases[] = {
-      {"  ", "", RobotRun::kNoSource, std::string(kNoSourceText)},
+      {"  ", "", RobotRun::kNoSource,
+       std::string("Please select the source file first by clicking the browse button.")},
       {Path("none.txt"), "", RobotRun::kUnreadable,
        std::string(kReadFailedText) + Path("none.txt")},
       {Path(""), "", RobotRun::kUnreadable, std::string(kReadFailedText) + Path("")},

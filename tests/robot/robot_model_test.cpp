@@ -45,7 +45,9 @@ TEST_F(RobotModelTest, OpensWithTheSettingsAndAddResults) {
 TEST_F(RobotModelTest, BrowseAndSelectDirSetTheDestination) {
   model.SetSourcePath(" ");
   EXPECT_FALSE(model.SelectDirAllowed());
-  EXPECT_EQ(Last(), "Calvoro: " + std::string(kNoSourceText));
+  EXPECT_EQ(Last(),
+            "Calvoro: " +
+                std::string("Please select the source file first by clicking the browse button."));
 
   model.Browse("/data/a.b.txt");
   EXPECT_EQ(model.sourcePath(), "/data/a.b.txt");
@@ -82,7 +84,9 @@ TEST_F(RobotModelTest, CalculateChecksThePrecisionAndThresholdFirst) {
   model.SetThresholdText("9");
   EXPECT_EQ(model.Calculate(), RobotRun::kNoSource);
   EXPECT_EQ(model.focus(), RobotModel::Field::kNone);
-  EXPECT_EQ(Last(), "Calvoro: " + std::string(kNoSourceText));
+  EXPECT_EQ(Last(),
+            "Calvoro: " +
+                std::string("Please select the source file first by clicking the browse button."));
 }
 
 TEST_F(RobotModelTest, CalculateShowsTheDerivedDestinationAndTheLog) {
