@@ -199,6 +199,10 @@ constexpr CatalogueEntry kCatalogue[] = {
      MessageIcon::Information},
     {kHelpNotOpened, "The help file %1 could not be opened.", kCaptionCalvoroMessage,
      MessageIcon::Information},
+    {kParameterTooLong,
+     "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
+     "keeps at most %3 characters.",
+     kCaptionCalvoro, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -207,7 +211,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kHelpNotOpened) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterTooLong) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

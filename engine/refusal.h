@@ -80,6 +80,8 @@ enum class RefusalId {
   kHelpNotFound,       // {the files looked for}
   kHelpNoOpener,       // {file}
   kHelpNotOpened,      // {file}
+  // The settings' byte bounds.
+  kParameterTooLong,  // {parameter, characters, most characters}
 };
 
 struct Refusal {

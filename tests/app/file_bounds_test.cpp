@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/calculator_model.h"
 #include "app/safe_file.h"
 #include "app/save_scheduler.h"
 #include "app/sys_data.h"
@@ -76,6 +77,61 @@ TEST(FileBoundsTest, AFileAtTheBoundsStaysUnder64MegabytesAndKeepsTheNewestLines
   ASSERT_TRUE(reader.Load());
   EXPECT_EQ(reader.data.logLines.back(), kHead + "1+1=2");
   EXPECT_TRUE(reader.data.logLines[reader.data.logLines.size() - 2].starts_with(kHead + "1099="));
+}
+
+TEST(FileBoundsTest, EveryFieldKeepsItsByteBoundAndTheFileStaysUnderItsBound) {
+  const TestFolder folder("bounds_fields");
+  const std::string path = folder.Path("SysData.dat");
+  const std::string at_bound(kMaxParameterBytes, '7');
+  const std::string over_bound = at_bound + "7";
+  const std::string long_text(kMaxConversionTextBytes + 1, 'x');
+  // Every field at or over its bound, and a full log.
+  CSysData record;
+  record.paramF = over_bound;
+  record.paramK = at_bound;
+  record.paramM = at_bound;
+  record.paramW = at_bound;
+  record.paramPi = at_bound;
+  record.savedExpression = std::string(kMaxSavedTextBytes + 1, '1');
+  record.savedInputText = std::string(kMaxSavedTextBytes, '2');
+  record.conversionItems = {{"a", long_text, "too long", 1}, {"b", "0.3048", "kept", 1}};
+  for (int i = 0; i < 200; ++i)
+    record.conversionItems.push_back({"c", std::string(60000, '5'), "bulk", 1});
+  for (int i = 0; i < 1100; ++i)
+    record.logLines.push_back(kHead + std::to_string(i) + "=" + std::string(60000, '1'));
+  BoundLog(record.logLines);
+  ASSERT_TRUE(CSysDataManager(path).Save(record));
+  EXPECT_LE(fs::file_size(path), kMaxSettingsFileBytes);
+
+  CSysDataManager manager(path);
+  ASSERT_TRUE(manager.Load());
+  const CSysData& loaded = manager.data;
+  const struct {
+    const char* field;
+    bool kept;
+  } cases[] = {
+      {"F over its bound: written empty, read as its default", loaded.paramF == "1"},
+      {"K at its bound", loaded.paramK == at_bound},
+      {"Pi at its bound", loaded.paramPi == at_bound},
+      {"saved expression over its bound: not saved", loaded.savedExpression.empty()},
+      {"saved input at its bound", loaded.savedInputText == record.savedInputText},
+      {"conversion item with a long text: not saved",
+       loaded.conversionItems.front().description == "kept"},
+      {"conversion items within their bytes",
+       loaded.conversionItems.size() > 2 && loaded.conversionItems.size() < 200},
+      {"the whole log", loaded.logLines == record.logLines},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(c.kept) << c.field;
+
+  // An assignment beyond the bound is refused and changes nothing.
+  testing::RecordingSink sink;
+  CalculatorModel session(path, sink);
+  EXPECT_FALSE(session.Calculate("(w)=" + over_bound).ok);
+  EXPECT_EQ(session.data().paramW, at_bound);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text,
+            "Sorry, the value has 2097153 characters, too many to keep as the parameter W: a "
+            "parameter keeps at most 2097152 characters.");
 }
 
 TEST(FileBoundsTest, ADamagedFileIsNeverWrittenOverButCanBeRepaired) {
