@@ -691,6 +691,11 @@ bool CSysDataManager::Load() {
     state_ = SettingsFileState::kUnsafeFolder;
     return true;
   }
+  if (std::string problem = SettingsFileProblem(filePath); !problem.empty()) {
+    state_ = SettingsFileState::kUnsafeFile;
+    fileProblem_ = std::move(problem);
+    return true;
+  }
   FileBytes file;
   FileStamp stamp;
   const ReadStatus status = file.Read(filePath, &stamp);
@@ -727,6 +732,7 @@ void CSysDataManager::Adopt(CSysDataManager& other) {
   fields_ = other.fields_;
   stamp_ = other.stamp_;
   state_ = other.state_;
+  fileProblem_ = other.fileProblem_;
   warnings_ = other.warnings_;
   other.data.logLines.clear();
   other.file_.logLines.clear();
@@ -748,6 +754,12 @@ std::optional<CSysDataManager::Opened> CSysDataManager::Open() {
   if (state_ == SettingsFileState::kUnsafeFolder) {
     Fail("the folder " + FolderOf(filePath) + " is not safe to use (" +
          UnsafeFolderProblem(FolderOf(filePath)) + ")");
+    return std::nullopt;
+  }
+  if (std::string problem = SettingsFileProblem(filePath); !problem.empty()) {
+    state_ = SettingsFileState::kUnsafeFile;
+    fileProblem_ = std::move(problem);
+    Fail("the settings file is not safe to use (" + fileProblem_ + ")");
     return std::nullopt;
   }
   const std::optional<ResolvedPath> target = ResolvePath(filePath);
@@ -952,6 +964,21 @@ std::string UserFolder(const char* xdg_variable, std::string_view home_fallback)
     g_unsafe_folders.emplace_back(folder, std::move(problem));
   }
   return folder;
+}
+
+std::string SettingsFileProblem(const std::string& path) {
+  const std::optional<ResolvedPath> target = ResolvePath(path);
+  if (!target) return "";  // a loop of links: refused when it is written
+  if (target->linkOfOther) return "it is a symbolic link of another user";
+  if (target->exists && target->regular && target->owner != ::geteuid())
+    return "it belongs to another user";
+  for (const std::string& folder : {FolderOf(path), FolderOf(target->path)}) {
+    struct stat info;
+    if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_IWOTH) != 0 &&
+        (info.st_mode & S_ISVTX) == 0)
+      return "anyone may replace it in the folder " + folder;
+  }
+  return "";
 }
 
 std::string UnsafeFolderProblem(const std::string& folder) {

@@ -140,6 +140,9 @@ enum class SettingsFileState {
                   // overwritten except by `Repair`
   kUnsafeFolder,  // in a settings folder of another user or that others may
                   // write to: never read or written
+  kUnsafeFile,    // a file or a link of another user, or in a folder where
+                  // anyone may replace it (`SettingsFileProblem`): never
+                  // read or written
 };
 
 // Owns the record and its file. Several processes may share the file: a
@@ -190,6 +193,8 @@ class CSysDataManager {
   void Adopt(CSysDataManager& other);
 
   SettingsFileState fileState() const { return state_; }
+  // Why the file is kUnsafeFile ("it belongs to another user").
+  const std::string& fileProblem() const { return fileProblem_; }
   // Why the last save failed ("No space left on device"); empty after a
   // success.
   const std::string& saveError() const { return saveError_; }
@@ -212,6 +217,7 @@ class CSysDataManager {
   FileStamp stamp_;  // the file then, to see whether another process wrote it since
   SettingsFileState state_ = SettingsFileState::kUsable;
   std::string saveError_;
+  std::string fileProblem_;
   std::vector<std::string> warnings_;
   bool lockHeld_ = false;
 };
@@ -228,6 +234,13 @@ std::string SettingsFolder(const std::string& program_folder);
 // another user, or one that others may write to, is not safe: its problem
 // is remembered for `UnsafeFolderProblem`.
 std::string UserFolder(const char* xdg_variable, std::string_view home_fallback);
+// Why a settings file, wherever it is (a default folder, beside the program
+// or given by the user), must not be used, or "": a symbolic link on the
+// way to it that belongs to another user, a regular file of another user,
+// or a folder of it or of its link that anyone may write to without the
+// sticky bit (anyone could replace it there). A user's own link, file and
+// folder are used as they are.
+std::string SettingsFileProblem(const std::string& path);
 // Why a folder that `UserFolder` returned must not be used ("it belongs to
 // another user", "others may write to it"), or "".
 std::string UnsafeFolderProblem(const std::string& folder);

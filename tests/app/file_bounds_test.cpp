@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -252,6 +253,66 @@ TEST(FileBoundsTest, FoldersOfOthersOrOpenToOthersAreNotUsed) {
   EXPECT_FALSE(fs::exists(open + "SysData.dat"));
   EXPECT_FALSE(fs::exists(open + "SysData.dat.lock"));
   unsetenv("CALVORO_TEST_BASE");
+}
+
+TEST(FileBoundsTest, AChosenSettingsFileIsUsedOnlyWhereNoOneElseCanReplaceIt) {
+  const bool root = geteuid() == 0;  // only root can make files of another user
+  const uid_t other = 65534;
+  const struct {
+    const char* name;
+    std::function<std::string(const TestFolder&)> place;  // the settings path
+    std::string problem;
+  } cases[] = {
+      {"a file of the user", [](const TestFolder& f) { return f.Path("S.dat"); }, ""},
+      {"a link of the user",
+       [](const TestFolder& f) {
+         fs::create_symlink(f.Path("real.dat"), f.Path("S.dat"));
+         return f.Path("S.dat");
+       },
+       ""},
+      {"in a folder open to all with the sticky bit",
+       [](const TestFolder& f) {
+         fs::create_directory(f.Path("sticky"));
+         chmod(f.Path("sticky").c_str(), 01777);
+         return f.Path("sticky/S.dat");
+       },
+       ""},
+      {"in a folder open to all",
+       [](const TestFolder& f) {
+         fs::create_directory(f.Path("open"));
+         chmod(f.Path("open").c_str(), 0777);
+         return f.Path("open/S.dat");
+       },
+       "anyone may replace it in the folder "},
+      {"a link of another user",
+       [&](const TestFolder& f) {
+         fs::create_symlink(f.Path("real.dat"), f.Path("S.dat"));
+         if (root) lchown(f.Path("S.dat").c_str(), other, other);
+         return f.Path("S.dat");
+       },
+       root ? "it is a symbolic link of another user" : ""},
+      {"a file of another user",
+       [&](const TestFolder& f) {
+         CSysDataManager(f.Path("S.dat")).Save(CSysData{});
+         if (root) chown(f.Path("S.dat").c_str(), other, other);
+         return f.Path("S.dat");
+       },
+       root ? "it belongs to another user" : ""},
+  };
+  for (const auto& c : cases) {
+    const TestFolder folder("bounds_chosen");
+    const std::string path = c.place(folder);
+    CSysDataManager manager(path);
+    manager.Load();
+    manager.data.paramW = "9";
+    EXPECT_EQ(manager.Save(), c.problem.empty()) << c.name;
+    EXPECT_EQ(manager.fileState() == SettingsFileState::kUnsafeFile, !c.problem.empty()) << c.name;
+    EXPECT_TRUE(manager.fileProblem().starts_with(c.problem)) << c.name;
+    if (c.problem.empty()) continue;
+    EXPECT_EQ(UnwritableSettingsText(manager),
+              "The settings file " + path + " is not safe to use (" + manager.fileProblem() + ").")
+        << c.name;
+  }
 }
 
 TEST(FileBoundsTest, TemporariesOfAnotherHostAreNeverRemoved) {
