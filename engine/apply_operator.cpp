@@ -13,6 +13,7 @@
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
 #include "numeric/precise_functions.h"
+#include "numeric/precision.h"
 #include "numeric/text_arithmetic.h"
 
 namespace calvoro {
@@ -20,7 +21,7 @@ namespace {
 
 // A power with a non-integer exponent, computed to the working precision
 // (numeric/precise_functions.h) and cut by it, as a product is.
-std::optional<std::string> PrecisePower(std::string_view left, std::string_view right, int radix,
+std::optional<std::string> PrecisePower(std::string_view left, std::string_view right, Radix radix,
                                         int precision, MessageSink& sink) {
   HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(left), radix, precision);
   HugeFloat exponent = HugeFloat::FromRadixText(WithoutBrackets(right), radix, precision);
@@ -36,7 +37,7 @@ std::optional<std::string> PrecisePower(std::string_view left, std::string_view 
     return std::string("0");
   }
   if (base.sign() < 0) return refuse(RefusalId::kNegativePower);
-  const int scaled = ScaledPrecision(radix, precision);
+  const int scaled = ScaledDigits(radix, precision);
   const PreciseResult power = ComputePower(left, right, radix, scaled);
   switch (power.status) {
     case PreciseResult::Status::kValue:
@@ -72,7 +73,7 @@ std::int64_t QuotientIntegerDigits(const NumberText& a, const NumberText& b) {
 
 // "*" and "/" on plain number texts, through the limb kernels.
 std::optional<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b,
-                                            int radix, int scaled, MessageSink& sink) {
+                                            Radix radix, int scaled, MessageSink& sink) {
   if (op == '*') {
     if (ProductDigits(a, b) > kMaxResultDigits) {
       ReportResultTooLong("multiplication", sink);
@@ -91,10 +92,10 @@ std::optional<std::string> MultiplyOrDivide(char op, const NumberText& a, const 
   return DivideNumberTexts(a, b, radix, scaled);
 }
 
-std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
+std::optional<std::string> Power(std::string_view left, std::string_view right, Radix radix,
                                  int precision, MessageSink& sink) {
   if (IsIntegerPower(left, right, radix)) {
-    return ExactPower(left, right, radix, ScaledPrecision(radix, precision), sink);
+    return ExactPower(left, right, radix, ScaledDigits(radix, precision), sink);
   }
   return PrecisePower(left, right, radix, precision, sink);
 }
@@ -107,22 +108,11 @@ void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
       sink);
 }
 
-int ScaledPrecision(int radix, int precision) {
-  switch (radix) {
-    case 8:
-      return 4 * precision / 3;
-    case 2:
-      return 4 * precision;
-    default:
-      return precision;
-  }
-}
-
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         int radix, int precision, MessageSink& sink) {
+                                         Radix radix, int precision, MessageSink& sink) {
   if (op == '^') return Power(left, right, radix, precision, sink);
 
-  const int scaled = ScaledPrecision(radix, precision);
+  const int scaled = ScaledDigits(radix, precision);
   if (op == '*' || op == '/') {
     // A text that is not a plain number ("+5") is read as the number parser
     // reads it.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "numeric/radix.h"
 
 namespace calvoro {
 
@@ -18,16 +19,12 @@ inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
 // Refuses a result of `operation` ("power", ...) beyond kMaxResultDigits.
 void ReportResultTooLong(std::string_view operation, MessageSink& sink);
 
-// The precision handed to the HugeFloat operations for a working precision
-// P: radix 10 and 16 use P, radix 8 (4 x P) / 3, radix 2 4 x P.
-int ScaledPrecision(int radix, int precision);
-
 // Applies "+", "-", "*", "/" on HugeFloat operands of `radix` (10, 8, 16, 2)
 // and "^": exactly for an integer exponent, otherwise correctly rounded beyond
 // the working precision and then cut by it.
 // Returns the result text, or nothing after the refusal has been reported
 // through `sink` (a zero divisor, a result beyond kMaxResultDigits, ...).
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         int radix, int precision, MessageSink& sink);
+                                         Radix radix, int precision, MessageSink& sink);
 
 }  // namespace calvoro

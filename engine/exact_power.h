@@ -16,7 +16,7 @@ namespace calvoro {
 // Whether base ^ exponent takes the exact path: both operands are numbers of
 // the radix (one pair of brackets and one sign allowed) and the exponent has
 // no point.
-bool IsIntegerPower(std::string_view base, std::string_view exponent, int radix);
+bool IsIntegerPower(std::string_view base, std::string_view exponent, Radix radix);
 
 // An upper estimate of the digits of abs(base)^n written in the base's radix:
 // the integer digits n * log(abs(base)) + 1 (none below 1) plus n times the
@@ -29,7 +29,7 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n);
 // Multiply cuts; a negative exponent gives Divide(1, base^n, precision).
 // Refusals (0 to a negative power, a result beyond kMaxResultDigits) are
 // reported through `sink` and give nothing.
-std::optional<std::string> ExactPower(std::string_view base, std::string_view exponent, int radix,
+std::optional<std::string> ExactPower(std::string_view base, std::string_view exponent, Radix radix,
                                       int precision, MessageSink& sink);
 
 }  // namespace calvoro

@@ -17,7 +17,7 @@ using detail::Finish;
 // read from the place where its digits begin.
 HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtract) {
   CheckSameRadix(x, y);
-  const int radix = x.radix();
+  const Radix radix = x.radix();
   const int fraction = std::max(x.FractionDigits(), y.FractionDigits());
   const int integer = std::max(x.IntegerDigits(), y.IntegerDigits());
   const std::size_t count = static_cast<std::size_t>(fraction + integer);
@@ -61,7 +61,7 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
 }
 
 // The empty digit array of an exact cancellation: prints "0" whatever its sign.
-HugeFloat Cancelled(int radix, int sign) { return HugeFloat(radix, sign, Digits{}, -1); }
+HugeFloat Cancelled(Radix radix, int sign) { return HugeFloat(radix, sign, Digits{}, -1); }
 
 }  // namespace
 

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "numeric/radix.h"
+
 namespace calvoro {
 
 using Digits = std::vector<std::uint8_t>;  // digit values, least significant first
@@ -22,8 +24,8 @@ inline constexpr std::uint8_t kPointMarker = '.';
 
 class HugeFloat {
  public:
-  explicit HugeFloat(int radix = 10);
-  HugeFloat(int radix, int sign, Digits digits, int point);
+  explicit HugeFloat(Radix radix = Radix::kDecimal);
+  HugeFloat(Radix radix, int sign, Digits digits, int point);
 
   // Parses a decimal number text (ReadNumber: blanks around it and a "+"
   // allowed; a text of blanks is 0); any other text is refused with
@@ -32,13 +34,13 @@ class HugeFloat {
   // Parses a number text of the radix as FromText does (letters A-F in
   // either case are 10..15) and records `precision` with the number.
   // Leading zeros are kept as typed.
-  static HugeFloat FromRadixText(std::string_view text, int radix, int precision);
+  static HugeFloat FromRadixText(std::string_view text, Radix radix, int precision);
   static HugeFloat FromInt(std::int64_t value);  // radix 10
 
   // "-" for sign -1, then the digits most significant first; empty prints "0".
   std::string ToText() const;
 
-  int radix() const { return radix_; }
+  Radix radix() const { return radix_; }
   int sign() const { return sign_; }
   void set_sign(int sign) { sign_ = sign < 0 ? -1 : 1; }
   const Digits& digits() const { return digits_; }
@@ -65,7 +67,7 @@ class HugeFloat {
   void ApplyPrecision(int precision);
 
  private:
-  int radix_;
+  Radix radix_;
   int sign_ = 1;
   Digits digits_;
   int point_ = -1;
