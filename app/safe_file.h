@@ -22,7 +22,7 @@ struct ResolvedPath {
   bool exists = false;       // something is there
   bool regular = false;      // and it is a regular file
   uid_t owner = 0;           // whose it is, when it exists
-  bool linkOfOther = false;  // a link on the way belongs to another user
+  bool linkOfOther = false;  // a link on the way belongs to another user than root
 };
 // Follows symbolic links (at most 40); nullopt for a loop or a link that
 // cannot be read.

@@ -971,7 +971,7 @@ std::string SettingsFileProblem(const std::string& path) {
   const std::optional<ResolvedPath> target = ResolvePath(path);
   if (!target) return "";  // a loop of links: refused when it is written
   if (target->linkOfOther) return "it is a symbolic link of another user";
-  if (target->exists && target->regular && target->owner != ::geteuid())
+  if (target->exists && target->regular && target->owner != ::geteuid() && target->owner != 0)
     return "it belongs to another user";
   for (const std::string& folder : {FolderOf(path), FolderOf(target->path)}) {
     struct stat info;

@@ -238,8 +238,8 @@ std::string UserFolder(const char* xdg_variable, std::string_view home_fallback)
 // or given by the user), must not be used, or "": a symbolic link on the
 // way to it that belongs to another user, a regular file of another user,
 // or a folder of it or of its link that anyone may write to without the
-// sticky bit (anyone could replace it there). A user's own link, file and
-// folder are used as they are.
+// sticky bit (anyone could replace it there). The user's own and root's
+// links, files and folders are used as they are.
 std::string SettingsFileProblem(const std::string& path);
 // Why a folder that `UserFolder` returned must not be used ("it belongs to
 // another user", "others may write to it"), or "".
