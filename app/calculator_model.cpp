@@ -297,10 +297,18 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
     value = std::move(calculation->plainResult);
     steps = std::move(calculation->steps);
   }
-  std::string* parameter = store_.Parameter(letter);
-  *parameter = Converted(base(), NumberBase::Decimal, value);
-  Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
+  std::string decimal = Converted(base(), NumberBase::Decimal, value);
+  if (decimal.size() > kMaxParameterBytes) {
+    ReportRefusal({RefusalId::kParameterTooLong,
+                   {std::string(1, upper), std::to_string(decimal.size()),
+                    std::to_string(kMaxParameterBytes)}},
+                  sink_);
+    return {};
+  }
+  std::string* parameter = store_.Parameter(letter);
+  *parameter = std::move(decimal);
+  Save();
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;

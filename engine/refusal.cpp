@@ -313,6 +313,10 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kThresholdRange, "Please enter an exponent threshold from 0 to %1.", kCaptionCalvoro},
     {kNoRobotSource, "Please select the source file first by clicking the browse button.",
      kCaptionCalvoro, MessageIcon::Information},
+    {kParameterTooLong,
+     "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
+     "keeps at most %3 characters.",
+     kCaptionCalvoro, MessageIcon::Information},
 };
 
 constexpr bool InIdOrder() {
@@ -321,7 +325,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kNoRobotSource) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterTooLong) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

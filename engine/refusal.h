@@ -123,6 +123,8 @@ enum class RefusalId {
   kPrecisionRange,  // {most}
   kThresholdRange,  // {most}
   kNoRobotSource,
+  // The settings' byte bounds.
+  kParameterTooLong,  // {parameter, characters, most characters}
 };
 
 struct Refusal {

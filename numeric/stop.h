@@ -3,7 +3,7 @@
 // flag, and its long loops call ThrowIfStopped at safe points (between
 // operations, NTT passes, division and radix-conversion steps, factorial
 // products), which ends it with CalculationStopped. The engine turns that
-// into the refusal kStoppedText, so nothing of the stopped work is kept.
+// into the refusal kStopped, so nothing of the stopped work is kept.
 #pragma once
 
 #include <atomic>
