@@ -273,7 +273,9 @@ TEST_F(FileRobotTest, AStoppedRunWritesNoResultAndStoresNothing) {
     EXPECT_EQ(run.get(), RobotRun::kStopped) << c.when;
     EXPECT_EQ(Read(Path("stop.rob")), "old result") << c.when;
     EXPECT_EQ(record.precision, stored_precision) << c.when;
-    EXPECT_TRUE(robot.log().ends_with("\r\n" + DescribeRefusal({RefusalId::kStopped, {}}).text + "\r\n")) << c.when;
+    EXPECT_TRUE(
+        robot.log().ends_with("\r\n" + DescribeRefusal({RefusalId::kStopped, {}}).text + "\r\n"))
+        << c.when;
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("")), fs::directory_iterator()), 2)
         << c.when;
   }
