@@ -104,9 +104,10 @@ int RunConvertCommand(const CommandLine& line) {
   if (threshold) manager.data.exponentThreshold = *threshold;
 
   StderrSink sink;
-  UnitEngine engine(manager.data, sink);
-  const auto converted =
-      engine.ConvertValue(ExpandExponents(TrimBlanks(positional[0])), units[*from], units[*to]);
+  UnitEngine engine(manager.data);
+  const auto converted = ValueOrReport(
+      engine.ConvertValue(ExpandExponents(TrimBlanks(positional[0])), units[*from], units[*to]),
+      sink);
   if (!converted) return 1;
   std::cout << *converted << '\n';
   return 0;

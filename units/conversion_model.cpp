@@ -42,7 +42,7 @@ void Warn(MessageSink& sink, RefusalId id, std::vector<std::string> args = {}) {
 }  // namespace
 
 ConversionModel::ConversionModel(const EngineSettings& settings, MessageSink& sink)
-    : sink_(sink), units_(settings, sink) {
+    : sink_(sink), units_(settings) {
   SelectCategory("area");
 }
 
@@ -91,6 +91,7 @@ std::pair<std::string, const UnitRow*> ConversionModel::EvaluateForOutput(
     const std::string& expression) {
   auto value = units_.Evaluate(expression);
   if (!value) {
+    ReportRefusal(value.refusal(), sink_);
     Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
     return {};
   }
@@ -143,6 +144,7 @@ bool ConversionModel::Calculate(std::string_view input) {
     if (out == nullptr) return false;
     const auto converted = units_.ConvertValue(value, *scale, *out);
     if (!converted) {
+      ReportRefusal(converted.refusal(), sink_);
       Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
       return false;
     }
@@ -164,6 +166,7 @@ bool ConversionModel::Calculate(std::string_view input) {
   const auto result =
       units_.EvaluateRounded(dividend + "/" + Bracketed(ExpandExponents(out->factor)));
   if (!result) {
+    ReportRefusal(result.refusal(), sink_);
     Warn(sink_, RefusalId::kConversionFailed, {std::string(kSupportEmail)});
     return false;
   }

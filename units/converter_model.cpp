@@ -131,7 +131,7 @@ ConverterModel::ConverterModel(CSysData& data, std::function<void()> save, Messa
     : data_(data),
       save_(std::move(save)),
       sink_(sink),
-      engine_(data, sink),
+      engine_(data),
       shortcuts_(BuiltInShortcuts()) {
   SelectTab(kConverterTabs.front().name);
 }
@@ -210,8 +210,8 @@ bool ConverterModel::Convert() {
                                  from = units[static_cast<std::size_t>(input_row_)],
                                  to = units[static_cast<std::size_t>(output_row_)]](
                                     MessageSink& sink, const CalculationRunner::StopToken&) {
-                                  UnitEngine engine(settings, sink);
-                                  return engine.ConvertValue(value, from, to);
+                                  UnitEngine engine(settings);
+                                  return ValueOrReport(engine.ConvertValue(value, from, to), sink);
                                 });
   if (!converted) return false;
   output_text_ = std::move(*converted);
@@ -253,6 +253,7 @@ std::optional<ConversionItem> ConverterModel::HistoryItem() {
                          : engine_.EvaluateRounded(ExpandExponents(in.factor) + "/(" +
                                                    ExpandExponents(out.factor) + ")");
   if (!value) {
+    ReportRefusal(value.refusal(), sink_);
     Inform(sink_, RefusalId::kConverterFailed);
     return std::nullopt;
   }

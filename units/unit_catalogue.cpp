@@ -119,8 +119,7 @@ std::string FormatFactorText(std::string_view factor, const EngineSettings& sett
   return FormatExponent(text, settings.precision, settings.exponentThreshold);
 }
 
-UnitEngine::UnitEngine(const EngineSettings& settings, MessageSink& sink)
-    : settings_(settings), sink_(sink) {}
+UnitEngine::UnitEngine(const EngineSettings& settings) : settings_(settings) {}
 
 void UnitEngine::LoadUnitCategory(std::string_view name) { units_ = CategoryUnits(name); }
 
@@ -133,26 +132,30 @@ std::string UnitEngine::ConversionText(std::string_view value, const UnitRow& fr
   return SubstituteFormula(from.factor, value);
 }
 
-std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, std::size_t from,
-                                                    std::size_t to) {
-  if (from >= units_.size() || to >= units_.size()) return std::nullopt;
+Outcome<std::string> UnitEngine::ConvertValue(std::string_view value, std::size_t from,
+                                              std::size_t to) {
+  if (from >= units_.size() || to >= units_.size()) {
+    return Refusal{RefusalId::kNothingToCalculate, {}};
+  }
   return ConvertValue(value, units_[from], units_[to]);
 }
 
-std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, const UnitRow& from,
-                                                    const UnitRow& to) {
+Outcome<std::string> UnitEngine::ConvertValue(std::string_view value, const UnitRow& from,
+                                              const UnitRow& to) {
   return EvaluateRounded(ConversionText(value, from, to));
 }
 
-std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
+Outcome<std::string> UnitEngine::Evaluate(std::string_view text) {
+  // The evaluator reports its refusal through a sink; it is caught as a value.
+  RefusalCatcher catcher;
   ExprEvaluator evaluator(NumberBase::Decimal, GuardedDigits(settings_.precision, kGuardDigits),
-                          settings_.angleRadian, sink_);
+                          settings_.angleRadian, catcher);
   std::string result;
-  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return std::nullopt;
+  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return catcher.Take();
   return result;
 }
 
-std::optional<std::string> UnitEngine::EvaluateRounded(std::string_view text) {
+Outcome<std::string> UnitEngine::EvaluateRounded(std::string_view text) {
   auto result = Evaluate(text);
   if (result) *result = RoundConversionResult(*result, settings_);
   return result;

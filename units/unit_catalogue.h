@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/expr_engine.h"
-#include "engine/message_sink.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
@@ -75,7 +75,7 @@ std::string FormatFactorText(std::string_view factor, const EngineSettings& sett
 // last, and the evaluation of conversion texts in base 10.
 class UnitEngine {
  public:
-  UnitEngine(const EngineSettings& settings, MessageSink& sink);
+  explicit UnitEngine(const EngineSettings& settings);
 
   // Replaces the unit list with the rows of the named category (empty for an
   // unknown name; nothing is reported).
@@ -83,27 +83,25 @@ class UnitEngine {
   const UnitList& units() const { return units_; }
 
   // The value converted from one row of the list to another, as shown to the
-  // user; nothing after the engine has reported why. Temperature rows put the
+  // user, or the refusal of the evaluation (rows beyond the list give
+  // kNothingToCalculate, which shows nothing). Temperature rows put the
   // value into the from row's formula (a row to itself keeps the value).
-  std::optional<std::string> ConvertValue(std::string_view value, std::size_t from, std::size_t to);
-  std::optional<std::string> ConvertValue(std::string_view value, const UnitRow& from,
-                                          const UnitRow& to);
+  Outcome<std::string> ConvertValue(std::string_view value, std::size_t from, std::size_t to);
+  Outcome<std::string> ConvertValue(std::string_view value, const UnitRow& from, const UnitRow& to);
 
   // The text ConvertValue evaluates.
   static std::string ConversionText(std::string_view value, const UnitRow& from, const UnitRow& to);
 
   // Evaluates a decimal expression (lower-cased here) with the guard digits;
   // the result is not rounded.
-  std::optional<std::string> Evaluate(std::string_view text);
+  Outcome<std::string> Evaluate(std::string_view text);
   // Evaluate, then RoundConversionResult.
-  std::optional<std::string> EvaluateRounded(std::string_view text);
+  Outcome<std::string> EvaluateRounded(std::string_view text);
 
   const EngineSettings& settings() const { return settings_; }
-  MessageSink& sink() { return sink_; }
 
  private:
   const EngineSettings& settings_;
-  MessageSink& sink_;
   UnitList units_;
 };
 

@@ -124,9 +124,8 @@ TEST(UnitCatalogueTest, EveryCategoryHoldsItsListing) {
 }
 
 TEST(UnitCatalogueTest, LoadUnitCategoryMatchesTrimmedLowerCaseNames) {
-  RecordingSink sink;
   EngineSettings settings;
-  UnitEngine engine(settings, sink);
+  UnitEngine engine(settings);
   engine.LoadUnitCategory(" Length ");
   ASSERT_EQ(engine.units().size(), 30u);
   EXPECT_EQ(engine.units()[18].name, "metre");
@@ -138,7 +137,6 @@ TEST(UnitCatalogueTest, LoadUnitCategoryMatchesTrimmedLowerCaseNames) {
   engine.LoadUnitCategory("CURRENCY");
   EXPECT_EQ(engine.units().front().name, "yotta");
   EXPECT_EQ(engine.units().back().name, "yocto");
-  EXPECT_TRUE(sink.empty());
 }
 
 TEST(UnitCatalogueTest, ExpandExponents) {
@@ -206,11 +204,11 @@ class ConvertValueTest : public ::testing::Test {
     }
     EXPECT_LT(from, engine.units().size()) << c.from;
     EXPECT_LT(to, engine.units().size()) << c.to;
-    return engine.ConvertValue(c.value, from, to);
+    return ValueOrReport(engine.ConvertValue(c.value, from, to), sink);
   }
   EngineSettings settings;
   RecordingSink sink;
-  UnitEngine engine{settings, sink};
+  UnitEngine engine{settings};
 };
 
 TEST_F(ConvertValueTest, ExactConversions) {
