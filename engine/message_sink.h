@@ -1,7 +1,9 @@
 // The one way the logic talks to the user. Message boxes and the
-// input-message dialog are raised through a sink that the caller passes in:
-// the windows implement it with real dialogs, the CLI with standard error,
-// tests with a recorder.
+// input-message dialog are raised through a sink that the window models,
+// the robot and the CLI hold: the windows implement it with real dialogs,
+// the CLI with standard error, tests with a recorder. Calculations do not
+// take a sink: they return their refusals as values (engine/refusal.h),
+// which the holder of the sink shows.
 #pragma once
 
 #include <string_view>
@@ -26,15 +28,6 @@ class MessageSink {
   // A refusal from the one catalogue (engine/refusal.cpp), shown by default
   // in a message box or the input-message dialog.
   virtual void Refuse(const Refusal& refusal);
-};
-
-// A sink that shows nothing: for work whose refusals were reported already,
-// or that reports nothing.
-class SilentSink final : public MessageSink {
- public:
-  void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
-  Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
-  void InputMessage(std::string_view, std::string_view, std::string_view) override {}
 };
 
 // Message captions in use.

@@ -365,11 +365,6 @@ void MessageSink::Refuse(const Refusal& refusal) {
 
 void ReportRefusal(const Refusal& refusal, MessageSink& sink) { sink.Refuse(refusal); }
 
-void ReportInputRefusal(Refusal refusal, std::string_view input, MessageSink& sink) {
-  refusal.input = input;
-  sink.Refuse(refusal);
-}
-
 void ReportNotices(const Notices& notices, MessageSink& sink) {
   for (const Refusal& notice : notices) sink.Refuse(notice);
 }

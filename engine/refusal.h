@@ -197,8 +197,6 @@ RefusalMessage DescribeRefusal(const Refusal& refusal);
 // Shows the refusal through the sink (MessageSink::Refuse): a message box, or
 // the input-message dialog with the refused input and the hint.
 void ReportRefusal(const Refusal& refusal, MessageSink& sink);
-// The same for the refusal of `input`.
-void ReportInputRefusal(Refusal refusal, std::string_view input, MessageSink& sink);
 void ReportNotices(const Notices& notices, MessageSink& sink);
 
 // The value of `outcome`, or nothing after its refusal has been shown.
@@ -223,12 +221,5 @@ class RefusalCatcher final : public MessageSink {
  private:
   std::optional<Refusal> caught_;
 };
-
-// `value` as an outcome: the refusal caught when there is no value.
-template <typename T>
-Outcome<T> Caught(std::optional<T>&& value, RefusalCatcher& catcher) {
-  if (value) return *std::move(value);
-  return catcher.Take();
-}
 
 }  // namespace calvoro
