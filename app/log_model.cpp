@@ -4,13 +4,13 @@
 #include <algorithm>
 
 #include "engine/expression_text.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 namespace {
 
 constexpr std::string_view kSelectionCopied =
     "The selection has been copied into the clipboard successfully.";
-constexpr std::string_view kSelectFirst = "Please select first.Thank you.";
 constexpr std::string_view kLogCopied =
     "The log information has been copied into the clipboard successfully.";
 constexpr std::string_view kClearQuestion = "Do you want to clear all the log information?.";
@@ -63,7 +63,7 @@ std::string LogModel::RowsText(const std::vector<int>& selected) const {
 std::optional<std::string> LogModel::CopySelected(std::vector<int> selected, const Clipboard& put) {
   selected = Normalised(std::move(selected), rows_.size());
   if (selected.empty()) {
-    sink_.MessageBox(kSelectFirst, kCaptionCalvoroMessage, MessageIcon::Information);
+    ReportRefusal({RefusalId::kLogSelectFirst, {}}, sink_);
     return std::nullopt;
   }
   std::string text = RowsText(selected);

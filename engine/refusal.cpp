@@ -313,6 +313,8 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kThresholdRange, "Please enter an exponent threshold from 0 to %1.", kCaptionCalvoro},
     {kNoRobotSource, "Please select the source file first by clicking the browse button.",
      kCaptionCalvoro, MessageIcon::Information},
+    {kLogSelectFirst, "Please select first.Thank you.", kCaptionCalvoroMessage,
+     MessageIcon::Information},
     {kParameterTooLong,
      "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
      "keeps at most %3 characters.",

@@ -123,6 +123,7 @@ enum class RefusalId {
   kPrecisionRange,  // {most}
   kThresholdRange,  // {most}
   kNoRobotSource,
+  kLogSelectFirst,
   // The settings' byte bounds.
   kParameterTooLong,  // {parameter, characters, most characters}
 };
