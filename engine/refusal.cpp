@@ -315,6 +315,17 @@ constexpr CatalogueEntry kCatalogue[] = {
      kCaptionCalvoro, MessageIcon::Information},
     {kLogSelectFirst, "Please select first.Thank you.", kCaptionCalvoroMessage,
      MessageIcon::Information},
+    {kRobotReadFailed, "Failed to open and read the file:%1", kCaptionCalvoro,
+     MessageIcon::Information},
+    {kRobotWriteFailed, "Failed to open and write the file:%1", kCaptionCalvoro,
+     MessageIcon::Information},
+    {kRobotSameFile,
+     "The result file would overwrite the source file, please choose another destination:%1",
+     kCaptionCalvoro, MessageIcon::Information},
+    {kRobotNotRegular,
+     "The result file must be a regular file or a new name, please choose another "
+     "destination:%1",
+     kCaptionCalvoro, MessageIcon::Information},
     {kParameterTooLong,
      "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
      "keeps at most %3 characters.",

@@ -124,6 +124,11 @@ enum class RefusalId {
   kThresholdRange,  // {most}
   kNoRobotSource,
   kLogSelectFirst,
+  // The robot's files.
+  kRobotReadFailed,   // {path}
+  kRobotWriteFailed,  // {path}
+  kRobotSameFile,     // {path}
+  kRobotNotRegular,   // {path}
   // The settings' byte bounds.
   kParameterTooLong,  // {parameter, characters, most characters}
 };

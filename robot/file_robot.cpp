@@ -185,8 +185,8 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   }
   destination_ = TrimBlanks(destination_text);
   if (destination_.empty()) destination_ = DestinationFor(source);
-  const auto refuse = [this](std::string_view text, const std::string& path) {
-    sink_.MessageBox(std::string(text) + path, kCaptionCalvoro, MessageIcon::Information);
+  const auto refuse = [this](RefusalId id, const std::string& path) {
+    ReportRefusal({id, {path}}, sink_);
   };
 
   // Only a regular file is read: a FIFO would wait for a writer, a device
@@ -195,18 +195,18 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   std::ifstream in;
   if (readable && readable->regular) in.open(source, std::ios::binary);
   if (!in.is_open()) {
-    refuse(kReadFailedText, source);
+    refuse(RefusalId::kRobotReadFailed, source);
     return RobotRun::kUnreadable;
   }
   // The destination is a regular file or a new name (links followed): a
   // device, a FIFO or a folder is never replaced.
   const std::optional<ResolvedPath> target = ResolvePath(destination_);
   if (!target || (target->exists && !target->regular)) {
-    refuse(kNotRegularText, destination_);
+    refuse(RefusalId::kRobotNotRegular, destination_);
     return RobotRun::kUnwritable;
   }
   if (SameFile(source, destination_)) {
-    refuse(kSameFileText, destination_);
+    refuse(RefusalId::kRobotSameFile, destination_);
     return RobotRun::kSameFile;
   }
   // Written to a temporary file of this run's own beside the destination
@@ -215,7 +215,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   RemoveStaleTemporaries(target->path);
   TemporaryFile temporary(target->path);
   if (!temporary.ok()) {
-    refuse(kWriteFailedText, destination_);
+    refuse(RefusalId::kRobotWriteFailed, destination_);
     return RobotRun::kUnwritable;
   }
   FdWriter out(temporary.fd());
@@ -251,7 +251,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   HandOnLog();
   if (cancelled) return RobotRun::kCancelled;
   if (in.bad() || !out.Finish() || !temporary.Commit()) {
-    refuse(kWriteFailedText, destination_);
+    refuse(RefusalId::kRobotWriteFailed, destination_);
     return RobotRun::kUnwritable;
   }
   return RobotRun::kDone;

@@ -29,12 +29,6 @@ std::string_view ActionName(RobotAction action);
 std::optional<RobotAction> ParseAction(std::string_view name);
 
 inline constexpr std::string_view kRobotLogHeader = "Robot Log Information:\r\n";
-inline constexpr std::string_view kReadFailedText = "Failed to open and read the file:";
-inline constexpr std::string_view kWriteFailedText = "Failed to open and write the file:";
-inline constexpr std::string_view kSameFileText =
-    "The result file would overwrite the source file, please choose another destination:";
-inline constexpr std::string_view kNotRegularText =
-    "The result file must be a regular file or a new name, please choose another destination:";
 inline constexpr std::string_view kResultExtension = ".rob";
 // A kept log is bounded: beyond kMaxKeptLog bytes its older half gives way
 // to this line, and the entries keep their newest kMaxKeptEntries.

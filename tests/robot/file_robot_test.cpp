@@ -23,6 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::RecordingSink;
+using testing::Refused;
 
 class FileRobotTest : public ::testing::Test {
  protected:
@@ -180,13 +181,13 @@ TEST_F(FileRobotTest, RefusalsTouchNoFile) {
       {"  ", "", RobotRun::kNoSource,
        std::string("Please select the source file first by clicking the browse button.")},
       {Path("none.txt"), "", RobotRun::kUnreadable,
-       std::string(kReadFailedText) + Path("none.txt")},
-      {Path(""), "", RobotRun::kUnreadable, std::string(kReadFailedText) + Path("")},
+       Refused(RefusalId::kRobotReadFailed, Path("none.txt"))},
+      {Path(""), "", RobotRun::kUnreadable, Refused(RefusalId::kRobotReadFailed, Path(""))},
       {source, Path("no/such/dir/x.rob"), RobotRun::kUnwritable,
-       std::string(kWriteFailedText) + Path("no/such/dir/x.rob")},
-      {source, " " + source + " ", RobotRun::kSameFile, std::string(kSameFileText) + source},
+       Refused(RefusalId::kRobotWriteFailed, Path("no/such/dir/x.rob"))},
+      {source, " " + source + " ", RobotRun::kSameFile, Refused(RefusalId::kRobotSameFile, source)},
       {source, Path("./src.txt"), RobotRun::kSameFile,
-       std::string(kSameFileText) + Path("./src.txt")},
+       Refused(RefusalId::kRobotSameFile, Path("./src.txt"))},
   };
   for (const auto& c : cases) {
     sink.messages.clear();

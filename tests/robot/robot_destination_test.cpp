@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadFile;
 using testing::RecordingSink;
+using testing::Refused;
 using testing::TestFolder;
 
 std::string Repeat(std::string_view piece, int times, std::string_view joint) {
@@ -64,18 +65,20 @@ TEST_F(RobotFilesTest, OnlyRegularFilesAreReadOrReplaced) {
     std::string message;
   };
   const Case cases[] = {
-      {source, fifo, RobotRun::kUnwritable, std::string(kNotRegularText) + fifo},
+      {source, fifo, RobotRun::kUnwritable, Refused(RefusalId::kRobotNotRegular, fifo)},
       {source, folder.Path("to-fifo.rob"), RobotRun::kUnwritable,
-       std::string(kNotRegularText) + folder.Path("to-fifo.rob")},
+       Refused(RefusalId::kRobotNotRegular, folder.Path("to-fifo.rob"))},
       {source, folder.Path("folder"), RobotRun::kUnwritable,
-       std::string(kNotRegularText) + folder.Path("folder")},
+       Refused(RefusalId::kRobotNotRegular, folder.Path("folder"))},
       {source, folder.Path("to-folder.rob"), RobotRun::kUnwritable,
-       std::string(kNotRegularText) + folder.Path("to-folder.rob")},
-      {source, "/dev/null", RobotRun::kUnwritable, std::string(kNotRegularText) + "/dev/null"},
+       Refused(RefusalId::kRobotNotRegular, folder.Path("to-folder.rob"))},
+      {source, "/dev/null", RobotRun::kUnwritable,
+       Refused(RefusalId::kRobotNotRegular, "/dev/null")},
       // A FIFO source would wait for a writer, a device never end.
-      {fifo, folder.Path("out.rob"), RobotRun::kUnreadable, std::string(kReadFailedText) + fifo},
+      {fifo, folder.Path("out.rob"), RobotRun::kUnreadable,
+       Refused(RefusalId::kRobotReadFailed, fifo)},
       {"/dev/zero", folder.Path("out.rob"), RobotRun::kUnreadable,
-       std::string(kReadFailedText) + "/dev/zero"},
+       Refused(RefusalId::kRobotReadFailed, "/dev/zero")},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.source, c.destination), c.run) << c.destination;

@@ -2,11 +2,18 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
 
 namespace calvoro::testing {
+
+// The catalogue's text of the refusal `id` of `arg` (a path, a number).
+inline std::string Refused(RefusalId id, std::string arg) {
+  return DescribeRefusal({id, {std::move(arg)}}).text;
+}
 
 struct RecordedMessage {
   enum Kind { Box, Question, Input } kind;
