@@ -20,16 +20,13 @@ namespace {
 
 // A power with a non-integer exponent, computed to the working precision
 // (numeric/precise_functions.h) and cut by it, as a product is.
-std::optional<std::string> PrecisePower(std::string_view left, std::string_view right, int radix,
-                                        int precision, MessageSink& sink) {
+Outcome<std::string> PrecisePower(std::string_view left, std::string_view right, int radix,
+                                  int precision) {
   HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(left), radix, precision);
   HugeFloat exponent = HugeFloat::FromRadixText(WithoutBrackets(right), radix, precision);
   base.DropLeadingZeros();
   exponent.DropLeadingZeros();
-  const auto refuse = [&](RefusalId id) {
-    ReportRefusal({id, {}}, sink);
-    return std::nullopt;
-  };
+  const auto refuse = [](RefusalId id) { return Refusal{id, {}}; };
   if (base.IsZero()) {
     if (exponent.IsZero()) return std::string("1");
     if (exponent.sign() < 0) return refuse(RefusalId::kZeroDenominator);
@@ -71,40 +68,39 @@ std::int64_t QuotientIntegerDigits(const NumberText& a, const NumberText& b) {
 }
 
 // "*" and "/" on plain number texts, through the limb kernels.
-std::optional<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b,
-                                            int radix, int scaled, MessageSink& sink) {
+Outcome<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b, int radix,
+                                      int scaled) {
   if (op == '*') {
-    if (ProductDigits(a, b) > kMaxResultDigits) {
-      ReportResultTooLong("multiplication", sink);
-      return std::nullopt;
-    }
+    if (ProductDigits(a, b) > kMaxResultDigits) return ResultTooLong("multiplication");
     return MultiplyNumberTexts(a, b, radix, scaled);
   }
-  if (b.IsZero()) {
-    ReportRefusal({RefusalId::kZeroDenominator, {}}, sink);
-    return std::nullopt;
-  }
-  if (QuotientIntegerDigits(a, b) > kMaxResultDigits) {
-    ReportResultTooLong("division", sink);
-    return std::nullopt;
-  }
+  if (b.IsZero()) return Refusal{RefusalId::kZeroDenominator, {}};
+  if (QuotientIntegerDigits(a, b) > kMaxResultDigits) return ResultTooLong("division");
   return DivideNumberTexts(a, b, radix, scaled);
 }
 
-std::optional<std::string> Power(std::string_view left, std::string_view right, int radix,
-                                 int precision, MessageSink& sink) {
+Outcome<std::string> Power(std::string_view left, std::string_view right, int radix,
+                           int precision) {
   if (IsIntegerPower(left, right, radix)) {
-    return ExactPower(left, right, radix, ScaledPrecision(radix, precision), sink);
+    return ExactPower(left, right, radix, ScaledPrecision(radix, precision));
   }
-  return PrecisePower(left, right, radix, precision, sink);
+  return PrecisePower(left, right, radix, precision);
+}
+
+// The value of an operation's result text.
+Outcome<HugeFloat> ValueOf(Outcome<std::string> text, int radix, int precision) {
+  if (!text) return std::move(text).refusal();
+  return HugeFloat::FromRadixText(*text, radix, precision);
 }
 
 }  // namespace
 
+Refusal ResultTooLong(std::string_view operation) {
+  return {RefusalId::kResultTooLong, {std::string(operation), std::to_string(kMaxResultDigits)}};
+}
+
 void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
-  ReportRefusal(
-      {RefusalId::kResultTooLong, {std::string(operation), std::to_string(kMaxResultDigits)}},
-      sink);
+  ReportRefusal(ResultTooLong(operation), sink);
 }
 
 int ScaledPrecision(int radix, int precision) {
@@ -118,39 +114,52 @@ int ScaledPrecision(int radix, int precision) {
   }
 }
 
-std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         int radix, int precision, MessageSink& sink) {
-  if (op == '^') return Power(left, right, radix, precision, sink);
-
+Outcome<HugeFloat> ApplyOperator(char op, const HugeFloat& left, const HugeFloat& right,
+                                 int precision) {
+  const int radix = left.radix();
   const int scaled = ScaledPrecision(radix, precision);
-  if (op == '*' || op == '/') {
-    // A text that is not a plain number ("+5") is read as the number parser
-    // reads it.
-    std::string read[2];
-    const auto split = [&](std::string_view text, std::string& storage) {
-      if (auto number = ReadNumber(text, radix)) return number;
-      storage = HugeFloat::FromRadixText(text, radix, precision).ToText();
-      return ReadNumber(storage, radix);
-    };
-    const std::optional<NumberText> a = split(left, read[0]);
-    const std::optional<NumberText> b = split(right, read[1]);
-    if (!a || !b) {
-      ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(a ? right : left)}}, sink);
-      return std::nullopt;
-    }
-    return MultiplyOrDivide(op, *a, *b, radix, scaled, sink);
-  }
-  const HugeFloat a = HugeFloat::FromRadixText(left, radix, precision);
-  const HugeFloat b = HugeFloat::FromRadixText(right, radix, precision);
   switch (op) {
     case '+':
-      return Add(a, b, scaled).ToText();
+      return Add(left, right, scaled);
     case '-':
-      return Subtract(a, b, scaled).ToText();
+      return Subtract(left, right, scaled);
+    case '*':
+    case '/': {
+      // The limb kernels read texts: a value prints as it was typed or
+      // computed.
+      const std::string a = left.ToText();
+      const std::string b = right.ToText();
+      return ValueOf(MultiplyOrDivide(op, *ReadNumber(a, radix), *ReadNumber(b, radix), radix,
+                                      scaled),
+                     radix, precision);
+    }
+    case '^':
+      return ValueOf(Power(left.ToText(), right.ToText(), radix, precision), radix, precision);
     default:
-      ReportRefusal({RefusalId::kUnsupportedOperator, {std::string(1, op)}}, sink);
-      return std::nullopt;
+      return Refusal{RefusalId::kUnsupportedOperator, {std::string(1, op)}};
   }
+}
+
+std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
+                                         int radix, int precision, MessageSink& sink) {
+  Outcome<std::string> result = std::string();
+  if (op == '^') {
+    result = Power(left, right, radix, precision);
+  } else {
+    Outcome<HugeFloat> value =
+        ApplyOperator(op, HugeFloat::FromRadixText(left, radix, precision),
+                      HugeFloat::FromRadixText(right, radix, precision), precision);
+    if (value) {
+      result = value->ToText();
+    } else {
+      result = std::move(value).refusal();
+    }
+  }
+  if (!result) {
+    ReportRefusal(result.refusal(), sink);
+    return std::nullopt;
+  }
+  return std::move(*result);
 }
 
 }  // namespace calvoro

@@ -1,4 +1,4 @@
-// One operator of an expression applied to two number texts of a radix.
+// One operator of an expression applied to two values of a radix.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
+#include "numeric/huge_float.h"
 
 namespace calvoro {
 
@@ -15,18 +17,27 @@ namespace calvoro {
 // before the work starts, so that chained operations cannot grow without end.
 inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
 
-// Refuses a result of `operation` ("power", ...) beyond kMaxResultDigits.
+// The refusal of a result of `operation` ("power", ...) beyond
+// kMaxResultDigits.
+Refusal ResultTooLong(std::string_view operation);
 void ReportResultTooLong(std::string_view operation, MessageSink& sink);
 
 // The precision handed to the HugeFloat operations for a working precision
 // P: radix 10 and 16 use P, radix 8 (4 x P) / 3, radix 2 4 x P.
 int ScaledPrecision(int radix, int precision);
 
-// Applies "+", "-", "*", "/" on HugeFloat operands of `radix` (10, 8, 16, 2)
-// and "^": exactly for an integer exponent, otherwise correctly rounded beyond
-// the working precision and then cut by it.
-// Returns the result text, or nothing after the refusal has been reported
-// through `sink` (a zero divisor, a result beyond kMaxResultDigits, ...).
+// Applies "+", "-", "*", "/" on two values of one radix (10, 8, 16, 2) and
+// "^": exactly for an integer exponent, otherwise correctly rounded beyond
+// the working precision and then cut by it. The result is cut by the
+// (scaled) working precision and not otherwise normalised: it is the value
+// whose text the operation prints. Refused: a zero divisor, a result beyond
+// kMaxResultDigits, a power without a real value or out of range.
+Outcome<HugeFloat> ApplyOperator(char op, const HugeFloat& left, const HugeFloat& right,
+                                 int precision);
+
+// The same on two number texts of `radix` ("^" also takes one pair of
+// brackets around each), giving the result's text; a refusal is reported
+// through `sink` and gives nothing.
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
                                          int radix, int precision, MessageSink& sink);
 

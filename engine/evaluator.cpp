@@ -11,6 +11,8 @@
 #include "engine/functions.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
+#include "numeric/huge_float.h"
+#include "numeric/number_text.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
@@ -153,40 +155,32 @@ void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) 
   out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
-bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
+Outcome<HugeFloat> ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right) const {
+  std::string storage;
+  std::string_view operand = UnwrapOperand(typed, storage);
   if (operand.empty()) {
-    if (right && op == '/') {
-      ReportRefusal({RefusalId::kZeroDenominator, {}}, sink_);
-    } else {
-      ReportRefusal({RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}},
-                    sink_);
-    }
-    return false;
+    if (right && op == '/') return Refusal{RefusalId::kZeroDenominator, {}};
+    return Refusal{RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}};
   }
-  if (!IsNumberOfBase(base_, operand)) {
-    ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(operand)}}, sink_);
-    return false;
-  }
+  const int radix = RadixOf(base_);
+  const auto number =
+      base_ == NumberBase::Mix ? std::nullopt
+                               : ReadNumber(operand, radix, {.plus = true, .brackets = true});
+  if (!number && !IsNumberOfBase(base_, operand))
+    return Refusal{RefusalId::kInvalidInputNumber, {std::string(operand)}};
   if (operand.front() == '+') operand.remove_prefix(1);
-  return true;
+  // A number still in brackets is refused by the text reader, as it was.
+  if (!number || operand.front() == '(') return HugeFloat::FromRadixText(operand, radix, precision_);
+  return HugeFloat::FromNumber(*number, precision_);
 }
 
-bool ExprEvaluator::ApplyToOperands(std::string_view left_text, char op,
-                                    std::string_view right_text, std::string& value) {
-  std::string left_storage, right_storage;
-  std::string_view left = UnwrapOperand(left_text, left_storage);
-  std::string_view right = UnwrapOperand(right_text, right_storage);
-  if (op == '(' || op == ')') {
-    ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-    return false;
+std::string ExprEvaluator::SpliceText(const HugeFloat& value) {
+  std::string text = value.ToText();
+  if (text.front() == '-') {
+    text.insert(text.begin(), '(');
+    text.push_back(')');
   }
-  if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-  std::optional<std::string> result =
-      ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
-  if (!result) return false;
-  value = std::move(*result);
-  ToSpliceForm(value);
-  return true;
+  return text;
 }
 
 bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
@@ -210,12 +204,15 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
   }
   // The rewriting applies the first operator whose priority is not below
   // the next one's; a stack of rising priorities meets them in that order.
-  // An operand is a view of the text until it is a computed value.
+  // An operand is a view of the text until it is read, once, into the value
+  // the operators act on; the step text shows a computed value as the
+  // rewriting spliced it in (normal form, a negative one in brackets).
+  const bool writes_steps = stepped && bounded_;
   struct Operand {
     std::string_view typed;
-    std::string value;
-    bool computed = false;
-    std::string_view text() const { return computed ? std::string_view(value) : typed; }
+    std::optional<HugeFloat> value;  // once computed
+    std::string shown;               // a computed value's text, for the steps
+    std::string_view text() const { return value ? std::string_view(shown) : typed; }
   };
   std::vector<Operand> operands;
   std::vector<char> operators;
@@ -223,7 +220,7 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
     const auto at = static_cast<std::size_t>(positions[k]);
     return at < flat.size() ? flat[at] : '=';
   };
-  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, false});
+  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, {}});
   std::string line;
   for (std::size_t k = 0; k < positions.size(); ++k) {
     const char op = op_at(k);
@@ -232,12 +229,28 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
       Operand right = std::move(operands.back());
       operands.pop_back();
       Operand& left = operands.back();
-      std::string result;
-      if (!ApplyToOperands(left.text(), operators.back(), right.text(), result)) return false;
+      const char applied = operators.back();
+      if (applied == '(' || applied == ')') {
+        ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
+        return false;
+      }
+      Outcome<HugeFloat> result = left.value ? Outcome<HugeFloat>(std::move(*left.value))
+                                             : ReadOperand(left.typed, applied, false);
+      if (result) {
+        Outcome<HugeFloat> other = right.value ? Outcome<HugeFloat>(std::move(*right.value))
+                                               : ReadOperand(right.typed, applied, true);
+        result = other ? ApplyOperator(applied, *result, *other, precision_)
+                       : Outcome<HugeFloat>(std::move(other).refusal());
+      }
+      if (!result) {
+        ReportRefusal(result.refusal(), sink_);
+        return false;
+      }
       operators.pop_back();
-      left.value = std::move(result);
-      left.computed = true;
-      if (stepped && bounded_) {
+      result->StripZeros();
+      left.value = std::move(*result);
+      if (writes_steps) {
+        left.shown = SpliceText(*left.value);
         // The whole rewritten text: the stack, then the text not read yet.
         line.clear();
         for (std::size_t i = 0; i < operands.size(); ++i) {
@@ -252,10 +265,11 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
       const auto from = static_cast<std::size_t>(positions[k]) + 1;
       operators.push_back(op);
       operands.push_back(
-          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, false});
+          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, {}});
     }
   }
-  value = operands.back().text();
+  const Operand& last = operands.back();
+  value = last.value ? SpliceText(*last.value) : std::string(last.typed);
   return true;
 }
 

@@ -11,6 +11,8 @@
 
 #include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
+#include "numeric/huge_float.h"
 
 namespace calvoro {
 
@@ -67,12 +69,13 @@ class ExprEvaluator {
 
  private:
   bool Evaluate(std::string_view text, std::string& result, std::string* steps);
-  bool EvaluateOperand(std::string_view& operand, char op, bool right);
+  // The value of an operand as typed (brackets and signs resolved) for
+  // `op`, read once; refused when it is missing or no number of the base.
+  Outcome<HugeFloat> ReadOperand(std::string_view typed, char op, bool right) const;
+  // A computed value as the rewriting writes it: a negative one in brackets.
+  static std::string SpliceText(const HugeFloat& value);
   // The operator positions of a flat text and its end, into `out`.
   static void ListOperators(std::string_view text, std::vector<int>& out);
-  // `left op right` of a flat text, into `value` in splice form.
-  bool ApplyToOperands(std::string_view left_text, char op, std::string_view right_text,
-                       std::string& value);
   // A bracket-free text (bracketed numbers allowed) reduced into its value
   // in splice form; `stepped` for the outermost text, whose steps count.
   bool ReduceFlat(std::string_view text, std::string& value, bool stepped, std::string* steps);
