@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "engine/exact_power.h"
 #include "engine/expression_text.h"
@@ -114,15 +115,14 @@ int ScaledPrecision(int radix, int precision) {
   }
 }
 
-Outcome<HugeFloat> ApplyOperator(char op, const HugeFloat& left, const HugeFloat& right,
-                                 int precision) {
+Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right, int precision) {
   const int radix = left.radix();
   const int scaled = ScaledPrecision(radix, precision);
   switch (op) {
     case '+':
-      return Add(left, right, scaled);
+      return Add(std::move(left), right, scaled);
     case '-':
-      return Subtract(left, right, scaled);
+      return Subtract(std::move(left), right, scaled);
     case '*':
     case '/': {
       // The limb kernels read texts: a value prints as it was typed or

@@ -32,8 +32,7 @@ int ScaledPrecision(int radix, int precision);
 // (scaled) working precision and not otherwise normalised: it is the value
 // whose text the operation prints. Refused: a zero divisor, a result beyond
 // kMaxResultDigits, a power without a real value or out of range.
-Outcome<HugeFloat> ApplyOperator(char op, const HugeFloat& left, const HugeFloat& right,
-                                 int precision);
+Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right, int precision);
 
 // The same on two number texts of `radix` ("^" also takes one pair of
 // brackets around each), giving the result's text; a refusal is reported

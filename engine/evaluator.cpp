@@ -239,7 +239,7 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
       if (result) {
         Outcome<HugeFloat> other = right.value ? Outcome<HugeFloat>(std::move(*right.value))
                                                : ReadOperand(right.typed, applied, true);
-        result = other ? ApplyOperator(applied, *result, *other, precision_)
+        result = other ? ApplyOperator(applied, std::move(*result), *other, precision_)
                        : Outcome<HugeFloat>(std::move(other).refusal());
       }
       if (!result) {
@@ -338,8 +338,11 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
   std::vector<Level> levels(1);
   std::string line;
   std::size_t i = 0;
+  bool brackets_read = false;
   while (i < prepared.size()) {
     const std::size_t next = std::min(FindAnyOf(prepared, "()", i), prepared.size());
+    if (!brackets_read && next == prepared.size()) break;  // flat: read in place
+    brackets_read = true;
     levels.back().text.append(prepared.substr(i, next - i));
     if (next == prepared.size()) break;
     i = next + 1;
@@ -375,7 +378,7 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     outer.resize(outer.size() - group.name_size);
     outer.append(value);
   }
-  std::string text = std::move(levels.front().text);
+  const std::string_view text = brackets_read ? std::string_view(levels.front().text) : prepared;
   if (IsNumberOperand(text)) {
     if (!IsNumberOfBase(base_, text)) {
       std::string storage;
@@ -383,7 +386,7 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
                     sink_);
       return false;
     }
-    result = std::move(text);
+    result = text;
   } else if (!ReduceFlat(text, result, true, steps)) {
     return false;
   }

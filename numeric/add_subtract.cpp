@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "numeric/huge_float.h"
 #include "numeric/operation_steps.h"
@@ -33,9 +34,10 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
   std::size_t place = from_y;
   if (subtract) {
     for (; place < end_y; ++place) {
+      // Branch-free: a borrow comes with every other digit of random input.
       const int u = digits[place] - other[place - from_y] - carry;
       carry = u < 0;
-      digits[place] = static_cast<std::uint8_t>(u + (carry ? radix : 0));
+      digits[place] = static_cast<std::uint8_t>(u + (radix & -carry));
     }
     for (; carry && place < count; ++place) {
       carry = digits[place] == 0;
@@ -45,7 +47,7 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
     for (; place < end_y; ++place) {
       const int u = digits[place] + other[place - from_y] + carry;
       carry = u >= radix;
-      digits[place] = static_cast<std::uint8_t>(u - (carry ? radix : 0));
+      digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
     }
     for (; carry && place < count; ++place) {
       carry = digits[place] == radix - 1;
@@ -67,6 +69,33 @@ HugeFloat Cancelled(int radix, int sign) { return HugeFloat(radix, sign, Digits{
 
 }  // namespace
 
+// abs(x) + abs(y) into x for two integers as CombineMagnitudes gives it
+// (leading zeros dropped); false, x unchanged, when either has a point.
+bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y) {
+  if (x.HasPoint() || y.HasPoint()) return false;
+  CheckSameRadix(x, y);
+  const int radix = x.radix();
+  Digits& digits = x.digits_;
+  const std::size_t count = std::max(digits.size(), y.digits().size());
+  digits.resize(count + 1, 0);
+  const std::uint8_t* other = y.digits().data();
+  int carry = 0;
+  std::size_t place = 0;
+  for (; place < y.digits().size(); ++place) {
+    const int u = digits[place] + other[place] + carry;
+    carry = u >= radix;
+    digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
+  }
+  for (; carry && place < count; ++place) {
+    carry = digits[place] == radix - 1;
+    digits[place] = static_cast<std::uint8_t>(carry ? 0 : digits[place] + 1);
+  }
+  digits[count] = static_cast<std::uint8_t>(carry);
+  while (digits.size() > 1 && digits.back() == 0) digits.pop_back();
+  x.precision_ = 0;  // a computed value records none
+  return true;
+}
+
 HugeFloat AddMagnitudes(const HugeFloat& x, const HugeFloat& y) {
   return CombineMagnitudes(x, y, false);
 }
@@ -87,6 +116,17 @@ HugeFloat Add(const HugeFloat& a, const HugeFloat& b, int precision) {
   HugeFloat result = c > 0 ? SubtractMagnitudes(a, b) : SubtractMagnitudes(b, a);
   result.set_sign(c > 0 ? a.sign() : b.sign());
   return Finish(std::move(result), precision);
+}
+
+HugeFloat Add(HugeFloat&& a, const HugeFloat& b, int precision) {
+  // An integer needs no normal form and no cut.
+  if (a.sign() == b.sign() && AddIntegerMagnitudeInPlace(a, b)) return std::move(a);
+  return Add(static_cast<const HugeFloat&>(a), b, precision);
+}
+
+HugeFloat Subtract(HugeFloat&& a, const HugeFloat& b, int precision) {
+  if (a.sign() != b.sign() && AddIntegerMagnitudeInPlace(a, b)) return std::move(a);
+  return Subtract(static_cast<const HugeFloat&>(a), b, precision);
 }
 
 HugeFloat Subtract(const HugeFloat& a, const HugeFloat& b, int precision) {

@@ -73,6 +73,8 @@ class HugeFloat {
   void ApplyPrecision(int precision);
 
  private:
+  friend bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y);
+
   int radix_;
   int sign_ = 1;
   Digits digits_;
@@ -96,6 +98,10 @@ HugeFloat MultiplyByDigit(const HugeFloat& x, int d);
 
 HugeFloat Add(const HugeFloat& a, const HugeFloat& b, int precision);
 HugeFloat Subtract(const HugeFloat& a, const HugeFloat& b, int precision);
+// The same results, adding into the digits of `a` where the magnitudes of
+// two integers add (the running total of a sum, without an allocation).
+HugeFloat Add(HugeFloat&& a, const HugeFloat& b, int precision);
+HugeFloat Subtract(HugeFloat&& a, const HugeFloat& b, int precision);
 HugeFloat Multiply(const HugeFloat& a, const HugeFloat& b, int precision);
 // Quotient truncated after `precision` fraction digits. Throws
 // std::domain_error for a zero divisor.
