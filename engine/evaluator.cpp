@@ -105,18 +105,15 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
   return count;
 }
 
-bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
+Status ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
   step_characters_ += text.size() + 3;
-  if (step_characters_ > kMaxStepCharacters) {
-    ReportBoundExcess(BoundExcess::kSteps, sink_);
-    return false;
-  }
-  if (steps == nullptr) return true;
+  if (step_characters_ > kMaxStepCharacters) return BoundRefusal(BoundExcess::kSteps);
+  if (steps == nullptr) return Success();
   // One growth for both pieces (appending them one by one could grow a
   // megabyte step text twice).
   steps->reserve(steps->size() + text.size() + 3);
   steps->append("\r\n=").append(text);
-  return true;
+  return Success();
 }
 
 int ExprEvaluator::FindOperators(std::string_view text) {
@@ -183,24 +180,20 @@ std::string ExprEvaluator::SpliceText(const HugeFloat& value) {
   return text;
 }
 
-bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
-                               std::string* steps) {
+Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
+                                 std::string* steps) {
   std::vector<int> positions;
   ListOperators(flat, positions);
-  if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1) {
-    ReportBoundExcess(BoundExcess::kOperators, sink_);
-    return false;
-  }
+  if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1)
+    return BoundRefusal(BoundExcess::kOperators);
   if (positions.size() == 1) {
     std::string storage;
     const std::string_view lone = UnwrapOperand(flat, storage);
-    if (lone == flat || !IsNumberOfBase(base_, lone)) {
-      ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-      return false;
-    }
+    if (lone == flat || !IsNumberOfBase(base_, lone)) return Refusal{RefusalId::kNoOperator, {}};
     value = lone;
     ToSpliceForm(value);
-    return !(stepped && bounded_) || AppendStep(steps, value);
+    if (stepped && bounded_) return AppendStep(steps, value);
+    return Success();
   }
   // The rewriting applies the first operator whose priority is not below
   // the next one's; a stack of rising priorities meets them in that order.
@@ -230,10 +223,7 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
       operands.pop_back();
       Operand& left = operands.back();
       const char applied = operators.back();
-      if (applied == '(' || applied == ')') {
-        ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-        return false;
-      }
+      if (applied == '(' || applied == ')') return Refusal{RefusalId::kNoOperator, {}};
       Outcome<HugeFloat> result = left.value ? Outcome<HugeFloat>(std::move(*left.value))
                                              : ReadOperand(left.typed, applied, false);
       if (result) {
@@ -242,10 +232,7 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
         result = other ? ApplyOperator(applied, std::move(*result), *other, precision_)
                        : Outcome<HugeFloat>(std::move(other).refusal());
       }
-      if (!result) {
-        ReportRefusal(result.refusal(), sink_);
-        return false;
-      }
+      if (!result) return std::move(result).refusal();
       operators.pop_back();
       result->StripZeros();
       left.value = std::move(*result);
@@ -258,7 +245,7 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
           line.append(operands[i].text());
         }
         line.append(flat.substr(std::min(static_cast<std::size_t>(positions[k]), flat.size())));
-        if (!AppendStep(steps, line)) return false;
+        if (Status appended = AppendStep(steps, line); !appended) return appended;
       }
     }
     if (k + 1 < positions.size()) {
@@ -270,12 +257,12 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
   }
   const Operand& last = operands.back();
   value = last.value ? SpliceText(*last.value) : std::string(last.typed);
-  return true;
+  return Success();
 }
 
 template <typename Step>
-bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value,
-                                const Step& step) {
+Status ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value,
+                                  const Step& step) {
   // A function before a computed argument is applied to its value as the
   // next rewriting does: to the bracketed value as a group of its own.
   for (int round = 0; round < 2; ++round) {
@@ -288,15 +275,16 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
       } else {
         std::string call(name);
         call.append("(").append(number).append(")");
+        // The functions show their own refusals.
         auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
-        if (!result) return false;
+        if (!result) return Refusal{RefusalId::kReported, {}};
         value = std::move(*result);
       }
       ToSpliceForm(value);
       return step(false, value);
     }
     std::string last;
-    if (!ReduceFlat(inner, last, false, nullptr)) return false;
+    if (Status reduced = ReduceFlat(inner, last, false, nullptr); !reduced) return reduced;
     std::string storage;
     const std::string_view plain = UnwrapOperand(last, storage);
     if (name.empty()) {
@@ -305,20 +293,17 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
       return step(false, value);
     }
     inner = std::string(plain);
-    if (!step(true, "(" + inner + ")")) return false;
+    if (Status stepped = step(true, "(" + inner + ")"); !stepped) return stepped;
   }
   // Not reached: a reduced value is a number text.
-  ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-  return false;
+  return Refusal{RefusalId::kNoOperator, {}};
 }
 
-bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std::string* steps) {
+Outcome<std::string> ExprEvaluator::Evaluate(std::string_view prepared, std::string* steps) {
   const BracketCount brackets = CountBrackets(prepared);
   const auto refuse_brackets = [&] {
-    ReportRefusal({RefusalId::kUnbalancedBrackets,
-                   {std::to_string(brackets.opens), std::to_string(brackets.closes)}},
-                  sink_);
-    return false;
+    return Refusal{RefusalId::kUnbalancedBrackets,
+                   {std::to_string(brackets.opens), std::to_string(brackets.closes)}};
   };
   if (!brackets.Balanced()) return refuse_brackets();
   step_characters_ = 0;
@@ -327,7 +312,9 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     steps->reserve(2 * prepared.size() + 3);  // the first two lines
     steps->assign(prepared);
   }
-  if (bounded_ && !AppendStep(steps, prepared)) return false;
+  if (bounded_) {
+    if (Status appended = AppendStep(steps, prepared); !appended) return std::move(appended).refusal();
+  }
   // One level per open bracket: the text read so far at that level, its
   // groups already replaced by their values, and the size of the function
   // name before its "(" (the level below ends with it).
@@ -366,7 +353,7 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     // value (`keep_name`: still after its function name), and the text not
     // read yet; counted in bounded runs, written when steps are wanted.
     const auto step = [&](bool keep_name, std::string_view value) {
-      if (!bounded_) return true;
+      if (!bounded_) return Success();
       line.clear();
       for (std::size_t j = 0; j + 1 < levels.size(); ++j) line.append(levels[j].text).append("(");
       line.append(outer, 0, outer.size() - (keep_name ? 0 : group.name_size));
@@ -374,21 +361,21 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
       return AppendStep(steps, line);
     };
     std::string value;
-    if (!ReduceGroup(std::move(group.text), name, value, step)) return false;
+    if (Status reduced = ReduceGroup(std::move(group.text), name, value, step); !reduced)
+      return std::move(reduced).refusal();
     outer.resize(outer.size() - group.name_size);
     outer.append(value);
   }
   const std::string_view text = brackets_read ? std::string_view(levels.front().text) : prepared;
+  std::string result;
   if (IsNumberOperand(text)) {
     if (!IsNumberOfBase(base_, text)) {
       std::string storage;
-      ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(UnwrapOperand(text, storage))}},
-                    sink_);
-      return false;
+      return Refusal{RefusalId::kInvalidInputNumber, {std::string(UnwrapOperand(text, storage))}};
     }
     result = text;
-  } else if (!ReduceFlat(text, result, true, steps)) {
-    return false;
+  } else if (Status reduced = ReduceFlat(text, result, true, steps); !reduced) {
+    return std::move(reduced).refusal();
   }
   last_step_size_ = result.size();
   if (InBrackets(result)) {
@@ -396,18 +383,18 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     result.erase(0, 1);
   }
   if (!result.empty() && result.front() == '+') result.erase(0, 1);
-  return true;
+  return result;
 }
 
-bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
-                                       std::string* steps) {
+Outcome<std::string> ExprEvaluator::EvaluateExpression(std::string_view prepared,
+                                                       std::string* steps) {
   bounded_ = true;
-  return Evaluate(prepared, result, steps);
+  return Evaluate(prepared, steps);
 }
 
-bool ExprEvaluator::EvaluateValues(std::string_view prepared, std::string& result) {
+Outcome<std::string> ExprEvaluator::EvaluateValues(std::string_view prepared) {
   bounded_ = false;
-  return Evaluate(prepared, result, nullptr);
+  return Evaluate(prepared, nullptr);
 }
 
 }  // namespace calvoro

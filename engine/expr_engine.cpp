@@ -374,10 +374,13 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     text = out.expression;
   }
   ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, sink_);
-  std::string result;
-  if (with_steps ? !evaluator.EvaluateExpression(text, result, &out.steps)
-                 : !evaluator.EvaluateValues(text, result))
+  auto evaluated =
+      with_steps ? evaluator.EvaluateExpression(text, &out.steps) : evaluator.EvaluateValues(text);
+  if (!evaluated) {
+    ReportRefusal(evaluated.refusal(), sink_);
     return std::nullopt;
+  }
+  std::string result = std::move(*evaluated);
 
   // Normal form and the rounding to the digit limit, in place: the result
   // may have millions of digits.

@@ -105,20 +105,20 @@ std::size_t NestingWithinLength(std::string_view text) {
   return text.size();
 }
 
-bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
+Refusal BoundRefusal(BoundExcess excess) {
   switch (excess) {
-    case BoundExcess::kNone:
-      return false;
     case BoundExcess::kOperators:
-      ReportRefusal({RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}}, sink);
-      break;
+      return {RefusalId::kTooManyOperators, {std::to_string(kMaxOperators)}};
     case BoundExcess::kNesting:
-      ReportRefusal({RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}}, sink);
-      break;
-    case BoundExcess::kSteps:
-      ReportRefusal({RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}}, sink);
-      break;
+      return {RefusalId::kTooDeep, {std::to_string(kMaxNestingDepth)}};
+    default:
+      return {RefusalId::kTooManySteps, {std::to_string(kMaxStepCharacters)}};
   }
+}
+
+bool ReportBoundExcess(BoundExcess excess, MessageSink& sink) {
+  if (excess == BoundExcess::kNone) return false;
+  ReportRefusal(BoundRefusal(excess), sink);
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
 #include "engine/number_base.h"
 
 namespace calvoro {
@@ -53,6 +54,8 @@ std::size_t NestingWithinLength(std::string_view text);
 // by their values (without steps; with them the step bound is smaller).
 inline constexpr std::size_t kMaxSubstitutedCharacters = 500'000'000;
 
+// The refusal of an excess (not kNone).
+Refusal BoundRefusal(BoundExcess excess);
 // Shows the refusal of an excess; false for kNone.
 bool ReportBoundExcess(BoundExcess excess, MessageSink& sink);
 

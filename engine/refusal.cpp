@@ -199,6 +199,7 @@ constexpr CatalogueEntry kCatalogue[] = {
      MessageIcon::Information},
     {kHelpNotOpened, "The help file %1 could not be opened.", kCaptionCalvoroMessage,
      MessageIcon::Information},
+    {kReported, {}, {}},
 };
 
 constexpr bool InIdOrder() {
@@ -207,7 +208,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kHelpNotOpened) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kReported) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace
@@ -234,11 +235,13 @@ RefusalMessage DescribeRefusal(const Refusal& refusal) {
 }
 
 void ReportRefusal(const Refusal& refusal, MessageSink& sink) {
+  if (refusal.id == RefusalId::kReported) return;
   const RefusalMessage message = DescribeRefusal(refusal);
   sink.MessageBox(message.text, message.caption, message.icon);
 }
 
 void ReportInputRefusal(const Refusal& refusal, std::string_view input, MessageSink& sink) {
+  if (refusal.id == RefusalId::kReported) return;
   const RefusalMessage message = DescribeRefusal(refusal);
   sink.InputMessage(input, message.text, message.hint);
 }

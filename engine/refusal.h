@@ -80,6 +80,9 @@ enum class RefusalId {
   kHelpNotFound,       // {the files looked for}
   kHelpNoOpener,       // {file}
   kHelpNotOpened,      // {file}
+  // Shown already, through the sink, by work that still reports its own
+  // refusals (the functions); reporting it shows nothing more.
+  kReported,
 };
 
 struct Refusal {

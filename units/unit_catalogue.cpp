@@ -2,6 +2,7 @@
 #include "units/unit_catalogue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/evaluator.h"
 #include "engine/expression_text.h"
@@ -144,9 +145,12 @@ std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, cons
 std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
   ExprEvaluator evaluator(NumberBase::Decimal, settings_.precision + 1 + kGuardDigits,
                           settings_.angleRadian, sink_);
-  std::string result;
-  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return std::nullopt;
-  return result;
+  auto result = evaluator.EvaluateExpression(ToLowerAscii(text));
+  if (!result) {
+    ReportRefusal(result.refusal(), sink_);
+    return std::nullopt;
+  }
+  return std::move(*result);
 }
 
 std::optional<std::string> UnitEngine::EvaluateRounded(std::string_view text) {
