@@ -129,9 +129,9 @@ Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right
       // computed.
       const std::string a = left.ToText();
       const std::string b = right.ToText();
-      return ValueOf(MultiplyOrDivide(op, *ReadNumber(a, radix), *ReadNumber(b, radix), radix,
-                                      scaled),
-                     radix, precision);
+      return ValueOf(
+          MultiplyOrDivide(op, *ReadNumber(a, radix), *ReadNumber(b, radix), radix, scaled), radix,
+          precision);
     }
     case '^':
       return ValueOf(Power(left.ToText(), right.ToText(), radix, precision), radix, precision);

@@ -160,14 +160,15 @@ Outcome<HugeFloat> ExprEvaluator::ReadOperand(std::string_view typed, char op, b
     return Refusal{RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}};
   }
   const int radix = RadixOf(base_);
-  const auto number =
-      base_ == NumberBase::Mix ? std::nullopt
-                               : ReadNumber(operand, radix, {.plus = true, .brackets = true});
+  const auto number = base_ == NumberBase::Mix
+                          ? std::nullopt
+                          : ReadNumber(operand, radix, {.plus = true, .brackets = true});
   if (!number && !IsNumberOfBase(base_, operand))
     return Refusal{RefusalId::kInvalidInputNumber, {std::string(operand)}};
   if (operand.front() == '+') operand.remove_prefix(1);
   // A number still in brackets is refused by the text reader, as it was.
-  if (!number || operand.front() == '(') return HugeFloat::FromRadixText(operand, radix, precision_);
+  if (!number || operand.front() == '(')
+    return HugeFloat::FromRadixText(operand, radix, precision_);
   return HugeFloat::FromNumber(*number, precision_);
 }
 
@@ -313,7 +314,8 @@ Outcome<std::string> ExprEvaluator::Evaluate(std::string_view prepared, std::str
     steps->assign(prepared);
   }
   if (bounded_) {
-    if (Status appended = AppendStep(steps, prepared); !appended) return std::move(appended).refusal();
+    if (Status appended = AppendStep(steps, prepared); !appended)
+      return std::move(appended).refusal();
   }
   // One level per open bracket: the text read so far at that level, its
   // groups already replaced by their values, and the size of the function

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "engine/message_sink.h"
-#include "engine/refusal.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 

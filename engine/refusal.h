@@ -77,9 +77,9 @@ enum class RefusalId {
   kEquationNotLinear,  // {support address}
   kEquationNoSolution,
   kEquationEveryX,
-  kHelpNotFound,       // {the files looked for}
-  kHelpNoOpener,       // {file}
-  kHelpNotOpened,      // {file}
+  kHelpNotFound,   // {the files looked for}
+  kHelpNoOpener,   // {file}
+  kHelpNotOpened,  // {file}
   // Shown already, through the sink, by work that still reports its own
   // refusals (the functions); reporting it shows nothing more.
   kReported,
