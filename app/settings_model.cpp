@@ -2,6 +2,7 @@
 #include "app/settings_model.h"
 
 #include "engine/expression_text.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 
@@ -24,7 +25,8 @@ IntegerRead ReadBoundedInteger(std::string_view text, int max, int& value) {
 }
 
 PrecisionFigures FiguresOfPrecision(long long precision) {
-  return {4 * precision, 4 * precision / 3, precision, precision};
+  return {ScaledDigits(Radix::kBinary, precision), ScaledDigits(Radix::kOctal, precision),
+          ScaledDigits(Radix::kDecimal, precision), ScaledDigits(Radix::kHex, precision)};
 }
 
 SettingsValues SettingsOf(const CSysData& record) {

@@ -264,7 +264,7 @@ bool ReadField(Reader& in, std::int32_t& value, int max) {
 bool ReadField(Reader& in, NumberBase& base) {
   std::int32_t code;
   if (!in.Int32(code)) return false;
-  base = code == 100 ? NumberBase::Mix : BaseOfRadix(code);
+  base = code == 100 ? NumberBase::Mix : BaseOfRadix(RadixOfValue(code).value_or(Radix::kDecimal));
   return true;
 }
 bool ReadField(Reader& in, std::vector<std::string>& lines) {
@@ -464,7 +464,8 @@ void MendNumbers(CSysData& data, std::vector<std::string>& warnings) {
                 {&CSysData::paramPi, "Pi"}};
   for (const auto& field : fields) {
     std::string& value = data.*field.member;
-    if (IsNumber(value, 10, {.plus = true, .brackets = true, .blanks = true})) continue;
+    if (IsNumber(value, Radix::kDecimal, {.plus = true, .brackets = true, .blanks = true}))
+      continue;
     std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
     warnings.push_back("the " + std::string(field.name) +
                        " in the settings file is not a number (\"" + shown + "\"): " +

@@ -48,9 +48,10 @@ void BM_MultiplyBalanced(benchmark::State& state) {
 void BM_MultiplyTexts(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
   const std::string a = RandomDigits(n, 3), b = RandomDigits(n, 4);
-  const calvoro::NumberText x = *calvoro::ReadNumber(a, 10);
-  const calvoro::NumberText y = *calvoro::ReadNumber(b, 10);
-  for (auto _ : state) benchmark::DoNotOptimize(calvoro::MultiplyNumberTexts(x, y, 10, 10));
+  const calvoro::NumberText x = *calvoro::ReadNumber(a, calvoro::Radix::kDecimal);
+  const calvoro::NumberText y = *calvoro::ReadNumber(b, calvoro::Radix::kDecimal);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(calvoro::MultiplyNumberTexts(x, y, calvoro::Radix::kDecimal, 10));
 }
 
 // 2N digits by N digits to N fraction digits; 1 / 7 to N digits.
@@ -84,7 +85,8 @@ void BM_ParsePrint(benchmark::State& state) {
 
 void BM_Factorial(benchmark::State& state) {
   const auto n = static_cast<int>(state.range(0));
-  for (auto _ : state) benchmark::DoNotOptimize(calvoro::FactorialText(n, 10));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(calvoro::FactorialText(n, calvoro::Radix::kDecimal));
 }
 
 // A 30-digit decimal to binary and back (the 100-bit conversion).

@@ -32,6 +32,7 @@
 #include "engine/mix_expression.h"
 #include "engine/number_base.h"
 #include "engine/radix_conversion.h"
+#include "numeric/precision.h"
 
 namespace {
 
@@ -98,10 +99,10 @@ std::string AllBasesValue(const calvoro::CalculatorModel& window, std::string_vi
   long long digits = p + p / 4 + 10;
   switch (BaseOfNumberText(std::string_view(value).substr(value.find_first_not_of("(-+")))) {
     case NumberBase::Binary:
-      digits = 4 * p + 10;
+      digits = ScaledDigits(Radix::kBinary, p) + 10;
       break;
     case NumberBase::Octal:
-      digits = 4 * p / 3 + 10;
+      digits = ScaledDigits(Radix::kOctal, p) + 10;
       break;
     default:
       break;

@@ -14,6 +14,7 @@
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
 #include "numeric/precise_functions.h"
+#include "numeric/precision.h"
 #include "numeric/text_arithmetic.h"
 
 namespace calvoro {
@@ -21,7 +22,7 @@ namespace {
 
 // A power with a non-integer exponent, computed to the working precision
 // (numeric/precise_functions.h) and cut by it, as a product is.
-Outcome<std::string> PrecisePower(std::string_view left, std::string_view right, int radix,
+Outcome<std::string> PrecisePower(std::string_view left, std::string_view right, Radix radix,
                                   int precision) {
   HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(left), radix, precision);
   HugeFloat exponent = HugeFloat::FromRadixText(WithoutBrackets(right), radix, precision);
@@ -34,7 +35,7 @@ Outcome<std::string> PrecisePower(std::string_view left, std::string_view right,
     return std::string("0");
   }
   if (base.sign() < 0) return refuse(RefusalId::kNegativePower);
-  const int scaled = ScaledPrecision(radix, precision);
+  const int scaled = ScaledDigits(radix, precision);
   const PreciseResult power = ComputePower(left, right, radix, scaled);
   switch (power.status) {
     case PreciseResult::Status::kValue:
@@ -69,8 +70,8 @@ std::int64_t QuotientIntegerDigits(const NumberText& a, const NumberText& b) {
 }
 
 // "*" and "/" on plain number texts, through the limb kernels.
-Outcome<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b, int radix,
-                                      int scaled) {
+Outcome<std::string> MultiplyOrDivide(char op, const NumberText& a, const NumberText& b,
+                                      Radix radix, int scaled) {
   if (op == '*') {
     if (ProductDigits(a, b) > kMaxResultDigits) return ResultTooLong("multiplication");
     return MultiplyNumberTexts(a, b, radix, scaled);
@@ -80,16 +81,16 @@ Outcome<std::string> MultiplyOrDivide(char op, const NumberText& a, const Number
   return DivideNumberTexts(a, b, radix, scaled);
 }
 
-Outcome<std::string> Power(std::string_view left, std::string_view right, int radix,
+Outcome<std::string> Power(std::string_view left, std::string_view right, Radix radix,
                            int precision) {
   if (IsIntegerPower(left, right, radix)) {
-    return ExactPower(left, right, radix, ScaledPrecision(radix, precision));
+    return ExactPower(left, right, radix, ScaledDigits(radix, precision));
   }
   return PrecisePower(left, right, radix, precision);
 }
 
 // The value of an operation's result text.
-Outcome<HugeFloat> ValueOf(Outcome<std::string> text, int radix, int precision) {
+Outcome<HugeFloat> ValueOf(Outcome<std::string> text, Radix radix, int precision) {
   if (!text) return std::move(text).refusal();
   return HugeFloat::FromRadixText(*text, radix, precision);
 }
@@ -104,20 +105,9 @@ void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
   ReportRefusal(ResultTooLong(operation), sink);
 }
 
-int ScaledPrecision(int radix, int precision) {
-  switch (radix) {
-    case 8:
-      return 4 * precision / 3;
-    case 2:
-      return 4 * precision;
-    default:
-      return precision;
-  }
-}
-
 Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right, int precision) {
-  const int radix = left.radix();
-  const int scaled = ScaledPrecision(radix, precision);
+  const Radix radix = left.radix();
+  const int scaled = ScaledDigits(radix, precision);
   switch (op) {
     case '+':
       return Add(std::move(left), right, scaled);
@@ -141,7 +131,7 @@ Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right
 }
 
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         int radix, int precision, MessageSink& sink) {
+                                         Radix radix, int precision, MessageSink& sink) {
   Outcome<std::string> result = std::string();
   if (op == '^') {
     result = Power(left, right, radix, precision);

@@ -9,6 +9,7 @@
 #include "engine/message_sink.h"
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
+#include "numeric/radix.h"
 
 namespace calvoro {
 
@@ -22,10 +23,6 @@ inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
 Refusal ResultTooLong(std::string_view operation);
 void ReportResultTooLong(std::string_view operation, MessageSink& sink);
 
-// The precision handed to the HugeFloat operations for a working precision
-// P: radix 10 and 16 use P, radix 8 (4 x P) / 3, radix 2 4 x P.
-int ScaledPrecision(int radix, int precision);
-
 // Applies "+", "-", "*", "/" on two values of one radix (10, 8, 16, 2) and
 // "^": exactly for an integer exponent, otherwise correctly rounded beyond
 // the working precision and then cut by it. The result is cut by the
@@ -38,6 +35,6 @@ Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right
 // brackets around each), giving the result's text; a refusal is reported
 // through `sink` and gives nothing.
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         int radix, int precision, MessageSink& sink);
+                                         Radix radix, int precision, MessageSink& sink);
 
 }  // namespace calvoro

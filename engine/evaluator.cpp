@@ -159,7 +159,7 @@ Outcome<HugeFloat> ExprEvaluator::ReadOperand(std::string_view typed, char op, b
     if (right && op == '/') return Refusal{RefusalId::kZeroDenominator, {}};
     return Refusal{RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}};
   }
-  const int radix = RadixOf(base_);
+  const Radix radix = RadixOf(base_);
   const auto number = base_ == NumberBase::Mix
                           ? std::nullopt
                           : ReadNumber(operand, radix, {.plus = true, .brackets = true});

@@ -32,7 +32,7 @@ struct IntegerExponent {
 // The exponent as an integer of the radix. A magnitude beyond 64 bits is
 // kept as kSaturated: only the powers of 0 and 1 survive the size bound
 // there, and for those the sign and parity are all that count.
-IntegerExponent ReadExponent(std::string_view text, int radix) {
+IntegerExponent ReadExponent(std::string_view text, Radix radix) {
   IntegerExponent exponent;
   text = WithoutBrackets(text);
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -70,7 +70,7 @@ HugeFloat PowerOfMagnitude(const HugeFloat& base, std::uint64_t n) {
 
 }  // namespace
 
-bool IsIntegerPower(std::string_view base, std::string_view exponent, int radix) {
+bool IsIntegerPower(std::string_view base, std::string_view exponent, Radix radix) {
   return IsNumberOfBase(BaseOfRadix(radix), base) && IsNumberOfBase(BaseOfRadix(radix), exponent) &&
          exponent.find('.') == std::string_view::npos;
 }
@@ -96,7 +96,7 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n) {
 }
 
 Outcome<std::string> ExactPower(std::string_view base_text, std::string_view exponent_text,
-                                int radix, int precision) {
+                                Radix radix, int precision) {
   const IntegerExponent exponent = ReadExponent(exponent_text, radix);
   HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(base_text), radix, precision);
   const bool negative = base.sign() < 0 && exponent.odd;

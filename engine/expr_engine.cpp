@@ -17,6 +17,7 @@
 #include "numeric/digit_text.h"
 #include "numeric/number_text.h"
 #include "numeric/precise_functions.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 namespace {
@@ -41,7 +42,7 @@ std::tm LocalNow() {
 
 // The text with its fraction rounded to `digits` places in `radix` (it has
 // more).
-std::string RoundedFraction(std::string_view text, int radix, int digits) {
+std::string RoundedFraction(std::string_view text, Radix radix, int digits) {
   std::string sign;
   if (text.front() == '-') {
     sign = "-";
@@ -126,16 +127,16 @@ ExprEngine::ExprEngine(const EngineSettings& settings, MessageSink& sink)
     : settings_(settings), sink_(sink), clock_(LocalNow) {}
 
 int ExprEngine::DigitLimit(NumberBase base) const {
-  return ScaledPrecision(RadixOf(base), settings_.precision);
+  return ScaledDigits(RadixOf(base), settings_.precision);
 }
 
 std::string ExprEngine::DefaultPi(NumberBase base) const {
   // The stored decimals at least, so that no result at a low precision
   // changes; beyond them the working precision and guard digits.
-  const int decimals =
-      std::max(static_cast<int>(kPiText.size()) - 2, settings_.precision + 1 + kPiGuardDigits);
+  const int decimals = std::max(static_cast<int>(kPiText.size()) - 2,
+                                GuardedDigits(settings_.precision, kPiGuardDigits));
   if (base == NumberBase::Mix) return PiText(decimals);
-  return PiDigits(RadixOf(base), ScaledPrecision(RadixOf(base), decimals));
+  return PiDigits(RadixOf(base), ScaledDigits(RadixOf(base), decimals));
 }
 
 std::optional<std::string> ExprEngine::SubstituteValues(std::string_view text,
@@ -373,7 +374,7 @@ std::optional<Calculation> ExprEngine::CalculateUnstopped(std::string_view expre
     out.expression = std::move(prepared);
     text = out.expression;
   }
-  ExprEvaluator evaluator(own, settings_.precision + 1, settings_.angleRadian, sink_);
+  ExprEvaluator evaluator(own, WorkingDigits(settings_.precision), settings_.angleRadian, sink_);
   auto evaluated =
       with_steps ? evaluator.EvaluateExpression(text, &out.steps) : evaluator.EvaluateValues(text);
   if (!evaluated) {

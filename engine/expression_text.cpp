@@ -238,7 +238,7 @@ std::string ShiftDecimalPoint(std::string_view text, long long shift) {
 std::string ExpandExponentNotation(std::string_view text) {
   const auto e = text.find('E');
   // Only a decimal mantissa: in "-0h92F8.E9" the E is a hexadecimal digit.
-  if (e == std::string_view::npos || !IsNumber(text.substr(0, e), 10, {.plus = true}))
+  if (e == std::string_view::npos || !IsNumber(text.substr(0, e), Radix::kDecimal, {.plus = true}))
     return std::string(text);
   std::string_view exponent_text = text.substr(e + 1);
   if (!exponent_text.empty() && exponent_text.front() == '+') exponent_text.remove_prefix(1);

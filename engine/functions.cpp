@@ -19,6 +19,7 @@
 #include "numeric/digit_text.h"
 #include "numeric/limb_arithmetic.h"
 #include "numeric/precise_functions.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 namespace {
@@ -110,7 +111,7 @@ struct Call {
 };
 
 // The magnitude of a number text of the radix in normal form (sign dropped).
-HugeFloat MagnitudeOf(std::string_view text, int radix) {
+HugeFloat MagnitudeOf(std::string_view text, Radix radix) {
   HugeFloat x = HugeFloat::FromRadixText(WithoutSign(text), radix, 0);
   x.DropLeadingZeros();
   x.DropFractionZeros();
@@ -118,7 +119,7 @@ HugeFloat MagnitudeOf(std::string_view text, int radix) {
 }
 
 // -1, 0 or 1 as abs(argument) is below, equal to or above 1.
-int CompareWithOne(std::string_view text, int radix) {
+int CompareWithOne(std::string_view text, Radix radix) {
   return CompareMagnitude(MagnitudeOf(text, radix), HugeFloat::FromRadixText("1", radix, 0));
 }
 
@@ -148,7 +149,7 @@ std::optional<std::string> Compute(PreciseFunction function, std::string_view ar
                                    const Call& call, bool degrees) {
   return PreciseValue(
       ComputeFunction(function, argument, RadixOf(call.context.base),
-                      ScaledPrecision(RadixOf(call.context.base), call.context.precision), degrees),
+                      ScaledDigits(RadixOf(call.context.base), call.context.precision), degrees),
       call);
 }
 
@@ -161,7 +162,7 @@ std::string Negated(const std::string& value) {
 // Trigonometric functions in degrees
 
 // A small non-negative integer written in the radix.
-std::string IntegerText(int value, int radix) {
+std::string IntegerText(int value, Radix radix) {
   std::string text;
   do {
     text.insert(text.begin(), DigitChar(value % radix));
@@ -177,7 +178,7 @@ struct QuarterTurns {
   HugeFloat remainder;
 };
 
-QuarterTurns SplitDegrees(std::string_view argument, int radix) {
+QuarterTurns SplitDegrees(std::string_view argument, Radix radix) {
   QuarterTurns turns;
   const HugeFloat magnitude = MagnitudeOf(argument, radix);
   turns.negative = IsNegativeText(argument) && !magnitude.IsZero();
@@ -196,7 +197,7 @@ QuarterTurns SplitDegrees(std::string_view argument, int radix) {
 // others: Niven's theorem): sin 30 = cos 60 = 1/2, tan 45 = cot 45 = 1,
 // csc 30 = sec 60 = 2. Given exactly, they also spare the library's rounding
 // test a value that sits on a representable number.
-std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& degrees, int radix) {
+std::optional<std::string> RationalValue(PreciseFunction g, const HugeFloat& degrees, Radix radix) {
   using P = PreciseFunction;
   struct Entry {
     P g;
@@ -262,7 +263,7 @@ std::optional<std::string> DegreeTrigonometric(const Call& call) {
 
 std::optional<std::string> ComputeInRadix(const Call& call) {
   const Function function = call.entry->function;
-  const int radix = RadixOf(call.context.base);
+  const Radix radix = RadixOf(call.context.base);
   const std::string_view argument = call.argument;
   const bool radian = call.context.radian;
   const bool zero = MagnitudeOf(argument, radix).IsZero();
@@ -333,12 +334,12 @@ std::optional<std::string> Factorial(const Call& call) {
 // Trailing fraction zeros dropped and the fraction cut (truncated) by the
 // working precision scaled for the base, as an operator's result is; a
 // negative result in brackets.
-std::string FinishResult(std::string_view text, int radix, int precision) {
+std::string FinishResult(std::string_view text, Radix radix, int precision) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   HugeFloat x = HugeFloat::FromRadixText(text, radix, 0);
   x.DropLeadingZeros();
   x.DropFractionZeros();
-  x.ApplyPrecision(ScaledPrecision(radix, precision));
+  x.ApplyPrecision(ScaledDigits(radix, precision));
   x.DropFractionZeros();
   if (x.IsZero()) return "0";
   const std::string result = x.ToText();
@@ -390,14 +391,14 @@ std::optional<std::string> ApplyFunction(std::string_view call_text, const Funct
   return FinishResult(*result, RadixOf(base), own.precision);
 }
 
-std::string PiText(int decimals) { return PiDigits(10, decimals); }
+std::string PiText(int decimals) { return PiDigits(Radix::kDecimal, decimals); }
 
 // n! from its prime factorisation on the limb multiplication (the same
 // digits as multiplying by 2, 3, ..., n in turn); radices other than 2, 8 and
 // 16 print decimal digits.
-std::string FactorialText(int n, int radix) {
+std::string FactorialText(int n, Radix radix) {
   const bool power_of_two = radix == 2 || radix == 8 || radix == 16;
-  return limbs::FactorialText(n, power_of_two ? radix : 10);
+  return limbs::FactorialText(n, power_of_two ? radix : Radix::kDecimal);
 }
 
 std::string IntegerPartText(std::string_view text) {

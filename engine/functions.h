@@ -29,7 +29,7 @@ std::optional<std::string> ApplyFunction(std::string_view call, const FunctionCo
 std::string PiText(int decimals);
 
 // Exact n! (0 <= n) printed in `radix` (2, 8, 10 or 16).
-std::string FactorialText(int n, int radix = 10);
+std::string FactorialText(int n, Radix radix = Radix::kDecimal);
 
 // The part of a number text before its point (truncation towards zero); a
 // leading "+" is dropped. A text that is not a number is returned unchanged.

@@ -9,6 +9,7 @@
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
 #include "numeric/number_text.h"
+#include "numeric/precision.h"
 
 namespace calvoro {
 namespace {
@@ -98,13 +99,14 @@ NumberParts GroupBinary(const NumberParts& bits, NumberBase base) {
 // by 2^100, so that a long number is not halved digit by digit).
 NumberParts DecimalToBits(const NumberParts& number, int fraction_bits, bool& cut) {
   HugeFloat integer =
-      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, 10, 0);
+      HugeFloat::FromRadixText(number.integer.empty() ? "0" : number.integer, Radix::kDecimal, 0);
   const HugeFloat limit = HugeFloat::FromText(PowerOfTwoText(kConversionBitLimit));
   if (CompareMagnitude(integer, limit) >= 0) {
     integer = Remainder(integer, limit);
     cut = true;
   }
-  const HugeFloat value = HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, 10, 0);
+  const HugeFloat value =
+      HugeFloat::FromRadixText(integer.ToText() + "." + number.fraction, Radix::kDecimal, 0);
   return Split(DecimalToBinary(value, fraction_bits));
 }
 
@@ -135,7 +137,8 @@ NumberParts ConvertParts(NumberBase from, NumberBase to, const NumberParts& numb
   NumberParts bits;
   // Bits kept below the point when the source is decimal: four per wanted
   // digit, at most the limit.
-  const long long wanted_bits = 4LL * std::max(precision, 0);
+  const long long wanted_bits =
+      ScaledDigits(Radix::kBinary, static_cast<long long>(std::max(precision, 0)));
   const int decimal_bits = static_cast<int>(std::min<long long>(wanted_bits, kConversionBitLimit));
   switch (from) {
     case NumberBase::Binary:

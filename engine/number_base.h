@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/message_sink.h"
+#include "numeric/radix.h"
 
 namespace calvoro {
 
@@ -17,22 +18,22 @@ enum class NumberBase { Binary, Octal, Decimal, Hex, Mix };
 
 // The radix of a base: 2, 8, 10, 16; 10 for Mix. Arithmetic on digits takes
 // the radix; everything else takes the base.
-constexpr int RadixOf(NumberBase base) {
+constexpr Radix RadixOf(NumberBase base) {
   switch (base) {
     case NumberBase::Binary:
-      return 2;
+      return Radix::kBinary;
     case NumberBase::Octal:
-      return 8;
+      return Radix::kOctal;
     case NumberBase::Hex:
-      return 16;
+      return Radix::kHex;
     case NumberBase::Decimal:
     case NumberBase::Mix:
       break;
   }
-  return 10;
+  return Radix::kDecimal;
 }
-// The base of a radix 2, 8, 10 or 16 (decimal for any other).
-constexpr NumberBase BaseOfRadix(int radix) {
+// The base of a radix (never Mix).
+constexpr NumberBase BaseOfRadix(Radix radix) {
   return radix == 2    ? NumberBase::Binary
          : radix == 8  ? NumberBase::Octal
          : radix == 16 ? NumberBase::Hex

@@ -11,12 +11,13 @@
 #include "engine/number_base.h"
 #include "numeric/digit_text.h"
 #include "numeric/huge_float.h"
+#include "numeric/precision.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
 namespace {
 
-HugeFloat FromUnsigned(std::uint64_t value, int radix) {
+HugeFloat FromUnsigned(std::uint64_t value, Radix radix) {
   Digits digits;
   do {
     digits.push_back(static_cast<std::uint8_t>(value % static_cast<std::uint64_t>(radix)));
@@ -26,7 +27,7 @@ HugeFloat FromUnsigned(std::uint64_t value, int radix) {
 }
 
 // base ^ exponent, written in `radix`.
-HugeFloat IntegerPower(std::uint64_t base, std::uint64_t exponent, int radix) {
+HugeFloat IntegerPower(std::uint64_t base, std::uint64_t exponent, Radix radix) {
   HugeFloat result = FromUnsigned(1, radix);
   HugeFloat square = FromUnsigned(base, radix);
   for (; exponent > 0; exponent >>= 1) {
@@ -42,7 +43,7 @@ HugeFloat IntegerPower(std::uint64_t base, std::uint64_t exponent, int radix) {
 // that the powers from^k are few and each is the square of the one before.
 class IntegerConverter {
  public:
-  IntegerConverter(int from, int to) : from_(from), to_(to), chunk_(from == 10 ? 18 : 15) {}
+  IntegerConverter(Radix from, Radix to) : from_(from), to_(to), chunk_(from == 10 ? 18 : 15) {}
 
   // Digits most significant first (leading zeros allowed); the result's
   // digits, "0" for zero.
@@ -81,8 +82,8 @@ class IntegerConverter {
     return AddMagnitudes(high, Value(digits.substr(digits.size() - low)));
   }
 
-  int from_;
-  int to_;
+  Radix from_;
+  Radix to_;
   std::size_t chunk_;
   std::vector<HugeFloat> powers_;
 };
@@ -90,7 +91,7 @@ class IntegerConverter {
 // The first `count` digits of radix `to` of the fraction 0.digits written in
 // radix `from` (10 or 16): floor(fraction * to^count), an integer computed in
 // radix `from` by dropping the fraction's own digits from digits * to^count.
-std::string ConvertFraction(std::string_view digits, int from, int to, int count) {
+std::string ConvertFraction(std::string_view digits, Radix from, Radix to, int count) {
   if (count <= 0 || digits.find_first_not_of('0') == std::string_view::npos) return "";
   HugeFloat fraction = HugeFloat::FromRadixText(digits, from, 0);
   fraction.DropLeadingZeros();
@@ -109,10 +110,10 @@ std::string ConvertFraction(std::string_view digits, int from, int to, int count
   return converted;
 }
 
-int BitsPerDigit(int radix) { return radix == 16 ? 4 : radix == 8 ? 3 : 1; }
+int BitsPerDigit(Radix radix) { return radix == 16 ? 4 : radix == 8 ? 3 : 1; }
 
 // The bits of binary, octal or hexadecimal digits.
-std::string Bits(std::string_view digits, int radix) {
+std::string Bits(std::string_view digits, Radix radix) {
   const int width = BitsPerDigit(radix);
   std::string bits;
   bits.reserve(digits.size() * static_cast<std::size_t>(width));
@@ -126,7 +127,7 @@ std::string Bits(std::string_view digits, int radix) {
 
 // Bits grouped into digits of `radix` from the point outwards: an integer
 // part is padded with zeros on the left, a fraction on the right.
-std::string Group(std::string bits, int radix, bool fraction) {
+std::string Group(std::string bits, Radix radix, bool fraction) {
   const std::size_t width = static_cast<std::size_t>(BitsPerDigit(radix));
   const std::size_t pad = (width - bits.size() % width) % width;
   if (fraction) {
@@ -149,7 +150,7 @@ struct Parts {
   std::string fraction;
 };
 
-Parts Regroup(const Parts& number, int from, int to) {
+Parts Regroup(const Parts& number, Radix from, Radix to) {
   return {Group(Bits(number.integer, from), to, false),
           Group(Bits(number.fraction, from), to, true)};
 }
@@ -166,8 +167,8 @@ std::string ConvertNumberExactly(std::string_view number, NumberBase to_base, in
   }
   const NumberBase from_base = BaseOfNumberText(number);
   number.remove_prefix(HeadOfBase(from_base).size());
-  const int from = RadixOf(from_base);
-  const int to = RadixOf(to_base);
+  const Radix from = RadixOf(from_base);
+  const Radix to = RadixOf(to_base);
   const auto point = number.find('.');
   Parts in{std::string(number.substr(0, point)), ""};
   if (point != std::string_view::npos) in.fraction = std::string(number.substr(point + 1));
@@ -185,16 +186,16 @@ std::string ConvertNumberExactly(std::string_view number, NumberBase to_base, in
   } else if (from == 10) {
     // Through hexadecimal: `precision` hexadecimal digits are 4 x precision
     // bits, and hold the (4 x precision) / 3 octal digits.
-    const Parts hex{IntegerConverter(10, 16).Convert(in.integer),
-                    ConvertFraction(in.fraction, 10, 16, precision)};
-    out = to == 16 ? hex : Regroup(hex, 16, to);
+    const Parts hex{IntegerConverter(Radix::kDecimal, Radix::kHex).Convert(in.integer),
+                    ConvertFraction(in.fraction, Radix::kDecimal, Radix::kHex, precision)};
+    out = to == 16 ? hex : Regroup(hex, Radix::kHex, to);
     if (to == 8)
-      out.fraction.resize(
-          std::min(out.fraction.size(), static_cast<std::size_t>(precision) * 4 / 3));
+      out.fraction.resize(std::min(
+          out.fraction.size(), ScaledDigits(Radix::kOctal, static_cast<std::size_t>(precision))));
   } else {
-    const Parts hex = from == 16 ? in : Regroup(in, from, 16);
-    out = {IntegerConverter(16, 10).Convert(hex.integer),
-           ConvertFraction(hex.fraction, 16, 10, precision)};
+    const Parts hex = from == 16 ? in : Regroup(in, from, Radix::kHex);
+    out = {IntegerConverter(Radix::kHex, Radix::kDecimal).Convert(hex.integer),
+           ConvertFraction(hex.fraction, Radix::kHex, Radix::kDecimal, precision)};
   }
 
   // Leading integer zeros and trailing fraction zeros go; the point with an

@@ -19,7 +19,7 @@ using detail::Finish;
 // carry or borrow runs on above them.
 HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtract) {
   CheckSameRadix(x, y);
-  const int radix = x.radix();
+  const Radix radix = x.radix();
   const int fraction = std::max(x.FractionDigits(), y.FractionDigits());
   const int integer = std::max(x.IntegerDigits(), y.IntegerDigits());
   const std::size_t count = static_cast<std::size_t>(fraction + integer);
@@ -65,7 +65,7 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
 }
 
 // The empty digit array of an exact cancellation: prints "0" whatever its sign.
-HugeFloat Cancelled(int radix, int sign) { return HugeFloat(radix, sign, Digits{}, -1); }
+HugeFloat Cancelled(Radix radix, int sign) { return HugeFloat(radix, sign, Digits{}, -1); }
 
 }  // namespace
 
@@ -74,7 +74,7 @@ HugeFloat Cancelled(int radix, int sign) { return HugeFloat(radix, sign, Digits{
 bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y) {
   if (x.HasPoint() || y.HasPoint()) return false;
   CheckSameRadix(x, y);
-  const int radix = x.radix();
+  const Radix radix = x.radix();
   Digits& digits = x.digits_;
   const std::size_t count = std::max(digits.size(), y.digits().size());
   digits.resize(count + 1, 0);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 #include "numeric/digit_text.h"
@@ -50,7 +49,7 @@ void SplitDigits(const HugeFloat& x, std::vector<int>& integer, std::vector<int>
 
 // The largest digit value d of the radix with d <= x (0 <= x < radix),
 // found by comparing against the digit values.
-int LeadingDigit(const HugeFloat& x, int radix) {
+int LeadingDigit(const HugeFloat& x, Radix radix) {
   for (int d = radix - 1; d > 0; --d) {
     if (CompareMagnitude(x, HugeFloat::FromInt(d)) >= 0) return d;
   }
@@ -99,10 +98,7 @@ std::string DecimalToBinary(const HugeFloat& x, int fraction_bits) {
   return integer_bits + "." + fraction_bits_text;
 }
 
-std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits) {
-  if (radix != 2 && radix != 8 && radix != 10 && radix != 16) {
-    throw std::invalid_argument("ERROR: Unsupported radix!");
-  }
+std::string DecimalToRadix(const HugeFloat& x, Radix radix, int fraction_digits) {
   std::vector<int> integer, fraction;
   SplitDigits(x, integer, fraction);
   std::string integer_text, fraction_text;
@@ -113,7 +109,8 @@ std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits) {
   // Integer part: the remainders of repeated integer division by the radix,
   // least significant digit first.
   std::string integer_digits;
-  HugeFloat rest = HugeFloat::FromRadixText(integer_text.empty() ? "0" : integer_text, 10, 0);
+  HugeFloat rest =
+      HugeFloat::FromRadixText(integer_text.empty() ? "0" : integer_text, Radix::kDecimal, 0);
   while (!rest.IsZero()) {
     ThrowIfStopped();
     const HugeFloat digit = Remainder(rest, divisor);
@@ -162,14 +159,14 @@ std::string BinaryToDecimal(std::string_view binary) {
     dropped = true;
   }
 
-  std::string text = limbs::Text(DecimalOfBits(integer), 10);
+  std::string text = limbs::Text(DecimalOfBits(integer), Radix::kDecimal);
   // The fraction F / 2^f is F * 5^f / 10^f: the digits of F * 5^f written
   // out to f decimal places.
   limbs::Limbs scaled = DecimalOfBits(fraction);
   if (!scaled.empty()) {
     for (std::size_t k = 0; k < fraction.size(); ++k) MultiplyAdd(scaled, 5, 0);
     std::string digits(fraction.size(), '0');
-    limbs::WriteDigits(scaled, 10, 0, digits.size(), digits.data());
+    limbs::WriteDigits(scaled, Radix::kDecimal, 0, digits.size(), digits.data());
     digits.erase(std::min(digits.find_last_not_of('0') + 1, digits.size()));
     text.append(".").append(digits);
   }
@@ -181,7 +178,8 @@ std::string PowerOfTwoText(int exponent) {
   if (exponent < 0 || exponent > kConversionBitLimit) {
     throw std::out_of_range("ERROR: Power of two outside the table!");
   }
-  return limbs::Text(DecimalOfBits("1" + std::string(static_cast<std::size_t>(exponent), '0')), 10);
+  return limbs::Text(DecimalOfBits("1" + std::string(static_cast<std::size_t>(exponent), '0')),
+                     Radix::kDecimal);
 }
 
 }  // namespace calvoro

@@ -15,7 +15,7 @@ std::string DecimalToBinary(const HugeFloat& x, int fraction_bits);
 
 // The same for target radix 8 or 16 (and 2), built on IntegerQuotient and
 // Remainder by the radix; digits printed "0".."9", "A".."F".
-std::string DecimalToRadix(const HugeFloat& x, int radix, int fraction_digits);
+std::string DecimalToRadix(const HugeFloat& x, Radix radix, int fraction_digits);
 
 // The exact decimal value of a binary text ("0"/"1" digits, optional "."; no
 // sign). At most 100 integer bits (the right-most) and 100 fraction bits (the

@@ -15,7 +15,7 @@ void RefuseZeroDivisor(const HugeFloat& divisor) {
 
 // Integer division of digit arrays through the limb kernels; both results
 // without leading zeros (zero is the single digit 0).
-void DivideIntegers(const Digits& x, const Digits& y, int radix, Digits& quotient,
+void DivideIntegers(const Digits& x, const Digits& y, Radix radix, Digits& quotient,
                     Digits& remainder) {
   limbs::Limbs q, r;
   limbs::DivMod(limbs::Pack(x, radix), limbs::Pack(y, radix), radix, q, r);
@@ -34,7 +34,7 @@ Digits Shifted(Digits d, int count) {
 void LongDivide(const HugeFloat& x, const HugeFloat& y, HugeFloat& q, HugeFloat& r, int n) {
   detail::CheckSameRadix(x, y);
   RefuseZeroDivisor(y);
-  const int radix = x.radix();
+  const Radix radix = x.radix();
   if (n < 0) n = 0;
   const int fx = x.FractionDigits();
   const int fy = y.FractionDigits();

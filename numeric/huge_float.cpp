@@ -28,14 +28,8 @@ void CopyReversed(const char* src, std::size_t count, char* dst, std::int8_t del
   for (; k < count; ++k) dst[k] = static_cast<char>(src[count - 1 - k] + delta);
 }
 
-void CheckRadix(int radix) {
-  if (radix != 2 && radix != 8 && radix != 10 && radix != 16) {
-    throw std::invalid_argument("ERROR: Unsupported radix!");
-  }
-}
-
 // `count` digit characters of `src` to their values, in reverse order.
-void ValuesReversed(const char* src, std::size_t count, char* dst, int radix) {
+void ValuesReversed(const char* src, std::size_t count, char* dst, Radix radix) {
   if (radix <= 10) {
     CopyReversed(src, count, dst, -'0');
     return;
@@ -48,7 +42,7 @@ void ValuesReversed(const char* src, std::size_t count, char* dst, int radix) {
 HugeFloat FromRead(const NumberText& number) {
   const std::string_view integer = number.integer;
   const std::string_view fraction = number.fraction;
-  const int radix = number.radix;
+  const Radix radix = number.radix;
   Digits digits(integer.size() + fraction.size());
   char* out = reinterpret_cast<char*>(digits.data());
   ValuesReversed(fraction.data(), fraction.size(), out, radix);
@@ -61,7 +55,7 @@ HugeFloat FromRead(const NumberText& number) {
 // Shared reading of FromText and FromRadixText: blanks around the number,
 // one leading "-" or "+", digits of the radix with at most one point. A text of
 // blanks is zero; any other text that is no number of the radix is refused.
-HugeFloat Parse(std::string_view text, int radix) {
+HugeFloat Parse(std::string_view text, Radix radix) {
   const auto number = ReadNumber(text, radix, {.plus = true, .blanks = true});
   if (!number) {
     if (text.find_first_not_of(" \t") == std::string_view::npos)
@@ -73,29 +67,26 @@ HugeFloat Parse(std::string_view text, int radix) {
 
 }  // namespace
 
-HugeFloat::HugeFloat(int radix) : radix_(radix), digits_{0} { CheckRadix(radix); }
+HugeFloat::HugeFloat(Radix radix) : radix_(radix), digits_{0} {}
 
-HugeFloat::HugeFloat(int radix, int sign, Digits digits, int point)
+HugeFloat::HugeFloat(Radix radix, int sign, Digits digits, int point)
     : radix_(radix), sign_(sign < 0 ? -1 : 1), digits_(std::move(digits)), point_(point) {
-  CheckRadix(radix);
   if (point_ > static_cast<int>(digits_.size())) point_ = static_cast<int>(digits_.size());
 }
 
 HugeFloat HugeFloat::FromText(std::string_view text) {
-  HugeFloat x = Parse(text, 10);
+  HugeFloat x = Parse(text, Radix::kDecimal);
   x.DropLeadingZeros();
   return x;
 }
 
-HugeFloat HugeFloat::FromRadixText(std::string_view text, int radix, int precision) {
-  CheckRadix(radix);
+HugeFloat HugeFloat::FromRadixText(std::string_view text, Radix radix, int precision) {
   HugeFloat x = Parse(text, radix);
   x.precision_ = precision;
   return x;
 }
 
 HugeFloat HugeFloat::FromNumber(const NumberText& number, int precision) {
-  CheckRadix(number.radix);
   HugeFloat x = FromRead(number);
   x.precision_ = precision;
   return x;
@@ -110,7 +101,7 @@ HugeFloat HugeFloat::FromInt(std::int64_t value) {
     digits.push_back(static_cast<std::uint8_t>(magnitude % 10));
     magnitude /= 10;
   } while (magnitude != 0);
-  return HugeFloat(10, value < 0 ? -1 : 1, std::move(digits), -1);
+  return HugeFloat(Radix::kDecimal, value < 0 ? -1 : 1, std::move(digits), -1);
 }
 
 std::string HugeFloat::ToText() const {

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "numeric/radix.h"
+
 namespace calvoro {
 
 struct NumberText;
@@ -24,8 +26,8 @@ inline constexpr std::uint8_t kPointMarker = '.';
 
 class HugeFloat {
  public:
-  explicit HugeFloat(int radix = 10);
-  HugeFloat(int radix, int sign, Digits digits, int point);
+  explicit HugeFloat(Radix radix = Radix::kDecimal);
+  HugeFloat(Radix radix, int sign, Digits digits, int point);
 
   // Parses a decimal number text (ReadNumber: blanks around it and a "+"
   // allowed; a text of blanks is 0); any other text is refused with
@@ -34,7 +36,7 @@ class HugeFloat {
   // Parses a number text of the radix as FromText does (letters A-F in
   // either case are 10..15) and records `precision` with the number.
   // Leading zeros are kept as typed.
-  static HugeFloat FromRadixText(std::string_view text, int radix, int precision);
+  static HugeFloat FromRadixText(std::string_view text, Radix radix, int precision);
   static HugeFloat FromInt(std::int64_t value);  // radix 10
   // A number already read (ReadNumber) as FromRadixText reads its text.
   static HugeFloat FromNumber(const NumberText& number, int precision);
@@ -42,7 +44,7 @@ class HugeFloat {
   // "-" for sign -1, then the digits most significant first; empty prints "0".
   std::string ToText() const;
 
-  int radix() const { return radix_; }
+  Radix radix() const { return radix_; }
   int sign() const { return sign_; }
   void set_sign(int sign) { sign_ = sign < 0 ? -1 : 1; }
   const Digits& digits() const { return digits_; }
@@ -75,7 +77,7 @@ class HugeFloat {
  private:
   friend bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y);
 
-  int radix_;
+  Radix radix_;
   int sign_ = 1;
   Digits digits_;
   int point_ = -1;

@@ -619,34 +619,29 @@ using Binary = Kernels<Limb{1} << 30>;  // radix 2 and radix 8 (8^10 = 2^30)
 
 // Calls f with the kernels of the radix's limb base.
 template <class F>
-decltype(auto) WithKernels(int radix, F&& f) {
+decltype(auto) WithKernels(Radix radix, F&& f) {
   switch (radix) {
     case 10:
       return f(Decimal{});
     case 16:
       return f(Hex{});
-    case 8:
-    case 2:
+    default:  // 8 and 2
       return f(Binary{});
-    default:
-      throw std::invalid_argument("ERROR: Unsupported radix!");
   }
 }
 
 }  // namespace
 
-LimbFormat FormatOf(int radix) {
+LimbFormat FormatOf(Radix radix) {
   switch (radix) {
     case 10:
-      return {10, 9, 1'000'000'000};
+      return {Radix::kDecimal, 9, 1'000'000'000};
     case 16:
-      return {16, 7, Limb{1} << 28};
+      return {Radix::kHex, 7, Limb{1} << 28};
     case 8:
-      return {8, 10, Limb{1} << 30};
-    case 2:
-      return {2, 30, Limb{1} << 30};
-    default:
-      throw std::invalid_argument("ERROR: Unsupported radix!");
+      return {Radix::kOctal, 10, Limb{1} << 30};
+    default:  // 2
+      return {Radix::kBinary, 30, Limb{1} << 30};
   }
 }
 
@@ -710,7 +705,7 @@ Digits UnpackIn(const Limbs& limbs, std::size_t width) {
 
 }  // namespace
 
-Limbs Pack(const Digits& digits, int radix) {
+Limbs Pack(const Digits& digits, Radix radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   switch (radix) {
     case 10:
@@ -724,7 +719,7 @@ Limbs Pack(const Digits& digits, int radix) {
   }
 }
 
-Digits Unpack(const Limbs& limbs, int radix) {
+Digits Unpack(const Limbs& limbs, Radix radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   switch (radix) {
     case 10:
@@ -817,7 +812,7 @@ void EightChars(std::uint32_t v, char* out) {
 }
 
 // The `width` digit characters of one limb, most significant first.
-void LimbCharacters(Limb value, int radix, std::size_t width, char* out) {
+void LimbCharacters(Limb value, Radix radix, std::size_t width, char* out) {
   if (radix == 10) {
     out[0] = static_cast<char>('0' + value / 100'000'000);
     EightChars(value % 100'000'000, out + 1);
@@ -831,7 +826,7 @@ void LimbCharacters(Limb value, int radix, std::size_t width, char* out) {
 
 }  // namespace
 
-Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t zeros, int radix) {
+Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t zeros, Radix radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   switch (radix) {
     case 10:
@@ -845,7 +840,7 @@ Limbs FromCharacters(std::string_view high, std::string_view low, std::size_t ze
   }
 }
 
-std::size_t DigitCount(const Limbs& limbs, int radix) {
+std::size_t DigitCount(const Limbs& limbs, Radix radix) {
   if (limbs.empty()) return 0;
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   std::size_t top = 0;
@@ -853,7 +848,7 @@ std::size_t DigitCount(const Limbs& limbs, int radix) {
   return (limbs.size() - 1) * width + top;
 }
 
-std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
+std::size_t TrailingZeroDigits(const Limbs& limbs, Radix radix) {
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   std::size_t zeros = 0;
   std::size_t i = 0;
@@ -869,7 +864,7 @@ std::size_t TrailingZeroDigits(const Limbs& limbs, int radix) {
   return zeros;
 }
 
-void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t count, char* out) {
+void WriteDigits(const Limbs& limbs, Radix radix, std::size_t from, std::size_t count, char* out) {
   if (count == 0) return;
   const auto width = static_cast<std::size_t>(FormatOf(radix).width);
   char chars[32];
@@ -890,18 +885,18 @@ void WriteDigits(const Limbs& limbs, int radix, std::size_t from, std::size_t co
   }
 }
 
-std::string Text(const Limbs& limbs, int radix) {
+std::string Text(const Limbs& limbs, Radix radix) {
   if (limbs.empty()) return "0";
   std::string text(DigitCount(limbs, radix), '0');
   WriteDigits(limbs, radix, 0, text.size(), text.data());
   return text;
 }
 
-Limbs Multiply(const Limbs& a, const Limbs& b, int radix) {
+Limbs Multiply(const Limbs& a, const Limbs& b, Radix radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::Multiply(a, b); });
 }
 
-void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+void DivMod(const Limbs& x, const Limbs& y, Radix radix, Limbs& q, Limbs& r) {
   WithKernels(radix, [&](auto k) { decltype(k)::DivMod(x, y, q, r); });
 }
 
@@ -914,7 +909,7 @@ void DivMod(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
 // squarings, about two thirds of a product's cost in the transform, and the
 // number squared last is only half the result's length. A balanced tree of
 // 2 * 3 * ... * n would multiply numbers of that size once per tree level.
-std::string FactorialText(int n, int radix) {
+std::string FactorialText(int n, Radix radix) {
   const int bits = radix == 16 ? 4 : radix == 8 ? 3 : radix == 2 ? 1 : 0;
   const auto limit = static_cast<std::size_t>(std::max(n, 0));
   std::vector<bool> composite(limit + 1, false);
@@ -962,27 +957,27 @@ std::string FactorialText(int n, int radix) {
 
 namespace detail {
 
-Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, int radix) {
+Limbs MultiplySchoolbook(const Limbs& a, const Limbs& b, Radix radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplySchoolbook(a, b); });
 }
 
-Limbs MultiplyKaratsuba(const Limbs& a, const Limbs& b, int radix) {
+Limbs MultiplyKaratsuba(const Limbs& a, const Limbs& b, Radix radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplyKaratsuba(a, b); });
 }
 
-Limbs MultiplyNtt(const Limbs& a, const Limbs& b, int radix) {
+Limbs MultiplyNtt(const Limbs& a, const Limbs& b, Radix radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::MultiplyNtt(a, b); });
 }
 
-void DivModKnuth(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+void DivModKnuth(const Limbs& x, const Limbs& y, Radix radix, Limbs& q, Limbs& r) {
   WithKernels(radix, [&](auto k) { decltype(k)::DivModKnuth(x, y, q, r); });
 }
 
-void DivModBarrett(const Limbs& x, const Limbs& y, int radix, Limbs& q, Limbs& r) {
+void DivModBarrett(const Limbs& x, const Limbs& y, Radix radix, Limbs& q, Limbs& r) {
   WithKernels(radix, [&](auto k) { decltype(k)::DivModBarrett(x, y, q, r); });
 }
 
-Limbs Reciprocal(const Limbs& y, int radix) {
+Limbs Reciprocal(const Limbs& y, Radix radix) {
   return WithKernels(radix, [&](auto k) { return decltype(k)::Reciprocal(y, true); });
 }
 

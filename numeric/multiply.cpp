@@ -10,7 +10,7 @@ namespace {
 
 // The product of two integer digit arrays (least significant first; the
 // point already removed), through the limb kernels.
-Digits MultiplyIntegers(const Digits& a, const Digits& b, int radix) {
+Digits MultiplyIntegers(const Digits& a, const Digits& b, Radix radix) {
   return limbs::Unpack(limbs::Multiply(limbs::Pack(a, radix), limbs::Pack(b, radix), radix), radix);
 }
 

@@ -16,7 +16,7 @@ std::size_t FirstNonZero(std::string_view digits) {
 }
 
 // The end of the run of digits of `radix` that starts at `pos`.
-std::size_t EndOfDigits(std::string_view text, std::size_t pos, int radix) {
+std::size_t EndOfDigits(std::string_view text, std::size_t pos, Radix radix) {
   if (radix == 10) return EndOfDecimalDigits(text, pos);
   while (pos < text.size()) {
     const int value = DigitValue(text[pos]);
@@ -35,8 +35,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 // ReadNumber's work; `number` may be null when only the answer counts.
-bool ScanNumber(std::string_view text, int radix, NumberSyntax syntax, NumberText* number) {
-  if (radix < 2 || radix > 16) return false;
+bool ScanNumber(std::string_view text, Radix radix, NumberSyntax syntax, NumberText* number) {
   if (syntax.blanks) text = Trimmed(text);
   if (syntax.brackets && text.size() >= 2 && text.front() == '(' && text.back() == ')') {
     text = text.substr(1, text.size() - 2);
@@ -75,13 +74,13 @@ bool ScanNumber(std::string_view text, int radix, NumberSyntax syntax, NumberTex
 
 }  // namespace
 
-std::optional<NumberText> ReadNumber(std::string_view text, int radix, NumberSyntax syntax) {
+std::optional<NumberText> ReadNumber(std::string_view text, Radix radix, NumberSyntax syntax) {
   NumberText number;
   if (!ScanNumber(text, radix, syntax, &number)) return std::nullopt;
   return number;
 }
 
-bool IsNumber(std::string_view text, int radix, NumberSyntax syntax) {
+bool IsNumber(std::string_view text, Radix radix, NumberSyntax syntax) {
   return ScanNumber(text, radix, syntax, nullptr);
 }
 
@@ -159,7 +158,8 @@ double NumberText::ToDouble() const {
 }
 
 std::optional<double> ReadDecimalDouble(std::string_view text) {
-  const auto number = ReadNumber(text, 10, {.plus = true, .blanks = true, .exponent = true});
+  const auto number =
+      ReadNumber(text, Radix::kDecimal, {.plus = true, .blanks = true, .exponent = true});
   if (!number) return std::nullopt;
   return number->ToDouble();
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/radix.h"
+
 namespace calvoro {
 
 // What a text may hold around the digits besides a leading "-".
@@ -30,7 +32,7 @@ struct NumberText {
   std::string_view integer;
   std::string_view fraction;
   std::string_view exponent;  // "+5", "-3" or "12"; empty without one
-  int radix = 10;
+  Radix radix = Radix::kDecimal;
 
   bool IsZero() const;
   // The magnitude lies in [radix^(Top() - 1), radix^Top()) and is a
@@ -43,11 +45,11 @@ struct NumberText {
   double ToDouble() const;
 };
 
-// `text` read whole as one number of `radix` (2 to 16) under `syntax`;
+// `text` read whole as one number of `radix` under `syntax`;
 // nothing when it is anything else.
-std::optional<NumberText> ReadNumber(std::string_view text, int radix, NumberSyntax syntax = {});
+std::optional<NumberText> ReadNumber(std::string_view text, Radix radix, NumberSyntax syntax = {});
 // Whether ReadNumber would read `text` (without building the NumberText).
-bool IsNumber(std::string_view text, int radix, NumberSyntax syntax = {});
+bool IsNumber(std::string_view text, Radix radix, NumberSyntax syntax = {});
 
 // A decimal number as the complex and matrix calculators' fields and the
 // function arguments hold it: blanks around it, a sign ("+" too) and an

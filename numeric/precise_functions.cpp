@@ -52,7 +52,7 @@ class Number {
   mpfr_t value_;
 };
 
-double BitsPerDigit(int radix) {
+double BitsPerDigit(Radix radix) {
   switch (radix) {
     case 2:
       return 1;
@@ -65,7 +65,7 @@ double BitsPerDigit(int radix) {
   }
 }
 
-mpfr_prec_t BitsFor(double digits, int radix) {
+mpfr_prec_t BitsFor(double digits, Radix radix) {
   return static_cast<mpfr_prec_t>(std::ceil(digits * BitsPerDigit(radix))) + 1;
 }
 
@@ -75,7 +75,7 @@ class Argument {
  public:
   // `text` is a number of the radix, in brackets or with a "+" as the
   // evaluator may hand it on; anything else is refused.
-  Argument(std::string_view text, int radix) : radix_(radix) {
+  Argument(std::string_view text, Radix radix) : radix_(radix) {
     const auto number = ReadNumber(text, radix, {.plus = true, .brackets = true});
     if (!number) throw std::invalid_argument("ERROR: Not a number of the radix!");
     negative_ = number->negative;
@@ -120,7 +120,7 @@ class Argument {
   }
 
  private:
-  int radix_;
+  Radix radix_;
   bool negative_ = false;
   std::string digits_;
   long long exponent_ = 0;
@@ -138,7 +138,7 @@ using Kernel = std::function<void(Number& out, mpfr_prec_t extra)>;
 
 // The value of `x` as a text of the radix with `count` significant digits,
 // rounded to nearest.
-std::string RadixText(Number& x, int radix, long long count) {
+std::string RadixText(Number& x, Radix radix, long long count) {
   mpfr_exp_t exponent = 0;
   char* raw =
       mpfr_get_str(nullptr, &exponent, radix, static_cast<std::size_t>(count), x, MPFR_RNDN);
@@ -178,7 +178,7 @@ bool Failed(Number& x, PreciseResult& result) {
   return true;
 }
 
-PreciseResult Evaluate(int radix, int digits, const Kernel& kernel) {
+PreciseResult Evaluate(Radix radix, int digits, const Kernel& kernel) {
   using Status = PreciseResult::Status;
   PreciseResult result;
   Number estimate(kEstimateBits);
@@ -432,7 +432,7 @@ Result RunStoppable(std::function<Result()> work, long long digits) {
 
 }  // namespace
 
-PreciseResult ComputeFunction(PreciseFunction function, std::string_view argument, int radix,
+PreciseResult ComputeFunction(PreciseFunction function, std::string_view argument, Radix radix,
                               int digits, bool degrees) {
   auto a = std::make_shared<const Argument>(argument, radix);
   const long long size = digits + a->IntegerDigits();
@@ -447,7 +447,7 @@ PreciseResult ComputeFunction(PreciseFunction function, std::string_view argumen
       size);
 }
 
-PreciseResult ComputePower(std::string_view base, std::string_view exponent, int radix,
+PreciseResult ComputePower(std::string_view base, std::string_view exponent, Radix radix,
                            int digits) {
   auto b = std::make_shared<const Argument>(base, radix);
   auto n = std::make_shared<const Argument>(exponent, radix);
@@ -469,7 +469,7 @@ PreciseResult ComputePower(std::string_view base, std::string_view exponent, int
 
 void ReleaseThreadCaches() { mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE); }
 
-std::string PiDigits(int radix, int digits) {
+std::string PiDigits(Radix radix, int digits) {
   static std::mutex mutex;
   static std::string kept[17];                   // by radix
   const std::size_t point = radix == 2 ? 2 : 1;  // "11." in binary, "3." otherwise

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "numeric/radix.h"
+
 namespace calvoro {
 
 enum class PreciseFunction {
@@ -52,16 +54,17 @@ struct PreciseResult {
 // `degrees` the trigonometric and hyperbolic functions read their argument
 // in degrees and the inverse ones give their result in degrees. The caller
 // checks the domain; an argument outside it gives kNoValue.
-PreciseResult ComputeFunction(PreciseFunction function, std::string_view argument, int radix,
+PreciseResult ComputeFunction(PreciseFunction function, std::string_view argument, Radix radix,
                               int digits, bool degrees);
 
 // base ^ exponent for number texts of `radix`, with a base that is not
 // negative (a negative base gives kNoValue) and not zero.
-PreciseResult ComputePower(std::string_view base, std::string_view exponent, int radix, int digits);
+PreciseResult ComputePower(std::string_view base, std::string_view exponent, Radix radix,
+                           int digits);
 
 // Pi truncated to `digits` fraction digits of `radix` ("3.14159...", in
 // binary "11.001..."). The longest text made for each radix is kept.
-std::string PiDigits(int radix, int digits);
+std::string PiDigits(Radix radix, int digits);
 
 // Frees what MPFR keeps for the calling thread (its constants' caches). A
 // thread that computed functions calls it before it ends, or the caches leak.

@@ -13,7 +13,7 @@ namespace {
 // normal form, cut by the precision: the steps Multiply and Divide end with.
 // `text` may come with its memory reserved.
 std::string NumberOf(bool negative, const limbs::Limbs& magnitude, std::size_t fraction,
-                     int radix, int precision, std::string text = {}) {
+                     Radix radix, int precision, std::string text = {}) {
   const std::size_t digits = limbs::DigitCount(magnitude, radix);
   // Fraction digits without the trailing zeros.
   std::size_t kept = fraction - std::min(limbs::TrailingZeroDigits(magnitude, radix), fraction);
@@ -47,7 +47,7 @@ std::string NumberOf(bool negative, const limbs::Limbs& magnitude, std::size_t f
 
 }  // namespace
 
-std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, int radix,
+std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, Radix radix,
                                 int precision) {
   const bool negative = a.negative != b.negative;  // a zero product of unlike signs prints "-0"
   if (a.IsZero() || b.IsZero()) return negative ? "-0" : "0";
@@ -64,7 +64,7 @@ std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, int ra
   return NumberOf(negative, product, fraction, radix, precision, std::move(text));
 }
 
-std::string DivideNumberTexts(const NumberText& a, const NumberText& b, int radix,
+std::string DivideNumberTexts(const NumberText& a, const NumberText& b, Radix radix,
                               int precision) {
   if (a.IsZero()) return "0";
   // Both scaled to integers so that X / Y = a / b * radix^n.

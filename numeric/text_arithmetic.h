@@ -12,8 +12,8 @@ namespace calvoro {
 
 // a * b, and a / b truncated to `precision` fraction digits (b not zero),
 // each brought to normal form and cut by `precision`.
-std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, int radix,
+std::string MultiplyNumberTexts(const NumberText& a, const NumberText& b, Radix radix,
                                 int precision);
-std::string DivideNumberTexts(const NumberText& a, const NumberText& b, int radix, int precision);
+std::string DivideNumberTexts(const NumberText& a, const NumberText& b, Radix radix, int precision);
 
 }  // namespace calvoro

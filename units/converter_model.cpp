@@ -82,7 +82,9 @@ constexpr Shortcut kShortcuts[] = {
 };
 
 // A decimal number with an optional sign, one point at most.
-bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
+bool IsPlainNumber(std::string_view text) {
+  return IsNumber(text, Radix::kDecimal, {.plus = true});
+}
 
 void Inform(MessageSink& sink, std::string_view text) {
   sink.MessageBox(text, kCaptionCalvoroMessage, MessageIcon::Information);

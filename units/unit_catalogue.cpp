@@ -8,6 +8,7 @@
 #include "engine/expression_text.h"
 #include "engine/number_base.h"
 #include "numeric/number_text.h"
+#include "numeric/precision.h"
 #include "units/unit_tables.h"
 
 namespace calvoro {
@@ -16,7 +17,9 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A decimal number with an optional sign: "-12.5", "0.0254".
-bool IsPlainNumber(std::string_view text) { return IsNumber(text, 10, {.plus = true}); }
+bool IsPlainNumber(std::string_view text) {
+  return IsNumber(text, Radix::kDecimal, {.plus = true});
+}
 
 bool IsSeparator(char c) {
   return c == '(' || c == ')' || c == '*' || c == '+' || c == '-' || c == '/' || c == '^' ||
@@ -26,7 +29,7 @@ bool IsSeparator(char c) {
 // One piece between separators: plain digits, then e or E, an optional sign
 // and exponent digits.
 std::string ExpandPiece(std::string_view piece) {
-  const auto number = ReadNumber(piece, 10, {.exponent = true});
+  const auto number = ReadNumber(piece, Radix::kDecimal, {.exponent = true});
   if (!number || number->exponent.empty()) return std::string(piece);
   const auto e = piece.find_first_of("eE");
   std::string upper(piece);
@@ -143,7 +146,7 @@ std::optional<std::string> UnitEngine::ConvertValue(std::string_view value, cons
 }
 
 std::optional<std::string> UnitEngine::Evaluate(std::string_view text) {
-  ExprEvaluator evaluator(NumberBase::Decimal, settings_.precision + 1 + kGuardDigits,
+  ExprEvaluator evaluator(NumberBase::Decimal, GuardedDigits(settings_.precision, kGuardDigits),
                           settings_.angleRadian, sink_);
   auto result = evaluator.EvaluateExpression(ToLowerAscii(text));
   if (!result) {

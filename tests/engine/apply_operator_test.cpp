@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "numeric/precision.h"
 #include "tests/support/recording_sink.h"
 
 namespace calvoro {
@@ -24,11 +25,11 @@ const std::string kSmallText = "0." + std::string(5'000'000, '0') + "1";
 const char* const kSmall = kSmallText.c_str();
 
 TEST(ApplyOperator, ScalesPrecisionPerRadix) {
-  EXPECT_EQ(ScaledPrecision(10, 5), 5);
-  EXPECT_EQ(ScaledPrecision(16, 5), 5);
-  EXPECT_EQ(ScaledPrecision(8, 5), 6);
-  EXPECT_EQ(ScaledPrecision(2, 5), 20);
-  EXPECT_EQ(ScaledPrecision(8, 1), 1);
+  EXPECT_EQ(ScaledDigits(Radix::kDecimal, 5), 5);
+  EXPECT_EQ(ScaledDigits(Radix::kHex, 5), 5);
+  EXPECT_EQ(ScaledDigits(Radix::kOctal, 5), 6);
+  EXPECT_EQ(ScaledDigits(Radix::kBinary, 5), 20);
+  EXPECT_EQ(ScaledDigits(Radix::kOctal, 1), 1);
 }
 
 TEST(ApplyOperator, ComputesEachOperator) {
@@ -36,24 +37,24 @@ TEST(ApplyOperator, ComputesEachOperator) {
     char op;
     const char* left;
     const char* right;
-    int radix;
+    Radix radix;
     int precision;
     std::string expected;
   } cases[] = {
-      {'/', "1", "700", 10, 5, "0.00142"},
-      {'/', "1", "3", 8, 5, "0.252525"},
-      {'/', "1", "11", 2, 5, "0.01010101010101010101"},
-      {'+', "ff", "1", 16, 5, "100"},
+      {'/', "1", "700", Radix::kDecimal, 5, "0.00142"},
+      {'/', "1", "3", Radix::kOctal, 5, "0.252525"},
+      {'/', "1", "11", Radix::kBinary, 5, "0.01010101010101010101"},
+      {'+', "ff", "1", Radix::kHex, 5, "100"},
       // A non-integer exponent: rounded beyond P, then cut like a product.
-      {'^', "2", "0.5", 10, 5, "1.41421"},
-      {'^', "10", "4.5", 10, 5, "31622.77660"},  // a cut may end in 0, as a product's
-      {'^', "2", "2.0", 10, 5, "4"},
-      {'^', "3", "40.0", 10, 5, "12157665459056928801"},  // every integer digit
-      {'^', "+4", "0.5", 10, 5, "2"},
-      {'^', "0.00", "2.5", 10, 5, "0"},
-      {'^', "10", "0.1", 2, 5, "1.01101010000010011110"},  // sqrt 2 to 4P = 20 bits
-      {'^', "2", "0.8", 16, 5, "1.6A09E"},                 // 2^(8/16)
-      {'^', kTinyNumber, "2.5", 10, 5, "0." + std::string(827, '0') + "31622"},
+      {'^', "2", "0.5", Radix::kDecimal, 5, "1.41421"},
+      {'^', "10", "4.5", Radix::kDecimal, 5, "31622.77660"},  // a cut may end in 0, as a product's
+      {'^', "2", "2.0", Radix::kDecimal, 5, "4"},
+      {'^', "3", "40.0", Radix::kDecimal, 5, "12157665459056928801"},  // every integer digit
+      {'^', "+4", "0.5", Radix::kDecimal, 5, "2"},
+      {'^', "0.00", "2.5", Radix::kDecimal, 5, "0"},
+      {'^', "10", "0.1", Radix::kBinary, 5, "1.01101010000010011110"},  // sqrt 2 to 4P = 20 bits
+      {'^', "2", "0.8", Radix::kHex, 5, "1.6A09E"},                     // 2^(8/16)
+      {'^', kTinyNumber, "2.5", Radix::kDecimal, 5, "0." + std::string(827, '0') + "31622"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + c.op + c.right + " radix " + std::to_string(c.radix));
@@ -71,40 +72,42 @@ TEST(ApplyOperator, IntegerPowersAreExact) {
   struct Case {
     const char* left;
     const char* right;
-    int radix;
+    Radix radix;
     int precision;
     const char* expected;
   } cases[] = {
-      {"3", "50", 10, 5, "717897987691852588770249"},
-      {"2", "10", 10, 5, "1024"},
-      {"0.5", "30", 10, 11, "0.00000000093132257461"},  // 11 significant digits kept
-      {"1.1", "30", 10, 5, "17.44940"},                 // 5 fraction digits, truncated
-      {"12.5", "3", 10, 5, "1953.125"},
-      {"2", "-2", 10, 5, "0.25"},
-      {"3", "-1", 10, 5, "0.33333"},  // the quotient's cut
-      {"-2", "3", 10, 5, "-8"},
-      {"-2", "(-3)", 10, 5, "-0.125"},
-      {"-8", "2", 10, 5, "64"},
-      {"(-8)", "2", 10, 5, "64"},
-      {"-8", "+2", 10, 5, "64"},
-      {"10", "0", 10, 5, "1"},
-      {"0", "0", 10, 5, "1"},
-      {"-5", "0", 10, 5, "1"},
-      {"0", "3", 10, 5, "0"},
-      {"-0", "3", 10, 5, "0"},
-      {"-1", "99999999999999999999999", 10, 5, "-1"},  // beyond 64 bits: parity still counts
-      {"1.000", "-99999999999999999999999", 10, 5, "1"},
-      {"2", "-99999999999", 10, 5, "0"},  // below the precision: no divisor is built
-      {"10", "-5", 10, 5, "0.00001"},
-      {"10", "-6", 10, 5, "0"},
-      {"0010", "3", 10, 5, "1000"},
-      {"10", "400", 10, 5, kTenToThe400},  // beyond the double range
-      {"A", "2", 16, 5, "64"},
-      {"0.8", "2", 16, 5, "0.4"},
-      {"10", "11", 2, 5, "1000"},
-      {"0.1", "-10", 2, 5, "100"},
-      {"0.11", "11000", 2, 1, "0.0000000001000"},  // 0.75^24 to 4P = 4 significant bits
-      {"7", "2", 8, 5, "61"},
+      {"3", "50", Radix::kDecimal, 5, "717897987691852588770249"},
+      {"2", "10", Radix::kDecimal, 5, "1024"},
+      {"0.5", "30", Radix::kDecimal, 11, "0.00000000093132257461"},  // 11 significant digits kept
+      {"1.1", "30", Radix::kDecimal, 5, "17.44940"},                 // 5 fraction digits, truncated
+      {"12.5", "3", Radix::kDecimal, 5, "1953.125"},
+      {"2", "-2", Radix::kDecimal, 5, "0.25"},
+      {"3", "-1", Radix::kDecimal, 5, "0.33333"},  // the quotient's cut
+      {"-2", "3", Radix::kDecimal, 5, "-8"},
+      {"-2", "(-3)", Radix::kDecimal, 5, "-0.125"},
+      {"-8", "2", Radix::kDecimal, 5, "64"},
+      {"(-8)", "2", Radix::kDecimal, 5, "64"},
+      {"-8", "+2", Radix::kDecimal, 5, "64"},
+      {"10", "0", Radix::kDecimal, 5, "1"},
+      {"0", "0", Radix::kDecimal, 5, "1"},
+      {"-5", "0", Radix::kDecimal, 5, "1"},
+      {"0", "3", Radix::kDecimal, 5, "0"},
+      {"-0", "3", Radix::kDecimal, 5, "0"},
+      {"-1", "99999999999999999999999", Radix::kDecimal, 5,
+       "-1"},  // beyond 64 bits: parity still counts
+      {"1.000", "-99999999999999999999999", Radix::kDecimal, 5, "1"},
+      {"2", "-99999999999", Radix::kDecimal, 5, "0"},  // below the precision: no divisor is built
+      {"10", "-5", Radix::kDecimal, 5, "0.00001"},
+      {"10", "-6", Radix::kDecimal, 5, "0"},
+      {"0010", "3", Radix::kDecimal, 5, "1000"},
+      {"10", "400", Radix::kDecimal, 5, kTenToThe400},  // beyond the double range
+      {"A", "2", Radix::kHex, 5, "64"},
+      {"0.8", "2", Radix::kHex, 5, "0.4"},
+      {"10", "11", Radix::kBinary, 5, "1000"},
+      {"0.1", "-10", Radix::kBinary, 5, "100"},
+      {"0.11", "11000", Radix::kBinary, 1,
+       "0.0000000001000"},  // 0.75^24 to 4P = 4 significant bits
+      {"7", "2", Radix::kOctal, 5, "61"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left) + "^" + c.right + " radix " + std::to_string(c.radix));
@@ -120,10 +123,10 @@ TEST(ApplyOperator, IntegerPowersAreExact) {
 // exact result, not the operands' lengths.
 TEST(ApplyOperator, ResultsWithinTheDigitBoundAreComputed) {
   RecordingSink sink;
-  const auto product = ApplyOperator('*', kHuge, "0.5", 10, 5, sink);
+  const auto product = ApplyOperator('*', kHuge, "0.5", Radix::kDecimal, 5, sink);
   ASSERT_TRUE(product.has_value());
   EXPECT_EQ(*product, "5" + std::string(4'999'999, '0'));
-  const auto quotient = ApplyOperator('/', "1", kSmall, 10, 5, sink);
+  const auto quotient = ApplyOperator('/', "1", kSmall, Radix::kDecimal, 5, sink);
   ASSERT_TRUE(quotient.has_value());
   EXPECT_EQ(*quotient, "1" + std::string(5'000'001, '0'));
   EXPECT_TRUE(sink.empty());
@@ -146,35 +149,38 @@ TEST(ApplyOperator, RefusalsReportOnceAndGiveNoResult) {
   struct Case {
     const char* left;
     const char* right;
-    int radix;
+    Radix radix;
     const char* text;
     const char* caption;
     char op = '^';
   } cases[] = {
-      {"5", "0", 10, "The denominator cannot be zero.", "Calvoro Warning Message", '/'},
-      {"5", "0.0", 10, "The denominator cannot be zero.", "Calvoro Warning Message", '/'},
-      {"-8", "0.3333", 10, negative_power, "Tivamo Warning Message"},
-      {"-8", "0.5", 10, negative_power, "Tivamo Warning Message"},
-      {"-8", "2.0", 10, negative_power, "Tivamo Warning Message"},
-      {"-8", ".5", 10, negative_power, "Tivamo Warning Message"},  // pow's NaN
-      {"0", "-1", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
-      {"0.00", "-3", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
-      {"0", "-1.5", 10, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"5", "0", Radix::kDecimal, "The denominator cannot be zero.", "Calvoro Warning Message",
+       '/'},
+      {"5", "0.0", Radix::kDecimal, "The denominator cannot be zero.", "Calvoro Warning Message",
+       '/'},
+      {"-8", "0.3333", Radix::kDecimal, negative_power, "Tivamo Warning Message"},
+      {"-8", "0.5", Radix::kDecimal, negative_power, "Tivamo Warning Message"},
+      {"-8", "2.0", Radix::kDecimal, negative_power, "Tivamo Warning Message"},
+      {"-8", ".5", Radix::kDecimal, negative_power, "Tivamo Warning Message"},  // pow's NaN
+      {"0", "-1", Radix::kDecimal, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"0.00", "-3", Radix::kDecimal, "The denominator cannot be zero.", "Calvoro Warning Message"},
+      {"0", "-1.5", Radix::kDecimal, "The denominator cannot be zero.", "Calvoro Warning Message"},
       // A non-integer power has at most a million integer digits and
       // leading fraction zeros.
-      {"10", "1000000.5", 10, too_large, "Calvoro Warning Message"},
-      {kTenToThe400, "2500.5", 10, too_large, "Calvoro Warning Message"},
-      {"2", "99999999999.5", 10, too_large, "Calvoro Warning Message"},
-      {"0.1", "1000001.5", 10, too_small, "Calvoro Warning Message"},
-      {"2", "99999999999", 10, too_long, "Calvoro Warning Message"},
-      {"2.5", "-99999999999", 10, too_long, "Calvoro Warning Message"},  // the divisor is bounded
-      {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", 16, too_long, "Calvoro Warning Message"},
-      {"10", "10000000", 10, too_long, "Calvoro Warning Message"},  // 10000001 digits
-      {"0.5", "10000001", 10, too_long, "Calvoro Warning Message"},
-      {kHuge, kHuge, 10, long_product, "Calvoro Warning Message", '*'},
-      {kSmall, kSmall, 10, long_product, "Calvoro Warning Message", '*'},
-      {kHuge, kSmall, 10, long_quotient, "Calvoro Warning Message", '/'},
-      {kHuge, kSmall, 2, long_quotient, "Calvoro Warning Message", '/'},  // in bits
+      {"10", "1000000.5", Radix::kDecimal, too_large, "Calvoro Warning Message"},
+      {kTenToThe400, "2500.5", Radix::kDecimal, too_large, "Calvoro Warning Message"},
+      {"2", "99999999999.5", Radix::kDecimal, too_large, "Calvoro Warning Message"},
+      {"0.1", "1000001.5", Radix::kDecimal, too_small, "Calvoro Warning Message"},
+      {"2", "99999999999", Radix::kDecimal, too_long, "Calvoro Warning Message"},
+      {"2.5", "-99999999999", Radix::kDecimal, too_long,
+       "Calvoro Warning Message"},  // the divisor is bounded
+      {"2", "FFFFFFFFFFFFFFFFFFFFFFFF", Radix::kHex, too_long, "Calvoro Warning Message"},
+      {"10", "10000000", Radix::kDecimal, too_long, "Calvoro Warning Message"},  // 10000001 digits
+      {"0.5", "10000001", Radix::kDecimal, too_long, "Calvoro Warning Message"},
+      {kHuge, kHuge, Radix::kDecimal, long_product, "Calvoro Warning Message", '*'},
+      {kSmall, kSmall, Radix::kDecimal, long_product, "Calvoro Warning Message", '*'},
+      {kHuge, kSmall, Radix::kDecimal, long_quotient, "Calvoro Warning Message", '/'},
+      {kHuge, kSmall, Radix::kBinary, long_quotient, "Calvoro Warning Message", '/'},  // in bits
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.left).substr(0, 20) + c.op + std::string(c.right).substr(0, 20));

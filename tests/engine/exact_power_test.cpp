@@ -17,7 +17,8 @@ using testing::ReferenceMultiply;
 
 // base^n by n - 1 uncut reference products, then the product's precision cut
 // (a product by 1), or for a negative exponent the quotient 1 / base^n.
-std::string ReferencePower(std::string_view base, int n, bool negative, int radix, int precision) {
+std::string ReferencePower(std::string_view base, int n, bool negative, Radix radix,
+                           int precision) {
   constexpr int kUncut = 100000;
   std::string power(base);
   for (int i = 1; i < n; ++i) power = ReferenceMultiply(power, base, radix, kUncut);
@@ -29,11 +30,12 @@ std::string ReferencePower(std::string_view base, int n, bool negative, int radi
 TEST(ExactPower, MatchesRepeatedProducts) {
   struct Case {
     const char* base;
-    int radix;
+    Radix radix;
     int precision;
   } cases[] = {
-      {"1.7", 10, 5},  {"-3", 10, 5},   {"0.03", 10, 8}, {"-0.9", 10, 30},
-      {"-1.B", 16, 7}, {"0.11", 2, 20}, {"7.4", 8, 9},
+      {"1.7", Radix::kDecimal, 5},   {"-3", Radix::kDecimal, 5}, {"0.03", Radix::kDecimal, 8},
+      {"-0.9", Radix::kDecimal, 30}, {"-1.B", Radix::kHex, 7},   {"0.11", Radix::kBinary, 20},
+      {"7.4", Radix::kOctal, 9},
   };
   for (const auto& c : cases) {
     for (int n = 1; n <= 40; ++n) {
@@ -55,13 +57,13 @@ TEST(ExactPower, MatchesRepeatedProducts) {
 }
 
 TEST(ExactPower, TakesIntegerExponentsOfTheRadixOnly) {
-  EXPECT_TRUE(IsIntegerPower("-8", "2", 10));
-  EXPECT_TRUE(IsIntegerPower("(-8)", "(-3)", 10));
-  EXPECT_TRUE(IsIntegerPower("A", "B", 16));
-  EXPECT_FALSE(IsIntegerPower("2", "2.0", 10));
-  EXPECT_FALSE(IsIntegerPower("2", "A", 10));
-  EXPECT_FALSE(IsIntegerPower("2", "2", 2));
-  EXPECT_FALSE(IsIntegerPower("2", "", 10));
+  EXPECT_TRUE(IsIntegerPower("-8", "2", Radix::kDecimal));
+  EXPECT_TRUE(IsIntegerPower("(-8)", "(-3)", Radix::kDecimal));
+  EXPECT_TRUE(IsIntegerPower("A", "B", Radix::kHex));
+  EXPECT_FALSE(IsIntegerPower("2", "2.0", Radix::kDecimal));
+  EXPECT_FALSE(IsIntegerPower("2", "A", Radix::kDecimal));
+  EXPECT_FALSE(IsIntegerPower("2", "2", Radix::kBinary));
+  EXPECT_FALSE(IsIntegerPower("2", "", Radix::kDecimal));
 }
 
 // The estimate never falls below the true digit count and stays within one
@@ -69,17 +71,17 @@ TEST(ExactPower, TakesIntegerExponentsOfTheRadixOnly) {
 TEST(ExactPower, EstimatesDigitsFromAbove) {
   struct Case {
     const char* base;
-    int radix;
+    Radix radix;
     std::uint64_t n;
     long double digits;
   } cases[] = {
-      {"2", 10, 10, 4},          // 1024
-      {"99", 10, 3, 6},          // 970299
-      {"1.5", 10, 2, 3},         // 2.25
-      {"0.5", 10, 30, 30},       // the fraction digits alone
-      {"FF", 16, 2, 4},          // FE01
-      {"0.11", 2, 24, 48},       // 0.75^24
-      {"10", 10, 9999999, 1e7},  // exactly at the limit
+      {"2", Radix::kDecimal, 10, 4},          // 1024
+      {"99", Radix::kDecimal, 3, 6},          // 970299
+      {"1.5", Radix::kDecimal, 2, 3},         // 2.25
+      {"0.5", Radix::kDecimal, 30, 30},       // the fraction digits alone
+      {"FF", Radix::kHex, 2, 4},              // FE01
+      {"0.11", Radix::kBinary, 24, 48},       // 0.75^24
+      {"10", Radix::kDecimal, 9999999, 1e7},  // exactly at the limit
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.base) + "^" + std::to_string(c.n));
@@ -88,9 +90,11 @@ TEST(ExactPower, EstimatesDigitsFromAbove) {
     EXPECT_GE(estimate, c.digits);
     EXPECT_LT(estimate, c.digits + 1);
   }
-  EXPECT_LE(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 9999999), kMaxResultDigits);
-  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("10", 10, 0), 10000000), kMaxResultDigits);
-  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("1.0001", 10, 0), UINT64_MAX),
+  EXPECT_LE(EstimatePowerDigits(HugeFloat::FromRadixText("10", Radix::kDecimal, 0), 9999999),
+            kMaxResultDigits);
+  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("10", Radix::kDecimal, 0), 10000000),
+            kMaxResultDigits);
+  EXPECT_GT(EstimatePowerDigits(HugeFloat::FromRadixText("1.0001", Radix::kDecimal, 0), UINT64_MAX),
             kMaxResultDigits);
 }
 

@@ -250,7 +250,7 @@ TEST(ApplyFunction, ComputesResultsAtTheMagnitudeLimits) {
 }
 
 // The value of a digit text modulo a prime, and its trailing zeros.
-std::uint64_t Modulo(const std::string& text, int radix, std::uint64_t prime) {
+std::uint64_t Modulo(const std::string& text, Radix radix, std::uint64_t prime) {
   std::uint64_t value = 0;
   for (char c : text) {
     const int digit = c <= '9' ? c - '0' : c - 'A' + 10;
@@ -278,14 +278,14 @@ TEST(FactorialText, MatchesIndependentProperties) {
   ASSERT_TRUE(largest.has_value());
   struct Case {
     int n;
-    int radix;
+    Radix radix;
     std::string text;
     int trailing_zeros;
   } cases[] = {
-      {60000, 10, *largest, PowerInFactorial(60000, 5)},
-      {1000, 16, FactorialText(1000, 16), PowerInFactorial(1000, 2) / 4},
-      {1000, 8, FactorialText(1000, 8), PowerInFactorial(1000, 2) / 3},
-      {1000, 2, FactorialText(1000, 2), PowerInFactorial(1000, 2)},
+      {60000, Radix::kDecimal, *largest, PowerInFactorial(60000, 5)},
+      {1000, Radix::kHex, FactorialText(1000, Radix::kHex), PowerInFactorial(1000, 2) / 4},
+      {1000, Radix::kOctal, FactorialText(1000, Radix::kOctal), PowerInFactorial(1000, 2) / 3},
+      {1000, Radix::kBinary, FactorialText(1000, Radix::kBinary), PowerInFactorial(1000, 2)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.n) + "! radix " + std::to_string(c.radix));
@@ -296,7 +296,7 @@ TEST(FactorialText, MatchesIndependentProperties) {
     EXPECT_NE(c.text.front(), '0');
     // The digit count from the sum of logarithms.
     double digits = 0;
-    for (int i = 2; i <= c.n; ++i) digits += std::log(i) / std::log(c.radix);
+    for (int i = 2; i <= c.n; ++i) digits += std::log(i) / std::log(static_cast<double>(c.radix));
     EXPECT_EQ(c.text.size(), static_cast<std::size_t>(std::floor(digits)) + 1);
   }
 }

@@ -47,7 +47,7 @@ TEST(RadixConversionTest, LongIntegersAgreeWithDigitByDigitConversion) {
     std::string decimal(1, static_cast<char>('1' + rng() % 9));
     while (decimal.size() < static_cast<std::size_t>(length))
       decimal.push_back(static_cast<char>('0' + rng() % 10));
-    std::string expected = DecimalToRadix(HugeFloat::FromText(decimal), 16, 0);
+    std::string expected = DecimalToRadix(HugeFloat::FromText(decimal), Radix::kHex, 0);
     if (expected.ends_with('.')) expected.pop_back();
     const std::string hex = ConvertNumberExactly(decimal, NumberBase::Hex, 10);
     EXPECT_EQ(hex, expected) << length;

@@ -12,7 +12,7 @@ TEST(Arithmetic, MagnitudeHelpers) {
   EXPECT_EQ(SubtractMagnitudes(t("10"), t("-0.25")).ToText(), "9.75");
   EXPECT_EQ(SubtractMagnitudes(t("1000"), t("999")).ToText(), "1");
   EXPECT_EQ(MultiplyByDigit(t("999"), 9).ToText(), "8991");
-  EXPECT_EQ(MultiplyByDigit(HugeFloat::FromRadixText("FF", 16, 1), 15).ToText(), "EF1");
+  EXPECT_EQ(MultiplyByDigit(HugeFloat::FromRadixText("FF", Radix::kHex, 1), 15).ToText(), "EF1");
 }
 
 TEST(Arithmetic, OperandsAreNeverModified) {
@@ -26,7 +26,7 @@ TEST(Arithmetic, OperandsAreNeverModified) {
 }
 
 TEST(Arithmetic, MixedRadixIsRejected) {
-  EXPECT_THROW(Add(HugeFloat::FromText("1"), HugeFloat::FromRadixText("1", 2, 1), 1),
+  EXPECT_THROW(Add(HugeFloat::FromText("1"), HugeFloat::FromRadixText("1", Radix::kBinary, 1), 1),
                std::invalid_argument);
 }
 

@@ -12,7 +12,9 @@ namespace {
 
 using testing::Natural;
 
-HugeFloat Decimal(std::string_view text) { return HugeFloat::FromRadixText(text, 10, 20); }
+HugeFloat Decimal(std::string_view text) {
+  return HugeFloat::FromRadixText(text, Radix::kDecimal, 20);
+}
 
 // Drops trailing fraction zeros and a bare point: "1010." -> "1010".
 std::string Trimmed(std::string text) {
@@ -24,7 +26,7 @@ std::string Trimmed(std::string text) {
 
 // The digits of `text` (decimal) in `radix` with `places` fraction digits,
 // truncated: exact integer arithmetic on value * radix^places.
-std::string Expected(std::string_view text, int radix, int places) {
+std::string Expected(std::string_view text, Radix radix, int places) {
   const auto value = testing::ReferenceNumber::Parse(text, 10);
   Natural whole, part, scaled, rest;
   Natural::DivMod(value.magnitude, Natural::Power(10, value.fraction_digits), whole, part);
@@ -96,10 +98,10 @@ TEST(DecimalToRadix, AgreesWithDecimalToBinaryAndExactArithmetic) {
   for (int round = 0; round < 40; ++round) {
     const std::string text = digits(1 + random() % 25) + "." + digits(random() % 12);
     const int count = 1 + static_cast<int>(random() % 12);  // digits of the target radix
-    for (const int radix : {2, 8, 16}) {
+    for (const Radix radix : {Radix::kBinary, Radix::kOctal, Radix::kHex}) {
       const int width = radix == 2 ? 1 : radix == 8 ? 3 : 4;
       const std::string binary = Trimmed(DecimalToBinary(Decimal(text), width * count));
-      ASSERT_EQ(binary, Expected(text, 2, width * count)) << text;
+      ASSERT_EQ(binary, Expected(text, Radix::kBinary, width * count)) << text;
       EXPECT_EQ(Trimmed(DecimalToRadix(Decimal(text), radix, count)), Expected(text, radix, count))
           << text << " in radix " << radix;
     }

@@ -26,7 +26,7 @@ using testing::ReferenceScaledPrecision;
 
 // The product's result text for one operation; `precision` is the precision
 // handed to the operation (already scaled for the radix).
-std::string ProductText(char op, const std::string& a, const std::string& b, int radix,
+std::string ProductText(char op, const std::string& a, const std::string& b, Radix radix,
                         int precision) {
   const HugeFloat x = HugeFloat::FromRadixText(a, radix, precision);
   const HugeFloat y = HugeFloat::FromRadixText(b, radix, precision);
@@ -42,7 +42,7 @@ std::string ProductText(char op, const std::string& a, const std::string& b, int
   }
 }
 
-std::string Describe(char op, const std::string& a, const std::string& b, int radix,
+std::string Describe(char op, const std::string& a, const std::string& b, Radix radix,
                      int precision) {
   std::ostringstream out;
   out << "radix " << radix << ", precision " << precision << ": " << a << " " << op << " " << b;
@@ -52,7 +52,7 @@ std::string Describe(char op, const std::string& a, const std::string& b, int ra
 // ------------------------------------------------------------ known results
 
 struct KnownCase {
-  int radix;
+  Radix radix;
   char op;
   const char* a;
   const char* b;
@@ -62,117 +62,118 @@ struct KnownCase {
 
 const KnownCase kKnownCases[] = {
     // Exact sums, carries through the point, normal form.
-    {10, '+', "0.1", "0.2", 5, "0.3"},
-    {10, '+', "999.99", "0.01", 5, "1000"},
-    {10, '+', "9999999999999999999", "1", 1, "10000000000000000000"},
-    {10, '-', "10000000000000000000", "1", 1, "9999999999999999999"},
-    {10, '-', "1", "0.0000001", 30, "0.9999999"},
-    {10, '+', "-0.5", "0.25", 5, "-0.25"},
-    {10, '-', "-3", "-7.5", 5, "4.5"},
-    {10, '-', "3", "7.5", 5, "-4.5"},
+    {Radix::kDecimal, '+', "0.1", "0.2", 5, "0.3"},
+    {Radix::kDecimal, '+', "999.99", "0.01", 5, "1000"},
+    {Radix::kDecimal, '+', "9999999999999999999", "1", 1, "10000000000000000000"},
+    {Radix::kDecimal, '-', "10000000000000000000", "1", 1, "9999999999999999999"},
+    {Radix::kDecimal, '-', "1", "0.0000001", 30, "0.9999999"},
+    {Radix::kDecimal, '+', "-0.5", "0.25", 5, "-0.25"},
+    {Radix::kDecimal, '-', "-3", "-7.5", 5, "4.5"},
+    {Radix::kDecimal, '-', "3", "7.5", 5, "-4.5"},
     // Exact cancellation is a positive zero.
-    {10, '-', "5", "5", 5, "0"},
-    {10, '+', "-5", "5", 5, "0"},
-    {10, '+', "5", "-5", 5, "0"},
-    {10, '-', "-2.5", "-2.5", 5, "0"},
+    {Radix::kDecimal, '-', "5", "5", 5, "0"},
+    {Radix::kDecimal, '+', "-5", "5", 5, "0"},
+    {Radix::kDecimal, '+', "5", "-5", 5, "0"},
+    {Radix::kDecimal, '-', "-2.5", "-2.5", 5, "0"},
     // Signed zero operands.
-    {10, '+', "-0", "-0", 5, "-0"},
-    {10, '+', "-0", "0", 5, "0"},
-    {10, '+', "0", "-0", 5, "0"},
-    {10, '-', "-0", "0", 5, "-0"},
-    {10, '-', "0", "-0", 5, "0"},
-    {10, '-', "-0", "-0", 5, "0"},
-    {10, '-', "0", "0", 5, "0"},
-    {10, '+', "-0", "-7", 5, "-7"},
-    {10, '-', "-0", "7", 5, "-7"},
-    {10, '-', "0", "-7", 5, "7"},
-    {10, '*', "-3", "0", 5, "-0"},
-    {10, '*', "0", "-3", 5, "-0"},
-    {10, '*', "-0", "5", 5, "-0"},
-    {10, '*', "-0", "-5", 5, "0"},
-    {10, '*', "-0", "-0", 5, "0"},
-    {10, '*', "0", "0", 5, "0"},
+    {Radix::kDecimal, '+', "-0", "-0", 5, "-0"},
+    {Radix::kDecimal, '+', "-0", "0", 5, "0"},
+    {Radix::kDecimal, '+', "0", "-0", 5, "0"},
+    {Radix::kDecimal, '-', "-0", "0", 5, "-0"},
+    {Radix::kDecimal, '-', "0", "-0", 5, "0"},
+    {Radix::kDecimal, '-', "-0", "-0", 5, "0"},
+    {Radix::kDecimal, '-', "0", "0", 5, "0"},
+    {Radix::kDecimal, '+', "-0", "-7", 5, "-7"},
+    {Radix::kDecimal, '-', "-0", "7", 5, "-7"},
+    {Radix::kDecimal, '-', "0", "-7", 5, "7"},
+    {Radix::kDecimal, '*', "-3", "0", 5, "-0"},
+    {Radix::kDecimal, '*', "0", "-3", 5, "-0"},
+    {Radix::kDecimal, '*', "-0", "5", 5, "-0"},
+    {Radix::kDecimal, '*', "-0", "-5", 5, "0"},
+    {Radix::kDecimal, '*', "-0", "-0", 5, "0"},
+    {Radix::kDecimal, '*', "0", "0", 5, "0"},
     // Products.
-    {10, '*', "12.5", "0.08", 5, "1"},
-    {10, '*', "0.5", "0.5", 5, "0.25"},
-    {10, '*', "0.2", "0.5", 5, "0.1"},
-    {10, '*', "2.5", "4", 5, "10"},
-    {10, '*', "10", "10", 1, "100"},
-    {10, '*', "2500", "0.04", 1, "100"},
-    {10, '*', "123456789", "987654321", 1, "121932631112635269"},
-    {10, '*', "1.23456", "1", 3, "1.234"},
-    {10, '*', "-1.5", "-1.5", 5, "2.25"},
-    {10, '*', "0.001", "0.001", 3, "0.000001"},
-    {10, '*', "99.99", "99.99", 30, "9998.0001"},
+    {Radix::kDecimal, '*', "12.5", "0.08", 5, "1"},
+    {Radix::kDecimal, '*', "0.5", "0.5", 5, "0.25"},
+    {Radix::kDecimal, '*', "0.2", "0.5", 5, "0.1"},
+    {Radix::kDecimal, '*', "2.5", "4", 5, "10"},
+    {Radix::kDecimal, '*', "10", "10", 1, "100"},
+    {Radix::kDecimal, '*', "2500", "0.04", 1, "100"},
+    {Radix::kDecimal, '*', "123456789", "987654321", 1, "121932631112635269"},
+    {Radix::kDecimal, '*', "1.23456", "1", 3, "1.234"},
+    {Radix::kDecimal, '*', "-1.5", "-1.5", 5, "2.25"},
+    {Radix::kDecimal, '*', "0.001", "0.001", 3, "0.000001"},
+    {Radix::kDecimal, '*', "99.99", "99.99", 30, "9998.0001"},
     // The precision cut: fraction digits above one, significant digits below.
-    {10, '+', "1234.56789", "0", 3, "1234.567"},
-    {10, '+', "2.71828", "0", 3, "2.718"},
-    {10, '+', "0.0271828", "0", 3, "0.0271"},
-    {10, '+', "0.000123456", "0", 3, "0.000123"},
-    {10, '-', "-0.000123456", "0", 3, "-0.000123"},
-    {10, '+', "12345", "0", 1, "12345"},
-    {10, '-', "1", "1.0001", 1, "-0.0001"},
-    {10, '+', "1.2", "0.0034", 2, "1.20"},
-    {10, '+', "1", "0.0003", 2, "1.00"},
-    {10, '-', "1", "-0.0003", 3, "1.000"},
-    {10, '+', "0.1", "0.00002", 3, "0.100"},
-    {10, '-', "0.0001", "0.000023456", 3, "0.0000765"},
-    {10, '*', "0.5", "0.20001", 2, "0.10"},
-    {10, '*', "3", "0.33335", 3, "1.000"},
+    {Radix::kDecimal, '+', "1234.56789", "0", 3, "1234.567"},
+    {Radix::kDecimal, '+', "2.71828", "0", 3, "2.718"},
+    {Radix::kDecimal, '+', "0.0271828", "0", 3, "0.0271"},
+    {Radix::kDecimal, '+', "0.000123456", "0", 3, "0.000123"},
+    {Radix::kDecimal, '-', "-0.000123456", "0", 3, "-0.000123"},
+    {Radix::kDecimal, '+', "12345", "0", 1, "12345"},
+    {Radix::kDecimal, '-', "1", "1.0001", 1, "-0.0001"},
+    {Radix::kDecimal, '+', "1.2", "0.0034", 2, "1.20"},
+    {Radix::kDecimal, '+', "1", "0.0003", 2, "1.00"},
+    {Radix::kDecimal, '-', "1", "-0.0003", 3, "1.000"},
+    {Radix::kDecimal, '+', "0.1", "0.00002", 3, "0.100"},
+    {Radix::kDecimal, '-', "0.0001", "0.000023456", 3, "0.0000765"},
+    {Radix::kDecimal, '*', "0.5", "0.20001", 2, "0.10"},
+    {Radix::kDecimal, '*', "3", "0.33335", 3, "1.000"},
     // Division truncates after P fraction digits.
-    {10, '/', "10", "4", 5, "2.5"},
-    {10, '/', "1", "7", 5, "0.14285"},
-    {10, '/', "100", "7", 5, "14.28571"},
-    {10, '/', "1", "700", 5, "0.00142"},
-    {10, '/', "1", "3", 5, "0.33333"},
-    {10, '/', "2", "3", 5, "0.66666"},
-    {10, '/', "-7", "2", 5, "-3.5"},
-    {10, '/', "7", "-2", 5, "-3.5"},
-    {10, '/', "-7", "-2", 5, "3.5"},
-    {10, '/', "1", "0.3", 5, "3.33333"},
-    {10, '/', "0.001", "3", 5, "0.00033"},
-    {10, '/', "1.5", "0.5", 5, "3"},
-    {10, '/', "1", "8", 2, "0.12"},
-    {10, '/', "1", "1000", 2, "0"},
-    {10, '/', "-1", "1000", 2, "-0"},
-    {10, '/', "1", "-1000", 2, "-0"},
-    {10, '/', "-1", "-1000", 2, "0"},
-    {10, '/', "0", "5", 5, "0"},
-    {10, '/', "-0", "5", 5, "0"},
-    {10, '/', "0", "-5", 5, "0"},
-    {10, '/', "121932631112635269", "987654321", 1, "123456789"},
-    {10, '/', "1.5", "0.05", 5, "30"},
-    {10, '/', "0.001", "0.1", 5, "0.01"},
-    {10, '/', "123456789012345678901234567890", "3", 2, "41152263004115226300411522630"},
-    {10, '/', "1", "-0.3", 3, "-3.333"},
-    {10, '+', "1.99", "0.01", 1, "2"},
-    {10, '+', "0.000123", "0.0000004567", 3, "0.000123"},
-    {10, '*', "-0.001", "0.001", 2, "-0.000001"},
+    {Radix::kDecimal, '/', "10", "4", 5, "2.5"},
+    {Radix::kDecimal, '/', "1", "7", 5, "0.14285"},
+    {Radix::kDecimal, '/', "100", "7", 5, "14.28571"},
+    {Radix::kDecimal, '/', "1", "700", 5, "0.00142"},
+    {Radix::kDecimal, '/', "1", "3", 5, "0.33333"},
+    {Radix::kDecimal, '/', "2", "3", 5, "0.66666"},
+    {Radix::kDecimal, '/', "-7", "2", 5, "-3.5"},
+    {Radix::kDecimal, '/', "7", "-2", 5, "-3.5"},
+    {Radix::kDecimal, '/', "-7", "-2", 5, "3.5"},
+    {Radix::kDecimal, '/', "1", "0.3", 5, "3.33333"},
+    {Radix::kDecimal, '/', "0.001", "3", 5, "0.00033"},
+    {Radix::kDecimal, '/', "1.5", "0.5", 5, "3"},
+    {Radix::kDecimal, '/', "1", "8", 2, "0.12"},
+    {Radix::kDecimal, '/', "1", "1000", 2, "0"},
+    {Radix::kDecimal, '/', "-1", "1000", 2, "-0"},
+    {Radix::kDecimal, '/', "1", "-1000", 2, "-0"},
+    {Radix::kDecimal, '/', "-1", "-1000", 2, "0"},
+    {Radix::kDecimal, '/', "0", "5", 5, "0"},
+    {Radix::kDecimal, '/', "-0", "5", 5, "0"},
+    {Radix::kDecimal, '/', "0", "-5", 5, "0"},
+    {Radix::kDecimal, '/', "121932631112635269", "987654321", 1, "123456789"},
+    {Radix::kDecimal, '/', "1.5", "0.05", 5, "30"},
+    {Radix::kDecimal, '/', "0.001", "0.1", 5, "0.01"},
+    {Radix::kDecimal, '/', "123456789012345678901234567890", "3", 2,
+     "41152263004115226300411522630"},
+    {Radix::kDecimal, '/', "1", "-0.3", 3, "-3.333"},
+    {Radix::kDecimal, '+', "1.99", "0.01", 1, "2"},
+    {Radix::kDecimal, '+', "0.000123", "0.0000004567", 3, "0.000123"},
+    {Radix::kDecimal, '*', "-0.001", "0.001", 2, "-0.000001"},
     // Hexadecimal: letters in either case, printed in capitals.
-    {16, '+', "FF", "1", 5, "100"},
-    {16, '+', "ff", "1", 5, "100"},
-    {16, '-', "1", "0.0001", 4, "0.FFFF"},
-    {16, '-', "1", "0.00001", 4, "0.FFFF"},
-    {16, '*', "F.F", "F.F", 5, "FE.01"},
-    {16, '*', "a.8", "2", 5, "15"},
-    {16, '/', "1", "3", 4, "0.5555"},
-    {16, '/', "-1", "10000", 4, "-0.0001"},
-    {16, '/', "-1", "100000", 4, "-0"},
-    {16, '/', "FF", "F", 5, "11"},
-    {16, '+', "0.8", "0.8", 5, "1"},
-    {16, '*', "A", "A", 5, "64"},
+    {Radix::kHex, '+', "FF", "1", 5, "100"},
+    {Radix::kHex, '+', "ff", "1", 5, "100"},
+    {Radix::kHex, '-', "1", "0.0001", 4, "0.FFFF"},
+    {Radix::kHex, '-', "1", "0.00001", 4, "0.FFFF"},
+    {Radix::kHex, '*', "F.F", "F.F", 5, "FE.01"},
+    {Radix::kHex, '*', "a.8", "2", 5, "15"},
+    {Radix::kHex, '/', "1", "3", 4, "0.5555"},
+    {Radix::kHex, '/', "-1", "10000", 4, "-0.0001"},
+    {Radix::kHex, '/', "-1", "100000", 4, "-0"},
+    {Radix::kHex, '/', "FF", "F", 5, "11"},
+    {Radix::kHex, '+', "0.8", "0.8", 5, "1"},
+    {Radix::kHex, '*', "A", "A", 5, "64"},
     // Octal and binary.
-    {8, '+', "7.7", "0.1", 6, "10"},
-    {8, '/', "1", "3", 6, "0.252525"},
-    {8, '-', "0", "0.0001", 1, "-0.0001"},
-    {8, '*', "0.4", "0.4", 6, "0.2"},
-    {2, '+', "1.1", "0.1", 4, "10"},
-    {2, '*', "1.1", "1.1", 4, "10.01"},
-    {2, '/', "1", "11", 8, "0.01010101"},
-    {2, '-', "10", "0.0000011", 4, "1.1111"},
-    {2, '+', "0.00101011", "0", 4, "0.001010"},
-    {2, '-', "1", "10", 5, "-1"},
-    {8, '*', "777", "777", 5, "776001"},
+    {Radix::kOctal, '+', "7.7", "0.1", 6, "10"},
+    {Radix::kOctal, '/', "1", "3", 6, "0.252525"},
+    {Radix::kOctal, '-', "0", "0.0001", 1, "-0.0001"},
+    {Radix::kOctal, '*', "0.4", "0.4", 6, "0.2"},
+    {Radix::kBinary, '+', "1.1", "0.1", 4, "10"},
+    {Radix::kBinary, '*', "1.1", "1.1", 4, "10.01"},
+    {Radix::kBinary, '/', "1", "11", 8, "0.01010101"},
+    {Radix::kBinary, '-', "10", "0.0000011", 4, "1.1111"},
+    {Radix::kBinary, '+', "0.00101011", "0", 4, "0.001010"},
+    {Radix::kBinary, '-', "1", "10", 5, "-1"},
+    {Radix::kOctal, '*', "777", "777", 5, "776001"},
 };
 
 TEST(DifferentialKnownResults, ReferenceAndProductAgreeWithHandCheckedAnswers) {
@@ -205,7 +206,7 @@ char DigitChar(int value) { return "0123456789ABCDEF"[value]; }
 
 enum class DigitStyle { Uniform, MostlyMax, MostlyZero, Edges };
 
-std::string DigitRun(Random& random, int radix, int count, DigitStyle style) {
+std::string DigitRun(Random& random, Radix radix, int count, DigitStyle style) {
   std::string run;
   for (int i = 0; i < count; ++i) {
     int d = random.Below(radix);
@@ -238,7 +239,7 @@ int OperandLength(Random& random) {
 
 // A number text in normal form: no leading zero except "0" before a
 // fraction, no trailing fraction zero; "0" and "-0" for zero.
-std::string RandomOperand(Random& random, int radix) {
+std::string RandomOperand(Random& random, Radix radix) {
   const int kind = random.Below(100);
   if (kind < 4) return "0";
   if (kind < 7) return "-0";
@@ -298,7 +299,7 @@ std::string SmallStep(Random& random) {
 
 // The right operand: mostly independent, sometimes equal, opposite or very
 // near the left one so that sums cancel and differences fall far below one.
-std::string RandomPartner(Random& random, int radix, const std::string& left) {
+std::string RandomPartner(Random& random, Radix radix, const std::string& left) {
   const int kind = random.Below(100);
   if (kind < 7) return left;
   if (kind < 14) return Negated(left);
@@ -317,7 +318,7 @@ struct Mismatches {
   int count = 0;
   static constexpr int kReported = 10;  // detailed reports; the rest are counted
 
-  void Check(char op, const std::string& a, const std::string& b, int radix, int precision,
+  void Check(char op, const std::string& a, const std::string& b, Radix radix, int precision,
              const std::string& actual, const std::string& expected, const std::string& path) {
     if (actual == expected) return;
     if (++count > kReported) return;
@@ -329,10 +330,10 @@ struct Mismatches {
 constexpr int kPairsPerRadix = 6000;
 constexpr char kOperators[] = {'+', '-', '*', '/'};
 
-class DifferentialRandom : public ::testing::TestWithParam<int> {};
+class DifferentialRandom : public ::testing::TestWithParam<Radix> {};
 
 TEST_P(DifferentialRandom, FourOperatorsMatchReference) {
-  const int radix = GetParam();
+  const Radix radix = GetParam();
   Random random(0xC0FFEEull * 31 + static_cast<std::uint64_t>(radix));
   Mismatches mismatches;
   int operations = 0;
@@ -368,8 +369,10 @@ TEST_P(DifferentialRandom, FourOperatorsMatchReference) {
   EXPECT_EQ(mismatches.count, 0) << "mismatches in " << operations << " operations";
 }
 
-INSTANTIATE_TEST_SUITE_P(DifferentialRadix, DifferentialRandom, ::testing::Values(10, 8, 16, 2),
-                         [](const ::testing::TestParamInfo<int>& info) {
+INSTANTIATE_TEST_SUITE_P(DifferentialRadix, DifferentialRandom,
+                         ::testing::Values(Radix::kDecimal, Radix::kOctal, Radix::kHex,
+                                           Radix::kBinary),
+                         [](const ::testing::TestParamInfo<Radix>& info) {
                            return "Radix" + std::to_string(info.param);
                          });
 
@@ -377,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(DifferentialRadix, DifferentialRandom, ::testing::Value
 
 TEST(DifferentialApplyOperator, RefusesZeroDivisorOfAnySpelling) {
   const char* divisors[] = {"0", "-0", "00", "0.0", "0.000", "-0.00"};
-  for (int radix : {10, 8, 16, 2}) {
+  for (Radix radix : {Radix::kDecimal, Radix::kOctal, Radix::kHex, Radix::kBinary}) {
     for (const char* divisor : divisors) {
       SCOPED_TRACE(::testing::Message() << "radix " << radix << ": 1 / " << divisor);
       RecordingSink sink;

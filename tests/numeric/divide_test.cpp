@@ -9,7 +9,7 @@
 namespace calvoro {
 namespace {
 
-HugeFloat R(const std::string& text, int radix = 10, int precision = 0) {
+HugeFloat R(const std::string& text, Radix radix = Radix::kDecimal, int precision = 0) {
   return HugeFloat::FromRadixText(text, radix, precision);
 }
 
@@ -19,7 +19,7 @@ TEST(Divide, ZeroDivisorIsRefusedNotLooped) {
     EXPECT_THROW(Divide(R("5"), R(zero), 5), std::domain_error);
     HugeFloat q, r;
     EXPECT_THROW(LongDivide(R("5"), R(zero), q, r, 3), std::domain_error);
-    EXPECT_THROW(IntegerQuotient(R("5", 10, 3), R(zero)), std::domain_error);
+    EXPECT_THROW(IntegerQuotient(R("5", Radix::kDecimal, 3), R(zero)), std::domain_error);
     EXPECT_THROW(Remainder(R("5"), R(zero)), std::domain_error);
   }
 }
@@ -75,10 +75,10 @@ TEST(Remainder, HugeQuotientsAreFoundDigitByDigit) {
 }
 
 TEST(IntegerQuotient, DividesToTheRecordedPrecisionWithoutNormalising) {
-  EXPECT_EQ(IntegerQuotient(R("10", 10, 3), R("4")).ToText(), "2.500");
-  EXPECT_EQ(IntegerQuotient(R("-10", 10, 0), R("4")).ToText(), "-2");
-  EXPECT_EQ(IntegerQuotient(R("0", 10, 3), R("4")).ToText(), "0");
-  HugeFloat a = R("255", 10, 0);
+  EXPECT_EQ(IntegerQuotient(R("10", Radix::kDecimal, 3), R("4")).ToText(), "2.500");
+  EXPECT_EQ(IntegerQuotient(R("-10", Radix::kDecimal, 0), R("4")).ToText(), "-2");
+  EXPECT_EQ(IntegerQuotient(R("0", Radix::kDecimal, 3), R("4")).ToText(), "0");
+  HugeFloat a = R("255", Radix::kDecimal, 0);
   IntegerQuotientInPlace(a, R("16"));
   EXPECT_EQ(a.ToText(), "15");
   try {
@@ -100,8 +100,8 @@ TEST(ToInt, ConvertsTheInt32RangeAndRefusesBeyond) {
   EXPECT_EQ(ToInt(R("2147483647")), 2147483647);
   EXPECT_EQ(ToInt(R("0")), 0);
   EXPECT_EQ(ToInt(R("-305")), -305);
-  EXPECT_EQ(ToInt(R("FF", 16)), 255);
-  EXPECT_EQ(ToInt(R("101", 2)), 5);
+  EXPECT_EQ(ToInt(R("FF", Radix::kHex)), 255);
+  EXPECT_EQ(ToInt(R("101", Radix::kBinary)), 5);
   for (const char* out : {"2147483648", "-2147483649", "99999999999999999999"}) {
     SCOPED_TRACE(out);
     try {
@@ -111,7 +111,7 @@ TEST(ToInt, ConvertsTheInt32RangeAndRefusesBeyond) {
       EXPECT_STREQ(e.what(), "ERROR: Domain in operator int()!");
     }
   }
-  EXPECT_THROW(ToInt(R("80000000", 16)), std::domain_error);
+  EXPECT_THROW(ToInt(R("80000000", Radix::kHex)), std::domain_error);
 }
 
 }  // namespace

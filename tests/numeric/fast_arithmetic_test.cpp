@@ -24,12 +24,12 @@ namespace schoolbook = testing::schoolbook;
 
 using limbs::Limbs;
 
-constexpr int kRadices[] = {10, 16, 8, 2};
+constexpr Radix kRadices[] = {Radix::kDecimal, Radix::kHex, Radix::kOctal, Radix::kBinary};
 
 // Operand shapes that stress carries, borrows and the estimates of Knuth D.
 enum class Shape { kUniform, kAllMax, kPowerOfBase, kSparse };
 
-Limbs RandomLimbs(std::mt19937_64& rng, std::size_t count, int radix, Shape shape) {
+Limbs RandomLimbs(std::mt19937_64& rng, std::size_t count, Radix radix, Shape shape) {
   const limbs::Limb base = limbs::FormatOf(radix).base;
   Limbs a(count);
   for (auto& limb : a) {
@@ -52,10 +52,10 @@ Limbs RandomLimbs(std::mt19937_64& rng, std::size_t count, int radix, Shape shap
   return a;
 }
 
-Digits DigitsOf(const Limbs& a, int radix) { return limbs::Unpack(a, radix); }
+Digits DigitsOf(const Limbs& a, Radix radix) { return limbs::Unpack(a, radix); }
 
 // x == q * y + r and r < y, checked with the oracle's multiplication.
-void ExpectDivision(const Limbs& x, const Limbs& y, const Limbs& q, const Limbs& r, int radix) {
+void ExpectDivision(const Limbs& x, const Limbs& y, const Limbs& q, const Limbs& r, Radix radix) {
   const Digits product =
       schoolbook::MultiplyIntegers(DigitsOf(q, radix), DigitsOf(y, radix), radix);
   HugeFloat sum =
@@ -67,7 +67,7 @@ void ExpectDivision(const Limbs& x, const Limbs& y, const Limbs& q, const Limbs&
 }
 
 TEST(LimbKernels, PackAndUnpackAreInverse) {
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     const Digits digits = {0, 1, 0, static_cast<std::uint8_t>(radix - 1),
                            1, 0, 0};  // leading zeros
     EXPECT_EQ(limbs::Unpack(limbs::Pack(digits, radix), radix),
@@ -75,8 +75,10 @@ TEST(LimbKernels, PackAndUnpackAreInverse) {
     EXPECT_TRUE(limbs::Pack(Digits{0, 0, 0}, radix).empty());
     EXPECT_EQ(limbs::Unpack({}, radix), Digits{0});
   }
-  EXPECT_EQ(limbs::Text(limbs::Pack(Digits{5, 4, 3, 2, 1, 0, 9, 8, 7, 6}, 10), 10), "6789012345");
-  EXPECT_EQ(limbs::Text({}, 16), "0");
+  EXPECT_EQ(limbs::Text(limbs::Pack(Digits{5, 4, 3, 2, 1, 0, 9, 8, 7, 6}, Radix::kDecimal),
+                        Radix::kDecimal),
+            "6789012345");
+  EXPECT_EQ(limbs::Text({}, Radix::kHex), "0");
 }
 
 TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
@@ -91,7 +93,7 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
   const Size sizes[] = {{1, 1},     {2, 1},     {7, 5},     {40, 40},   {63, 64},
                         {64, 64},   {127, 128}, {128, 128}, {201, 129}, {300, 130},
                         {299, 300}, {301, 301}, {560, 520}, {700, 64},  {1100, 900}};
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     for (const Size& size : sizes) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
         SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << size.a << " x " << size.b
@@ -116,7 +118,7 @@ TEST(LimbKernels, EveryMultiplicationPathMatchesTheOracle) {
 TEST(LimbKernels, NttCoefficientsNearTheirBoundStayExact) {
   // All limbs base - 1: every convolution coefficient is n (base - 1)^2, the
   // largest the three primes must recover.
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     std::mt19937_64 rng(1);
     const Limbs a = RandomLimbs(rng, 20000, radix, Shape::kAllMax);
     const Limbs product = limbs::detail::MultiplyNtt(a, a, radix);
@@ -132,9 +134,10 @@ TEST(LimbKernels, NttCoefficientsNearTheirBoundStayExact) {
 
 TEST(LimbKernels, UnbalancedProductsInPiecesMatchTheWholeTransform) {
   std::mt19937_64 rng(11);
-  const Limbs a = RandomLimbs(rng, 30000, 10, Shape::kUniform);
-  const Limbs b = RandomLimbs(rng, 350, 10, Shape::kUniform);
-  EXPECT_EQ(limbs::Multiply(a, b, 10), limbs::detail::MultiplyNtt(a, b, 10));
+  const Limbs a = RandomLimbs(rng, 30000, Radix::kDecimal, Shape::kUniform);
+  const Limbs b = RandomLimbs(rng, 350, Radix::kDecimal, Shape::kUniform);
+  EXPECT_EQ(limbs::Multiply(a, b, Radix::kDecimal),
+            limbs::detail::MultiplyNtt(a, b, Radix::kDecimal));
 }
 
 TEST(LimbKernels, EveryDivisionPathGivesQuotientAndRemainder) {
@@ -149,7 +152,7 @@ TEST(LimbKernels, EveryDivisionPathGivesQuotientAndRemainder) {
   const Size sizes[] = {{1, 1},     {9, 1},     {5, 2},     {60, 30},   {400, 15},
                         {400, 16},  {100, 50},  {130, 60},  {250, 130}, {400, 130},
                         {700, 300}, {560, 400}};
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     for (const Size& size : sizes) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase, Shape::kSparse}) {
         SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << size.x << " / " << size.y
@@ -178,7 +181,7 @@ TEST(LimbKernels, EveryDivisionPathGivesQuotientAndRemainder) {
 
 TEST(LimbKernels, ExactQuotientsAndOneBelowThem) {
   std::mt19937_64 rng(5);
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     for (std::size_t n : {2u, 150u, 400u}) {
       const Limbs y = RandomLimbs(rng, n, radix, Shape::kUniform);
       const Limbs k = RandomLimbs(rng, n + 17, radix, Shape::kUniform);
@@ -205,7 +208,7 @@ TEST(LimbKernels, ExactQuotientsAndOneBelowThem) {
 
 TEST(LimbKernels, ReciprocalIsExactAtTheEdgesOfItsRecursion) {
   std::mt19937_64 rng(9);
-  for (int radix : {10, 16}) {
+  for (Radix radix : {Radix::kDecimal, Radix::kHex}) {
     for (std::size_t n : {41u, 42u, 87u, 200u, 333u}) {
       for (Shape shape : {Shape::kUniform, Shape::kAllMax, Shape::kPowerOfBase}) {
         SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << n << " limbs, shape "
@@ -227,7 +230,7 @@ char DigitCharOf(int value) { return "0123456789ABCDEF"[value]; }
 
 // A random number text of the radix with `length` digits: integer, fraction
 // or both, sometimes with leading fraction zeros, either sign.
-std::string RandomNumber(std::mt19937_64& rng, int radix, int length) {
+std::string RandomNumber(std::mt19937_64& rng, Radix radix, int length) {
   std::string digits;
   const bool runs = rng() % 3 == 0;  // long runs of zeros and of the top digit
   for (int i = 0; i < length; ++i) {
@@ -265,10 +268,10 @@ int RandomLength(std::mt19937_64& rng, int max) {
   }
 }
 
-class FastHugeFloat : public ::testing::TestWithParam<int> {};
+class FastHugeFloat : public ::testing::TestWithParam<Radix> {};
 
 TEST_P(FastHugeFloat, ProductsQuotientsAndRemaindersMatchTheSchoolbookOracle) {
-  const int radix = GetParam();
+  const Radix radix = GetParam();
   std::mt19937_64 rng(1000 + static_cast<unsigned>(radix));
   int mismatches = 0;
   for (int round = 0; round < 60; ++round) {
@@ -313,7 +316,7 @@ TEST_P(FastHugeFloat, ProductsQuotientsAndRemaindersMatchTheSchoolbookOracle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Radices, FastHugeFloat, ::testing::ValuesIn(kRadices),
-                         [](const ::testing::TestParamInfo<int>& info) {
+                         [](const ::testing::TestParamInfo<Radix>& info) {
                            return "Radix" + std::to_string(info.param);
                          });
 
@@ -337,12 +340,12 @@ TEST(FastHugeFloat, ZerosSignsAndCutsAreUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " and " + c.b);
     const HugeFloat a = HugeFloat::FromText(c.a), b = HugeFloat::FromText(c.b);
-    const NumberText x = *ReadNumber(c.a, 10), y = *ReadNumber(c.b, 10);
+    const NumberText x = *ReadNumber(c.a, Radix::kDecimal), y = *ReadNumber(c.b, Radix::kDecimal);
     EXPECT_EQ(Multiply(a, b, c.precision).ToText(), c.product);
-    EXPECT_EQ(MultiplyNumberTexts(x, y, 10, c.precision), c.product);
+    EXPECT_EQ(MultiplyNumberTexts(x, y, Radix::kDecimal, c.precision), c.product);
     if (c.quotient) {
       EXPECT_EQ(Divide(a, b, c.precision).ToText(), c.quotient);
-      EXPECT_EQ(DivideNumberTexts(x, y, 10, c.precision), c.quotient);
+      EXPECT_EQ(DivideNumberTexts(x, y, Radix::kDecimal, c.precision), c.quotient);
     }
   }
 }
@@ -350,7 +353,7 @@ TEST(FastHugeFloat, ZerosSignsAndCutsAreUnchanged) {
 // ------------------------------------------------------------ factorial
 
 // n! by the plain loop: multiply limbs of `width` digits by 2, 3, ..., n.
-std::string FactorialByLoop(int n, int radix) {
+std::string FactorialByLoop(int n, Radix radix) {
   const limbs::LimbFormat format = limbs::FormatOf(radix);
   Limbs value{1};
   for (std::uint64_t i = 2; i <= static_cast<std::uint64_t>(n); ++i) {
@@ -369,13 +372,13 @@ std::string FactorialByLoop(int n, int radix) {
 }
 
 TEST(LimbFactorial, MatchesTheLimbLoop) {
-  for (int radix : kRadices) {
+  for (Radix radix : kRadices) {
     for (int n : {0, 1, 2, 3, 12, 13, 25, 100, 1000, 5000, 20000}) {
       SCOPED_TRACE(::testing::Message() << "radix " << radix << ", " << n << "!");
       EXPECT_EQ(limbs::FactorialText(n, radix), FactorialByLoop(n, radix));
     }
   }
-  EXPECT_EQ(limbs::FactorialText(25, 10), "15511210043330985984000000");
+  EXPECT_EQ(limbs::FactorialText(25, Radix::kDecimal), "15511210043330985984000000");
 }
 
 }  // namespace

@@ -8,20 +8,20 @@ namespace {
 
 struct TextCase {
   const char* input;
-  int radix;
+  Radix radix;
   const char* printed;
 };
 
 TEST(HugeFloatParse, FromTextDropsLeadingZeros) {
   const TextCase cases[] = {
-      {"  -0012.3400  ", 10, "-12.3400"},
-      {"", 10, "0"},
-      {"    ", 10, "0"},
-      {"+5", 10, "5"},
-      {"-0", 10, "-0"},
-      {".5", 10, "0.5"},
-      {"000.25", 10, "0.25"},
-      {"3.", 10, "3."},
+      {"  -0012.3400  ", Radix::kDecimal, "-12.3400"},
+      {"", Radix::kDecimal, "0"},
+      {"    ", Radix::kDecimal, "0"},
+      {"+5", Radix::kDecimal, "5"},
+      {"-0", Radix::kDecimal, "-0"},
+      {".5", Radix::kDecimal, "0.5"},
+      {"000.25", Radix::kDecimal, "0.25"},
+      {"3.", Radix::kDecimal, "3."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -31,14 +31,15 @@ TEST(HugeFloatParse, FromTextDropsLeadingZeros) {
 
 TEST(HugeFloatParse, FromRadixTextKeepsLeadingZerosAndReadsHexLetters) {
   const TextCase cases[] = {
-      {"1F.8", 16, "1F.8"},    {"1f.8", 16, "1F.8"}, {"007", 8, "007"},
-      {"-101.1", 2, "-101.1"}, {"", 2, "0"},         {"  ", 16, "0"},
+      {"1F.8", Radix::kHex, "1F.8"}, {"1f.8", Radix::kHex, "1F.8"},
+      {"007", Radix::kOctal, "007"}, {"-101.1", Radix::kBinary, "-101.1"},
+      {"", Radix::kBinary, "0"},     {"  ", Radix::kHex, "0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
     EXPECT_EQ(HugeFloat::FromRadixText(c.input, c.radix, 5).ToText(), c.printed);
   }
-  const HugeFloat x = HugeFloat::FromRadixText("1F.8", 16, 7);
+  const HugeFloat x = HugeFloat::FromRadixText("1F.8", Radix::kHex, 7);
   EXPECT_EQ(x.Bytes(), (Digits{8, kPointMarker, 15, 1}));
   EXPECT_EQ(x.precision(), 7);
   EXPECT_EQ(HugeFloat::FromText("123.45").Bytes(), (Digits{5, 4, kPointMarker, 3, 2, 1}));
@@ -65,10 +66,10 @@ TEST(HugeFloatNormalForm, DropsZerosAtBothEnds) {
     x.DropFractionZeros();
     EXPECT_EQ(x.ToText(), c.after_fraction_zeros);
   }
-  HugeFloat typed = HugeFloat::FromRadixText("00.5", 10, 1);
+  HugeFloat typed = HugeFloat::FromRadixText("00.5", Radix::kDecimal, 1);
   typed.DropLeadingZeros();
   EXPECT_EQ(typed.ToText(), "0.5");
-  HugeFloat zeros = HugeFloat::FromRadixText("0000", 10, 1);
+  HugeFloat zeros = HugeFloat::FromRadixText("0000", Radix::kDecimal, 1);
   zeros.DropLeadingZeros();
   EXPECT_EQ(zeros.ToText(), "0");
 }

@@ -20,44 +20,44 @@ constexpr NumberSyntax kField{.plus = true, .blanks = true, .exponent = true};
 TEST(ReadNumber, TakesWholeNumbersOfTheRadixOnly) {
   const struct {
     std::string text;
-    int radix;
+    Radix radix;
     NumberSyntax syntax;
     bool read;
     std::string sign_integer_fraction;  // "-12|34", the parts as read
   } cases[] = {
       // A stray character anywhere refuses the text: nothing is read in part.
-      {"12a34", 10, kPlain, false, ""},
-      {"12a34", 16, kPlain, true, "12a34|"},
-      {"1.2.3", 10, kPlain, false, ""},
-      {"19", 8, kPlain, false, ""},  // a digit beyond the radix
-      {"102", 2, kPlain, false, ""},
-      {"1F.8", 16, kPlain, true, "1F|8"},
-      {"1f.8", 16, kPlain, true, "1f|8"},
-      {"1F", 10, kPlain, false, ""},
+      {"12a34", Radix::kDecimal, kPlain, false, ""},
+      {"12a34", Radix::kHex, kPlain, true, "12a34|"},
+      {"1.2.3", Radix::kDecimal, kPlain, false, ""},
+      {"19", Radix::kOctal, kPlain, false, ""},  // a digit beyond the radix
+      {"102", Radix::kBinary, kPlain, false, ""},
+      {"1F.8", Radix::kHex, kPlain, true, "1F|8"},
+      {"1f.8", Radix::kHex, kPlain, true, "1f|8"},
+      {"1F", Radix::kDecimal, kPlain, false, ""},
       // Points and signs.
-      {".5", 10, kPlain, true, "|5"},
-      {"5.", 10, kPlain, true, "5|"},
-      {".", 10, kPlain, false, ""},
-      {"-", 10, kPlain, false, ""},
-      {"", 10, kPlain, false, ""},
-      {"-0.25", 10, kPlain, true, "-0|25"},
-      {"+4", 10, kPlain, false, ""},
-      {"+4", 10, kOperand, true, "4|"},
-      {"--4", 10, kOperand, false, ""},
+      {".5", Radix::kDecimal, kPlain, true, "|5"},
+      {"5.", Radix::kDecimal, kPlain, true, "5|"},
+      {".", Radix::kDecimal, kPlain, false, ""},
+      {"-", Radix::kDecimal, kPlain, false, ""},
+      {"", Radix::kDecimal, kPlain, false, ""},
+      {"-0.25", Radix::kDecimal, kPlain, true, "-0|25"},
+      {"+4", Radix::kDecimal, kPlain, false, ""},
+      {"+4", Radix::kDecimal, kOperand, true, "4|"},
+      {"--4", Radix::kDecimal, kOperand, false, ""},
       // Brackets and blanks only where the syntax allows them.
-      {"(-0.5)", 10, kPlain, false, ""},
-      {"(-0.5)", 10, kOperand, true, "-0|5"},
-      {"((1))", 10, kOperand, false, ""},
-      {" 2.5\t", 10, kOperand, false, ""},
-      {" 2.5\t", 10, kField, true, "2|5"},
+      {"(-0.5)", Radix::kDecimal, kPlain, false, ""},
+      {"(-0.5)", Radix::kDecimal, kOperand, true, "-0|5"},
+      {"((1))", Radix::kDecimal, kOperand, false, ""},
+      {" 2.5\t", Radix::kDecimal, kOperand, false, ""},
+      {" 2.5\t", Radix::kDecimal, kField, true, "2|5"},
       // Exponents in radix 10 only, with digits.
-      {"1e400", 10, kField, true, "1|"},
-      {"-2E-3", 10, kField, true, "-2|"},
-      {"abc1e400", 10, kField, false, ""},
-      {"1e", 10, kField, false, ""},
-      {"1e+", 10, kField, false, ""},
-      {"1e5", 10, kOperand, false, ""},
-      {"1e5", 16, kField, true, "1e5|"},  // hexadecimal digits
+      {"1e400", Radix::kDecimal, kField, true, "1|"},
+      {"-2E-3", Radix::kDecimal, kField, true, "-2|"},
+      {"abc1e400", Radix::kDecimal, kField, false, ""},
+      {"1e", Radix::kDecimal, kField, false, ""},
+      {"1e+", Radix::kDecimal, kField, false, ""},
+      {"1e5", Radix::kDecimal, kOperand, false, ""},
+      {"1e5", Radix::kHex, kField, true, "1e5|"},  // hexadecimal digits
   };
   for (const auto& c : cases) {
     const auto number = ReadNumber(c.text, c.radix, c.syntax);
@@ -74,20 +74,20 @@ TEST(ReadNumber, TakesWholeNumbersOfTheRadixOnly) {
 TEST(ReadNumber, ValuesAsDoubles) {
   const struct {
     std::string text;
-    int radix;
+    Radix radix;
     double value;
   } cases[] = {
-      {"2.1", 10, 2.1},  // not widened from a float
-      {"-.5", 10, -0.5},
-      {"0.8", 16, 0.5},  // a hexadecimal argument is not read as decimal
-      {"-1F.8", 16, -31.5},
-      {"17.4", 8, 15.5},
-      {"101.01", 2, 5.25},
-      {"1" + std::string(400, '0'), 10, std::numeric_limits<double>::infinity()},
-      {"-0." + std::string(400, '0') + "1", 10, -0.0},
-      {"1e400", 10, std::numeric_limits<double>::infinity()},
-      {"1e-99999999999999999999", 10, 0.0},
-      {"1e-7", 10, 1e-7},
+      {"2.1", Radix::kDecimal, 2.1},  // not widened from a float
+      {"-.5", Radix::kDecimal, -0.5},
+      {"0.8", Radix::kHex, 0.5},  // a hexadecimal argument is not read as decimal
+      {"-1F.8", Radix::kHex, -31.5},
+      {"17.4", Radix::kOctal, 15.5},
+      {"101.01", Radix::kBinary, 5.25},
+      {"1" + std::string(400, '0'), Radix::kDecimal, std::numeric_limits<double>::infinity()},
+      {"-0." + std::string(400, '0') + "1", Radix::kDecimal, -0.0},
+      {"1e400", Radix::kDecimal, std::numeric_limits<double>::infinity()},
+      {"1e-99999999999999999999", Radix::kDecimal, 0.0},
+      {"1e-7", Radix::kDecimal, 1e-7},
   };
   for (const auto& c : cases) {
     const auto number = ReadNumber(c.text, c.radix, {.exponent = true});
@@ -103,10 +103,10 @@ TEST(ReadNumber, HugeFloatParsingRefusesWhatIsNoNumber) {
   EXPECT_EQ(HugeFloat::FromText(" -0012.3400 ").ToText(), "-12.3400");
   EXPECT_EQ(HugeFloat::FromText("+5").ToText(), "5");
   EXPECT_EQ(HugeFloat::FromText("  ").ToText(), "0");
-  EXPECT_EQ(HugeFloat::FromRadixText("1f.8", 16, 0).ToText(), "1F.8");
+  EXPECT_EQ(HugeFloat::FromRadixText("1f.8", Radix::kHex, 0).ToText(), "1F.8");
   for (const char* text : {"12a34", "1.2.3", "-"})
     EXPECT_THROW(HugeFloat::FromText(text), std::invalid_argument) << text;
-  EXPECT_THROW(HugeFloat::FromRadixText("19", 8, 0), std::invalid_argument);
+  EXPECT_THROW(HugeFloat::FromRadixText("19", Radix::kOctal, 0), std::invalid_argument);
 }
 
 TEST(DoubleText, PrintsInTheCRules) {

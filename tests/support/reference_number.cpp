@@ -435,7 +435,7 @@ HugeFloat Divide(const HugeFloat& a, const HugeFloat& b, int precision) {
 
 void LongDivide(const HugeFloat& x, const HugeFloat& y, HugeFloat& q, HugeFloat& r, int n) {
   RefuseZeroDivisor(y);
-  const int radix = x.radix();
+  const Radix radix = x.radix();
   const auto base = static_cast<std::uint32_t>(radix);
   n = std::max(n, 0);
   const ReferenceNumber a = ValueOf(x), b = ValueOf(y);
