@@ -90,9 +90,9 @@ Outcome<std::string> Power(std::string_view left, std::string_view right, Radix 
 }
 
 // The value of an operation's result text.
-Outcome<HugeFloat> ValueOf(Outcome<std::string> text, Radix radix, int precision) {
+Outcome<NumberValue> ValueOf(Outcome<std::string> text, Radix radix, int precision) {
   if (!text) return std::move(text).refusal();
-  return HugeFloat::FromRadixText(*text, radix, precision);
+  return NumberValue(std::move(*text), radix, precision);
 }
 
 }  // namespace
@@ -105,26 +105,68 @@ void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
   ReportRefusal(ResultTooLong(operation), sink);
 }
 
-Outcome<HugeFloat> ApplyOperator(char op, HugeFloat left, const HugeFloat& right, int precision) {
+NumberValue::NumberValue(HugeFloat digits) : radix_(digits.radix()) { digits_ = std::move(digits); }
+
+NumberValue::NumberValue(std::string text, Radix radix, int precision)
+    : text_(std::move(text)), has_text_(true), radix_(radix), precision_(precision) {}
+
+NumberValue NumberValue::View(std::string_view text, Radix radix, int precision) {
+  NumberValue value(radix, precision);
+  value.outside_ = text;
+  value.has_text_ = true;
+  value.outside_text_ = true;
+  return value;
+}
+
+NumberValue NumberValue::View(const NumberText& number, std::string_view text, int precision) {
+  NumberValue value = View(text, number.radix, precision);
+  value.read_ = number;
+  return value;
+}
+
+HugeFloat& NumberValue::Digits() {
+  if (!digits_ && read_) digits_ = HugeFloat::FromNumber(*read_, precision_);
+  if (!digits_) digits_ = HugeFloat::FromRadixText(Text(), radix_, precision_);
+  return *digits_;
+}
+
+std::string_view NumberValue::Text() {
+  if (!has_text_) {
+    text_ = digits_->ToText();
+    has_text_ = true;
+    outside_text_ = false;
+  }
+  return outside_text_ ? outside_ : std::string_view(text_);
+}
+
+void NumberValue::StripZeros() {
+  if (digits_) {
+    digits_->StripZeros();
+    has_text_ = false;
+    return;
+  }
+  if (outside_text_) text_.assign(outside_);
+  outside_text_ = false;
+  read_.reset();
+  StripZerosInPlace(text_);
+}
+
+Outcome<NumberValue> ApplyOperator(char op, NumberValue left, NumberValue& right, int precision) {
   const Radix radix = left.radix();
   const int scaled = ScaledDigits(radix, precision);
   switch (op) {
     case '+':
-      return Add(std::move(left), right, scaled);
+      return NumberValue(Add(std::move(left.Digits()), right.Digits(), scaled));
     case '-':
-      return Subtract(std::move(left), right, scaled);
+      return NumberValue(Subtract(std::move(left.Digits()), right.Digits(), scaled));
     case '*':
-    case '/': {
-      // The limb kernels read texts: a value prints as it was typed or
-      // computed.
-      const std::string a = left.ToText();
-      const std::string b = right.ToText();
-      return ValueOf(
-          MultiplyOrDivide(op, *ReadNumber(a, radix), *ReadNumber(b, radix), radix, scaled), radix,
-          precision);
-    }
+    case '/':
+      // The limb kernels read the texts.
+      return ValueOf(MultiplyOrDivide(op, *ReadNumber(left.Text(), radix),
+                                      *ReadNumber(right.Text(), radix), radix, scaled),
+                     radix, precision);
     case '^':
-      return ValueOf(Power(left.ToText(), right.ToText(), radix, precision), radix, precision);
+      return ValueOf(Power(left.Text(), right.Text(), radix, precision), radix, precision);
     default:
       return Refusal{RefusalId::kUnsupportedOperator, {std::string(1, op)}};
   }
@@ -136,11 +178,11 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
   if (op == '^') {
     result = Power(left, right, radix, precision);
   } else {
-    Outcome<HugeFloat> value =
-        ApplyOperator(op, HugeFloat::FromRadixText(left, radix, precision),
-                      HugeFloat::FromRadixText(right, radix, precision), precision);
+    NumberValue right_value(HugeFloat::FromRadixText(right, radix, precision));
+    Outcome<NumberValue> value = ApplyOperator(
+        op, NumberValue(HugeFloat::FromRadixText(left, radix, precision)), right_value, precision);
     if (value) {
-      result = value->ToText();
+      result = std::string(value->Text());
     } else {
       result = std::move(value).refusal();
     }

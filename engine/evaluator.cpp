@@ -152,7 +152,7 @@ void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) 
   out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
-Outcome<HugeFloat> ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right) const {
+Outcome<NumberValue> ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right) const {
   std::string storage;
   std::string_view operand = UnwrapOperand(typed, storage);
   if (operand.empty()) {
@@ -168,12 +168,14 @@ Outcome<HugeFloat> ExprEvaluator::ReadOperand(std::string_view typed, char op, b
   if (operand.front() == '+') operand.remove_prefix(1);
   // A number still in brackets is refused by the text reader, as it was.
   if (!number || operand.front() == '(')
-    return HugeFloat::FromRadixText(operand, radix, precision_);
-  return HugeFloat::FromNumber(*number, precision_);
+    return NumberValue(HugeFloat::FromRadixText(operand, radix, precision_));
+  // A sign written into `storage` does not outlive this call.
+  if (!storage.empty()) return NumberValue(std::string(operand), radix, precision_);
+  return NumberValue::View(*number, operand, precision_);
 }
 
-std::string ExprEvaluator::SpliceText(const HugeFloat& value) {
-  std::string text = value.ToText();
+std::string ExprEvaluator::SpliceText(NumberValue& value) {
+  std::string text(value.Text());
   if (text.front() == '-') {
     text.insert(text.begin(), '(');
     text.push_back(')');
@@ -204,8 +206,8 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
   const bool writes_steps = stepped && bounded_;
   struct Operand {
     std::string_view typed;
-    std::optional<HugeFloat> value;  // once computed
-    std::string shown;               // a computed value's text, for the steps
+    std::optional<NumberValue> value;  // once computed
+    std::string shown;                 // a computed value's text, for the steps
     std::string_view text() const { return value ? std::string_view(shown) : typed; }
   };
   std::vector<Operand> operands;
@@ -225,13 +227,13 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
       Operand& left = operands.back();
       const char applied = operators.back();
       if (applied == '(' || applied == ')') return Refusal{RefusalId::kNoOperator, {}};
-      Outcome<HugeFloat> result = left.value ? Outcome<HugeFloat>(std::move(*left.value))
-                                             : ReadOperand(left.typed, applied, false);
+      Outcome<NumberValue> result = left.value ? Outcome<NumberValue>(std::move(*left.value))
+                                               : ReadOperand(left.typed, applied, false);
       if (result) {
-        Outcome<HugeFloat> other = right.value ? Outcome<HugeFloat>(std::move(*right.value))
-                                               : ReadOperand(right.typed, applied, true);
+        Outcome<NumberValue> other = right.value ? Outcome<NumberValue>(std::move(*right.value))
+                                                 : ReadOperand(right.typed, applied, true);
         result = other ? ApplyOperator(applied, std::move(*result), *other, precision_)
-                       : Outcome<HugeFloat>(std::move(other).refusal());
+                       : Outcome<NumberValue>(std::move(other).refusal());
       }
       if (!result) return std::move(result).refusal();
       operators.pop_back();
@@ -256,7 +258,7 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
           {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, {}});
     }
   }
-  const Operand& last = operands.back();
+  Operand& last = operands.back();
   value = last.value ? SpliceText(*last.value) : std::string(last.typed);
   return Success();
 }

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/apply_operator.h"
 #include "engine/message_sink.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
-#include "numeric/huge_float.h"
 
 namespace calvoro {
 
@@ -73,9 +73,9 @@ class ExprEvaluator {
   Outcome<std::string> Evaluate(std::string_view text, std::string* steps);
   // The value of an operand as typed (brackets and signs resolved) for
   // `op`, read once; refused when it is missing or no number of the base.
-  Outcome<HugeFloat> ReadOperand(std::string_view typed, char op, bool right) const;
+  Outcome<NumberValue> ReadOperand(std::string_view typed, char op, bool right) const;
   // A computed value as the rewriting writes it: a negative one in brackets.
-  static std::string SpliceText(const HugeFloat& value);
+  static std::string SpliceText(NumberValue& value);
   // The operator positions of a flat text and its end, into `out`.
   static void ListOperators(std::string_view text, std::vector<int>& out);
   // A bracket-free text (bracketed numbers allowed) reduced into its value
