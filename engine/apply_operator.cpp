@@ -89,12 +89,6 @@ Outcome<std::string> Power(std::string_view left, std::string_view right, Radix 
   return PrecisePower(left, right, radix, precision);
 }
 
-// The value of an operation's result text.
-Outcome<NumberValue> ValueOf(Outcome<std::string> text, Radix radix, int precision) {
-  if (!text) return std::move(text).refusal();
-  return NumberValue(std::move(*text), radix, precision);
-}
-
 }  // namespace
 
 Refusal ResultTooLong(std::string_view operation) {
@@ -118,10 +112,26 @@ NumberValue NumberValue::View(std::string_view text, Radix radix, int precision)
   return value;
 }
 
-NumberValue NumberValue::View(const NumberText& number, std::string_view text, int precision) {
-  NumberValue value = View(text, number.radix, precision);
-  value.read_ = number;
-  return value;
+NumberValue::NumberValue(const NumberText& number, std::string_view text, int precision)
+    : read_(number),
+      outside_(text),
+      has_text_(true),
+      outside_text_(true),
+      radix_(number.radix),
+      precision_(precision) {}
+
+void NumberValue::SetDigits(HugeFloat digits) {
+  digits_ = std::move(digits);
+  read_.reset();
+  has_text_ = false;
+}
+
+void NumberValue::SetText(std::string text) {
+  text_ = std::move(text);
+  has_text_ = true;
+  outside_text_ = false;
+  digits_.reset();
+  read_.reset();
 }
 
 HugeFloat& NumberValue::Digits() {
@@ -151,25 +161,32 @@ void NumberValue::StripZeros() {
   StripZerosInPlace(text_);
 }
 
-Outcome<NumberValue> ApplyOperator(char op, NumberValue left, NumberValue& right, int precision) {
+Status ApplyOperator(char op, NumberValue& left, NumberValue& right, int precision) {
   const Radix radix = left.radix();
   const int scaled = ScaledDigits(radix, precision);
+  Outcome<std::string> text = std::string();
   switch (op) {
     case '+':
-      return NumberValue(Add(std::move(left.Digits()), right.Digits(), scaled));
+      left.SetDigits(Add(std::move(left.Digits()), right.Digits(), scaled));
+      return Success();
     case '-':
-      return NumberValue(Subtract(std::move(left.Digits()), right.Digits(), scaled));
+      left.SetDigits(Subtract(std::move(left.Digits()), right.Digits(), scaled));
+      return Success();
     case '*':
     case '/':
       // The limb kernels read the texts.
-      return ValueOf(MultiplyOrDivide(op, *ReadNumber(left.Text(), radix),
-                                      *ReadNumber(right.Text(), radix), radix, scaled),
-                     radix, precision);
+      text = MultiplyOrDivide(op, *ReadNumber(left.Text(), radix), *ReadNumber(right.Text(), radix),
+                              radix, scaled);
+      break;
     case '^':
-      return ValueOf(Power(left.Text(), right.Text(), radix, precision), radix, precision);
+      text = Power(left.Text(), right.Text(), radix, precision);
+      break;
     default:
       return Refusal{RefusalId::kUnsupportedOperator, {std::string(1, op)}};
   }
+  if (!text) return std::move(text).refusal();
+  left.SetText(std::move(*text));
+  return Success();
 }
 
 std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
@@ -178,13 +195,12 @@ std::optional<std::string> ApplyOperator(char op, std::string_view left, std::st
   if (op == '^') {
     result = Power(left, right, radix, precision);
   } else {
+    NumberValue left_value(HugeFloat::FromRadixText(left, radix, precision));
     NumberValue right_value(HugeFloat::FromRadixText(right, radix, precision));
-    Outcome<NumberValue> value = ApplyOperator(
-        op, NumberValue(HugeFloat::FromRadixText(left, radix, precision)), right_value, precision);
-    if (value) {
-      result = std::string(value->Text());
+    if (Status applied = ApplyOperator(op, left_value, right_value, precision); applied) {
+      result = std::string(left_value.Text());
     } else {
-      result = std::move(value).refusal();
+      result = std::move(applied).refusal();
     }
   }
   if (!result) {

@@ -37,7 +37,7 @@ class NumberValue {
   NumberValue(std::string text, Radix radix, int precision);
   static NumberValue View(std::string_view text, Radix radix, int precision);
   // A number read already (ReadNumber) from `text`, which outlives the value.
-  static NumberValue View(const NumberText& number, std::string_view text, int precision);
+  NumberValue(const NumberText& number, std::string_view text, int precision);
 
   Radix radix() const { return radix_; }
   HugeFloat& Digits();
@@ -45,6 +45,9 @@ class NumberValue {
   // The normal form of a computed value, as its text reads once trailing
   // fraction zeros, a bare point and leading zeros are stripped.
   void StripZeros();
+  // The value becomes `digits`, or the number text `text`.
+  void SetDigits(HugeFloat digits);
+  void SetText(std::string text);
 
  private:
   NumberValue(Radix radix, int precision) : radix_(radix), precision_(precision) {}
@@ -63,9 +66,10 @@ class NumberValue {
 // "^": exactly for an integer exponent, otherwise correctly rounded beyond
 // the working precision and then cut by it. The result is cut by the
 // (scaled) working precision and not otherwise normalised: it is the value
-// whose text the operation prints. Refused: a zero divisor, a result beyond
-// kMaxResultDigits, a power without a real value or out of range.
-Outcome<NumberValue> ApplyOperator(char op, NumberValue left, NumberValue& right, int precision);
+// whose text the operation prints, and it replaces `left`. Refused: a zero
+// divisor, a result beyond kMaxResultDigits, a power without a real value or
+// out of range.
+Status ApplyOperator(char op, NumberValue& left, NumberValue& right, int precision);
 
 // The same on two number texts of `radix` ("^" also takes one pair of
 // brackets around each), giving the result's text; a refusal is reported

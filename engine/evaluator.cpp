@@ -152,7 +152,8 @@ void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) 
   out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
-Outcome<NumberValue> ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right) const {
+Status ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right,
+                                  std::optional<NumberValue>& value) const {
   std::string storage;
   std::string_view operand = UnwrapOperand(typed, storage);
   if (operand.empty()) {
@@ -167,11 +168,15 @@ Outcome<NumberValue> ExprEvaluator::ReadOperand(std::string_view typed, char op,
     return Refusal{RefusalId::kInvalidInputNumber, {std::string(operand)}};
   if (operand.front() == '+') operand.remove_prefix(1);
   // A number still in brackets is refused by the text reader, as it was.
-  if (!number || operand.front() == '(')
-    return NumberValue(HugeFloat::FromRadixText(operand, radix, precision_));
-  // A sign written into `storage` does not outlive this call.
-  if (!storage.empty()) return NumberValue(std::string(operand), radix, precision_);
-  return NumberValue::View(*number, operand, precision_);
+  if (!number || operand.front() == '(') {
+    value.emplace(HugeFloat::FromRadixText(operand, radix, precision_));
+  } else if (!storage.empty()) {
+    // A sign written into `storage` does not outlive this call.
+    value.emplace(std::string(operand), radix, precision_);
+  } else {
+    value.emplace(*number, operand, precision_);
+  }
+  return Success();
 }
 
 std::string ExprEvaluator::SpliceText(NumberValue& value) {
@@ -205,8 +210,9 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
   // rewriting spliced it in (normal form, a negative one in brackets).
   const bool writes_steps = stepped && bounded_;
   struct Operand {
+    explicit Operand(std::string_view text) : typed(text) {}
     std::string_view typed;
-    std::optional<NumberValue> value;  // once computed
+    std::optional<NumberValue> value;  // once read or computed
     std::string shown;                 // a computed value's text, for the steps
     std::string_view text() const { return value ? std::string_view(shown) : typed; }
   };
@@ -216,29 +222,24 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
     const auto at = static_cast<std::size_t>(positions[k]);
     return at < flat.size() ? flat[at] : '=';
   };
-  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, {}});
+  operands.emplace_back(flat.substr(0, static_cast<std::size_t>(positions[0])));
   std::string line;
   for (std::size_t k = 0; k < positions.size(); ++k) {
     const char op = op_at(k);
     while (!operators.empty() && OperatorPriority(operators.back()) >= OperatorPriority(op)) {
       ThrowIfStopped();
-      Operand right = std::move(operands.back());
-      operands.pop_back();
-      Operand& left = operands.back();
+      Operand& right = operands.back();
+      Operand& left = operands[operands.size() - 2];
       const char applied = operators.back();
       if (applied == '(' || applied == ')') return Refusal{RefusalId::kNoOperator, {}};
-      Outcome<NumberValue> result = left.value ? Outcome<NumberValue>(std::move(*left.value))
-                                               : ReadOperand(left.typed, applied, false);
-      if (result) {
-        Outcome<NumberValue> other = right.value ? Outcome<NumberValue>(std::move(*right.value))
-                                                 : ReadOperand(right.typed, applied, true);
-        result = other ? ApplyOperator(applied, std::move(*result), *other, precision_)
-                       : Outcome<NumberValue>(std::move(other).refusal());
-      }
-      if (!result) return std::move(result).refusal();
+      Status status = Success();
+      if (!left.value) status = ReadOperand(left.typed, applied, false, left.value);
+      if (status && !right.value) status = ReadOperand(right.typed, applied, true, right.value);
+      if (status) status = ApplyOperator(applied, *left.value, *right.value, precision_);
+      if (!status) return status;
+      operands.pop_back();
       operators.pop_back();
-      result->StripZeros();
-      left.value = std::move(*result);
+      left.value->StripZeros();
       if (writes_steps) {
         left.shown = SpliceText(*left.value);
         // The whole rewritten text: the stack, then the text not read yet.
@@ -254,8 +255,7 @@ Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool
     if (k + 1 < positions.size()) {
       const auto from = static_cast<std::size_t>(positions[k]) + 1;
       operators.push_back(op);
-      operands.push_back(
-          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, {}});
+      operands.emplace_back(flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from));
     }
   }
   Operand& last = operands.back();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,8 @@ class ExprEvaluator {
   Outcome<std::string> Evaluate(std::string_view text, std::string* steps);
   // The value of an operand as typed (brackets and signs resolved) for
   // `op`, read once; refused when it is missing or no number of the base.
-  Outcome<NumberValue> ReadOperand(std::string_view typed, char op, bool right) const;
+  Status ReadOperand(std::string_view typed, char op, bool right,
+                     std::optional<NumberValue>& value) const;
   // A computed value as the rewriting writes it: a negative one in brackets.
   static std::string SpliceText(NumberValue& value);
   // The operator positions of a flat text and its end, into `out`.
