@@ -329,11 +329,10 @@ Outcome<std::string> ExprEvaluator::Evaluate(std::string_view prepared, std::str
   std::vector<Level> levels(1);
   std::string line;
   std::size_t i = 0;
-  bool brackets_read = false;
-  while (i < prepared.size()) {
+  // A text without brackets is flat: reduced where it stands.
+  const bool brackets_read = brackets.opens > 0;
+  while (brackets_read && i < prepared.size()) {
     const std::size_t next = std::min(FindAnyOf(prepared, "()", i), prepared.size());
-    if (!brackets_read && next == prepared.size()) break;  // flat: read in place
-    brackets_read = true;
     levels.back().text.append(prepared.substr(i, next - i));
     if (next == prepared.size()) break;
     i = next + 1;
