@@ -13,6 +13,25 @@ namespace {
 using detail::CheckSameRadix;
 using detail::Finish;
 
+// Adds `size` digits of `other` into `digits` from place `from` on, the
+// carry running on below place `count`; gives the carry out of it.
+int AddDigitsInto(std::uint8_t* digits, std::size_t count, const std::uint8_t* other,
+                  std::size_t from, std::size_t size, int radix) {
+  int carry = 0;
+  std::size_t place = from;
+  for (; place < from + size; ++place) {
+    // Branch-free: a carry comes with every other digit of random input.
+    const int u = digits[place] + other[place - from] + carry;
+    carry = u >= radix;
+    digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
+  }
+  for (; carry && place < count; ++place) {
+    carry = digits[place] == radix - 1;
+    digits[place] = static_cast<std::uint8_t>(carry ? 0 : digits[place] + 1);
+  }
+  return carry;
+}
+
 // abs(x) + sign * abs(y) on the aligned layout of both; for a subtraction the
 // caller guarantees abs(x) >= abs(y). The digits of x are copied to their
 // places, those of y added or taken away over their own places, and the
@@ -29,11 +48,10 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
   std::uint8_t* digits = out.data();
   std::copy(x.digits().begin(), x.digits().end(), digits + from_x);
   const std::uint8_t* other = y.digits().data();
-  const std::size_t end_y = from_y + y.digits().size();
   int carry = 0;
-  std::size_t place = from_y;
   if (subtract) {
-    for (; place < end_y; ++place) {
+    std::size_t place = from_y;
+    for (; place < from_y + y.digits().size(); ++place) {
       // Branch-free: a borrow comes with every other digit of random input.
       const int u = digits[place] - other[place - from_y] - carry;
       carry = u < 0;
@@ -44,15 +62,7 @@ HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtrac
       digits[place] = static_cast<std::uint8_t>(carry ? radix - 1 : digits[place] - 1);
     }
   } else {
-    for (; place < end_y; ++place) {
-      const int u = digits[place] + other[place - from_y] + carry;
-      carry = u >= radix;
-      digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
-    }
-    for (; carry && place < count; ++place) {
-      carry = digits[place] == radix - 1;
-      digits[place] = static_cast<std::uint8_t>(carry ? 0 : digits[place] + 1);
-    }
+    carry = AddDigitsInto(digits, count, other, from_y, y.digits().size(), radix);
   }
   if (carry && !subtract) {
     out[count] = 1;
@@ -78,19 +88,8 @@ bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y) {
   Digits& digits = x.digits_;
   const std::size_t count = std::max(digits.size(), y.digits().size());
   digits.resize(count + 1, 0);
-  const std::uint8_t* other = y.digits().data();
-  int carry = 0;
-  std::size_t place = 0;
-  for (; place < y.digits().size(); ++place) {
-    const int u = digits[place] + other[place] + carry;
-    carry = u >= radix;
-    digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
-  }
-  for (; carry && place < count; ++place) {
-    carry = digits[place] == radix - 1;
-    digits[place] = static_cast<std::uint8_t>(carry ? 0 : digits[place] + 1);
-  }
-  digits[count] = static_cast<std::uint8_t>(carry);
+  digits[count] = static_cast<std::uint8_t>(
+      AddDigitsInto(digits.data(), count, y.digits().data(), 0, y.digits().size(), radix));
   while (digits.size() > 1 && digits.back() == 0) digits.pop_back();
   x.precision_ = 0;  // a computed value records none
   return true;
