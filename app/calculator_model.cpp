@@ -305,10 +305,18 @@ CommandResult CalculatorModel::Assign(std::string_view input, char letter, std::
     value = std::move(calculation->plainResult);
     steps = std::move(calculation->steps);
   }
-  std::string* parameter = store_.Parameter(letter);
-  *parameter = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
-  Save();
   const char upper = ToUpperAscii(std::string(1, letter))[0];
+  std::string decimal = ConvertNumber(base(), NumberBase::Decimal, value, data().precision, sink_);
+  if (decimal.size() > kMaxParameterBytes) {
+    ReportRefusal({RefusalId::kParameterTooLong,
+                   {std::string(1, upper), std::to_string(decimal.size()),
+                    std::to_string(kMaxParameterBytes)}},
+                  sink_);
+    return {};
+  }
+  std::string* parameter = store_.Parameter(letter);
+  *parameter = std::move(decimal);
+  Save();
   std::string display(input);
   display.append("  Set the user parameter ").append(1, upper).append(" successfully.");
   if (steps.empty()) steps = display;
@@ -350,7 +358,7 @@ CommandResult CalculatorModel::Solve(std::string_view input) {
 }
 
 std::optional<Calculation> CalculatorModel::RunCalculation(std::string_view expression,
-                                                            bool keep_plain) {
+                                                           bool keep_plain) {
   Calculated calculated{std::string(expression), base(), store_.memories()};
   auto calculation =
       Offloaded<Calculation>([text = calculated.expression, base = base(), steps = stepsWanted_](
@@ -494,8 +502,8 @@ void CalculatorModel::BaseCommand(NumberBase base) {
             return engine.Calculate(part, m, base);
           });
       if (calculation) {
-        data().logLines.push_back(LogLine(engine_.Now(), base, part, calculation->FirstLine(part),
-                                          calculation->result));
+        data().logLines.push_back(
+            LogLine(engine_.Now(), base, part, calculation->FirstLine(part), calculation->result));
         Save();
         ShowResult(part + "=" + calculation->result,
                    {part, MixValue(calculation->plainResult, base)});

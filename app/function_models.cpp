@@ -94,9 +94,13 @@ void ParameterFields::SetText(int index, std::string_view text) {
 bool ParameterFields::Ok() {
   for (int i = 0; i < kPi; ++i) {
     const std::string_view text = TrimBlanks(texts_[i]);
-    if (IsNumberOfBase(NumberBase::Decimal, text)) continue;
-    ReportRefusal(text.empty() ? Refusal{RefusalId::kParameterMissing, {std::string(kLabels[i])}}
-                               : Refusal{RefusalId::kInvalidInputNumber, {std::string(text)}},
+    const bool fits = texts_[i].size() <= kMaxParameterBytes;
+    if (fits && IsNumberOfBase(NumberBase::Decimal, text)) continue;
+    ReportRefusal(!fits          ? Refusal{RefusalId::kParameterTooLong,
+                                  {std::string(kLabels[i]), std::to_string(texts_[i].size()),
+                                            std::to_string(kMaxParameterBytes)}}
+                  : text.empty() ? Refusal{RefusalId::kParameterMissing, {std::string(kLabels[i])}}
+                                 : Refusal{RefusalId::kInvalidInputNumber, {std::string(text)}},
                   sink_);
     focus_ = i;
     return false;

@@ -194,8 +194,10 @@ std::optional<ResolvedPath> ResolvePath(const std::string& path) {
     if (!S_ISLNK(info.st_mode)) {
       resolved.exists = true;
       resolved.regular = S_ISREG(info.st_mode);
+      resolved.owner = info.st_uid;
       return resolved;
     }
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) resolved.linkOfOther = true;
     char target[PATH_MAX];
     const ssize_t length = ::readlink(resolved.path.c_str(), target, sizeof target - 1);
     if (length <= 0 || depth == 40) return std::nullopt;

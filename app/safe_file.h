@@ -18,9 +18,11 @@ namespace calvoro {
 
 // What a path names once its symbolic links are followed.
 struct ResolvedPath {
-  std::string path;      // the file at the end of the links, or the new name
-  bool exists = false;   // something is there
-  bool regular = false;  // and it is a regular file
+  std::string path;          // the file at the end of the links, or the new name
+  bool exists = false;       // something is there
+  bool regular = false;      // and it is a regular file
+  uid_t owner = 0;           // whose it is, when it exists
+  bool linkOfOther = false;  // a link on the way belongs to another user than root
 };
 // Follows symbolic links (at most 40); nullopt for a loop or a link that
 // cannot be read.

@@ -141,6 +141,24 @@ bool ReadItem(Reader& in, ConversionItem& item) {
          in.Int32(item.kind);
 }
 
+// Which items the file keeps: those whose texts fit their bound, in order,
+// up to the count and the bytes of the list's bound.
+std::vector<bool> FittingItems(const std::vector<ConversionItem>& items) {
+  std::vector<bool> fits(items.size());
+  std::size_t bytes = 4, count = 0;
+  for (std::size_t i = 0; i < items.size() && count < kMaxConversionItems; ++i) {
+    const ConversionItem& item = items[i];
+    if (std::max({item.catalog.size(), item.value.size(), item.description.size()}) >
+        kMaxConversionTextBytes)
+      continue;
+    bytes += item.catalog.size() + item.value.size() + item.description.size() + 3 * 7 + 4;
+    if (bytes > kMaxConversionBytes) break;
+    fits[i] = true;
+    ++count;
+  }
+  return fits;
+}
+
 bool SkipItem(Reader& in) {
   std::string_view text;
   std::int32_t kind;
@@ -184,15 +202,20 @@ bool ReadList(Reader& in, std::vector<T>& list, std::size_t max, bool keep_last,
 }
 
 // The fields of the file in their order, after the header:
-// visit(&CSysData::field) for each, and visit(&CSysData::field, max) for a
-// number kept within 0..max when it is read (a parameter or Pi that holds
-// no number gets its default after the whole file is read: `MendNumbers`).
+// visit(&CSysData::field) for each, visit(&CSysData::field, max) for a
+// number kept within 0..max when it is read, and for a text of at most max
+// bytes: a longer one is written empty (a parameter or Pi that holds no
+// number, or too many bytes, gets its default after the whole file is read:
+// `MendNumbers`; a longer saved text is read as empty).
 // Reading, writing, copying and merging all go through this one list. Stops
 // at the first visit that returns false.
 template <typename Visit>
 bool VisitFields(Visit&& visit) {
-  return visit(&CSysData::paramF) && visit(&CSysData::paramK) && visit(&CSysData::paramM) &&
-         visit(&CSysData::paramW) && visit(&CSysData::paramPi) && visit(&CSysData::spareReal) &&
+  return visit(&CSysData::paramF, kMaxParameterBytes) &&
+         visit(&CSysData::paramK, kMaxParameterBytes) &&
+         visit(&CSysData::paramM, kMaxParameterBytes) &&
+         visit(&CSysData::paramW, kMaxParameterBytes) &&
+         visit(&CSysData::paramPi, kMaxParameterBytes) && visit(&CSysData::spareReal) &&
          visit(&CSysData::windowOption1) && visit(&CSysData::windowOption2) &&
          visit(&CSysData::windowOption3) && visit(&CSysData::logLines) &&
          visit(&CSysData::reserved1) && visit(&CSysData::reserved2) &&
@@ -203,10 +226,11 @@ bool VisitFields(Visit&& visit) {
          visit(&CSysData::conversionItems) && visit(&CSysData::precision, kMaxPrecision) &&
          visit(&CSysData::exponentThreshold, kMaxExponentThreshold) &&
          visit(&CSysData::addSingleConversionToHistory) && visit(&CSysData::showTips) &&
-         visit(&CSysData::savedExpression) && visit(&CSysData::savedInputFlag) &&
-         visit(&CSysData::savedInputText) && visit(&CSysData::tipIndex) &&
-         visit(&CSysData::savedInputB) && visit(&CSysData::savedInputC) &&
-         visit(&CSysData::numberBase) && visit(&CSysData::spareInt3) && visit(&CSysData::tipOpen);
+         visit(&CSysData::savedExpression, kMaxSavedTextBytes) &&
+         visit(&CSysData::savedInputFlag) && visit(&CSysData::savedInputText, kMaxSavedTextBytes) &&
+         visit(&CSysData::tipIndex) && visit(&CSysData::savedInputB) &&
+         visit(&CSysData::savedInputC) && visit(&CSysData::numberBase) &&
+         visit(&CSysData::spareInt3) && visit(&CSysData::tipOpen);
 }
 
 // Every field but the log, as a member pointer.
@@ -220,7 +244,10 @@ void VisitFieldsButLog(Visit&& visit) {
 
 // One field's bytes: texts, numbers, lists, and the int32 codes of the
 // flags (1/0), the window style and the number base.
-void WriteField(Writer& out, const std::string& text) { out.Text(text); }
+void WriteField(Writer& out, const std::string& text, std::size_t max) {
+  out.Text(text.size() <= max ? std::string_view(text) : std::string_view());
+}
+void WriteField(Writer& out, std::int32_t value, int max) { out.Int32(std::clamp(value, 0, max)); }
 void WriteField(Writer& out, double value) { out.Double(value); }
 void WriteField(Writer& out, std::int32_t value) { out.Int32(value); }
 void WriteField(Writer& out, std::uint8_t value) { out.Byte(value); }
@@ -234,11 +261,13 @@ void WriteField(Writer& out, const std::vector<std::string>& lines) {
   for (const auto& line : lines) out.Text(line);
 }
 void WriteField(Writer& out, const std::vector<ConversionItem>& items) {
-  out.Int32(static_cast<std::int32_t>(items.size()));
-  for (const auto& item : items) WriteItem(out, item);
+  const std::vector<bool> fits = FittingItems(items);
+  out.Int32(static_cast<std::int32_t>(std::count(fits.begin(), fits.end(), true)));
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (fits[i]) WriteItem(out, items[i]);
 }
 
-bool ReadField(Reader& in, std::string& text) { return in.Text(text); }
+bool ReadField(Reader& in, std::string& text, std::size_t) { return in.Text(text); }
 bool ReadField(Reader& in, double& value) { return in.Double(value); }
 bool ReadField(Reader& in, std::int32_t& value) { return in.Int32(value); }
 bool ReadField(Reader& in, std::uint8_t& value) { return in.Byte(value); }
@@ -273,7 +302,16 @@ bool ReadField(Reader& in, std::vector<std::string>& lines) {
   return true;
 }
 bool ReadField(Reader& in, std::vector<ConversionItem>& items) {
-  return ReadList(in, items, kMaxConversionItems, false, ReadItem, SkipItem);
+  if (!ReadList(in, items, kMaxConversionItems, false, ReadItem, SkipItem)) return false;
+  const std::vector<bool> fits = FittingItems(items);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!fits[i]) continue;
+    if (kept != i) items[kept] = std::move(items[i]);
+    ++kept;
+  }
+  items.resize(kept);
+  return true;
 }
 
 bool ReadFields(Reader& in, CSysData& d) {
@@ -282,8 +320,8 @@ bool ReadFields(Reader& in, CSysData& d) {
 
 void EncodeFields(const CSysData& d, Writer& out) {
   out.Text(kSysDataHeader);
-  VisitFields([&](auto member, auto...) {
-    WriteField(out, d.*member);
+  VisitFields([&](auto member, auto... max) {
+    WriteField(out, d.*member, max...);
     return true;
   });
 }
@@ -464,11 +502,14 @@ void MendNumbers(CSysData& data, std::vector<std::string>& warnings) {
                 {&CSysData::paramPi, "Pi"}};
   for (const auto& field : fields) {
     std::string& value = data.*field.member;
-    if (IsNumber(value, Radix::kDecimal, {.plus = true, .brackets = true, .blanks = true}))
+    const bool fits = value.size() <= kMaxParameterBytes;
+    if (fits && IsNumber(value, Radix::kDecimal, {.plus = true, .brackets = true, .blanks = true}))
       continue;
     std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
-    warnings.push_back("the " + std::string(field.name) +
-                       " in the settings file is not a number (\"" + shown + "\"): " +
+    warnings.push_back("the " + std::string(field.name) + " in the settings file " +
+                       (fits
+                            ? "is not a number (\"" + shown + "\"): "
+                            : "is longer than " + std::to_string(kMaxParameterBytes) + " bytes: ") +
                        (field.member == &CSysData::paramPi ? "its 100 decimals are"
                                                            : defaults.*field.member + " is") +
                        " used");
@@ -580,7 +621,10 @@ bool DecodeSysData(std::string_view bytes, CSysData& data) {
   if (!in.Text(header)) return false;
   if (header != kSysDataHeader) return false;
   if (in.AtEnd()) return false;  // nothing after the header: keep the record
-  return ReadFields(in, data) && in.AtEnd();
+  const bool whole = ReadFields(in, data) && in.AtEnd();
+  for (std::string* text : {&data.savedExpression, &data.savedInputText})
+    if (text->size() > kMaxSavedTextBytes) text->clear();
+  return whole;
 }
 
 void BoundLogLine(std::string& line) {
@@ -648,6 +692,11 @@ bool CSysDataManager::Load() {
     state_ = SettingsFileState::kUnsafeFolder;
     return true;
   }
+  if (std::string problem = SettingsFileProblem(filePath); !problem.empty()) {
+    state_ = SettingsFileState::kUnsafeFile;
+    fileProblem_ = std::move(problem);
+    return true;
+  }
   FileBytes file;
   FileStamp stamp;
   const ReadStatus status = file.Read(filePath, &stamp);
@@ -684,6 +733,7 @@ void CSysDataManager::Adopt(CSysDataManager& other) {
   fields_ = other.fields_;
   stamp_ = other.stamp_;
   state_ = other.state_;
+  fileProblem_ = other.fileProblem_;
   warnings_ = other.warnings_;
   other.data.logLines.clear();
   other.file_.logLines.clear();
@@ -705,6 +755,12 @@ std::optional<CSysDataManager::Opened> CSysDataManager::Open() {
   if (state_ == SettingsFileState::kUnsafeFolder) {
     Fail("the folder " + FolderOf(filePath) + " is not safe to use (" +
          UnsafeFolderProblem(FolderOf(filePath)) + ")");
+    return std::nullopt;
+  }
+  if (std::string problem = SettingsFileProblem(filePath); !problem.empty()) {
+    state_ = SettingsFileState::kUnsafeFile;
+    fileProblem_ = std::move(problem);
+    Fail("the settings file is not safe to use (" + fileProblem_ + ")");
     return std::nullopt;
   }
   const std::optional<ResolvedPath> target = ResolvePath(filePath);
@@ -909,6 +965,21 @@ std::string UserFolder(const char* xdg_variable, std::string_view home_fallback)
     g_unsafe_folders.emplace_back(folder, std::move(problem));
   }
   return folder;
+}
+
+std::string SettingsFileProblem(const std::string& path) {
+  const std::optional<ResolvedPath> target = ResolvePath(path);
+  if (!target) return "";  // a loop of links: refused when it is written
+  if (target->linkOfOther) return "it is a symbolic link of another user";
+  if (target->exists && target->regular && target->owner != ::geteuid() && target->owner != 0)
+    return "it belongs to another user";
+  for (const std::string& folder : {FolderOf(path), FolderOf(target->path)}) {
+    struct stat info;
+    if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_IWOTH) != 0 &&
+        (info.st_mode & S_ISVTX) == 0)
+      return "anyone may replace it in the folder " + folder;
+  }
+  return "";
 }
 
 std::string UnsafeFolderProblem(const std::string& folder) {

@@ -86,16 +86,30 @@ inline constexpr int kMaxExponentThreshold = 1000000000;
 inline constexpr std::string_view kSysDataHeader = "SysData Manager - StoreObject";
 inline constexpr std::string_view kSysDataFileName = "SysData.dat";
 
-// The log keeps its newest lines up to this count; older ones are dropped
-// when a file is read or written. Conversion items beyond their bound are
-// not read. So a record never needs much more memory than its file's bytes.
+// Every field is bounded in bytes, so that the whole file stays under
+// kMaxSettingsFileBytes whatever is stored. The log keeps its newest lines
+// up to kMaxLogLines; older ones are dropped when a file is read or
+// written. Conversion items beyond their count or bytes, or with a text
+// over kMaxConversionTextBytes, are not read or written. So a record never
+// needs much more memory than its file's bytes.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{64} << 20;
 inline constexpr std::size_t kMaxLogLines = 100000;
 inline constexpr std::size_t kMaxConversionItems = 10000;
-// Byte bounds: a log line keeps at most 64 KiB (`BoundLogLine`), and the
-// log as a whole at most kMaxLogBytes of the file, so the file stays under
-// 64 MB; the oldest lines go first.
+// A parameter F, K, M or W, or Pi: an assignment of a longer value is
+// refused; a longer one in a file gets its default with a warning.
+inline constexpr std::size_t kMaxParameterBytes = std::size_t{2} << 20;
+// The saved expression and input texts: a longer one is not saved (the
+// field starts empty).
+inline constexpr std::size_t kMaxSavedTextBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kMaxConversionTextBytes = std::size_t{64} << 10;
+inline constexpr std::size_t kMaxConversionBytes = std::size_t{2} << 20;
+// A log line keeps at most 64 KiB (`BoundLogLine`); the log as a whole
+// what the file bound leaves after every other field at its bound (the
+// numbers and flags take well under 1 KiB); the oldest lines go first.
 inline constexpr std::size_t kMaxLogLineBytes = 64 * 1024;
-inline constexpr std::size_t kMaxLogBytes = 60 * 1024 * 1024;
+inline constexpr std::size_t kMaxLogBytes = kMaxSettingsFileBytes - 5 * (kMaxParameterBytes + 7) -
+                                            2 * (kMaxSavedTextBytes + 7) - kMaxConversionBytes -
+                                            4096;
 // What a line costs in the file: its bytes and their length prefix.
 inline std::size_t LogLineFileBytes(const std::string& line) { return line.size() + 7; }
 
@@ -126,6 +140,9 @@ enum class SettingsFileState {
                   // overwritten except by `Repair`
   kUnsafeFolder,  // in a settings folder of another user or that others may
                   // write to: never read or written
+  kUnsafeFile,    // a file or a link of another user, or in a folder where
+                  // anyone may replace it (`SettingsFileProblem`): never
+                  // read or written
 };
 
 // Owns the record and its file. Several processes may share the file: a
@@ -176,6 +193,8 @@ class CSysDataManager {
   void Adopt(CSysDataManager& other);
 
   SettingsFileState fileState() const { return state_; }
+  // Why the file is kUnsafeFile ("it belongs to another user").
+  const std::string& fileProblem() const { return fileProblem_; }
   // Why the last save failed ("No space left on device"); empty after a
   // success.
   const std::string& saveError() const { return saveError_; }
@@ -198,6 +217,7 @@ class CSysDataManager {
   FileStamp stamp_;  // the file then, to see whether another process wrote it since
   SettingsFileState state_ = SettingsFileState::kUsable;
   std::string saveError_;
+  std::string fileProblem_;
   std::vector<std::string> warnings_;
   bool lockHeld_ = false;
 };
@@ -214,6 +234,13 @@ std::string SettingsFolder(const std::string& program_folder);
 // another user, or one that others may write to, is not safe: its problem
 // is remembered for `UnsafeFolderProblem`.
 std::string UserFolder(const char* xdg_variable, std::string_view home_fallback);
+// Why a settings file, wherever it is (a default folder, beside the program
+// or given by the user), must not be used, or "": a symbolic link on the
+// way to it that belongs to another user, a regular file of another user,
+// or a folder of it or of its link that anyone may write to without the
+// sticky bit (anyone could replace it there). The user's own and root's
+// links, files and folders are used as they are.
+std::string SettingsFileProblem(const std::string& path);
 // Why a folder that `UserFolder` returned must not be used ("it belongs to
 // another user", "others may write to it"), or "".
 std::string UnsafeFolderProblem(const std::string& folder);

@@ -42,6 +42,9 @@ std::string UnwritableSettingsText(const CSysDataManager& settings) {
     case SettingsFileState::kUnsafeFolder:
       return "The settings folder " + FolderOf(settings.filePath) + " is not safe to use (" +
              UnsafeFolderProblem(FolderOf(settings.filePath)) + ").";
+    case SettingsFileState::kUnsafeFile:
+      return "The settings file " + settings.filePath + " is not safe to use (" +
+             settings.fileProblem() + ").";
     case SettingsFileState::kUsable:
       break;
   }

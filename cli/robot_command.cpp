@@ -1,13 +1,19 @@
 // calvoro-cli robot: the file robot on one or more text files; each gets its
 // result file and the robot log is printed at the end.
+#include <signal.h>
+
+#include <cerrno>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/safe_file.h"
 #include "app/sys_data.h"
 #include "cli/cli_args.h"
 #include "cli/settings_file.h"
+#include "cli/signal_policy.h"
 #include "cli/stderr_sink.h"
 #include "cli/subcommands.h"
 #include "robot/file_robot.h"
@@ -65,26 +71,86 @@ int RunRobotCommand(const CommandLine& line) {
       options->settingsPath ? CSysDataManager(*options->settingsPath) : CSysDataManager();
   manager.Load();
   if (const auto refused = RefuseUnwritableSettings(manager)) return *refused;
-  const CSysData loaded = WithoutLog(manager.data);
 
   StderrSink sink;
-  FileRobot robot(manager.data, sink);
+  // The robot works on a record of its own: the manager's is saved from the
+  // signal policy's thread while a run goes on.
+  CSysData figures = WithoutLog(manager.data);
+  FileRobot robot(figures, sink);
   robot.action = options->action;
   robot.useExponent = options->useExponent;
   robot.precision = options->precision.value_or(robot.precision);
   robot.exponentThreshold = options->threshold.value_or(robot.exponentThreshold);
-  // The log is printed as the robot goes.
-  robot.set_log_stream([](std::string_view text) { WriteTerminalText(text); });
-  bool all_done = true;
-  for (const std::string& source : options->sources)
-    all_done = robot.Run(source, options->destination.value_or("")) == RobotRun::kDone && all_done;
-  WriteTerminalText(robot.log());  // a log that no run handed on (no source read)
-  std::cout.flush();
+  // A run that finishes writes its precision and threshold into the
+  // settings; they are saved once, at the end or before an ending signal
+  // ends the process. Ctrl-C stops the run (which stores nothing), and the
+  // command then saves what finished runs stored and ends by SIGINT.
+  std::mutex save_mutex;
+  bool stored = false;  // a run finished
+  bool saved = false;
+  const auto save = [&] {
+    if (saved || !stored) return true;
+    saved = true;
+    CSysData& data = manager.data;
+    if (data.precision == robot.precision && data.exponentThreshold == robot.exponentThreshold)
+      return true;
+    data.precision = robot.precision;
+    data.exponentThreshold = robot.exponentThreshold;
+    return manager.Save();
+  };
+  StopFlag stop;
+  robot.set_stop_flag(&stop);
+  std::optional<SignalPolicy> signals;
+  signals.emplace(
+      [&] {
+        const std::lock_guard<std::mutex> lock(save_mutex);
+        save();
+      },
+      &stop);
 
-  // A run writes its precision and threshold into the settings.
-  if (WithoutLog(manager.data) != loaded && !manager.Save()) {
+  // The log is printed as the robot goes. A reader that stops reading (such
+  // as `head`) does not stop the robot: its result files are written, the
+  // settings saved, and the command then ends by SIGPIPE.
+  int output_error = 0;
+  const auto output_failed = [&output_error] {
+    if (output_error == 0 && !std::cout) output_error = errno != 0 ? errno : EIO;
+    return output_error != 0;
+  };
+  robot.set_log_stream([&](std::string_view text) {
+    if (!output_failed()) WriteTerminalText(text);
+  });
+  bool all_done = true;
+  for (const std::string& source : options->sources) {
+    const RobotRun run = robot.Run(source, options->destination.value_or(""));
+    if (run == RobotRun::kStopped) break;
+    if (run == RobotRun::kDone) {
+      const std::lock_guard<std::mutex> lock(save_mutex);
+      stored = true;
+    }
+    all_done = run == RobotRun::kDone && all_done;
+  }
+  if (!output_failed()) {
+    WriteTerminalText(robot.log());  // a log that no run handed on (no source read)
+    std::cout.flush();
+    output_failed();
+  }
+
+  bool kept = true;
+  {
+    const std::lock_guard<std::mutex> lock(save_mutex);
+    kept = save();
+  }
+  signals.reset();
+  if (!kept) {
     ReportSaveFailed(manager.filePath, manager.saveError(),
                      "the robot's precision and threshold are not kept");
+    all_done = false;
+  }
+  if (stop.requested()) EndBySignal(SIGINT);
+  if (output_error == EPIPE) EndBySignal(SIGPIPE);
+  if (output_error != 0) {
+    std::cerr << "calvoro-cli: the standard output could not be written ("
+              << ErrorText(output_error) << ")\n";
     return 1;
   }
   return all_done ? 0 : 1;

@@ -22,6 +22,7 @@ constexpr int kEndingSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGXCPU,
 
 std::mutex g_mutex;
 std::function<void()> g_save;
+StopFlag* g_interrupt = nullptr;
 
 sigset_t EndingSet() {
   sigset_t set;
@@ -40,25 +41,42 @@ sigset_t EndingSet() {
 
 // Ctrl-C in a batch: as the other ending signals (the calculation that
 // runs is abandoned with the process; an interactive session stops it
-// instead, and has no policy).
-[[noreturn]] void Interrupted() { SaveAndEnd(SIGINT); }
+// instead, and has no policy). A run with a stop flag (the robot) stops its
+// work at the first and ends itself after saving.
+void Interrupted() {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_interrupt != nullptr && !g_interrupt->requested()) {
+      g_interrupt->Request();
+      return;
+    }
+  }
+  SaveAndEnd(SIGINT);
+}
 
 void WaitForSignals() {
   const sigset_t set = EndingSet();
   for (;;) {
     int signal_number = 0;
     if (sigwait(&set, &signal_number) != 0) continue;
-    if (signal_number == SIGINT) Interrupted();
+    if (signal_number == SIGINT) {
+      Interrupted();
+      continue;
+    }
     SaveAndEnd(signal_number);
   }
 }
 
 }  // namespace
 
-SignalPolicy::SignalPolicy(std::function<void()> save_before_exit) {
+SignalPolicy::SignalPolicy(std::function<void()> save_before_exit)
+    : SignalPolicy(std::move(save_before_exit), nullptr) {}
+
+SignalPolicy::SignalPolicy(std::function<void()> save_before_exit, StopFlag* interrupt) {
   {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_save = std::move(save_before_exit);
+    g_interrupt = interrupt;
   }
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
@@ -73,6 +91,7 @@ SignalPolicy::SignalPolicy(std::function<void()> save_before_exit) {
 SignalPolicy::~SignalPolicy() {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_save = nullptr;
+  g_interrupt = nullptr;
 }
 
 void IgnoreFileSizeSignal() {

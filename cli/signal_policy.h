@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "numeric/stop.h"
+
 namespace calvoro::cli {
 
 class SignalPolicy {
@@ -17,6 +19,10 @@ class SignalPolicy {
   // signal comes; the process then ends by that signal. A calculation that
   // runs meanwhile need not stop first: what it would add is not saved.
   explicit SignalPolicy(std::function<void()> save_before_exit);
+  // With `interrupt`, the first SIGINT sets that flag instead: the run
+  // stops its work, saves and ends by SIGINT itself (`EndBySignal`); a
+  // second SIGINT ends it as the other signals do.
+  SignalPolicy(std::function<void()> save_before_exit, StopFlag* interrupt);
   // From here on an ending signal ends the process without saving (the run
   // has saved).
   ~SignalPolicy();

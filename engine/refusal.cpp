@@ -199,6 +199,10 @@ constexpr CatalogueEntry kCatalogue[] = {
      MessageIcon::Information},
     {kHelpNotOpened, "The help file %1 could not be opened.", kCaptionCalvoroMessage,
      MessageIcon::Information},
+    {kParameterTooLong,
+     "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
+     "keeps at most %3 characters.",
+     kCaptionCalvoro, MessageIcon::Information},
     {kReported, {}, {}},
 };
 

@@ -80,6 +80,8 @@ enum class RefusalId {
   kHelpNotFound,   // {the files looked for}
   kHelpNoOpener,   // {file}
   kHelpNotOpened,  // {file}
+  // The settings' byte bounds.
+  kParameterTooLong,  // {parameter, characters, most characters}
   // Shown already, through the sink, by work that still reports its own
   // refusals (the functions); reporting it shows nothing more.
   kReported,

@@ -157,8 +157,19 @@ FileRobot::FileRobot(CSysData& record, MessageSink& sink)
 
 RobotRun FileRobot::Run(std::string_view source_text, std::string_view destination_text,
                         RobotProgress* progress) {
+  const StopScope scope(stop_ != nullptr ? stop_ : CurrentStopFlag());
+  const int precision_before = record_.precision;
+  const int threshold_before = record_.exponentThreshold;
   try {
     return RunChecked(source_text, destination_text, progress);
+  } catch (const CalculationStopped&) {
+    // The temporary file went with the unwinding: nothing of the run is kept.
+    record_.precision = precision_before;
+    record_.exponentThreshold = threshold_before;
+    if (!engine_.stopped())
+      logSink_.MessageBox(kStoppedText, kCaptionCalvoroMessage, MessageIcon::Information);
+    HandOnLog();
+    return RobotRun::kStopped;
   } catch (const std::bad_alloc&) {
     // The temporary file went with the unwinding; the destination is as it was.
     ReportRefusal({RefusalId::kRobotOutOfMemory, {}}, sink_);
@@ -221,6 +232,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
   std::uint64_t done = 0;
   bool cancelled = false;
   while (!cancelled && reader.Next(piece)) {
+    ThrowIfStopped();
     // Each line keeps its own break, in its step texts too.
     if (!piece.lineBreak.empty()) writer.SetBreak(piece.lineBreak);
     if (piece.passThrough) {
@@ -233,6 +245,7 @@ RobotRun FileRobot::RunChecked(std::string_view source_text, std::string_view de
     writer.EndLine();
     ++done;
     cancelled = progress != nullptr && !progress->Progress(done, total);
+    ThrowIfStopped();
   }
   // The read that finds the end of the file gives one more, empty line.
   writer.EndLine();
@@ -326,6 +339,8 @@ std::optional<Calculation> FileRobot::CalculateShortening(std::string_view& expr
         expression = attempt;
         return calculation;
       }
+      // A stopped calculation stops the run: no shorter attempt is made.
+      if (engine_.stopped()) throw CalculationStopped();
     }
     const std::string_view shorter = ShortenExpression(attempt);
     for (char c : attempt.substr(shorter.size())) balance -= (c == '(') - (c == ')');

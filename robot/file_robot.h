@@ -16,6 +16,7 @@
 #include "app/sys_data.h"
 #include "engine/expr_engine.h"
 #include "engine/message_sink.h"
+#include "numeric/stop.h"
 #include "robot/candidate_scan.h"
 
 namespace calvoro {
@@ -66,6 +67,7 @@ enum class RobotRun {
   kSameFile,
   kCancelled,
   kNoMemory,
+  kStopped,
 };
 
 class FileRobot {
@@ -89,6 +91,11 @@ class FileRobot {
   // to a temporary file of the run's own beside it and renamed over it at
   // the end, so a failed, cancelled or interrupted run leaves the
   // destination as it was, and runs at the same time never mix.
+  // A run stops (kStopped) when the stop flag is set: between lines, and
+  // within a line's calculation as any calculation does; it writes no
+  // result file and stores nothing (the precision and threshold in the
+  // record stay as they were), and its log ends in the engine's
+  // "The calculation was stopped." line.
   RobotRun Run(std::string_view source, std::string_view destination,
                RobotProgress* progress = nullptr);
   const std::string& destination() const { return destination_; }
@@ -102,6 +109,8 @@ class FileRobot {
   void set_log_stream(std::function<void(std::string_view)> stream) { stream_ = std::move(stream); }
   const std::vector<std::string>& entries() const { return entries_; }
   void ClearLog() { log_ = kRobotLogHeader; }
+  // The flag that stops a run (the thread's current one when none is set).
+  void set_stop_flag(const StopFlag* flag) { stop_ = flag; }
 
   // The local time of the log's time stamps; tests set a fixed one.
   void set_clock(std::function<std::tm()> clock) { engine_.set_clock(std::move(clock)); }
@@ -137,6 +146,7 @@ class FileRobot {
   std::function<void(std::string_view)> stream_;
   std::string destination_;
   std::string lower_;  // the lower-cased piece being scanned
+  const StopFlag* stop_ = nullptr;
 };
 
 }  // namespace calvoro

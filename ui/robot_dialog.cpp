@@ -196,6 +196,8 @@ void RobotDialog::OnCalculate() {
   }
   if (run == RobotRun::kCancelled)
     progress_->setText(QStringLiteral("Cancelled: no result file was written."));
+  if (run == RobotRun::kStopped)
+    progress_->setText(QStringLiteral("Stopped: no result file was written."));
   // A run that opened its files wrote its precision and threshold into the record.
   if (save_ && (run == RobotRun::kDone || run == RobotRun::kCancelled)) save_();
   ShowLog();

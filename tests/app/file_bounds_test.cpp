@@ -9,10 +9,12 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/calculator_model.h"
 #include "app/safe_file.h"
 #include "app/save_scheduler.h"
 #include "app/sys_data.h"
@@ -76,6 +78,61 @@ TEST(FileBoundsTest, AFileAtTheBoundsStaysUnder64MegabytesAndKeepsTheNewestLines
   ASSERT_TRUE(reader.Load());
   EXPECT_EQ(reader.data.logLines.back(), kHead + "1+1=2");
   EXPECT_TRUE(reader.data.logLines[reader.data.logLines.size() - 2].starts_with(kHead + "1099="));
+}
+
+TEST(FileBoundsTest, EveryFieldKeepsItsByteBoundAndTheFileStaysUnderItsBound) {
+  const TestFolder folder("bounds_fields");
+  const std::string path = folder.Path("SysData.dat");
+  const std::string at_bound(kMaxParameterBytes, '7');
+  const std::string over_bound = at_bound + "7";
+  const std::string long_text(kMaxConversionTextBytes + 1, 'x');
+  // Every field at or over its bound, and a full log.
+  CSysData record;
+  record.paramF = over_bound;
+  record.paramK = at_bound;
+  record.paramM = at_bound;
+  record.paramW = at_bound;
+  record.paramPi = at_bound;
+  record.savedExpression = std::string(kMaxSavedTextBytes + 1, '1');
+  record.savedInputText = std::string(kMaxSavedTextBytes, '2');
+  record.conversionItems = {{"a", long_text, "too long", 1}, {"b", "0.3048", "kept", 1}};
+  for (int i = 0; i < 200; ++i)
+    record.conversionItems.push_back({"c", std::string(60000, '5'), "bulk", 1});
+  for (int i = 0; i < 1100; ++i)
+    record.logLines.push_back(kHead + std::to_string(i) + "=" + std::string(60000, '1'));
+  BoundLog(record.logLines);
+  ASSERT_TRUE(CSysDataManager(path).Save(record));
+  EXPECT_LE(fs::file_size(path), kMaxSettingsFileBytes);
+
+  CSysDataManager manager(path);
+  ASSERT_TRUE(manager.Load());
+  const CSysData& loaded = manager.data;
+  const struct {
+    const char* field;
+    bool kept;
+  } cases[] = {
+      {"F over its bound: written empty, read as its default", loaded.paramF == "1"},
+      {"K at its bound", loaded.paramK == at_bound},
+      {"Pi at its bound", loaded.paramPi == at_bound},
+      {"saved expression over its bound: not saved", loaded.savedExpression.empty()},
+      {"saved input at its bound", loaded.savedInputText == record.savedInputText},
+      {"conversion item with a long text: not saved",
+       loaded.conversionItems.front().description == "kept"},
+      {"conversion items within their bytes",
+       loaded.conversionItems.size() > 2 && loaded.conversionItems.size() < 200},
+      {"the whole log", loaded.logLines == record.logLines},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(c.kept) << c.field;
+
+  // An assignment beyond the bound is refused and changes nothing.
+  testing::RecordingSink sink;
+  CalculatorModel session(path, sink);
+  EXPECT_FALSE(session.Calculate("(w)=" + over_bound).ok);
+  EXPECT_EQ(session.data().paramW, at_bound);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text,
+            "Sorry, the value has 2097153 characters, too many to keep as the parameter W: a "
+            "parameter keeps at most 2097152 characters.");
 }
 
 TEST(FileBoundsTest, ADamagedFileIsNeverWrittenOverButCanBeRepaired) {
@@ -196,6 +253,66 @@ TEST(FileBoundsTest, FoldersOfOthersOrOpenToOthersAreNotUsed) {
   EXPECT_FALSE(fs::exists(open + "SysData.dat"));
   EXPECT_FALSE(fs::exists(open + "SysData.dat.lock"));
   unsetenv("CALVORO_TEST_BASE");
+}
+
+TEST(FileBoundsTest, AChosenSettingsFileIsUsedOnlyWhereNoOneElseCanReplaceIt) {
+  const bool root = geteuid() == 0;  // only root can make files of another user
+  const uid_t other = 65534;
+  const struct {
+    const char* name;
+    std::function<std::string(const TestFolder&)> place;  // the settings path
+    std::string problem;
+  } cases[] = {
+      {"a file of the user", [](const TestFolder& f) { return f.Path("S.dat"); }, ""},
+      {"a link of the user",
+       [](const TestFolder& f) {
+         fs::create_symlink(f.Path("real.dat"), f.Path("S.dat"));
+         return f.Path("S.dat");
+       },
+       ""},
+      {"in a folder open to all with the sticky bit",
+       [](const TestFolder& f) {
+         fs::create_directory(f.Path("sticky"));
+         chmod(f.Path("sticky").c_str(), 01777);
+         return f.Path("sticky/S.dat");
+       },
+       ""},
+      {"in a folder open to all",
+       [](const TestFolder& f) {
+         fs::create_directory(f.Path("open"));
+         chmod(f.Path("open").c_str(), 0777);
+         return f.Path("open/S.dat");
+       },
+       "anyone may replace it in the folder "},
+      {"a link of another user",
+       [&](const TestFolder& f) {
+         fs::create_symlink(f.Path("real.dat"), f.Path("S.dat"));
+         if (root) lchown(f.Path("S.dat").c_str(), other, other);
+         return f.Path("S.dat");
+       },
+       root ? "it is a symbolic link of another user" : ""},
+      {"a file of another user",
+       [&](const TestFolder& f) {
+         CSysDataManager(f.Path("S.dat")).Save(CSysData{});
+         if (root) chown(f.Path("S.dat").c_str(), other, other);
+         return f.Path("S.dat");
+       },
+       root ? "it belongs to another user" : ""},
+  };
+  for (const auto& c : cases) {
+    const TestFolder folder("bounds_chosen");
+    const std::string path = c.place(folder);
+    CSysDataManager manager(path);
+    manager.Load();
+    manager.data.paramW = "9";
+    EXPECT_EQ(manager.Save(), c.problem.empty()) << c.name;
+    EXPECT_EQ(manager.fileState() == SettingsFileState::kUnsafeFile, !c.problem.empty()) << c.name;
+    EXPECT_TRUE(manager.fileProblem().starts_with(c.problem)) << c.name;
+    if (c.problem.empty()) continue;
+    EXPECT_EQ(UnwritableSettingsText(manager),
+              "The settings file " + path + " is not safe to use (" + manager.fileProblem() + ").")
+        << c.name;
+  }
 }
 
 TEST(FileBoundsTest, TemporariesOfAnotherHostAreNeverRemoved) {

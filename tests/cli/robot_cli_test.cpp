@@ -1,6 +1,11 @@
 // calvoro-cli robot run as a program.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -72,6 +77,55 @@ TEST_F(RobotCliTest, PrecisionAndThresholdAreWrittenToTheSettings) {
   // Without the options the settings' figures hold.
   EXPECT_EQ(RunCli({"robot", source, "--no-exponent", "--settings", settings}).status, 0);
   EXPECT_EQ(ReadFile(Path("p.rob")), "1/3=0.333 2^20=1048576\n\n");
+}
+
+// A closed output, Ctrl-C and SIGTERM: the robot saves what its finished
+// runs store (the precision) before it ends by the signal; a stopped or
+// interrupted run writes no result file and stores nothing.
+TEST_F(RobotCliTest, EveryWayOutSavesWhatFinishedRunsStore) {
+  std::string many;
+  for (int i = 0; i < 10000; ++i)
+    many += std::to_string(i) + "+1 and sin(" + std::to_string(i) + ")\n";
+  const std::string quick = Write("quick.txt", "1+1\n");
+  const std::string slow = Write("slow.txt", "sin(1)+sin(2)\nsin(3)+sin(4)\n");
+  const std::string settings = Path("s.dat");
+  const std::string cli =
+      testing_cli::Quote(CALVORO_CLI) + " robot --settings " + testing_cli::Quote(settings) + " ";
+  const std::string slow_figures = " --precision 300000 ";
+  const struct {
+    std::string command;
+    int signal;
+    std::vector<std::string> written;
+    bool stored;
+  } cases[] = {
+      {cli + "--precision 40 " + testing_cli::Quote(Write("many.txt", many)) + " | head -n 1",
+       SIGPIPE,
+       {"many.rob"},
+       true},
+      {"timeout --preserve-status -s INT 0.5 " + cli + slow_figures + testing_cli::Quote(slow),
+       SIGINT,
+       {},
+       false},
+      {"timeout --preserve-status -s TERM 0.8 " + cli + slow_figures + testing_cli::Quote(quick) +
+           " " + testing_cli::Quote(slow),
+       SIGTERM,
+       {"quick.rob"},
+       true},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(settings);
+    for (const char* name : {"many.rob", "quick.rob", "slow.rob"})
+      std::filesystem::remove(Path(name));
+    const std::string pipeline = c.command + " >/dev/null; exit ${PIPESTATUS[0]}";
+    const int raw = std::system(("bash -c " + testing_cli::Quote(pipeline)).c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 128 + c.signal) << c.command;
+    for (const char* name : {"many.rob", "quick.rob", "slow.rob"})
+      EXPECT_EQ(std::filesystem::exists(Path(name)),
+                std::find(c.written.begin(), c.written.end(), name) != c.written.end())
+          << c.command << " " << name;
+    const std::string third = RunCli({"--settings", settings, "--result", "1/3"}).out;
+    EXPECT_EQ(third.size(), c.stored ? (c.signal == SIGPIPE ? 43u : 300003u) : 13u) << c.command;
+  }
 }
 
 TEST_F(RobotCliTest, RefusalsAndUsage) {

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "robot/line_pieces.h"
@@ -224,6 +227,55 @@ TEST_F(FileRobotTest, ProgressCountsLinesAndCancellingLeavesNoDestination) {
   EXPECT_EQ(two.calls.size(), 2u);
   EXPECT_EQ(Read(Path("big.rob")), "old result");
   EXPECT_FALSE(fs::exists(Path("big.rob.part")));
+}
+
+// Sets the stop flag after the given line, or from another thread after a
+// moment when `lines` is 0.
+class StopAfter : public RobotProgress {
+ public:
+  StopAfter(StopFlag& flag, std::uint64_t lines) : flag_(flag), lines_(lines) {}
+  bool Progress(std::uint64_t done, std::uint64_t) override {
+    if (done == lines_) flag_.Request();
+    return true;
+  }
+
+ private:
+  StopFlag& flag_;
+  std::uint64_t lines_;
+};
+
+TEST_F(FileRobotTest, AStoppedRunWritesNoResultAndStoresNothing) {
+  const struct {
+    const char* when;
+    std::string source;
+    int precision;
+    std::uint64_t stopAfterLine;
+  } cases[] = {
+      {"within a long calculation", "sin(1)+sin(2)\nsin(3)+sin(4)\n", 300000, 0},
+      {"between lines", "1+1\n2+2\n3+3\n", 10, 2},
+  };
+  for (const auto& c : cases) {
+    StopFlag stop;
+    robot.set_stop_flag(&stop);
+    robot.ClearLog();
+    robot.precision = c.precision;
+    const int stored_precision = record.precision = 20;
+    const std::string source = Write("stop.txt", c.source);
+    Write("stop.rob", "old result");
+    StopAfter progress(stop, c.stopAfterLine);
+    auto run = std::async(std::launch::async, [&] { return robot.Run(source, "", &progress); });
+    if (c.stopAfterLine == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      stop.Request();
+    }
+    ASSERT_EQ(run.wait_for(std::chrono::seconds(60)), std::future_status::ready) << c.when;
+    EXPECT_EQ(run.get(), RobotRun::kStopped) << c.when;
+    EXPECT_EQ(Read(Path("stop.rob")), "old result") << c.when;
+    EXPECT_EQ(record.precision, stored_precision) << c.when;
+    EXPECT_TRUE(robot.log().ends_with("\r\n" + std::string(kStoppedText) + "\r\n")) << c.when;
+    EXPECT_EQ(std::distance(fs::directory_iterator(Path("")), fs::directory_iterator()), 2)
+        << c.when;
+  }
 }
 
 TEST_F(FileRobotTest, ABinaryFileAndHugeLinesPassThrough) {
