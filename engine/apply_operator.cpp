@@ -1,6 +1,6 @@
-// The operator application: + - * / on HugeFloat operands of the current
-// radix; ^ exactly for an integer exponent, to the working precision
-// otherwise.
+// The operator application on values of the current radix: + - on their
+// digits, * / on their texts through the limb kernels, ^ exactly for an
+// integer exponent, to the working precision otherwise.
 #include "engine/apply_operator.h"
 
 #include <algorithm>
