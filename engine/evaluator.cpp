@@ -11,6 +11,8 @@
 #include "engine/functions.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
+#include "numeric/huge_float.h"
+#include "numeric/number_text.h"
 #include "numeric/stop.h"
 
 namespace calvoro {
@@ -103,18 +105,15 @@ int ExprEvaluator::CountOpenGroups(std::string_view text) {
   return count;
 }
 
-bool ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
+Status ExprEvaluator::AppendStep(std::string* steps, std::string_view text) {
   step_characters_ += text.size() + 3;
-  if (step_characters_ > kMaxStepCharacters) {
-    ReportBoundExcess(BoundExcess::kSteps, sink_);
-    return false;
-  }
-  if (steps == nullptr) return true;
+  if (step_characters_ > kMaxStepCharacters) return BoundRefusal(BoundExcess::kSteps);
+  if (steps == nullptr) return Success();
   // One growth for both pieces (appending them one by one could grow a
   // megabyte step text twice).
   steps->reserve(steps->size() + text.size() + 3);
   steps->append("\r\n=").append(text);
-  return true;
+  return Success();
 }
 
 int ExprEvaluator::FindOperators(std::string_view text) {
@@ -153,69 +152,69 @@ void ExprEvaluator::ListOperators(std::string_view text, std::vector<int>& out) 
   out.push_back(static_cast<int>(text.size()));  // the end marker
 }
 
-bool ExprEvaluator::EvaluateOperand(std::string_view& operand, char op, bool right) {
+Status ExprEvaluator::ReadOperand(std::string_view typed, char op, bool right,
+                                  std::optional<NumberValue>& value) const {
+  std::string storage;
+  std::string_view operand = UnwrapOperand(typed, storage);
   if (operand.empty()) {
-    if (right && op == '/') {
-      ReportRefusal({RefusalId::kZeroDenominator, {}}, sink_);
-    } else {
-      ReportRefusal({RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}},
-                    sink_);
-    }
-    return false;
+    if (right && op == '/') return Refusal{RefusalId::kZeroDenominator, {}};
+    return Refusal{RefusalId::kMissingNumber, {right ? "after" : "before", std::string(1, op)}};
   }
-  if (!IsNumberOfBase(base_, operand)) {
-    ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(operand)}}, sink_);
-    return false;
-  }
+  const Radix radix = RadixOf(base_);
+  const auto number = base_ == NumberBase::Mix
+                          ? std::nullopt
+                          : ReadNumber(operand, radix, {.plus = true, .brackets = true});
+  if (!number && !IsNumberOfBase(base_, operand))
+    return Refusal{RefusalId::kInvalidInputNumber, {std::string(operand)}};
   if (operand.front() == '+') operand.remove_prefix(1);
-  return true;
-}
-
-bool ExprEvaluator::ApplyToOperands(std::string_view left_text, char op,
-                                    std::string_view right_text, std::string& value) {
-  std::string left_storage, right_storage;
-  std::string_view left = UnwrapOperand(left_text, left_storage);
-  std::string_view right = UnwrapOperand(right_text, right_storage);
-  if (op == '(' || op == ')') {
-    ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-    return false;
+  // A number still in brackets is refused by the text reader, as it was.
+  if (!number || operand.front() == '(') {
+    value.emplace(HugeFloat::FromRadixText(operand, radix, precision_));
+  } else if (!storage.empty()) {
+    // A sign written into `storage` does not outlive this call.
+    value.emplace(std::string(operand), radix, precision_);
+  } else {
+    value.emplace(*number, operand, precision_);
   }
-  if (!EvaluateOperand(left, op, false) || !EvaluateOperand(right, op, true)) return false;
-  std::optional<std::string> result =
-      ApplyOperator(op, left, right, RadixOf(base_), precision_, sink_);
-  if (!result) return false;
-  value = std::move(*result);
-  ToSpliceForm(value);
-  return true;
+  return Success();
 }
 
-bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
-                               std::string* steps) {
+std::string ExprEvaluator::SpliceText(NumberValue& value) {
+  std::string text(value.Text());
+  if (text.front() == '-') {
+    text.insert(text.begin(), '(');
+    text.push_back(')');
+  }
+  return text;
+}
+
+Status ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool stepped,
+                                 std::string* steps) {
   std::vector<int> positions;
   ListOperators(flat, positions);
-  if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1) {
-    ReportBoundExcess(BoundExcess::kOperators, sink_);
-    return false;
-  }
+  if (bounded_ && positions.size() > static_cast<std::size_t>(kMaxOperators) + 1)
+    return BoundRefusal(BoundExcess::kOperators);
   if (positions.size() == 1) {
     std::string storage;
     const std::string_view lone = UnwrapOperand(flat, storage);
-    if (lone == flat || !IsNumberOfBase(base_, lone)) {
-      ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-      return false;
-    }
+    if (lone == flat || !IsNumberOfBase(base_, lone)) return Refusal{RefusalId::kNoOperator, {}};
     value = lone;
     ToSpliceForm(value);
-    return !(stepped && bounded_) || AppendStep(steps, value);
+    if (stepped && bounded_) return AppendStep(steps, value);
+    return Success();
   }
   // The rewriting applies the first operator whose priority is not below
   // the next one's; a stack of rising priorities meets them in that order.
-  // An operand is a view of the text until it is a computed value.
+  // An operand is a view of the text until it is read, once, into the value
+  // the operators act on; the step text shows a computed value as the
+  // rewriting spliced it in (normal form, a negative one in brackets).
+  const bool writes_steps = stepped && bounded_;
   struct Operand {
+    explicit Operand(std::string_view text) : typed(text) {}
     std::string_view typed;
-    std::string value;
-    bool computed = false;
-    std::string_view text() const { return computed ? std::string_view(value) : typed; }
+    std::optional<NumberValue> value;  // once read or computed
+    std::string shown;                 // a computed value's text, for the steps
+    std::string_view text() const { return value ? std::string_view(shown) : typed; }
   };
   std::vector<Operand> operands;
   std::vector<char> operators;
@@ -223,21 +222,26 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
     const auto at = static_cast<std::size_t>(positions[k]);
     return at < flat.size() ? flat[at] : '=';
   };
-  operands.push_back({flat.substr(0, static_cast<std::size_t>(positions[0])), {}, false});
+  operands.emplace_back(flat.substr(0, static_cast<std::size_t>(positions[0])));
   std::string line;
   for (std::size_t k = 0; k < positions.size(); ++k) {
     const char op = op_at(k);
     while (!operators.empty() && OperatorPriority(operators.back()) >= OperatorPriority(op)) {
       ThrowIfStopped();
-      Operand right = std::move(operands.back());
+      Operand& right = operands.back();
+      Operand& left = operands[operands.size() - 2];
+      const char applied = operators.back();
+      if (applied == '(' || applied == ')') return Refusal{RefusalId::kNoOperator, {}};
+      Status status = Success();
+      if (!left.value) status = ReadOperand(left.typed, applied, false, left.value);
+      if (status && !right.value) status = ReadOperand(right.typed, applied, true, right.value);
+      if (status) status = ApplyOperator(applied, *left.value, *right.value, precision_);
+      if (!status) return status;
       operands.pop_back();
-      Operand& left = operands.back();
-      std::string result;
-      if (!ApplyToOperands(left.text(), operators.back(), right.text(), result)) return false;
       operators.pop_back();
-      left.value = std::move(result);
-      left.computed = true;
-      if (stepped && bounded_) {
+      left.value->StripZeros();
+      if (writes_steps) {
+        left.shown = SpliceText(*left.value);
         // The whole rewritten text: the stack, then the text not read yet.
         line.clear();
         for (std::size_t i = 0; i < operands.size(); ++i) {
@@ -245,23 +249,23 @@ bool ExprEvaluator::ReduceFlat(std::string_view flat, std::string& value, bool s
           line.append(operands[i].text());
         }
         line.append(flat.substr(std::min(static_cast<std::size_t>(positions[k]), flat.size())));
-        if (!AppendStep(steps, line)) return false;
+        if (Status appended = AppendStep(steps, line); !appended) return appended;
       }
     }
     if (k + 1 < positions.size()) {
       const auto from = static_cast<std::size_t>(positions[k]) + 1;
       operators.push_back(op);
-      operands.push_back(
-          {flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from), {}, false});
+      operands.emplace_back(flat.substr(from, static_cast<std::size_t>(positions[k + 1]) - from));
     }
   }
-  value = operands.back().text();
-  return true;
+  Operand& last = operands.back();
+  value = last.value ? SpliceText(*last.value) : std::string(last.typed);
+  return Success();
 }
 
 template <typename Step>
-bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value,
-                                const Step& step) {
+Status ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::string& value,
+                                  const Step& step) {
   // A function before a computed argument is applied to its value as the
   // next rewriting does: to the bracketed value as a group of its own.
   for (int round = 0; round < 2; ++round) {
@@ -274,15 +278,16 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
       } else {
         std::string call(name);
         call.append("(").append(number).append(")");
+        // The functions show their own refusals.
         auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
-        if (!result) return false;
+        if (!result) return Refusal{RefusalId::kReported, {}};
         value = std::move(*result);
       }
       ToSpliceForm(value);
       return step(false, value);
     }
     std::string last;
-    if (!ReduceFlat(inner, last, false, nullptr)) return false;
+    if (Status reduced = ReduceFlat(inner, last, false, nullptr); !reduced) return reduced;
     std::string storage;
     const std::string_view plain = UnwrapOperand(last, storage);
     if (name.empty()) {
@@ -291,20 +296,17 @@ bool ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std::s
       return step(false, value);
     }
     inner = std::string(plain);
-    if (!step(true, "(" + inner + ")")) return false;
+    if (Status stepped = step(true, "(" + inner + ")"); !stepped) return stepped;
   }
   // Not reached: a reduced value is a number text.
-  ReportRefusal({RefusalId::kNoOperator, {}}, sink_);
-  return false;
+  return Refusal{RefusalId::kNoOperator, {}};
 }
 
-bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std::string* steps) {
+Outcome<std::string> ExprEvaluator::Evaluate(std::string_view prepared, std::string* steps) {
   const BracketCount brackets = CountBrackets(prepared);
   const auto refuse_brackets = [&] {
-    ReportRefusal({RefusalId::kUnbalancedBrackets,
-                   {std::to_string(brackets.opens), std::to_string(brackets.closes)}},
-                  sink_);
-    return false;
+    return Refusal{RefusalId::kUnbalancedBrackets,
+                   {std::to_string(brackets.opens), std::to_string(brackets.closes)}};
   };
   if (!brackets.Balanced()) return refuse_brackets();
   step_characters_ = 0;
@@ -313,7 +315,10 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     steps->reserve(2 * prepared.size() + 3);  // the first two lines
     steps->assign(prepared);
   }
-  if (bounded_ && !AppendStep(steps, prepared)) return false;
+  if (bounded_) {
+    if (Status appended = AppendStep(steps, prepared); !appended)
+      return std::move(appended).refusal();
+  }
   // One level per open bracket: the text read so far at that level, its
   // groups already replaced by their values, and the size of the function
   // name before its "(" (the level below ends with it).
@@ -324,7 +329,9 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
   std::vector<Level> levels(1);
   std::string line;
   std::size_t i = 0;
-  while (i < prepared.size()) {
+  // A text without brackets is flat: reduced where it stands.
+  const bool brackets_read = brackets.opens > 0;
+  while (brackets_read && i < prepared.size()) {
     const std::size_t next = std::min(FindAnyOf(prepared, "()", i), prepared.size());
     levels.back().text.append(prepared.substr(i, next - i));
     if (next == prepared.size()) break;
@@ -349,7 +356,7 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     // value (`keep_name`: still after its function name), and the text not
     // read yet; counted in bounded runs, written when steps are wanted.
     const auto step = [&](bool keep_name, std::string_view value) {
-      if (!bounded_) return true;
+      if (!bounded_) return Success();
       line.clear();
       for (std::size_t j = 0; j + 1 < levels.size(); ++j) line.append(levels[j].text).append("(");
       line.append(outer, 0, outer.size() - (keep_name ? 0 : group.name_size));
@@ -357,21 +364,21 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
       return AppendStep(steps, line);
     };
     std::string value;
-    if (!ReduceGroup(std::move(group.text), name, value, step)) return false;
+    if (Status reduced = ReduceGroup(std::move(group.text), name, value, step); !reduced)
+      return std::move(reduced).refusal();
     outer.resize(outer.size() - group.name_size);
     outer.append(value);
   }
-  std::string text = std::move(levels.front().text);
+  const std::string_view text = brackets_read ? std::string_view(levels.front().text) : prepared;
+  std::string result;
   if (IsNumberOperand(text)) {
     if (!IsNumberOfBase(base_, text)) {
       std::string storage;
-      ReportRefusal({RefusalId::kInvalidInputNumber, {std::string(UnwrapOperand(text, storage))}},
-                    sink_);
-      return false;
+      return Refusal{RefusalId::kInvalidInputNumber, {std::string(UnwrapOperand(text, storage))}};
     }
-    result = std::move(text);
-  } else if (!ReduceFlat(text, result, true, steps)) {
-    return false;
+    result = text;
+  } else if (Status reduced = ReduceFlat(text, result, true, steps); !reduced) {
+    return std::move(reduced).refusal();
   }
   last_step_size_ = result.size();
   if (InBrackets(result)) {
@@ -379,18 +386,18 @@ bool ExprEvaluator::Evaluate(std::string_view prepared, std::string& result, std
     result.erase(0, 1);
   }
   if (!result.empty() && result.front() == '+') result.erase(0, 1);
-  return true;
+  return result;
 }
 
-bool ExprEvaluator::EvaluateExpression(std::string_view prepared, std::string& result,
-                                       std::string* steps) {
+Outcome<std::string> ExprEvaluator::EvaluateExpression(std::string_view prepared,
+                                                       std::string* steps) {
   bounded_ = true;
-  return Evaluate(prepared, result, steps);
+  return Evaluate(prepared, steps);
 }
 
-bool ExprEvaluator::EvaluateValues(std::string_view prepared, std::string& result) {
+Outcome<std::string> ExprEvaluator::EvaluateValues(std::string_view prepared) {
   bounded_ = false;
-  return Evaluate(prepared, result, nullptr);
+  return Evaluate(prepared, nullptr);
 }
 
 }  // namespace calvoro

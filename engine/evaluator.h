@@ -5,12 +5,15 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/apply_operator.h"
 #include "engine/message_sink.h"
 #include "engine/number_base.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
@@ -29,7 +32,8 @@ inline constexpr std::size_t kMaxStepCharacters = 500'000'000;
 class ExprEvaluator {
  public:
   // `base` binary, octal, decimal or hex; `precision` the working precision (the setting
-  // plus one); `radian` the angle mode of the functions.
+  // plus one); `radian` the angle mode of the functions, which show their
+  // own refusals through `sink` (the evaluation then gives kReported).
   ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink);
 
   // Both ways read the text once, left to right, with one text per open
@@ -40,16 +44,17 @@ class ExprEvaluator {
   // the rewriting's order (the first operator whose priority is not below
   // the next one's), every value cut by the working precision.
 
-  // On success fills the result and, when `steps` is given, the step text:
+  // The result, or the refusal that stopped the evaluation; when `steps` is
+  // given, the step text:
   // the prepared text, then "\r\n=" and the whole rewritten text for every
   // step (each group, then each operator of the outermost text), rendered
   // from the levels and the stack. The step text is bounded
   // (kMaxStepCharacters, kMaxOperators per flat text) whether or not it is
   // built.
-  bool EvaluateExpression(std::string_view text, std::string& result, std::string* steps = nullptr);
+  Outcome<std::string> EvaluateExpression(std::string_view text, std::string* steps = nullptr);
   // The same without any step text and without those bounds: linear in the
   // text plus the arithmetic.
-  bool EvaluateValues(std::string_view text, std::string& result);
+  Outcome<std::string> EvaluateValues(std::string_view text);
 
   // The length of the last line of the step text of the latest evaluation.
   std::size_t last_step_size() const { return last_step_size_; }
@@ -66,25 +71,27 @@ class ExprEvaluator {
   static int CountOpenGroups(std::string_view text);
 
  private:
-  bool Evaluate(std::string_view text, std::string& result, std::string* steps);
-  bool EvaluateOperand(std::string_view& operand, char op, bool right);
+  Outcome<std::string> Evaluate(std::string_view text, std::string* steps);
+  // The value of an operand as typed (brackets and signs resolved) for
+  // `op`, read once; refused when it is missing or no number of the base.
+  Status ReadOperand(std::string_view typed, char op, bool right,
+                     std::optional<NumberValue>& value) const;
+  // A computed value as the rewriting writes it: a negative one in brackets.
+  static std::string SpliceText(NumberValue& value);
   // The operator positions of a flat text and its end, into `out`.
   static void ListOperators(std::string_view text, std::vector<int>& out);
-  // `left op right` of a flat text, into `value` in splice form.
-  bool ApplyToOperands(std::string_view left_text, char op, std::string_view right_text,
-                       std::string& value);
   // A bracket-free text (bracketed numbers allowed) reduced into its value
   // in splice form; `stepped` for the outermost text, whose steps count.
-  bool ReduceFlat(std::string_view text, std::string& value, bool stepped, std::string* steps);
+  Status ReduceFlat(std::string_view text, std::string& value, bool stepped, std::string* steps);
   // The value of a group whose content is `inner`, with the function `name`
   // before it (empty for none), in splice form; `step(keep_name, value)`
   // records each rewriting of the group.
   template <typename Step>
-  bool ReduceGroup(std::string inner, std::string_view name, std::string& value, const Step& step);
+  Status ReduceGroup(std::string inner, std::string_view name, std::string& value,
+                     const Step& step);
   // Counts a step and appends "\r\n=" and `text` to `steps` when given;
-  // false, after the message, when the evaluation's steps would pass
-  // kMaxStepCharacters.
-  bool AppendStep(std::string* steps, std::string_view text);
+  // refused when the evaluation's steps would pass kMaxStepCharacters.
+  Status AppendStep(std::string* steps, std::string_view text);
 
   NumberBase base_;
   int precision_;

@@ -95,8 +95,8 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n) {
   return digits;
 }
 
-std::optional<std::string> ExactPower(std::string_view base_text, std::string_view exponent_text,
-                                      Radix radix, int precision, MessageSink& sink) {
+Outcome<std::string> ExactPower(std::string_view base_text, std::string_view exponent_text,
+                                Radix radix, int precision) {
   const IntegerExponent exponent = ReadExponent(exponent_text, radix);
   HugeFloat base = HugeFloat::FromRadixText(WithoutBrackets(base_text), radix, precision);
   const bool negative = base.sign() < 0 && exponent.odd;
@@ -105,30 +105,24 @@ std::optional<std::string> ExactPower(std::string_view base_text, std::string_vi
   base.DropLeadingZeros();
 
   // x^0 = 1 for every x, 0^0 included (as pow gives it).
-  if (exponent.magnitude == 0) return "1";
+  if (exponent.magnitude == 0) return std::string("1");
   if (base.IsZero()) {
-    if (exponent.negative) {
-      ReportRefusal({RefusalId::kZeroDenominator, {}}, sink);
-      return std::nullopt;
-    }
-    return "0";
+    if (exponent.negative) return Refusal{RefusalId::kZeroDenominator, {}};
+    return std::string("0");
   }
-  if (IsOne(base)) return negative ? "-1" : "1";
+  if (IsOne(base)) return std::string(negative ? "-1" : "1");
 
   // 1 / base^n for an integer base with more than precision + 1 digits in
   // base^n has no digit within the precision: the quotient is 0, found
   // without building the divisor.
   const long double digits = EstimatePowerDigits(base, exponent.magnitude);
   if (exponent.negative && !base.HasPoint() && digits > precision + 2.0L) {
-    return negative ? "-0" : "0";  // the sign Divide gives
+    return std::string(negative ? "-0" : "0");  // the sign Divide gives
   }
 
   // Bound the digits before any work; for a negative exponent this is the
   // divisor base^n (the quotient is cut by the precision anyway).
-  if (digits > kMaxResultDigits) {
-    ReportResultTooLong("power", sink);
-    return std::nullopt;
-  }
+  if (digits > kMaxResultDigits) return ResultTooLong("power");
 
   HugeFloat power = PowerOfMagnitude(base, exponent.magnitude);
   power.set_sign(negative ? -1 : 1);

@@ -3,12 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/apply_operator.h"
-#include "engine/message_sink.h"
+#include "engine/refusal.h"
 #include "numeric/huge_float.h"
 
 namespace calvoro {
@@ -27,9 +26,8 @@ long double EstimatePowerDigits(const HugeFloat& base, std::uint64_t n);
 // base ^ exponent for an integer exponent (IsIntegerPower holds). The power
 // is exact and then cut by `precision` (the scaled working precision) the way
 // Multiply cuts; a negative exponent gives Divide(1, base^n, precision).
-// Refusals (0 to a negative power, a result beyond kMaxResultDigits) are
-// reported through `sink` and give nothing.
-std::optional<std::string> ExactPower(std::string_view base, std::string_view exponent, Radix radix,
-                                      int precision, MessageSink& sink);
+// Refused: 0 to a negative power, a result beyond kMaxResultDigits.
+Outcome<std::string> ExactPower(std::string_view base, std::string_view exponent, Radix radix,
+                                int precision);
 
 }  // namespace calvoro

@@ -352,13 +352,14 @@ Outcome<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
     out.expression = std::move(prepared);
     text = out.expression;
   }
-  // The evaluator reports its refusal through a sink; it is caught as a value.
+  // The evaluator reports the functions' refusals through a sink; they are
+  // caught as values.
   RefusalCatcher catcher;
   ExprEvaluator evaluator(own, WorkingDigits(settings_.precision), settings_.angleRadian, catcher);
-  std::string result;
-  if (with_steps ? !evaluator.EvaluateExpression(text, result, &out.steps)
-                 : !evaluator.EvaluateValues(text, result))
-    return catcher.Take();
+  auto evaluated =
+      with_steps ? evaluator.EvaluateExpression(text, &out.steps) : evaluator.EvaluateValues(text);
+  if (!evaluated) return catcher.Take(std::move(evaluated).refusal());
+  std::string result = std::move(*evaluated);
 
   // Normal form and the rounding to the digit limit, in place: the result
   // may have millions of digits.

@@ -1,6 +1,7 @@
 // The evaluator's bounds measured on the text before any work.
 #include "engine/expression_bounds.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -98,7 +99,9 @@ ExpressionBounds MeasureExpression(std::string_view lower, NumberBase base,
 
 std::size_t NestingWithinLength(std::string_view text) {
   int depth = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Nothing nests before the first "(" (found by memchr, a pasted column
+  // has none).
+  for (std::size_t i = std::min(text.find('('), text.size()); i < text.size(); ++i) {
     if (text[i] == '(' && ++depth > kMaxNestingDepth) return i;
     if (text[i] == ')') --depth;
   }

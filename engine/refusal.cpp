@@ -330,6 +330,7 @@ constexpr CatalogueEntry kCatalogue[] = {
      "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
      "keeps at most %3 characters.",
      kCaptionCalvoro, MessageIcon::Information},
+    {kReported, {}, {}},
 };
 
 constexpr bool InIdOrder() {
@@ -338,8 +339,7 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterTooLong) + 1,
+static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kReported) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace
@@ -386,8 +386,10 @@ void RefusalCatcher::Refuse(const Refusal& refusal) {
   if (!caught_) caught_ = refusal;
 }
 
-Refusal RefusalCatcher::Take() {
-  Refusal refusal = caught_ ? std::move(*caught_) : Refusal{kCalculationFailed, {}};
+Refusal RefusalCatcher::Take(Refusal refusal) {
+  if (refusal.id == kReported) {
+    refusal = caught_ ? std::move(*caught_) : Refusal{kCalculationFailed, {}};
+  }
   caught_.reset();
   return refusal;
 }

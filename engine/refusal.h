@@ -131,6 +131,9 @@ enum class RefusalId {
   kRobotNotRegular,   // {path}
   // The settings' byte bounds.
   kParameterTooLong,  // {parameter, characters, most characters}
+  // Shown already, through the sink, by work that still reports its own
+  // refusals (the functions); reporting it shows nothing more (no words).
+  kReported,
 };
 
 struct Refusal {
@@ -221,8 +224,9 @@ class RefusalCatcher final : public MessageSink {
   Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
   void InputMessage(std::string_view, std::string_view, std::string_view) override {}
   void Refuse(const Refusal& refusal) override;
-  // The refusal caught; "the calculation failed" when the work said nothing.
-  Refusal Take();
+  // The refusal of the work: `refusal` itself, or for kReported the one it
+  // reported here ("the calculation failed" when it said nothing).
+  Refusal Take(Refusal refusal);
 
  private:
   std::optional<Refusal> caught_;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "numeric/huge_float.h"
 #include "numeric/operation_steps.h"
@@ -12,43 +13,56 @@ namespace {
 using detail::CheckSameRadix;
 using detail::Finish;
 
+// Adds `size` digits of `other` into `digits` from place `from` on, the
+// carry running on below place `count`; gives the carry out of it.
+int AddDigitsInto(std::uint8_t* digits, std::size_t count, const std::uint8_t* other,
+                  std::size_t from, std::size_t size, int radix) {
+  int carry = 0;
+  std::size_t place = from;
+  for (; place < from + size; ++place) {
+    // Branch-free: a carry comes with every other digit of random input.
+    const int u = digits[place] + other[place - from] + carry;
+    carry = u >= radix;
+    digits[place] = static_cast<std::uint8_t>(u - (radix & -carry));
+  }
+  for (; carry && place < count; ++place) {
+    carry = digits[place] == radix - 1;
+    digits[place] = static_cast<std::uint8_t>(carry ? 0 : digits[place] + 1);
+  }
+  return carry;
+}
+
 // abs(x) + sign * abs(y) on the aligned layout of both; for a subtraction the
-// caller guarantees abs(x) >= abs(y). One pass over plain digit arrays, each
-// read from the place where its digits begin.
+// caller guarantees abs(x) >= abs(y). The digits of x are copied to their
+// places, those of y added or taken away over their own places, and the
+// carry or borrow runs on above them.
 HugeFloat CombineMagnitudes(const HugeFloat& x, const HugeFloat& y, bool subtract) {
   CheckSameRadix(x, y);
   const Radix radix = x.radix();
   const int fraction = std::max(x.FractionDigits(), y.FractionDigits());
   const int integer = std::max(x.IntegerDigits(), y.IntegerDigits());
   const std::size_t count = static_cast<std::size_t>(fraction + integer);
-  // The digits of a number as an array of `count` places from the lowest:
-  // zeros below its own lowest place and above its highest.
-  struct Aligned {
-    const std::uint8_t* digits;
-    std::size_t from, to;  // its own digits occupy places [from, to)
-    int At(std::size_t place) const {
-      return place >= from && place < to ? digits[place - from] : 0;
-    }
-  };
-  const auto aligned = [&](const HugeFloat& v) {
-    const auto from = static_cast<std::size_t>(fraction - v.FractionDigits());
-    return Aligned{v.digits().data(), from, from + v.digits().size()};
-  };
-  const Aligned a = aligned(x), b = aligned(y);
+  const auto from_x = static_cast<std::size_t>(fraction - x.FractionDigits());
+  const auto from_y = static_cast<std::size_t>(fraction - y.FractionDigits());
   Digits out(count + 1);
+  std::uint8_t* digits = out.data();
+  std::copy(x.digits().begin(), x.digits().end(), digits + from_x);
+  const std::uint8_t* other = y.digits().data();
   int carry = 0;
   if (subtract) {
-    for (std::size_t place = 0; place < count; ++place) {
-      int u = a.At(place) - b.At(place) - carry;
+    std::size_t place = from_y;
+    for (; place < from_y + y.digits().size(); ++place) {
+      // Branch-free: a borrow comes with every other digit of random input.
+      const int u = digits[place] - other[place - from_y] - carry;
       carry = u < 0;
-      out[place] = static_cast<std::uint8_t>(u + (carry ? radix : 0));
+      digits[place] = static_cast<std::uint8_t>(u + (radix & -carry));
+    }
+    for (; carry && place < count; ++place) {
+      carry = digits[place] == 0;
+      digits[place] = static_cast<std::uint8_t>(carry ? radix - 1 : digits[place] - 1);
     }
   } else {
-    for (std::size_t place = 0; place < count; ++place) {
-      int u = a.At(place) + b.At(place) + carry;
-      carry = u >= radix;
-      out[place] = static_cast<std::uint8_t>(u - (carry ? radix : 0));
-    }
+    carry = AddDigitsInto(digits, count, other, from_y, y.digits().size(), radix);
   }
   if (carry && !subtract) {
     out[count] = 1;
@@ -65,6 +79,22 @@ HugeFloat Cancelled(Radix radix, int sign) { return HugeFloat(radix, sign, Digit
 
 }  // namespace
 
+// abs(x) + abs(y) into x for two integers as CombineMagnitudes gives it
+// (leading zeros dropped); false, x unchanged, when either has a point.
+bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y) {
+  if (x.HasPoint() || y.HasPoint()) return false;
+  CheckSameRadix(x, y);
+  const Radix radix = x.radix();
+  Digits& digits = x.digits_;
+  const std::size_t count = std::max(digits.size(), y.digits().size());
+  digits.resize(count + 1, 0);
+  digits[count] = static_cast<std::uint8_t>(
+      AddDigitsInto(digits.data(), count, y.digits().data(), 0, y.digits().size(), radix));
+  while (digits.size() > 1 && digits.back() == 0) digits.pop_back();
+  x.precision_ = 0;  // a computed value records none
+  return true;
+}
+
 HugeFloat AddMagnitudes(const HugeFloat& x, const HugeFloat& y) {
   return CombineMagnitudes(x, y, false);
 }
@@ -75,32 +105,41 @@ HugeFloat SubtractMagnitudes(const HugeFloat& x, const HugeFloat& y) {
 
 HugeFloat Add(const HugeFloat& a, const HugeFloat& b, int precision) {
   CheckSameRadix(a, b);
-  HugeFloat result(a.radix());
   if (a.sign() == b.sign()) {
-    result = AddMagnitudes(a, b);
+    HugeFloat result = AddMagnitudes(a, b);
     result.set_sign(a.sign());
-  } else {
-    const int c = CompareMagnitude(a, b);
-    if (c == 0) return Cancelled(a.radix(), -1);
-    result = c > 0 ? SubtractMagnitudes(a, b) : SubtractMagnitudes(b, a);
-    result.set_sign(c > 0 ? a.sign() : b.sign());
+    return Finish(std::move(result), precision);
   }
+  const int c = CompareMagnitude(a, b);
+  if (c == 0) return Cancelled(a.radix(), -1);
+  HugeFloat result = c > 0 ? SubtractMagnitudes(a, b) : SubtractMagnitudes(b, a);
+  result.set_sign(c > 0 ? a.sign() : b.sign());
   return Finish(std::move(result), precision);
+}
+
+HugeFloat Add(HugeFloat&& a, const HugeFloat& b, int precision) {
+  // An integer needs no normal form and no cut.
+  if (a.sign() == b.sign() && AddIntegerMagnitudeInPlace(a, b)) return std::move(a);
+  return Add(static_cast<const HugeFloat&>(a), b, precision);
+}
+
+HugeFloat Subtract(HugeFloat&& a, const HugeFloat& b, int precision) {
+  if (a.sign() != b.sign() && AddIntegerMagnitudeInPlace(a, b)) return std::move(a);
+  return Subtract(static_cast<const HugeFloat&>(a), b, precision);
 }
 
 HugeFloat Subtract(const HugeFloat& a, const HugeFloat& b, int precision) {
   CheckSameRadix(a, b);
-  HugeFloat result(a.radix());
   if (a.sign() != b.sign()) {
-    result = AddMagnitudes(a, b);
+    HugeFloat result = AddMagnitudes(a, b);
     result.set_sign(a.sign());
-  } else {
-    const int c = CompareMagnitude(a, b);
-    if (c == 0) return Cancelled(a.radix(), 1);
-    result = c > 0 ? SubtractMagnitudes(a, b) : SubtractMagnitudes(b, a);
-    // a - b with equal signs: the sign flips when abs(b) is the larger.
-    result.set_sign(c > 0 ? a.sign() : -a.sign());
+    return Finish(std::move(result), precision);
   }
+  const int c = CompareMagnitude(a, b);
+  if (c == 0) return Cancelled(a.radix(), 1);
+  HugeFloat result = c > 0 ? SubtractMagnitudes(a, b) : SubtractMagnitudes(b, a);
+  // a - b with equal signs: the sign flips when abs(b) is the larger.
+  result.set_sign(c > 0 ? a.sign() : -a.sign());
   return Finish(std::move(result), precision);
 }
 

@@ -39,6 +39,20 @@ void ValuesReversed(const char* src, std::size_t count, char* dst, Radix radix) 
     dst[k] = static_cast<char>(DigitValue(src[count - 1 - k]));
 }
 
+// The digits of a number read by ReadNumber.
+HugeFloat FromRead(const NumberText& number) {
+  const std::string_view integer = number.integer;
+  const std::string_view fraction = number.fraction;
+  const Radix radix = number.radix;
+  Digits digits(integer.size() + fraction.size());
+  char* out = reinterpret_cast<char*>(digits.data());
+  ValuesReversed(fraction.data(), fraction.size(), out, radix);
+  ValuesReversed(integer.data(), integer.size(), out + fraction.size(), radix);
+  const bool point = number.text.find('.') != std::string_view::npos;
+  return HugeFloat(radix, number.negative ? -1 : 1, std::move(digits),
+                   point ? static_cast<int>(fraction.size()) : -1);
+}
+
 // Shared reading of FromText and FromRadixText: blanks around the number,
 // one leading "-" or "+", digits of the radix with at most one point. A text of
 // blanks is zero; any other text that is no number of the radix is refused.
@@ -50,15 +64,7 @@ HugeFloat Parse(std::string_view text, Radix radix) {
     assert(false && "the caller reads only numbers of the radix");
     return HugeFloat(radix, 1, Digits{0}, -1);
   }
-  const std::string_view integer = number->integer;
-  const std::string_view fraction = number->fraction;
-  Digits digits(integer.size() + fraction.size());
-  char* out = reinterpret_cast<char*>(digits.data());
-  ValuesReversed(fraction.data(), fraction.size(), out, radix);
-  ValuesReversed(integer.data(), integer.size(), out + fraction.size(), radix);
-  const bool point = number->text.find('.') != std::string_view::npos;
-  return HugeFloat(radix, number->negative ? -1 : 1, std::move(digits),
-                   point ? static_cast<int>(fraction.size()) : -1);
+  return FromRead(*number);
 }
 
 }  // namespace
@@ -78,6 +84,12 @@ HugeFloat HugeFloat::FromText(std::string_view text) {
 
 HugeFloat HugeFloat::FromRadixText(std::string_view text, Radix radix, int precision) {
   HugeFloat x = Parse(text, radix);
+  x.precision_ = precision;
+  return x;
+}
+
+HugeFloat HugeFloat::FromNumber(const NumberText& number, int precision) {
+  HugeFloat x = FromRead(number);
   x.precision_ = precision;
   return x;
 }
@@ -144,6 +156,18 @@ void HugeFloat::DropFractionZeros() {
   digits_.erase(digits_.begin(), digits_.begin() + zeros);
   point_ -= static_cast<int>(zeros);
   if (point_ == 0) point_ = -1;
+}
+
+void HugeFloat::StripZeros() {
+  if (digits_.empty()) {
+    digits_.push_back(0);
+    sign_ = 1;
+    point_ = -1;
+    return;
+  }
+  DropFractionZeros();
+  const std::size_t keep = static_cast<std::size_t>(FractionDigits()) + 1;
+  while (digits_.size() > keep && digits_.back() == 0) digits_.pop_back();
 }
 
 void HugeFloat::ApplyPrecision(int precision) {

@@ -17,6 +17,8 @@
 
 namespace calvoro {
 
+struct NumberText;
+
 using Digits = std::vector<std::uint8_t>;  // digit values, least significant first
 
 // The byte that stands for the radix point in the marker form of a number.
@@ -36,6 +38,8 @@ class HugeFloat {
   // Leading zeros are kept as typed.
   static HugeFloat FromRadixText(std::string_view text, Radix radix, int precision);
   static HugeFloat FromInt(std::int64_t value);  // radix 10
+  // A number already read (ReadNumber) as FromRadixText reads its text.
+  static HugeFloat FromNumber(const NumberText& number, int precision);
 
   // "-" for sign -1, then the digits most significant first; empty prints "0".
   std::string ToText() const;
@@ -62,11 +66,17 @@ class HugeFloat {
   void DropLeadingZeros();
   // Drops trailing fraction zeros, and the point when no fraction is left.
   void DropFractionZeros();
+  // The value its text has once trailing fraction zeros, a bare point and
+  // leading integer zeros (down to one digit) are stripped: an empty digit
+  // array (an exact cancellation, printed "0") becomes a positive 0.
+  void StripZeros();
   // Truncates to P fraction digits when the integer part is non-zero, else to
   // P significant fraction digits. Integers are never cut.
   void ApplyPrecision(int precision);
 
  private:
+  friend bool AddIntegerMagnitudeInPlace(HugeFloat& x, const HugeFloat& y);
+
   Radix radix_;
   int sign_ = 1;
   Digits digits_;
@@ -90,6 +100,10 @@ HugeFloat MultiplyByDigit(const HugeFloat& x, int d);
 
 HugeFloat Add(const HugeFloat& a, const HugeFloat& b, int precision);
 HugeFloat Subtract(const HugeFloat& a, const HugeFloat& b, int precision);
+// The same results, adding into the digits of `a` where the magnitudes of
+// two integers add (the running total of a sum, without an allocation).
+HugeFloat Add(HugeFloat&& a, const HugeFloat& b, int precision);
+HugeFloat Subtract(HugeFloat&& a, const HugeFloat& b, int precision);
 HugeFloat Multiply(const HugeFloat& a, const HugeFloat& b, int precision);
 // Quotient truncated after `precision` fraction digits. Throws
 // std::domain_error for a zero divisor.

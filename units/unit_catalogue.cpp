@@ -2,6 +2,7 @@
 #include "units/unit_catalogue.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/evaluator.h"
 #include "engine/expression_text.h"
@@ -146,13 +147,14 @@ Outcome<std::string> UnitEngine::ConvertValue(std::string_view value, const Unit
 }
 
 Outcome<std::string> UnitEngine::Evaluate(std::string_view text) {
-  // The evaluator reports its refusal through a sink; it is caught as a value.
+  // The evaluator reports the functions' refusals through a sink; they are
+  // caught as values.
   RefusalCatcher catcher;
   ExprEvaluator evaluator(NumberBase::Decimal, GuardedDigits(settings_.precision, kGuardDigits),
                           settings_.angleRadian, catcher);
-  std::string result;
-  if (!evaluator.EvaluateExpression(ToLowerAscii(text), result)) return catcher.Take();
-  return result;
+  auto result = evaluator.EvaluateExpression(ToLowerAscii(text));
+  if (!result) return catcher.Take(std::move(result).refusal());
+  return std::move(*result);
 }
 
 Outcome<std::string> UnitEngine::EvaluateRounded(std::string_view text) {

@@ -68,6 +68,34 @@ TEST(ApplyOperator, ComputesEachOperator) {
 
 // An integer exponent gives the exact power, cut once by the scaled working
 // precision like a product; a negative one divides 1 by it.
+// A value held as its text or as its digits gives one result, in either form.
+TEST(ApplyOperator, ValuesOfEitherFormAgree) {
+  const struct {
+    char op;
+    const char* left;
+    const char* right;
+    const char* result;
+  } cases[] = {
+      {'+', "007", "0.50", "7.5"}, {'-', "2", "2", "0"},     {'*', "-1.5", "4", "-6"},
+      {'/', "1", "8", "0.125"},    {'^', "2", "10", "1024"}, {'^', "-0.5", "3", "-0.125"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + c.op + c.right);
+    for (const bool as_digits : {false, true}) {
+      const auto value = [&](const char* text) {
+        return as_digits ? NumberValue(HugeFloat::FromRadixText(text, Radix::kDecimal, 11))
+                         : NumberValue::View(text, Radix::kDecimal, 11);
+      };
+      NumberValue left = value(c.left);
+      NumberValue right = value(c.right);
+      ASSERT_TRUE(ApplyOperator(c.op, left, right, 11).ok());
+      left.StripZeros();
+      EXPECT_EQ(left.Text(), c.result);
+      EXPECT_EQ(left.Digits().ToText(), c.result);
+    }
+  }
+}
+
 TEST(ApplyOperator, IntegerPowersAreExact) {
   struct Case {
     const char* left;

@@ -25,7 +25,10 @@ struct Evaluation {
 Evaluation Evaluate(std::string_view text, NumberBase base = NumberBase::Decimal) {
   Evaluation e;
   ExprEvaluator evaluator(base, 11, true, e.sink);
-  e.ok = evaluator.EvaluateExpression(text, e.result, &e.steps);
+  auto result = evaluator.EvaluateExpression(text, &e.steps);
+  e.ok = result.ok();
+  if (e.ok) e.result = *result;
+  if (!e.ok) ReportRefusal(result.refusal(), e.sink);
   return e;
 }
 
