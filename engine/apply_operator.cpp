@@ -10,6 +10,7 @@
 
 #include "engine/exact_power.h"
 #include "engine/expression_text.h"
+#include "engine/functions.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
@@ -36,18 +37,10 @@ Outcome<std::string> PrecisePower(std::string_view left, std::string_view right,
   }
   if (base.sign() < 0) return refuse(RefusalId::kNegativePower);
   const int scaled = ScaledDigits(radix, precision);
-  const PreciseResult power = ComputePower(left, right, radix, scaled);
-  switch (power.status) {
-    case PreciseResult::Status::kValue:
-      break;
-    case PreciseResult::Status::kTooSmall:
-      return refuse(RefusalId::kPowerTooSmall);
-    case PreciseResult::Status::kTooLarge:
-      return refuse(RefusalId::kPowerTooLarge);
-    default:
-      return refuse(RefusalId::kNegativePower);
-  }
-  HugeFloat value = HugeFloat::FromRadixText(power.text, radix, precision);
+  const Outcome<std::string> power = PreciseOutcome(ComputePower(left, right, radix, scaled),
+                                                    "the power", refuse(RefusalId::kNegativePower));
+  if (!power) return power;
+  HugeFloat value = HugeFloat::FromRadixText(*power, radix, precision);
   value.DropLeadingZeros();
   value.DropFractionZeros();
   value.ApplyPrecision(scaled);
@@ -93,10 +86,6 @@ Outcome<std::string> Power(std::string_view left, std::string_view right, Radix 
 
 Refusal ResultTooLong(std::string_view operation) {
   return {RefusalId::kResultTooLong, {std::string(operation), std::to_string(kMaxResultDigits)}};
-}
-
-void ReportResultTooLong(std::string_view operation, MessageSink& sink) {
-  ReportRefusal(ResultTooLong(operation), sink);
 }
 
 NumberValue::NumberValue(HugeFloat digits) : radix_(digits.radix()) { digits_ = std::move(digits); }
@@ -189,25 +178,15 @@ Status ApplyOperator(char op, NumberValue& left, NumberValue& right, int precisi
   return Success();
 }
 
-std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         Radix radix, int precision, MessageSink& sink) {
-  Outcome<std::string> result = std::string();
-  if (op == '^') {
-    result = Power(left, right, radix, precision);
-  } else {
-    NumberValue left_value(HugeFloat::FromRadixText(left, radix, precision));
-    NumberValue right_value(HugeFloat::FromRadixText(right, radix, precision));
-    if (Status applied = ApplyOperator(op, left_value, right_value, precision); applied) {
-      result = std::string(left_value.Text());
-    } else {
-      result = std::move(applied).refusal();
-    }
+Outcome<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
+                                   Radix radix, int precision) {
+  if (op == '^') return Power(left, right, radix, precision);
+  NumberValue left_value(HugeFloat::FromRadixText(left, radix, precision));
+  NumberValue right_value(HugeFloat::FromRadixText(right, radix, precision));
+  if (Status applied = ApplyOperator(op, left_value, right_value, precision); !applied) {
+    return std::move(applied).refusal();
   }
-  if (!result) {
-    ReportRefusal(result.refusal(), sink);
-    return std::nullopt;
-  }
-  return std::move(*result);
+  return std::string(left_value.Text());
 }
 
 }  // namespace calvoro

@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "engine/message_sink.h"
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
 #include "numeric/number_text.h"
@@ -22,7 +21,6 @@ inline constexpr std::int64_t kMaxResultDigits = 10'000'000;
 // The refusal of a result of `operation` ("power", ...) beyond
 // kMaxResultDigits.
 Refusal ResultTooLong(std::string_view operation);
-void ReportResultTooLong(std::string_view operation, MessageSink& sink);
 
 // A number of a radix as an operator meets it: held as digits (HugeFloat),
 // which the additions take, or as its number text (a "-" allowed, no "+",
@@ -72,9 +70,8 @@ class NumberValue {
 Status ApplyOperator(char op, NumberValue& left, NumberValue& right, int precision);
 
 // The same on two number texts of `radix` ("^" also takes one pair of
-// brackets around each), giving the result's text; a refusal is reported
-// through `sink` and gives nothing.
-std::optional<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
-                                         Radix radix, int precision, MessageSink& sink);
+// brackets around each): the result's text or the refusal.
+Outcome<std::string> ApplyOperator(char op, std::string_view left, std::string_view right,
+                                   Radix radix, int precision);
 
 }  // namespace calvoro

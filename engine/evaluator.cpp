@@ -85,8 +85,8 @@ int OperatorPriority(char c) {
   }
 }
 
-ExprEvaluator::ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink)
-    : base_(base), precision_(precision), radian_(radian), sink_(sink) {}
+ExprEvaluator::ExprEvaluator(NumberBase base, int precision, bool radian)
+    : base_(base), precision_(precision), radian_(radian) {}
 
 int ExprEvaluator::CountOpenGroups(std::string_view text) {
   int count = 0;
@@ -278,9 +278,8 @@ Status ExprEvaluator::ReduceGroup(std::string inner, std::string_view name, std:
       } else {
         std::string call(name);
         call.append("(").append(number).append(")");
-        // The functions show their own refusals.
-        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_}, sink_);
-        if (!result) return Refusal{RefusalId::kReported, {}};
+        auto result = ApplyFunction(call, FunctionContext{precision_, base_, radian_});
+        if (!result) return std::move(result).refusal();
         value = std::move(*result);
       }
       ToSpliceForm(value);

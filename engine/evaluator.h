@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "engine/apply_operator.h"
-#include "engine/message_sink.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
 
@@ -32,9 +31,8 @@ inline constexpr std::size_t kMaxStepCharacters = 500'000'000;
 class ExprEvaluator {
  public:
   // `base` binary, octal, decimal or hex; `precision` the working precision (the setting
-  // plus one); `radian` the angle mode of the functions, which show their
-  // own refusals through `sink` (the evaluation then gives kReported).
-  ExprEvaluator(NumberBase base, int precision, bool radian, MessageSink& sink);
+  // plus one); `radian` the angle mode of the functions.
+  ExprEvaluator(NumberBase base, int precision, bool radian);
 
   // Both ways read the text once, left to right, with one text per open
   // bracket level: each group is reduced when its ")" is read (the order of
@@ -96,7 +94,6 @@ class ExprEvaluator {
   NumberBase base_;
   int precision_;
   bool radian_;
-  MessageSink& sink_;
   std::vector<int> operators_;
   std::size_t step_characters_ = 0;  // written by this evaluation's steps so far
   std::size_t last_step_size_ = 0;

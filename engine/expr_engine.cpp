@@ -352,13 +352,10 @@ Outcome<Calculation> ExprEngine::CalculateUnstopped(std::string_view expression,
     out.expression = std::move(prepared);
     text = out.expression;
   }
-  // The evaluator reports the functions' refusals through a sink; they are
-  // caught as values.
-  RefusalCatcher catcher;
-  ExprEvaluator evaluator(own, WorkingDigits(settings_.precision), settings_.angleRadian, catcher);
+  ExprEvaluator evaluator(own, WorkingDigits(settings_.precision), settings_.angleRadian);
   auto evaluated =
       with_steps ? evaluator.EvaluateExpression(text, &out.steps) : evaluator.EvaluateValues(text);
-  if (!evaluated) return catcher.Take(std::move(evaluated).refusal());
+  if (!evaluated) return std::move(evaluated).refusal();
   std::string result = std::move(*evaluated);
 
   // Normal form and the rounding to the digit limit, in place: the result

@@ -355,11 +355,6 @@ Outcome<std::string> PreciseOutcome(const PreciseResult& result, std::string_vie
   }
 }
 
-std::optional<std::string> ApplyFunction(std::string_view call_text, const FunctionContext& context,
-                                         MessageSink& sink) {
-  return ValueOrReport(ApplyFunction(call_text, context), sink);
-}
-
 Outcome<std::string> ApplyFunction(std::string_view call_text, const FunctionContext& context) {
   const std::string head = ToLowerAscii(call_text.substr(0, 6));
   const std::string_view name = FunctionNameAt(head, 0);

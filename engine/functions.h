@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "engine/message_sink.h"
 #include "engine/number_base.h"
 #include "engine/refusal.h"
 #include "numeric/huge_float.h"
@@ -24,9 +23,6 @@ struct FunctionContext {
 // Applies the function of `call` ("sin(30)", "fac(25)", ...): the result
 // text (a negative result in brackets) or the refusal.
 Outcome<std::string> ApplyFunction(std::string_view call, const FunctionContext& context);
-// The same, the refusal shown through `sink` (for callers that report there).
-std::optional<std::string> ApplyFunction(std::string_view call, const FunctionContext& context,
-                                         MessageSink& sink);
 
 // The value of a precise computation, or its refusal: "the result of
 // `subject` is too large / too small", `no_value` where it has none.

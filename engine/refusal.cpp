@@ -60,10 +60,6 @@ constexpr CatalogueEntry kCatalogue[] = {
     {kNegativePower,
      "Sorry,we cannot raise a negative number to a power if the exponent is not an integer.",
      kCaptionTivamoWarning},
-    {kPowerTooLarge, "Sorry, the result of the power is too large for the calculator.",
-     kCaptionCalvoroWarning},
-    {kPowerTooSmall, "Sorry, the result of the power is too small for the calculator.",
-     kCaptionCalvoroWarning},
     {kResultTooLong,
      "Sorry, the result of the %1 would have more than %2 digits, which is beyond the "
      "calculator's limit.",
@@ -330,7 +326,6 @@ constexpr CatalogueEntry kCatalogue[] = {
      "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
      "keeps at most %3 characters.",
      kCaptionCalvoro, MessageIcon::Information},
-    {kReported, {}, {}},
 };
 
 constexpr bool InIdOrder() {
@@ -339,7 +334,8 @@ constexpr bool InIdOrder() {
   }
   return true;
 }
-static_assert(InIdOrder() && std::size(kCatalogue) == static_cast<std::size_t>(kReported) + 1,
+static_assert(InIdOrder() &&
+                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterTooLong) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace
@@ -380,18 +376,6 @@ void ReportRefusal(const Refusal& refusal, MessageSink& sink) { sink.Refuse(refu
 
 void ReportNotices(const Notices& notices, MessageSink& sink) {
   for (const Refusal& notice : notices) sink.Refuse(notice);
-}
-
-void RefusalCatcher::Refuse(const Refusal& refusal) {
-  if (!caught_) caught_ = refusal;
-}
-
-Refusal RefusalCatcher::Take(Refusal refusal) {
-  if (refusal.id == kReported) {
-    refusal = caught_ ? std::move(*caught_) : Refusal{kCalculationFailed, {}};
-  }
-  caught_.reset();
-  return refusal;
 }
 
 }  // namespace calvoro

@@ -36,8 +36,6 @@ enum class RefusalId {
   kFunctionNoValue,   // {call}
   kZeroDenominator,
   kNegativePower,
-  kPowerTooLarge,
-  kPowerTooSmall,
   kResultTooLong,       // {operation, digits}
   kUnbalancedBrackets,  // {opens, closes}
   kNoOperator,
@@ -131,9 +129,6 @@ enum class RefusalId {
   kRobotNotRegular,   // {path}
   // The settings' byte bounds.
   kParameterTooLong,  // {parameter, characters, most characters}
-  // Shown already, through the sink, by work that still reports its own
-  // refusals (the functions); reporting it shows nothing more (no words).
-  kReported,
 };
 
 struct Refusal {
@@ -215,21 +210,5 @@ std::optional<T> ValueOrReport(Outcome<T>&& outcome, MessageSink& sink) {
   ReportRefusal(outcome.refusal(), sink);
   return std::nullopt;
 }
-
-// A sink for work that still reports through a sink: it keeps the first
-// refusal as a value instead of showing it.
-class RefusalCatcher final : public MessageSink {
- public:
-  void MessageBox(std::string_view, std::string_view, MessageIcon) override {}
-  Answer Question(std::string_view, std::string_view) override { return Answer::Cancel; }
-  void InputMessage(std::string_view, std::string_view, std::string_view) override {}
-  void Refuse(const Refusal& refusal) override;
-  // The refusal of the work: `refusal` itself, or for kReported the one it
-  // reported here ("the calculation failed" when it said nothing).
-  Refusal Take(Refusal refusal);
-
- private:
-  std::optional<Refusal> caught_;
-};
 
 }  // namespace calvoro

@@ -147,13 +147,10 @@ Outcome<std::string> UnitEngine::ConvertValue(std::string_view value, const Unit
 }
 
 Outcome<std::string> UnitEngine::Evaluate(std::string_view text) {
-  // The evaluator reports the functions' refusals through a sink; they are
-  // caught as values.
-  RefusalCatcher catcher;
   ExprEvaluator evaluator(NumberBase::Decimal, GuardedDigits(settings_.precision, kGuardDigits),
-                          settings_.angleRadian, catcher);
+                          settings_.angleRadian);
   auto result = evaluator.EvaluateExpression(ToLowerAscii(text));
-  if (!result) return catcher.Take(std::move(result).refusal());
+  if (!result) return std::move(result).refusal();
   return std::move(*result);
 }
 

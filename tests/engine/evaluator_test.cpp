@@ -24,7 +24,7 @@ struct Evaluation {
 
 Evaluation Evaluate(std::string_view text, NumberBase base = NumberBase::Decimal) {
   Evaluation e;
-  ExprEvaluator evaluator(base, 11, true, e.sink);
+  ExprEvaluator evaluator(base, 11, true);
   auto result = evaluator.EvaluateExpression(text, &e.steps);
   e.ok = result.ok();
   if (e.ok) e.result = *result;
@@ -39,18 +39,30 @@ struct EvalCase {
 
 TEST(EvaluatorTest, PrioritiesGroupsAndFunctions) {
   const EvalCase cases[] = {
-      {"5+3*2", "11"},       {"8-3-2", "3"},
-      {"2^3^2", "64"},       {"2*3^2", "18"},
-      {"(-3)*2", "-6"},      {"(-3)*2+10", "4"},
-      {"sqrt(16)+1", "5"},   {"((2+3))", "5"},
-      {"((2-5))", "-3"},     {"sin((-2))*2", "-1.81859485364"},
-      {"abs((-3))", "3"},    {"-(2+3)", "-5"},
-      {"-(2-3)", "1"},       {"int(2*15)", "30"},
-      {"2-(3-5)", "4"},      {"(+5*2)", "10"},
-      {"(+3)*2", "6"},       {"10/4", "2.5"},
-      {"0.10+0.20", "0.3"},  {"007+1", "8"},
-      {"-5", "-5"},          {"(-6)", "-6"},
-      {"+7", "7"},           {"abs(int((-7.5)))", "7"},
+      {"5+3*2", "11"},
+      {"8-3-2", "3"},
+      {"2^3^2", "64"},
+      {"2*3^2", "18"},
+      {"(-3)*2", "-6"},
+      {"(-3)*2+10", "4"},
+      {"sqrt(16)+1", "5"},
+      {"((2+3))", "5"},
+      {"((2-5))", "-3"},
+      {"sin((-2))*2", "-1.81859485364"},
+      {"abs((-3))", "3"},
+      {"-(2+3)", "-5"},
+      {"-(2-3)", "1"},
+      {"int(2*15)", "30"},
+      {"2-(3-5)", "4"},
+      {"(+5*2)", "10"},
+      {"(+3)*2", "6"},
+      {"10/4", "2.5"},
+      {"0.10+0.20", "0.3"},
+      {"007+1", "8"},
+      {"-5", "-5"},
+      {"(-6)", "-6"},
+      {"+7", "7"},
+      {"abs(int((-7.5)))", "7"},
       {"2^0.5", "1.41421356237"},
   };
   for (const auto& c : cases) {
@@ -163,8 +175,7 @@ TEST(EvaluatorTest, StepTextHasABound) {
 }
 
 TEST(EvaluatorTest, FindOperatorsSkipsBracketedNumbers) {
-  RecordingSink sink;
-  ExprEvaluator evaluator(NumberBase::Decimal, 11, true, sink);
+  ExprEvaluator evaluator(NumberBase::Decimal, 11, true);
   EXPECT_EQ(evaluator.FindOperators("-3+(-2)*(4)"), 3);  // + * and the end
   EXPECT_EQ(evaluator.operators(), (std::vector<int>{2, 7, 11}));
   EXPECT_EQ(ExprEvaluator::CountOpenGroups("(-3)*(2+1)+sin(30)+((4))"), 3);
