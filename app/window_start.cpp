@@ -29,26 +29,29 @@ bool InitialiseShellRecord(CSysDataManager& settings, MessageSink& sink) {
   return open_tips;
 }
 
-std::string UnwritableSettingsText(const CSysDataManager& settings) {
+std::optional<Refusal> SettingsFileRefusal(const CSysDataManager& settings) {
+  const std::string& path = settings.filePath;
   switch (settings.fileState()) {
     case SettingsFileState::kForeign:
-      return "The settings file " + settings.filePath + " is not a Calvoro settings file.";
+      return Refusal{RefusalId::kSettingsForeign, {path}};
     case SettingsFileState::kNotRegular:
-      return "The settings file " + settings.filePath + " is not a regular file.";
+      return Refusal{RefusalId::kSettingsNotRegular, {path}};
     case SettingsFileState::kDamaged:
-      return "The settings file " + settings.filePath +
-             " is damaged. 'calvoro-cli log --repair' keeps what can be read of it and moves the "
-             "original aside.";
+      return Refusal{RefusalId::kSettingsDamaged, {path}};
     case SettingsFileState::kUnsafeFolder:
-      return "The settings folder " + FolderOf(settings.filePath) + " is not safe to use (" +
-             UnsafeFolderProblem(FolderOf(settings.filePath)) + ").";
+      return Refusal{RefusalId::kSettingsUnsafeFolder,
+                     {FolderOf(path), UnsafeFolderProblem(FolderOf(path))}};
     case SettingsFileState::kUnsafeFile:
-      return "The settings file " + settings.filePath + " is not safe to use (" +
-             settings.fileProblem() + ").";
+      return Refusal{RefusalId::kSettingsUnsafeFile, {path, settings.fileProblem()}};
     case SettingsFileState::kUsable:
       break;
   }
-  return {};
+  return std::nullopt;
+}
+
+std::string UnwritableSettingsText(const CSysDataManager& settings) {
+  const std::optional<Refusal> refusal = SettingsFileRefusal(settings);
+  return refusal ? DescribeRefusal(*refusal).text : std::string();
 }
 
 }  // namespace calvoro

@@ -3,10 +3,12 @@
 // it when the user wants tips.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/sys_data.h"
 #include "engine/message_sink.h"
+#include "engine/refusal.h"
 
 namespace calvoro {
 
@@ -20,7 +22,9 @@ bool InitialiseShellRecord(CSysData& record);
 // reported through `sink`: the window then works on its record in memory.
 bool InitialiseShellRecord(CSysDataManager& settings, MessageSink& sink);
 
-// The report of a settings file that is never written, or "" for a usable one.
+// The refusal of a settings file that is never written (foreign, damaged,
+// unsafe, ...), nothing for a usable one; and its text, "" for a usable one.
+std::optional<Refusal> SettingsFileRefusal(const CSysDataManager& settings);
 std::string UnwritableSettingsText(const CSysDataManager& settings);
 
 }  // namespace calvoro

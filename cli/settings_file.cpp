@@ -7,6 +7,7 @@
 
 #include "app/safe_file.h"
 #include "app/window_start.h"
+#include "engine/refusal.h"
 
 namespace calvoro::cli {
 namespace {
@@ -37,8 +38,8 @@ std::optional<int> RefuseUnwritableSettings(const CSysDataManager& settings) {
 
 void ReportSaveFailed(const std::string& path, const std::string& reason,
                       std::string_view consequence) {
-  WriteError("calvoro-cli: the settings file " + path + " could not be written (" + reason + "); " +
-             std::string(consequence) + "\n");
+  const Refusal refusal{RefusalId::kSettingsNotWritten, {path, reason, std::string(consequence)}};
+  WriteError("calvoro-cli: " + DescribeRefusal(refusal).text + "\n");
 }
 
 std::string LostChanges(std::size_t log_lines) {

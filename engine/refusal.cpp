@@ -326,6 +326,18 @@ constexpr CatalogueEntry kCatalogue[] = {
      "Sorry, the value has %2 characters, too many to keep as the parameter %1: a parameter "
      "keeps at most %3 characters.",
      kCaptionCalvoro, MessageIcon::Information},
+    {kSettingsForeign, "The settings file %1 is not a Calvoro settings file.",
+     kCaptionCalvoroWarning},
+    {kSettingsNotRegular, "The settings file %1 is not a regular file.", kCaptionCalvoroWarning},
+    {kSettingsDamaged,
+     "The settings file %1 is damaged. 'calvoro-cli log --repair' keeps what can be read of it "
+     "and moves the original aside.",
+     kCaptionCalvoroWarning},
+    {kSettingsUnsafeFolder, "The settings folder %1 is not safe to use (%2).",
+     kCaptionCalvoroWarning},
+    {kSettingsUnsafeFile, "The settings file %1 is not safe to use (%2).", kCaptionCalvoroWarning},
+    {kSettingsNotWritten, "the settings file %1 could not be written (%2); %3",
+     kCaptionCalvoroWarning},
 };
 
 constexpr bool InIdOrder() {
@@ -335,7 +347,7 @@ constexpr bool InIdOrder() {
   return true;
 }
 static_assert(InIdOrder() &&
-                  std::size(kCatalogue) == static_cast<std::size_t>(kParameterTooLong) + 1,
+                  std::size(kCatalogue) == static_cast<std::size_t>(kSettingsNotWritten) + 1,
               "one catalogue entry per refusal, in the order of RefusalId");
 
 }  // namespace

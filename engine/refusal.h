@@ -129,6 +129,13 @@ enum class RefusalId {
   kRobotNotRegular,   // {path}
   // The settings' byte bounds.
   kParameterTooLong,  // {parameter, characters, most characters}
+  // The settings file, as it was found or written.
+  kSettingsForeign,       // {path}
+  kSettingsNotRegular,    // {path}
+  kSettingsDamaged,       // {path}
+  kSettingsUnsafeFolder,  // {folder, problem}
+  kSettingsUnsafeFile,    // {path, problem}
+  kSettingsNotWritten,    // {path, the system's reason, what is lost}
 };
 
 struct Refusal {
